@@ -1,0 +1,77 @@
+#include "platform/clock.h"
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace platform {
+namespace {
+
+SystemClock& TheSystemClock() {
+    static SystemClock clock;
+    return clock;
+}
+
+std::atomic<Clock*>& InstalledClock() {
+    static std::atomic<Clock*> installed{nullptr};
+    return installed;
+}
+
+}  // namespace
+
+uint32_t CoarseTickFromMicroseconds(uint64_t microseconds) {
+    // The Windows tick advances 15.625 ms (1/64 s) at a time: 15 or 16 ms steps.
+    const uint64_t ticks = microseconds / 15625u;
+    return static_cast<uint32_t>(ticks * 125u / 8u);
+}
+
+uint32_t SystemClock::TickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return CoarseTickFromMicroseconds(
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+}
+
+void SystemClock::Sleep(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+LocalTime SystemClock::Now() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
+    std::tm parts{};
+    localtime_r(&seconds, &parts);
+    LocalTime t;
+    t.year = parts.tm_year + 1900;
+    t.month = parts.tm_mon + 1;
+    t.dayOfWeek = parts.tm_wday;
+    t.day = parts.tm_mday;
+    t.hour = parts.tm_hour;
+    t.minute = parts.tm_min;
+    t.second = parts.tm_sec;
+    t.milliseconds = static_cast<int>(ms.count());
+    return t;
+}
+
+Clock& CurrentClock() {
+    Clock* installed = InstalledClock().load();
+    return installed != nullptr ? *installed : TheSystemClock();
+}
+
+Clock* InstallClock(Clock* clock) {
+    return InstalledClock().exchange(clock);
+}
+
+uint32_t TickCount() {
+    return CurrentClock().TickCount();
+}
+void Sleep(uint32_t ms) {
+    CurrentClock().Sleep(ms);
+}
+LocalTime GetLocalTime() {
+    return CurrentClock().Now();
+}
+
+}  // namespace platform

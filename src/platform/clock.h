@@ -1,0 +1,42 @@
+#pragma once
+// Time as the application sees it: a tick counter with the coarse 15.625 ms steps of the
+// Windows tick (the effect speeds depend on it), sleeping, and the local time. Tests
+// install a FakeClock.
+
+#include <cstdint>
+
+namespace platform {
+
+struct LocalTime {
+    int year = 0, month = 0, dayOfWeek = 0, day = 0;
+    int hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual uint32_t TickCount() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+    virtual LocalTime Now() = 0;
+};
+
+class SystemClock final : public Clock {
+  public:
+    uint32_t TickCount() override;
+    void Sleep(uint32_t ms) override;
+    LocalTime Now() override;
+};
+
+// Returns the process clock: the system clock unless a test installed another.
+Clock& CurrentClock();
+// Installs `clock` (nullptr restores the system clock); returns the previous one.
+Clock* InstallClock(Clock* clock);
+
+uint32_t TickCount();
+void Sleep(uint32_t ms);
+LocalTime GetLocalTime();
+
+// Milliseconds since an arbitrary start, rounded down to the 15.625 ms tick.
+uint32_t CoarseTickFromMicroseconds(uint64_t microseconds);
+
+}  // namespace platform
