@@ -1,0 +1,72 @@
+#pragma once
+// The worker-thread scheme of every device: a light thread that runs the current mode's
+// effect step at the pace of the coarse tick, and an input thread that reads the device's
+// second interface. Threads stop cooperatively: the stop event is set, a pending read is
+// cancelled, and the thread is joined; nothing is ever killed.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/event.h"
+#include "platform/worker_thread.h"
+
+namespace device {
+
+inline constexpr wchar_t kKeyboardLightThreadExitText[] = L"KB灯光线程设定退出";
+inline constexpr wchar_t kLightThreadExitText[] = L"MS灯光线程设定退出";
+inline constexpr wchar_t kInputThreadExitText[] = L"MS设备同步线程设定退出";
+inline constexpr wchar_t kThreadEndedText[] = L"线程退出：：对象处于激发状态\n";
+inline constexpr wchar_t kThreadTimedOutText[] = L"线程退出：：对象处于非激发状态，超时\n";
+inline constexpr uint32_t kThreadStopTimeoutMs = 1000;
+
+// One worker thread of a device. The stop event exists only between Start and Stop.
+class DeviceThread {
+  public:
+    using Body = std::function<void(platform::Event& stop)>;
+
+    DeviceThread() = default;
+    ~DeviceThread() { Stop(); }
+    DeviceThread(const DeviceThread&) = delete;
+    DeviceThread& operator=(const DeviceThread&) = delete;
+
+    // Stops a running thread first, then runs `body`; `exitText` is traced when the body
+    // returns.
+    void Start(Body body, std::wstring exitText);
+    // Sets the stop event, runs `cancel` to wake a pending read, and joins. Traces whether
+    // the thread ended within the time-out; a late thread is still waited for.
+    void Stop(const std::function<void()>& cancel = {});
+    bool IsStarted() const { return worker_ != nullptr; }
+
+  private:
+    std::unique_ptr<platform::WorkerThread> worker_;
+};
+
+// What the light thread asks its device on each pass.
+struct LightLoopHooks {
+    std::function<bool()> channelOpen;
+    // The light synchronisation drives the LEDs while this is set.
+    std::function<bool()> lightSyncActive;
+    // Coarse ticks between two steps of the current mode at its speed; negative for a mode
+    // without a timed step.
+    std::function<int()> stepTicks;
+    std::function<void()> runStep;
+    // Optional: work of every pass (custom and overlay layers of the derived classes).
+    std::function<void()> everyPass;
+};
+
+struct InputLoopHooks {
+    std::function<bool()> channelOpen;
+    // Blocks until a report arrives or the read is cancelled; false when none was read.
+    std::function<bool(std::vector<uint8_t>& report)> readReport;
+    std::function<void(const std::vector<uint8_t>& report)> onReport;
+};
+
+// The loops run until the stop event is set, waiting 1 ms on it per pass.
+void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks);
+void RunInputLoop(platform::Event& stop, const InputLoopHooks& hooks);
+
+}  // namespace device
