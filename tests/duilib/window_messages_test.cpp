@@ -1,0 +1,238 @@
+#include "platform/window_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "platform/pumping_wait.h"
+#include "platform/worker_thread.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::thread::id thread;
+};
+
+// A window whose procedure records what it gets and answers wParam + 1.
+class RecordingWindow {
+  public:
+    explicit RecordingWindow(const wchar_t* title = L"recorder") {
+        platform::WindowCreateParams params;
+        params.className = L"Recorder";
+        params.title = title;
+        hwnd_ = platform::CreateWindowHandle(params, [this](HWND, UINT m, WPARAM w, LPARAM l) {
+            if (m == WM_COPYDATA) {
+                const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(l);
+                copied_.assign(static_cast<const char*>(data->lpData),
+                               static_cast<const char*>(data->lpData) + data->cbData);
+                copiedPointer_ = data->lpData;
+            }
+            log_.push_back({m, w, l, std::this_thread::get_id()});
+            return static_cast<LRESULT>(w + 1);
+        });
+    }
+    ~RecordingWindow() { DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+    std::vector<Received> Of(UINT message) const {
+        std::vector<Received> out;
+        for (const auto& r : log_) {
+            if (r.message == message) {
+                out.push_back(r);
+            }
+        }
+        return out;
+    }
+    std::string copied_;
+    const void* copiedPointer_ = nullptr;
+
+  private:
+    HWND hwnd_ = nullptr;
+    std::vector<Received> log_;
+};
+
+// Runs the calling thread's message loop until `done` or two seconds pass.
+template <typename Predicate>
+bool PumpUntil(Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    MSG msg;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        if (PeekMessage(&msg, PM_REMOVE)) {
+            DispatchMessage(&msg);
+        } else {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    return true;
+}
+
+TEST(RegisteredMessages, SameNameGivesSameIdWithoutRegardToCase) {
+    const UINT a = RegisterWindowMessageW(L"WM_HOOK_TEST_MSG");
+    const UINT b = RegisterWindowMessageW(L"wm_hook_test_msg");
+    const UINT c = RegisterWindowMessageW(L"another name");
+    EXPECT_GE(a, kFirstRegisteredMessage);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+    EXPECT_EQ(0u, RegisterWindowMessageW(L""));
+    EXPECT_EQ(0u, RegisterWindowMessageW(nullptr));
+}
+
+TEST(PostedMessages, ArriveInOrderOnTheOwningThreadAndTheLoopEndsOnQuit) {
+    RecordingWindow window;
+    std::thread worker([&] {
+        for (WPARAM i = 0; i < 5; ++i) {
+            EXPECT_TRUE(PostMessageW(window.hwnd(), WM_USER + 1, i, 0));
+        }
+    });
+    worker.join();
+    PostQuitMessage(7);
+    MSG msg;
+    while (GetMessage(&msg)) {
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(7u, msg.wParam);
+    const auto got = window.Of(WM_USER + 1);
+    ASSERT_EQ(5u, got.size());
+    for (WPARAM i = 0; i < 5; ++i) {
+        EXPECT_EQ(i, got[i].wParam);
+        EXPECT_EQ(std::this_thread::get_id(), got[i].thread);
+    }
+    EXPECT_FALSE(PostMessageW(nullptr, WM_USER, 0, 0));
+}
+
+TEST(SentMessages, BlockUntilTheOwningThreadAnswers) {
+    RecordingWindow window;
+    std::atomic<LRESULT> answer{-1};
+    std::thread worker([&] { answer = SendMessageW(window.hwnd(), WM_USER + 2, 41, 0); });
+    EXPECT_TRUE(PumpUntil([&] { return answer.load() != -1; }));
+    worker.join();
+    EXPECT_EQ(42, answer.load());
+    ASSERT_EQ(1u, window.Of(WM_USER + 2).size());
+    EXPECT_EQ(std::this_thread::get_id(), window.Of(WM_USER + 2)[0].thread);
+    // On the owning thread a send is handled at once.
+    EXPECT_EQ(10, SendMessageW(window.hwnd(), WM_USER + 2, 9, 0));
+}
+
+TEST(SentMessages, ToAClosingWindowReturnZeroAndReleaseBlockedSenders) {
+    RecordingWindow window;
+    std::atomic<bool> returned{false};
+    std::atomic<LRESULT> answer{-1};
+    std::thread worker([&] {
+        answer = SendMessageW(window.hwnd(), WM_USER + 3, 5, 0);
+        returned = true;
+    });
+    // The UI thread does not pump; the close itself must release the sender.
+    std::this_thread::sleep_for(20ms);
+    platform::MarkWindowClosing(window.hwnd());
+    worker.join();
+    EXPECT_TRUE(returned);
+    EXPECT_EQ(0, answer.load());
+    EXPECT_TRUE(window.Of(WM_USER + 3).empty());
+    std::thread late([&] { answer = SendMessageW(window.hwnd(), WM_USER + 3, 5, 0); });
+    late.join();
+    EXPECT_EQ(0, answer.load());
+}
+
+TEST(SentMessages, WmCloseMarksTheWindowClosing) {
+    RecordingWindow window;
+    EXPECT_FALSE(platform::IsWindowClosing(window.hwnd()));
+    PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !window.Of(WM_CLOSE).empty(); }));
+    EXPECT_TRUE(platform::IsWindowClosing(window.hwnd()));
+}
+
+TEST(SentMessages, WorkerSendingWhileTheUiThreadStopsItDoesNotDeadlock) {
+    RecordingWindow window;
+    platform::WorkerThread worker;
+    std::atomic<LRESULT> answer{-1};
+    platform::Event sending(true, false);
+    worker.Start([&](platform::Event& stop) {
+        sending.Set();
+        answer = SendMessageW(window.hwnd(), WM_USER + 4, 1, 0);
+        stop.Wait(platform::kInfinite);
+    });
+    ASSERT_EQ(platform::kWaitObject0, sending.Wait(2000));
+    EXPECT_TRUE(platform::StopWorkerPumpingSends(worker, 2000));
+    EXPECT_EQ(2, answer.load());
+}
+
+TEST(SentMessages, WaitPumpingSendsAnswersWhileWaiting) {
+    RecordingWindow window;
+    platform::Event finished(true, false);
+    std::thread worker([&] {
+        SendMessageW(window.hwnd(), WM_USER + 5, 0, 0);
+        finished.Set();
+    });
+    EXPECT_EQ(platform::kWaitObject0, platform::WaitPumpingSends(finished, 2000));
+    worker.join();
+    platform::Event never(true, false);
+    EXPECT_EQ(platform::kWaitTimeout, platform::WaitPumpingSends(never, 10));
+}
+
+TEST(CopyData, TheReceiverGetsACopyOfTheBytes) {
+    RecordingWindow window;
+    char bytes[] = "device list";
+    COPYDATASTRUCT data{5, sizeof(bytes), bytes};
+    std::thread worker(
+        [&] { SendMessageW(window.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)); });
+    EXPECT_TRUE(PumpUntil([&] { return !window.Of(WM_COPYDATA).empty(); }));
+    worker.join();
+    EXPECT_EQ(std::string(bytes, sizeof(bytes)), window.copied_);
+    EXPECT_NE(static_cast<const void*>(bytes), window.copiedPointer_);
+    EXPECT_FALSE(PostMessageW(window.hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+}
+
+TEST(WindowTimers, ArmedOnAWorkerFireOnTheOwningThreadUntilKilled) {
+    RecordingWindow window;
+    std::thread worker([&] { EXPECT_EQ(77u, SetTimer(window.hwnd(), 77, 5)); });
+    worker.join();
+    EXPECT_TRUE(PumpUntil([&] { return window.Of(WM_TIMER).size() >= 2; }));
+    EXPECT_EQ(77u, window.Of(WM_TIMER)[0].wParam);
+    EXPECT_EQ(std::this_thread::get_id(), window.Of(WM_TIMER)[0].thread);
+    EXPECT_TRUE(KillTimer(window.hwnd(), 77));
+    EXPECT_FALSE(KillTimer(window.hwnd(), 77));
+}
+
+TEST(WindowHandles, DestroyEndsTheHandleAndDropsItsMessages) {
+    auto* window = new RecordingWindow(L"ZuzoZara");
+    const HWND hwnd = window->hwnd();
+    EXPECT_EQ(hwnd, FindWindowW(nullptr, L"ZuzoZara"));
+    PostMessageW(hwnd, WM_USER + 6, 0, 0);
+    SetTimer(hwnd, 1, 1);
+    const auto destroyed = window->Of(WM_DESTROY).size();
+    EXPECT_EQ(0u, destroyed);
+    delete window;
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(nullptr, FindWindowW(nullptr, L"ZuzoZara"));
+    EXPECT_FALSE(PostMessageW(hwnd, WM_USER, 0, 0));
+    EXPECT_EQ(0, SendMessageW(hwnd, WM_USER, 1, 0));
+    MSG msg;
+    std::this_thread::sleep_for(5ms);
+    EXPECT_FALSE(PeekMessage(&msg, PM_REMOVE));
+}
+
+TEST(WindowHandles, SizeChangesAreSentAsWmSize) {
+    RecordingWindow window;
+    SetWindowPos(window.hwnd(), nullptr, 10, 20, 800, 572, SWP_NOZORDER);
+    RECT rect;
+    ASSERT_TRUE(GetClientRect(window.hwnd(), &rect));
+    EXPECT_EQ((RECT{0, 0, 800, 572}), rect);
+    ASSERT_EQ(1u, window.Of(WM_SIZE).size());
+    EXPECT_EQ(800, LOWORD(window.Of(WM_SIZE)[0].lParam));
+    EXPECT_EQ(572, HIWORD(window.Of(WM_SIZE)[0].lParam));
+    ShowWindow(window.hwnd(), SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+}
+
+}  // namespace
