@@ -27,6 +27,16 @@ void KeepUnparseableOriginal(const std::string& path) {
 
 }  // namespace
 
+std::string StyledJsonText(const Json::Value& value) {
+    // The stored files use the styled writer's exact layout (three-space indent, " : "),
+    // which the builder-based writers do not reproduce.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    Json::StyledWriter writer;
+    return writer.write(value);
+#pragma GCC diagnostic pop
+}
+
 bool ParseJsonText(const std::string& text, Json::Value* root) {
     Json::Reader reader;
     return reader.parse(text, *root, true);
@@ -55,7 +65,7 @@ std::string CJsonFile::ReadJsonFile(const DuiLib::CDuiString& path) {
 bool CJsonFile::SaveJsonFile(const DuiLib::CDuiString& path, const Json::Value& value) {
     const std::string file = ToFilePath(path);
     KeepUnparseableOriginal(file);
-    return platform::WriteFileAtomic(file, value.toStyledString() + "\n");
+    return platform::WriteFileAtomic(file, StyledJsonText(value) + "\n");
 }
 
 Json::Value CJsonFile::LoadJsonFile(const DuiLib::CDuiString& path) {

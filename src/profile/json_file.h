@@ -20,5 +20,7 @@ class CJsonFile {
     Json::Value LoadJsonFile(const DuiLib::CDuiString& path);
 };
 
+// The styled writer's text of `value` (three-space indentation).
+std::string StyledJsonText(const Json::Value& value);
 // Parses `text` the way LoadJsonFile does (comments collected); false on a syntax error.
 bool ParseJsonText(const std::string& text, Json::Value* root);
