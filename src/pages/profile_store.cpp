@@ -1,0 +1,242 @@
+#include "pages/profile_store.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "duilib/string_utils.h"
+#include "pages/safe_file_name.h"
+#include "platform/paths.h"
+#include "profile/json_file.h"
+#include "profile/json_value.h"
+
+namespace {
+
+Json::Value LoadDocument(const std::string& path) {
+    CJsonFile json;
+    return json.LoadJsonFile(Utf8ToDuiString(path));
+}
+
+bool SaveDocument(const std::string& path, const Json::Value& document) {
+    CJsonFile json;
+    return json.SaveJsonFile(Utf8ToDuiString(path), document);
+}
+
+// The equaliser presets a user made belong to the user, not to the profile's defaults.
+void KeepCustomEqualiser(const Json::Value& old, Json::Value* fresh) {
+    const Json::Value* oldDevices = JsonMember(old, "Device");
+    Json::Value* devices = fresh->isObject() ? &(*fresh)["Device"] : nullptr;
+    if (oldDevices == nullptr || !oldDevices->isArray() || devices == nullptr) {
+        return;
+    }
+    if (!devices->isArray()) {
+        *devices = Json::Value(Json::arrayValue);
+    }
+    for (Json::ArrayIndex i = 0; i < oldDevices->size(); ++i) {
+        for (const char* key : {"CustomEQNameInfo", "CustomEQHzValueInfo"}) {
+            const Json::Value* kept = JsonMember((*oldDevices)[i], key);
+            if (kept == nullptr) {
+                continue;
+            }
+            Json::Value& section = (*devices)[i];
+            if (!section.isObject()) {
+                section = Json::Value(Json::objectValue);
+            }
+            section[key] = *kept;
+        }
+    }
+}
+
+}  // namespace
+
+void ProfileStore::SetPaths(std::string folder, std::string defaultFile) {
+    folder_ = FolderWithSeparator(std::move(folder));
+    defaultFile_ = platform::NormalizePath(std::move(defaultFile));
+}
+
+std::string ProfileStore::ListPath() const {
+    return folder_ + ProfileListFile::kFileName;
+}
+
+std::string ProfileStore::ProfilePath(const std::string& uuid) const {
+    return folder_ + uuid + ".Json";
+}
+
+int ProfileStore::Load() {
+    if (folder_.empty()) {
+        return 0;
+    }
+    list_.Load(ListPath());
+    if (!list_.entries.empty()) {
+        return 1;
+    }
+    platform::EnsureDirectory(folder_);
+    const std::string uuid = NewId();
+    const std::string name = NextDefaultName();
+    if (!WriteProfile(uuid, name, DefaultDocument())) {
+        return 0;
+    }
+    list_.entries.push_back({name, uuid});
+    list_.selected = 0;
+    return SaveList();
+}
+
+std::string ProfileStore::SelectedUuid() const {
+    const int index = SelectedIndex();
+    return index < 0 ? std::string() : list_.entries[static_cast<size_t>(index)].uuid;
+}
+
+std::string ProfileStore::NextDefaultName() const {
+    for (int n = 1;; ++n) {
+        const std::string name = "Profile" + std::to_string(n);
+        const bool used = std::any_of(list_.entries.begin(), list_.entries.end(),
+                                      [&](const ProfileEntry& e) { return e.name == name; });
+        if (!used) {
+            return name;
+        }
+    }
+}
+
+std::string ProfileStore::NewId() const {
+    CJsonFile json;
+    const std::string base = json.MakeTimestampName();
+    auto taken = [&](const std::string& id) {
+        return platform::FileExists(ProfilePath(id)) ||
+               std::any_of(list_.entries.begin(), list_.entries.end(),
+                           [&](const ProfileEntry& e) { return e.uuid == id; });
+    };
+    // Ids made within the same millisecond are equal; a suffix keeps them apart.
+    std::string id = base;
+    for (int n = 1; taken(id); ++n) {
+        id = base + "_" + std::to_string(n);
+    }
+    return id;
+}
+
+Json::Value ProfileStore::DefaultDocument() const {
+    Json::Value document = LoadDocument(defaultFile_);
+    if (!document.isObject()) {
+        document = Json::Value(Json::objectValue);
+    }
+    return document;
+}
+
+int ProfileStore::WriteProfile(const std::string& uuid, const std::string& name,
+                               Json::Value document) {
+    if (!IsSafeFileId(uuid) || !document.isObject()) {
+        return 0;
+    }
+    document["profilename"] = name;
+    document["profileUUID"] = uuid;
+    return SaveDocument(ProfilePath(uuid), document) ? 1 : 0;
+}
+
+int ProfileStore::SaveList() const {
+    return list_.Save(ListPath()) ? 1 : 0;
+}
+
+int ProfileStore::AppendAndSelect(const ProfileEntry& entry) {
+    list_.entries.push_back(entry);
+    list_.selected = static_cast<int>(list_.entries.size()) - 1;
+    return SaveList();
+}
+
+int ProfileStore::Select(int index) {
+    if (index < 0 || index >= static_cast<int>(list_.entries.size())) {
+        return 0;
+    }
+    list_.selected = index;
+    return SaveList();
+}
+
+int ProfileStore::Add(const std::string& name) {
+    if (folder_.empty()) {
+        return 0;
+    }
+    const std::string uuid = NewId();
+    if (!WriteProfile(uuid, name, DefaultDocument())) {
+        return 0;
+    }
+    return AppendAndSelect({name, uuid});
+}
+
+int ProfileStore::Delete() {
+    const int index = SelectedIndex();
+    if (index < 0 || list_.entries.size() < 2) {
+        return 0;
+    }
+    std::remove(ProfilePath(list_.entries[static_cast<size_t>(index)].uuid).c_str());
+    list_.entries.erase(list_.entries.begin() + index);
+    list_.selected = std::max(0, index - 1);
+    return SaveList();
+}
+
+int ProfileStore::Copy(const std::string& name) {
+    const std::string source = SelectedUuid();
+    if (source.empty()) {
+        return 0;
+    }
+    Json::Value document = LoadDocument(ProfilePath(source));
+    if (!document.isObject()) {
+        document = DefaultDocument();
+    }
+    const std::string uuid = NewId();
+    if (!WriteProfile(uuid, name, document)) {
+        return 0;
+    }
+    return AppendAndSelect({name, uuid});
+}
+
+int ProfileStore::Rename(const std::string& name) {
+    const int index = SelectedIndex();
+    if (index < 0) {
+        return 0;
+    }
+    ProfileEntry& entry = list_.entries[static_cast<size_t>(index)];
+    Json::Value document = LoadDocument(ProfilePath(entry.uuid));
+    if (!document.isObject()) {
+        document = DefaultDocument();
+    }
+    if (!WriteProfile(entry.uuid, name, document)) {
+        return 0;
+    }
+    entry.name = name;
+    return SaveList();
+}
+
+int ProfileStore::Import(const std::string& path) {
+    const Json::Value document = LoadDocument(platform::NormalizePath(path));
+    const auto name = JsonString(document, "profilename");
+    if (!name || !JsonString(document, "profileUUID") || folder_.empty()) {
+        return 0;
+    }
+    const std::string uuid = NewId();
+    if (!WriteProfile(uuid, *name, document)) {
+        return 0;
+    }
+    return AppendAndSelect({*name, uuid});
+}
+
+int ProfileStore::Export(const std::string& path) const {
+    const std::string uuid = SelectedUuid();
+    if (uuid.empty()) {
+        return 0;
+    }
+    const Json::Value document = LoadDocument(ProfilePath(uuid));
+    if (!document.isObject()) {
+        return 0;
+    }
+    return SaveDocument(platform::NormalizePath(path), document) ? 1 : 0;
+}
+
+int ProfileStore::Reset() {
+    const int index = SelectedIndex();
+    if (index < 0) {
+        return 0;
+    }
+    const ProfileEntry entry = list_.entries[static_cast<size_t>(index)];
+    Json::Value document = DefaultDocument();
+    if (kind_ == kHeadsetKind) {
+        KeepCustomEqualiser(LoadDocument(ProfilePath(entry.uuid)), &document);
+    }
+    return WriteProfile(entry.uuid, entry.name, document);
+}

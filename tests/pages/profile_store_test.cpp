@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "pages/profile_list_file.h"
+#include "pages/profile_store.h"
+#include "platform/paths.h"
+#include "profile/json_file.h"
+#include "support/temp_dir.h"
+
+using testing_support::ReadTextFile;
+using testing_support::TempDir;
+using testing_support::WriteTextFile;
+
+namespace {
+
+Json::Value Load(const std::string& path) {
+    CJsonFile json;
+    return json.LoadJsonFile(DuiLib::CDuiString::FromUtf8(path));
+}
+
+class ProfileStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = dir_.path() + "user/";
+        platform::EnsureDirectory(folder_);
+        defaultFile_ = dir_.File("Default.Json");
+        WriteTextFile(defaultFile_, R"({"Device": [{"LightInfo": {"SelectItem": 4}}, null, null,)"
+                                    R"( {"CustomEQNameInfo": [{"Name": "factory"}]}]})");
+        store_.SetPaths(folder_, defaultFile_);
+        store_.SetDeviceKind(1);
+    }
+
+    TempDir dir_;
+    std::string folder_, defaultFile_;
+    ProfileStore store_;
+};
+
+}  // namespace
+
+TEST_F(ProfileStoreTest, EmptyFolderGetsAFirstProfileFromTheDefaultFile) {
+    ASSERT_EQ(store_.Load(), 1);
+    ASSERT_EQ(store_.Entries().size(), 1u);
+    const std::string uuid = store_.SelectedUuid();
+    const Json::Value profile = Load(store_.ProfilePath(uuid));
+    EXPECT_EQ(profile["profileUUID"].asString(), uuid);
+    EXPECT_EQ(profile["profilename"].asString(), store_.Entries()[0].name);
+    EXPECT_EQ(profile["Device"][0]["LightInfo"]["SelectItem"].asInt(), 4);
+
+    // A second load reads the list it wrote instead of creating another profile.
+    ProfileStore again;
+    again.SetPaths(folder_, defaultFile_);
+    ASSERT_EQ(again.Load(), 1);
+    EXPECT_EQ(again.Entries().size(), 1u);
+    EXPECT_EQ(again.SelectedUuid(), uuid);
+}
+
+TEST_F(ProfileStoreTest, ListFileIdsAndSelectionAreChecked) {
+    WriteTextFile(folder_ + ProfileListFile::kFileName,
+                  R"({"ProfileList": [{"profilename": "a", "profileUUID": "../../etc/x"},)"
+                  R"( {"profilename": "b", "profileUUID": "good_1"},)"
+                  R"( {"profilename": "c", "profileUUID": "good_1"},)"
+                  R"( {"profilename": "d", "profileUUID": 5}], "SelectIndex": 9})");
+    ASSERT_EQ(store_.Load(), 1);
+    ASSERT_EQ(store_.Entries().size(), 1u);
+    EXPECT_EQ(store_.Entries()[0].name, "b");
+    EXPECT_EQ(store_.SelectedIndex(), 0);
+}
+
+TEST_F(ProfileStoreTest, AddCopyRenameDeleteKeepListAndFilesInStep) {
+    ASSERT_EQ(store_.Load(), 1);
+    const std::string first = store_.SelectedUuid();
+    ASSERT_EQ(store_.Add("Games"), 1);
+    const std::string added = store_.SelectedUuid();
+    EXPECT_NE(added, first) << "ids made in the same millisecond must still differ";
+    ASSERT_EQ(store_.Copy("Games copy"), 1);
+    EXPECT_EQ(store_.Entries().size(), 3u);
+    EXPECT_EQ(Load(store_.ProfilePath(store_.SelectedUuid()))["profilename"].asString(),
+              "Games copy");
+
+    ASSERT_EQ(store_.Rename("Work"), 1);
+    EXPECT_EQ(Load(store_.ProfilePath(store_.SelectedUuid()))["profilename"].asString(), "Work");
+    ProfileListFile list;
+    ASSERT_TRUE(list.Load(folder_ + ProfileListFile::kFileName));
+    EXPECT_EQ(list.entries[2].name, "Work");
+    EXPECT_EQ(list.selected, 2);
+
+    const std::string doomed = store_.ProfilePath(store_.SelectedUuid());
+    ASSERT_EQ(store_.Delete(), 1);
+    EXPECT_TRUE(ReadTextFile(doomed).empty());
+    EXPECT_EQ(store_.SelectedUuid(), added);
+    ASSERT_EQ(store_.Delete(), 1);
+    EXPECT_EQ(store_.Delete(), 0) << "the last profile stays";
+    EXPECT_EQ(store_.SelectedUuid(), first);
+    EXPECT_EQ(store_.Select(5), 0);
+}
+
+TEST_F(ProfileStoreTest, ImportNeedsNameAndIdAndGetsAFreshId) {
+    ASSERT_EQ(store_.Load(), 1);
+    WriteTextFile(dir_.File("noname.json"), R"({"profileUUID": "x", "Device": []})");
+    WriteTextFile(dir_.File("noid.json"), R"({"profilename": "x", "Device": []})");
+    WriteTextFile(dir_.File("garbage.json"), "not json");
+    EXPECT_EQ(store_.Import(dir_.File("noname.json")), 0);
+    EXPECT_EQ(store_.Import(dir_.File("noid.json")), 0);
+    EXPECT_EQ(store_.Import(dir_.File("garbage.json")), 0);
+    EXPECT_EQ(store_.Import(dir_.File("missing.json")), 0);
+    EXPECT_EQ(store_.Entries().size(), 1u);
+
+    WriteTextFile(dir_.File("good.json"),
+                  R"({"profilename": "Shared", "profileUUID": "../evil", "Device": [7]})");
+    ASSERT_EQ(store_.Import(dir_.File("good.json")), 1);
+    const std::string uuid = store_.SelectedUuid();
+    EXPECT_NE(uuid, "../evil");
+    const Json::Value stored = Load(store_.ProfilePath(uuid));
+    EXPECT_EQ(stored["profilename"].asString(), "Shared");
+    EXPECT_EQ(stored["profileUUID"].asString(), uuid);
+    EXPECT_EQ(stored["Device"][0].asInt(), 7);
+
+    ASSERT_EQ(store_.Export(dir_.File("out.json")), 1);
+    EXPECT_EQ(Load(dir_.File("out.json")), stored);
+}
+
+TEST_F(ProfileStoreTest, ResetRestoresDefaultsButAHeadsetKeepsItsCustomEqualiser) {
+    store_.SetDeviceKind(ProfileStore::kHeadsetKind);
+    ASSERT_EQ(store_.Load(), 1);
+    ASSERT_EQ(store_.Rename("Mine"), 1);
+    const std::string path = store_.ProfilePath(store_.SelectedUuid());
+    Json::Value edited = Load(path);
+    edited["Device"][0]["LightInfo"]["SelectItem"] = 9;
+    edited["Device"][3]["CustomEQNameInfo"][0]["Name"] = "user preset";
+    edited["Device"][3]["CustomEQHzValueInfo"][0][0]["value"] = 3;
+    CJsonFile().SaveJsonFile(DuiLib::CDuiString::FromUtf8(path), edited);
+
+    ASSERT_EQ(store_.Reset(), 1);
+    const Json::Value reset = Load(path);
+    EXPECT_EQ(reset["Device"][0]["LightInfo"]["SelectItem"].asInt(), 4);
+    EXPECT_EQ(reset["Device"][3]["CustomEQNameInfo"][0]["Name"].asString(), "user preset");
+    EXPECT_EQ(reset["Device"][3]["CustomEQHzValueInfo"][0][0]["value"].asInt(), 3);
+    EXPECT_EQ(reset["profilename"].asString(), "Mine");
+}
