@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "pages/device_hook.h"
+#include "platform/window_handles.h"
+#include "platform/window_messages.h"
+
+namespace {
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A window on the test thread that keeps what it is sent.
+class TargetWindow {
+  public:
+    TargetWindow() {
+        platform::WindowCreateParams params;
+        params.className = L"HookTarget";
+        hwnd_ = platform::CreateWindowHandle(params, [this](HWND, UINT m, WPARAM w, LPARAM l) {
+            if (m >= kFirstRegisteredMessage)
+                received_.push_back({m, w, l});
+            return LRESULT{0};
+        });
+    }
+    ~TargetWindow() { platform::DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+
+    const std::vector<Received>& Pump() {
+        MSG msg;
+        while (platform::PeekMessage(&msg, PM_REMOVE))
+            platform::DispatchMessage(&msg);
+        return received_;
+    }
+
+  private:
+    HWND hwnd_ = nullptr;
+    std::vector<Received> received_;
+};
+
+class FakeGlobalSource : public HookInputSource {
+  public:
+    explicit FakeGlobalSource(bool available) : available_(available) {}
+    bool Start(Sink sink) override {
+        ++starts;
+        sink_ = std::move(sink);
+        return available_;
+    }
+    void Stop() override {
+        ++stops;
+        sink_ = nullptr;
+    }
+    void Press(uint8_t usage, bool down) {
+        if (sink_)
+            sink_(usage, down);
+    }
+    int starts = 0, stops = 0;
+
+  private:
+    bool available_;
+    Sink sink_;
+};
+
+UINT Id(const wchar_t* name) {
+    return platform::RegisterWindowMessage(name);
+}
+
+}  // namespace
+
+TEST(DeviceHook, RegistersTwentyMessagesWithTheRepeatedNameSharingAnId) {
+    const auto ids = RegisterHookMessages();
+    EXPECT_EQ(ids[kHookKeySingleKey], Id(L"WM_HOOK_KEY_SINGLEKEY_MSG"));
+    EXPECT_EQ(ids[kHookMouseRButtonDown], ids[kHookMouseRButtonDownAgain]);
+    EXPECT_NE(ids[kHookMouseMove], 0u);
+    const HookInput input{true, true, 0x10, 0x05, 0xFFFFFFF0u};
+    EXPECT_EQ(UnpackHookInput(PackHookInput(input)), input);
+}
+
+TEST(DeviceHook, SingleKeyCaptureReachesTheTargetUntilUninstalled) {
+    TargetWindow window;
+    CDeviceHook hook(nullptr);
+    hook.FeedKey(0x04, true);
+    EXPECT_TRUE(window.Pump().empty()) << "nothing before Install";
+
+    ASSERT_EQ(hook.Install(0, HookMode::kSingleKey, window.hwnd(), 1, 1), 1);
+    hook.FeedKey(0xE0, true);  // left Ctrl
+    hook.FeedVirtualKey('A', true);
+    hook.FeedKey(0x04, false);
+    const auto& got = window.Pump();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1].message, Id(L"WM_HOOK_KEY_SINGLEKEY_MSG"));
+    EXPECT_EQ(got[1].wParam, 0x0100u);
+    const HookInput a = UnpackHookInput(got[1].lParam);
+    EXPECT_FALSE(a.mouse);
+    EXPECT_TRUE(a.down);
+    EXPECT_EQ(a.code, 0x04);
+    EXPECT_EQ(a.modifiers, 0x01);
+    EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_HITKEY_MSG"));
+
+    hook.Uninstall();
+    hook.FeedKey(0x05, true);
+    hook.FeedMouseButton(1, true);
+    EXPECT_EQ(window.Pump().size(), 3u) << "nothing after Uninstall";
+    EXPECT_EQ(hook.Install(0, 99, window.hwnd(), 1, 1), 0);
+    EXPECT_EQ(hook.Install(0, HookMode::kSingleKey, nullptr, 1, 1), 0);
+}
+
+TEST(DeviceHook, RecordingModesPickTheInsertMessages) {
+    TargetWindow window;
+    CDeviceHook hook(nullptr);
+    ASSERT_EQ(hook.Install(0, HookMode::kRecordBefore, window.hwnd(), 1, 1), 1);
+    hook.FeedKey(0x04, true);
+    hook.FeedMouseButton(2, false);
+    ASSERT_EQ(hook.Install(0, HookMode::kRecordAppend, window.hwnd(), 1, 0), 1);
+    hook.FeedMouseButton(1, true);  // mouse not asked for
+    hook.FeedKey(0x04, false);
+    const auto& got = window.Pump();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].message, Id(L"WM_HOOK_KEY_KBMACROPREVIOUS_MSG"));
+    EXPECT_EQ(got[1].message, Id(L"WM_HOOK_KEY_MSMACROPREVIOUS_MSG"));
+    EXPECT_EQ(got[1].wParam, 0x0205u);  // right button up
+    EXPECT_EQ(UnpackHookInput(got[1].lParam).code, 2);
+    EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_KBMACRO_MSG"));
+}
+
+TEST(DeviceHook, GlobalSourceReplacesWindowKeysAndStopsOnUninstall) {
+    TargetWindow window;
+    auto owned = std::make_unique<FakeGlobalSource>(true);
+    FakeGlobalSource* source = owned.get();
+    CDeviceHook hook(std::move(owned));
+    ASSERT_EQ(hook.Install(0, HookMode::kSingleKey, window.hwnd(), 1, 1), 1);
+    EXPECT_TRUE(hook.IsGlobalCaptureActive());
+    hook.FeedKey(0x06, true);  // the same press also reaches the global source
+    std::thread other([&] { source->Press(0x07, true); });
+    other.join();
+    const auto& got = window.Pump();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(UnpackHookInput(got[0].lParam).code, 0x07);
+
+    hook.Uninstall();
+    EXPECT_EQ(source->stops, 1);
+    source->Press(0x08, true);
+    EXPECT_EQ(window.Pump().size(), 1u);
+
+    // Without readable keyboards the windows' own keys still arrive.
+    auto none = std::make_unique<FakeGlobalSource>(false);
+    CDeviceHook fallback(std::move(none));
+    ASSERT_EQ(fallback.Install(0, HookMode::kSingleKey, window.hwnd(), 1, 1), 1);
+    EXPECT_FALSE(fallback.IsGlobalCaptureActive());
+    fallback.FeedKey(0x09, true);
+    EXPECT_EQ(window.Pump().size(), 2u);
+}
+
+TEST(EvdevKeySource, DoesNotStartWithoutReadableKeyboards) {
+    EvdevKeySource source("/nonexistent-input-folder");
+    EXPECT_FALSE(source.Start([](uint8_t, bool) {}));
+    source.Stop();
+}
