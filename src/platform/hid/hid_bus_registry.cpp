@@ -1,0 +1,40 @@
+// The process HID bus. The backend default lives for the whole process; tests install
+// their own bus for their duration.
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/hid/hid_bus.h"
+#include "platform/hid/hidraw_bus.h"
+#include "platform/hid/sim_hid_bus.h"
+
+namespace platform::hid {
+namespace {
+
+std::atomic<HidBus*> g_installed{nullptr};
+
+HidBus& DefaultBus() {
+    static const std::unique_ptr<HidBus> bus = []() -> std::unique_ptr<HidBus> {
+        const char* choice = std::getenv("VELKARO_HID");
+        if (choice != nullptr && std::strcmp(choice, "sim") == 0) {
+            return std::make_unique<SimHidBus>();
+        }
+        return std::make_unique<HidrawBus>();
+    }();
+    return *bus;
+}
+
+}  // namespace
+
+HidBus& CurrentHidBus() {
+    HidBus* installed = g_installed.load();
+    return installed != nullptr ? *installed : DefaultBus();
+}
+
+HidBus* InstallHidBus(HidBus* bus) {
+    return g_installed.exchange(bus);
+}
+
+}  // namespace platform::hid

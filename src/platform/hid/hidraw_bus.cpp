@@ -1,0 +1,149 @@
+#include "platform/hid/hidraw_bus.h"
+
+#include <fcntl.h>
+#include <libudev.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "platform/hid/hidraw_handle.h"
+
+namespace platform::hid {
+namespace {
+
+struct UdevDeleter {
+    void operator()(udev* u) const { udev_unref(u); }
+    void operator()(udev_enumerate* e) const { udev_enumerate_unref(e); }
+};
+
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());  // node names are ASCII
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        if (c < 0x20 || c > 0x7E) {
+            return {};
+        }
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+// The last component of a sysfs path: the node name.
+std::string BaseName(const char* path) {
+    const std::string text = path != nullptr ? path : "";
+    const size_t slash = text.rfind('/');
+    return slash == std::string::npos ? text : text.substr(slash + 1);
+}
+
+}  // namespace
+
+std::vector<std::wstring> HidrawCollectionPaths(const HidrawNodeInfo& info) {
+    std::vector<HidPreparsedData> collections;
+    std::vector<std::wstring> paths;
+    if (HidReportDescriptor::Parse(info.descriptor, &collections) != HIDP_STATUS_SUCCESS) {
+        return paths;
+    }
+    for (size_t c = 0; c < collections.size(); ++c) {
+        const uint32_t number = collections.size() > 1 ? static_cast<uint32_t>(c + 1) : 0;
+        paths.push_back(MakeHidPath(info.vendorId, info.productId, info.interfaceNumber, number,
+                                    Widen(info.name)));
+    }
+    return paths;
+}
+
+HidrawBus::HidrawBus(std::string sysfsRoot, std::string devRoot)
+    : sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot)) {}
+
+bool HidrawBus::ListNodes(std::vector<std::string>* names) const {
+    if (sysfsRoot_ != "/sys") {
+        *names = ListHidrawNodeNames(sysfsRoot_);
+        return true;
+    }
+    std::unique_ptr<udev, UdevDeleter> context(udev_new());
+    if (!context) {
+        return false;
+    }
+    std::unique_ptr<udev_enumerate, UdevDeleter> scan(udev_enumerate_new(context.get()));
+    if (!scan || udev_enumerate_add_match_subsystem(scan.get(), "hidraw") < 0) {
+        return false;
+    }
+    if (udev_enumerate_scan_devices(scan.get()) < 0) {
+        return false;
+    }
+    udev_list_entry* entry = nullptr;
+    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(scan.get())) {
+        const std::string name = BaseName(udev_list_entry_get_name(entry));
+        if (IsHidrawNodeName(name)) {
+            names->push_back(name);
+        }
+    }
+    return true;
+}
+
+bool HidrawBus::Enumerate(std::vector<std::wstring>* paths) {
+    if (paths == nullptr) {
+        return false;
+    }
+    paths->clear();
+    std::vector<std::string> names;
+    if (!ListNodes(&names)) {
+        return false;
+    }
+    for (const std::string& name : names) {
+        HidrawNodeInfo info;
+        if (!ReadHidrawNode(sysfsRoot_, name, &info)) {
+            continue;  // a node that vanished or cannot be read hides nothing after it
+        }
+        for (std::wstring& path : HidrawCollectionPaths(info)) {
+            paths->push_back(std::move(path));
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags flags) {
+    const std::string name = Narrow(HidPathNode(path));
+    HidrawNodeInfo info;
+    if (!ReadHidrawNode(sysfsRoot_, name, &info)) {
+        return nullptr;
+    }
+    // The node number may since belong to another device: the whole path must match.
+    const std::vector<std::wstring> paths = HidrawCollectionPaths(info);
+    size_t index = paths.size();
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (SameHidPath(paths[i], path)) {
+            index = i;
+        }
+    }
+    if (index == paths.size()) {
+        return nullptr;
+    }
+    std::vector<HidPreparsedData> collections;
+    HidReportDescriptor::Parse(info.descriptor, &collections);
+    HIDD_ATTRIBUTES attributes;
+    attributes.VendorID = info.vendorId;
+    attributes.ProductID = info.productId;
+    attributes.VersionNumber = info.version;
+
+    const std::string node = devRoot_ + "/" + name;
+    int fd = -1;
+    if (flags.read || flags.write) {
+        const int mode = flags.read && flags.write ? O_RDWR : (flags.write ? O_WRONLY : O_RDONLY);
+        fd = open(node.c_str(), mode | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            return nullptr;
+        }
+    } else {
+        struct stat st;
+        if (stat(node.c_str(), &st) != 0) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<HidrawHandle>(fd, attributes, std::move(collections[index]), flags);
+}
+
+}  // namespace platform::hid

@@ -1,0 +1,31 @@
+#pragma once
+// The hidraw backend: nodes listed through libudev (or, below a sysfs root other than
+// /sys, from <root>/class/hidraw), described from sysfs, opened as <devRoot>/hidrawN.
+// Share modes are not enforced between processes; the kernel has no such notion.
+
+#include <string>
+
+#include "platform/hid/hid_bus.h"
+#include "platform/hid/hidraw_sysfs.h"
+
+namespace platform::hid {
+
+class HidrawBus final : public HidBus {
+  public:
+    explicit HidrawBus(std::string sysfsRoot = "/sys", std::string devRoot = "/dev");
+
+    bool Enumerate(std::vector<std::wstring>* paths) override;
+    std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) override;
+
+  private:
+    bool ListNodes(std::vector<std::string>* names) const;
+
+    std::string sysfsRoot_;
+    std::string devRoot_;
+};
+
+// The paths of every top-level collection of one node, in descriptor order; empty when
+// its descriptor cannot be parsed.
+std::vector<std::wstring> HidrawCollectionPaths(const HidrawNodeInfo& info);
+
+}  // namespace platform::hid

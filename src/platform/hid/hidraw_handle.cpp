@@ -1,0 +1,133 @@
+#include "platform/hid/hidraw_handle.h"
+
+#include <linux/hidraw.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+namespace platform::hid {
+
+HidrawHandle::HidrawHandle(int fd, HIDD_ATTRIBUTES attributes, HidPreparsedData preparsed,
+                           HidOpenFlags flags)
+    : fd_(fd), attributes_(attributes), preparsed_(std::move(preparsed)), flags_(flags) {}
+
+HidrawHandle::~HidrawHandle() {
+    Close();
+}
+
+void HidrawHandle::Close() {
+    gate_.Close();
+    std::call_once(closed_, [this] {
+        if (fd_ >= 0) {
+            close(fd_);
+            fd_ = -1;
+        }
+    });
+}
+
+bool HidrawHandle::Numbered() const {
+    return !preparsed_.UsesReportId(0);
+}
+
+HidIoResult HidrawHandle::Read(std::span<uint8_t> buffer, uint32_t timeoutMs,
+                               HidCancelEvent* cancel) {
+    HidTransferGate::Ticket ticket(gate_);
+    if (!ticket || !flags_.read || fd_ < 0) {
+        return {HidIoStatus::kFailed, 0};
+    }
+    const HidDeadline deadline(timeoutMs);
+    std::vector<uint8_t> report(kMaxReportByteLength + 1);
+    const size_t lead = Numbered() ? 0 : 1;  // unnumbered reports read with a leading 0
+    for (;;) {
+        switch (gate_.Wait(fd_, POLLIN, cancel, deadline)) {
+            case HidTransferGate::Wake::kReady:
+                break;
+            case HidTransferGate::Wake::kTimeout:
+                return {HidIoStatus::kTimeout, 0};
+            case HidTransferGate::Wake::kCancelled:
+                return {HidIoStatus::kCancelled, 0};
+            default:
+                return {HidIoStatus::kFailed, 0};
+        }
+        const ssize_t got = read(fd_, report.data() + lead, report.size() - lead);
+        if (got < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                continue;
+            }
+            return {HidIoStatus::kFailed, 0};
+        }
+        if (got == 0) {
+            continue;
+        }
+        report[0] = lead != 0 ? 0 : report[0];
+        const size_t length = static_cast<size_t>(got) + lead;
+        if (preparsed_.ReportByteLength(HidP_Input, report[0]) == 0) {
+            continue;  // a report of another collection of the same interface
+        }
+        const size_t n = std::min(length, buffer.size());
+        std::copy_n(report.begin(), n, buffer.begin());
+        return {HidIoStatus::kOk, n};
+    }
+}
+
+std::span<const uint8_t> HidrawHandle::WireReport(std::span<const uint8_t> report) const {
+    if (report.empty()) {
+        return {};
+    }
+    const uint32_t length = preparsed_.ReportByteLength(HidP_Output, report[0]);
+    if (length == 0 || report.size() < length) {
+        return {};
+    }
+    return Numbered() ? report.first(length) : report.subspan(1, length - 1);
+}
+
+HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeoutMs,
+                                HidCancelEvent* cancel) {
+    HidTransferGate::Ticket ticket(gate_);
+    const std::span<const uint8_t> wire = WireReport(report);
+    if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
+        return {HidIoStatus::kFailed, 0};
+    }
+    const HidDeadline deadline(timeoutMs);
+    for (;;) {
+        switch (gate_.Wait(fd_, POLLOUT, cancel, deadline)) {
+            case HidTransferGate::Wake::kReady:
+                break;
+            case HidTransferGate::Wake::kTimeout:
+                return {HidIoStatus::kTimeout, 0};
+            case HidTransferGate::Wake::kCancelled:
+                return {HidIoStatus::kCancelled, 0};
+            default:
+                return {HidIoStatus::kFailed, 0};
+        }
+        const ssize_t put = write(fd_, wire.data(), wire.size());
+        if (put < 0 && (errno == EAGAIN || errno == EINTR)) {
+            continue;
+        }
+        if (put != static_cast<ssize_t>(wire.size())) {
+            return {HidIoStatus::kFailed, 0};
+        }
+        return {HidIoStatus::kOk, static_cast<size_t>(put) + (Numbered() ? 0 : 1)};
+    }
+}
+
+bool HidrawHandle::SetOutputReport(std::span<const uint8_t> report) {
+    HidTransferGate::Ticket ticket(gate_);
+    if (!ticket || !flags_.write || fd_ < 0 || WireReport(report).empty()) {
+        return false;
+    }
+    // The ioctl wants the report id first, 0 for unnumbered reports.
+    const uint32_t length = preparsed_.ReportByteLength(HidP_Output, report[0]);
+    std::vector<uint8_t> buffer(report.begin(), report.begin() + length);
+    int result;
+    do {
+        result = ioctl(fd_, HIDIOCSOUTPUT(buffer.size()), buffer.data());
+    } while (result < 0 && errno == EINTR);
+    return result >= 0;
+}
+
+}  // namespace platform::hid
