@@ -1,0 +1,133 @@
+#include "sim/command_device.h"
+
+#include <algorithm>
+
+namespace sim {
+
+SimCommandDevice::SimCommandDevice(uint16_t vendorId, uint16_t productId, uint16_t version,
+                                   std::vector<platform::hid::SimHidInterface> interfaces,
+                                   int commandInterface)
+    : SimHidDevice(vendorId, productId, version, std::move(interfaces)),
+      commandInterface_(commandInterface) {}
+
+void SimCommandDevice::InjectFault(const CommandFault& fault) {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    faults_.push_back(fault);
+}
+
+void SimCommandDevice::ClearFaults() {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    faults_.clear();
+}
+
+size_t SimCommandDevice::PendingFaults() const {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    return faults_.size();
+}
+
+void SimCommandDevice::SetReplyDelay(uint32_t delayMs) {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    replyDelayMs_ = delayMs;
+}
+
+std::vector<uint8_t> SimCommandDevice::ReceivedCommands() const {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    return commands_;
+}
+
+size_t SimCommandDevice::CommandCount(uint8_t code) const {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    return static_cast<size_t>(std::count(commands_.begin(), commands_.end(), code));
+}
+
+bool SimCommandDevice::TakeFault(uint8_t command, CommandFault* fault) {
+    for (auto it = faults_.begin(); it != faults_.end(); ++it) {
+        if (it->command >= 0 && it->command != command) {
+            continue;
+        }
+        if (it->skip > 0) {
+            --it->skip;
+            return false;
+        }
+        *fault = *it;
+        if (it->times <= 1) {
+            faults_.erase(it);
+        } else {
+            --it->times;
+        }
+        return true;
+    }
+    return false;
+}
+
+uint8_t SimCommandDevice::ReadRegion(const std::vector<uint8_t>& memory,
+                                     const CommandRequest& request, CommandReport& reply) {
+    if (size_t{request.offset} + request.length > memory.size()) {
+        return kStatusErrorFF;
+    }
+    std::copy_n(memory.begin() + request.offset, request.length,
+                reply.begin() + kCommandPayloadOffset);
+    return kStatusOk;
+}
+
+uint8_t SimCommandDevice::WriteRegion(std::vector<uint8_t>& memory, const CommandRequest& request) {
+    if (size_t{request.offset} + request.length > memory.size()) {
+        return kStatusErrorFF;
+    }
+    std::copy_n(request.payload.begin(), request.length, memory.begin() + request.offset);
+    return kStatusOk;
+}
+
+void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8_t> report,
+                                      bool /*viaControl*/) {
+    if (interfaceNumber != commandInterface_ || report.empty()) {
+        return;
+    }
+    CommandRequest request;
+    const bool wellFormed = DecodeCommandRequest(report, &request);
+    const uint8_t command = report.size() > 3 ? report[3] : 0;
+    CommandFault fault;
+    bool faulted = false;
+    uint32_t delayMs = 0;
+    {
+        std::lock_guard<std::mutex> lock(faultMutex_);
+        commands_.push_back(command);
+        faulted = TakeFault(command, &fault);
+        delayMs = replyDelayMs_;
+    }
+    if (faulted && fault.kind == FaultKind::kUnplugDuringExchange) {
+        UnplugSelf();
+        return;
+    }
+
+    CommandReport reply{};
+    reply[0] = kCommandReportId;
+    uint8_t status = kStatusErrorFF;
+    if (faulted && fault.kind == FaultKind::kStatusFF) {
+        status = kStatusErrorFF;
+    } else if (faulted && fault.kind == FaultKind::kStatusFE) {
+        status = kStatusErrorFE;
+    } else if (wellFormed) {
+        std::lock_guard<std::mutex> lock(modelMutex_);
+        status = HandleCommand(request, reply);
+    }
+    reply[3] = faulted && fault.kind == FaultKind::kWrongEcho ? static_cast<uint8_t>(command + 1)
+                                                              : command;
+    reply[4] = wellFormed ? request.length : 0;
+    reply[5] = static_cast<uint8_t>(request.offset & 0xFF);
+    reply[6] = static_cast<uint8_t>(request.offset >> 8);
+    reply[7] = status;
+    SealCommandReport(reply);
+    if (faulted && fault.kind == FaultKind::kBadChecksum) {
+        reply[1] = static_cast<uint8_t>(~reply[1]);
+    }
+    if (faulted && fault.kind == FaultKind::kNoReply) {
+        return;
+    }
+    if (faulted && fault.kind == FaultKind::kLateReply) {
+        delayMs += fault.delayMs;
+    }
+    SendInputReport(commandInterface_, std::vector<uint8_t>(reply.begin(), reply.end()), delayMs);
+}
+
+}  // namespace sim
