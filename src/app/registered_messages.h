@@ -14,28 +14,13 @@ inline constexpr wchar_t kLightControlRequestMessageName[] =
     L"{4695579F-999A-41d4-9FAF-EFFCE93EBF17}";
 inline constexpr wchar_t kConfigQueryMessageName[] = L"{4695579F-999A-41d4-9FAF-EFFCE93EBF18}";
 
-// The keyboard hook's messages, in registration order ("UWM_MOUSERBUTTONDOWN_USER_MSG"
-// appears twice and so gets the same id twice).
-inline constexpr std::array<const wchar_t*, 20> kHookMessageNames = {
-    L"WM_HOOK_KEY_SINGLEKEY_MSG",       L"WM_HOOK_KEY_HITKEY_MSG",
-    L"WM_HOOK_KEY_KBMACRO_MSG",         L"WM_HOOK_KEY_MSMACRO_MSG",
-    L"WM_HOOK_KEY_KBMACROSINGLE_MSG",   L"WM_HOOK_KEY_KBMACROPREVIOUS_MSG",
-    L"WM_HOOK_KEY_KBMACROLATER_MSG",    L"WM_HOOK_MOU_SINGLEKEY_MSG",
-    L"WM_HOOK_MOU_HITKEY_MSG",          L"WM_HOOK_MOU_KBMACRO_MSG",
-    L"WM_HOOK_MOU_MSMACRO_MSG",         L"WM_HOOK_KEY_MSMACROSINGLE_MSG",
-    L"WM_HOOK_KEY_MSMACROPREVIOUS_MSG", L"WM_HOOK_KEY_MSMACROLATER_MSG",
-    L"UWM_MOUSERBUTTONDOWN_USER_MSG",   L"UWM_MOUSELBUTTONUP_USER_MSG",
-    L"UWM_MOUSELBUTTONDOWN_USER_MSG",   L"UWM_MOUSERBUTTONUP_USER_MSG",
-    L"UWM_MOUSERBUTTONDOWN_USER_MSG",   L"UWM_MOUSEMOVE_USER_MSG",
-};
-
 struct RegisteredMessages {
     UINT product = 0;                // WM_APP_PRODUCT
     UINT updateResult = 0;           // WM_UPDATE_RESULT
     UINT lightControlAnnounce = 0;   // WM_LIGHT_CONTROL_ANNOUNCE
     UINT lightControlRequest = 0;    // WM_LIGHT_CONTROL_REQUEST
     UINT configQuery = 0;            // WM_CONFIG_QUERY
-    std::array<UINT, 20> hook = {};  // in kHookMessageNames order
+    std::array<UINT, 20> hook = {};  // in HookMessageNames order
 };
 
 // Registers every message on first use; the ids never change afterwards.
