@@ -1,0 +1,38 @@
+#include "device/control_lookup.h"
+
+#include <string>
+
+#include "duilib/ui_container.h"
+
+namespace device {
+
+DuiLib::CControlUI* FindControlByName(DuiLib::CControlUI* root, std::wstring_view name) {
+    if (!root) {
+        return nullptr;
+    }
+    auto* container = static_cast<DuiLib::IContainerUI*>(root->GetInterface(L"IContainer"));
+    if (!container) {
+        return nullptr;
+    }
+    for (int i = 0; i < container->GetCount(); ++i) {
+        DuiLib::CControlUI* child = container->GetItemAt(i);
+        if (child->GetName().CompareNoCase(name) == 0) {
+            return child;
+        }
+        if (DuiLib::CControlUI* found = FindControlByName(child, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+bool IsControlClass(DuiLib::CControlUI* control, std::wstring_view className) {
+    if (!control || !control->GetClass()) {
+        return false;
+    }
+    const DuiLib::CDuiString actual = control->GetClass();
+    return actual.CompareNoCase(className) == 0 ||
+           actual.CompareNoCase(std::wstring(className) + L"UI") == 0;
+}
+
+}  // namespace device
