@@ -61,7 +61,7 @@ HidIoResult HidrawHandle::Read(std::span<uint8_t> buffer, uint32_t timeoutMs,
             return {HidIoStatus::kFailed, 0};
         }
         if (got == 0) {
-            continue;
+            return {HidIoStatus::kFailed, 0};  // end of file: the node went away
         }
         report[0] = lead != 0 ? 0 : report[0];
         const size_t length = static_cast<size_t>(got) + lead;

@@ -1,0 +1,146 @@
+// The hidraw backend on this machine (which may have no hidraw node at all) and on
+// sysfs fixture trees laid out like the kernel's.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/hid/hidraw_bus.h"
+#include "sim/keyboard_descriptors.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform::hid;
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// <root>/devices/.../<usb device>/<usb interface>/<hid device>/hidraw/<node>, linked from
+// <root>/class/hidraw/<node>, with the node's "device" link to its HID device.
+class SysfsFixture {
+  public:
+    SysfsFixture() : root_(dir_.path() + "sys"), dev_(dir_.path() + "dev") {
+        fs::create_directories(root_ / "class" / "hidraw");
+        fs::create_directories(dev_);
+    }
+
+    fs::path AddNode(const std::string& node, const std::string& usbDevice, int interfaceNumber,
+                     const std::string& hidName, const std::vector<uint8_t>* descriptor,
+                     const std::string& hidId) {
+        fs::path parent = root_ / "devices" / "pci0000:00" / "usb1";
+        if (!usbDevice.empty()) {
+            parent /= usbDevice;
+            WriteFile(parent / "idVendor", "320f\n");
+            WriteFile(parent / "idProduct", "505b\n");
+            WriteFile(parent / "bcdDevice", "0105\n");
+            parent /= usbDevice + ":1." + std::to_string(interfaceNumber);
+            WriteFile(parent / "bInterfaceNumber", "0" + std::to_string(interfaceNumber) + "\n");
+        }
+        const fs::path hid = parent / hidName;
+        if (descriptor != nullptr) {
+            WriteFile(hid / "report_descriptor", Bytes(*descriptor));
+        }
+        WriteFile(hid / "uevent", "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=kb\n");
+        const fs::path nodeDir = hid / "hidraw" / node;
+        fs::create_directories(nodeDir);
+        fs::create_directory_symlink(hid, nodeDir / "device");
+        fs::create_directory_symlink(nodeDir, root_ / "class" / "hidraw" / node);
+        WriteFile(dev_ / node, "");
+        return dev_ / node;
+    }
+
+    HidrawBus Bus() const { return HidrawBus(root_.string(), dev_.string()); }
+
+  private:
+    testing_support::TempDir dir_;
+    fs::path root_;
+    fs::path dev_;
+};
+
+TEST(HidrawBusTest, EnumerationSucceedsWithoutHidrawNodes) {
+    HidrawBus system;
+    std::vector<std::wstring> paths{L"stale"};
+    EXPECT_TRUE(system.Enumerate(&paths));
+    for (const std::wstring& path : paths) {
+        EXPECT_NE(path.find(L"hid#vid_"), std::wstring::npos);
+    }
+    SysfsFixture empty;
+    EXPECT_TRUE(empty.Bus().Enumerate(&paths));
+    EXPECT_TRUE(paths.empty());
+}
+
+TEST(HidrawBusTest, NodesAreDescribedFromSysfs) {
+    SysfsFixture sys;
+    sys.AddNode("hidraw1", "1-2", 1, "0003:320F:505B.0002", &sim::KeyboardVendorDescriptor(),
+                "0003:0000320F:0000505B");
+    HidrawBus bus = sys.Bus();
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(bus.Enumerate(&paths));
+    ASSERT_EQ(paths.size(), 4u);
+    EXPECT_EQ(paths[3], L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#hidraw1&0003");
+
+    auto handle = bus.Open(paths[3], {true, true, false});
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->Attributes().VersionNumber, 0x0105);
+    EXPECT_EQ(handle->PreparsedData().Caps().UsagePage, 0xFF1C);
+    EXPECT_NE(bus.Open(paths[2], {}), nullptr);
+    // A path whose ids do not match what the node now is opens nothing.
+    EXPECT_EQ(bus.Open(L"\\\\?\\hid#vid_1234&pid_505b&mi_01&col04#hidraw1&0003", {}), nullptr);
+    EXPECT_EQ(bus.Open(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#../../etc&0003", {}), nullptr);
+}
+
+TEST(HidrawBusTest, UnreadableNodeHidesNothingAfterIt) {
+    SysfsFixture sys;
+    sys.AddNode("hidraw0", "1-1", 0, "0003:320F:505B.0001", nullptr, "0003:0000320F:0000505B");
+    const std::vector<uint8_t> broken = {0xA1, 0x01};
+    sys.AddNode("hidraw1", "1-1", 1, "0003:320F:505B.0002", &broken, "0003:0000320F:0000505B");
+    // Not on USB: ids from HID_ID, no interface number, version 0.
+    sys.AddNode("hidraw2", "", 0, "0005:046D:B01A.0003", &sim::KeyboardBootDescriptor(),
+                "0005:0000046D:0000B01A");
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(sys.Bus().Enumerate(&paths));
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_EQ(paths[0], L"\\\\?\\hid#vid_046d&pid_b01a#hidraw2&0000");
+    HidrawBus bus = sys.Bus();
+    auto handle = bus.Open(paths[0], {});
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handle->Attributes().VersionNumber, 0);
+}
+
+TEST(HidrawBusTest, ReadsKeepOnlyTheCollectionsReports) {
+    SysfsFixture sys;
+    const fs::path node = sys.AddNode("hidraw4", "1-3", 1, "0003:320F:505B.0004",
+                                      &sim::KeyboardVendorDescriptor(), "0003:0000320F:0000505B");
+    HidrawBus bus = sys.Bus();
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(bus.Enumerate(&paths));
+    // The fixture node is a plain file: one read returns its bytes as one report.
+    WriteFile(node, std::string("\x03\x01\x04", 3));
+    auto notify = bus.Open(paths[2], {true, false, false});
+    uint8_t report[8] = {};
+    const HidIoResult got = notify->Read(report, 100, nullptr);
+    ASSERT_TRUE(got.ok());
+    EXPECT_EQ(got.bytes, 3u);
+    EXPECT_EQ(report[2], 0x04);
+    auto command = bus.Open(paths[3], {true, false, false});
+    EXPECT_FALSE(command->Read(report, 100, nullptr).ok());  // only report 3, then end
+}
+
+TEST(HidrawSysfsTest, NodeNamesAreChecked) {
+    EXPECT_TRUE(IsHidrawNodeName("hidraw12"));
+    EXPECT_FALSE(IsHidrawNodeName("hidraw"));
+    EXPECT_FALSE(IsHidrawNodeName("hidraw1/../x"));
+    EXPECT_FALSE(IsHidrawNodeName("mouse0"));
+    EXPECT_EQ(HidPathNode(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#hidraw7&0003"), L"hidraw7");
+}
+
+}  // namespace
