@@ -54,7 +54,10 @@ HWND CreateWindowHandle(const WindowCreateParams& params, WindowProc proc) {
     entry->visible = params.visible;
     detail::AddEntry(entry);
     const HWND hwnd = ToHandle(entry->id);
-    SendMessage(hwnd, WM_CREATE, 0, 0);
+    if (SendMessage(hwnd, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
     return hwnd;
 }
 
@@ -280,6 +283,33 @@ HWND SetActiveWindow(HWND hwnd) {
         SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     }
     return previous;
+}
+
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+    switch (message) {
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                case SC_CLOSE:
+                    PostMessage(hwnd, WM_CLOSE, 0, 0);
+                    return 0;
+                case SC_MINIMIZE:
+                    ShowWindow(hwnd, SW_MINIMIZE);
+                    return 0;
+                case SC_MAXIMIZE:
+                    ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+                    return 0;
+                case SC_RESTORE:
+                    ShowWindow(hwnd, SW_RESTORE);
+                    return 0;
+                default:
+                    return 0;
+            }
+        default:
+            return 0;
+    }
 }
 
 HWND GetActiveWindow() {

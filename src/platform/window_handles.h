@@ -43,7 +43,8 @@ struct WindowCreateParams {
 };
 
 // Creates a window owned by the calling thread; `proc` handles its messages there.
-// WM_CREATE is sent before the handle is returned.
+// WM_CREATE is sent before the handle is returned; an answer of -1 destroys the window
+// and gives null.
 HWND CreateWindowHandle(const WindowCreateParams& params, WindowProc proc);
 // On the owning thread: WM_DESTROY, then WM_NCDESTROY, then the handle is gone; its posted
 // messages and timers are dropped and blocked senders get 0. FALSE from another thread.
@@ -72,6 +73,9 @@ HWND FindWindow(const wchar_t* className, const wchar_t* title);
 // (WA_INACTIVE), the new one WM_ACTIVATE (WA_ACTIVE). Returns the previous active window.
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
+// What a window does with a message it does not handle itself: WM_CLOSE destroys it,
+// WM_SYSCOMMAND closes, minimises, maximises or restores it.
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Marks the window for repainting; a renderer collects it with TakeInvalidated.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
 bool TakeInvalidated(HWND hwnd);

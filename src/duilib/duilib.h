@@ -1,0 +1,22 @@
+#pragma once
+// Everything the application uses of the toolkit.
+
+#include "duilib/control_factory.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/dui_string.h"
+#include "duilib/menu_wnd.h"
+#include "duilib/notify_pump.h"
+#include "duilib/paint_manager.h"
+#include "duilib/render_backend.h"
+#include "duilib/resource_manager.h"
+#include "duilib/tray_icon.h"
+#include "duilib/ui_button.h"
+#include "duilib/ui_combo.h"
+#include "duilib/ui_container.h"
+#include "duilib/ui_control.h"
+#include "duilib/ui_edit.h"
+#include "duilib/ui_layouts.h"
+#include "duilib/ui_list.h"
+#include "duilib/ui_progress.h"
+#include "duilib/window_impl_base.h"
+#include "duilib/window_wnd.h"

@@ -1,0 +1,171 @@
+#include "duilib/ui_combo.h"
+
+#include "duilib/attribute_values.h"
+#include "duilib/paint_manager.h"
+
+namespace DuiLib {
+namespace {
+constexpr wchar_t kKeyUp = 0x26;
+constexpr wchar_t kKeyDown = 0x28;
+}  // namespace
+
+LPCTSTR CComboUI::GetClass() const {
+    return L"ComboUI";
+}
+
+LPVOID CComboUI::GetInterface(LPCTSTR pstrName) {
+    const std::wstring_view name = pstrName ? pstrName : L"";
+    if (EqualsNoCase(name, L"Combo")) {
+        return static_cast<CComboUI*>(this);
+    }
+    if (EqualsNoCase(name, L"IListOwner")) {
+        return static_cast<IListOwnerUI*>(this);
+    }
+    return CContainerUI::GetInterface(pstrName);
+}
+
+UINT CComboUI::GetControlFlags() const {
+    return IsEnabled() ? 1u : 0u;
+}
+
+void CComboUI::Renumber() {
+    for (int i = 0; i < GetCount(); ++i) {
+        auto* item = static_cast<IListItemUI*>(GetItemAt(i)->GetInterface(L"ListItem"));
+        if (item != nullptr) {
+            item->SetIndex(i);
+            item->SetOwner(this);
+        }
+    }
+}
+
+bool CComboUI::AddAt(CControlUI* pControl, int iIndex) {
+    const int current = m_selection.Current();
+    if (!CContainerUI::AddAt(pControl, iIndex)) {
+        return false;
+    }
+    if (current >= 0 && iIndex <= current) {
+        bool changed = false;
+        int old = 0;
+        m_selection.Clear();
+        m_selection.Move(m_items, current + 1, &changed, &old);
+    }
+    Renumber();
+    return true;
+}
+
+bool CComboUI::RemoveAt(int iIndex, bool bDoNotDestroy) {
+    if (!CContainerUI::RemoveAt(iIndex, bDoNotDestroy)) {
+        return false;
+    }
+    m_selection.RowRemoved(iIndex);
+    Renumber();
+    Invalidate();
+    return true;
+}
+
+bool CComboUI::Remove(CControlUI* pControl, bool bDoNotDestroy) {
+    const int index = GetItemIndex(pControl);
+    return index >= 0 && RemoveAt(index, bDoNotDestroy);
+}
+
+void CComboUI::RemoveAll() {
+    CContainerUI::RemoveAll();
+    m_selection.Clear();
+    Invalidate();
+}
+
+CDuiString CComboUI::GetText() const {
+    const CControlUI* selected = GetItemAt(m_selection.Current());
+    return selected != nullptr ? selected->GetText() : CControlUI::GetText();
+}
+
+bool CComboUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
+    bool changed = false;
+    int old = -1;
+    if (!m_selection.Move(m_items, iIndex, &changed, &old)) {
+        return false;
+    }
+    if (bTakeFocus) {
+        SetFocus();
+    }
+    if (changed) {
+        Invalidate();
+        if (bTriggerEvent && m_pManager != nullptr) {
+            m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMSELECT, static_cast<WPARAM>(iIndex),
+                                   static_cast<LPARAM>(old));
+        }
+    }
+    return true;
+}
+
+bool CComboUI::Activate() {
+    if (!CControlUI::Activate()) {
+        return false;
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->SendNotify(this, DUI_MSGTYPE_DROPDOWN);
+    }
+    return true;
+}
+
+void CComboUI::SetPos(RECT rc, bool bNeedInvalidate) {
+    // The rows belong to the drop-down, not to the combo's own rectangle.
+    CControlUI::SetPos(rc, bNeedInvalidate);
+}
+
+int CComboUI::NextSelectable(int step) const {
+    for (int i = m_selection.Current() + step; i >= 0 && i < GetCount(); i += step) {
+        const CControlUI* row = GetItemAt(i);
+        if (row->IsEnabled() && row->IsVisible()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CComboUI::DoEvent(TEventUI& event) {
+    if (!IsEnabled()) {
+        CContainerUI::DoEvent(event);
+        return;
+    }
+    switch (event.Type) {
+        case UIEVENT_BUTTONUP:
+            Activate();
+            return;
+        case UIEVENT_KEYDOWN:
+            if (event.chKey == kKeyUp || event.chKey == kKeyDown) {
+                const int next = NextSelectable(event.chKey == kKeyUp ? -1 : 1);
+                if (next >= 0) {
+                    SelectItem(next);
+                }
+                return;
+            }
+            break;
+        case UIEVENT_SCROLLWHEEL: {
+            const int next = NextSelectable(LOWORD(event.wParam) == 0 ? -1 : 1);
+            if (next >= 0) {
+                SelectItem(next);
+            }
+            return;
+        }
+        default:
+            break;
+    }
+    CContainerUI::DoEvent(event);
+}
+
+void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
+    const std::wstring_view name = pstrName ? pstrName : L"";
+    const std::wstring_view value = pstrValue ? pstrValue : L"";
+    if (name == L"dropboxsize") {
+        m_szDropBox = ParseSize(value);
+    } else if (name == L"normalimage") {
+        m_sNormalImage = pstrValue;
+    } else if (name == L"selectedid") {
+        SelectItem(ParseInt(value, -1), false, false);
+    } else {
+        CContainerUI::SetAttribute(pstrName, pstrValue);
+    }
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,257 @@
+#include "duilib/ui_container.h"
+
+#include <algorithm>
+
+#include "duilib/attribute_values.h"
+#include "duilib/paint_manager.h"
+
+namespace DuiLib {
+
+CContainerUI::~CContainerUI() {
+    // Children first, so each can still reach the manager while it goes.
+    RemoveAll();
+}
+
+LPCTSTR CContainerUI::GetClass() const {
+    return L"ContainerUI";
+}
+
+LPVOID CContainerUI::GetInterface(LPCTSTR pstrName) {
+    const std::wstring_view name = pstrName ? pstrName : L"";
+    if (EqualsNoCase(name, L"IContainer")) {
+        return static_cast<IContainerUI*>(this);
+    }
+    if (EqualsNoCase(name, L"Container")) {
+        return static_cast<CContainerUI*>(this);
+    }
+    return CControlUI::GetInterface(pstrName);
+}
+
+CControlUI* CContainerUI::GetItemAt(int iIndex) const {
+    if (iIndex < 0 || iIndex >= static_cast<int>(m_items.size())) {
+        return nullptr;
+    }
+    return m_items[static_cast<size_t>(iIndex)];
+}
+
+int CContainerUI::GetItemIndex(CControlUI* pControl) const {
+    auto it = std::find(m_items.begin(), m_items.end(), pControl);
+    return it == m_items.end() ? -1 : static_cast<int>(it - m_items.begin());
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* pControl, int iNewIndex) {
+    const int old = GetItemIndex(pControl);
+    if (old < 0 || iNewIndex < 0 || iNewIndex >= GetCount()) {
+        return false;
+    }
+    m_items.erase(m_items.begin() + old);
+    m_items.insert(m_items.begin() + iNewIndex, pControl);
+    NeedUpdate();
+    return true;
+}
+
+int CContainerUI::GetCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+bool CContainerUI::Add(CControlUI* pControl) {
+    return AddAt(pControl, GetCount());
+}
+
+bool CContainerUI::AddAt(CControlUI* pControl, int iIndex) {
+    if (pControl == nullptr || iIndex < 0 || iIndex > GetCount() || GetItemIndex(pControl) >= 0) {
+        return false;
+    }
+    m_items.insert(m_items.begin() + iIndex, pControl);
+    pControl->SetManager(m_pManager, this, m_pManager != nullptr);
+    if (m_pManager == nullptr) {
+        pControl->SetInternVisible(IsVisible());
+    }
+    NeedUpdate();
+    return true;
+}
+
+bool CContainerUI::Remove(CControlUI* pControl, bool bDoNotDestroy) {
+    const int index = GetItemIndex(pControl);
+    return index >= 0 && RemoveAt(index, bDoNotDestroy);
+}
+
+bool CContainerUI::RemoveAt(int iIndex, bool bDoNotDestroy) {
+    CControlUI* control = GetItemAt(iIndex);
+    if (control == nullptr) {
+        return false;
+    }
+    m_items.erase(m_items.begin() + iIndex);
+    if (m_pManager != nullptr) {
+        m_pManager->ReapObjects(control);
+    }
+    if (bDoNotDestroy || !m_bAutoDestroy) {
+        control->SetManager(nullptr, nullptr, false);
+    } else {
+        delete control;
+    }
+    NeedUpdate();
+    return true;
+}
+
+void CContainerUI::RemoveAll() {
+    while (!m_items.empty()) {
+        RemoveAt(GetCount() - 1);
+    }
+}
+
+RECT CContainerUI::GetInset() const {
+    return m_pManager != nullptr ? m_pManager->Scale(m_rcInset) : m_rcInset;
+}
+
+void CContainerUI::SetInset(RECT rcInset) {
+    m_rcInset = rcInset;
+    NeedUpdate();
+}
+
+int CContainerUI::GetChildPadding() const {
+    return Scaled(m_iChildPadding);
+}
+
+void CContainerUI::SetChildPadding(int iPadding) {
+    m_iChildPadding = std::clamp(iPadding, 0, kMaxCoordinate);
+    NeedUpdate();
+}
+
+void CContainerUI::SetVisible(bool bVisible) {
+    if (m_bVisible == bVisible) {
+        return;
+    }
+    CControlUI::SetVisible(bVisible);
+    for (CControlUI* item : m_items) {
+        item->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetInternVisible(bool bVisible) {
+    CControlUI::SetInternVisible(bVisible);
+    for (CControlUI* item : m_items) {
+        item->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit) {
+    for (CControlUI* item : m_items) {
+        item->SetManager(pManager, this, bInit);
+    }
+    CControlUI::SetManager(pManager, pParent, bInit);
+}
+
+RECT CContainerUI::ContentRect(const RECT& rc) const {
+    const RECT inset = GetInset();
+    RECT inner{rc.left + inset.left, rc.top + inset.top, rc.right - inset.right,
+               rc.bottom - inset.bottom};
+    inner.right = std::max(inner.right, inner.left);
+    inner.bottom = std::max(inner.bottom, inner.top);
+    return inner;
+}
+
+int CContainerUI::ClampExtent(int value, int minValue, int maxValue) {
+    if (value <= 0) {
+        return 0;
+    }
+    return std::max(std::min(value, maxValue), minValue);
+}
+
+void CContainerUI::SetFloatPos(CControlUI* pControl) {
+    const SIZE xy = pControl->GetFixedXY();
+    const int width =
+        ClampExtent(pControl->GetFixedWidth(), pControl->GetMinWidth(), pControl->GetMaxWidth());
+    const int height =
+        ClampExtent(pControl->GetFixedHeight(), pControl->GetMinHeight(), pControl->GetMaxHeight());
+    const LONG left = m_rcItem.left + xy.cx;
+    const LONG top = m_rcItem.top + xy.cy;
+    pControl->SetPos(RECT{left, top, left + width, top + height}, false);
+}
+
+void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
+    CControlUI::SetPos(rc, bNeedInvalidate);
+    const RECT inner = ContentRect(m_rcItem);
+    for (CControlUI* item : m_items) {
+        if (!item->IsVisible()) {
+            continue;
+        }
+        if (item->IsFloat()) {
+            SetFloatPos(item);
+            continue;
+        }
+        const RECT pad = item->GetPadding();
+        RECT place{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right,
+                   inner.bottom - pad.bottom};
+        const int width =
+            ClampExtent(item->GetFixedWidth(), item->GetMinWidth(), item->GetMaxWidth());
+        const int height =
+            ClampExtent(item->GetFixedHeight(), item->GetMinHeight(), item->GetMaxHeight());
+        if (width > 0) {
+            place.right = std::min<LONG>(place.left + width, place.right);
+        }
+        if (height > 0) {
+            place.bottom = std::min<LONG>(place.top + height, place.bottom);
+        }
+        item->SetPos(place, false);
+    }
+}
+
+void CContainerUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
+    const std::wstring_view name = pstrName ? pstrName : L"";
+    const std::wstring_view value = pstrValue ? pstrValue : L"";
+    if (name == L"inset") {
+        SetInset(ParseRect(value));
+    } else if (name == L"childpadding") {
+        SetChildPadding(ParseCoordinate(value));
+    } else if (name == L"autodestroy") {
+        SetAutoDestroy(ParseBool(value));
+    } else {
+        CControlUI::SetAttribute(pstrName, pstrValue);
+    }
+}
+
+CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) {
+    if ((uFlags & UIFIND_VISIBLE) != 0 && !IsVisible()) {
+        return nullptr;
+    }
+    if ((uFlags & UIFIND_ENABLED) != 0 && !IsEnabled()) {
+        return nullptr;
+    }
+    if ((uFlags & UIFIND_HITTEST) != 0) {
+        const POINT* pt = static_cast<const POINT*>(pData);
+        if (pt->x < m_rcItem.left || pt->x >= m_rcItem.right || pt->y < m_rcItem.top ||
+            pt->y >= m_rcItem.bottom) {
+            return nullptr;
+        }
+    }
+    if ((uFlags & UIFIND_ME_FIRST) != 0) {
+        if (CControlUI* me = CControlUI::FindControl(Proc, pData, uFlags)) {
+            return me;
+        }
+    }
+    // Later children lie above earlier ones: hit tests look at them first.
+    if ((uFlags & UIFIND_HITTEST) != 0) {
+        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+            if (CControlUI* found = (*it)->FindControl(Proc, pData, uFlags)) {
+                return found;
+            }
+        }
+    } else {
+        for (CControlUI* item : m_items) {
+            if (CControlUI* found = item->FindControl(Proc, pData, uFlags)) {
+                return found;
+            }
+        }
+    }
+    if ((uFlags & UIFIND_ME_FIRST) == 0) {
+        return CControlUI::FindControl(Proc, pData, uFlags);
+    }
+    return nullptr;
+}
+
+void CContainerUI::DoEvent(TEventUI& event) {
+    CControlUI::DoEvent(event);
+}
+
+}  // namespace DuiLib

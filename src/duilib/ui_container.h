@@ -1,0 +1,77 @@
+#pragma once
+// A control that holds children. The plain container gives every child its whole inner
+// rectangle; the layouts arrange them in rows, columns or tabs.
+
+#include <vector>
+
+#include "duilib/ui_control.h"
+
+namespace DuiLib {
+
+class IContainerUI {
+  public:
+    virtual CControlUI* GetItemAt(int iIndex) const = 0;
+    virtual int GetItemIndex(CControlUI* pControl) const = 0;
+    virtual bool SetItemIndex(CControlUI* pControl, int iNewIndex) = 0;
+    virtual int GetCount() const = 0;
+    virtual bool Add(CControlUI* pControl) = 0;
+    virtual bool AddAt(CControlUI* pControl, int iIndex) = 0;
+    virtual bool Remove(CControlUI* pControl, bool bDoNotDestroy = false) = 0;
+    virtual bool RemoveAt(int iIndex, bool bDoNotDestroy = false) = 0;
+    virtual void RemoveAll() = 0;
+
+  protected:
+    ~IContainerUI() = default;
+};
+
+class CContainerUI : public CControlUI, public IContainerUI {
+  public:
+    CContainerUI() = default;
+    ~CContainerUI() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    CControlUI* GetItemAt(int iIndex) const override;
+    int GetItemIndex(CControlUI* pControl) const override;
+    bool SetItemIndex(CControlUI* pControl, int iNewIndex) override;
+    int GetCount() const override;
+    // The container owns what it holds; Remove deletes the child unless asked not to.
+    bool Add(CControlUI* pControl) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    bool Remove(CControlUI* pControl, bool bDoNotDestroy = false) override;
+    bool RemoveAt(int iIndex, bool bDoNotDestroy = false) override;
+    void RemoveAll() override;
+    // Insert is the toolkit's older name of AddAt.
+    bool Insert(CControlUI* pControl, int iIndex) { return AddAt(pControl, iIndex); }
+
+    virtual RECT GetInset() const;
+    virtual void SetInset(RECT rcInset);
+    virtual int GetChildPadding() const;
+    virtual void SetChildPadding(int iPadding);
+    bool IsAutoDestroy() const { return m_bAutoDestroy; }
+    void SetAutoDestroy(bool bAuto) { m_bAutoDestroy = bAuto; }
+
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
+    void SetPos(RECT rc, bool bNeedInvalidate = true) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) override;
+    void DoEvent(TEventUI& event) override;
+
+  protected:
+    // The rectangle inside the inset.
+    RECT ContentRect(const RECT& rc) const;
+    // Places a floating child at its offsets from this container's top-left corner.
+    void SetFloatPos(CControlUI* pControl);
+    // The child's fixed size clamped to its limits; 0 stays 0 (stretch).
+    static int ClampExtent(int value, int minValue, int maxValue);
+
+    std::vector<CControlUI*> m_items;
+    RECT m_rcInset{};
+    int m_iChildPadding = 0;
+    bool m_bAutoDestroy = true;
+};
+
+}  // namespace DuiLib
