@@ -1,4 +1,48 @@
-// Placeholder entry point until the main window lands.
+// The program's entry point: one instance per user, the registered messages, the private
+// fonts, the control classes, the main window and its message loop, and an ordered stop.
+
+#include <csignal>
+#include <memory>
+
+#include "app/control_registration.h"
+#include "app/main_wnd.h"
+#include "app/private_font_set.h"
+#include "app/registered_messages.h"
+#include "app/shutdown_signals.h"
+#include "duilib/paint_manager.h"
+#include "duilib/resource_manager.h"
+#include "platform/paths.h"
+#include "platform/single_instance.h"
+
+using namespace DuiLib;
+
 int main() {
+    ShutdownSignals signals;  // first: the signals stay blocked in every later thread
+    const RegisteredMessages& messages = AppMessages();
+    platform::SingleInstance instance(kProductName);
+    if (!instance.IsFirst()) {
+        // The running instance comes to the front; this one has nothing to do.
+        platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1);
+        return 0;
+    }
+    PrivateFontSet fonts(platform::InstancePath() + "Font/");
+
+    CPaintManagerUI::SetResourcePath(L"skin");
+    CResourceManager::GetInstance()->LoadResource(L"res.xml");
+    RegisterControlClasses();
+
+    auto window = std::make_unique<CMainWnd>();
+    if (window->Create(nullptr, kProductName, 0x96CA0000, 0, 0, 0, 800, 572) == nullptr) {
+        return 1;
+    }
+    window->SetIcon(107);
+    window->CenterWindow();
+    instance.Listen(window->GetHWND(), {kProductName});
+    signals.SetTarget(window->GetHWND());
+    CPaintManagerUI::MessageLoop();
+
+    window.reset();
+    CResourceManager::GetInstance()->Release();
+    (void)messages;
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <cwctype>
+#include <filesystem>
 #include <thread>
 
 #include "platform/paths.h"
@@ -219,16 +220,45 @@ bool SingleInstance::Listen(HWND target, std::vector<std::wstring> accepted) {
     return true;
 }
 
-bool SingleInstance::SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
-                                   LPARAM lParam, uint32_t timeoutMs) {
+namespace {
+
+bool MakeWire(std::wstring_view message, WPARAM wParam, LPARAM lParam, WireMessage& wire) {
     const std::string encoded = Utf8Encode(std::wstring(message));
     if (encoded.empty() || encoded.size() >= kNameBytes) {
         return false;
     }
-    WireMessage wire;
     std::memcpy(wire.name, encoded.data(), encoded.size());
     wire.wParam = static_cast<int64_t>(wParam);
     wire.lParam = static_cast<int64_t>(lParam);
+    return true;
+}
+
+}  // namespace
+
+int SingleInstance::BroadcastToPeers(std::wstring_view ownName, std::wstring_view message,
+                                     WPARAM wParam, LPARAM lParam) {
+    WireMessage wire;
+    if (!MakeWire(message, wParam, lParam, wire)) {
+        return 0;
+    }
+    const std::string own = SocketPath(ownName);
+    std::error_code ec;
+    int delivered = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(RuntimePath(), ec)) {
+        const std::string path = entry.path().string();
+        if (entry.path().extension() == ".sock" && path != own && TrySend(path, wire)) {
+            ++delivered;
+        }
+    }
+    return delivered;
+}
+
+bool SingleInstance::SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
+                                   LPARAM lParam, uint32_t timeoutMs) {
+    WireMessage wire;
+    if (!MakeWire(message, wParam, lParam, wire)) {
+        return false;
+    }
     const std::string path = SocketPath(name);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (true) {

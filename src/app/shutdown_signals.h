@@ -1,0 +1,24 @@
+#pragma once
+// SIGTERM and SIGINT ask a window to close exactly as the desktop's close request does, so
+// that a logout stops the worker threads and saves cleanly.
+
+#include <memory>
+
+#include "platform/win_types.h"
+
+// Construct before any other thread starts: the signals are blocked in the constructing
+// thread and in every thread started after it.
+class ShutdownSignals {
+  public:
+    ShutdownSignals();
+    ~ShutdownSignals();
+    ShutdownSignals(const ShutdownSignals&) = delete;
+    ShutdownSignals& operator=(const ShutdownSignals&) = delete;
+
+    // The window to close; a signal that came before it is delivered now.
+    void SetTarget(HWND target);
+
+  private:
+    class Watcher;
+    std::unique_ptr<Watcher> watcher_;
+};

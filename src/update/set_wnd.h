@@ -1,0 +1,34 @@
+#pragma once
+// The settings window: the language choice and the list of update candidates.
+
+#include <vector>
+
+#include "device/device_tables.h"
+#include "duilib/window_impl_base.h"
+#include "update/language_list.h"
+
+class CSetWnd : public DuiLib::WindowImplBase {
+  public:
+    // `mainWnd` receives the language choice; `currentLanguage` is shown selected.
+    CSetWnd(HWND mainWnd, int currentLanguage);
+
+    LPCTSTR GetWindowClassName() const override { return L"SetWnd"; }
+    DuiLib::CDuiString GetSkinFile() override { return L"setwnd.xml"; }
+    void InitWindow() override;
+    void Notify(DuiLib::TNotifyUI& msg) override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+
+    void SetUpdateDevices(const std::vector<DeviceIdentityRecord>& records);
+    const std::vector<DeviceIdentityRecord>& GetUpdateDevices() const { return updateDevices_; }
+    const std::vector<LanguageEntry>& GetLanguages() const { return languages_; }
+
+  private:
+    void FillLanguageCombo();
+    void FillUpdateList();
+
+    HWND mainWnd_;
+    int currentLanguage_;
+    bool filling_ = false;
+    std::vector<LanguageEntry> languages_;
+    std::vector<DeviceIdentityRecord> updateDevices_;
+};
