@@ -1,0 +1,158 @@
+// Costs of the device protocol: exchanges per second with a simulated keyboard that
+// answers at once, one 126-LED light frame, the channel's own cost per exchange (over a
+// loopback interface that answers in the caller's thread), and how long stopping the
+// discovery thread takes.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "device/device_capture_thread.h"
+#include "device/hid_command_channel.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/sim_keyboard.h"
+
+namespace {
+
+using namespace platform::hid;
+
+// Answers every report with itself, status 0, before Write returns.
+class LoopbackHandle final : public HidHandle {
+  public:
+    explicit LoopbackHandle(const HidPreparsedData& preparsed) : preparsed_(preparsed) {
+        attributes_.VendorID = sim::kKeyboardVendorId;
+        attributes_.ProductID = sim::kKeyboardProductId;
+    }
+    const HIDD_ATTRIBUTES& Attributes() const override { return attributes_; }
+    const HidPreparsedData& PreparsedData() const override { return preparsed_; }
+    HidIoResult Read(std::span<uint8_t> buffer, uint32_t, HidCancelEvent*) override {
+        if (!pending_)
+            return {HidIoStatus::kTimeout, 0};
+        const size_t n = std::min(buffer.size(), last_.size());
+        std::copy_n(last_.begin(), n, buffer.begin());
+        pending_ = false;
+        return {HidIoStatus::kOk, n};
+    }
+    HidIoResult Write(std::span<const uint8_t> report, uint32_t, HidCancelEvent*) override {
+        std::copy_n(report.begin(), std::min(report.size(), last_.size()), last_.begin());
+        last_[7] = 0;
+        pending_ = true;
+        return {HidIoStatus::kOk, report.size()};
+    }
+    bool SetOutputReport(std::span<const uint8_t>) override { return true; }
+    void Cancel() override {}
+    void Close() override {}
+
+  private:
+    HIDD_ATTRIBUTES attributes_;
+    HidPreparsedData preparsed_;
+    std::array<uint8_t, 64> last_{};
+    bool pending_ = false;
+};
+
+class LoopbackBus final : public HidBus {
+  public:
+    explicit LoopbackBus(const HidPreparsedData& preparsed) : preparsed_(preparsed) {}
+    bool Enumerate(std::vector<std::wstring>* paths) override {
+        paths->clear();
+        return true;
+    }
+    std::unique_ptr<HidHandle> Open(std::wstring_view, HidOpenFlags) override {
+        return std::make_unique<LoopbackHandle>(preparsed_);
+    }
+
+  private:
+    HidPreparsedData preparsed_;
+};
+
+struct SimKeyboardChannel {
+    SimHidBus bus;
+    std::shared_ptr<sim::SimKeyboard> keyboard = std::make_shared<sim::SimKeyboard>();
+    std::optional<ScopedHidBus> use;
+    CHidCommandChannel channel;
+
+    SimKeyboardChannel() {
+        bus.Plug(keyboard);
+        use.emplace(bus);
+        const std::wstring path = bus.PathOf(*keyboard, sim::kKeyboardCommandInterface, 4);
+        channel.OpenInterface(path.c_str(), false);
+    }
+};
+
+void BM_ExchangeOverSimBus(benchmark::State& state) {
+    SimKeyboardChannel sim;
+    for (auto _ : state) {
+        if (sim.channel.TakeLightControl() != 1)
+            state.SkipWithError("exchange failed");
+        sim.keyboard->ClearReceivedReports();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ExchangeOverSimBus)->UseRealTime();
+
+void BM_LightFrame126Leds(benchmark::State& state) {
+    SimKeyboardChannel sim;
+    const std::vector<uint8_t> frame(126 * 3, 0x40);
+    for (auto _ : state) {
+        if (sim.channel.SendLightFrame(frame) != 1)
+            state.SkipWithError("frame failed");
+        sim.keyboard->ClearReceivedReports();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LightFrame126Leds)->UseRealTime();
+
+void BM_ChannelOwnCostPerExchange(benchmark::State& state) {
+    sim::SimKeyboard keyboard;
+    LoopbackBus loopback(keyboard.Collections(sim::kKeyboardCommandInterface).at(3));
+    ScopedHidBus use(loopback);
+    CHidCommandChannel channel;
+    channel.OpenInterface(L"loopback&mi_01&col04", false);
+    for (auto _ : state) {
+        if (channel.TakeLightControl() != 1)
+            state.SkipWithError("exchange failed");
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ChannelOwnCostPerExchange);
+
+void BM_ChannelOwnCostLightPiece(benchmark::State& state) {
+    sim::SimKeyboard keyboard;
+    LoopbackBus loopback(keyboard.Collections(sim::kKeyboardCommandInterface).at(3));
+    ScopedHidBus use(loopback);
+    CHidCommandChannel channel;
+    channel.OpenInterface(L"loopback&mi_01&col04", false);
+    const std::vector<uint8_t> piece(56, 0x40);
+    for (auto _ : state) {
+        if (channel.SendLightFrame(piece) != 1)
+            state.SkipWithError("piece failed");
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ChannelOwnCostLightPiece);
+
+void BM_CaptureThreadStop(benchmark::State& state) {
+    SimHidBus bus;
+    auto keyboard = std::make_shared<sim::SimKeyboard>();
+    bus.Plug(keyboard);
+    ScopedHidBus use(bus);
+    for (auto _ : state) {
+        HidLiveList list = HidLiveList::FromHidIdTable();
+        DeviceCaptureThread capture(list, nullptr, 0);
+        capture.Start();
+        // Let it settle into its between-pass wait, where it spends nearly all its time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        const auto start = std::chrono::steady_clock::now();
+        capture.Stop();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+    }
+}
+BENCHMARK(BM_CaptureThreadStop)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+}  // namespace
