@@ -63,12 +63,15 @@ void HidPreparsedData::Finish() {
         *lengths[t] = Saturate16(longest);
     }
 
+    uint32_t dataIndex[kHidReportTypeCount] = {};
     for (uint32_t f = 0; f < fields_.size(); ++f) {
         const HidReportField& field = fields_[f];
         auto& entries = field.isButton ? buttonEntries_[field.type] : valueEntries_[field.type];
+        uint32_t& next = dataIndex[field.type];
         if (field.isArray) {
             for (const HidUsageSpan& span : field.usages) {
-                entries.push_back({f, 0, field.reportCount, span});
+                entries.push_back({f, 0, field.reportCount, next, span});
+                next += span.Count();
             }
             continue;
         }
@@ -82,7 +85,8 @@ void HidPreparsedData::Finish() {
             if (covered < span.Count()) {
                 span.max = static_cast<USAGE>(span.min + covered - 1);
             }
-            entries.push_back({f, element, covered, span});
+            entries.push_back({f, element, covered, next, span});
+            next += span.Count();
             element += covered;
         }
     }
@@ -96,11 +100,9 @@ void HidPreparsedData::Finish() {
                                                   &caps_.NumberOutputDataIndices,
                                                   &caps_.NumberFeatureDataIndices};
     for (int t = 0; t < kHidReportTypeCount; ++t) {
-        uint32_t dataIndex = 0;
-        auto nextIndices = [&dataIndex](const HidUsageSpan& span, uint16_t* min, uint16_t* max) {
-            *min = Saturate16(dataIndex);
-            dataIndex += span.Count();
-            *max = Saturate16(dataIndex - 1);
+        auto nextIndices = [](const CapEntry& entry, uint16_t* min, uint16_t* max) {
+            *min = Saturate16(entry.dataIndex);
+            *max = Saturate16(entry.dataIndex + entry.span.Count() - 1);
         };
         for (const CapEntry& entry : buttonEntries_[t]) {
             const HidReportField& field = fields_[entry.field];
@@ -115,7 +117,7 @@ void HidPreparsedData::Finish() {
             caps.IsAbsolute = (field.bitField & 0x04) == 0;
             caps.UsageMin = entry.span.min;
             caps.UsageMax = entry.span.max;
-            nextIndices(entry.span, &caps.DataIndexMin, &caps.DataIndexMax);
+            nextIndices(entry, &caps.DataIndexMin, &caps.DataIndexMax);
             buttonCaps_[t].push_back(caps);
         }
         for (const CapEntry& entry : valueEntries_[t]) {
@@ -140,12 +142,12 @@ void HidPreparsedData::Finish() {
             caps.PhysicalMax = field.physicalMax;
             caps.UsageMin = entry.span.min;
             caps.UsageMax = entry.span.max;
-            nextIndices(entry.span, &caps.DataIndexMin, &caps.DataIndexMax);
+            nextIndices(entry, &caps.DataIndexMin, &caps.DataIndexMax);
             valueCaps_[t].push_back(caps);
         }
         *buttonCounts[t] = Saturate16(buttonCaps_[t].size());
         *valueCounts[t] = Saturate16(valueCaps_[t].size());
-        *indexCounts[t] = Saturate16(dataIndex);
+        *indexCounts[t] = Saturate16(dataIndex[t]);
     }
 }
 

@@ -84,6 +84,7 @@ class HidPreparsedData {
         uint32_t field = 0;
         uint32_t firstElement = 0;
         uint32_t elementCount = 0;
+        uint32_t dataIndex = 0;  // first data index, counted in descriptor order
         HidUsageSpan span;
     };
 
