@@ -40,7 +40,7 @@ bool CNotifyPump::LoopDispatch(TNotifyUI& msg) {
             if (!control.empty() && !EqualsNoCase(control, senderName.view())) {
                 continue;
             }
-            (this->*entry.pfn)(msg);
+            entry.pfn(this, msg);
             return true;
         }
     }

@@ -19,7 +19,8 @@
 namespace DuiLib {
 
 class CNotifyPump;
-using DuiNotifyHandler = void (CNotifyPump::*)(TNotifyUI&);
+// Calls one member function of the pump's own class (the map entry's class).
+using DuiNotifyHandler = void (*)(CNotifyPump*, TNotifyUI&);
 
 struct DUI_MSGMAP_ENTRY {
     const wchar_t* sMsgType;
@@ -65,13 +66,13 @@ class CNotifyPump {
         using ThisClass = theClass;                             \
         static const DuiLib::DUI_MSGMAP messageMap {            \
             &baseClass::GetThisMessageMap, {
-#define DUI_ON_MSGTYPE(msgtype, memberFxn) \
-    DuiLib::DUI_MSGMAP_ENTRY{msgtype, L"", \
-                             static_cast<DuiLib::DuiNotifyHandler>(&ThisClass::memberFxn)},
+#define DUI_ON_MSGTYPE(msgtype, memberFxn) DUI_ON_MSGTYPE_CTRNAME(msgtype, L"", memberFxn)
 
-#define DUI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, memberFxn) \
-    DuiLib::DUI_MSGMAP_ENTRY{msgtype, ctrname,              \
-                             static_cast<DuiLib::DuiNotifyHandler>(&ThisClass::memberFxn)},
+#define DUI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, memberFxn)                          \
+    DuiLib::DUI_MSGMAP_ENTRY{msgtype, ctrname,                                       \
+                             [](DuiLib::CNotifyPump* pump, DuiLib::TNotifyUI& msg) { \
+                                 static_cast<ThisClass*>(pump)->memberFxn(msg);      \
+                             }},
 
 #define DUI_ON_CLICK_CTRNAME(ctrname, memberFxn) \
     DUI_ON_MSGTYPE_CTRNAME(DuiLib::DUI_MSGTYPE_CLICK, ctrname, memberFxn)

@@ -116,7 +116,7 @@ void CComboUI::SetPos(RECT rc, bool bNeedInvalidate) {
 int CComboUI::NextSelectable(int step) const {
     for (int i = m_selection.Current() + step; i >= 0 && i < GetCount(); i += step) {
         const CControlUI* row = GetItemAt(i);
-        if (row->IsEnabled() && row->IsVisible()) {
+        if (row->IsEnabled()) {
             return i;
         }
     }

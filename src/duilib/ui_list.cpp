@@ -42,7 +42,7 @@ bool CListSelection::Move(const std::vector<CControlUI*>& rows, int iIndex, bool
         return false;
     }
     CControlUI* target = iIndex >= 0 ? rows[static_cast<size_t>(iIndex)] : nullptr;
-    if (target != nullptr && (!target->IsEnabled() || !target->IsVisible())) {
+    if (target != nullptr && !target->IsEnabled()) {
         return false;
     }
     if (m_iCurSel >= 0 && m_iCurSel < static_cast<int>(rows.size())) {

@@ -89,7 +89,7 @@ class CListSelection {
   public:
     int Current() const { return m_iCurSel; }
     // Moves the selection to iIndex of `rows` (-1 clears); false for a row that is out of
-    // range, hidden or disabled.
+    // range or disabled.
     bool Move(const std::vector<CControlUI*>& rows, int iIndex, bool* changed, int* old);
     // Keeps the selection on the same row after row iIndex was removed.
     void RowRemoved(int iIndex);

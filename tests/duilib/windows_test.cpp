@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "toolkit_fixtures.h"
+
+namespace {
+
+using namespace DuiLib;
+using toolkit_test::NotifyRecorder;
+using toolkit_test::PumpUntil;
+using toolkit_test::SkinFolder;
+
+constexpr const char* kDialog = R"(<Window size="300,200">
+  <VerticalLayout name="root">
+    <Label name="message_text" text="message_text_5" resourcetext="true" height="30"/>
+    <Button name="confirm_btn" height="30"/>
+    <Button name="cancel_btn" height="30"/>
+    <HorizontalLayout virtualwnd="mainpage" height="30"><Button name="page_btn"/></HorizontalLayout>
+  </VerticalLayout>
+</Window>)";
+
+class CPagePump : public CNotifyPump {
+    DUI_DECLARE_MESSAGE_MAP()
+  public:
+    void OnPageClick(TNotifyUI& msg) { clicked = msg.pSender->GetName().str(); }
+    std::wstring clicked;
+};
+
+DUI_BEGIN_MESSAGE_MAP(CPagePump, CNotifyPump)
+DUI_ON_MSGTYPE(DUI_MSGTYPE_CLICK, OnPageClick)
+DUI_END_MESSAGE_MAP()
+
+class CTestDialog : public WindowImplBase {
+    DUI_DECLARE_MESSAGE_MAP()
+  public:
+    explicit CTestDialog(const char* skin = "dialog.xml") : skin_(skin) {
+        AddVirtualWnd(L"mainpage", &page);
+    }
+    ~CTestDialog() override { RemoveVirtualWnd(L"mainpage"); }
+    void InitWindow() override { initialised = true; }
+    void Notify(TNotifyUI& msg) override {
+        recorder.Notify(msg);
+        WindowImplBase::Notify(msg);
+    }
+    void OnConfirm(TNotifyUI&) { Close(1); }
+    void OnCancel(TNotifyUI&) { Close(0); }
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, BOOL& bHandled) override {
+        if (uMsg == WM_USER + 50) {
+            customThread = std::this_thread::get_id();
+            bHandled = TRUE;
+            return static_cast<LRESULT>(wParam * 2);
+        }
+        bHandled = FALSE;
+        return 0;
+    }
+    void OnFinalMessage(HWND hWnd) override {
+        WindowImplBase::OnFinalMessage(hWnd);
+        if (deleteOnFinal) {
+            *deleted = true;
+            delete this;
+        }
+    }
+    CControlUI* Find(const wchar_t* name) { return m_pm.FindControl(name); }
+
+    bool initialised = false;
+    bool deleteOnFinal = false;
+    bool* deleted = nullptr;
+    NotifyRecorder recorder;
+    CPagePump page;
+    std::thread::id customThread;
+
+  protected:
+    CDuiString GetSkinFile() override { return CDuiString::FromUtf8(skin_); }
+    LPCTSTR GetWindowClassName() const override { return L"TestDialog"; }
+
+  private:
+    std::string skin_;
+};
+
+DUI_BEGIN_MESSAGE_MAP(CTestDialog, WindowImplBase)
+DUI_ON_CLICK_CTRNAME(L"confirm_btn", OnConfirm)
+DUI_ON_CLICK_CTRNAME(L"Cancel_Btn", OnCancel)
+DUI_END_MESSAGE_MAP()
+
+class WindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { skin_.Write("dialog.xml", kDialog); }
+    SkinFolder skin_;
+};
+
+TEST_F(WindowsTest, ShowModalReturnsTheCloseCodeAfterWindowInit) {
+    for (const wchar_t* button : {L"confirm_btn", L"cancel_btn"}) {
+        bool deleted = false;
+        auto* dialog = new CTestDialog();
+        dialog->deleteOnFinal = true;
+        dialog->deleted = &deleted;
+        ASSERT_NE(nullptr, dialog->Create(nullptr, L"msgwnd", 0, 0));
+        EXPECT_TRUE(dialog->initialised);
+        dialog->CenterWindow();
+        CControlUI* target = dialog->Find(button);
+        ASSERT_NE(nullptr, target);
+        // The click arrives once the modal loop runs, as a user's would.
+        HWND hwnd = dialog->GetHWND();
+        std::thread user([hwnd] { PostMessageW(hwnd, WM_USER + 51, 0, 0); });
+        user.join();
+        platform::SetTimer(hwnd, 1, 1);
+        static_cast<CButtonUI*>(target)->Activate();
+        const UINT code = dialog->ShowModal();
+        EXPECT_EQ(std::wstring(button) == L"confirm_btn" ? 1u : 0u, code);
+        EXPECT_TRUE(deleted);
+    }
+}
+
+TEST_F(WindowsTest, WindowInitArrivesOnceLaidOutAndMessageMapsReachVirtualWindows) {
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    EXPECT_EQ(0, dialog.recorder.Count(L"windowinit"));
+    ASSERT_TRUE(PumpUntil([&] { return dialog.recorder.Count(L"windowinit") == 1; }));
+    EXPECT_EQ((RECT{0, 0, 300, 30}), dialog.Find(L"message_text")->GetPos());
+
+    static_cast<CButtonUI*>(dialog.Find(L"page_btn"))->Activate();
+    EXPECT_EQ(L"page_btn", dialog.page.clicked);
+
+    // A send from a worker is handled on the window's thread by HandleCustomMessage.
+    std::atomic<LRESULT> answer{-1};
+    std::thread worker([&] { answer = SendMessageW(dialog.GetHWND(), WM_USER + 50, 21, 0); });
+    ASSERT_TRUE(PumpUntil([&] { return answer.load() != -1; }));
+    worker.join();
+    EXPECT_EQ(42, answer.load());
+    EXPECT_EQ(std::this_thread::get_id(), dialog.customThread);
+}
+
+TEST_F(WindowsTest, ControlTimerArmedOnAWorkerFiresOnTheUiThread) {
+    struct CTickUI : CControlUI {
+        void DoEvent(TEventUI& event) override {
+            if (event.Type == UIEVENT_TIMER) {
+                ids.push_back(static_cast<UINT>(event.wParam));
+                thread = std::this_thread::get_id();
+                GetManager()->KillTimer(this, static_cast<UINT>(event.wParam));
+            }
+            CControlUI::DoEvent(event);
+        }
+        std::vector<UINT> ids;
+        std::thread::id thread;
+    };
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    auto* tick = new CTickUI();
+    tick->SetName(L"tick");
+    ASSERT_TRUE(static_cast<CContainerUI*>(dialog.Find(L"root"))->Add(tick));
+    CPaintManagerUI* pm = dialog.GetPaintManager();
+    std::thread worker([&] { EXPECT_TRUE(pm->SetTimer(tick, 1002, 5)); });
+    worker.join();
+    ASSERT_TRUE(PumpUntil([&] { return !tick->ids.empty(); }));
+    EXPECT_EQ(1002u, tick->ids[0]);
+    EXPECT_EQ(std::this_thread::get_id(), tick->thread);
+    EXPECT_EQ(1, dialog.recorder.Count(L"timer", L"tick"));
+
+    // A removed control's timers die with it.
+    EXPECT_TRUE(pm->SetTimer(tick, 7, 1));
+    static_cast<CContainerUI*>(dialog.Find(L"root"))->Remove(tick);
+    EXPECT_FALSE(pm->SetTimer(tick, 7, 1));
+    toolkit_test::PumpPending();
+}
+
+TEST_F(WindowsTest, LanguageSwitchRetranslatesShownTexts) {
+    skin_.Write("lan_en.xml", R"(<Language><Text key="message_text_5" value="Saved"/></Language>)");
+    skin_.Write("lan_de.xml",
+                R"(<Language><Text key="message_text_5">Gespeichert</Text></Language>)");
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    CResourceManager* resources = CResourceManager::GetInstance();
+    ASSERT_TRUE(resources->LoadLanguage(L"lan_en.xml"));
+    CControlUI* label = dialog.Find(L"message_text");
+    EXPECT_EQ(L"Saved", label->GetText());
+    resources->SetLanguage(L"German");
+    ASSERT_TRUE(resources->LoadLanguage(L"lan_de.xml"));
+    resources->ReloadText();
+    EXPECT_EQ(L"Gespeichert", label->GetText());
+    EXPECT_EQ(L"German", resources->GetLanguage());
+
+    // A bad file keeps the current texts; an unknown key asks the query interface, then
+    // shows the key itself.
+    EXPECT_FALSE(resources->LoadLanguage(L"lan_missing.xml"));
+    EXPECT_EQ(L"Gespeichert", label->GetText());
+    struct Query : IQueryControlText {
+        LPCTSTR QueryControlText(LPCTSTR id, LPCTSTR) override {
+            return std::wstring_view(id) == L"asked_key" ? L"answered" : nullptr;
+        }
+    } query;
+    resources->SetTextQueryInterface(&query);
+    EXPECT_EQ(L"answered", resources->GetText(L"asked_key"));
+    EXPECT_EQ(L"other_key", resources->GetText(L"other_key"));
+    resources->Release();
+}
+
+TEST_F(WindowsTest, MenuPostsItsClickToTheOwnerAndClosesWhenDeactivated) {
+    skin_.Write(
+        "menu.xml",
+        R"(<Window><Menu><MenuElement name="about_menu" text="About" userdata="u1" height="24"/>
+        <MenuElement name="exit" text="Exit" height="24"/></Menu></Window>)");
+    CTestDialog owner;
+    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", 0, 0));
+    owner.ShowWindow(true, true);
+    struct Catcher : IMessageFilterUI {
+        LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool& bHandled) override {
+            if (uMsg == WM_MENUCLICK) {
+                auto* cmd = reinterpret_cast<MenuCmd*>(wParam);
+                name = cmd->szName;
+                userData = cmd->szUserData;
+                CPaintManagerUI::DeletePtr(cmd);
+                bHandled = true;
+            }
+            return 0;
+        }
+        std::wstring name, userData;
+    } catcher;
+    owner.GetPaintManager()->AddMessageFilter(&catcher);
+
+    CMenuWnd menu;
+    ASSERT_TRUE(menu.Init(nullptr, L"menu.xml", POINT{400, 300}, owner.GetPaintManager(), nullptr,
+                          eMenuAlignment_Right | eMenuAlignment_Bottom));
+    RECT rc{};
+    platform::GetWindowRect(menu.GetHWND(), &rc);
+    EXPECT_EQ(400, rc.right);
+    EXPECT_EQ(250, rc.left);
+    EXPECT_EQ(300, rc.bottom);
+    EXPECT_EQ(252, rc.top);
+    auto* item = static_cast<CMenuElementUI*>(menu.GetPaintManager()->FindControl(L"about_menu"));
+    ASSERT_NE(nullptr, item);
+    item->Activate();
+    ASSERT_TRUE(PumpUntil([&] { return !catcher.name.empty() && !IsWindow(menu.GetHWND()); }));
+    EXPECT_EQ(L"about_menu", catcher.name);
+    EXPECT_EQ(L"u1", catcher.userData);
+
+    CMenuWnd second;
+    ASSERT_TRUE(second.Init(nullptr, L"menu.xml", POINT{5, 5}, owner.GetPaintManager()));
+    EXPECT_EQ(1u, CMenuWnd::GetOpenMenus().size());
+    SetActiveWindow(owner.GetHWND());
+    EXPECT_TRUE(PumpUntil([&] { return CMenuWnd::GetOpenMenus().empty(); }));
+    owner.GetPaintManager()->RemoveMessageFilter(&catcher);
+}
+
+TEST_F(WindowsTest, TrayIconKeepsItsTipAndPostsItsCallback) {
+    CTestDialog owner;
+    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", 0, 0));
+    std::vector<std::pair<WPARAM, LPARAM>> calls;
+    struct Catcher : IMessageFilterUI {
+        explicit Catcher(std::vector<std::pair<WPARAM, LPARAM>>& out) : calls(out) {}
+        LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override {
+            if (uMsg == WM_USER + 1) {
+                calls.emplace_back(wParam, lParam);
+                bHandled = true;
+            }
+            return 0;
+        }
+        std::vector<std::pair<WPARAM, LPARAM>>& calls;
+    } catcher(calls);
+    owner.GetPaintManager()->AddMessageFilter(&catcher);
+    {
+        CTrayIcon tray;
+        tray.CreateTrayIcon(owner.GetHWND(), 107, L"Velkaro");
+        EXPECT_EQ(L"Velkaro", tray.GetTooltipText());
+        EXPECT_EQ(0x401u, tray.GetCallbackMessage());
+        EXPECT_TRUE(tray.NotifyMouse(WM_RBUTTONUP));
+        ASSERT_TRUE(PumpUntil([&] { return !calls.empty(); }));
+        EXPECT_EQ(107u, calls[0].first);
+        EXPECT_EQ(static_cast<LPARAM>(WM_RBUTTONUP), calls[0].second);
+        tray.DeleteTrayIcon();
+        EXPECT_FALSE(tray.NotifyMouse(WM_LBUTTONUP));
+    }
+    EXPECT_TRUE(CTrayIcon::GetTrayIcons().empty());
+    owner.GetPaintManager()->RemoveMessageFilter(&catcher);
+}
+
+TEST_F(WindowsTest, AMissingLayoutFailsTheWindowCleanly) {
+    CTestDialog dialog("no_such_layout.xml");
+    EXPECT_EQ(nullptr, dialog.Create(nullptr, L"broken", 0, 0));
+    EXPECT_EQ(nullptr, dialog.GetHWND());
+    EXPECT_FALSE(dialog.GetLastBuildError().IsEmpty());
+}
+
+}  // namespace
