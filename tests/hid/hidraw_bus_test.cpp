@@ -135,6 +135,29 @@ TEST(HidrawBusTest, ReadsKeepOnlyTheCollectionsReports) {
     EXPECT_FALSE(command->Read(report, 100, nullptr).ok());  // only report 3, then end
 }
 
+TEST(HidrawBusTest, WritesCarryTheReportIdFirst) {
+    SysfsFixture sys;
+    const fs::path node = sys.AddNode("hidraw5", "1-4", 0, "0003:320F:505B.0005",
+                                      &sim::KeyboardBootDescriptor(), "0003:0000320F:0000505B");
+    HidrawBus bus = sys.Bus();
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(bus.Enumerate(&paths));
+    ASSERT_EQ(paths.size(), 1u);
+    auto handle = bus.Open(paths[0], {true, true, false});
+    ASSERT_NE(handle, nullptr);
+    // Unnumbered output report: 0 then the LED byte, as the kernel expects it.
+    const uint8_t leds[2] = {0, 0x05};
+    const HidIoResult put = handle->Write(leds, 100, nullptr);
+    ASSERT_TRUE(put.ok());
+    EXPECT_EQ(put.bytes, 2u);
+    std::ifstream in(node, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, std::string("\x00\x05", 2));
+    const uint8_t wrongId[2] = {1, 0x05};
+    EXPECT_FALSE(handle->Write(wrongId, 100, nullptr).ok());
+}
+
 TEST(HidrawSysfsTest, NodeNamesAreChecked) {
     EXPECT_TRUE(IsHidrawNodeName("hidraw12"));
     EXPECT_FALSE(IsHidrawNodeName("hidraw"));

@@ -82,7 +82,7 @@ std::span<const uint8_t> HidrawHandle::WireReport(std::span<const uint8_t> repor
     if (length == 0 || report.size() < length) {
         return {};
     }
-    return Numbered() ? report.first(length) : report.subspan(1, length - 1);
+    return report.first(length);
 }
 
 HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeoutMs,
@@ -111,7 +111,7 @@ HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeou
         if (put != static_cast<ssize_t>(wire.size())) {
             return {HidIoStatus::kFailed, 0};
         }
-        return {HidIoStatus::kOk, static_cast<size_t>(put) + (Numbered() ? 0 : 1)};
+        return {HidIoStatus::kOk, static_cast<size_t>(put)};
     }
 }
 
