@@ -68,6 +68,9 @@ bool CHidCommandChannel::OpenInterface(const wchar_t* path, bool slow) {
 
 void CHidCommandChannel::CloseInterface() {
     open_.store(false);
+    // An exchange waiting for its reply holds the I/O lock; wake it rather than wait out
+    // its time-out.
+    file_.CancelPendingTransfer();
     platform::CriticalSectionLock io(ioLock_);
     file_.Close();
 }
@@ -93,7 +96,9 @@ int CHidCommandChannel::Transact(const uint8_t* request, size_t requestLength, u
         ExchangeLocked(report.data(), received.data(), received.size(), Timeout(), 2, byteCount);
     if (reply != nullptr)
         std::memcpy(reply, received.data(), std::min(replyLength, received.size()));
-    TraceReport(L"返回", received);
+    // A request that never left has no reply to show.
+    if (result != kHidWriteFailed)
+        TraceReport(L"返回", received);
     return result;
 }
 

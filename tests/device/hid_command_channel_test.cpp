@@ -241,6 +241,28 @@ TEST_F(CommandChannelTest, ExchangesAreTracedInHex) {
     EXPECT_EQ(lines[4].substr(9, 2), L"06");
 }
 
+TEST_F(CommandChannelTest, AFailedWriteTracesOnlyTheRequest) {
+    keyboard_->SetFailWrites(true);
+    platform::TraceCapture trace;
+    EXPECT_EQ(channel_.BeginSession(), kHidWriteFailed);
+    ASSERT_EQ(trace.Lines().size(), 3u);
+    EXPECT_EQ(trace.Lines()[0], L"命令");
+}
+
+TEST_F(CommandChannelTest, ClosingWakesAnExchangeWaitingForItsReply) {
+    // A wireless interface would wait 5 s for the reply that never comes.
+    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
+    std::thread waiting([this] { EXPECT_EQ(channel_.TakeLightControl(), 0); });
+    while (keyboard_->CommandCount(0x1C) == 0)
+        std::this_thread::yield();
+    const auto start = std::chrono::steady_clock::now();
+    channel_.CloseInterface();
+    waiting.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(channel_.IsOpen(), 0);
+}
+
 TEST_F(CommandChannelTest, ClosedChannelSendsAndTracesNothing) {
     channel_.CloseInterface();
     platform::TraceCapture trace;
