@@ -1,0 +1,18 @@
+#pragma once
+// What the device layer needs of a page's key button to show an LED's colour on it. The
+// button belongs to the configuration pages, which build on the device layer, so the
+// device reaches it through this interface, asked for by name with GetInterface.
+
+#include <cstdint>
+
+class ILedTintTarget {
+  public:
+    static constexpr const wchar_t* kInterfaceName = L"LedTintTarget";
+
+    // colour: red | blue << 8 | green << 16; the image is painted with it at `alpha`
+    // while `on`.
+    virtual void SetLedTint(uint32_t colour, uint8_t alpha, bool on) = 0;
+
+  protected:
+    ~ILedTintTarget() = default;
+};

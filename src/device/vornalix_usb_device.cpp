@@ -1,0 +1,415 @@
+#include "device/vornalix_usb_device.h"
+
+#include <algorithm>
+#include <span>
+
+#include "device/control_lookup.h"
+#include "device/device_paths.h"
+#include "device/led_button_tint.h"
+#include "device/led_frame.h"
+#include "device/page_function_tabs.h"
+#include "duilib/paint_manager.h"
+#include "duilib/string_utils.h"
+#include "platform/clock.h"
+
+using DuiLib::CControlUI;
+using DuiLib::CDuiString;
+
+namespace {
+
+constexpr uint32_t kWhiteTint = 0xFFFFFF;
+constexpr int kOpaque = 255;
+constexpr uint32_t kFailedFramePauseMs = 200;
+
+DuiLib::IContainerUI* AsContainer(CControlUI* control) {
+    return control ? static_cast<DuiLib::IContainerUI*>(control->GetInterface(L"IContainer"))
+                   : nullptr;
+}
+
+// `text` split as "prefix_n"; -1 when the prefix differs or there is no number.
+int IndexAfterPrefix(const CDuiString& text, std::wstring_view expected, bool ignoreCase) {
+    CDuiString prefix;
+    int number = -1;
+    if (!SplitIndexedName(text, &prefix, &number)) {
+        return -1;
+    }
+    const bool same = ignoreCase ? prefix.CompareNoCase(expected) == 0 : prefix == expected;
+    return same ? number : -1;
+}
+
+void SelectTabItem(CControlUI* tab, int index) {
+    if (index == device::kTabUnchanged) {
+        return;
+    }
+    if (auto* layout = static_cast<DuiLib::CTabLayoutUI*>(tab->GetInterface(L"TabLayout"))) {
+        layout->SelectItem(index);
+    }
+}
+
+}  // namespace
+
+CControlUI* CreateUSBDevice() {
+    return new CVornalixUSBDevice();
+}
+
+CVornalixUSBDevice::CVornalixUSBDevice() = default;
+
+CVornalixUSBDevice::~CVornalixUSBDevice() {
+    // The device classes stop their threads in their own destructors; this is the last
+    // resort for a base object.
+    StopLightWorker();
+    StopInputWorker();
+}
+
+LPCTSTR CVornalixUSBDevice::GetClass() const {
+    return L"VornalixUSBDevice";
+}
+
+LPVOID CVornalixUSBDevice::GetInterface(LPCTSTR pstrName) {
+    return CHorizontalLayoutUI::GetInterface(pstrName);
+}
+
+void CVornalixUSBDevice::InitPage() {
+    if (deviceName_.IsEmpty()) {
+        keyCount_ = 0;
+        ledCount_ = 0;
+        keyButtons_.clear();
+        ledButtons_.clear();
+        ledColours_.Resize(0);
+        return;
+    }
+    for (int i = 0; i < GetCount(); ++i) {
+        if (device::IsControlClass(GetItemAt(i), L"SelectPanel")) {
+            selectPanel_ = GetItemAt(i);
+            break;
+        }
+    }
+    DuiLib::IContainerUI* panel = AsContainer(selectPanel_);
+    if (!panel) {
+        return;
+    }
+    for (int i = 0; i < panel->GetCount(); ++i) {
+        CControlUI* child = panel->GetItemAt(i);
+        if (device::IsControlClass(child, L"DeviceKeyButton")) {
+            BindPageButton(child);
+        }
+    }
+}
+
+void CVornalixUSBDevice::BindPageButton(CControlUI* button) {
+    const int key = IndexAfterPrefix(button->GetName(), L"key_", true);
+    if (key >= 0 && key < keyCount_) {
+        keyButtons_[static_cast<size_t>(key)] = button;
+    }
+    const int led = IndexAfterPrefix(button->GetUserData(), L"light_", false);
+    if (led >= 0 && led < ledCount_) {
+        ledButtons_[static_cast<size_t>(led)] = button;
+        device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
+    }
+}
+
+int CVornalixUSBDevice::ApplyProfileLight() {
+    return 0;
+}
+
+void CVornalixUSBDevice::EffectBreathing() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepBreathing(CurrentLightParams(), animation_, ledColours_);
+}
+
+void CVornalixUSBDevice::EffectBreathingColors() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepBreathingColours(CurrentLightParams(), animation_, ledColours_);
+}
+
+void CVornalixUSBDevice::EffectStatic() {
+    device::ApplyStatic(CurrentLightParams(), ledColours_);
+}
+
+void CVornalixUSBDevice::EffectSpectrum() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepSpectrum(CurrentLightParams(), animation_, ledColours_);
+}
+
+void CVornalixUSBDevice::EffectFlash() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepFlash(CurrentLightParams(), animation_, ledColours_, platform::TickCount());
+}
+
+void CVornalixUSBDevice::EffectFlashColors() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepFlashColours(CurrentLightParams(), animation_, ledColours_, platform::TickCount());
+}
+
+void CVornalixUSBDevice::EffectOff() {
+    device::ClearLeds(ledColours_);
+}
+
+int CVornalixUSBDevice::PushLightFrame() {
+    if (!HasLightControl()) {
+        return 0;
+    }
+    for (size_t i = 0; i < ledButtons_.size(); ++i) {
+        CControlUI* button = ledButtons_[i];
+        if (button && button->IsVisible()) {
+            const uint32_t colour = ledColours_.Get(i);
+            device::SetLedButtonTint(button, device::LedTintColour(colour),
+                                     device::LedBrightness(colour), true);
+        }
+    }
+    device::LightFrame frame;
+    device::EncodeLightFrame(ledColours_, frame);
+    int result = 1;
+    if (!commandChannel_.IsSlow()) {
+        result = commandChannel_.SendLightFrame(std::span(frame.bytes.data(), frame.length));
+    }
+    if (result != 1) {
+        platform::Sleep(kFailedFramePauseMs);
+    }
+    return result;
+}
+
+void CVornalixUSBDevice::SetLedColor(int index, uint32_t colour) {
+    if (index >= 0 && index < ledCount_) {
+        ledColours_.Set(static_cast<size_t>(index), colour);
+    }
+}
+
+uint32_t CVornalixUSBDevice::GetLedColor(int index) {
+    if (index < 0 || index >= ledCount_) {
+        return 0;
+    }
+    return ledColours_.Get(static_cast<size_t>(index));
+}
+
+void CVornalixUSBDevice::StartDevice() {}
+void CVornalixUSBDevice::ReadDeviceSettings() {}
+void CVornalixUSBDevice::OnListTimer1003() {}
+void CVornalixUSBDevice::OnListTimer1004() {}
+void CVornalixUSBDevice::QueryPowerStatus() {}
+int CVornalixUSBDevice::LoadProfile() {
+    return 0;
+}
+void CVornalixUSBDevice::RefreshPageControls() {}
+void CVornalixUSBDevice::RefreshKeyPage() {}
+void CVornalixUSBDevice::LoadDefaultProfile() {}
+
+int CVornalixUSBDevice::WriteKeyAssignments(int, std::vector<KeyAssignRecord>) {
+    return 0;
+}
+int CVornalixUSBDevice::ApplyKeyAssignments(int) {
+    return 0;
+}
+int CVornalixUSBDevice::UploadMacros() {
+    return 0;
+}
+int CVornalixUSBDevice::WriteDeviceSettings(int, int, int, int, int) {
+    return 0;
+}
+void CVornalixUSBDevice::LoadMacroAndLightLists() {}
+void CVornalixUSBDevice::SetAuxMap(DeviceAuxMap map) {
+    auxMap_ = std::move(map);
+}
+
+void CVornalixUSBDevice::DecayKeyLevels(int key, int mode) {
+    if (key < 0) {
+        return;
+    }
+    platform::CriticalSectionLock lock(animationLock_);
+    device::DecayKeyLevel(animation_, static_cast<size_t>(key), mode);
+}
+
+void CVornalixUSBDevice::MarkRingKeys() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::MarkRingKeys(animation_);
+}
+
+void CVornalixUSBDevice::RotateRing(int direction) {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::RotateRing(animation_, direction != 0);
+}
+
+void CVornalixUSBDevice::ClearKeyLevels() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::ClearKeyLevels(animation_);
+}
+
+void CVornalixUSBDevice::SetPageFunction(int function) {
+    pageFunction_ = function;
+    if (!functionTab_) {
+        functionTab_ = device::FindControlByName(this, L"device_function_switch");
+    }
+    if (!keyFunctionTab_) {
+        keyFunctionTab_ = device::FindControlByName(this, L"device_key_function_switch");
+    }
+    if (!functionTab_ || !keyFunctionTab_) {
+        return;
+    }
+    const device::PageFunctionTabs tabs = device::TabsForPageFunction(function, deviceKind_);
+    SelectTabItem(functionTab_, tabs.outer);
+    SelectTabItem(keyFunctionTab_, tabs.inner);
+}
+
+int CVornalixUSBDevice::GetPageFunction() {
+    return pageFunction_;
+}
+void CVornalixUSBDevice::BuildProfilePath() {}
+CDuiString CVornalixUSBDevice::GetProfilePath() {
+    return CDuiString();
+}
+void CVornalixUSBDevice::SaveProfile() {}
+void CVornalixUSBDevice::SetDeviceIndex(int index) {
+    deviceIndex_ = index;
+}
+int CVornalixUSBDevice::GetDeviceIndex() {
+    return deviceIndex_;
+}
+
+void CVornalixUSBDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
+                                        uint8_t slot) {
+    lightParamWords_[0].store(first);
+    lightParamWords_[1].store(second);
+    lightParamWords_[2].store(third);
+    activeSlot_.store(slot);
+}
+
+void CVornalixUSBDevice::SelectKey(int key) {
+    selectedKey_ = key;
+}
+
+void CVornalixUSBDevice::SetDeviceType(int kind, int subKind) {
+    deviceKind_ = kind;
+    subKind_ = subKind;
+}
+
+void CVornalixUSBDevice::SetSubType(int subKind) {
+    if (subKind_ != subKind) {
+        subKind_ = subKind;
+    }
+}
+
+void CVornalixUSBDevice::SetKeyCount(int count) {
+    count = std::max(count, 0);
+    if (count != keyCount_) {
+        keyCount_ = count;
+        keyButtons_.resize(static_cast<size_t>(count), nullptr);
+    }
+}
+
+void CVornalixUSBDevice::SetLedCount(int count) {
+    // The count may come from the device; a frame holds no more than kMaxLedCount LEDs.
+    count = std::clamp(count, 0, static_cast<int>(device::kMaxLedCount));
+    if (count != ledCount_) {
+        ledCount_ = count;
+        ledButtons_.resize(static_cast<size_t>(count), nullptr);
+        platform::CriticalSectionLock lock(overlayLock_);
+        ledLightRecords_.resize(static_cast<size_t>(count));
+    }
+    ledColours_.Resize(static_cast<size_t>(count));
+    platform::CriticalSectionLock lock(overlayLock_);
+    std::fill(ledLightRecords_.begin(), ledLightRecords_.end(), LedLightRecord{});
+}
+
+void CVornalixUSBDevice::SetPowerItem(IDevicePowerView* item) {
+    powerItem_ = item;
+    if (powerItem_) {
+        powerItem_->ShowPowerLayout(showPower_ != 0);
+    }
+}
+
+void CVornalixUSBDevice::SetShowPower(int show) {
+    showPower_ = show;
+    if (powerItem_) {
+        powerItem_->ShowPowerLayout(showPower_ != 0);
+    }
+}
+
+void CVornalixUSBDevice::SetLightControl(int on) {
+    lightControl_.store(on);
+    if (on && deviceKind_ == kKeyboardKind) {
+        commandChannel_.TakeLightControl();
+    }
+}
+
+void CVornalixUSBDevice::SetDeviceIdentity(HidIdRecord record) {
+    identity_ = record;
+    SetDeviceType(identity_.deviceKind, 0);
+    SetSubType(identity_.subKind);
+}
+
+bool CVornalixUSBDevice::ArmListTimer(UINT id, UINT elapseMs) {
+    DuiLib::CPaintManagerUI* manager = optionItem_ ? optionItem_->GetManager() : nullptr;
+    return manager && manager->SetTimer(optionItem_, id, elapseMs);
+}
+
+CControlUI* CVornalixUSBDevice::GetKeyButton(int key) const {
+    return key >= 0 && key < keyCount_ ? keyButtons_[static_cast<size_t>(key)] : nullptr;
+}
+
+CControlUI* CVornalixUSBDevice::GetLedButton(int led) const {
+    return led >= 0 && led < ledCount_ ? ledButtons_[static_cast<size_t>(led)] : nullptr;
+}
+
+uint8_t CVornalixUSBDevice::StepWrap(bool up, uint8_t limit, uint8_t value, uint8_t step) {
+    return device::StepWrap(up, limit, value, step);
+}
+
+CDuiString CVornalixUSBDevice::GetDefaultDataPath() const {
+    return CDuiString(device::DefaultDataFolder(DuiLib::CPaintManagerUI::GetInstancePath().str()));
+}
+
+CDuiString CVornalixUSBDevice::GetDefaultProfilePath() const {
+    return GetDefaultDataPath() + deviceFileName_ + L".Json";
+}
+
+CDuiString CVornalixUSBDevice::GetUserDataPath() const {
+    return CDuiString(device::DeviceUserDataFolder(deviceFileName_.str()));
+}
+
+device::LightParams CVornalixUSBDevice::CurrentLightParams() const {
+    return device::LightParams::FromWords(lightParamWords_[0].load(), lightParamWords_[1].load(),
+                                          lightParamWords_[2].load());
+}
+
+void CVornalixUSBDevice::StartLightWorker(device::LightLoopHooks hooks, std::wstring exitText) {
+    hooks.channelOpen = [this] { return commandChannel_.IsOpen() != 0; };
+    hooks.lightSyncActive = [this] { return commandChannel_.GetLightSync(); };
+    lightThread_.Start(
+        [hooks = std::move(hooks)](platform::Event& stop) { device::RunLightLoop(stop, hooks); },
+        std::move(exitText));
+}
+
+void CVornalixUSBDevice::StopLightWorker() {
+    lightThread_.Stop();
+}
+
+void CVornalixUSBDevice::StartInputWorker(
+    std::function<void(const std::vector<uint8_t>& report)> onReport) {
+    device::InputLoopHooks hooks;
+    hooks.channelOpen = [this] { return inputChannel_.IsOpen() != 0; };
+    hooks.readReport = [this](std::vector<uint8_t>& report) { return ReadInputReport(report); };
+    hooks.onReport = std::move(onReport);
+    inputThread_.Start(
+        [hooks = std::move(hooks)](platform::Event& stop) { device::RunInputLoop(stop, hooks); },
+        device::kInputThreadExitText);
+}
+
+void CVornalixUSBDevice::StopInputWorker() {
+    inputThread_.Stop([this] { inputChannel_.File().CancelPendingTransfer(); });
+}
+
+bool CVornalixUSBDevice::ReadInputReport(std::vector<uint8_t>& report) {
+    CHidDeviceFile& file = inputChannel_.File();
+    const size_t length = file.Caps().InputReportByteLength;
+    if (length == 0) {
+        return false;
+    }
+    report.assign(length, 0);
+    DWORD bytesRead = 0;
+    if (!file.Read(report.data(), static_cast<DWORD>(length), platform::kInfinite, &bytesRead) ||
+        bytesRead == 0) {
+        return false;
+    }
+    report.resize(std::min<size_t>(bytesRead, length));
+    return true;
+}

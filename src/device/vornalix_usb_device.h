@@ -1,0 +1,213 @@
+#pragma once
+// The base of every device object: at once the model of one device (its command and input
+// channels, capability block, LED colours and light parameters, identity) and its page in
+// the main window. The device classes override the virtual operations; the main window,
+// the device-list entry's timers and the light synchronisation reach a device only
+// through them.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "device/base_light_effects.h"
+#include "device/device_info_block.h"
+#include "device/device_power_view.h"
+#include "device/device_threads.h"
+#include "device/hid_command_channel.h"
+#include "device/hid_id_record.h"
+#include "device/led_colour_vector.h"
+#include "duilib/ui_layouts.h"
+#include "pages/key_function_record.h"
+#include "platform/critical_section.h"
+#include "profile/json_file.h"
+
+class CLightControlUI;
+class CDeviceProfileUI;
+
+// One per-LED light record (13 bytes of the profile's light record layout).
+using LedLightRecord = std::array<uint8_t, 13>;
+using DeviceAuxMap = std::map<int, int>;
+
+class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
+  public:
+    static constexpr int kKeyboardKind = 1;
+    static constexpr int kMouseKind = 2;
+
+    CVornalixUSBDevice();
+    ~CVornalixUSBDevice() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    // Virtual operations, in slot order.
+    virtual void InitPage();
+    virtual int ApplyProfileLight();
+    virtual void EffectBreathing();
+    virtual void EffectBreathingColors();
+    virtual void EffectStatic();
+    virtual void EffectSpectrum();
+    virtual void EffectFlash();
+    virtual void EffectFlashColors();
+    virtual void EffectOff();
+    virtual int PushLightFrame();
+    virtual void SetLedColor(int index, uint32_t colour);
+    virtual uint32_t GetLedColor(int index);
+    virtual void StartDevice();
+    virtual void ReadDeviceSettings();
+    virtual void OnListTimer1003();
+    virtual void OnListTimer1004();
+    virtual void QueryPowerStatus();
+    virtual int LoadProfile();
+    virtual void RefreshPageControls();
+    virtual void RefreshKeyPage();
+    virtual void LoadDefaultProfile();
+    virtual int WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments);
+    virtual int ApplyKeyAssignments(int bank);
+    virtual int UploadMacros();
+    virtual int WriteDeviceSettings(int first, int second, int third, int fourth, int fifth);
+    virtual void LoadMacroAndLightLists();
+    virtual void SetAuxMap(DeviceAuxMap map);
+    virtual void DecayKeyLevels(int key, int mode);
+    virtual void MarkRingKeys();
+    virtual void RotateRing(int direction);
+    virtual void ClearKeyLevels();
+    virtual void SetPageFunction(int function);
+    virtual int GetPageFunction();
+    virtual void BuildProfilePath();
+    virtual DuiLib::CDuiString GetProfilePath();
+    virtual void SaveProfile();
+    virtual void SetDeviceIndex(int index);
+    virtual int GetDeviceIndex();
+    virtual void SetLightParams(uint32_t first, uint32_t second, uint32_t third, uint8_t slot);
+    virtual void SelectKey(int key);
+
+    int GetDeviceType() const { return deviceKind_; }
+    void SetDeviceType(int kind, int subKind);
+    int GetSubType() const { return subKind_; }
+    void SetSubType(int subKind);
+    void SetKeyCount(int count);
+    int GetKeyCount() const { return keyCount_; }
+    void SetLedCount(int count);
+    int GetLedCount() const { return ledCount_; }
+
+    void SetDeviceName(DuiLib::CDuiString name) { deviceName_ = std::move(name); }
+    DuiLib::CDuiString GetDeviceName() const { return deviceName_; }
+    void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
+    HWND GetNotifyWindow() const { return notifyWindow_; }
+    void SetDeviceString1(DuiLib::CDuiString text) { deviceString1_ = std::move(text); }
+    void SetDeviceString2(DuiLib::CDuiString text) { deviceString2_ = std::move(text); }
+    void SetDeviceFileName(DuiLib::CDuiString name) { deviceFileName_ = std::move(name); }
+    DuiLib::CDuiString GetDeviceFileName() const { return deviceFileName_; }
+
+    // The device-list entry, kept as a plain control: the entry belongs to the application
+    // shell, and the device only arms the entry's timers.
+    void SetDeviceOptionItem(DuiLib::CControlUI* item) { optionItem_ = item; }
+    DuiLib::CControlUI* GetDeviceOptionItem() const { return optionItem_; }
+    // Arms timer `id` of the device-list entry; callable from the device's threads.
+    bool ArmListTimer(UINT id, UINT elapseMs);
+    void SetPowerItem(IDevicePowerView* item);
+    IDevicePowerView* GetPowerItem() const { return powerItem_; }
+    void SetShowPower(int show);
+    int GetShowPower() const { return showPower_; }
+    DuiLib::CControlUI* GetPreviewControl() const { return selectPanel_; }
+    void SetSelectPanel(DuiLib::CControlUI* panel) { selectPanel_ = panel; }
+    void SetLightPage(CLightControlUI* page) { lightPage_ = page; }
+    CLightControlUI* GetLightPage() const { return lightPage_; }
+    void SetProfilePage(CDeviceProfileUI* page) { profilePage_ = page; }
+    CDeviceProfileUI* GetProfilePage() const { return profilePage_; }
+
+    void SetLightControl(int on);
+    int HasLightControl() const { return lightControl_.load(); }
+    void SetWindowActive(int active) { windowActive_.store(active); }
+    int IsWindowActive() const { return windowActive_.load(); }
+
+    void SetDeviceIdentity(HidIdRecord record);
+    HidIdRecord GetDeviceIdentity() const { return identity_; }
+
+    CHidCommandChannel& CommandChannel() { return commandChannel_; }
+    CHidCommandChannel& InputChannel() { return inputChannel_; }
+    DuiLib::CControlUI* GetKeyButton(int key) const;
+    DuiLib::CControlUI* GetLedButton(int led) const;
+
+    static uint8_t StepWrap(bool up, uint8_t limit, uint8_t value, uint8_t step);
+
+    DuiLib::CDuiString GetDefaultDataPath() const;
+    DuiLib::CDuiString GetDefaultProfilePath() const;
+    DuiLib::CDuiString GetUserDataPath() const;
+
+  protected:
+    // The worker-thread scheme of the device classes: a light thread driven by `hooks`
+    // (the channel checks are filled in here) and an input thread that reads the input
+    // channel and hands each report to `onReport`.
+    void StartLightWorker(device::LightLoopHooks hooks, std::wstring exitText);
+    void StopLightWorker();
+    void StartInputWorker(std::function<void(const std::vector<uint8_t>& report)> onReport);
+    void StopInputWorker();
+    bool IsLightWorkerStarted() const { return lightThread_.IsStarted(); }
+    bool IsInputWorkerStarted() const { return inputThread_.IsStarted(); }
+
+    device::LightParams CurrentLightParams() const;
+    uint8_t ActiveSlot() const { return activeSlot_.load(); }
+    device::LedColourVector& LedColours() { return ledColours_; }
+
+    CHidCommandChannel commandChannel_;
+    CHidCommandChannel inputChannel_;
+    DeviceInfoBlock capabilities_;
+    CLightControlUI* lightPage_ = nullptr;
+    CDeviceProfileUI* profilePage_ = nullptr;
+    DuiLib::CControlUI* selectPanel_ = nullptr;
+    DuiLib::CControlUI* optionItem_ = nullptr;
+    IDevicePowerView* powerItem_ = nullptr;
+    DuiLib::CControlUI* functionTab_ = nullptr;
+    DuiLib::CControlUI* keyFunctionTab_ = nullptr;
+    DuiLib::CDuiString deviceName_;
+    HWND notifyWindow_ = nullptr;
+    DuiLib::CDuiString deviceString1_;
+    DuiLib::CDuiString deviceString2_;
+    DuiLib::CDuiString deviceFileName_;
+    int deviceKind_ = 0;
+    int subKind_ = 0;
+    int keyCount_ = 0;
+    int ledCount_ = 0;
+    int selectedKey_ = -1;
+    int pageFunction_ = 1;
+    std::vector<DuiLib::CControlUI*> keyButtons_;
+    std::vector<DuiLib::CControlUI*> ledButtons_;
+    std::vector<KeyAssignRecord> keyAssignments_;
+    std::vector<uint8_t> ledKeyCodes_;
+    DeviceAuxMap auxMap_;
+    device::LedColourVector ledColours_;
+    // The 12 light parameter bytes as three words, read by the light thread.
+    std::array<std::atomic<uint32_t>, 3> lightParamWords_{};
+    std::atomic<uint8_t> activeSlot_{0};
+    CJsonFile jsonFile_;
+    platform::CriticalSection lightLock_;
+    platform::CriticalSection overlayLock_;
+    // Guards the animation state between the light thread's steps and the UI thread's
+    // resets.
+    platform::CriticalSection animationLock_;
+    std::vector<std::vector<uint8_t>> customEffectList_;
+    std::vector<LedLightRecord> ledLightRecords_;
+    int customEffectStep_ = 0;
+    std::atomic<int> lightControl_{1};
+    std::atomic<int> windowActive_{1};
+    device::LightAnimationState animation_;
+    std::array<uint8_t, device::kKeyLevelCount> keyEffectState_{};
+    std::array<std::vector<DuiLib::CDuiString>, 5> nameLists_;
+    int showPower_ = 0;
+    HidIdRecord identity_;
+    int deviceIndex_ = 0;
+
+  private:
+    void BindPageButton(DuiLib::CControlUI* button);
+    bool ReadInputReport(std::vector<uint8_t>& report);
+
+    device::DeviceThread lightThread_;
+    device::DeviceThread inputThread_;
+};
+
+DuiLib::CControlUI* CreateUSBDevice();
