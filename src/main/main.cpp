@@ -13,6 +13,7 @@
 #include "duilib/resource_manager.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "sim/scenario.h"
 
 using namespace DuiLib;
 
@@ -26,6 +27,8 @@ int main() {
         return 0;
     }
     PrivateFontSet fonts(platform::InstancePath() + "Font/");
+    // With VELKARO_HID=sim the simulated devices of VELKARO_SIM are plugged in.
+    std::unique_ptr<sim::SimScenario> scenario = sim::StartScenarioFromEnvironment();
 
     CPaintManagerUI::SetResourcePath(L"skin");
     CResourceManager::GetInstance()->LoadResource(L"res.xml");

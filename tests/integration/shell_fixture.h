@@ -1,0 +1,61 @@
+#pragma once
+// A main window run headless over a simulated bus, with the per-user, configuration and
+// runtime folders of a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/main_wnd.h"
+#include "platform/debug_trace.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "support/temp_dir.h"
+
+namespace shell_testing {
+
+// Sets an environment variable for the fixture's lifetime.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// Handles this thread's messages until `done` holds or `ms` have passed; true when it held.
+bool PumpUntil(const std::function<bool()>& done, int ms = 1500);
+// Handles this thread's messages for `ms`.
+void PumpFor(int ms);
+// Threads of this process.
+int ThreadCount();
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the main window as the entry point does and waits for its "windowinit".
+    void CreateMainWindow();
+    // Asks the window to close as the desktop does and runs the stop.
+    void CloseMainWindow();
+    DuiLib::CControlUI* Find(const wchar_t* name);
+    bool IsMainWindowVisible();
+
+    testing_support::ScopedUserFolders folders_;
+    testing_support::TempDir runtime_;
+    std::unique_ptr<ScopedEnv> runtimeEnv_;
+    platform::hid::SimHidBus bus_;
+    std::unique_ptr<platform::hid::ScopedHidBus> useBus_;
+    platform::TraceCapture trace_;
+    std::unique_ptr<CMainWnd> window_;
+};
+
+}  // namespace shell_testing
