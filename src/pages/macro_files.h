@@ -17,6 +17,11 @@ inline constexpr const char* kMacroIndexFileName = "macro.config";
 inline constexpr const char* kPadMacroIndexFileName = "zentu_macro.config";
 inline constexpr const char* kMacroFileExtension = ".mac";
 
+// "Type" of a recorded event: a keyboard key ("Button" its HID usage) or a mouse button
+// ("Button" its bit: 1 left, 2 right, 4 middle, 8 back, 0x10 forward).
+inline constexpr int kMacroKeyEvent = 10;
+inline constexpr int kMacroMouseEvent = 9;
+
 struct MacroIndexEntry {
     std::string name;  // UTF-8
     std::string guid;

@@ -1,0 +1,52 @@
+#pragma once
+// The key button of the device pages: one key or LED of the device picture. The device
+// layer tints its image with the LED's colour, names it by its key function, and reads
+// whether a rubber-band selection of its select panel covers it.
+
+#include <cstdint>
+
+#include "device/led_tint_target.h"
+#include "duilib/ui_button.h"
+
+class CDeviceKeyButtonUI : public DuiLib::CButtonUI, public ILedTintTarget {
+  public:
+    static constexpr const wchar_t* kClassName = L"DeviceKeyButton";
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    void DoEvent(DuiLib::TEventUI& event) override;
+
+    // colour: red | blue << 8 | green << 16, as the device layer packs it. The image is
+    // painted with it at `alpha` while `on`.
+    void SetTint(DWORD colour, BYTE alpha, bool on);
+    // The device layer's way in (it cannot name this class).
+    void SetLedTint(uint32_t colour, uint8_t alpha, bool on) override {
+        SetTint(colour, alpha, on);
+    }
+    DWORD GetTintColor() const { return m_tintColor; }
+    BYTE GetTintAlpha() const { return m_tintAlpha; }
+    bool IsTintOn() const { return m_tintOn; }
+
+    // Set when the key keeps its own function; repaints only on a change.
+    void SetSameFunction(bool same);
+    bool IsSameFunction() const { return m_sameFunction; }
+
+    // Nonzero while a rubber-band selection of the select panel covers the button.
+    int32_t IsInSelection() const { return m_inSelection; }
+    void SetInSelection(int32_t flag) { m_inSelection = flag; }
+
+    // The two-part tool tip of the mouse page.
+    void SetUserToolTitle(LPCTSTR title) { m_toolTitle = title; }
+    DuiLib::CDuiString GetUserToolTitle() const { return m_toolTitle; }
+    void SetUserToolText(LPCTSTR text) { m_toolText = text; }
+    DuiLib::CDuiString GetUserToolText() const { return m_toolText; }
+
+  private:
+    DWORD m_tintColor = 0;
+    BYTE m_tintAlpha = 0;
+    bool m_tintOn = false;
+    bool m_sameFunction = false;
+    int32_t m_inSelection = 0;
+    DuiLib::CDuiString m_toolTitle;
+    DuiLib::CDuiString m_toolText;
+};

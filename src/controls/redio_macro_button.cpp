@@ -1,0 +1,35 @@
+#include "controls/redio_macro_button.h"
+
+LPCTSTR CRedioMacroButtonUI::GetClass() const {
+    return kClassName;
+}
+
+LPVOID CRedioMacroButtonUI::GetInterface(LPCTSTR pstrName) {
+    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
+        return this;
+    }
+    return CButtonUI::GetInterface(pstrName);
+}
+
+void CRedioMacroButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
+    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(L"recordingimage") == 0) {
+        m_recordingImage = pstrValue;
+        Invalidate();
+        return;
+    }
+    CButtonUI::SetAttribute(pstrName, pstrValue);
+}
+
+DuiLib::CDuiString CRedioMacroButtonUI::GetStateImage() const {
+    if (m_recording && !m_recordingImage.IsEmpty()) {
+        return m_recordingImage;
+    }
+    return CButtonUI::GetStateImage();
+}
+
+void CRedioMacroButtonUI::SetRecording(bool recording) {
+    if (m_recording != recording) {
+        m_recording = recording;
+        Invalidate();
+    }
+}

@@ -1,0 +1,92 @@
+#include "controls/select_panel.h"
+
+#include <algorithm>
+
+#include "controls/device_key_button.h"
+#include "duilib/paint_manager.h"
+
+namespace {
+
+bool Overlaps(const RECT& band, const RECT& item) {
+    return band.left <= item.right && item.left <= band.right && band.top <= item.bottom &&
+           item.top <= band.bottom;
+}
+
+}  // namespace
+
+CSelectPanelUI* CSelectPanelUI::FromControl(DuiLib::CControlUI* control) {
+    if (control == nullptr) {
+        return nullptr;
+    }
+    return static_cast<CSelectPanelUI*>(control->GetInterface(kClassName));
+}
+
+LPCTSTR CSelectPanelUI::GetClass() const {
+    return kClassName;
+}
+
+LPVOID CSelectPanelUI::GetInterface(LPCTSTR pstrName) {
+    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
+        return this;
+    }
+    return CContainerUI::GetInterface(pstrName);
+}
+
+void CSelectPanelUI::DoEvent(DuiLib::TEventUI& event) {
+    if (event.Type == DuiLib::UIEVENT_BUTTONDOWN || event.Type == DuiLib::UIEVENT_MOUSEMOVE ||
+        event.Type == DuiLib::UIEVENT_BUTTONUP) {
+        TrackBand(event);
+        return;
+    }
+    CContainerUI::DoEvent(event);
+}
+
+RECT CSelectPanelUI::GetBandRect() const {
+    return RECT{std::min(m_start.x, m_current.x), std::min(m_start.y, m_current.y),
+                std::max(m_start.x, m_current.x), std::max(m_start.y, m_current.y)};
+}
+
+void CSelectPanelUI::TrackBand(const DuiLib::TEventUI& event) {
+    if (!IsEnabled()) {
+        return;
+    }
+    switch (event.Type) {
+        case DuiLib::UIEVENT_BUTTONDOWN:
+            m_selecting = true;
+            m_start = m_current = event.ptMouse;
+            ApplyBand();
+            break;
+        case DuiLib::UIEVENT_MOUSEMOVE:
+            if (m_selecting) {
+                m_current = event.ptMouse;
+                ApplyBand();
+            }
+            break;
+        case DuiLib::UIEVENT_BUTTONUP:
+            if (m_selecting) {
+                m_current = event.ptMouse;
+                ApplyBand();
+                m_selecting = false;
+                Invalidate();
+                if (m_pManager != nullptr) {
+                    m_pManager->SendNotify(this, kSelectEndNotify);
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void CSelectPanelUI::ApplyBand() {
+    const RECT band = GetBandRect();
+    for (int i = 0; i < GetCount(); ++i) {
+        DuiLib::CControlUI* child = GetItemAt(i);
+        auto* button =
+            static_cast<CDeviceKeyButtonUI*>(child->GetInterface(CDeviceKeyButtonUI::kClassName));
+        if (button != nullptr) {
+            button->SetInSelection(Overlaps(band, button->GetPos()) ? 1 : 0);
+        }
+    }
+    Invalidate();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The device picture: a container of key buttons over which the user drags a rubber
+// band. While the band moves every "DeviceKeyButton" child learns whether the band covers
+// it; when the drag ends the panel raises "click_select_end".
+
+#include "duilib/ui_container.h"
+
+class CSelectPanelUI : public DuiLib::CContainerUI {
+  public:
+    static constexpr const wchar_t* kClassName = L"SelectPanel";
+    static constexpr const wchar_t* kSelectEndNotify = L"click_select_end";
+
+    // The panel itself when `control` is one, else null.
+    static CSelectPanelUI* FromControl(DuiLib::CControlUI* control);
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    void DoEvent(DuiLib::TEventUI& event) override;
+
+    // Mouse button down, move and up, from the panel or from one of its buttons.
+    void TrackBand(const DuiLib::TEventUI& event);
+    bool IsSelecting() const { return m_selecting; }
+    RECT GetBandRect() const;
+
+  private:
+    void ApplyBand();
+
+    bool m_selecting = false;
+    POINT m_start{};
+    POINT m_current{};
+};

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/paint_manager.h"
+#include "pages/page_controls.h"
+
+namespace {
+
+class Callback : public DuiLib::IDialogBuilderCallback {
+  public:
+    DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override {
+        return CreatePageControl(pstrClass);
+    }
+};
+
+class Listener : public DuiLib::INotifyUI {
+  public:
+    void Notify(DuiLib::TNotifyUI& msg) override {
+        if (msg.sType == DuiLib::CDuiString(L"click_select_end"))
+            senders.push_back(msg.pSender);
+    }
+    std::vector<DuiLib::CControlUI*> senders;
+};
+
+DuiLib::TEventUI Mouse(int type, int x, int y) {
+    DuiLib::TEventUI event;
+    event.Type = type;
+    event.ptMouse = POINT{x, y};
+    return event;
+}
+
+class SelectPanelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DuiLib::CDialogBuilder builder;
+        Callback callback;
+        root_ = builder.Create(DuiLib::CDuiString(LR"(<Window><VerticalLayout>
+            <SelectPanel name="device_key_light">
+              <DeviceKeyButton name="key_0" float="true" pos="10,10,40,40"/>
+              <DeviceKeyButton name="key_1" float="true" pos="50,10,80,40"/>
+              <DeviceKeyButton name="key_2" float="true" pos="10,60,40,90"/>
+              <Button name="plain" float="true" pos="50,60,80,90"/>
+            </SelectPanel></VerticalLayout></Window>)"),
+                               nullptr, &callback, &manager_);
+        ASSERT_NE(root_, nullptr);
+        manager_.AttachDialog(root_);
+        manager_.AddNotifier(&listener_);
+        manager_.LayoutFor(SIZE{200, 200});
+        panel_ = CSelectPanelUI::FromControl(manager_.FindControl(L"device_key_light"));
+        ASSERT_NE(panel_, nullptr);
+        for (int i = 0; i < 3; ++i) {
+            keys_[i] = static_cast<CDeviceKeyButtonUI*>(
+                manager_.FindControl((L"key_" + std::to_wstring(i)).c_str())
+                    ->GetInterface(L"DeviceKeyButton"));
+            ASSERT_NE(keys_[i], nullptr);
+        }
+    }
+
+    DuiLib::CPaintManagerUI manager_;
+    DuiLib::CControlUI* root_ = nullptr;
+    Listener listener_;
+    CSelectPanelUI* panel_ = nullptr;
+    CDeviceKeyButtonUI* keys_[3] = {};
+};
+
+}  // namespace
+
+TEST_F(SelectPanelTest, BandSetsTheFlagOfCoveredKeysAndEndsWithANotification) {
+    for (auto* key : keys_)
+        EXPECT_EQ(key->IsInSelection(), 0);
+    auto down = Mouse(DuiLib::UIEVENT_BUTTONDOWN, 5, 5);
+    panel_->DoEvent(down);
+    auto move = Mouse(DuiLib::UIEVENT_MOUSEMOVE, 85, 45);
+    panel_->DoEvent(move);
+    EXPECT_EQ(keys_[0]->IsInSelection(), 1);
+    EXPECT_EQ(keys_[1]->IsInSelection(), 1);
+    EXPECT_EQ(keys_[2]->IsInSelection(), 0);
+    EXPECT_TRUE(listener_.senders.empty()) << "no end while the drag goes on";
+
+    // Shrinking the band clears what it no longer covers.
+    auto back = Mouse(DuiLib::UIEVENT_MOUSEMOVE, 30, 95);
+    panel_->DoEvent(back);
+    auto up = Mouse(DuiLib::UIEVENT_BUTTONUP, 30, 95);
+    panel_->DoEvent(up);
+    EXPECT_EQ(keys_[0]->IsInSelection(), 1);
+    EXPECT_EQ(keys_[1]->IsInSelection(), 0);
+    EXPECT_EQ(keys_[2]->IsInSelection(), 1);
+    ASSERT_EQ(listener_.senders.size(), 1u);
+    EXPECT_EQ(listener_.senders[0], panel_);
+    EXPECT_FALSE(panel_->IsSelecting());
+
+    // A move without a press draws nothing.
+    auto stray = Mouse(DuiLib::UIEVENT_MOUSEMOVE, 100, 100);
+    panel_->DoEvent(stray);
+    EXPECT_EQ(keys_[1]->IsInSelection(), 0);
+}
+
+TEST_F(SelectPanelTest, ADragStartingOnAKeySelectsThroughThePanel) {
+    auto down = Mouse(DuiLib::UIEVENT_BUTTONDOWN, 60, 20);
+    keys_[1]->DoEvent(down);
+    auto up = Mouse(DuiLib::UIEVENT_BUTTONUP, 60, 20);
+    keys_[1]->DoEvent(up);
+    EXPECT_EQ(keys_[1]->IsInSelection(), 1);
+    EXPECT_EQ(keys_[0]->IsInSelection(), 0);
+    EXPECT_EQ(listener_.senders.size(), 1u);
+}
+
+TEST(DeviceKeyButton, KeepsTintSameFunctionAndToolTexts) {
+    CDeviceKeyButtonUI button;
+    EXPECT_EQ(button.IsInSelection(), 0);
+    EXPECT_FALSE(button.IsTintOn());
+    button.SetTint(0x00FF8010, 200, true);
+    EXPECT_EQ(button.GetTintColor(), 0x00FF8010u);
+    EXPECT_EQ(button.GetTintAlpha(), 200);
+    EXPECT_TRUE(button.IsTintOn());
+    button.SetSameFunction(true);
+    EXPECT_TRUE(button.IsSameFunction());
+    button.SetUserToolTitle(L"A");
+    button.SetUserToolText(L"Key: A");
+    EXPECT_EQ(button.GetUserToolText(), DuiLib::CDuiString(L"Key: A"));
+    EXPECT_STREQ(button.GetClass(), L"DeviceKeyButton");
+    EXPECT_EQ(button.GetInterface(L"devicekeybutton"), &button);
+}
