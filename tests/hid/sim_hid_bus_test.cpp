@@ -115,9 +115,9 @@ TEST_F(SimHidBusTest, CloseWaitsForTheReaderAndUnplugFailsIt) {
     HidIoResult result{HidIoStatus::kOk, 1};
     std::thread reader([&] { result = command->Read(reply, kHidInfinite, nullptr); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    command->Close();  // returns only once the reader has left
-    EXPECT_EQ(result.status, HidIoStatus::kFailed);
+    command->Close();  // ends the wait; returns once the reader has left
     reader.join();
+    EXPECT_EQ(result.status, HidIoStatus::kFailed);
 
     auto notify = OpenCollection(3);
     std::thread second([&] { result = notify->Read(reply, kHidInfinite, nullptr); });

@@ -14,9 +14,9 @@ namespace {
 using namespace platform::hid;
 using hid_test::CommandRequest;
 
-class SimKeyboardTest : public ::testing::Test {
+class SimKeyboardFirmwareTest : public ::testing::Test {
   protected:
-    SimKeyboardTest() {
+    SimKeyboardFirmwareTest() {
         bus_.Plug(keyboard_);
         command_ = bus_.Open(bus_.PathOf(*keyboard_, 1, 4), {true, true, false});
     }
@@ -37,7 +37,7 @@ class SimKeyboardTest : public ::testing::Test {
     std::unique_ptr<HidHandle> command_;
 };
 
-TEST_F(SimKeyboardTest, RepliesEchoAndCarryAValidChecksum) {
+TEST_F(SimKeyboardFirmwareTest, RepliesEchoAndCarryAValidChecksum) {
     const auto reply = Exchange(CommandRequest(0x01));
     ASSERT_EQ(reply.size(), 64u);
     EXPECT_EQ(reply[0], sim::kCommandReportId);
@@ -57,7 +57,7 @@ TEST_F(SimKeyboardTest, RepliesEchoAndCarryAValidChecksum) {
     EXPECT_EQ(Exchange(CommandRequest(0x42))[7], sim::kStatusErrorFF);
 }
 
-TEST_F(SimKeyboardTest, CommandsReadAndWriteTheirMemories) {
+TEST_F(SimKeyboardFirmwareTest, CommandsReadAndWriteTheirMemories) {
     EXPECT_EQ(Exchange(CommandRequest(0x03, 34))[8 + 6], sim::kKeyboardMacroUnits);
     ASSERT_EQ(Exchange(CommandRequest(0x06, 3, 50, {1, 2, 3}))[7], sim::kStatusOk);
     EXPECT_EQ(Exchange(CommandRequest(0x05, 3, 50))[8 + 2], 3);
@@ -86,7 +86,7 @@ TEST_F(SimKeyboardTest, CommandsReadAndWriteTheirMemories) {
     EXPECT_EQ(Exchange(CommandRequest(0x09, 2, 511, {1, 1}))[7], sim::kStatusErrorFF);
 }
 
-TEST_F(SimKeyboardTest, StatusFaultsRefuseAndSkipCountsMatchingCommands) {
+TEST_F(SimKeyboardFirmwareTest, StatusFaultsRefuseAndSkipCountsMatchingCommands) {
     keyboard_->InjectFault({sim::FaultKind::kStatusFE, 0x06, 1});
     EXPECT_EQ(Exchange(CommandRequest(0x05, 1))[7], sim::kStatusOk);  // not a 0x06
     EXPECT_EQ(Exchange(CommandRequest(0x06, 1, 0, {4}))[7], sim::kStatusOk);
@@ -99,7 +99,7 @@ TEST_F(SimKeyboardTest, StatusFaultsRefuseAndSkipCountsMatchingCommands) {
     EXPECT_EQ(Exchange(CommandRequest(0x01))[7], sim::kStatusOk);
 }
 
-TEST_F(SimKeyboardTest, ReplyFaults) {
+TEST_F(SimKeyboardFirmwareTest, ReplyFaults) {
     keyboard_->InjectFault({sim::FaultKind::kNoReply});
     EXPECT_TRUE(Exchange(CommandRequest(0x06, 1, 9, {3}), 30).empty());
     EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kSettings)[9], 3);  // still carried out
@@ -122,7 +122,7 @@ TEST_F(SimKeyboardTest, ReplyFaults) {
     EXPECT_EQ(bus_.Open(bus_.PathOf(*keyboard_, 1, 4), {}), nullptr);
 }
 
-TEST_F(SimKeyboardTest, NotificationsReachTheNotifyCollection) {
+TEST_F(SimKeyboardFirmwareTest, NotificationsReachTheNotifyCollection) {
     auto notify = bus_.Open(bus_.PathOf(*keyboard_, 1, 3), {true, true, false});
     ASSERT_TRUE(keyboard_->RequestResync());
     ASSERT_TRUE(keyboard_->ReleaseKey(7));
