@@ -3,8 +3,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "device/base_light_effects.h"
 #include "device/led_frame.h"
+#include "device/vornalix_usb_device.h"
+#include "platform/hid/hid_bus.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/sim_keyboard.h"
 
 namespace {
 
@@ -92,5 +98,28 @@ void BM_EncodeLightFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EncodeLightFrame);
+
+// The whole frame push of the 50 ms timer: tints, encoding and seven 64-byte exchanges
+// with the simulated keyboard.
+void BM_PushLightFrameOverSimBus(benchmark::State& state) {
+    platform::hid::SimHidBus bus;
+    platform::hid::ScopedHidBus useBus(bus);
+    auto keyboard = std::make_shared<sim::SimKeyboard>();
+    bus.Plug(keyboard);
+    CVornalixUSBDevice device;
+    const std::wstring path = bus.PathOf(*keyboard, sim::kKeyboardCommandInterface, 4);
+    if (!device.CommandChannel().OpenInterface(path.c_str(), false)) {
+        state.SkipWithError("the simulated keyboard did not open");
+        return;
+    }
+    device.SetLedCount(kKeyboardLeds);
+    device.SetLightParams(0x00000E00, 0x32649601, 0, 0);
+    device.EffectStatic();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(device.PushLightFrame());
+    }
+    device.CommandChannel().CloseInterface();
+}
+BENCHMARK(BM_PushLightFrameOverSimBus)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -92,7 +92,7 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     void SetKeyCount(int count);
     int GetKeyCount() const { return keyCount_; }
     void SetLedCount(int count);
-    int GetLedCount() const { return ledCount_; }
+    int GetLedCount() const { return ledCount_.load(); }
 
     void SetDeviceName(DuiLib::CDuiString name) { deviceName_ = std::move(name); }
     DuiLib::CDuiString GetDeviceName() const { return deviceName_; }
@@ -172,7 +172,8 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     int deviceKind_ = 0;
     int subKind_ = 0;
     int keyCount_ = 0;
-    int ledCount_ = 0;
+    // Read by the light synchronisation thread through SetLedColor.
+    std::atomic<int> ledCount_{0};
     int selectedKey_ = -1;
     int pageFunction_ = 1;
     std::vector<DuiLib::CControlUI*> keyButtons_;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
@@ -275,6 +276,30 @@ TEST_F(SimKeyboardTest, InputWorkerHandsOnReportsAndStopsOutOfABlockedRead) {
     EXPECT_TRUE(trace.Contains(device::kInputThreadExitText));
     EXPECT_TRUE(trace.Contains(device::kThreadEndedText));
     EXPECT_FALSE(trace.Contains(device::kThreadTimedOutText));
+}
+
+TEST_F(SimKeyboardTest, LedColoursStaySafeUnderConcurrentWritersAndResizes) {
+    device_.SetLedCount(126);
+    device_.SetLightParams(0x01000E00, 0, 0, 0);
+    device::LightLoopHooks hooks;
+    hooks.stepTicks = [] { return 0; };
+    hooks.runStep = [this] { device_.EffectSpectrum(); };
+    device_.StartLightWorker(std::move(hooks), device::kLightThreadExitText);
+    std::atomic<bool> done{false};
+    std::thread sync([&] {  // the light synchronisation writes LEDs of its own
+        for (uint32_t i = 0; !done.load(); ++i) {
+            device_.SetLedColor(static_cast<int>(i % 126), 0xFF0000FF);
+        }
+    });
+    for (int i = 0; i < 100; ++i) {
+        device_.SetLedCount(i % 2 ? 126 : 6);
+        device_.PushLightFrame();
+        EXPECT_EQ(device_.GetLedColor(126), 0u);
+    }
+    done.store(true);
+    sync.join();
+    device_.StopLightWorker();
+    EXPECT_GE(keyboard_->CommandCount(0x12), 100u);
 }
 
 size_t ThreadCount() {
