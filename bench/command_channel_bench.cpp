@@ -15,60 +15,12 @@
 #include "device/device_capture_thread.h"
 #include "device/hid_command_channel.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "sim/loopback_command_bus.h"
 #include "sim/sim_keyboard.h"
 
 namespace {
 
 using namespace platform::hid;
-
-// Answers every report with itself, status 0, before Write returns.
-class LoopbackHandle final : public HidHandle {
-  public:
-    explicit LoopbackHandle(const HidPreparsedData& preparsed) : preparsed_(preparsed) {
-        attributes_.VendorID = sim::kKeyboardVendorId;
-        attributes_.ProductID = sim::kKeyboardProductId;
-    }
-    const HIDD_ATTRIBUTES& Attributes() const override { return attributes_; }
-    const HidPreparsedData& PreparsedData() const override { return preparsed_; }
-    HidIoResult Read(std::span<uint8_t> buffer, uint32_t, HidCancelEvent*) override {
-        if (!pending_)
-            return {HidIoStatus::kTimeout, 0};
-        const size_t n = std::min(buffer.size(), last_.size());
-        std::copy_n(last_.begin(), n, buffer.begin());
-        pending_ = false;
-        return {HidIoStatus::kOk, n};
-    }
-    HidIoResult Write(std::span<const uint8_t> report, uint32_t, HidCancelEvent*) override {
-        std::copy_n(report.begin(), std::min(report.size(), last_.size()), last_.begin());
-        last_[7] = 0;
-        pending_ = true;
-        return {HidIoStatus::kOk, report.size()};
-    }
-    bool SetOutputReport(std::span<const uint8_t>) override { return true; }
-    void Cancel() override {}
-    void Close() override {}
-
-  private:
-    HIDD_ATTRIBUTES attributes_;
-    HidPreparsedData preparsed_;
-    std::array<uint8_t, 64> last_{};
-    bool pending_ = false;
-};
-
-class LoopbackBus final : public HidBus {
-  public:
-    explicit LoopbackBus(const HidPreparsedData& preparsed) : preparsed_(preparsed) {}
-    bool Enumerate(std::vector<std::wstring>* paths) override {
-        paths->clear();
-        return true;
-    }
-    std::unique_ptr<HidHandle> Open(std::wstring_view, HidOpenFlags) override {
-        return std::make_unique<LoopbackHandle>(preparsed_);
-    }
-
-  private:
-    HidPreparsedData preparsed_;
-};
 
 struct SimKeyboardChannel {
     SimHidBus bus;
@@ -108,11 +60,10 @@ void BM_LightFrame126Leds(benchmark::State& state) {
 BENCHMARK(BM_LightFrame126Leds)->UseRealTime();
 
 void BM_ChannelOwnCostPerExchange(benchmark::State& state) {
-    sim::SimKeyboard keyboard;
-    LoopbackBus loopback(keyboard.Collections(sim::kKeyboardCommandInterface).at(3));
+    sim::LoopbackCommandBus loopback;
     ScopedHidBus use(loopback);
     CHidCommandChannel channel;
-    channel.OpenInterface(L"loopback&mi_01&col04", false);
+    channel.OpenInterface(loopback.Path().c_str(), false);
     for (auto _ : state) {
         if (channel.TakeLightControl() != 1)
             state.SkipWithError("exchange failed");
@@ -122,11 +73,10 @@ void BM_ChannelOwnCostPerExchange(benchmark::State& state) {
 BENCHMARK(BM_ChannelOwnCostPerExchange);
 
 void BM_ChannelOwnCostLightPiece(benchmark::State& state) {
-    sim::SimKeyboard keyboard;
-    LoopbackBus loopback(keyboard.Collections(sim::kKeyboardCommandInterface).at(3));
+    sim::LoopbackCommandBus loopback;
     ScopedHidBus use(loopback);
     CHidCommandChannel channel;
-    channel.OpenInterface(L"loopback&mi_01&col04", false);
+    channel.OpenInterface(loopback.Path().c_str(), false);
     const std::vector<uint8_t> piece(56, 0x40);
     for (auto _ : state) {
         if (channel.SendLightFrame(piece) != 1)
