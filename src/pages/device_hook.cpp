@@ -77,6 +77,7 @@ void CDeviceHook::Uninstall() {
         installed_ = false;
         target_ = nullptr;
         modifiers_ = 0;
+        held_.reset();
         stopGlobal = globalActive_;
         globalActive_ = false;
     }
@@ -112,6 +113,10 @@ void CDeviceHook::OnKey(uint8_t usage, bool down, bool fromGlobal) {
     if (!installed_ || !keys_ || fromGlobal != globalActive_) {
         return;
     }
+    if (down == held_.test(usage)) {
+        return;  // a repeat of a held key, or a release never pressed
+    }
+    held_.set(usage, down);
     const uint8_t bit = ModifierBitOfUsage(usage);
     modifiers_ = down ? (modifiers_ | bit) : (modifiers_ & ~bit);
     const ModeMessages* messages = FindMode(mode_);
@@ -127,6 +132,46 @@ void CDeviceHook::FeedMouseButton(uint8_t button, bool down) {
     const ModeMessages* messages = FindMode(mode_);
     HookInput input{true, down, button, modifiers_, platform::TickCount()};
     Send(messages->mouse, MouseMessage(button, down), input);
+}
+
+void CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+    constexpr UINT kSysKeyDown = 0x0104, kSysKeyUp = 0x0105;
+    constexpr UINT kExtraDown = 0x020B, kExtraUp = 0x020C;
+    switch (message) {
+        case kKeyDown:
+        case kSysKeyDown:
+            FeedVirtualKey(static_cast<uint32_t>(wParam), true);
+            return;
+        case kKeyUp:
+        case kSysKeyUp:
+            FeedVirtualKey(static_cast<uint32_t>(wParam), false);
+            return;
+        case 0x0201:
+            FeedMouseButton(1, true);
+            return;
+        case 0x0202:
+            FeedMouseButton(1, false);
+            return;
+        case 0x0204:
+            FeedMouseButton(2, true);
+            return;
+        case 0x0205:
+            FeedMouseButton(2, false);
+            return;
+        case 0x0207:
+            FeedMouseButton(4, true);
+            return;
+        case 0x0208:
+            FeedMouseButton(4, false);
+            return;
+        case kExtraDown:
+        case kExtraUp:
+            // The high word names the extra button: 1 back, 2 forward.
+            FeedMouseButton((wParam >> 16) == 2 ? 0x10 : 0x08, message == kExtraDown);
+            return;
+        default:
+            return;
+    }
 }
 
 WPARAM CDeviceHook::MouseMessage(uint8_t button, bool down) {

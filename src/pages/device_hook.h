@@ -6,6 +6,7 @@
 // from a global key source.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -45,6 +46,9 @@ class CDeviceHook {
     void FeedVirtualKey(uint32_t virtualKey, bool down);
     // button: 1 left, 2 right, 4 middle, 8 back, 0x10 forward.
     void FeedMouseButton(uint8_t button, bool down);
+    // A window message of the program's own windows: key and mouse-button messages are fed
+    // in, everything else is ignored.
+    void FeedWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     void OnKey(uint8_t usage, bool down, bool fromGlobal);
@@ -61,4 +65,6 @@ class CDeviceHook {
     bool keys_ = false;
     bool mouse_ = false;
     uint8_t modifiers_ = 0;
+    // Keys held down: the repeats of a held key are not new presses.
+    std::bitset<256> held_;
 };

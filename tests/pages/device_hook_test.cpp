@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pages/device_hook.h"
+#include "pages/device_hook_filter.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 
@@ -153,6 +154,27 @@ TEST(DeviceHook, GlobalSourceReplacesWindowKeysAndStopsOnUninstall) {
     EXPECT_FALSE(fallback.IsGlobalCaptureActive());
     fallback.FeedKey(0x09, true);
     EXPECT_EQ(window.Pump().size(), 2u);
+}
+
+TEST(DeviceHook, WindowMessagesFeedKeysOnceAndMouseButtons) {
+    TargetWindow window;
+    CDeviceHook hook(nullptr);
+    CDeviceHookFilter filter(hook);
+    ASSERT_EQ(hook.Install(0, HookMode::kRecordAfter, window.hwnd(), 1, 1), 1);
+    bool handled = true;
+    filter.MessageHandler(0x0100, 'Q', 0, handled);
+    EXPECT_FALSE(handled);
+    filter.MessageHandler(0x0100, 'Q', 0, handled);  // auto-repeat of the held key
+    filter.MessageHandler(0x0101, 'Q', 0, handled);
+    filter.MessageHandler(0x020B, 2 << 16, 0, handled);  // forward button
+    filter.MessageHandler(0x0200, 0, 0, handled);        // a move is no input event
+    const auto& got = window.Pump();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].message, Id(L"WM_HOOK_KEY_KBMACROLATER_MSG"));
+    EXPECT_EQ(UnpackHookInput(got[0].lParam).code, 0x14);  // HID usage of Q
+    EXPECT_FALSE(UnpackHookInput(got[1].lParam).down);
+    EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_MSMACROLATER_MSG"));
+    EXPECT_EQ(UnpackHookInput(got[2].lParam).code, 0x10);
 }
 
 TEST(EvdevKeySource, DoesNotStartWithoutReadableKeyboards) {
