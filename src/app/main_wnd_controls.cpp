@@ -14,7 +14,11 @@
 #include "device/vornalix_usb_device.h"
 #include "duilib/dialog_builder.h"
 #include "pages/device_profile_ui.h"
+#include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
+#include "pages/magic_control_ui.h"
+#include "pages/shoot_control_ui.h"
+#include "pages/voice_tamsel_control_ui.h"
 
 using namespace DuiLib;
 
@@ -44,6 +48,10 @@ constexpr ClassEntry kClasses[] = {
     {L"VornalixKeyboardDevice", &CreateUSBDevice},
     {L"DeviceProfile", &Make<CDeviceProfileUI>},
     {L"LightControl", &Make<CLightControlUI>},
+    {L"MagicControl", &Make<CMagicControlUI>},
+    {L"VoiceTamselControl", &Make<CVoiceTamselControlUI>},
+    {L"KeySetControl", &Make<CKeySetControlUI>},
+    {L"ShootControl", &Make<CShootControlUI>},
 };
 
 struct CompositeEntry {

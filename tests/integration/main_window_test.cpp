@@ -211,3 +211,56 @@ TEST_F(ShellTest, StoredLanguageIsAppliedAtStart) {
 
 }  // namespace
 }  // namespace shell_testing
+
+namespace shell_testing {
+namespace {
+
+// Every page layout builds whole through the main window's control factory: no class is
+// unknown and the controls the device classes bind are there.
+TEST_F(ShellTest, EveryDevicePageBuildsWholeThroughTheWindowsFactory) {
+    CreateMainWindow();
+    struct Page {
+        const wchar_t* xml;
+        const wchar_t* cls;
+        std::vector<const wchar_t*> names;
+    };
+    const std::vector<Page> pages = {
+        {L"XML\\DeviceXml\\keyboarddevice.xml",
+         L"VornalixKeyboardDevice",
+         {L"keyboard_device_key_light", L"key_125", L"DeviceProfileItem", L"device_profile_combo",
+          L"LightControlItem", L"light_combo_modeSelect", L"MacroControlItem", L"macro_name_list",
+          L"KeySetControlItem", L"keyset_function_combo", L"repeat_input_richedit", L"text_test"}},
+        {L"XML\\DeviceXml\\mousedevice.xml",
+         L"VornalixMouseDevice",
+         {L"mouse_device_seting_layout", L"light_0_5", L"logo", L"DPI_edit_4", L"ShootControlItem",
+          L"shoot_gun_op_3", L"device_setkeyinfo_list", L"KeySetControlItem"}},
+        {L"XML\\DeviceXml\\mousepaddevice.xml",
+         L"VornalixMousePadDevice",
+         {L"mousepad_device_key_light", L"light_14", L"LightControlItem"}},
+        {L"XML\\DeviceXml\\tamseldevice.xml",
+         L"VornalixTamselDevice",
+         {L"tamsel_device_key_light", L"light_12", L"MagicControlItem", L"magic_option_4",
+          L"VoiceTamselControlItem", L"Tamsel_eq_hz_slider_9", L"Tamsel_eq_option_13"}},
+    };
+    for (const Page& page : pages) {
+        trace_.Clear();
+        DuiLib::CDialogBuilder builder;
+        std::unique_ptr<DuiLib::CControlUI> root(
+            builder.Create(page.xml, nullptr, window_.get(), window_->GetPaintManager(), nullptr));
+        ASSERT_NE(root, nullptr) << builder.GetLastErrorMessage().ToUtf8();
+        EXPECT_FALSE(trace_.Contains(L"unknown control class"))
+            << DuiLib::CDuiString(page.xml).ToUtf8();
+        for (const wchar_t* name : page.names) {
+            EXPECT_NE(window_->GetPaintManager()->FindSubControlByName(root.get(), name), nullptr)
+                << DuiLib::CDuiString(name).ToUtf8() << " in "
+                << DuiLib::CDuiString(page.xml).ToUtf8();
+        }
+    }
+    std::unique_ptr<DuiLib::CControlUI> made(window_->CreateControl(L"circleprogress"));
+    ASSERT_NE(made, nullptr) << "class names compare without case";
+    EXPECT_EQ(DuiLib::CDuiString(made->GetClass()), L"CircleProgress");
+    EXPECT_EQ(window_->CreateControl(L"NoSuchControl"), nullptr);
+}
+
+}  // namespace
+}  // namespace shell_testing
