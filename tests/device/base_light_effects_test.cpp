@@ -28,18 +28,6 @@ struct Leds {
     LedColourVector vector;
 };
 
-TEST(LightTablesTest, DerivedTablesMatchTheirRamps) {
-    EXPECT_EQ(BreathingCurve128[63], 255);
-    EXPECT_EQ(BreathingCurve128[64], 255);
-    EXPECT_EQ(BreathingCurve128[127], 0);
-    EXPECT_EQ(ColourWheel[0], (Rgb{255, 1, 0}));
-    EXPECT_EQ(ColourWheel[57], (Rgb{16, 255, 0}));
-    EXPECT_EQ(ColourWheel[117], (Rgb{0, 35, 255}));
-    EXPECT_EQ(ColourWheel[191], (Rgb{255, 0, 0}));
-    EXPECT_EQ(BrightnessForIndex(200), 255);
-    EXPECT_EQ(SpeedTicksForIndex(99), 0);
-}
-
 TEST(StepWrapTest, WrapsAtBothEnds) {
     EXPECT_EQ(StepWrap(true, 128, 127, 1), 0);
     EXPECT_EQ(StepWrap(false, 128, 0, 1), 127);
@@ -241,17 +229,6 @@ TEST(KeyLevelsTest, RingRotatesAndMarksFirstNineKeys) {
     ClearKeyLevels(state);
     EXPECT_EQ(state.keyLevels[8], 0);
     EXPECT_EQ(state.ring[22], 0);
-}
-
-TEST(LedColourVectorTest, IndexesOutsideAreIgnoredAndSizeIsCapped) {
-    LedColourVector leds;
-    leds.Resize(6);
-    leds.Set(6, 1);
-    EXPECT_EQ(leds.Get(6), 0u);
-    leds.Set(5, 7);
-    leds.Resize(1000);
-    EXPECT_EQ(leds.Size(), kMaxLedCount);
-    EXPECT_EQ(leds.Get(5), 0u);
 }
 
 }  // namespace

@@ -2,42 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
-
 #include "platform/debug_trace.h"
 #include "platform/fake_clock.h"
 
 namespace device {
 namespace {
-
-size_t ThreadCount() {
-    size_t count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/self/task")) {
-        ++count;
-    }
-    return count;
-}
-
-TEST(DeviceThreadTest, RepeatedStartStopLeavesNoThread) {
-    const size_t before = ThreadCount();
-    std::atomic<int> bodies{0};
-    DeviceThread thread;
-    for (int i = 0; i < 100; ++i) {
-        thread.Start(
-            [&](platform::Event& stop) {
-                ++bodies;
-                while (stop.Wait(1) != platform::kWaitObject0) {
-                }
-            },
-            kLightThreadExitText);
-        thread.Stop();
-    }
-    EXPECT_EQ(bodies.load(), 100);
-    EXPECT_FALSE(thread.IsStarted());
-    EXPECT_EQ(ThreadCount(), before);
-}
 
 TEST(DeviceThreadTest, StopRightAfterStartEndsInTimeWithTraces) {
     platform::TraceCapture trace;
@@ -55,28 +24,6 @@ TEST(DeviceThreadTest, StopRightAfterStartEndsInTimeWithTraces) {
     trace.Clear();
     thread.Stop();  // no stop event any more: nothing happens
     EXPECT_TRUE(trace.Lines().empty());
-}
-
-TEST(DeviceThreadTest, StopCancelsABlockedRead) {
-    platform::TraceCapture trace;
-    platform::Event cancelled(true, false);
-    std::atomic<int> reads{0};
-    InputLoopHooks hooks;
-    hooks.channelOpen = [] { return true; };
-    hooks.readReport = [&](std::vector<uint8_t>&) {
-        ++reads;
-        cancelled.Wait(platform::kInfinite);  // a read without time-out
-        return false;
-    };
-    hooks.onReport = [](const std::vector<uint8_t>&) { FAIL() << "nothing was read"; };
-    DeviceThread thread;
-    thread.Start([&](platform::Event& stop) { RunInputLoop(stop, hooks); }, kInputThreadExitText);
-    while (reads.load() == 0) {
-        platform::Event(true, false).Wait(1);
-    }
-    thread.Stop([&] { cancelled.Set(); });
-    EXPECT_TRUE(trace.Contains(kInputThreadExitText));
-    EXPECT_TRUE(trace.Contains(kThreadEndedText));
 }
 
 TEST(LightLoopTest, StepsRunEveryThresholdTicksAndPauseUnderSync) {

@@ -10,6 +10,7 @@
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
 #include "device/control_lookup.h"
+#include "device/page_function_tabs.h"
 #include "duilib/control_factory.h"
 #include "duilib/dialog_builder.h"
 #include "platform/debug_trace.h"
@@ -133,6 +134,22 @@ TEST(DevicePageTest, PageFunctionSelectsTabItems) {
     EXPECT_EQ(Tab(*page, L"device_key_function_switch")->GetCurSel(), 1);
 }
 
+TEST(DevicePageTest, PageFunctionTable) {
+    using device::kTabUnchanged;
+    using device::PageFunctionTabs;
+    using device::TabsForPageFunction;
+    EXPECT_EQ(TabsForPageFunction(1, 2), (PageFunctionTabs{0, 0}));
+    EXPECT_EQ(TabsForPageFunction(2, 1), (PageFunctionTabs{0, 1}));
+    EXPECT_EQ(TabsForPageFunction(3, 2), (PageFunctionTabs{1, kTabUnchanged}));
+    EXPECT_EQ(TabsForPageFunction(4, 2), (PageFunctionTabs{3, kTabUnchanged}));
+    EXPECT_EQ(TabsForPageFunction(4, 7), (PageFunctionTabs{0, 2}));
+    EXPECT_EQ(TabsForPageFunction(5, 2), (PageFunctionTabs{2, kTabUnchanged}));
+    EXPECT_EQ(TabsForPageFunction(6, 7), (PageFunctionTabs{0, 1}));
+    EXPECT_EQ(TabsForPageFunction(7, 7), (PageFunctionTabs{0, 2}));
+    EXPECT_EQ(TabsForPageFunction(8, 7), (PageFunctionTabs{1, kTabUnchanged}));
+    EXPECT_EQ(TabsForPageFunction(-1, 3), (PageFunctionTabs{0, 0}));
+}
+
 TEST(DevicePageTest, PathsFollowTheDeviceFileName) {
     testing_support::ScopedUserFolders folders;
     CVornalixUSBDevice device;
@@ -143,12 +160,8 @@ TEST(DevicePageTest, PathsFollowTheDeviceFileName) {
     EXPECT_TRUE(profile.ends_with(L"/DefaultData/keyboard.Json")) << profile;
 }
 
-TEST(DeviceStateTest, ConstructionDefaultsAndIdentity) {
+TEST(DeviceStateTest, IdentityGivesKindAndSubKind) {
     CVornalixUSBDevice device;
-    EXPECT_EQ(device.GetPageFunction(), 1);
-    EXPECT_EQ(device.HasLightControl(), 1);
-    EXPECT_EQ(device.IsWindowActive(), 1);
-    EXPECT_EQ(device.GetDeviceType(), 0);
     HidIdRecord record;
     record.deviceKind = 2;
     record.subKind = 255;
