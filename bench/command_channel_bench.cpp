@@ -105,4 +105,27 @@ void BM_CaptureThreadStop(benchmark::State& state) {
 }
 BENCHMARK(BM_CaptureThreadStop)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(20);
 
+void BM_RemovalNoticed(benchmark::State& state) {
+    SimHidBus bus;
+    auto keyboard = std::make_shared<sim::SimKeyboard>();
+    ScopedHidBus use(bus);
+    HidLiveList list = HidLiveList::FromHidIdTable();
+    DeviceCaptureThread capture(list, nullptr, 0);
+    capture.Start();
+    for (auto _ : state) {
+        bus.Plug(keyboard);
+        while (!list.AllHidRecordsClaimed())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const auto start = std::chrono::steady_clock::now();
+        bus.Unplug(keyboard);
+        while (!list.ConnectedIndexes().empty()) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(took.count());
+    }
+    capture.Stop();
+}
+BENCHMARK(BM_RemovalNoticed)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
 }  // namespace

@@ -209,6 +209,13 @@ TEST_F(CommandChannelTest, ALateReplyNeverAnswersTheNextCommand) {
     EXPECT_EQ(out, second);
 }
 
+TEST_F(CommandChannelTest, AWirelessInterfaceWaitsLongerForItsReply) {
+    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+    EXPECT_TRUE(channel_.IsSlow());
+    keyboard_->InjectFault({FaultKind::kLateReply, 0x1C, 0, 1, 1200});
+    EXPECT_EQ(channel_.TakeLightControl(), 1);
+}
+
 TEST_F(CommandChannelTest, AReplyThatNeverEchoesIsAFailure) {
     keyboard_->InjectFault({FaultKind::kWrongEcho, 0x05});
     keyboard_->SetMemory(KeyboardMemory::kSettings, 0, Sequence(4, 1));
