@@ -308,11 +308,11 @@ void CMainWnd::ForEachDevice(const std::function<void(CVornalixUSBDevice*)>& act
 
 void CMainWnd::ShowSyncOptions(bool show) {
     ForEachDevice([show](CVornalixUSBDevice* device) {
-        CLightControlUI* panel = device->GetLightPage();
-        if (panel == nullptr) {
-            return;
+        if (CLightControlUI* panel = device->GetLightPage()) {
+            panel->SetSyncMode(show);
         }
-        panel->SetSyncMode(show);
+        // Cleared on every device, with or without a lighting panel, so that the light
+        // synchronisation drives none of them.
         if (!show) {
             device->CommandChannel().SetLightSync(false);
         }

@@ -264,3 +264,41 @@ TEST_F(ShellTest, EveryDevicePageBuildsWholeThroughTheWindowsFactory) {
 
 }  // namespace
 }  // namespace shell_testing
+
+namespace shell_testing {
+namespace {
+
+TEST_F(ShellTest, ShowingSelectingAndReleasingAnEntryKeepsNoticeCurrentDeviceAndSyncInStep) {
+    CreateMainWindow();
+    ASSERT_EQ(window_->Keyboards().size(), 1u);
+    CVornalixUSBDevice* keyboard = window_->Keyboards()[0];
+    keyboard->CommandChannel().SetLightSync(true);
+
+    window_->SetDeviceEntryState(0, true, true);
+    EXPECT_EQ(window_->GetCurrentDevice(), keyboard);
+    EXPECT_FALSE(Find(L"No_device_Link")->IsVisible());
+    EXPECT_FALSE(keyboard->CommandChannel().GetLightSync())
+        << "one device alone is never synchronised";
+    int first = -1;
+    int count = 0;
+    EXPECT_TRUE(window_->CountShownEntries(&first, &count));
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(count, 1);
+
+    // Alone in the list: neither neighbour exists, nothing wraps around.
+    window_->SelectPreviousDevice();
+    window_->SelectNextDevice();
+    EXPECT_EQ(window_->GetCurrentDevice(), keyboard);
+
+    window_->ReleaseDeviceEntry(-1);
+    window_->ReleaseDeviceEntry(4);
+    EXPECT_EQ(window_->GetCurrentDevice(), keyboard);
+
+    window_->ReleaseDeviceEntry(0);
+    EXPECT_EQ(window_->GetCurrentDevice(), nullptr);
+    EXPECT_TRUE(Find(L"No_device_Link")->IsVisible());
+    EXPECT_FALSE(window_->CountShownEntries(&first, &count));
+}
+
+}  // namespace
+}  // namespace shell_testing
