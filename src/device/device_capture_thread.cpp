@@ -16,9 +16,9 @@ bool DeviceCaptureThread::Start() {
 }
 
 bool DeviceCaptureThread::Stop(uint32_t timeoutMs) {
-    if (!thread_.IsRunning())
-        return true;
-    return thread_.Stop(timeoutMs);
+    // Called on the window's thread, the wait keeps handling the sends of this thread, so
+    // that a stop issued while it waits in a send cannot deadlock the two.
+    return thread_.Stop(timeoutMs, [] { platform::PumpPendingSends(); });
 }
 
 void DeviceCaptureThread::Run(platform::Event& stop) {

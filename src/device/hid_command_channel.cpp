@@ -212,7 +212,7 @@ int CHidCommandChannel::BeginSession() {
 }
 
 int CHidCommandChannel::EndSession() {
-    // The device needs a moment after the last write before it closes the session.
+    // The device is given a moment to finish storing the session's writes.
     platform::Sleep(10);
     return SimpleCommand(HidCommandCode::EndSession);
 }

@@ -198,4 +198,13 @@ TEST_F(CaptureThreadTest, AClosingWindowReleasesABlockedSend) {
     EXPECT_TRUE(received_.empty());
 }
 
+TEST_F(CaptureThreadTest, StopOnTheWindowThreadHandlesASendInProgress) {
+    bus_.Plug(keyboard_);
+    Start();
+    // The thread blocks in its first send; stopping it from this thread must not deadlock.
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(capture_->Stop());
+    EXPECT_GE(Count(WM_DEVICE_ARRIVED), 1u);
+}
+
 }  // namespace
