@@ -206,11 +206,11 @@ TEST_F(CommandChannelTest, ALateReplyNeverAnswersTheNextCommand) {
     const Bytes second = Sequence(8, 0x80);
     ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 0, first));
     ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 100, second));
-    keyboard_->InjectFault({FaultKind::kLateReply, 0x05, 0, 1, 1150});
+    keyboard_->InjectFault({FaultKind::kLateReply, 0x05, 0, 1, 1100});
     Bytes out(8);
     EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
     // Let the late reply arrive before the next request goes out.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
     ASSERT_EQ(channel_.ReadMemory(out, 100), 1);
     EXPECT_EQ(out, second);
 }
