@@ -4,6 +4,7 @@
 #include "app/registered_messages.h"
 #include "app/screen_metrics.h"
 #include "device/vornalix_usb_device.h"
+#include "duilib/menu_wnd.h"
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 #include "platform/paths.h"
@@ -34,6 +35,9 @@ int MainScreenHeight() {
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+    CMenuWnd::DestroyMenu();
+    // The resource manager outlives the window: it must not ask it for texts any more.
+    CResourceManager::GetInstance()->SetTextQueryInterface(nullptr);
     // The threads read the device lists: they must be gone before the lists are.
     StopWorkerThreads();
     RemoveDevicePages();
@@ -45,12 +49,14 @@ CMainWnd::~CMainWnd() {
 
 void CMainWnd::InitWindow() {
     DebugTrace(L"InitWindow");
-    CResourceManager::GetInstance()->SetTextQueryInterface(nullptr);
+    CResourceManager::GetInstance()->SetTextQueryInterface(this);
     CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml");
     GetSkinObserver().AddReceiver(this);
     for (size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
         captionButtons_[i] = m_pm.FindControl(kCaptionButtonNames[i]);
     }
+    SetIcon(107);
+    trayIcon_.CreateTrayIcon(GetHWND(), 107, kProductName, 0);
 }
 
 void CMainWnd::OnWindowInit() {
@@ -111,6 +117,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
 }
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+    trayIcon_.DeleteTrayIcon();
     bHandled = FALSE;
     PostQuitMessage(0);
     return 0;

@@ -12,6 +12,7 @@
 #include "device/device_capture_thread.h"
 #include "device/device_tables.h"
 #include "device/hid_live_list.h"
+#include "duilib/tray_icon.h"
 #include "duilib/window_impl_base.h"
 #include "platform/event.h"
 #include "platform/worker_thread.h"
@@ -52,6 +53,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void StopWorkerThreads();
     void BringToFront();
     bool IsInitialised() const { return initialised_; }
+    const DuiLib::CTrayIcon& TrayIcon() const { return trayIcon_; }
 
     // Device pages and the device list.
     void BuildDevicePages();
@@ -125,6 +127,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     CJsonFile jsonFile_;
     int lightControl_ = 1;
     std::array<DuiLib::CControlUI*, 9> captionButtons_{};
+    DuiLib::CTrayIcon trayIcon_;
     bool initialised_ = false;
     std::vector<CVornalixUSBDevice*> mousePads_;
     std::vector<CVornalixUSBDevice*> mice_;

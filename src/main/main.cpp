@@ -19,7 +19,7 @@ using namespace DuiLib;
 
 int main() {
     ShutdownSignals signals;  // first: the signals stay blocked in every later thread
-    const RegisteredMessages& messages = AppMessages();
+    AppMessages();            // every registered id exists before the first window
     platform::SingleInstance instance(kProductName);
     if (!instance.IsFirst()) {
         // The running instance comes to the front; this one has nothing to do.
@@ -40,12 +40,13 @@ int main() {
     }
     window->SetIcon(107);
     window->CenterWindow();
-    instance.Listen(window->GetHWND(), {kProductName});
+    // What other programs may send: the product message and the peer program's messages.
+    instance.Listen(window->GetHWND(), {kProductName, kUpdateResultMessageName,
+                                        kLightControlAnnounceMessageName, kConfigQueryMessageName});
     signals.SetTarget(window->GetHWND());
     CPaintManagerUI::MessageLoop();
 
     window.reset();
     CResourceManager::GetInstance()->Release();
-    (void)messages;
     return 0;
 }
