@@ -104,7 +104,7 @@ std::vector<uint8_t>& SimKeyboard::MemoryLocked(KeyboardMemory which) {
 
 std::vector<uint8_t> SimKeyboard::Memory(KeyboardMemory which) const {
     std::lock_guard<std::mutex> lock(modelMutex_);
-    return const_cast<SimKeyboard*>(this)->MemoryLocked(which);
+    return MemoryLocked(which);
 }
 
 bool SimKeyboard::SetMemory(KeyboardMemory which, size_t offset, std::span<const uint8_t> bytes) {

@@ -75,6 +75,9 @@ class SimKeyboard : public SimCommandDevice {
 
   private:
     std::vector<uint8_t>& MemoryLocked(KeyboardMemory which);
+    const std::vector<uint8_t>& MemoryLocked(KeyboardMemory which) const {
+        return const_cast<SimKeyboard*>(this)->MemoryLocked(which);
+    }
 
     std::vector<uint8_t> info_;
     std::vector<uint8_t> settings_;

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #include "hid/command_request.h"
+#include "platform/hid/hidraw_bus.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/scenario.h"
 
@@ -147,11 +152,30 @@ TEST(SimScenarioTest, ParsesModelsAndPlugTimes) {
     EXPECT_FALSE(sim::ParseScenario("keyboard@soon", &entries));
     EXPECT_FALSE(sim::ParseScenario("toaster", &entries));
     EXPECT_FALSE(sim::ParseScenario("keyboard,", &entries));
+}
 
+TEST(SimScenarioTest, EnvironmentScenarioPlugsIntoTheSimulatedBusOnly) {
     SimHidBus bus;
-    sim::SimScenario scenario(bus, {{"keyboard", 0}});
-    ASSERT_EQ(scenario.Devices().size(), 1u);
-    EXPECT_TRUE(scenario.Devices()[0]->IsPlugged());
+    ScopedHidBus use(bus);
+    ASSERT_EQ(setenv("VELKARO_SIM", "keyboard@30", 1), 0);
+    auto scenario = sim::StartScenarioFromEnvironment();
+    unsetenv("VELKARO_SIM");
+    ASSERT_NE(scenario, nullptr);
+    ASSERT_EQ(scenario->Devices().size(), 1u);
+    const auto& keyboard = scenario->Devices()[0];
+    for (int i = 0; i < 200 && !keyboard->IsPlugged(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(keyboard->IsPlugged());
+    keyboard->UnplugSelf(20);
+    for (int i = 0; i < 200 && keyboard->IsPlugged(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(keyboard->IsPlugged());
+
+    HidrawBus hidraw;
+    ScopedHidBus real(hidraw);
+    EXPECT_EQ(sim::StartScenarioFromEnvironment(), nullptr);
 }
 
 }  // namespace
