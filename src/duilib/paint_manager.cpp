@@ -32,6 +32,7 @@ struct SharedState {
     std::vector<CPaintManagerUI*> managers;
     CDuiString instancePath;
     CDuiString resourcePath;
+    UILIB_RESOURCETYPE resourceType = UILIB_FILE;
     IRenderBackend* backend = nullptr;
     std::map<int, TFontInfo> fonts;
     TFontInfo defaultFont;
@@ -115,6 +116,14 @@ CDuiString CPaintManagerUI::GetResourcePath() {
         return path;
     }
     return GetInstancePath() + path;
+}
+
+void CPaintManagerUI::SetResourceType(UILIB_RESOURCETYPE type) {
+    Shared().resourceType = type;
+}
+
+UILIB_RESOURCETYPE CPaintManagerUI::GetResourceType() {
+    return Shared().resourceType;
 }
 
 void CPaintManagerUI::SetResourcePath(LPCTSTR pStrPath) {

@@ -16,6 +16,9 @@ namespace DuiLib {
 
 class IRenderBackend;
 
+// Where layouts and images come from; skins are plain folders here.
+enum UILIB_RESOURCETYPE { UILIB_FILE = 1, UILIB_ZIP, UILIB_RESOURCE, UILIB_ZIPRESOURCE };
+
 class CPaintManagerUI {
   public:
     CPaintManagerUI();
@@ -32,6 +35,9 @@ class CPaintManagerUI {
     static CDuiString GetInstancePath();
     static void SetInstancePath(LPCTSTR pStrPath);
     static CDuiString GetResourcePath();
+    // Only UILIB_FILE is served; the type is kept for callers that ask.
+    static void SetResourceType(UILIB_RESOURCETYPE type);
+    static UILIB_RESOURCETYPE GetResourceType();
     static void SetResourcePath(LPCTSTR pStrPath);
     // The file a layout or image name stands for: res.xml names resolved, backslashes
     // made slashes, relative names taken below the resource path.

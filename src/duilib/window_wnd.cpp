@@ -3,20 +3,9 @@
 #include <algorithm>
 
 #include "duilib/paint_manager.h"
+#include "platform/desktop.h"
 
 namespace DuiLib {
-namespace {
-
-struct ScreenState {
-    SIZE size{1920, 1080};
-};
-
-ScreenState& Screen() {
-    static ScreenState screen;
-    return screen;
-}
-
-}  // namespace
 
 CWindowWnd::~CWindowWnd() {
     // A window object that goes away first takes its window with it, so no message
@@ -134,9 +123,10 @@ void CWindowWnd::CenterWindow() {
     if (m_hWnd == nullptr) {
         return;
     }
+    const SIZE screen = platform::GetScreenSize();
     RECT window{};
     platform::GetWindowRect(m_hWnd, &window);
-    RECT area{0, 0, Screen().size.cx, Screen().size.cy};
+    RECT area{0, 0, screen.cx, screen.cy};
     const HWND owner = platform::GetWindowOwner(m_hWnd);
     if (owner != nullptr && platform::IsWindowVisible(owner) && !platform::IsIconic(owner)) {
         platform::GetWindowRect(owner, &area);
@@ -145,8 +135,8 @@ void CWindowWnd::CenterWindow() {
     const LONG height = window.bottom - window.top;
     LONG x = (area.left + area.right - width) / 2;
     LONG y = (area.top + area.bottom - height) / 2;
-    x = std::max<LONG>(0, std::min<LONG>(x, Screen().size.cx - width));
-    y = std::max<LONG>(0, std::min<LONG>(y, Screen().size.cy - height));
+    x = std::max<LONG>(0, std::min<LONG>(x, screen.cx - width));
+    y = std::max<LONG>(0, std::min<LONG>(y, screen.cy - height));
     platform::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -174,11 +164,11 @@ LRESULT CWindowWnd::PostMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 SIZE CWindowWnd::GetScreenSize() {
-    return Screen().size;
+    return platform::GetScreenSize();
 }
 
 void CWindowWnd::SetScreenSize(SIZE size) {
-    Screen().size = SIZE{std::max<LONG>(1, size.cx), std::max<LONG>(1, size.cy)};
+    platform::SetScreenSize(size);
 }
 
 }  // namespace DuiLib
