@@ -73,8 +73,12 @@ KeyCodeTableView TableFor(const wchar_t* combo) {
     return ShortcutCodes();
 }
 
-int RowForType(uint8_t type) {
-    switch (type) {
+int RowForFunction(const KeyFunctionRecord& f) {
+    // Type 0 with a code is a key as the device reported it; without one it is no function.
+    if (f.type == T::kDisabled && (f.p1 != 0 || f.p2 != 0)) {
+        return CKeySetControlUI::kRowKey;
+    }
+    switch (f.type) {
         case T::kKeyboardKey:
             return CKeySetControlUI::kRowKey;
         case T::kMouseButton:
@@ -276,10 +280,11 @@ void CKeySetControlUI::OnFunctionSelect() {
 }
 
 void CKeySetControlUI::ShowKeyFunction(const KeyFunctionRecord& f) {
-    const int row = RowForType(f.type);
+    const int row = RowForFunction(f);
     SelectRow(kFunctionCombo, row);
     switch (row) {
         case kRowKey:
+            m_keyType = f.type;
             m_keyUsage = f.p2;
             m_keyModifiers = f.p2 == 0 ? f.p1 : 0;
             SetModifierChecks(f.p2 == 0 ? 0 : f.p1);
@@ -335,8 +340,8 @@ KeyFunctionRecord CKeySetControlUI::BuildKeyFunction() const {
             if (m_keyUsage == 0 && m_keyModifiers == 0) {
                 return Code(T::kDisabled, 0, 0);
             }
-            return Code(T::kKeyboardKey,
-                        (m_keyUsage == 0 ? m_keyModifiers : 0) | CheckedModifiers(), m_keyUsage);
+            return Code(m_keyType, (m_keyUsage == 0 ? m_keyModifiers : 0) | CheckedModifiers(),
+                        m_keyUsage);
         case kRowMouseButton:
             return tableRow(kMouseCombo);
         case kRowSwing:
@@ -402,6 +407,7 @@ void CKeySetControlUI::SetCapturedKey(WPARAM /*wParam*/, LPARAM lParam) {
         return;
     }
     const uint8_t bit = ModifierBitOfUsage(input.code);
+    m_keyType = T::kKeyboardKey;
     m_keyUsage = bit != 0 ? 0 : input.code;
     m_keyModifiers = bit;
     SelectRow(kFunctionCombo, kRowKey);

@@ -73,6 +73,7 @@ class CKeySetControlUI : public DuiLib::CHorizontalLayoutUI {
     int m_kind = 0;
     HWND m_notifyWindow = nullptr;
     KeyAssignRecord m_record{};
+    uint8_t m_keyType = KeyFunctionType::kKeyboardKey;
     uint8_t m_keyModifiers = 0;
     uint8_t m_keyUsage = 0;
 };

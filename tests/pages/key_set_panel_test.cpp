@@ -62,6 +62,7 @@ TEST_F(KeySetPanelTest, FunctionsShownAreBuiltBackUnchanged) {
         Fn(3, 0x20, 0x00, 0x04),  // A
         Fn(3, 0x20, 0x03, 0x06),  // Ctrl + Shift + C
         Fn(3, 0x20, 0x02, 0x00),  // left Shift alone
+        Fn(3, 0x00, 0x00, 0x2C),  // space as the device reports it, type 0
         Fn(3, 0x10, 0x04, 0x00),  // middle button
         Fn(3, 0x12, 0x03, 0x85),  // wheel down, 3 steps, speed 5
         Fn(3, 0x30, 0x00, 0xE9),  // volume up
