@@ -120,10 +120,12 @@ TEST(BreathingColoursTest, AdvancesThroughFourColoursAndRecoversFromForeignStep)
     EXPECT_EQ(state.colourStep, 0);
 }
 
-TEST(StaticTest, SingleColourFillsEveryLed) {
+TEST(StaticTest, SingleColourFillsEveryLedAndOffClearsThem) {
     Leds leds(6);
     ApplyStatic(Params(2, 0, true, false), leds.vector);
     EXPECT_EQ(leds.vector.Snapshot(), std::vector<uint32_t>(6, Led(10, 20, 30, 50)));
+    ClearLeds(leds.vector);  // the "off" mode
+    EXPECT_EQ(leds.vector.Snapshot(), std::vector<uint32_t>(6, 0));
 }
 
 TEST(StaticTest, MultiColourPaintsRingsAndLeavesOthers) {
