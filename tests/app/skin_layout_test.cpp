@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <json/json.h>
 #include <pugixml.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -494,6 +496,17 @@ TEST(SkinLayoutTest, EveryShownKeyIsTranslatedInEveryLanguage) {
                 if (!key.empty()) {
                     used.insert(key);
                 }
+            }
+        }
+    }
+    // The built-in light modes are named by language keys too.
+    Json::Value lights;
+    std::ifstream lightFile(platform::InstancePath() + "DefaultData/default_light.json");
+    ASSERT_TRUE(Json::Reader().parse(lightFile, lights));
+    for (const char* list : {"DefaultLightName", "AreaLightName"}) {
+        for (const Json::Value& device : lights[list]) {
+            for (const Json::Value& mode : device) {
+                used.insert(mode["LightName"].asString());
             }
         }
     }
