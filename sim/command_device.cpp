@@ -32,7 +32,7 @@ void SimCommandDevice::SetReplyDelay(uint32_t delayMs) {
 
 std::vector<uint8_t> SimCommandDevice::ReceivedCommands() const {
     std::lock_guard<std::mutex> lock(faultMutex_);
-    return commands_;
+    return {commands_.begin(), commands_.end()};
 }
 
 size_t SimCommandDevice::CommandCount(uint8_t code) const {
@@ -91,6 +91,9 @@ void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8
     uint32_t delayMs = 0;
     {
         std::lock_guard<std::mutex> lock(faultMutex_);
+        if (commands_.size() >= kReceivedLogLimit) {
+            commands_.pop_front();
+        }
         commands_.push_back(command);
         faulted = TakeFault(command, &fault);
         delayMs = replyDelayMs_;

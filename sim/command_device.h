@@ -49,7 +49,8 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     size_t PendingFaults() const;
     // Latency of every reply (0: the reply is queued before the write returns).
     void SetReplyDelay(uint32_t delayMs);
-    // Command codes of every request received on the command interface, in order.
+    // Command codes of the requests received on the command interface, in order (the
+    // newest kReceivedLogLimit of them).
     std::vector<uint8_t> ReceivedCommands() const;
     size_t CommandCount(uint8_t code) const;
 
@@ -75,7 +76,7 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     const int commandInterface_;
     mutable std::mutex faultMutex_;
     std::deque<CommandFault> faults_;
-    std::vector<uint8_t> commands_;
+    std::deque<uint8_t> commands_;
     uint32_t replyDelayMs_ = 0;
 };
 

@@ -80,30 +80,35 @@ void SimHidDevice::UnplugSelf(uint32_t delayMs) {
 
 std::vector<SimReceivedReport> SimHidDevice::ReceivedReports() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return log_;
+    return {log_.begin(), log_.end()};
 }
 
 size_t SimHidDevice::ReceivedCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return log_.size();
+    return receivedCount_;
 }
 
 void SimHidDevice::ClearReceivedReports() {
     std::lock_guard<std::mutex> lock(mutex_);
     log_.clear();
+    receivedCount_ = 0;
 }
 
 bool SimHidDevice::WaitForReceivedCount(size_t count, uint32_t timeoutMs) const {
     std::unique_lock<std::mutex> lock(mutex_);
     return received_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                              [&] { return log_.size() >= count; });
+                              [&] { return receivedCount_ >= count; });
 }
 
 void SimHidDevice::ReceiveOutputReport(int interfaceNumber, std::span<const uint8_t> report,
                                        bool viaControl) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (log_.size() >= kReceivedLogLimit) {
+            log_.pop_front();
+        }
         log_.push_back({interfaceNumber, viaControl, {report.begin(), report.end()}});
+        ++receivedCount_;
         received_.notify_all();
     }
     OnOutputReport(interfaceNumber, report, viaControl);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -57,7 +58,11 @@ class SimHidDevice {
     // Pulls the device out of its bus, now or after `delayMs`.
     void UnplugSelf(uint32_t delayMs = 0);
 
+    // The reports received, oldest first; only the newest kReceivedLogLimit are kept, so
+    // that a long run on the simulated bus does not grow without bound.
+    static constexpr size_t kReceivedLogLimit = 8192;
     std::vector<SimReceivedReport> ReceivedReports() const;
+    // Every report received since the last clearing, including those no longer kept.
     size_t ReceivedCount() const;
     void ClearReceivedReports();
     // True once at least `count` reports were received, false after `timeoutMs`.
@@ -82,7 +87,8 @@ class SimHidDevice {
 
     mutable std::mutex mutex_;
     mutable std::condition_variable received_;
-    std::vector<SimReceivedReport> log_;
+    std::deque<SimReceivedReport> log_;
+    size_t receivedCount_ = 0;
     std::weak_ptr<SimBusCore> bus_;
     uint64_t generation_ = 0;
     bool refuseOpen_ = false;
