@@ -471,7 +471,7 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             if (m_pFocus != nullptr && m_pFocus != target) {
                 SetFocus(nullptr);
             }
-            if (target != nullptr && target->IsEnabled()) {
+            if (target != nullptr && AcceptsInput(target)) {
                 m_pEventClick = target;
                 SendEvent(target, uMsg == WM_LBUTTONDOWN ? UIEVENT_BUTTONDOWN : UIEVENT_DBLCLICK,
                           wParam, lParam, pt);
@@ -483,7 +483,9 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return;
         }
         case WM_RBUTTONDOWN:
-            SendEvent(target, UIEVENT_RBUTTONDOWN, wParam, lParam, pt);
+            if (AcceptsInput(target)) {
+                SendEvent(target, UIEVENT_RBUTTONDOWN, wParam, lParam, pt);
+            }
             return;
         case WM_RBUTTONUP:
             SendEvent(target, UIEVENT_RBUTTONUP, wParam, lParam, pt);
@@ -727,7 +729,18 @@ void CPaintManagerUI::SetDPI(int iDPI) {
     if (iDPI == m_nDPI) {
         return;
     }
+    const int oldDpi = m_nDPI;
     m_nDPI = iDPI;
+    // The window keeps its size in 96-DPI units: it grows and shrinks with the DPI.
+    RECT window{};
+    if (m_hWndPaint != nullptr && platform::GetWindowRect(m_hWndPaint, &window)) {
+        const long long width = static_cast<long long>(window.right - window.left) * iDPI / oldDpi;
+        const long long height = static_cast<long long>(window.bottom - window.top) * iDPI / oldDpi;
+        platform::SetWindowPos(m_hWndPaint, nullptr, 0, 0,
+                               static_cast<int>(std::min<long long>(width, kMaxCoordinate)),
+                               static_cast<int>(std::min<long long>(height, kMaxCoordinate)),
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (m_pRoot != nullptr) {
         m_pRoot->NeedUpdate();
     }

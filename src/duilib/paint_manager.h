@@ -112,7 +112,7 @@ class CPaintManagerUI {
     void SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
     void SetWindowAttribute(LPCTSTR pstrName, LPCTSTR pstrValue);
 
-    // DPI: layouts are written for 96 DPI and scaled.
+    // DPI: layouts are written for 96 DPI and scaled; the window is resized with it.
     int GetDPI() const { return m_nDPI; }
     void SetDPI(int iDPI);
     static void SetAllDPI(int iDPI);

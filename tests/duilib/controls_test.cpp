@@ -190,6 +190,10 @@ TEST_F(ControlsTest, HiddenDisabledAndRemovedControlsDoNotActivate) {
     Click(second);
     EXPECT_FALSE(second->IsSelected());
     second->SetEnabled(true);
+    Find<CControlUI>(L"options")->SetEnabled(false);
+    Click(second);
+    EXPECT_FALSE(second->IsSelected());
+    Find<CControlUI>(L"options")->SetEnabled(true);
     Find<CControlUI>(L"options")->SetVisible(false);
     EXPECT_FALSE(second->IsVisible());
     EXPECT_FALSE(second->Activate());

@@ -132,6 +132,20 @@ TEST_F(WindowsTest, WindowInitArrivesOnceLaidOutAndMessageMapsReachVirtualWindow
     EXPECT_EQ(std::this_thread::get_id(), dialog.customThread);
 }
 
+TEST_F(WindowsTest, ChangingTheDpiScalesTheWindowAndItsLayout) {
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    CPaintManagerUI::SetAllDPI(96);
+    SetWindowPos(dialog.GetHWND(), nullptr, 0, 0, 1000, 640, SWP_NOZORDER);
+    CPaintManagerUI::SetAllDPI(144);
+    RECT rc{};
+    GetClientRect(dialog.GetHWND(), &rc);
+    EXPECT_EQ((RECT{0, 0, 1500, 960}), rc);
+    dialog.GetPaintManager()->UpdateLayout();
+    EXPECT_EQ((RECT{0, 0, 1500, 45}), dialog.Find(L"message_text")->GetPos());
+    CPaintManagerUI::SetAllDPI(96);
+}
+
 TEST_F(WindowsTest, ControlTimerArmedOnAWorkerFiresOnTheUiThread) {
     struct CTickUI : CControlUI {
         void DoEvent(TEventUI& event) override {
