@@ -206,3 +206,14 @@ void CLightControlUI::SetColor(int red, int green, int blue) {
         }
     }
 }
+
+bool CLightControlUI::ApplyPresetColor(int n) {
+    DuiLib::CControlUI* preset = FindNamedControl(this, IndexedName(L"color_option_", n).view());
+    if (preset == nullptr) {
+        return false;
+    }
+    const DWORD argb = preset->GetBkColor();
+    SetColor(static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
+             static_cast<int>(argb & 0xFF));
+    return true;
+}

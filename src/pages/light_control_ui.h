@@ -66,6 +66,9 @@ class CLightControlUI : public DuiLib::CHorizontalLayoutUI {
     int GetGreen() const;
     int GetBlue() const;
     void SetColor(int red, int green, int blue);
+    // Puts the colour of preset "color_option_" + n (its background) into the edits;
+    // false when there is no such preset.
+    bool ApplyPresetColor(int n);
 
     // Shows the parts that matter for a mode.
     void LayoutForMode(int mode);

@@ -139,6 +139,20 @@ int CMacroControlUI::SelectMacro(int index) {
     return 1;
 }
 
+int CMacroControlUI::SelectMacroFromList() {
+    auto* list = FindNamed<DuiLib::CListUI>(this, kNameList);
+    const int index = list != nullptr ? list->GetCurSel() : -1;
+    if (index < 0 || index >= static_cast<int>(m_entries.size())) {
+        return 0;
+    }
+    m_selected = index;
+    if (auto* edit = FindNamed<DuiLib::CEditUI>(this, kNameEdit)) {
+        edit->SetText(Utf8ToDuiString(m_entries[static_cast<size_t>(index)].name));
+    }
+    LoadEvents();
+    return 1;
+}
+
 int CMacroControlUI::AddMacro() {
     if (m_folder.empty() || !platform::EnsureDirectory(m_folder)) {
         return 0;

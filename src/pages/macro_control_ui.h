@@ -27,6 +27,8 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
 
     // Macro list operations; 1 done, 0 refused or failed.
     int SelectMacro(int index);
+    // The macro the user chose in the name list (the list keeps its rows).
+    int SelectMacroFromList();
     int GetSelectedMacro() const { return m_selected; }
     int AddMacro();
     int DeleteMacro();

@@ -52,6 +52,7 @@ constexpr const wchar_t* kLightXml =
   <CheckBox name="deng_7color_check"/>
   <Edit name="deng_edit_R"/><Edit name="deng_edit_G"/><Edit name="deng_edit_B"/>
   <Button name="deng_same_mode" visible="false"/>
+  <Option name="color_option_2" bkcolor="0xFFFF8000"/>
 </LightControl></Window>)";
 
 constexpr const wchar_t* kVoiceXml =
@@ -185,6 +186,11 @@ TEST(LightPanel, ModesRangesAndShownRecord) {
     EXPECT_EQ(panel->GetCustomLightMode(), -1);
 
     panel->SetVisible(true);
+    ASSERT_TRUE(panel->ApplyPresetColor(2));
+    EXPECT_EQ(panel->GetRed(), 255);
+    EXPECT_EQ(panel->GetGreen(), 128);
+    EXPECT_EQ(panel->GetBlue(), 0);
+    EXPECT_FALSE(panel->ApplyPresetColor(3));
     panel->SetSyncMode(true);
     EXPECT_TRUE(panel.Find<DuiLib::CButtonUI>(L"deng_same_mode")->IsVisible());
     panel->SetSyncMode(false);
@@ -284,6 +290,13 @@ TEST(MacroPanel, ListsMacrosInFileOrderAndRecordsHookEvents) {
     EXPECT_FALSE(events[2].down);
     ASSERT_EQ(panel->SaveMacro(), 1);
     EXPECT_NE(ReadTextFile(folder + "g2.mac").find("\"120\""), std::string::npos);
+
+    // The user's choice in the name list loads that macro's events.
+    panel.Find<DuiLib::CListUI>(L"macro_name_list")->SelectItem(1, false, false);
+    ASSERT_EQ(panel->SelectMacroFromList(), 1);
+    EXPECT_TRUE(panel->GetEvents().empty()) << "g1.mac does not exist";
+    ASSERT_EQ(panel->SelectMacro(0), 1);
+    ASSERT_EQ(panel->GetEvents().size(), 3u);
 
     ASSERT_EQ(panel->SelectEvent(2), 1);
     ASSERT_EQ(panel->MoveEventToTop(), 1);
