@@ -201,8 +201,12 @@ TEST_F(CaptureThreadTest, AClosingWindowReleasesABlockedSend) {
 TEST_F(CaptureThreadTest, StopOnTheWindowThreadHandlesASendInProgress) {
     bus_.Plug(keyboard_);
     Start();
-    // The thread blocks in its first send; stopping it from this thread must not deadlock.
-    std::this_thread::sleep_for(200ms);
+    // Once a record is claimed the thread is in (or about to enter) its send to this
+    // thread, which handles no messages; stopping it from here must not deadlock.
+    const auto deadline = Clock::now() + 1500ms;
+    while (list_.ConnectedIndexes().empty() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
     EXPECT_TRUE(capture_->Stop());
     EXPECT_GE(Count(WM_DEVICE_ARRIVED), 1u);
 }
