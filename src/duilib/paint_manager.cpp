@@ -70,6 +70,16 @@ CControlUI* MatchAny(CControlUI* control, LPVOID /*data*/) {
     return control;
 }
 
+// A disabled container disables what it holds for the user.
+bool AcceptsInput(const CControlUI* control) {
+    for (; control != nullptr; control = control->GetParent()) {
+        if (!control->IsEnabled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int ClampDpi(int dpi) {
     return std::clamp(dpi, 24, 960);
 }
