@@ -302,3 +302,41 @@ TEST_F(ShellTest, ShowingSelectingAndReleasingAnEntryKeepsNoticeCurrentDeviceAnd
 
 }  // namespace
 }  // namespace shell_testing
+
+namespace shell_testing {
+namespace {
+
+TEST_F(ShellTest, SettingsWindowGetsOnlyCandidatesWithAVersion) {
+    ASSERT_TRUE(platform::Registry::SetString(
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velkaro", L"DisplayVersion",
+        L"1.2.3"));
+    CreateMainWindow();
+    int rows = -1;
+    platform::WindowCreateParams params;
+    params.className = L"TestDriver";
+    HWND driver =
+        platform::CreateWindowHandle(params, [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+            if (msg == WM_APP) {
+                HWND settings = window_->GetSettingsWindow();
+                if (DuiLib::CPaintManagerUI* manager = PaintManagerOf(settings)) {
+                    if (auto* list = dynamic_cast<DuiLib::CContainerUI*>(
+                            manager->FindControl(L"update_list"))) {
+                        rows = list->GetCount();
+                    }
+                }
+                platform::PostMessage(settings, WM_CLOSE, 0, 0);
+            }
+            return 0;
+        });
+    platform::PostMessage(driver, WM_APP, 0, 0);
+    window_->OpenSettingsWindow(true);
+    platform::DestroyWindow(driver);
+    // No device is connected: only the application itself has a version.
+    EXPECT_EQ(rows, 1);
+    ASSERT_EQ(window_->GetUpdateCandidates().size(), 4u);
+    EXPECT_EQ(window_->GetUpdateCandidates()[3].version, 123);
+    EXPECT_EQ(window_->GetUpdateCandidates()[0].version, 0);
+}
+
+}  // namespace
+}  // namespace shell_testing
