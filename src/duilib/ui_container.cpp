@@ -59,7 +59,9 @@ bool CContainerUI::Add(CControlUI* pControl) {
 }
 
 bool CContainerUI::AddAt(CControlUI* pControl, int iIndex) {
-    if (pControl == nullptr || iIndex < 0 || iIndex > GetCount() || GetItemIndex(pControl) >= 0) {
+    // A control has one owner: one held elsewhere must be removed from there first.
+    if (pControl == nullptr || iIndex < 0 || iIndex > GetCount() || pControl == this ||
+        pControl->GetParent() != nullptr || GetItemIndex(pControl) >= 0) {
         return false;
     }
     m_items.insert(m_items.begin() + iIndex, pControl);

@@ -80,6 +80,10 @@ TEST_F(LayoutTest, NestedLayoutsAt144Dpi) {
 
 TEST_F(LayoutTest, HiddenChildrenTakeNoSpaceAndTooSmallWindowsNeverInvert) {
     Build(96, SIZE{400, 300});
+    // A control has one owner.
+    auto* tabs = static_cast<CContainerUI*>(pm_.FindControl(L"tabs"));
+    EXPECT_FALSE(tabs->Add(pm_.FindControl(L"a")));
+    EXPECT_FALSE(tabs->Add(tabs));
     pm_.FindControl(L"top")->SetVisible(false);
     pm_.UpdateLayout();
     EXPECT_EQ((RECT{10, 10, 390, 255}), Pos(L"tabs"));

@@ -123,6 +123,16 @@ TEST_F(WindowsTest, WindowInitArrivesOnceLaidOutAndMessageMapsReachVirtualWindow
     static_cast<CButtonUI*>(dialog.Find(L"page_btn"))->Activate();
     EXPECT_EQ(L"page_btn", dialog.page.clicked);
 
+    const int sizes = dialog.recorder.Count(L"windowsize", L"root");
+    SetWindowPos(dialog.GetHWND(), nullptr, 0, 0, 320, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(sizes + 1, dialog.recorder.Count(L"windowsize", L"root"));
+    LRESULT result = 0;
+    CPaintManagerUI* pm = dialog.GetPaintManager();
+    pm->MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(10, 40), result);
+    pm->MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10), result);
+    EXPECT_EQ(1, dialog.recorder.Count(L"msenter", L"confirm_btn"));
+    EXPECT_EQ(1, dialog.recorder.Count(L"msleave", L"confirm_btn"));
+
     // A send from a worker is handled on the window's thread by HandleCustomMessage.
     std::atomic<LRESULT> answer{-1};
     std::thread worker([&] { answer = SendMessageW(dialog.GetHWND(), WM_USER + 50, 21, 0); });
