@@ -33,10 +33,10 @@ void TraceReport(const wchar_t* title, std::span<const uint8_t> bytes) {
 }
 
 int StatusResult(uint8_t status) {
-    if (status == kHidStatusError)
-        return kHidDeviceError;
-    if (status == kHidStatusBusyError)
-        return kHidDeviceBusyError;
+    if (status == kHidStatusErrorFF)
+        return kHidDeviceErrorFF;
+    if (status == kHidStatusErrorFE)
+        return kHidDeviceErrorFE;
     return 1;
 }
 

@@ -19,8 +19,8 @@
 
 // Results beyond 1 (success) and 0 (not open, or the reply did not come).
 inline constexpr int kHidWriteFailed = -1;
-inline constexpr int kHidDeviceError = -102;      // status byte 0xFF
-inline constexpr int kHidDeviceBusyError = -103;  // status byte 0xFE
+inline constexpr int kHidDeviceErrorFF = -102;  // status byte 0xFF
+inline constexpr int kHidDeviceErrorFE = -103;  // status byte 0xFE
 inline constexpr int kHidBadTableBank = -201;
 
 class CHidCommandChannel {

@@ -38,8 +38,8 @@ inline constexpr size_t kHidReportSize = 64;
 inline constexpr size_t kHidPayloadOffset = 8;
 inline constexpr size_t kHidPayloadSize = 56;
 inline constexpr uint8_t kHidCommandReportId = 0x04;
-inline constexpr uint8_t kHidStatusError = 0xFF;
-inline constexpr uint8_t kHidStatusBusyError = 0xFE;
+inline constexpr uint8_t kHidStatusErrorFF = 0xFF;
+inline constexpr uint8_t kHidStatusErrorFE = 0xFE;
 
 struct HidCommandReport {
     std::array<uint8_t, kHidReportSize> bytes{};

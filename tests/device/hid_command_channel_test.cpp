@@ -168,13 +168,13 @@ TEST_F(CommandChannelTest, KeyTablesFollowTheTableLength) {
 
 TEST_F(CommandChannelTest, DeviceErrorsStopTheTransfer) {
     keyboard_->InjectFault({FaultKind::kStatusFE, 0x15, 1});
-    EXPECT_EQ(channel_.WriteMacroImage(Sequence(130, 0)), kHidDeviceBusyError);
+    EXPECT_EQ(channel_.WriteMacroImage(Sequence(130, 0)), kHidDeviceErrorFE);
     EXPECT_EQ(keyboard_->CommandCount(0x15), 2u);
 
     keyboard_->InjectFault({FaultKind::kStatusFF, 0x03});
     DeviceInfoBlock info;
     info.bytes[5] = 7;
-    EXPECT_EQ(channel_.ReadDeviceInfo(info), kHidDeviceError);
+    EXPECT_EQ(channel_.ReadDeviceInfo(info), kHidDeviceErrorFF);
     EXPECT_EQ(info.LedCount(), 7);
 
     keyboard_->InjectFault({FaultKind::kStatusFE, 0xAA});
