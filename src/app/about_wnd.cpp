@@ -1,7 +1,7 @@
 #include "app/about_wnd.h"
-#include "duilib/ui_control.h"
 
 #include "app/registered_messages.h"
+#include "duilib/ui_control.h"
 
 using namespace DuiLib;
 

@@ -1,10 +1,10 @@
 #include "app/main_wnd.h"
-#include "duilib/ui_control.h"
 
 #include "app/registered_messages.h"
 #include "app/screen_metrics.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/menu_wnd.h"
+#include "duilib/ui_control.h"
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 #include "platform/paths.h"

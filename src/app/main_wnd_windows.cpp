@@ -36,10 +36,12 @@ void CMainWnd::OpenSettingsWindow(bool forUpdate) {
         nullptr) {
         return;
     }
-    std::vector<DeviceIdentityRecord> candidates;
+    std::vector<UpdateCandidate> candidates;
     for (size_t i = 0; i < updateCandidates_.size() && i < 4; ++i) {
-        if (updateCandidates_[i].version != 0) {
-            candidates.push_back(updateCandidates_[i]);
+        const DeviceIdentityRecord& record = updateCandidates_[i];
+        if (record.version != 0) {
+            candidates.push_back(
+                UpdateCandidate{record.productName, record.version, record.versionText});
         }
     }
     wnd.SetUpdateDevices(candidates);

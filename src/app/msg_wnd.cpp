@@ -1,10 +1,10 @@
 #include "app/msg_wnd.h"
-#include "duilib/ui_control.h"
 
 #include <algorithm>
 #include <array>
 
 #include "app/window_styles.h"
+#include "duilib/ui_control.h"
 #include "platform/debug_trace.h"
 
 using namespace DuiLib;

@@ -1,9 +1,9 @@
 #include "app/skin_frame.h"
-#include "duilib/ui_control.h"
 
 #include "app/ini_file.h"
 #include "app/skin_observer.h"
 #include "app/window_styles.h"
+#include "duilib/ui_control.h"
 #include "duilib/ui_layouts.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"

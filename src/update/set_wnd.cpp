@@ -1,7 +1,7 @@
 #include "update/set_wnd.h"
-#include "duilib/ui_control.h"
 
 #include "duilib/ui_combo.h"
+#include "duilib/ui_control.h"
 #include "duilib/ui_list.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
@@ -43,7 +43,7 @@ void CSetWnd::FillLanguageCombo() {
     filling_ = false;
 }
 
-void CSetWnd::SetUpdateDevices(const std::vector<DeviceIdentityRecord>& records) {
+void CSetWnd::SetUpdateDevices(const std::vector<UpdateCandidate>& records) {
     updateDevices_ = records;
     FillUpdateList();
 }
@@ -54,7 +54,7 @@ void CSetWnd::FillUpdateList() {
         return;
     }
     list->RemoveAll();
-    for (const DeviceIdentityRecord& record : updateDevices_) {
+    for (const UpdateCandidate& record : updateDevices_) {
         auto* row = new CListLabelElementUI();
         row->SetText(
             CDuiString::FormatText(L"%s    %d", record.productName.GetData(), record.version));

@@ -1,11 +1,18 @@
 #pragma once
 // The settings window: the language choice and the list of update candidates.
 
+#include <cstdint>
 #include <vector>
 
-#include "device/device_tables.h"
 #include "duilib/window_impl_base.h"
 #include "update/language_list.h"
+
+// One product the update list shows: its name and the version it has now.
+struct UpdateCandidate {
+    DuiLib::CDuiString productName;
+    int32_t version = 0;
+    DuiLib::CDuiString versionText;
+};
 
 class CSetWnd : public DuiLib::WindowImplBase {
   public:
@@ -18,8 +25,8 @@ class CSetWnd : public DuiLib::WindowImplBase {
     void Notify(DuiLib::TNotifyUI& msg) override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
 
-    void SetUpdateDevices(const std::vector<DeviceIdentityRecord>& records);
-    const std::vector<DeviceIdentityRecord>& GetUpdateDevices() const { return updateDevices_; }
+    void SetUpdateDevices(const std::vector<UpdateCandidate>& records);
+    const std::vector<UpdateCandidate>& GetUpdateDevices() const { return updateDevices_; }
     const std::vector<LanguageEntry>& GetLanguages() const { return languages_; }
 
   private:
@@ -30,5 +37,5 @@ class CSetWnd : public DuiLib::WindowImplBase {
     int currentLanguage_;
     bool filling_ = false;
     std::vector<LanguageEntry> languages_;
-    std::vector<DeviceIdentityRecord> updateDevices_;
+    std::vector<UpdateCandidate> updateDevices_;
 };
