@@ -110,11 +110,13 @@ void CDeviceHook::FeedVirtualKey(uint32_t virtualKey, bool down) {
 
 void CDeviceHook::OnKey(uint8_t usage, bool down, bool fromGlobal) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!installed_ || !keys_ || fromGlobal != globalActive_) {
+    if (!installed_ || !keys_ || (fromGlobal && !globalActive_)) {
         return;
     }
+    // Both sources hear a key typed into our own window: the first report of a press or
+    // release counts, the other is a repeat or a release never pressed.
     if (down == held_.test(usage)) {
-        return;  // a repeat of a held key, or a release never pressed
+        return;
     }
     held_.set(usage, down);
     const uint8_t bit = ModifierBitOfUsage(usage);

@@ -40,8 +40,8 @@ class CDeviceHook {
     // True while the global source delivers the keys.
     bool IsGlobalCaptureActive() const;
 
-    // Events of the program's own windows. Keys are skipped while the global source
-    // captures, which hears the same key presses.
+    // Events of the program's own windows. A key the global source reported already counts
+    // once.
     void FeedKey(uint8_t usage, bool down);
     void FeedVirtualKey(uint32_t virtualKey, bool down);
     // button: 1 left, 2 right, 4 middle, 8 back, 0x10 forward.

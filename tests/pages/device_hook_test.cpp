@@ -128,24 +128,27 @@ TEST(DeviceHook, RecordingModesPickTheInsertMessages) {
     EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_KBMACRO_MSG"));
 }
 
-TEST(DeviceHook, GlobalSourceReplacesWindowKeysAndStopsOnUninstall) {
+TEST(DeviceHook, GlobalAndWindowKeysCountOnceAndTheSourceStopsOnUninstall) {
     TargetWindow window;
     auto owned = std::make_unique<FakeGlobalSource>(true);
     FakeGlobalSource* source = owned.get();
     CDeviceHook hook(std::move(owned));
     ASSERT_EQ(hook.Install(0, HookMode::kSingleKey, window.hwnd(), 1, 1), 1);
     EXPECT_TRUE(hook.IsGlobalCaptureActive());
-    hook.FeedKey(0x06, true);  // the same press also reaches the global source
     std::thread other([&] { source->Press(0x07, true); });
     other.join();
+    hook.FeedKey(0x07, true);  // the same press typed into our own window
+    hook.FeedKey(0x07, false);
+    source->Press(0x07, false);
     const auto& got = window.Pump();
-    ASSERT_EQ(got.size(), 1u);
+    ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(UnpackHookInput(got[0].lParam).code, 0x07);
+    EXPECT_FALSE(UnpackHookInput(got[1].lParam).down);
 
     hook.Uninstall();
     EXPECT_EQ(source->stops, 1);
     source->Press(0x08, true);
-    EXPECT_EQ(window.Pump().size(), 1u);
+    EXPECT_EQ(window.Pump().size(), 2u);
 
     // Without readable keyboards the windows' own keys still arrive.
     auto none = std::make_unique<FakeGlobalSource>(false);
@@ -153,7 +156,7 @@ TEST(DeviceHook, GlobalSourceReplacesWindowKeysAndStopsOnUninstall) {
     ASSERT_EQ(fallback.Install(0, HookMode::kSingleKey, window.hwnd(), 1, 1), 1);
     EXPECT_FALSE(fallback.IsGlobalCaptureActive());
     fallback.FeedKey(0x09, true);
-    EXPECT_EQ(window.Pump().size(), 2u);
+    EXPECT_EQ(window.Pump().size(), 3u);
 }
 
 TEST(DeviceHook, WindowMessagesFeedKeysOnceAndMouseButtons) {
