@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cwctype>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -26,15 +27,20 @@ struct Received {
     WPARAM index;
 };
 
-// A bus that cannot be listed for its first `failures` attempts.
-class FlakyBus final : public platform::hid::HidBus {
+// The sim bus, but its listing can fail a number of times or list the paths in capitals.
+class ShapedBus final : public platform::hid::HidBus {
   public:
-    explicit FlakyBus(platform::hid::HidBus& inner) : inner_(inner) {}
+    explicit ShapedBus(platform::hid::HidBus& inner) : inner_(inner) {}
     void FailListings(int count) { failures_ = count; }
+    void ListInCapitals() { capitals_ = true; }
     bool Enumerate(std::vector<std::wstring>* paths) override {
-        if (failures_.fetch_sub(1) > 0)
+        if (failures_.fetch_sub(1) > 0 || !inner_.Enumerate(paths))
             return false;
-        return inner_.Enumerate(paths);
+        for (auto& path : *paths) {
+            if (capitals_)
+                std::transform(path.begin(), path.end(), path.begin(), ::towupper);
+        }
+        return true;
     }
     std::unique_ptr<platform::hid::HidHandle> Open(std::wstring_view path,
                                                    platform::hid::HidOpenFlags flags) override {
@@ -44,6 +50,7 @@ class FlakyBus final : public platform::hid::HidBus {
   private:
     platform::hid::HidBus& inner_;
     std::atomic<int> failures_{0};
+    std::atomic<bool> capitals_{false};
 };
 
 class CaptureThreadTest : public ::testing::Test {
@@ -111,8 +118,8 @@ class CaptureThreadTest : public ::testing::Test {
     }
 
     platform::hid::SimHidBus bus_;
-    FlakyBus flaky_{bus_};
-    platform::hid::ScopedHidBus use_{flaky_};
+    ShapedBus shaped_{bus_};
+    platform::hid::ScopedHidBus use_{shaped_};
     std::shared_ptr<sim::SimKeyboard> keyboard_ = std::make_shared<sim::SimKeyboard>();
     HidLiveList list_ = HidLiveList::FromHidIdTable();
     const UINT productMessage_ = RegisterProductMessage();
@@ -164,11 +171,19 @@ TEST_F(CaptureThreadTest, NoDeviceYieldsOnlyTheProductMessage) {
 }
 
 TEST_F(CaptureThreadTest, AFailedListingIsTriedAgain) {
-    flaky_.FailListings(3);
+    shaped_.FailListings(3);
     bus_.Plug(keyboard_);
     Start();
     ASSERT_TRUE(
         PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2 && Count(productMessage_) == 1; }));
+}
+
+TEST_F(CaptureThreadTest, PathsInCapitalsAreClaimed) {
+    shaped_.ListInCapitals();
+    bus_.Plug(keyboard_);
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    EXPECT_NE(list_.Get(0)->devicePath.view().find(L"&COL04"), std::wstring_view::npos);
 }
 
 TEST_F(CaptureThreadTest, StopEndsThePassAtOnceAndTracesOnce) {
