@@ -164,10 +164,17 @@ int ProfileStore::Delete() {
     if (index < 0 || list_.entries.size() < 2) {
         return 0;
     }
-    std::remove(ProfilePath(list_.entries[static_cast<size_t>(index)].uuid).c_str());
+    const ProfileListFile before = list_;
+    const std::string path = ProfilePath(list_.entries[static_cast<size_t>(index)].uuid);
     list_.entries.erase(list_.entries.begin() + index);
     list_.selected = std::max(0, index - 1);
-    return SaveList();
+    // The list goes first: a file left behind is harmless, a listed profile without one is not.
+    if (SaveList() == 0) {
+        list_ = before;
+        return 0;
+    }
+    std::remove(path.c_str());
+    return 1;
 }
 
 int ProfileStore::Copy(const std::string& name) {
