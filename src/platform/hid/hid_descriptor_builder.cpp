@@ -360,6 +360,11 @@ class HidDescriptorBuilder {
         field.linkUsage = node.usage;
         field.linkUsagePage = node.page;
         field.usages = ResolveSpans();
+        uint32_t start = 0;
+        for (const HidUsageSpan& span : field.usages) {
+            field.spanStarts.push_back(start);
+            start += span.Count();
+        }
         return field;
     }
 

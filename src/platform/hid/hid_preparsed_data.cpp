@@ -177,30 +177,38 @@ uint32_t HidPreparsedData::MaxUsageListLength(HIDP_REPORT_TYPE type, USAGE usage
     return total;
 }
 
+namespace {
+
+// The span holding usage number `index` of a field, counting the spans one after another;
+// the field's span count when there is none.
+size_t SpanOf(const HidReportField& field, uint32_t index) {
+    const auto after = std::upper_bound(field.spanStarts.begin(), field.spanStarts.end(), index);
+    return after == field.spanStarts.begin()
+               ? field.usages.size()
+               : static_cast<size_t>(after - field.spanStarts.begin()) - 1;
+}
+
+}  // namespace
+
+// Elements past the last usage repeat it.
 USAGE HidPreparsedData::VariableUsage(const HidReportField& field, uint32_t element, USAGE* page) {
-    uint32_t first = 0;
-    for (size_t s = 0; s < field.usages.size(); ++s) {
-        const HidUsageSpan& span = field.usages[s];
-        const bool last = s + 1 == field.usages.size();
-        if (last || element < first + span.Count()) {
-            *page = span.page;
-            const uint32_t offset = std::min(element - first, span.Count() - 1);
-            return static_cast<USAGE>(span.min + offset);
-        }
-        first += span.Count();
+    const size_t s = SpanOf(field, element);
+    if (s >= field.usages.size()) {
+        return 0;
     }
-    return 0;
+    const HidUsageSpan& span = field.usages[s];
+    *page = span.page;
+    const uint32_t offset = std::min(element - field.spanStarts[s], span.Count() - 1);
+    return static_cast<USAGE>(span.min + offset);
 }
 
 USAGE HidPreparsedData::ArrayUsage(const HidReportField& field, uint32_t index, USAGE* page) {
-    for (const HidUsageSpan& span : field.usages) {
-        if (index < span.Count()) {
-            *page = span.page;
-            return static_cast<USAGE>(span.min + index);
-        }
-        index -= span.Count();
+    const size_t s = SpanOf(field, index);
+    if (s >= field.usages.size() || index - field.spanStarts[s] >= field.usages[s].Count()) {
+        return 0;
     }
-    return 0;
+    *page = field.usages[s].page;
+    return static_cast<USAGE>(field.usages[s].min + (index - field.spanStarts[s]));
 }
 
 bool HidPreparsedData::ReadElement(const HidReportField& field, uint32_t element,

@@ -48,6 +48,8 @@ struct HidReportField {
     USAGE linkUsage = 0;
     USAGE linkUsagePage = 0;
     std::vector<HidUsageSpan> usages;
+    // Index of the first usage of each span when the spans are counted one after another.
+    std::vector<uint32_t> spanStarts;
 };
 
 // The capabilities of one top-level collection and the report readers built on them.
