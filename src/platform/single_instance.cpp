@@ -241,12 +241,10 @@ int SingleInstance::BroadcastToPeers(std::wstring_view ownName, std::wstring_vie
     if (!MakeWire(message, wParam, lParam, wire)) {
         return 0;
     }
-    const std::string own = SocketPath(ownName);
     std::error_code ec;
     int delivered = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(RuntimePath(), ec)) {
-        const std::string path = entry.path().string();
-        if (entry.path().extension() == ".sock" && path != own && TrySend(path, wire)) {
+    for (const auto& entry : std::filesystem::directory_iterator(PeerFolder(ownName), ec)) {
+        if (entry.path().extension() == ".sock" && TrySend(entry.path().string(), wire)) {
             ++delivered;
         }
     }
@@ -274,6 +272,10 @@ bool SingleInstance::SendToRunning(std::wstring_view name, std::wstring_view mes
 
 std::string SingleInstance::SocketPath(std::wstring_view name) {
     return RuntimePath() + Utf8Encode(std::wstring(name)) + ".sock";
+}
+
+std::string SingleInstance::PeerFolder(std::wstring_view name) {
+    return RuntimePath() + Utf8Encode(std::wstring(name)) + ".peers/";
 }
 
 std::string SingleInstance::LockPath(std::wstring_view name) {

@@ -36,14 +36,16 @@ class SingleInstance {
     static bool SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
                               LPARAM lParam, uint32_t timeoutMs = 1000);
 
-    // Hands a registered message to every other program listening in the runtime folder
-    // (the sockets beside `ownName`'s); the number that took it.
+    // Hands a registered message to every peer program: those that listen on a socket in
+    // the runtime folder's "<ownName>.peers" folder. Sockets of unrelated programs are
+    // never written to. The number that took it.
     static int BroadcastToPeers(std::wstring_view ownName, std::wstring_view message, WPARAM wParam,
                                 LPARAM lParam);
 
     // The socket and lock file paths of `name` (tests).
     static std::string SocketPath(std::wstring_view name);
     static std::string LockPath(std::wstring_view name);
+    static std::string PeerFolder(std::wstring_view name);
 
   private:
     class Listener;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/paths.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "support/temp_dir.h"
@@ -117,6 +118,29 @@ TEST(SingleInstanceTest, UnknownNamesAndMalformedRecordsPostNothing) {
     EXPECT_EQ(msg.wParam, 2u);  // the first message that arrives is the accepted one
     EXPECT_EQ(msg.lParam, 3);
     EXPECT_FALSE(WaitForPosted(msg, 50));
+    DestroyWindow(window);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SingleInstanceTest, BroadcastReachesPeerSocketsOnly) {
+    ScopedRuntimeDir runtime;
+    HWND window = MakeWindow();
+    // A peer listens in the peer folder; the instance socket of the program itself is not a peer.
+    platform::EnsureDirectory(platform::SingleInstance::PeerFolder(L"VelkaroTest"));
+    platform::SingleInstance peer(L"VelkaroTest.peers/peer");
+    ASSERT_TRUE(peer.Listen(window, {L"PeerMessage"}));
+    platform::SingleInstance self(L"VelkaroTest");
+    ASSERT_TRUE(self.Listen(window, {L"PeerMessage"}));
+
+    EXPECT_EQ(platform::SingleInstance::BroadcastToPeers(L"VelkaroTest", L"PeerMessage", 1, 0), 1);
+    MSG msg;
+    ASSERT_TRUE(WaitForPosted(msg, 1500));
+    EXPECT_EQ(msg.wParam, 1u);
+    EXPECT_FALSE(WaitForPosted(msg, 50)) << "the program's own socket got it too";
+    EXPECT_EQ(platform::SingleInstance::BroadcastToPeers(L"Nobody", L"PeerMessage", 1, 0), 0);
     DestroyWindow(window);
 }
 
