@@ -94,6 +94,7 @@ CPaintManagerUI::CPaintManagerUI() {
 
 CPaintManagerUI::~CPaintManagerUI() {
     RemoveAllTimers();
+    ReleaseBackend();
     delete std::exchange(m_pRoot, nullptr);
     SharedState& shared = Shared();
     std::lock_guard lock(shared.managersMutex);
@@ -424,9 +425,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             return true;
         case WM_DESTROY:
             RemoveAllTimers();
-            if (IRenderBackend* backend = GetRenderBackend()) {
-                backend->WindowDestroyed(*this);
-            }
+            ReleaseBackend();
             return false;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
@@ -663,10 +662,20 @@ void CPaintManagerUI::PostPaint() {
     }
 }
 
+void CPaintManagerUI::ReleaseBackend() {
+    if (m_bPainted) {
+        m_bPainted = false;
+        if (IRenderBackend* backend = GetRenderBackend()) {
+            backend->WindowDestroyed(*this);
+        }
+    }
+}
+
 void CPaintManagerUI::Paint() {
     m_bPaintPosted = false;
     UpdateLayout();
     if (IRenderBackend* backend = GetRenderBackend()) {
+        m_bPainted = true;
         backend->Paint(*this);
     }
 }

@@ -171,6 +171,8 @@ class CPaintManagerUI {
                    POINT pt = POINT{});
     void PostPaint();
     void Paint();
+    // Tells the renderer (once) that what it drew for this manager is gone.
+    void ReleaseBackend();
 
     CDuiString m_sName;
     HWND m_hWndPaint = nullptr;
@@ -180,6 +182,7 @@ class CPaintManagerUI {
     CControlUI* m_pEventClick = nullptr;
     bool m_bUpdateNeeded = false;
     bool m_bPaintPosted = false;
+    bool m_bPainted = false;
     bool m_bFirstLayout = true;
     int m_nDPI = 96;
     SIZE m_szInitWindowSize{};

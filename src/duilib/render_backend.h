@@ -14,7 +14,8 @@ class IRenderBackend {
     virtual ~IRenderBackend() = default;
     // The window of `manager` needs drawing; its layout is current.
     virtual void Paint(CPaintManagerUI& manager) = 0;
-    // The window is going away; drop what was kept for it.
+    // The window or its manager is going away (told once per painted manager); drop what
+    // was kept for it.
     virtual void WindowDestroyed(CPaintManagerUI& /*manager*/) {}
 };
 

@@ -9,6 +9,12 @@ DUI_BEGIN_MESSAGE_MAP(WindowImplBase, CNotifyPump)
 DUI_ON_MSGTYPE(DUI_MSGTYPE_CLICK, OnClick)
 DUI_END_MESSAGE_MAP()
 
+WindowImplBase::~WindowImplBase() {
+    if (m_hWnd != nullptr && platform::IsWindowOnCurrentThread(m_hWnd)) {
+        platform::DestroyWindow(m_hWnd);
+    }
+}
+
 void WindowImplBase::OnFinalMessage(HWND /*hWnd*/) {
     m_pm.RemovePreMessageFilter(this);
     m_pm.RemoveNotifier(this);

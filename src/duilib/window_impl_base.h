@@ -23,7 +23,9 @@ class WindowImplBase : public CWindowWnd,
                        public IQueryControlText {
   public:
     WindowImplBase() = default;
-    ~WindowImplBase() override = default;
+    // A window still open when its object goes is destroyed while the paint manager can
+    // still see it go.
+    ~WindowImplBase() override;
 
     virtual void InitWindow() {}
     void OnFinalMessage(HWND hWnd) override;

@@ -299,6 +299,31 @@ TEST_F(WindowsTest, TrayIconKeepsItsTipAndPostsItsCallback) {
     owner.GetPaintManager()->RemoveMessageFilter(&catcher);
 }
 
+TEST_F(WindowsTest, TheRendererPaintsLaidOutTreesAndHearsOfClosedWindows) {
+    struct Recorder : IRenderBackend {
+        void Paint(CPaintManagerUI& manager) override {
+            ++paints;
+            rootWidth = manager.GetRoot()->GetWidth();
+        }
+        void WindowDestroyed(CPaintManagerUI&) override { ++destroyed; }
+        int paints = 0;
+        int destroyed = 0;
+        int rootWidth = 0;
+    } backend;
+    CPaintManagerUI::SetRenderBackend(&backend);
+    {
+        CTestDialog dialog;
+        ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+        ASSERT_TRUE(PumpUntil([&] { return backend.paints > 0; }));
+        EXPECT_EQ(300, backend.rootWidth);
+        const int painted = backend.paints;
+        dialog.Find(L"message_text")->SetText(L"changed");
+        ASSERT_TRUE(PumpUntil([&] { return backend.paints > painted; }));
+    }
+    EXPECT_EQ(1, backend.destroyed);
+    CPaintManagerUI::SetRenderBackend(nullptr);
+}
+
 TEST_F(WindowsTest, AMissingLayoutFailsTheWindowCleanly) {
     CTestDialog dialog("no_such_layout.xml");
     EXPECT_EQ(nullptr, dialog.Create(nullptr, L"broken", 0, 0));
