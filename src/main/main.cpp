@@ -10,6 +10,7 @@
 #include "app/registered_messages.h"
 #include "app/shutdown_signals.h"
 #include "duilib/paint_manager.h"
+#include "duilib/render/sdl/sdl_render_session.h"
 #include "duilib/resource_manager.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
@@ -27,6 +28,8 @@ int main() {
         return 0;
     }
     PrivateFontSet fonts(platform::InstancePath() + "Font/");
+    // Windows appear on the desktop (or, without a display, are painted off-screen).
+    CSdlRenderSession renderer;
     // With VELKARO_HID=sim the simulated devices of VELKARO_SIM are plugged in.
     std::unique_ptr<sim::SimScenario> scenario = sim::StartScenarioFromEnvironment();
 

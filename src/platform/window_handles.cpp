@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/window_messages.h"
+#include "platform/window_observer.h"
 #include "platform/window_registry.h"
 
 namespace platform {
@@ -58,6 +59,7 @@ HWND CreateWindowHandle(const WindowCreateParams& params, WindowProc proc) {
         DestroyWindow(hwnd);
         return nullptr;
     }
+    NotifyWindowStateChanged(hwnd);
     return hwnd;
 }
 
@@ -112,6 +114,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     if (wasVisible != visible) {
         SendMessage(hwnd, WM_SHOWWINDOW, visible ? 1 : 0, 0);
     }
+    NotifyWindowStateChanged(hwnd);
     return wasVisible ? TRUE : FALSE;
 }
 
@@ -144,6 +147,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
         wasDisabled = !entry->enabled;
         entry->enabled = enable != FALSE;
     }
+    NotifyWindowStateChanged(hwnd);
     return wasDisabled ? TRUE : FALSE;
 }
 
@@ -186,6 +190,7 @@ BOOL SetWindowPos(HWND hwnd, HWND /*insertAfter*/, int x, int y, int cx, int cy,
     if (resized) {
         SendMessage(hwnd, WM_SIZE, 0, ClientSizeParam(now));
     }
+    NotifyWindowStateChanged(hwnd);
     return TRUE;
 }
 
@@ -218,8 +223,11 @@ BOOL SetWindowText(HWND hwnd, std::wstring_view text) {
     if (!entry) {
         return FALSE;
     }
-    std::lock_guard lock(entry->stateMutex);
-    entry->title = text;
+    {
+        std::lock_guard lock(entry->stateMutex);
+        entry->title = text;
+    }
+    NotifyWindowStateChanged(hwnd);
     return TRUE;
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// What a control of the program (not of the toolkit) can tell a renderer beyond the
+// standard look: a colour laid over its image, a value shown as an arc, a rubber band.
+// A control offers it by answering GetInterface(kControlDrawDataInterface) with an
+// IControlDrawDataUI pointer; the toolkit itself never needs to know the control's class.
+
+#include "platform/win_types.h"
+
+namespace DuiLib {
+
+inline constexpr const wchar_t* kControlDrawDataInterface = L"ControlDrawData";
+
+struct TControlDrawData {
+    // 0xAARRGGBB drawn over the control's image through its shape; alpha 0: none.
+    DWORD dwOverlayColor = 0;
+    // 0..360: the part of a ring the value covers; negative: no ring.
+    int nArcDegrees = -1;
+    // A selection rectangle in window coordinates.
+    bool bHasBand = false;
+    RECT rcBand{};
+};
+
+class IControlDrawDataUI {
+  public:
+    virtual TControlDrawData GetDrawData() const = 0;
+
+  protected:
+    ~IControlDrawDataUI() = default;
+};
+
+}  // namespace DuiLib

@@ -1,0 +1,289 @@
+#include "duilib/render/sdl/control_painter.h"
+
+#include <algorithm>
+
+#include "duilib/attribute_values.h"
+#include "duilib/paint_manager.h"
+#include "duilib/render/control_draw_data.h"
+#include "duilib/render/image_spec.h"
+#include "duilib/render/sdl/sdl_text.h"
+#include "duilib/ui_combo.h"
+#include "duilib/ui_container.h"
+#include "duilib/ui_edit.h"
+#include "duilib/ui_list.h"
+#include "duilib/ui_progress.h"
+#include "platform/text_convert.h"
+
+namespace DuiLib::sdl {
+namespace {
+
+constexpr uint32_t kDefaultTextColor = 0xFF000000;
+constexpr uint32_t kSelectedRowColor = 0x603FA9F5;
+constexpr uint32_t kRingTrackColor = 0x40FFFFFF;
+constexpr uint32_t kRingValueColor = 0xFF3FA9F5;
+constexpr uint32_t kBandColor = 0x403FA9F5;
+constexpr uint32_t kBandBorderColor = 0xFF3FA9F5;
+
+template <typename T>
+T* As(CControlUI* control, const wchar_t* name) {
+    return static_cast<T*>(control->GetInterface(name));
+}
+
+uint32_t OrDefault(uint32_t color, uint32_t fallback) {
+    return color != 0 ? color : fallback;
+}
+
+RECT Deflate(const RECT& rc, const RECT& by) {
+    RECT inner{rc.left + by.left, rc.top + by.top, rc.right - by.right, rc.bottom - by.bottom};
+    inner.right = std::max(inner.right, inner.left);
+    inner.bottom = std::max(inner.bottom, inner.top);
+    return inner;
+}
+
+}  // namespace
+
+void ControlPainter::PaintTree(CControlUI* root) {
+    if (root != nullptr) {
+        PaintControl(root);
+    }
+}
+
+void ControlPainter::PaintControl(CControlUI* control) {
+    if (!control->IsVisible()) {
+        return;
+    }
+    const RECT rc = control->GetPos();
+    if (m_canvas.IsClippedOut(rc)) {
+        return;
+    }
+    m_canvas.PushClip(rc);
+    m_canvas.FillRect(rc, control->GetBkColor());
+    DrawImage(control->GetBkImage(), rc);
+    PaintOwnParts(control);
+    PaintDrawData(control);
+    m_canvas.FrameRect(rc, m_manager.Scale(control->GetBorderSize()), control->GetBorderColor());
+    PaintChildren(control);
+    m_canvas.PopClip();
+}
+
+void ControlPainter::PaintChildren(CControlUI* control) {
+    // A combo holds its rows but shows them only in its drop-down.
+    if (As<CComboUI>(control, L"Combo") != nullptr) {
+        return;
+    }
+    auto* container = As<CContainerUI>(control, L"Container");
+    if (container == nullptr) {
+        return;
+    }
+    m_canvas.PushClip(Deflate(control->GetPos(), container->GetInset()));
+    for (int i = 0; i < container->GetCount(); ++i) {
+        if (CControlUI* child = container->GetItemAt(i)) {
+            PaintControl(child);
+        }
+    }
+    m_canvas.PopClip();
+}
+
+void ControlPainter::PaintOwnParts(CControlUI* control) {
+    if (As<CComboUI>(control, L"Combo") != nullptr) {
+        PaintCombo(control);
+    } else if (As<CEditUI>(control, L"Edit") != nullptr) {
+        PaintEdit(control);
+    } else if (As<CProgressUI>(control, L"Progress") != nullptr) {
+        PaintProgress(control);
+    } else if (As<CButtonUI>(control, L"Button") != nullptr) {
+        PaintButton(control);
+    } else if (auto* label = As<CLabelUI>(control, L"Label")) {
+        PaintListRow(control);
+        PaintLabelText(control, label->IsEnabled() ? label->GetTextColor()
+                                                   : OrDefault(label->GetDisabledTextColor(),
+                                                               label->GetTextColor()));
+    } else {
+        PaintListRow(control);
+    }
+}
+
+bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha,
+                               uint32_t tint) {
+    TImageSpec spec;
+    if (!ParseImageSpec(attribute.view(), &spec)) {
+        return false;
+    }
+    const TImageInfo* declared = m_manager.GetImage(spec.file.str().c_str());
+    const CDuiString path =
+        declared != nullptr ? declared->sPath : CPaintManagerUI::ResolveResourceFile(spec.file);
+    SDL_Surface* image = m_images.Get(platform::Utf8Encode(path.str()));
+    if (image == nullptr) {
+        return false;
+    }
+    RECT dest = rc;
+    if (spec.hasDest) {
+        const RECT d = m_manager.Scale(spec.dest);
+        dest = RECT{rc.left + d.left, rc.top + d.top, rc.left + d.right, rc.top + d.bottom};
+        dest = Intersect(dest, rc);
+    }
+    NineSlice slice;
+    slice.source = spec.hasSource ? spec.source : RECT{0, 0, image->w, image->h};
+    slice.corner = spec.corner;
+    slice.cornerDest = m_manager.Scale(spec.corner);
+    const uint8_t fade = static_cast<uint8_t>(alpha * spec.fade / 255);
+    m_canvas.DrawImage(image, slice, dest, fade, tint);
+    return true;
+}
+
+void ControlPainter::PaintButton(CControlUI* control) {
+    auto* button = As<CButtonUI>(control, L"Button");
+    auto* option = As<COptionUI>(control, L"Option");
+    const UINT state = button->GetButtonState();
+    if (option != nullptr && option->IsSelected()) {
+        m_canvas.FillRect(control->GetPos(), option->GetSelectedBkColor());
+    }
+    DrawImage(button->GetStateImage(), control->GetPos());
+    uint32_t color = button->GetTextColor();
+    if (!button->IsEnabled()) {
+        color = OrDefault(button->GetDisabledTextColor(), color);
+    } else if ((state & UISTATE_PUSHED) != 0) {
+        color = OrDefault(button->GetPushedTextColor(), color);
+    } else if ((state & UISTATE_HOT) != 0) {
+        color = OrDefault(button->GetHotTextColor(), color);
+    }
+    if (option != nullptr && option->IsSelected()) {
+        color = OrDefault(option->GetSelectedTextColor(), color);
+    }
+    PaintLabelText(control, color);
+}
+
+void ControlPainter::PaintLabelText(CControlUI* control, uint32_t color) {
+    auto* label = As<CLabelUI>(control, L"Label");
+    const CDuiString text = control->GetText();
+    if (label == nullptr || text.IsEmpty()) {
+        return;
+    }
+    TextRequest request;
+    request.text = text;
+    request.font = label->GetFont();
+    request.color = OrDefault(color, kDefaultTextColor);
+    request.style = label->GetTextStyle();
+    request.rect = Deflate(control->GetPos(), label->GetTextPadding());
+    DrawText(m_canvas, m_fonts, m_manager, request);
+}
+
+void ControlPainter::PaintProgress(CControlUI* control) {
+    auto* progress = As<CProgressUI>(control, L"Progress");
+    const RECT rc = control->GetPos();
+    const long long range = std::max<long long>(
+        1, static_cast<long long>(progress->GetMaxValue()) - progress->GetMinValue());
+    const long long done = std::clamp<long long>(
+        static_cast<long long>(progress->GetValue()) - progress->GetMinValue(), 0, range);
+    RECT filled = rc;
+    if (progress->IsHorizontal()) {
+        filled.right = rc.left + static_cast<LONG>((rc.right - rc.left) * done / range);
+    } else {
+        filled.top = rc.bottom - static_cast<LONG>((rc.bottom - rc.top) * done / range);
+    }
+    if (EqualsNoCase(control->GetClass(), L"CircleProgressUI") ||
+        EqualsNoCase(control->GetClass(), L"CircleProgress")) {
+        // Drawn as a ring by PaintDrawData or below when the control offers no draw data.
+        if (control->GetInterface(kControlDrawDataInterface) == nullptr) {
+            const int outer = std::min(rc.right - rc.left, rc.bottom - rc.top) / 2;
+            const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+            m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360, kRingTrackColor);
+            m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360.0 * done / range,
+                              kRingValueColor);
+        }
+    } else if (!IsEmpty(filled)) {
+        m_canvas.PushClip(filled);
+        DrawImage(progress->GetForeImage(), rc);
+        m_canvas.PopClip();
+    }
+    if (auto* slider = As<CSliderUI>(control, L"Slider")) {
+        DrawImage(slider->GetThumbImage(), slider->GetThumbRect());
+    }
+    PaintLabelText(control, progress->GetTextColor());
+}
+
+void ControlPainter::PaintEdit(CControlUI* control) {
+    auto* edit = As<CEditUI>(control, L"Edit");
+    CDuiString text = control->GetText();
+    if (edit->IsPasswordMode()) {
+        text = CDuiString(std::wstring(static_cast<size_t>(text.GetLength()), L'*'));
+    }
+    TextRequest request;
+    request.text = text;
+    request.font = edit->GetFont();
+    request.color =
+        OrDefault(edit->IsEnabled() ? edit->GetTextColor()
+                                    : OrDefault(edit->GetDisabledTextColor(), edit->GetTextColor()),
+                  kDefaultTextColor);
+    request.style = (edit->GetTextStyle() | DT_SINGLELINE) & ~static_cast<UINT>(DT_END_ELLIPSIS);
+    request.rect = Deflate(control->GetPos(), edit->GetTextPadding());
+    const int end = DrawText(m_canvas, m_fonts, m_manager, request);
+    if (edit->IsFocused() && !edit->IsReadOnly()) {
+        const RECT& r = request.rect;
+        const int height = std::max(1, m_manager.Scale(16));
+        const int top = (r.top + r.bottom - height) / 2;
+        m_canvas.FillRect(RECT{end, top, end + std::max(1, m_manager.Scale(1)), top + height},
+                          request.color);
+    }
+}
+
+void ControlPainter::PaintCombo(CControlUI* control) {
+    auto* combo = As<CComboUI>(control, L"Combo");
+    DrawImage(combo->GetNormalImage(), control->GetPos());
+    TextRequest request;
+    request.text = combo->GetText();
+    RECT rc = control->GetPos();
+    rc.left += m_manager.Scale(6);
+    rc.right -= m_manager.Scale(24);
+    request.rect = rc;
+    request.style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    // The selected row's own colour and font, when it is a text row.
+    if (auto* row = static_cast<CLabelUI*>(
+            combo->GetCurSel() >= 0 && combo->GetItemAt(combo->GetCurSel()) != nullptr
+                ? combo->GetItemAt(combo->GetCurSel())->GetInterface(L"Label")
+                : nullptr)) {
+        request.font = row->GetFont();
+        request.color = OrDefault(row->GetTextColor(), kDefaultTextColor);
+    }
+    DrawText(m_canvas, m_fonts, m_manager, request);
+}
+
+void ControlPainter::PaintListRow(CControlUI* control) {
+    auto* row = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
+    if (row != nullptr && row->IsSelected()) {
+        m_canvas.FillRect(control->GetPos(), kSelectedRowColor);
+    }
+}
+
+void ControlPainter::PaintDrawData(CControlUI* control) {
+    auto* source =
+        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
+    if (source == nullptr) {
+        return;
+    }
+    const TControlDrawData data = source->GetDrawData();
+    const RECT rc = control->GetPos();
+    if ((data.dwOverlayColor >> 24) != 0) {
+        // The tint follows the image's shape: the state image again, coloured.
+        auto* button = As<CButtonUI>(control, L"Button");
+        const CDuiString image =
+            button != nullptr ? button->GetStateImage() : control->GetBkImage();
+        if (!DrawImage(image, rc, static_cast<uint8_t>(data.dwOverlayColor >> 24),
+                       data.dwOverlayColor | 0xFF000000)) {
+            m_canvas.FillRect(rc, data.dwOverlayColor);
+        }
+    }
+    if (data.nArcDegrees >= 0) {
+        const int outer = std::min(rc.right - rc.left, rc.bottom - rc.top) / 2;
+        const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360, kRingTrackColor);
+        m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, std::min(data.nArcDegrees, 360),
+                          kRingValueColor);
+    }
+    if (data.bHasBand && !IsEmpty(data.rcBand)) {
+        m_canvas.FillRect(data.rcBand, kBandColor);
+        m_canvas.FrameRect(data.rcBand, 1, kBandBorderColor);
+    }
+}
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,44 @@
+#pragma once
+// Draws one window's control tree: for each visible control its background colour and
+// image, its state image, its own parts (progress, slider thumb, ring, caret), its text
+// and its border, then its children clipped to it.
+
+#include "duilib/render/sdl/sdl_assets.h"
+#include "duilib/render/sdl/sdl_canvas.h"
+
+namespace DuiLib {
+class CControlUI;
+class CPaintManagerUI;
+}  // namespace DuiLib
+
+namespace DuiLib::sdl {
+
+class ControlPainter {
+  public:
+    ControlPainter(Canvas& canvas, ImageCache& images, FontCache& fonts, CPaintManagerUI& manager)
+        : m_canvas(canvas), m_images(images), m_fonts(fonts), m_manager(manager) {}
+
+    void PaintTree(CControlUI* root);
+
+  private:
+    void PaintControl(CControlUI* control);
+    void PaintOwnParts(CControlUI* control);
+    void PaintChildren(CControlUI* control);
+    // Draws an image attribute inside `rc`; false when it names nothing that loads.
+    bool DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha = 255,
+                   uint32_t tint = 0xFFFFFFFF);
+    void PaintButton(CControlUI* control);
+    void PaintLabelText(CControlUI* control, uint32_t color);
+    void PaintProgress(CControlUI* control);
+    void PaintEdit(CControlUI* control);
+    void PaintCombo(CControlUI* control);
+    void PaintListRow(CControlUI* control);
+    void PaintDrawData(CControlUI* control);
+
+    Canvas& m_canvas;
+    ImageCache& m_images;
+    FontCache& m_fonts;
+    CPaintManagerUI& m_manager;
+};
+
+}  // namespace DuiLib::sdl

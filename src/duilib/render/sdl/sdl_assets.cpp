@@ -1,0 +1,142 @@
+#include "duilib/render/sdl/sdl_assets.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+
+#include "platform/paths.h"
+#include "platform/private_fonts.h"
+
+namespace DuiLib::sdl {
+namespace {
+
+// Faces tried, in order, after the requested family.
+constexpr std::array<const wchar_t*, 3> kFallbackFamilies = {L"DejaVu Sans", L"WenQuanYi Micro Hei",
+                                                             L"Noto Sans Thai"};
+
+// Files of the program's Font/ folder (and the system's copies) for the families above,
+// used when the private fonts were not registered (tests, or a run without Font/).
+struct FaceFile {
+    const wchar_t* family;
+    bool bold;
+    const char* file;
+};
+constexpr std::array<FaceFile, 4> kFaceFiles = {{
+    {L"DejaVu Sans", false, "DejaVuSans.ttf"},
+    {L"DejaVu Sans", true, "DejaVuSans-Bold.ttf"},
+    {L"WenQuanYi Micro Hei", false, "wqy-microhei.ttc"},
+    {L"Noto Sans Thai", false, "NotoSansThai-Regular.ttf"},
+}};
+constexpr std::array<const char*, 3> kSystemFontDirs = {"/usr/share/fonts/truetype/dejavu/",
+                                                        "/usr/share/fonts/truetype/wqy/",
+                                                        "/usr/share/fonts/truetype/noto/"};
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    return text;
+}
+
+TTF_Font* OpenFile(const std::string& path, int pixels) {
+    return TTF_OpenFont(path.c_str(), pixels);
+}
+
+TTF_Font* OpenFaceFile(const std::wstring& family, bool bold, int pixels) {
+    const std::wstring wanted = Lower(family);
+    for (const FaceFile& face : kFaceFiles) {
+        if (Lower(face.family) != wanted || face.bold != bold) {
+            continue;
+        }
+        if (TTF_Font* font = OpenFile(platform::InstancePath() + "Font/" + face.file, pixels)) {
+            return font;
+        }
+        for (const char* dir : kSystemFontDirs) {
+            if (TTF_Font* font = OpenFile(std::string(dir) + face.file, pixels)) {
+                return font;
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SDL_Surface* ImageCache::Get(const std::string& path) {
+    auto it = m_images.find(path);
+    if (it != m_images.end()) {
+        return it->second.get();
+    }
+    SurfacePtr converted;
+    if (SurfacePtr loaded{IMG_Load(path.c_str())}) {
+        converted.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    }
+    SDL_Surface* result = converted.get();
+    m_images.emplace(path, std::move(converted));
+    return result;
+}
+
+TTF_Font* FontCache::Get(const TFontInfo& info, int pixels, std::u32string_view text) {
+    pixels = std::clamp(pixels, 4, 400);
+    int style = TTF_STYLE_NORMAL;
+    style |= info.bUnderline ? TTF_STYLE_UNDERLINE : 0;
+    style |= info.bItalic ? TTF_STYLE_ITALIC : 0;
+    TTF_Font* first = Open(info.sFontName.str(), info.bBold, pixels, style);
+    if (first != nullptr && Provides(first, text)) {
+        return first;
+    }
+    for (const wchar_t* family : kFallbackFamilies) {
+        TTF_Font* font = Open(family, info.bBold, pixels, style);
+        if (font != nullptr && Provides(font, text)) {
+            return font;
+        }
+    }
+    return first != nullptr ? first : Open(kFallbackFamilies[0], info.bBold, pixels, style);
+}
+
+TTF_Font* FontCache::Open(const std::wstring& family, bool bold, int pixels, int style) {
+    const Key key{Lower(family), bold, pixels, style};
+    auto it = m_faces.find(key);
+    if (it != m_faces.end()) {
+        return it->second.font.get();
+    }
+    Face face;
+    bool synthesiseBold = bold;
+    if (auto privateFont = platform::FindPrivateFont(family, bold)) {
+        if (privateFont->bytes && !privateFont->bytes->empty()) {
+            face.bytes = privateFont->bytes;
+            SDL_RWops* rw =
+                SDL_RWFromConstMem(face.bytes->data(), static_cast<int>(face.bytes->size()));
+            face.font.reset(TTF_OpenFontRW(rw, 1, pixels));
+            synthesiseBold = bold && !privateFont->bold;
+        }
+    }
+    if (!face.font) {
+        face.font.reset(OpenFaceFile(family, bold, pixels));
+        synthesiseBold = false;
+        if (!face.font && bold) {
+            face.font.reset(OpenFaceFile(family, false, pixels));
+            synthesiseBold = true;
+        }
+    }
+    if (face.font) {
+        TTF_SetFontStyle(face.font.get(), style | (synthesiseBold ? TTF_STYLE_BOLD : 0));
+        TTF_SetFontHinting(face.font.get(), TTF_HINTING_LIGHT);
+    }
+    TTF_Font* result = face.font.get();
+    m_faces.emplace(key, std::move(face));
+    return result;
+}
+
+bool FontCache::Provides(TTF_Font* font, std::u32string_view text) {
+    for (char32_t c : text) {
+        if (c > U' ' && TTF_GlyphIsProvided32(font, static_cast<Uint32>(c)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,54 @@
+#pragma once
+// Decoded skin images and opened fonts, kept for the life of the renderer. Files that
+// cannot be read are remembered as missing so a broken skin costs one attempt per file.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "duilib/render/sdl/sdl_handles.h"
+#include "duilib/ui_defs.h"
+
+namespace DuiLib::sdl {
+
+class ImageCache {
+  public:
+    // The image as 32-bit ARGB, or null when the file is missing or not an image.
+    SDL_Surface* Get(const std::string& path);
+
+  private:
+    std::map<std::string, SurfacePtr> m_images;
+};
+
+class FontCache {
+  public:
+    // The face for `info` at `pixels` that can show every character of `text`: the
+    // named family first, then the program's other faces, so Chinese or Thai texts
+    // still show when the skin's family lacks them. Null when no face can be opened.
+    TTF_Font* Get(const TFontInfo& info, int pixels, std::u32string_view text);
+
+  private:
+    struct Key {
+        std::wstring family;
+        bool bold;
+        int pixels;
+        int style;
+        friend bool operator<(const Key& a, const Key& b) {
+            return std::tie(a.family, a.bold, a.pixels, a.style) <
+                   std::tie(b.family, b.bold, b.pixels, b.style);
+        }
+    };
+    struct Face {
+        FontPtr font;
+        std::shared_ptr<const std::vector<uint8_t>> bytes;  // memory the font reads from
+    };
+    TTF_Font* Open(const std::wstring& family, bool bold, int pixels, int style);
+    static bool Provides(TTF_Font* font, std::u32string_view text);
+
+    std::map<Key, Face> m_faces;
+};
+
+}  // namespace DuiLib::sdl

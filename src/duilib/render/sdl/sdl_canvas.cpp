@@ -1,0 +1,208 @@
+#include "duilib/render/sdl/sdl_canvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace DuiLib::sdl {
+namespace {
+
+SDL_Rect ToSdl(const RECT& rc) {
+    return SDL_Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Splits [lo, hi) into three parts with fixed ends `a` and `b`; the ends shrink
+// proportionally when the span is too small for both.
+std::array<LONG, 4> Bands(LONG lo, LONG hi, LONG a, LONG b) {
+    const LONG span = std::max<LONG>(0, hi - lo);
+    if (a + b > span && a + b > 0) {
+        a = static_cast<LONG>(static_cast<long long>(a) * span / (a + b));
+        b = span - a;
+    }
+    return {lo, lo + a, hi - b, hi};
+}
+
+}  // namespace
+
+bool IsEmpty(const RECT& rc) {
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+Canvas::Canvas(SDL_Surface* target) : m_target(target) {
+    if (target != nullptr) {
+        m_renderer.reset(SDL_CreateSoftwareRenderer(target));
+    }
+    if (m_renderer) {
+        SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_BLEND);
+    }
+}
+
+void Canvas::Clear(uint32_t argb) {
+    if (!IsValid()) {
+        return;
+    }
+    SDL_RenderSetClipRect(m_renderer.get(), nullptr);
+    const SDL_Color c = ToSdlColor(argb);
+    SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(m_renderer.get(), c.r, c.g, c.b, c.a);
+    SDL_RenderClear(m_renderer.get());
+    SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_BLEND);
+    ApplyClip();
+}
+
+void Canvas::PushClip(const RECT& rc) {
+    m_clips.push_back(m_clips.empty() ? rc : Intersect(m_clips.back(), rc));
+    ApplyClip();
+}
+
+void Canvas::PopClip() {
+    if (!m_clips.empty()) {
+        m_clips.pop_back();
+    }
+    ApplyClip();
+}
+
+bool Canvas::IsClippedOut(const RECT& rc) const {
+    if (IsEmpty(rc)) {
+        return true;
+    }
+    return !m_clips.empty() && IsEmpty(Intersect(m_clips.back(), rc));
+}
+
+void Canvas::ApplyClip() {
+    if (!IsValid()) {
+        return;
+    }
+    if (m_clips.empty()) {
+        SDL_RenderSetClipRect(m_renderer.get(), nullptr);
+        return;
+    }
+    RECT clip = m_clips.back();
+    if (IsEmpty(clip)) {
+        clip = RECT{-1, -1, 0, 0};  // nothing may be drawn
+    }
+    const SDL_Rect rect = ToSdl(clip);
+    SDL_RenderSetClipRect(m_renderer.get(), &rect);
+}
+
+void Canvas::FillRect(const RECT& rc, uint32_t argb) {
+    if (!IsValid() || (argb >> 24) == 0 || IsClippedOut(rc)) {
+        return;
+    }
+    const SDL_Color c = ToSdlColor(argb);
+    SDL_SetRenderDrawColor(m_renderer.get(), c.r, c.g, c.b, c.a);
+    const SDL_Rect rect = ToSdl(rc);
+    SDL_RenderFillRect(m_renderer.get(), &rect);
+}
+
+void Canvas::FrameRect(const RECT& rc, int size, uint32_t argb) {
+    if (size <= 0 || IsEmpty(rc)) {
+        return;
+    }
+    size = std::min<int>(size, std::min(rc.right - rc.left, rc.bottom - rc.top) / 2 + 1);
+    FillRect(RECT{rc.left, rc.top, rc.right, rc.top + size}, argb);
+    FillRect(RECT{rc.left, rc.bottom - size, rc.right, rc.bottom}, argb);
+    FillRect(RECT{rc.left, rc.top + size, rc.left + size, rc.bottom - size}, argb);
+    FillRect(RECT{rc.right - size, rc.top + size, rc.right, rc.bottom - size}, argb);
+}
+
+SDL_Texture* Canvas::TextureFor(SDL_Surface* image) {
+    auto it = m_textures.find(image);
+    if (it != m_textures.end()) {
+        return it->second.get();
+    }
+    TexturePtr texture{SDL_CreateTextureFromSurface(m_renderer.get(), image)};
+    if (texture) {
+        SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    }
+    SDL_Texture* result = texture.get();
+    m_textures.emplace(image, std::move(texture));
+    return result;
+}
+
+void Canvas::Copy(SDL_Texture* texture, const RECT& src, const RECT& dst) {
+    if (IsEmpty(src) || IsEmpty(dst) || IsClippedOut(dst)) {
+        return;
+    }
+    const SDL_Rect s = ToSdl(src);
+    const SDL_Rect d = ToSdl(dst);
+    SDL_RenderCopy(m_renderer.get(), texture, &s, &d);
+}
+
+void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& dest, uint8_t alpha,
+                       uint32_t tint) {
+    if (!IsValid() || image == nullptr || alpha == 0 || IsClippedOut(dest)) {
+        return;
+    }
+    RECT source = Intersect(slice.source, RECT{0, 0, image->w, image->h});
+    if (IsEmpty(source)) {
+        return;
+    }
+    SDL_Texture* texture = TextureFor(image);
+    if (texture == nullptr) {
+        return;
+    }
+    const SDL_Color t = ToSdlColor(tint);
+    SDL_SetTextureAlphaMod(texture, alpha);
+    SDL_SetTextureColorMod(texture, t.r, t.g, t.b);
+    const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
+    const auto sy = Bands(source.top, source.bottom, slice.corner.top, slice.corner.bottom);
+    const auto dx = Bands(dest.left, dest.right, slice.cornerDest.left, slice.cornerDest.right);
+    const auto dy = Bands(dest.top, dest.bottom, slice.cornerDest.top, slice.cornerDest.bottom);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            Copy(texture, RECT{sx[col], sy[row], sx[col + 1], sy[row + 1]},
+                 RECT{dx[col], dy[row], dx[col + 1], dy[row + 1]});
+        }
+    }
+    SDL_SetTextureAlphaMod(texture, 255);
+    SDL_SetTextureColorMod(texture, 255, 255, 255);
+}
+
+void Canvas::DrawSurface(SDL_Surface* surface, int x, int y) {
+    if (!IsValid() || surface == nullptr) {
+        return;
+    }
+    TexturePtr texture{SDL_CreateTextureFromSurface(m_renderer.get(), surface)};
+    if (!texture) {
+        return;
+    }
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    Copy(texture.get(), RECT{0, 0, surface->w, surface->h},
+         RECT{x, y, x + surface->w, y + surface->h});
+}
+
+void Canvas::FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,
+                      uint32_t argb) {
+    if (!IsValid() || outer <= 0 || (argb >> 24) == 0 || sweepDeg <= 0) {
+        return;
+    }
+    inner = std::clamp(inner, 0, outer);
+    sweepDeg = std::min(sweepDeg, 360.0);
+    const int steps = std::max(4, static_cast<int>(sweepDeg / 4));
+    const SDL_Color c = ToSdlColor(argb);
+    std::vector<SDL_Vertex> vertices;
+    vertices.reserve(static_cast<size_t>(steps) * 6);
+    auto at = [&](double deg, int radius) {
+        const double rad = (deg - 90.0) * M_PI / 180.0;
+        return SDL_Vertex{SDL_FPoint{static_cast<float>(centre.x + radius * std::cos(rad)),
+                                     static_cast<float>(centre.y + radius * std::sin(rad))},
+                          c, SDL_FPoint{0, 0}};
+    };
+    for (int i = 0; i < steps; ++i) {
+        const double a0 = startDeg + sweepDeg * i / steps;
+        const double a1 = startDeg + sweepDeg * (i + 1) / steps;
+        const SDL_Vertex o0 = at(a0, outer), o1 = at(a1, outer);
+        const SDL_Vertex i0 = at(a0, inner), i1 = at(a1, inner);
+        vertices.insert(vertices.end(), {o0, o1, i0, i0, o1, i1});
+    }
+    SDL_RenderGeometry(m_renderer.get(), nullptr, vertices.data(),
+                       static_cast<int>(vertices.size()), nullptr, 0);
+}
+
+}  // namespace DuiLib::sdl

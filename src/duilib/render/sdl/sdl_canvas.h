@@ -1,0 +1,60 @@
+#pragma once
+// Drawing onto one window's 32-bit surface with SDL's software renderer: the same pixels
+// whether they go to a window on the desktop or to a PNG file, and no display needed.
+
+#include <map>
+#include <vector>
+
+#include "duilib/render/sdl/sdl_handles.h"
+#include "platform/win_types.h"
+
+namespace DuiLib::sdl {
+
+struct NineSlice {
+    RECT source{};      // part of the image, in image pixels
+    RECT corner{};      // fixed borders of that part, in image pixels
+    RECT cornerDest{};  // the same borders on the target, in target pixels
+};
+
+class Canvas {
+  public:
+    // `target` must outlive the canvas; the canvas never frees it.
+    explicit Canvas(SDL_Surface* target);
+    bool IsValid() const { return m_renderer != nullptr; }
+    SDL_Surface* Target() const { return m_target; }
+
+    void Clear(uint32_t argb);
+    // Clipping nests: each push narrows to the intersection with the current clip.
+    void PushClip(const RECT& rc);
+    void PopClip();
+    bool IsClippedOut(const RECT& rc) const;
+
+    void FillRect(const RECT& rc, uint32_t argb);
+    void FrameRect(const RECT& rc, int size, uint32_t argb);
+    // Blends `image` (kept by the image cache, which outlives the canvas) into `dest`,
+    // stretching its centre and keeping its corners; `tint` multiplies the colours.
+    void DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& dest, uint8_t alpha,
+                   uint32_t tint = 0xFFFFFFFF);
+    // Blends a rendered text at (x, y).
+    void DrawSurface(SDL_Surface* surface, int x, int y);
+    // A ring segment from `startDeg` (0 = up, clockwise) over `sweepDeg` degrees.
+    void FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,
+                  uint32_t argb);
+    // Forgets textures made from images (the image cache was cleared).
+    void DropTextures() { m_textures.clear(); }
+
+  private:
+    SDL_Texture* TextureFor(SDL_Surface* image);
+    void Copy(SDL_Texture* texture, const RECT& src, const RECT& dst);
+    void ApplyClip();
+
+    SDL_Surface* m_target;
+    RendererPtr m_renderer;
+    std::vector<RECT> m_clips;
+    std::map<SDL_Surface*, TexturePtr> m_textures;
+};
+
+bool IsEmpty(const RECT& rc);
+RECT Intersect(const RECT& a, const RECT& b);
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,64 @@
+#include "duilib/render/sdl/sdl_key_map.h"
+
+#include <array>
+#include <utility>
+
+namespace DuiLib::sdl {
+namespace {
+
+constexpr std::array<std::pair<SDL_Keycode, WPARAM>, 30> kNamedKeys = {{
+    {SDLK_BACKSPACE, 0x08},    {SDLK_TAB, 0x09},        {SDLK_RETURN, 0x0D},
+    {SDLK_KP_ENTER, 0x0D},     {SDLK_LSHIFT, 0x10},     {SDLK_RSHIFT, 0x10},
+    {SDLK_LCTRL, 0x11},        {SDLK_RCTRL, 0x11},      {SDLK_LALT, 0x12},
+    {SDLK_RALT, 0x12},         {SDLK_PAUSE, 0x13},      {SDLK_CAPSLOCK, 0x14},
+    {SDLK_ESCAPE, 0x1B},       {SDLK_SPACE, 0x20},      {SDLK_PAGEUP, 0x21},
+    {SDLK_PAGEDOWN, 0x22},     {SDLK_END, 0x23},        {SDLK_HOME, 0x24},
+    {SDLK_LEFT, 0x25},         {SDLK_UP, 0x26},         {SDLK_RIGHT, 0x27},
+    {SDLK_DOWN, 0x28},         {SDLK_INSERT, 0x2D},     {SDLK_DELETE, 0x2E},
+    {SDLK_LGUI, 0x5B},         {SDLK_RGUI, 0x5C},       {SDLK_APPLICATION, 0x5D},
+    {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_PRINTSCREEN, 0x2C},
+}};
+
+}  // namespace
+
+WPARAM VirtualKeyFor(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return static_cast<WPARAM>('A' + (key - SDLK_a));
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return static_cast<WPARAM>('0' + (key - SDLK_0));
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12) {
+        return static_cast<WPARAM>(0x70 + (key - SDLK_F1));
+    }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        return static_cast<WPARAM>(0x61 + (key - SDLK_KP_1));
+    }
+    if (key == SDLK_KP_0) {
+        return 0x60;
+    }
+    for (const auto& [sdlKey, vk] : kNamedKeys) {
+        if (sdlKey == key) {
+            return vk;
+        }
+    }
+    return 0;
+}
+
+wchar_t ControlCharFor(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_BACKSPACE:
+            return L'\b';
+        case SDLK_TAB:
+            return L'\t';
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return L'\r';
+        case SDLK_ESCAPE:
+            return 0x1B;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,113 @@
+#include "duilib/render/sdl/sdl_render_backend.h"
+
+#include <SDL_image.h>
+
+#include "duilib/paint_manager.h"
+#include "duilib/render/sdl/control_painter.h"
+#include "platform/window_handles.h"
+
+namespace DuiLib::sdl {
+
+SdlRenderBackend::~SdlRenderBackend() {
+    // Hosts hold textures made from cached images: they go first.
+    m_hosts.clear();
+}
+
+WindowHost& SdlRenderBackend::HostFor(CPaintManagerUI& manager) {
+    auto& host = m_hosts[&manager];
+    if (!host) {
+        host = std::make_unique<WindowHost>(manager);
+    }
+    return *host;
+}
+
+void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
+    const HWND hwnd = manager.GetPaintWindow();
+    // SDL and the caches belong to the UI thread; a window of another thread stays unpainted.
+    if (hwnd != nullptr && !platform::IsWindowOnCurrentThread(hwnd)) {
+        return;
+    }
+    WindowHost& host = HostFor(manager);
+    Canvas* canvas = host.CanvasFor(manager.GetClientSize());
+    if (canvas == nullptr) {
+        return;
+    }
+    canvas->Clear(0xFF000000);
+    ControlPainter(*canvas, m_images, m_fonts, manager).PaintTree(manager.GetRoot());
+    host.MarkPainted();
+    if (m_withDisplay && hwnd != nullptr) {
+        host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });
+        host.Present();
+    }
+    if (m_paintListener) {
+        m_paintListener(manager);
+    }
+}
+
+void SdlRenderBackend::WindowDestroyed(CPaintManagerUI& manager) {
+    m_hosts.erase(&manager);
+}
+
+SDL_Surface* SdlRenderBackend::PixelsOf(CPaintManagerUI& manager) const {
+    auto it = m_hosts.find(&manager);
+    return it != m_hosts.end() && it->second->HasPainted() ? it->second->Pixels() : nullptr;
+}
+
+bool SdlRenderBackend::SavePng(CPaintManagerUI& manager, const std::string& file) const {
+    SDL_Surface* pixels = PixelsOf(manager);
+    return pixels != nullptr && IMG_SavePNG(pixels, file.c_str()) == 0;
+}
+
+SDL_Window* SdlRenderBackend::DesktopWindowOf(HWND hwnd) {
+    for (auto& [manager, host] : m_hosts) {
+        if (manager->GetPaintWindow() == hwnd) {
+            return host->Window();
+        }
+    }
+    return nullptr;
+}
+
+void SdlRenderBackend::SyncWindow(HWND hwnd) {
+    if (!m_withDisplay || hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
+        return;
+    }
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+        if (manager->GetPaintWindow() != hwnd) {
+            continue;
+        }
+        WindowHost& host = HostFor(*manager);
+        const bool hadWindow = host.Window() != nullptr;
+        host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });
+        if (host.HasPainted()) {
+            host.Present();
+        } else if (!hadWindow && host.Window() != nullptr) {
+            platform::PostMessage(hwnd, WM_PAINT, 0, 0);
+        }
+    }
+}
+
+void SdlRenderBackend::SyncAllWindows() {
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+        SyncWindow(manager->GetPaintWindow());
+    }
+}
+
+SDL_Window* SdlRenderBackend::AnyDesktopWindow() const {
+    for (const auto& [manager, host] : m_hosts) {
+        if (host->Window() != nullptr) {
+            return host->Window();
+        }
+    }
+    return nullptr;
+}
+
+WindowHost* SdlRenderBackend::HostForDesktopWindow(Uint32 windowId) {
+    for (auto& [manager, host] : m_hosts) {
+        if (host->WindowId() == windowId) {
+            return host.get();
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,54 @@
+#pragma once
+// The SDL2 renderer of the toolkit: paints every window's control tree onto a surface with
+// SDL's software renderer and, when a display is open, shows it in a desktop window that
+// mirrors the window layer's state. Without a display it keeps the pixels only, which is
+// what screenshots and the reference-image test use.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "duilib/render/sdl/sdl_assets.h"
+#include "duilib/render/sdl/sdl_window_host.h"
+#include "duilib/render_backend.h"
+
+namespace DuiLib::sdl {
+
+class SdlRenderBackend : public IRenderBackend {
+  public:
+    // TTF must be initialised; SDL video too when `withDisplay`.
+    explicit SdlRenderBackend(bool withDisplay) : m_withDisplay(withDisplay) {}
+    ~SdlRenderBackend() override;
+    SdlRenderBackend(const SdlRenderBackend&) = delete;
+    SdlRenderBackend& operator=(const SdlRenderBackend&) = delete;
+
+    void Paint(CPaintManagerUI& manager) override;
+    void WindowDestroyed(CPaintManagerUI& manager) override;
+
+    // The pixels of the window's last paint; null before its first paint.
+    SDL_Surface* PixelsOf(CPaintManagerUI& manager) const;
+    bool SavePng(CPaintManagerUI& manager, const std::string& file) const;
+
+    // Desktop side (UI thread only).
+    void SyncWindow(HWND hwnd);
+    void SyncAllWindows();
+    WindowHost* HostForDesktopWindow(Uint32 windowId);
+    SDL_Window* AnyDesktopWindow() const;
+    // Called after each paint (the screenshot writer listens).
+    void SetPaintListener(std::function<void(CPaintManagerUI&)> listener) {
+        m_paintListener = std::move(listener);
+    }
+
+  private:
+    WindowHost& HostFor(CPaintManagerUI& manager);
+    SDL_Window* DesktopWindowOf(HWND hwnd);
+
+    bool m_withDisplay;
+    ImageCache m_images;
+    FontCache m_fonts;
+    std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
+    std::function<void(CPaintManagerUI&)> m_paintListener;
+};
+
+}  // namespace DuiLib::sdl

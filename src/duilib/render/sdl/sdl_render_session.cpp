@@ -1,0 +1,197 @@
+#include "duilib/render/sdl/sdl_render_session.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "duilib/paint_manager.h"
+#include "duilib/render/sdl/display_connection.h"
+#include "duilib/render/sdl/display_watcher.h"
+#include "duilib/render/sdl/render_pump_messages.h"
+#include "duilib/render/sdl/screenshot_writer.h"
+#include "duilib/render/sdl/sdl_input_router.h"
+#include "duilib/render/sdl/sdl_render_backend.h"
+#include "duilib/window_wnd.h"
+#include "platform/debug_trace.h"
+#include "platform/window_handles.h"
+#include "platform/window_observer.h"
+
+namespace DuiLib {
+namespace {
+
+bool HasDisplayEnvironment() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != 0) || (wayland != nullptr && *wayland != 0);
+}
+
+int EnvInt(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::atoi(value) : 0;
+}
+
+}  // namespace
+
+struct CSdlRenderSession::Impl {
+    bool videoStarted = false;
+    bool ttfStarted = false;
+    std::unique_ptr<sdl::SdlRenderBackend> backend;
+    std::unique_ptr<sdl::InputRouter> input;
+    std::unique_ptr<sdl::ScreenshotWriter> screenshot;
+    std::unique_ptr<sdl::DisplayWatcher> watcher;
+    HWND pump = nullptr;
+    std::atomic<bool> drainPosted{false};
+    std::mutex dirtyMutex;
+    std::set<HWND> dirty;
+
+    void Start();
+    void Stop();
+    LRESULT PumpProc(UINT message, WPARAM wParam);
+    void RequestDrain();
+    void Drain();
+    void StartWatcher();
+};
+
+void CSdlRenderSession::Impl::Start() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The pixels are made in memory: the plain window framebuffer needs no GL context.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (HasDisplayEnvironment() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+        videoStarted = true;
+        SDL_DisplayMode mode;
+        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+            CWindowWnd::SetScreenSize(SIZE{mode.w, mode.h});
+        }
+    } else if (HasDisplayEnvironment()) {
+        platform::DebugTrace(L"renderer: no display, painting off-screen\n");
+    }
+    ttfStarted = TTF_Init() == 0;
+    IMG_Init(IMG_INIT_PNG);
+    backend = std::make_unique<sdl::SdlRenderBackend>(videoStarted);
+    input = std::make_unique<sdl::InputRouter>(*backend);
+
+    platform::WindowCreateParams params;
+    params.className = L"VelkaroRenderPump";
+    pump = platform::CreateWindowHandle(
+        params, [this](HWND, UINT m, WPARAM w, LPARAM) { return PumpProc(m, w); });
+    if (const char* file = std::getenv("VELKARO_SCREENSHOT"); file != nullptr && *file != 0) {
+        screenshot = std::make_unique<sdl::ScreenshotWriter>(*backend, pump, file,
+                                                             EnvInt("VELKARO_SCREENSHOT_MS"));
+    }
+    backend->SetPaintListener([this](CPaintManagerUI& manager) {
+        if (screenshot) {
+            screenshot->WindowPainted(manager);
+        }
+        // Painting talks to the display, which may read its events meanwhile.
+        if (videoStarted) {
+            RequestDrain();
+        }
+    });
+    if (videoStarted) {
+        platform::SetWindowStateObserver([this](HWND hwnd) {
+            {
+                std::lock_guard lock(dirtyMutex);
+                dirty.insert(hwnd);
+            }
+            RequestDrain();
+        });
+    }
+    CPaintManagerUI::SetRenderBackend(backend.get());
+}
+
+void CSdlRenderSession::Impl::Stop() {
+    platform::SetWindowStateObserver(nullptr);
+    if (CPaintManagerUI::GetRenderBackend() == backend.get()) {
+        CPaintManagerUI::SetRenderBackend(nullptr);
+    }
+    watcher.reset();
+    if (pump != nullptr) {
+        platform::DestroyWindow(pump);
+    }
+    screenshot.reset();
+    input.reset();
+    backend.reset();
+    IMG_Quit();
+    if (ttfStarted) {
+        TTF_Quit();
+    }
+    if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    SDL_Quit();
+}
+
+LRESULT CSdlRenderSession::Impl::PumpProc(UINT message, WPARAM wParam) {
+    if (message == sdl::PumpMessage() && message != 0) {
+        if (wParam == sdl::kPumpDrain) {
+            Drain();
+        } else if (wParam == sdl::kPumpScreenshot && screenshot) {
+            screenshot->OnSettled();
+        }
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == sdl::ScreenshotWriter::kTimerId && screenshot) {
+        screenshot->OnTimer();
+    }
+    return 0;
+}
+
+void CSdlRenderSession::Impl::RequestDrain() {
+    if (pump != nullptr && !drainPosted.exchange(true)) {
+        if (!platform::PostMessage(pump, sdl::PumpMessage(), sdl::kPumpDrain, 0)) {
+            drainPosted = false;
+        }
+    }
+}
+
+void CSdlRenderSession::Impl::Drain() {
+    drainPosted = false;
+    std::set<HWND> changed;
+    {
+        std::lock_guard lock(dirtyMutex);
+        changed.swap(dirty);
+    }
+    for (HWND hwnd : changed) {
+        backend->SyncWindow(hwnd);
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        input->Route(event);
+    }
+    StartWatcher();
+    if (watcher) {
+        watcher->Arm();
+    }
+}
+
+void CSdlRenderSession::Impl::StartWatcher() {
+    if (watcher || !videoStarted) {
+        return;
+    }
+    const int fd = sdl::DisplayConnectionFd(backend->AnyDesktopWindow());
+    if (fd >= 0) {
+        watcher = std::make_unique<sdl::DisplayWatcher>(fd, [this] { RequestDrain(); });
+    }
+}
+
+CSdlRenderSession::CSdlRenderSession() : m_impl(std::make_unique<Impl>()) {
+    m_impl->Start();
+}
+
+CSdlRenderSession::~CSdlRenderSession() {
+    m_impl->Stop();
+}
+
+bool CSdlRenderSession::HasDisplay() const {
+    return m_impl->videoStarted;
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,167 @@
+#include "duilib/render/sdl/sdl_window_host.h"
+
+#include "duilib/paint_manager.h"
+#include "duilib/ui_control.h"
+#include "platform/text_convert.h"
+#include "platform/window_handles.h"
+
+namespace DuiLib::sdl {
+namespace {
+
+// Controls a press acts on; elsewhere in the caption a press drags the window.
+bool IsInteractive(CControlUI* control) {
+    for (const wchar_t* kind : {L"Button", L"Option", L"Edit", L"Combo", L"Slider", L"ListItem"}) {
+        if (control->GetInterface(kind) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsPopup(HWND hwnd) {
+    const std::wstring cls = platform::GetWindowClassName(hwnd);
+    return platform::GetWindowOwner(hwnd) != nullptr &&
+           (cls.find(L"Menu") != std::wstring::npos || cls.find(L"Combo") != std::wstring::npos);
+}
+
+}  // namespace
+
+Canvas* WindowHost::CanvasFor(SIZE size) {
+    if (size.cx <= 0 || size.cy <= 0) {
+        return nullptr;
+    }
+    if (!m_surface || m_surface->w != size.cx || m_surface->h != size.cy) {
+        m_canvas.reset();
+        m_surface.reset(
+            SDL_CreateRGBSurfaceWithFormat(0, size.cx, size.cy, 32, SDL_PIXELFORMAT_ARGB8888));
+        if (!m_surface) {
+            return nullptr;
+        }
+        SDL_SetSurfaceBlendMode(m_surface.get(), SDL_BLENDMODE_NONE);
+        m_canvas = std::make_unique<Canvas>(m_surface.get());
+    }
+    return m_canvas->IsValid() ? m_canvas.get() : nullptr;
+}
+
+void WindowHost::CreateWindow() {
+    const HWND hwnd = m_manager.GetPaintWindow();
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
+    if (IsPopup(hwnd)) {
+        flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    }
+    RECT rc{};
+    platform::GetWindowRect(hwnd, &rc);
+    const std::string title = platform::Utf8Encode(platform::GetWindowText(hwnd));
+    m_window.reset(SDL_CreateWindow(title.c_str(), rc.left, rc.top,
+                                    std::max<LONG>(1, rc.right - rc.left),
+                                    std::max<LONG>(1, rc.bottom - rc.top), flags));
+    if (!m_window) {
+        return;
+    }
+    SDL_SetWindowData(m_window.get(), "velkaro.host", this);
+    SDL_SetWindowHitTest(m_window.get(), &WindowHost::HitTest, this);
+    const SIZE minimum = m_manager.GetMinInfo();
+    if (minimum.cx > 0 && minimum.cy > 0) {
+        SDL_SetWindowMinimumSize(m_window.get(), m_manager.Scale(minimum.cx),
+                                 m_manager.Scale(minimum.cy));
+    }
+    m_appliedRect = rc;
+    m_appliedTitle = platform::GetWindowText(hwnd);
+}
+
+void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf) {
+    const HWND hwnd = m_manager.GetPaintWindow();
+    if (hwnd == nullptr || !platform::IsWindow(hwnd)) {
+        return;
+    }
+    const bool visible = platform::IsWindowVisible(hwnd) && !platform::IsIconic(hwnd);
+    if (!m_window && !visible) {
+        return;
+    }
+    if (!m_window) {
+        CreateWindow();
+        if (!m_window) {
+            return;
+        }
+    }
+    SDL_Window* window = m_window.get();
+    RECT rc{};
+    platform::GetWindowRect(hwnd, &rc);
+    if (rc.left != m_appliedRect.left || rc.top != m_appliedRect.top) {
+        SDL_SetWindowPosition(window, rc.left, rc.top);
+    }
+    if (rc.right - rc.left != m_appliedRect.right - m_appliedRect.left ||
+        rc.bottom - rc.top != m_appliedRect.bottom - m_appliedRect.top) {
+        SDL_SetWindowSize(window, std::max<LONG>(1, rc.right - rc.left),
+                          std::max<LONG>(1, rc.bottom - rc.top));
+    }
+    m_appliedRect = rc;
+    const std::wstring title = platform::GetWindowText(hwnd);
+    if (title != m_appliedTitle) {
+        SDL_SetWindowTitle(window, platform::Utf8Encode(title).c_str());
+        m_appliedTitle = title;
+    }
+    // A window whose owner is disabled by it is that owner's modal dialog.
+    const HWND owner = platform::GetWindowOwner(hwnd);
+    const HWND modalOwner = owner != nullptr && !platform::IsWindowEnabled(owner) ? owner : nullptr;
+    if (modalOwner != m_appliedModalOwner && modalOwner != nullptr) {
+        if (SDL_Window* ownerWindow = windowOf(modalOwner)) {
+            SDL_SetWindowModalFor(window, ownerWindow);
+        }
+    }
+    m_appliedModalOwner = modalOwner;
+    if (visible != m_appliedVisible) {
+        if (visible) {
+            SDL_ShowWindow(window);
+            if (platform::GetActiveWindow() == hwnd) {
+                SDL_RaiseWindow(window);
+            }
+        } else {
+            SDL_HideWindow(window);
+        }
+        m_appliedVisible = visible;
+    }
+}
+
+void WindowHost::Present() {
+    if (!m_window || !m_surface || !m_appliedVisible) {
+        return;
+    }
+    SDL_Surface* screen = SDL_GetWindowSurface(m_window.get());
+    if (screen == nullptr) {
+        return;
+    }
+    SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
+    SDL_UpdateWindowSurface(m_window.get());
+}
+
+void WindowHost::DesktopMoved(int x, int y) {
+    const HWND hwnd = m_manager.GetPaintWindow();
+    m_appliedRect = RECT{x, y, x + (m_appliedRect.right - m_appliedRect.left),
+                         y + (m_appliedRect.bottom - m_appliedRect.top)};
+    platform::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowHost::DesktopResized(int cx, int cy) {
+    const HWND hwnd = m_manager.GetPaintWindow();
+    m_appliedRect.right = m_appliedRect.left + cx;
+    m_appliedRect.bottom = m_appliedRect.top + cy;
+    platform::SetWindowPos(hwnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SDL_HitTestResult WindowHost::HitTest(SDL_Window* /*window*/, const SDL_Point* pt, void* data) {
+    auto* host = static_cast<WindowHost*>(data);
+    CPaintManagerUI& manager = host->m_manager;
+    const RECT caption = manager.Scale(manager.GetCaptionRect());
+    const SIZE client = manager.GetClientSize();
+    const bool inCaption = pt->x >= caption.left && pt->x < client.cx - caption.right &&
+                           pt->y >= caption.top && pt->y < caption.bottom;
+    if (!inCaption) {
+        return SDL_HITTEST_NORMAL;
+    }
+    CControlUI* control = manager.FindControl(POINT{pt->x, pt->y});
+    return control != nullptr && IsInteractive(control) ? SDL_HITTEST_NORMAL
+                                                        : SDL_HITTEST_DRAGGABLE;
+}
+
+}  // namespace DuiLib::sdl

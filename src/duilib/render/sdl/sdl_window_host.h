@@ -1,0 +1,57 @@
+#pragma once
+// One toolkit window's pixels and, with a display, its desktop window: the surface the
+// tree is painted on, and the SDL window that mirrors the window's title, rectangle,
+// visibility and modal state as the window layer holds them.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "duilib/render/sdl/sdl_canvas.h"
+#include "duilib/render/sdl/sdl_handles.h"
+
+namespace DuiLib {
+class CPaintManagerUI;
+}
+
+namespace DuiLib::sdl {
+
+class WindowHost {
+  public:
+    explicit WindowHost(CPaintManagerUI& manager) : m_manager(manager) {}
+
+    CPaintManagerUI& Manager() const { return m_manager; }
+    // A canvas of the window's client size (made anew when the size changed).
+    Canvas* CanvasFor(SIZE size);
+    SDL_Surface* Pixels() const { return m_surface.get(); }
+    bool HasPainted() const { return m_painted; }
+    void MarkPainted() { m_painted = true; }
+
+    // Brings the desktop window in line with the window layer's state; creates it the
+    // first time the window is visible.
+    void Sync(const std::function<SDL_Window*(HWND)>& windowOf);
+    // Shows the last painted pixels in the desktop window.
+    void Present();
+    SDL_Window* Window() const { return m_window.get(); }
+    Uint32 WindowId() const { return m_window ? SDL_GetWindowID(m_window.get()) : 0; }
+    // The desktop moved or sized the window; the window layer learns it.
+    void DesktopMoved(int x, int y);
+    void DesktopResized(int cx, int cy);
+
+  private:
+    void CreateWindow();
+    static SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* pt, void* data);
+
+    CPaintManagerUI& m_manager;
+    SurfacePtr m_surface;
+    std::unique_ptr<Canvas> m_canvas;
+    bool m_painted = false;
+    WindowPtr m_window;
+    // What the desktop window shows now, to tell our changes from the desktop's.
+    RECT m_appliedRect{};
+    std::wstring m_appliedTitle;
+    bool m_appliedVisible = false;
+    HWND m_appliedModalOwner = nullptr;
+};
+
+}  // namespace DuiLib::sdl
