@@ -1,0 +1,69 @@
+#include "duilib/attribute_values.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using namespace DuiLib;
+
+TEST(AttributeValues, NumbersAreParsedAndClamped) {
+    EXPECT_EQ(42, ParseInt(L" 42px"));
+    EXPECT_EQ(-7, ParseInt(L"-7"));
+    EXPECT_EQ(255, ParseInt(L"0xFF"));
+    EXPECT_EQ(9, ParseInt(L"abc", 9));
+    EXPECT_EQ(9, ParseInt(L"", 9));
+    EXPECT_EQ(9, ParseInt(L"-", 9));
+    EXPECT_EQ(INT32_MAX, ParseInt(L"99999999999999999999"));
+    EXPECT_EQ(kMaxCoordinate, ParseCoordinate(L"99999999999"));
+    EXPECT_EQ(-kMaxCoordinate, ParseCoordinate(L"-99999999999"));
+    EXPECT_TRUE(ParseBool(L"TRUE"));
+    EXPECT_TRUE(ParseBool(L"1"));
+    EXPECT_FALSE(ParseBool(L"yes"));
+    EXPECT_FALSE(ParseBool(L""));
+}
+
+TEST(AttributeValues, ColoursTakeTheSkinForms) {
+    EXPECT_EQ(0xFF112233u, ParseColor(L"#FF112233"));
+    EXPECT_EQ(0xFF112233u, ParseColor(L"#112233"));  // no alpha: opaque
+    EXPECT_EQ(0x80ABCDEFu, ParseColor(L"0x80abcdef"));
+    EXPECT_EQ(0u, ParseColor(L"red"));
+    EXPECT_EQ(0u, ParseColor(L"#"));
+    EXPECT_EQ(0x12345678u, ParseColor(L"#123456789ABC"));  // extra digits ignored
+}
+
+TEST(AttributeValues, RectanglesAndSizesToleratePartsMissing) {
+    EXPECT_EQ((RECT{1, 2, 3, 4}), ParseRect(L"1,2,3,4"));
+    EXPECT_EQ((RECT{1, -2, 0, 0}), ParseRect(L" 1 , -2"));
+    EXPECT_EQ((RECT{0, 0, 0, 0}), ParseRect(L"a,b,c,d"));
+    EXPECT_EQ((RECT{kMaxCoordinate, 0, 0, 0}), ParseRect(L"4294967296"));
+    EXPECT_EQ((SIZE{800, 572}), ParseSize(L"800,572"));
+    EXPECT_EQ((SIZE{800, 0}), ParseSize(L"800"));
+}
+
+TEST(AttributeValues, AttributeListsSplitIntoPairsAndStopAtBrokenText) {
+    std::map<std::wstring, std::wstring> seen;
+    ForEachAttribute(
+        L"textcolor=\"#FF000000\" align='center' font = \"2\"",
+        [&](const CDuiString& name, const CDuiString& value) { seen[name.str()] = value.str(); });
+    EXPECT_EQ(3u, seen.size());
+    EXPECT_EQ(L"#FF000000", seen[L"textcolor"]);
+    EXPECT_EQ(L"center", seen[L"align"]);
+    EXPECT_EQ(L"2", seen[L"font"]);
+
+    seen.clear();
+    ForEachAttribute(
+        L"a=\"1\" b=\"unterminated",
+        [&](const CDuiString& name, const CDuiString& value) { seen[name.str()] = value.str(); });
+    EXPECT_EQ(1u, seen.size());
+    ForEachAttribute(L"=", [&](const CDuiString&, const CDuiString&) { ADD_FAILURE(); });
+    ForEachAttribute(L"x=1", [&](const CDuiString&, const CDuiString&) { ADD_FAILURE(); });
+}
+
+TEST(AttributeValues, NamesCompareWithoutCase) {
+    EXPECT_TRUE(EqualsNoCase(L"HorizontalLayout", L"horizontallayout"));
+    EXPECT_FALSE(EqualsNoCase(L"Label", L"Labels"));
+}
+
+}  // namespace
