@@ -324,6 +324,68 @@ TEST_F(WindowsTest, TheRendererPaintsLaidOutTreesAndHearsOfClosedWindows) {
     CPaintManagerUI::SetRenderBackend(nullptr);
 }
 
+TEST_F(WindowsTest, ModalWindowsDisableTheirOwnerAndPassAQuitOn) {
+    CTestDialog owner;
+    ASSERT_NE(nullptr, owner.Create(nullptr, L"owner", 0, 0));
+    SetWindowPos(owner.GetHWND(), nullptr, 100, 100, 600, 400, SWP_NOZORDER);
+    owner.ShowWindow(true, true);
+    auto* dialog = new CTestDialog();
+    bool deleted = false;
+    dialog->deleteOnFinal = true;
+    dialog->deleted = &deleted;
+    ASSERT_NE(nullptr, dialog->Create(owner.GetHWND(), L"msgwnd", 0, 0));
+    dialog->CenterWindow();
+    RECT rc{};
+    GetWindowRect(dialog->GetHWND(), &rc);
+    EXPECT_EQ((RECT{250, 200, 550, 400}), rc);  // centred over the owner
+
+    bool ownerWasDisabled = false;
+    const HWND ownerHwnd = owner.GetHWND();
+    struct Probe : IMessageFilterUI {
+        LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool& bHandled) override {
+            if (uMsg == WM_USER + 60) {
+                *disabled = !IsWindowEnabled(owner);
+                PostQuitMessage(3);  // the program ends while the dialog is open
+                bHandled = true;
+            }
+            return 0;
+        }
+        HWND owner = nullptr;
+        bool* disabled = nullptr;
+    } probe;
+    probe.owner = ownerHwnd;
+    probe.disabled = &ownerWasDisabled;
+    dialog->GetPaintManager()->AddMessageFilter(&probe);
+    PostMessageW(dialog->GetHWND(), WM_USER + 60, 0, 0);
+    EXPECT_EQ(0u, dialog->ShowModal());
+    EXPECT_TRUE(ownerWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(ownerHwnd));
+    // The quit reached the modal loop first and waits for the outer loop.
+    MSG msg;
+    while (GetMessage(&msg)) {
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(3u, msg.wParam);
+    EXPECT_FALSE(deleted);
+    dialog->GetPaintManager()->RemoveMessageFilter(&probe);
+    DestroyWindow(dialog->GetHWND());
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(WindowsTest, SystemCommandsAndEscapeTakeTheDefaultActions) {
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    dialog.ShowWindow(true, true);
+    dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_TRUE(IsIconic(dialog.GetHWND()));
+    dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_FALSE(IsIconic(dialog.GetHWND()));
+    EXPECT_TRUE(IsWindowVisible(dialog.GetHWND()));
+    // Escape closes through the default key response, as a click on cancel would.
+    PostMessageW(dialog.GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return dialog.GetHWND() == nullptr; }));
+}
+
 TEST_F(WindowsTest, AMissingLayoutFailsTheWindowCleanly) {
     CTestDialog dialog("no_such_layout.xml");
     EXPECT_EQ(nullptr, dialog.Create(nullptr, L"broken", 0, 0));
