@@ -200,4 +200,70 @@ TEST_F(ControlsTest, HiddenDisabledAndRemovedControlsDoNotActivate) {
     EXPECT_EQ(0, recorder_.Count(L"click"));
 }
 
+TEST_F(ControlsTest, EditKeysAndReadOnlyFields) {
+    auto* name = Find<CEditUI>(L"name_edit");
+    name->SetFocus();
+    EXPECT_EQ(nullptr, pm_.GetFocus());  // on a hidden page
+    Find<CTabLayoutUI>(L"pages")->SelectItem(1, false);
+    name->SetText(L"ab");
+    EXPECT_EQ(L"ab", name->GetText());
+    name->SetFocus();
+    LRESULT result = 0;
+    pm_.MessageHandler(WM_CHAR, L'\b', 0, result);
+    EXPECT_EQ(L"a", name->GetText());
+    pm_.MessageHandler(WM_CHAR, L'\r', 0, result);
+    EXPECT_EQ(1, recorder_.Count(L"return", L"name_edit"));
+    name->SetReadOnly(true);
+    pm_.MessageHandler(WM_CHAR, L'z', 0, result);
+    EXPECT_EQ(L"a", name->GetText());
+    name->SetMaxChar(0);
+    EXPECT_TRUE(name->GetText().IsEmpty());
+    EXPECT_EQ(1, recorder_.Count(L"textchanged", L"name_edit"));  // the backspace only
+}
+
+TEST_F(ControlsTest, TabsKeepASelectionWhenPagesGo) {
+    auto* pages = Find<CTabLayoutUI>(L"pages");
+    EXPECT_TRUE(pages->SelectItem(1, false));
+    EXPECT_FALSE(pages->SelectItem(2));
+    EXPECT_FALSE(pages->SelectItem(-1));
+    EXPECT_TRUE(pages->RemoveAt(0));
+    EXPECT_EQ(0, pages->GetCurSel());
+    EXPECT_TRUE(pages->GetItemAt(0)->IsVisible());
+    auto* extra = new CVerticalLayoutUI();
+    EXPECT_TRUE(pages->AddAt(extra, 0));
+    EXPECT_EQ(1, pages->GetCurSel());
+    EXPECT_FALSE(extra->IsVisible());
+    EXPECT_TRUE(pages->RemoveAt(1));
+    EXPECT_EQ(0, pages->GetCurSel());
+    EXPECT_TRUE(extra->IsVisible());
+    pages->RemoveAll();
+    EXPECT_EQ(-1, pages->GetCurSel());
+    EXPECT_EQ(0, recorder_.Count(L"tabselect"));
+}
+
+TEST_F(ControlsTest, ComboArrowKeysSkipDisabledRowsAndValuesStayInRange) {
+    auto* combo = Find<CComboUI>(L"mode_combo");
+    combo->SelectItem(0);
+    TEventUI key;
+    key.Type = UIEVENT_KEYDOWN;
+    key.chKey = 0x28;  // down
+    combo->Event(key);
+    EXPECT_EQ(2, combo->GetCurSel());
+    combo->Event(key);
+    EXPECT_EQ(2, combo->GetCurSel());
+    key.chKey = 0x26;  // up
+    combo->Event(key);
+    EXPECT_EQ(0, combo->GetCurSel());
+    EXPECT_TRUE(combo->SelectItem(-1));
+    EXPECT_EQ(-1, combo->GetCurSel());
+
+    CProgressUI progress;
+    progress.SetMaxValue(10);
+    progress.SetMinValue(20);
+    EXPECT_EQ(20, progress.GetMinValue());
+    EXPECT_EQ(20, progress.GetMaxValue());
+    progress.SetValue(-5);
+    EXPECT_EQ(20, progress.GetValue());
+}
+
 }  // namespace
