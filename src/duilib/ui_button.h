@@ -37,6 +37,8 @@ class CLabelUI : public CControlUI {
 
 class CButtonUI : public CLabelUI {
   public:
+    // A button's text is centred unless its layout says otherwise.
+    CButtonUI() { m_uTextStyle = DT_SINGLELINE | DT_VCENTER | DT_CENTER; }
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
     UINT GetControlFlags() const override;

@@ -119,6 +119,7 @@ SDL_Texture* Canvas::TextureFor(SDL_Surface* image) {
     TexturePtr texture{SDL_CreateTextureFromSurface(m_renderer.get(), image)};
     if (texture) {
         SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+        SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
     }
     SDL_Texture* result = texture.get();
     m_textures.emplace(image, std::move(texture));

@@ -71,18 +71,17 @@ void SdlRenderBackend::SyncWindow(HWND hwnd) {
     if (!m_withDisplay || hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
         return;
     }
-    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
-        if (manager->GetPaintWindow() != hwnd) {
-            continue;
+    for (auto& [manager, host] : m_hosts) {
+        if (manager->GetPaintWindow() == hwnd) {
+            host->Sync([this](HWND owner) { return DesktopWindowOf(owner); });
+            host->Present();
+            return;
         }
-        WindowHost& host = HostFor(*manager);
-        const bool hadWindow = host.Window() != nullptr;
-        host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });
-        if (host.HasPainted()) {
-            host.Present();
-        } else if (!hadWindow && host.Window() != nullptr) {
-            platform::PostMessage(hwnd, WM_PAINT, 0, 0);
-        }
+    }
+    // Hosts are made by the first paint only: the toolkit tells the renderer about the
+    // end of painted managers alone. A window shown before it was painted asks for one.
+    if (platform::IsWindowVisible(hwnd)) {
+        platform::PostMessage(hwnd, WM_PAINT, 0, 0);
     }
 }
 

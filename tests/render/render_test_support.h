@@ -1,0 +1,51 @@
+#pragma once
+// What the renderer's tests share: SDL's text and image parts started for the test
+// program, the SDL backend installed for one test, messages pumped until the queue is
+// idle, and pixel comparison.
+
+#include <SDL.h>
+
+#include <string>
+
+#include "duilib/paint_manager.h"
+#include "duilib/render/sdl/sdl_render_backend.h"
+
+namespace render_test {
+
+// Starts TTF and PNG support (and, when `video`, SDL's off-screen video driver).
+class SdlLibraries {
+  public:
+    explicit SdlLibraries(bool video = false);
+    ~SdlLibraries();
+    SdlLibraries(const SdlLibraries&) = delete;
+    SdlLibraries& operator=(const SdlLibraries&) = delete;
+    bool HasVideo() const { return m_video; }
+
+  private:
+    bool m_video = false;
+};
+
+// Installs `backend` as the paint managers' renderer for its lifetime.
+class ScopedBackend {
+  public:
+    explicit ScopedBackend(DuiLib::IRenderBackend* backend);
+    ~ScopedBackend();
+    ScopedBackend(const ScopedBackend&) = delete;
+    ScopedBackend& operator=(const ScopedBackend&) = delete;
+
+  private:
+    DuiLib::IRenderBackend* m_previous;
+};
+
+// Dispatches posted messages of this thread until none is left.
+void PumpUntilIdle();
+
+uint32_t PixelAt(SDL_Surface* surface, int x, int y);
+
+struct ImageDifference {
+    bool sameSize = false;
+    double differingShare = 1.0;  // share of pixels off by more than the tolerance
+};
+ImageDifference Compare(SDL_Surface* a, SDL_Surface* b, int channelTolerance);
+
+}  // namespace render_test
