@@ -36,6 +36,8 @@ bool CResourceManager::LoadResource(LPCTSTR xml, LPCTSTR /*type*/) {
         return false;
     }
     std::lock_guard lock(m_mutex);
+    ++m_generation;
+    m_fonts.clear();
     for (pugi::xml_node node : doc.document_element().children()) {
         const std::string_view tag = node.name();
         if (tag == "Xml" || tag == "Image") {
@@ -66,11 +68,15 @@ bool CResourceManager::LoadResource(LPCTSTR xml, LPCTSTR /*type*/) {
     return true;
 }
 
-void CResourceManager::ApplyTo(CPaintManagerUI* manager) const {
+void CResourceManager::ApplyTo(CPaintManagerUI* manager) {
     if (manager == nullptr) {
         return;
     }
     std::lock_guard lock(m_mutex);
+    if (m_appliedGeneration == m_generation) {
+        return;
+    }
+    m_appliedGeneration = m_generation;
     for (const FontDecl& font : m_fonts) {
         if (font.id >= 0) {
             manager->AddFont(font.id, font.info.sFontName, font.info.iSize, font.info.bBold,
@@ -187,6 +193,7 @@ void CResourceManager::Release() {
     m_texts.clear();
     m_language.Empty();
     m_query = nullptr;
+    m_appliedGeneration = m_generation;
 }
 
 CDuiString CResourceManager::GetLastError() const {

@@ -37,8 +37,10 @@ class CResourceManager {
     // Reads res.xml (a file below the resource path, or XML text). False and a trace on
     // a missing or malformed file.
     bool LoadResource(LPCTSTR xml, LPCTSTR type = nullptr);
-    // Applies the fonts, default attributes and images of res.xml to a manager.
-    void ApplyTo(CPaintManagerUI* manager) const;
+    // Adds the fonts, default attributes and images of res.xml to the shared tables of
+    // the paint managers, once per loaded res.xml: fonts the program replaces afterwards
+    // (a language's font family) stay replaced.
+    void ApplyTo(CPaintManagerUI* manager);
     // The file a named layout ("XML_MAIN") stands for; empty when not declared.
     CDuiString GetXmlPath(LPCTSTR name) const;
     CDuiString GetImagePath(LPCTSTR name) const;
@@ -75,6 +77,8 @@ class CResourceManager {
     CDuiString m_language;
     IQueryControlText* m_query = nullptr;
     CDuiString m_lastError;
+    int m_generation = 0;
+    int m_appliedGeneration = 0;
 };
 
 }  // namespace DuiLib

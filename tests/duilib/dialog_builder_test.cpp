@@ -93,6 +93,12 @@ TEST(DialogBuilder, ResolvesNamedLayoutsOfResXmlAndBackslashPaths) {
     pm.AttachDialog(root);
     EXPECT_EQ(0xFF445566u, static_cast<CLabelUI*>(root)->GetTextColor());
     EXPECT_EQ(L"Noto Sans Thai", pm.GetFontInfo(7)->sFontName);
+    // Fonts the program rebuilds later are not put back by the next layout.
+    pm.RemoveAllFonts(true);
+    pm.AddFont(7, L"Verdana Unicode MS", 14, false, false, false, true);
+    CDialogBuilder next;
+    delete next.Create(L"XML_MAIN", nullptr, nullptr, &pm);
+    EXPECT_EQ(L"Verdana Unicode MS", pm.GetFontInfo(7)->sFontName);
     pm.RemoveAllFonts(true);
     pm.RemoveAllDefaultAttributeList(true);
     CResourceManager::GetInstance()->Release();
