@@ -29,20 +29,38 @@ std::vector<std::vector<uint8_t>> SplitReplies(const uint8_t* data, size_t size)
     return replies;
 }
 
-void RunWrappers(CHidCommandChannel& channel, uint8_t selector) {
+// One wrapper per input, chosen by the first byte, which also sets the table length.
+void RunWrapper(CHidCommandChannel& channel, uint8_t selector) {
     std::vector<uint8_t> buffer(600, 0);
     DeviceInfoBlock info;
     channel.SetTableLength(static_cast<uint16_t>(selector) * 3);
-    channel.ReadDeviceInfo(info);
-    channel.ReadMemory(std::span<uint8_t>(buffer.data(), 130), selector);
-    channel.ReadPowerStatus(std::span<uint8_t>(buffer.data(), 6), selector, 0);
-    channel.ReadPowerStatus(buffer, buffer.size(), 0);
-    channel.ReadKeyCodeTable(buffer);
-    channel.ReadKeyLightTable(buffer);
-    channel.QueryDeviceStatus();
-    channel.WriteMemory(std::span<const uint8_t>(buffer.data(), 100), 0xFFF0);
-    channel.SendLightFrame(std::span<const uint8_t>(buffer.data(), 378));
-    channel.WriteKeyColorTable(std::span<const uint8_t>(buffer.data(), 70), selector, 512);
+    switch (selector % 8) {
+        case 0:
+            channel.ReadDeviceInfo(info);
+            break;
+        case 1:
+            channel.ReadMemory(std::span<uint8_t>(buffer.data(), 130), selector);
+            break;
+        case 2:
+            channel.ReadPowerStatus(std::span<uint8_t>(buffer.data(), 6), selector, 0);
+            channel.ReadPowerStatus(buffer, buffer.size(), 0);
+            break;
+        case 3:
+            channel.ReadKeyCodeTable(buffer);
+            break;
+        case 4:
+            channel.ReadKeyLightTable(buffer);
+            break;
+        case 5:
+            channel.QueryDeviceStatus();
+            break;
+        case 6:
+            channel.SendLightFrame(std::span<const uint8_t>(buffer.data(), 378));
+            break;
+        default:
+            channel.WriteKeyColorTable(std::span<const uint8_t>(buffer.data(), 70), selector, 512);
+            break;
+    }
 }
 
 }  // namespace
@@ -51,11 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParsePath(data, std::min<size_t>(size, 300));
     if (size == 0)
         return 0;
-    sim::LoopbackCommandBus bus;
-    bus.SetScript(SplitReplies(data + 1, size - 1));
+    // One bus for the whole run: building it parses the keyboard's descriptor.
+    static sim::LoopbackCommandBus bus;
+    static CHidCommandChannel channel;
     platform::hid::ScopedHidBus use(bus);
-    CHidCommandChannel channel;
-    if (channel.OpenInterface(bus.Path().c_str(), false))
-        RunWrappers(channel, data[0]);
+    if (!channel.IsOpen() && !channel.OpenInterface(bus.Path().c_str(), false))
+        return 0;
+    bus.SetScript(SplitReplies(data + 1, size - 1));
+    RunWrapper(channel, data[0]);
     return 0;
 }
