@@ -44,6 +44,7 @@ CSkinFrame::CSkinFrame(HWND parent, CControlUI* anchor) : parent_(parent), ancho
 }
 
 void CSkinFrame::InitWindow() {
+    SetIcon(128);
     if (anchor_ == nullptr) {
         return;
     }
