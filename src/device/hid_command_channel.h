@@ -44,10 +44,13 @@ class CHidCommandChannel {
     // Bytes of the key-code table (key positions x 3); refuses more than 512.
     bool SetTableLength(uint16_t length);
     uint16_t GetTableLength() const { return tableLength_.load(); }
+    // A wireless receiver: 5000 ms time-outs, no light frames.
     void SetSlow(bool slow) { slow_.store(slow); }
     bool IsSlow() const { return slow_.load(); }
+    // Set while the device follows the cross-device light synchronisation.
     void SetLightSync(bool on) { lightSync_.store(on); }
     bool GetLightSync() const { return lightSync_.load(); }
+    // True while a traced exchange runs on any thread.
     bool IsBusy() const { return busy_.load() > 0; }
 
     CHidDeviceFile& File() { return file_; }
