@@ -1,0 +1,20 @@
+#include "profile/stored_file_id.h"
+
+bool IsSafeStoredFileId(std::string_view id) {
+    if (id.empty() || id.size() > kMaxStoredFileIdLength || id == "." ||
+        id.find("..") != std::string_view::npos)
+        return false;
+    for (const char c : id) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+std::wstring FolderOfPath(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"/\\");
+    if (slash == std::wstring_view::npos)
+        return {};
+    return std::wstring(path.substr(0, slash + 1));
+}

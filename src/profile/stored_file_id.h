@@ -1,0 +1,15 @@
+#pragma once
+// Ids read from stored documents name files (a custom light's "Guid" names its ".light"
+// file). An id that could leave its folder or name anything but a plain file is refused.
+
+#include <string>
+#include <string_view>
+
+inline constexpr size_t kMaxStoredFileIdLength = 128;
+
+// Non-empty, at most kMaxStoredFileIdLength bytes, no path separator, no "..", no control
+// character, not "." alone.
+bool IsSafeStoredFileId(std::string_view id);
+
+// The folder part of `path` up to and including its last '/' or '\', or empty.
+std::wstring FolderOfPath(std::wstring_view path);

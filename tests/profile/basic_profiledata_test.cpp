@@ -1,0 +1,170 @@
+#include "profile/basic_profiledata.h"
+
+#include <gtest/gtest.h>
+
+#include "profile_files.h"
+
+namespace {
+
+using P = ProfileFiles;
+
+Json::Value DefaultProfile() {
+    return P::Parse(R"({"Device": [{"a": 0}, {"a": 1}, {"LightInfo": {"SelectItem": 4}}],
+                        "profilename": "Default"})");
+}
+
+TEST(ProfileLoadTest, MissingFileIsCreatedFromTheDefaultElementOfItsIndex) {
+    ProfileFiles files;
+    files.Write("default.Json", DefaultProfile());
+    CBasicProfiledata record;
+    record.SetDefaultProfilePath(files.Path("default.Json"));
+    ASSERT_TRUE(record.SetDeviceIndex(2));
+    const Json::Value section = record.Load(files.Path("new.Json"));
+    EXPECT_EQ(section, DefaultProfile()["Device"][2]);
+    EXPECT_EQ(files.Read("new.Json"), P::Parse(R"({"Device": [null, null, {"LightInfo":
+                                                    {"SelectItem": 4}}]})"));
+}
+
+TEST(ProfileLoadTest, ShortDeviceArrayIsFilledAndNameAndIdStay) {
+    ProfileFiles files;
+    files.Write("default.Json", DefaultProfile());
+    files.Write("p.Json", P::Parse(R"({"Device": [{"x": 1}], "profilename": "游戏",
+                                      "profileUUID": "2026_01_01"})"));
+    CBasicProfiledata record;
+    record.SetDefaultProfilePath(files.Path("default.Json"));
+    record.SetDeviceIndex(1);
+    EXPECT_EQ(record.Load(files.Path("p.Json")), P::Parse(R"({"a": 1})"));
+    const Json::Value saved = files.Read("p.Json");
+    EXPECT_EQ(saved["profilename"], "游戏");
+    EXPECT_EQ(saved["profileUUID"], "2026_01_01");
+    EXPECT_EQ(saved["Device"][0], P::Parse(R"({"x": 1})"));
+    EXPECT_EQ(saved["Device"][1], P::Parse(R"({"a": 1})"));
+}
+
+TEST(ProfileLoadTest, NoDefaultLeavesSectionNullReadersEmptyAndFileUntouched) {
+    ProfileFiles files;
+    files.WriteText("p.Json", "{\"Device\": []}");
+    CBasicProfiledata record;
+    record.SetDefaultProfilePath(files.Path("missing.Json"));
+    EXPECT_TRUE(record.Load(files.Path("p.Json")).isNull());
+    EXPECT_EQ(record.GetLightInfo(), LightRecord{});
+    EXPECT_TRUE(record.GetLightList().empty());
+    EXPECT_TRUE(record.GetKeyList().empty());
+    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
+    EXPECT_EQ(files.ReadText("p.Json"), "{\"Device\": []}");
+}
+
+TEST(ProfileSaveTest, SaveReplacesOnlyItsOwnElement) {
+    ProfileFiles files;
+    const Json::Value original = P::Parse(R"({"Device": [{"k": [1, 2]}, {"LightInfo": {}},
+                                            {"m": "x"}], "profilename": "n", "profileUUID": "u"})");
+    files.Write("p.Json", original);
+    CBasicProfiledata record;
+    record.SetDeviceIndex(1);
+    record.SetProfilePath(files.Path("p.Json"));
+    record.Load(files.Path("p.Json"));
+    record.SetLightInfo({.mode = 7, .direction = 1, .multiColour = 1, .blue = 9, .customGroup = 2});
+    ASSERT_TRUE(record.Save());
+
+    Json::Value expected = original;
+    expected["Device"][1]["LightInfo"] = P::Parse(R"({"SelectItem": 7, "Light": 0, "Speed": 0,
+        "Fx": 1, "MultiColor": 1, "Red": 0, "Green": 0, "Blue": 9, "QRVMLedMode": 0,
+        "CustomGroup": 2})");
+    EXPECT_EQ(files.Read("p.Json"), expected);
+}
+
+TEST(ProfileSaveTest, FilesThatCannotHoldTheSectionAreKeptAsCorrupt) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    record.SetProfilePath(files.Path("p.Json"));
+    record.SetLightInfo({.mode = 3});
+
+    files.WriteText("p.Json", "{\"Device\": [ {\"cut");
+    ASSERT_TRUE(record.Save());
+    EXPECT_EQ(files.ReadText("p.Json.corrupt"), "{\"Device\": [ {\"cut");
+    EXPECT_EQ(files.Read("p.Json")["Device"][0]["LightInfo"]["SelectItem"], 3);
+
+    files.WriteText("p.Json", "{\"Device\": {\"0\": 5}, \"profilename\": \"mine\"}");
+    ASSERT_TRUE(record.Save());
+    EXPECT_EQ(files.Read("p.Json.corrupt")["profilename"], "mine");
+    EXPECT_TRUE(files.Read("p.Json")["Device"].isArray());
+
+    CBasicProfiledata noPath;
+    EXPECT_FALSE(noPath.Save());
+}
+
+TEST(ProfileRecordTest, PathsAndDeviceIndexRefuseEmptyAndOutOfRangeValues) {
+    CBasicProfiledata record;
+    record.SetProfilePath(L"/a/p.Json");
+    record.SetProfilePath(L"");
+    EXPECT_EQ(record.GetProfilePath(), L"/a/p.Json");
+    EXPECT_FALSE(record.SetDeviceIndex(-1));
+    EXPECT_FALSE(record.SetDeviceIndex(1 << 30));
+    EXPECT_EQ(record.GetDeviceIndex(), 0);
+}
+
+TEST(ProfileSectionsTest, LightInfoIsCutToBytesAndWrongTypesReadAsZero) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    LoadSection(files, record, P::Parse(R"({"LightInfo": {"SelectItem": 2, "MultiColor": 5,
+        "Fx": 300, "Red": "255", "Green": [1], "Blue": -1, "CustomGroup": 1e12}})"));
+    const LightRecord light = record.GetLightInfo();
+    EXPECT_EQ(light.mode, 2);
+    EXPECT_EQ(light.multiColour, 1);
+    EXPECT_EQ(light.direction, 44);
+    EXPECT_EQ(light.red, 0);
+    EXPECT_EQ(light.green, 0);
+    EXPECT_EQ(light.blue, 255);
+    EXPECT_EQ(light.customGroup, 0);
+}
+
+TEST(ProfileSectionsTest, LightListZonesAndTheirValidFlag) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    LoadSection(files, record, P::Parse(R"({"LightList": [null, {"LEDREGMode": 3,
+        "LEDDirection": 2, "LEDMultiColor": 7, "red": 10, "green": 20, "blue": 300}, 5]})"));
+    const auto zones = record.GetLightList();
+    ASSERT_EQ(zones.size(), 3u);
+    EXPECT_EQ(zones[0], LightRecord{});
+    EXPECT_EQ(zones[1], (LightRecord{.mode = 3,
+                                     .direction = 1,
+                                     .multiColour = 1,
+                                     .red = 10,
+                                     .green = 20,
+                                     .blue = 44,
+                                     .valid = 1}));
+    EXPECT_EQ(zones[2].valid, 0);
+
+    std::vector<LightRecord> tooShort(1);
+    EXPECT_FALSE(ReadLightListRecords(P::Parse("[{}, {}]"), &tooShort, 2));
+    EXPECT_FALSE(ReadLightListRecords(P::Parse("[]"), nullptr, 0));
+}
+
+TEST(ProfileSectionsTest, KeyListUnpacksBothFunctionsAndSetKeyListWritesOnlyAssignments) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    const int packed = 0x20 << 16 | 0x09 << 8 | 0x04;
+    Json::Value section;
+    for (int i = 0; i < 5; ++i) {
+        section["KeyList"][i]["Assignment"] = packed + i;
+        section["KeyList"][i]["DefaultAssignment"] = packed;
+    }
+    LoadSection(files, record, section);
+    const auto keys = record.GetKeyList();
+    ASSERT_EQ(keys.size(), 5u);
+    EXPECT_EQ(keys[0].current, (KeyFunctionRecord{0, 0x20, 0x09, 0x04, 0}));
+    EXPECT_EQ(keys[4].defaults, (KeyFunctionRecord{4, 0x20, 0x09, 0x04, 0}));
+
+    std::vector<KeyAssignRecord> changed(3);
+    changed[2].current = {2, 0x70, 1, 2, 0};
+    changed[2].defaults = {2, 0x10, 1, 1, 0};
+    record.SetKeyList(changed);
+    ASSERT_TRUE(record.Save());
+    Json::Value expected = section;
+    expected["KeyList"][0]["Assignment"] = 0;
+    expected["KeyList"][1]["Assignment"] = 0;
+    expected["KeyList"][2]["Assignment"] = 0x70 << 16 | 1 << 8 | 2;
+    EXPECT_EQ(SavedSection(files), expected);
+}
+
+}  // namespace

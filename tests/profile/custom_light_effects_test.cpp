@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "profile/basic_profiledata.h"
+#include "profile/stored_file_id.h"
+#include "profile_files.h"
+
+namespace {
+
+using P = ProfileFiles;
+
+// A keyboard record (device index 0) whose light mode is `mode`, with the light
+// configuration document `config` beside its profile.
+void Prepare(ProfileFiles& files, CBasicProfiledata& record, int mode, const char* config) {
+    Json::Value section;
+    section["LightInfo"]["SelectItem"] = mode;
+    LoadSection(files, record, section);
+    files.WriteText("zentu_light.config", config);
+    record.SetLightConfigPath(files.Path("zentu_light.config"));
+    record.GetLightInfo();
+    record.LoadLightConfig(record.GetLightConfigPath());
+}
+
+TEST(CustomLightEffectsTest, StepsOfTheModesEntryAreReadInFileOrder) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    Prepare(files, record, 3, R"({"LightInfo": [[{"Guid": "a"}, {"Guid": "b"}, {"Guid": "c"},
+                                  {"LightName": "mine", "Guid": "2026_01_02"}]]})");
+    files.WriteText("2026_01_02.light", R"({"LEDEffectList": [
+        {"LEDREGMode": 1, "LEDMultiColor": 2, "red": 9, "Time": 500, "Cyle": 3},
+        {"LEDSpeed": 4, "LEDDirection": 2, "Time": 1000},
+        {"blue": 260, "Time": 250, "Cycle": 8}]})");
+    const auto steps = record.LoadCustomLightEffects();
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0], (LedEffectRecord{{.mode = 1, .multiColour = 2, .red = 9}, 500, 3}));
+    EXPECT_EQ(steps[1], (LedEffectRecord{{.speed = 4, .direction = 2}, 1000, 0}));
+    EXPECT_EQ(steps[2], (LedEffectRecord{{.blue = 4}, 250, 0}));
+}
+
+TEST(CustomLightEffectsTest, MissingEntriesAndFilesGiveAnEmptyList) {
+    ProfileFiles files;
+    CBasicProfiledata record;
+    files.WriteText("x.light", R"({"LEDEffectList": [{"Time": 1}]})");
+    Prepare(files, record, 0, R"({"LightInfo": [[{"Guid": "x"}]]})");
+    ASSERT_EQ(record.LoadCustomLightEffects().size(), 1u);
+
+    // No element for the device index: the previous list is replaced by an empty one.
+    record.SetDeviceIndex(3);
+    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
+    record.SetDeviceIndex(0);
+    files.WriteText("x.light", "{\"LEDEffectList\": 7}");
+    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
+    EXPECT_TRUE(record.LoadLightConfig(files.Path("none.config")).isNull());
+    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
+}
+
+TEST(CustomLightEffectsTest, IdsThatWouldLeaveTheFolderAreRefused) {
+    ProfileFiles files;
+    files.WriteText("outside.light", R"({"LEDEffectList": [{"Time": 1}]})");
+    for (const char* id : {"../outside", "sub/x", "sub\\x", "", ".", "a\nb"}) {
+        EXPECT_FALSE(IsSafeStoredFileId(id)) << id;
+        CBasicProfiledata record;
+        Json::Value config;
+        config["LightInfo"][0][0]["Guid"] = id;
+        Prepare(files, record, 0, StyledJsonText(config).c_str());
+        EXPECT_TRUE(record.LoadCustomLightEffects().empty()) << id;
+    }
+    EXPECT_FALSE(IsSafeStoredFileId(std::string(kMaxStoredFileIdLength + 1, 'a')));
+    EXPECT_TRUE(IsSafeStoredFileId("2026_03_07_09_05_03_042"));
+}
+
+}  // namespace
