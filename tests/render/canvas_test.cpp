@@ -1,0 +1,107 @@
+// Drawing primitives of the SDL canvas and the skin's image attributes they are fed from.
+
+#include <gtest/gtest.h>
+
+#include "duilib/render/image_spec.h"
+#include "duilib/render/sdl/sdl_canvas.h"
+#include "render_test_support.h"
+
+namespace {
+
+using DuiLib::sdl::Canvas;
+using DuiLib::sdl::SurfacePtr;
+using render_test::PixelAt;
+
+SurfacePtr NewSurface(int w, int h) {
+    return SurfacePtr{SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)};
+}
+
+void Put(SDL_Surface* surface, int x, int y, uint32_t argb) {
+    auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
+    reinterpret_cast<uint32_t*>(row)[x] = argb;
+}
+
+TEST(ImageSpec, ReadsBareNamesAndQuotedAttributeLists) {
+    DuiLib::TImageSpec spec;
+    ASSERT_TRUE(DuiLib::ParseImageSpec(L"common/background.png", &spec));
+    EXPECT_EQ(spec.file.str(), L"common/background.png");
+    EXPECT_FALSE(spec.hasSource);
+
+    ASSERT_TRUE(DuiLib::ParseImageSpec(
+        L"file='caption/closebtn.png' source='30,0,60,30' corner='4,4,24,4' dest=\"1,2,17,18\" "
+        L"fade='300'",
+        &spec));
+    EXPECT_EQ(spec.file.str(), L"caption/closebtn.png");
+    EXPECT_TRUE(spec.hasSource);
+    EXPECT_EQ(spec.source, (RECT{30, 0, 60, 30}));
+    EXPECT_EQ(spec.corner, (RECT{4, 4, 24, 4}));
+    EXPECT_EQ(spec.dest, (RECT{1, 2, 17, 18}));
+    EXPECT_EQ(spec.fade, 255);  // clamped
+}
+
+TEST(ImageSpec, EmptyOrBrokenTextNamesNoImage) {
+    DuiLib::TImageSpec spec;
+    EXPECT_FALSE(DuiLib::ParseImageSpec(L"", &spec));
+    EXPECT_FALSE(DuiLib::ParseImageSpec(L"file='", &spec));
+    EXPECT_FALSE(DuiLib::ParseImageSpec(L"source='0,0,1,1'", &spec));
+    // An empty source rectangle means the whole image.
+    ASSERT_TRUE(DuiLib::ParseImageSpec(L"file='a.png' source='5,5,5,9' corner='-3,1,1,1'", &spec));
+    EXPECT_FALSE(spec.hasSource);
+    EXPECT_EQ(spec.corner.left, 0);
+}
+
+class CanvasTest : public ::testing::Test {
+  protected:
+    render_test::SdlLibraries libraries_;
+    SurfacePtr target_ = NewSurface(40, 40);
+    Canvas canvas_{target_.get()};
+};
+
+TEST_F(CanvasTest, NineSliceKeepsCornersAndStretchesTheCentre) {
+    // 3x3 image: red corners, blue centre, green edges.
+    SurfacePtr image = NewSurface(3, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const bool cornerX = x != 1;
+            const bool cornerY = y != 1;
+            Put(image.get(), x, y,
+                cornerX && cornerY ? 0xFFFF0000 : (!cornerX && !cornerY ? 0xFF0000FF : 0xFF00FF00));
+        }
+    }
+    ASSERT_TRUE(canvas_.IsValid());
+    canvas_.Clear(0xFF000000);
+    DuiLib::sdl::NineSlice slice{RECT{0, 0, 3, 3}, RECT{1, 1, 1, 1}, RECT{2, 2, 2, 2}};
+    canvas_.DrawImage(image.get(), slice, RECT{10, 10, 30, 30}, 255);
+    EXPECT_EQ(PixelAt(target_.get(), 10, 10), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(target_.get(), 29, 29), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(target_.get(), 20, 10), 0xFF00FF00u);
+    EXPECT_EQ(PixelAt(target_.get(), 20, 20), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(target_.get(), 9, 9), 0xFF000000u);  // nothing outside the rectangle
+}
+
+TEST_F(CanvasTest, ClipsNestAndFadeBlends) {
+    canvas_.Clear(0xFF000000);
+    canvas_.PushClip(RECT{0, 0, 20, 40});
+    canvas_.PushClip(RECT{10, 0, 40, 40});
+    canvas_.FillRect(RECT{0, 0, 40, 40}, 0xFFFFFFFF);
+    canvas_.PopClip();
+    canvas_.PopClip();
+    EXPECT_EQ(PixelAt(target_.get(), 5, 5), 0xFF000000u);
+    EXPECT_EQ(PixelAt(target_.get(), 15, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(PixelAt(target_.get(), 25, 5), 0xFF000000u);
+
+    canvas_.FillRect(RECT{0, 20, 40, 40}, 0x80FFFFFF);  // half-transparent white over black
+    const uint32_t blended = PixelAt(target_.get(), 5, 30);
+    EXPECT_NEAR(static_cast<int>(blended & 0xFF), 128, 3);
+}
+
+TEST_F(CanvasTest, RingCoversOnlyItsSweep) {
+    canvas_.Clear(0xFF000000);
+    // A quarter from 12 o'clock clockwise: the right half's top is lit, the left is not.
+    canvas_.FillRing(POINT{20, 20}, 18, 12, 0, 90, 0xFFFFFFFF);
+    EXPECT_EQ(PixelAt(target_.get(), 31, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(PixelAt(target_.get(), 8, 8), 0xFF000000u);
+    EXPECT_EQ(PixelAt(target_.get(), 20, 20), 0xFF000000u);  // the hole stays empty
+}
+
+}  // namespace

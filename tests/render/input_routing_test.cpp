@@ -1,0 +1,167 @@
+// Desktop input through the SDL backend (SDL's off-screen video driver, no display): the
+// events become the window messages and toolkit notifications a user's actions give.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "duilib/render/sdl/sdl_input_router.h"
+#include "duilib/ui_edit.h"
+#include "duilib/ui_progress.h"
+#include "duilib/window_impl_base.h"
+#include "render_test_support.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using DuiLib::CPaintManagerUI;
+
+constexpr const char* kLayout = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="300,200">
+  <VerticalLayout name="root" bkcolor="#FF202020">
+    <Button name="btn" height="40" text="Press" />
+    <Edit name="edit" height="30" />
+    <Slider name="slider" height="20" min="0" max="100" value="0" thumbsize="10,10" />
+    <Control />
+  </VerticalLayout>
+</Window>
+)";
+
+class RecordingWindow : public DuiLib::WindowImplBase {
+  public:
+    std::vector<std::wstring> notes;
+
+    void Notify(DuiLib::TNotifyUI& msg) override {
+        notes.push_back(msg.sType.str() + L":" +
+                        (msg.pSender != nullptr ? msg.pSender->GetName().str() : L""));
+        WindowImplBase::Notify(msg);
+    }
+    bool Saw(const std::wstring& note) const {
+        return std::find(notes.begin(), notes.end(), note) != notes.end();
+    }
+
+  protected:
+    DuiLib::CDuiString GetSkinFile() override { return L"input_test.xml"; }
+    LPCTSTR GetWindowClassName() const override { return L"RenderInputTestWnd"; }
+};
+
+class InputRoutingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!libraries_.HasVideo()) {
+            GTEST_SKIP() << "SDL's off-screen video driver is not available";
+        }
+        ASSERT_TRUE(testing_support::WriteTextFile(dir_.File("input_test.xml"), kLayout));
+        const std::wstring folder(dir_.path().begin(), dir_.path().end());
+        CPaintManagerUI::SetResourcePath(folder.c_str());
+        ASSERT_NE(window_.Create(nullptr, L"input", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 300, 200),
+                  nullptr);
+        window_.ShowWindow(true);
+        render_test::PumpUntilIdle();
+        SDL_Window* desktop = backend_.AnyDesktopWindow();
+        ASSERT_NE(desktop, nullptr);
+        windowId_ = SDL_GetWindowID(desktop);
+    }
+    void TearDown() override { CPaintManagerUI::SetResourcePath(L""); }
+
+    DuiLib::CControlUI* Find(const wchar_t* name) {
+        return window_.GetPaintManager()->FindControl(name);
+    }
+    static POINT CentreOf(DuiLib::CControlUI* control) {
+        const RECT rc = control->GetPos();
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
+    void Mouse(Uint32 type, POINT pt, Uint8 clicks = 1) {
+        SDL_Event event{};
+        event.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.windowID = windowId_;
+            event.motion.x = pt.x;
+            event.motion.y = pt.y;
+        } else {
+            event.button.windowID = windowId_;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.clicks = clicks;
+            event.button.x = pt.x;
+            event.button.y = pt.y;
+        }
+        router_.Route(event);
+    }
+    void Click(POINT pt, Uint8 clicks = 1) {
+        Mouse(SDL_MOUSEMOTION, pt);
+        Mouse(SDL_MOUSEBUTTONDOWN, pt, clicks);
+        Mouse(SDL_MOUSEBUTTONUP, pt, clicks);
+    }
+    void Type(const char* utf8) {
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        event.text.windowID = windowId_;
+        SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+        router_.Route(event);
+    }
+    void Key(SDL_Keycode key) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.windowID = windowId_;
+        event.key.keysym.sym = key;
+        router_.Route(event);
+    }
+
+    testing_support::TempDir dir_;
+    render_test::SdlLibraries libraries_{true};
+    DuiLib::sdl::SdlRenderBackend backend_{true};
+    render_test::ScopedBackend installed_{&backend_};
+    DuiLib::sdl::InputRouter router_{backend_};
+    RecordingWindow window_;
+    Uint32 windowId_ = 0;
+};
+
+TEST_F(InputRoutingTest, PressAndReleaseOnAButtonClicksIt) {
+    Click(CentreOf(Find(L"btn")));
+    EXPECT_TRUE(window_.Saw(L"click:btn"));
+}
+
+TEST_F(InputRoutingTest, ReleaseOutsideThePressedButtonIsNoClick) {
+    const POINT inside = CentreOf(Find(L"btn"));
+    Mouse(SDL_MOUSEBUTTONDOWN, inside);
+    Mouse(SDL_MOUSEMOTION, POINT{inside.x, 190});
+    Mouse(SDL_MOUSEBUTTONUP, POINT{inside.x, 190});
+    EXPECT_FALSE(window_.Saw(L"click:btn"));
+}
+
+TEST_F(InputRoutingTest, TypedTextAndBackspaceEditTheFocusedField) {
+    auto* edit = static_cast<DuiLib::CEditUI*>(Find(L"edit"));
+    Click(CentreOf(edit));
+    EXPECT_TRUE(window_.Saw(L"setfocus:edit"));
+    Type("ab");
+    Type("\xC3\xA9");  // one character of two UTF-8 bytes
+    EXPECT_EQ(edit->GetText().str(), L"ab\u00e9");
+    Key(SDLK_BACKSPACE);
+    EXPECT_EQ(edit->GetText().str(), L"ab");
+    EXPECT_TRUE(window_.Saw(L"textchanged:edit"));
+}
+
+TEST_F(InputRoutingTest, DraggingTheSliderSetsItsValue) {
+    auto* slider = static_cast<DuiLib::CSliderUI*>(Find(L"slider"));
+    const RECT rc = slider->GetPos();
+    const POINT start{rc.left + 2, (rc.top + rc.bottom) / 2};
+    Mouse(SDL_MOUSEMOTION, start);
+    Mouse(SDL_MOUSEBUTTONDOWN, start);
+    Mouse(SDL_MOUSEMOTION, POINT{(rc.left + rc.right) / 2, start.y});
+    Mouse(SDL_MOUSEBUTTONUP, POINT{(rc.left + rc.right) / 2, start.y});
+    EXPECT_NEAR(slider->GetValue(), 50, 5);
+    EXPECT_TRUE(window_.Saw(L"valuechanged:slider"));
+}
+
+TEST_F(InputRoutingTest, ADisabledWindowTakesNoInput) {
+    platform::EnableWindow(window_.GetHWND(), FALSE);
+    Click(CentreOf(Find(L"btn")));
+    EXPECT_FALSE(window_.Saw(L"click:btn"));
+    platform::EnableWindow(window_.GetHWND(), TRUE);
+    Click(CentreOf(Find(L"btn")));
+    EXPECT_TRUE(window_.Saw(L"click:btn"));
+}
+
+}  // namespace
