@@ -216,12 +216,13 @@ BOOL GetMessage(MSG* msg) {
             *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, MessageTime()};
             return FALSE;
         }
+        // Every change to the queue (posts, sends, timers, quit) is made under the lock and
+        // notifies, so a plain wait misses nothing; the loop above re-reads the state.
         const SteadyTime next = NextTimerDueLocked(*queue);
-        auto ready = [&] { return !queue->posted.empty() || !queue->sends.empty() || queue->quit; };
         if (next == SteadyTime::max()) {
-            queue->wake.wait(lock, ready);
+            queue->wake.wait(lock);
         } else {
-            queue->wake.wait_until(lock, next, ready);
+            queue->wake.wait_until(lock, next);
         }
     }
 }

@@ -204,6 +204,20 @@ TEST(WindowTimers, ArmedOnAWorkerFireOnTheOwningThreadUntilKilled) {
     EXPECT_FALSE(KillTimer(window.hwnd(), 77));
 }
 
+TEST(WindowTimers, ATimerArmedWhileTheLoopSleepsWakesIt) {
+    RecordingWindow window;
+    std::thread worker([&] {
+        std::this_thread::sleep_for(20ms);
+        SetTimer(window.hwnd(), 5, 1);
+    });
+    MSG msg;
+    ASSERT_TRUE(GetMessage(&msg));  // blocks until the timer is due
+    worker.join();
+    EXPECT_EQ(static_cast<UINT>(WM_TIMER), msg.message);
+    EXPECT_EQ(5u, msg.wParam);
+    KillTimer(window.hwnd(), 5);
+}
+
 TEST(WindowHandles, DestroyEndsTheHandleAndDropsItsMessages) {
     auto* window = new RecordingWindow(L"ZuzoZara");
     const HWND hwnd = window->hwnd();
