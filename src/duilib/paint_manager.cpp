@@ -946,6 +946,13 @@ IRenderBackend* CPaintManagerUI::GetRenderBackend() {
     return Shared().backend;
 }
 
+bool CPaintManagerUI::IsLive(const CPaintManagerUI* manager) {
+    SharedState& shared = Shared();
+    std::lock_guard lock(shared.managersMutex);
+    return std::find(shared.managers.begin(), shared.managers.end(), manager) !=
+           shared.managers.end();
+}
+
 std::vector<CPaintManagerUI*> CPaintManagerUI::GetPaintManagers() {
     SharedState& shared = Shared();
     std::lock_guard lock(shared.managersMutex);

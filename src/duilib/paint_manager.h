@@ -154,6 +154,8 @@ class CPaintManagerUI {
     static void SetRenderBackend(IRenderBackend* backend);
     static IRenderBackend* GetRenderBackend();
     static std::vector<CPaintManagerUI*> GetPaintManagers();
+    // Whether `manager` still exists (a control may outlive the manager it was built for).
+    static bool IsLive(const CPaintManagerUI* manager);
 
   private:
     struct TimerInfo {

@@ -281,7 +281,7 @@ void CButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
 // ---- COptionUI
 
 COptionUI::~COptionUI() {
-    if (m_pManager != nullptr && !m_sGroupName.IsEmpty()) {
+    if (m_pManager != nullptr && !m_sGroupName.IsEmpty() && CPaintManagerUI::IsLive(m_pManager)) {
         m_pManager->RemoveOptionGroup(m_sGroupName, this);
     }
 }

@@ -8,8 +8,21 @@
 namespace DuiLib {
 
 CContainerUI::~CContainerUI() {
-    // Children first, so each can still reach the manager while it goes.
-    RemoveAll();
+    // The manager may be gone already (a tree built for it and never attached); only a
+    // live one is told about the children that go.
+    const bool managerLive = m_pManager != nullptr && CPaintManagerUI::IsLive(m_pManager);
+    std::vector<CControlUI*> items;
+    items.swap(m_items);
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        if (managerLive) {
+            m_pManager->ReapObjects(*it);
+        }
+        if (m_bAutoDestroy) {
+            delete *it;
+        } else {
+            (*it)->SetManager(nullptr, nullptr, false);
+        }
+    }
 }
 
 LPCTSTR CContainerUI::GetClass() const {

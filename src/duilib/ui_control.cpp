@@ -11,7 +11,7 @@ namespace DuiLib {
 CControlUI::CControlUI() = default;
 
 CControlUI::~CControlUI() {
-    if (m_pManager != nullptr) {
+    if (m_pManager != nullptr && CPaintManagerUI::IsLive(m_pManager)) {
         m_pManager->ReapObjects(this);
     }
 }
@@ -43,7 +43,7 @@ CPaintManagerUI* CControlUI::GetManager() const {
 }
 
 void CControlUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit) {
-    if (m_pManager != nullptr && m_pManager != pManager) {
+    if (m_pManager != nullptr && m_pManager != pManager && CPaintManagerUI::IsLive(m_pManager)) {
         m_pManager->ReapObjects(this);
     }
     m_pManager = pManager;

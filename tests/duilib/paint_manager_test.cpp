@@ -124,6 +124,18 @@ TEST_F(PaintManagerTest, DefaultAttributesAndImagesAreKeptByName) {
     EXPECT_EQ(nullptr, pm_.GetImage(L"common\\bk.png"));
 }
 
+TEST(PaintManagerLifetime, ControlsMayOutliveTheManagerTheyWereBuiltFor) {
+    CControlUI* orphan = nullptr;
+    {
+        CPaintManagerUI pm;
+        CDialogBuilder builder;
+        orphan = builder.Create(L"<HorizontalLayout><Option group='g'/></HorizontalLayout>",
+                                nullptr, nullptr, &pm);
+        ASSERT_NE(nullptr, orphan);
+    }
+    delete orphan;  // must not touch the gone manager
+}
+
 TEST_F(PaintManagerTest, DpiScalesWithRounding) {
     EXPECT_EQ(10, pm_.Scale(10));
     pm_.SetDPI(144);
