@@ -9,7 +9,7 @@ VELKARO_PACKAGES=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  fonts-dejavu-core fonts-wqy-microhei fonts-thai-tlwg
+  fonts-dejavu-core fonts-wqy-microhei fonts-noto-core
 )
 
 velkaro_missing_packages() {
