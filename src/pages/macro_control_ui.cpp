@@ -377,16 +377,42 @@ int CMacroControlUI::DeleteAllEvents() {
     return 1;
 }
 
-void CMacroControlUI::InsertMouseEvent(int button, bool down) {
-    if (m_selected < 0) {
+void CMacroControlUI::InsertEvents(const std::vector<MacroEvent>& events) {
+    if (m_selected < 0 || events.empty()) {
         return;
     }
     const int selected = GetSelectedEvent();
     const int at = selected >= 0 ? selected + 1 : static_cast<int>(m_events.size());
+    m_events.insert(m_events.begin() + at, events.begin(), events.end());
+    ShowEvents(at + static_cast<int>(events.size()) - 1);
+}
+
+void CMacroControlUI::InsertMouseEvent(int button, bool down) {
     MacroEvent event;
     event.down = down;
     event.type = kMacroMouseEvent;
     event.button = button;
-    m_events.insert(m_events.begin() + at, event);
-    ShowEvents(at);
+    InsertEvents({event});
+}
+
+namespace {
+
+std::vector<MacroEvent> KeyTap(int usage) {
+    MacroEvent down;
+    down.down = true;
+    down.type = kMacroKeyEvent;
+    down.button = usage;
+    MacroEvent up = down;
+    up.down = false;
+    return {down, up};
+}
+
+}  // namespace
+
+void CMacroControlUI::InsertHorizontalMoveKey(bool left) {
+    InsertEvents(KeyTap(left ? 0x50 : 0x4F));  // HID Left / Right arrow
+}
+
+void CMacroControlUI::InsertVerticalMoveKey(bool up) {
+    InsertEvents(KeyTap(up ? 0x52 : 0x51));  // HID Up / Down arrow
 }

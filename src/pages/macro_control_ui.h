@@ -59,6 +59,10 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
     int DeleteAllEvents();
     // A mouse-button event after the selected event (at the end when none is selected).
     void InsertMouseEvent(int button, bool down);
+    // A press and release of an arrow key after the selected event (the insert buttons
+    // beside the event list).
+    void InsertHorizontalMoveKey(bool left);
+    void InsertVerticalMoveKey(bool up);
 
   private:
     std::string IndexPath() const;
@@ -70,6 +74,7 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
     int InsertAt(int insertKind) const;
     uint32_t DelayBefore(uint32_t time);
     int MoveEvent(int to);
+    void InsertEvents(const std::vector<MacroEvent>& events);
 
     std::string m_folder;
     std::vector<MacroIndexEntry> m_entries;

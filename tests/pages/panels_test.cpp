@@ -301,6 +301,15 @@ TEST(MacroPanel, ListsMacrosInFileOrderAndRecordsHookEvents) {
     ASSERT_EQ(panel->SelectEvent(2), 1);
     ASSERT_EQ(panel->MoveEventToTop(), 1);
     EXPECT_FALSE(panel->GetEvents()[0].down);
+    // Inserts go after the selected event, which then is the last one inserted.
+    panel->InsertVerticalMoveKey(true);
+    ASSERT_EQ(panel->GetEvents().size(), 5u);
+    EXPECT_EQ(panel->GetEvents()[1].button, 0x52);
+    EXPECT_TRUE(panel->GetEvents()[1].down);
+    EXPECT_FALSE(panel->GetEvents()[2].down);
+    EXPECT_EQ(panel->GetSelectedEvent(), 2);
+    panel->InsertMouseEvent(8, true);
+    EXPECT_EQ(panel->GetEvents()[3].type, kMacroMouseEvent);
     EXPECT_EQ(panel->CancelEdit(), 1);
     EXPECT_TRUE(panel->GetEvents()[2].down == false);
 }
