@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "duilib/render/sdl/sdl_input_router.h"
+#include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
 #include "duilib/ui_progress.h"
 #include "duilib/window_impl_base.h"
@@ -24,6 +25,10 @@ constexpr const char* kLayout = R"(<?xml version="1.0" encoding="utf-8"?>
     <Button name="btn" height="40" text="Press" />
     <Edit name="edit" height="30" />
     <Slider name="slider" height="20" min="0" max="100" value="0" thumbsize="10,10" />
+    <Combo name="combo" height="26">
+      <ListLabelElement text="one" />
+      <ListLabelElement text="two" />
+    </Combo>
     <Control />
   </VerticalLayout>
 </Window>
@@ -64,7 +69,13 @@ class InputRoutingTest : public ::testing::Test {
         ASSERT_NE(desktop, nullptr);
         windowId_ = SDL_GetWindowID(desktop);
     }
-    void TearDown() override { CPaintManagerUI::SetResourcePath(L""); }
+    void TearDown() override {
+        // A list left open goes with its window (the object deletes itself).
+        while (HWND drop = platform::FindWindow(L"ComboDropWnd", nullptr)) {
+            platform::DestroyWindow(drop);
+        }
+        CPaintManagerUI::SetResourcePath(L"");
+    }
 
     DuiLib::CControlUI* Find(const wchar_t* name) {
         return window_.GetPaintManager()->FindControl(name);
@@ -73,15 +84,16 @@ class InputRoutingTest : public ::testing::Test {
         const RECT rc = control->GetPos();
         return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     }
-    void Mouse(Uint32 type, POINT pt, Uint8 clicks = 1) {
+    void Mouse(Uint32 type, POINT pt, Uint8 clicks = 1) { MouseIn(windowId_, type, pt, clicks); }
+    void MouseIn(Uint32 windowId, Uint32 type, POINT pt, Uint8 clicks = 1) {
         SDL_Event event{};
         event.type = type;
         if (type == SDL_MOUSEMOTION) {
-            event.motion.windowID = windowId_;
+            event.motion.windowID = windowId;
             event.motion.x = pt.x;
             event.motion.y = pt.y;
         } else {
-            event.button.windowID = windowId_;
+            event.button.windowID = windowId;
             event.button.button = SDL_BUTTON_LEFT;
             event.button.clicks = clicks;
             event.button.x = pt.x;
@@ -93,6 +105,14 @@ class InputRoutingTest : public ::testing::Test {
         Mouse(SDL_MOUSEMOTION, pt);
         Mouse(SDL_MOUSEBUTTONDOWN, pt, clicks);
         Mouse(SDL_MOUSEBUTTONUP, pt, clicks);
+    }
+    // Opens the combo's list and returns its desktop window's id (0 when none opened).
+    Uint32 OpenDropDown() {
+        Click(CentreOf(Find(L"combo")));
+        render_test::PumpUntilIdle();
+        const HWND drop = platform::FindWindow(L"ComboDropWnd", nullptr);
+        SDL_Window* desktop = drop != nullptr ? backend_.DesktopWindowOf(drop) : nullptr;
+        return desktop != nullptr ? SDL_GetWindowID(desktop) : 0;
     }
     void Type(const char* utf8) {
         SDL_Event event{};
@@ -153,6 +173,28 @@ TEST_F(InputRoutingTest, DraggingTheSliderSetsItsValue) {
     Mouse(SDL_MOUSEBUTTONUP, POINT{(rc.left + rc.right) / 2, start.y});
     EXPECT_NEAR(slider->GetValue(), 50, 5);
     EXPECT_TRUE(window_.Saw(L"valuechanged:slider"));
+}
+
+TEST_F(InputRoutingTest, AComboDropsItsListAndARowClickSelects) {
+    const Uint32 drop = OpenDropDown();
+    ASSERT_NE(drop, 0u);
+    const POINT secondRow{20, 1 + 24 + 12};
+    MouseIn(drop, SDL_MOUSEMOTION, secondRow);
+    MouseIn(drop, SDL_MOUSEBUTTONDOWN, secondRow);
+    MouseIn(drop, SDL_MOUSEBUTTONUP, secondRow);
+    render_test::PumpUntilIdle();
+    auto* combo = static_cast<DuiLib::CComboUI*>(Find(L"combo"));
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_TRUE(window_.Saw(L"itemselect:combo"));
+    EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
+}
+
+TEST_F(InputRoutingTest, APressElsewhereClosesTheListWithoutAChoice) {
+    ASSERT_NE(OpenDropDown(), 0u);
+    Click(CentreOf(Find(L"btn")));
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
+    EXPECT_FALSE(window_.Saw(L"itemselect:combo"));
 }
 
 TEST_F(InputRoutingTest, ADisabledWindowTakesNoInput) {

@@ -120,6 +120,14 @@ void InputRouter::RouteMouseButton(const SDL_MouseButtonEvent& event, bool down)
     if (hwnd == nullptr || (event.button != SDL_BUTTON_LEFT && event.button != SDL_BUTTON_RIGHT)) {
         return;
     }
+    // A press makes its window the active one: an open menu or list loses activation and
+    // closes, as it does when the desktop moves the focus.
+    if (down && platform::GetActiveWindow() != hwnd) {
+        platform::SetActiveWindow(hwnd);
+        if (!platform::IsWindow(hwnd)) {
+            return;
+        }
+    }
     const bool left = event.button == SDL_BUTTON_LEFT;
     const WPARAM flag = left ? MK_LBUTTON : MK_RBUTTON;
     m_buttons = down ? (m_buttons | flag) : (m_buttons & ~flag);

@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include "duilib/paint_manager.h"
+#include "duilib/render/combo_drop_wnd.h"
 #include "duilib/render/sdl/control_painter.h"
 #include "platform/window_handles.h"
 
@@ -17,6 +18,9 @@ WindowHost& SdlRenderBackend::HostFor(CPaintManagerUI& manager) {
     auto& host = m_hosts[&manager];
     if (!host) {
         host = std::make_unique<WindowHost>(manager);
+        if (m_withDisplay) {
+            manager.AddNotifier(&m_dropDowns);
+        }
     }
     return *host;
 }
@@ -45,7 +49,18 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
 }
 
 void SdlRenderBackend::WindowDestroyed(CPaintManagerUI& manager) {
-    m_hosts.erase(&manager);
+    if (m_hosts.erase(&manager) != 0) {
+        manager.RemoveNotifier(&m_dropDowns);
+    }
+}
+
+void SdlRenderBackend::DropDownOpener::Notify(TNotifyUI& msg) {
+    if (msg.sType != DUI_MSGTYPE_DROPDOWN || msg.pSender == nullptr) {
+        return;
+    }
+    if (auto* combo = static_cast<CComboUI*>(msg.pSender->GetInterface(L"Combo"))) {
+        CComboDropWnd::Open(combo);
+    }
 }
 
 SDL_Surface* SdlRenderBackend::PixelsOf(CPaintManagerUI& manager) const {

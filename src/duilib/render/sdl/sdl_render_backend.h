@@ -35,20 +35,27 @@ class SdlRenderBackend : public IRenderBackend {
     void SyncAllWindows();
     WindowHost* HostForDesktopWindow(Uint32 windowId);
     SDL_Window* AnyDesktopWindow() const;
+    SDL_Window* DesktopWindowOf(HWND hwnd);
     // Called after each paint (the screenshot writer listens).
     void SetPaintListener(std::function<void(CPaintManagerUI&)> listener) {
         m_paintListener = std::move(listener);
     }
 
   private:
+    // Opens a combo's list when the combo asks for it ("dropdown").
+    class DropDownOpener : public INotifyUI {
+      public:
+        void Notify(TNotifyUI& msg) override;
+    };
+
     WindowHost& HostFor(CPaintManagerUI& manager);
-    SDL_Window* DesktopWindowOf(HWND hwnd);
 
     bool m_withDisplay;
     ImageCache m_images;
     FontCache m_fonts;
     std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
     std::function<void(CPaintManagerUI&)> m_paintListener;
+    DropDownOpener m_dropDowns;
 };
 
 }  // namespace DuiLib::sdl

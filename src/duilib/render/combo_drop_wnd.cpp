@@ -1,0 +1,152 @@
+#include "duilib/render/combo_drop_wnd.h"
+
+#include <algorithm>
+
+#include "duilib/ui_list.h"
+#include "duilib/window_impl_base.h"
+#include "platform/window_handles.h"
+
+namespace DuiLib {
+namespace {
+
+constexpr int kRowHeight = 24;  // at 96 DPI
+constexpr DWORD kListColor = 0xFF1E2834;
+constexpr DWORD kListBorder = 0xFF3A4A60;
+constexpr DWORD kRowText = 0xFFE0E6F0;
+constexpr DWORD kRowDisabledText = 0xFF6A7688;
+
+// What a row shows: its own text, or the first text inside it.
+CDuiString RowText(CControlUI* row) {
+    CDuiString text = row->GetText();
+    if (!text.IsEmpty()) {
+        return text;
+    }
+    auto* container = static_cast<CContainerUI*>(row->GetInterface(L"Container"));
+    for (int i = 0; container != nullptr && i < container->GetCount(); ++i) {
+        text = RowText(container->GetItemAt(i));
+        if (!text.IsEmpty()) {
+            return text;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+CComboDropWnd* CComboDropWnd::Open(CComboUI* combo) {
+    if (combo == nullptr || combo->GetManager() == nullptr || combo->GetCount() == 0 ||
+        combo->GetManager()->GetPaintWindow() == nullptr) {
+        return nullptr;
+    }
+    auto* wnd = new CComboDropWnd(combo, combo->GetManager());
+    if (wnd->Create(wnd->m_hOwner, L"", 0, 0, 0, 0, 0, 0) == nullptr) {
+        delete wnd;  // a refused creation never reaches OnFinalMessage
+        return nullptr;
+    }
+    wnd->Place();
+    wnd->ShowWindow(true, true);
+    wnd->m_pm.Invalidate();
+    return wnd;
+}
+
+CComboDropWnd::CComboDropWnd(CComboUI* combo, CPaintManagerUI* ownerManager)
+    : m_pCombo(combo), m_pOwnerManager(ownerManager), m_hOwner(ownerManager->GetPaintWindow()) {}
+
+CComboUI* CComboDropWnd::LiveCombo() const {
+    if (!platform::IsWindow(m_hOwner)) {
+        return nullptr;
+    }
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+        if (manager == m_pOwnerManager) {
+            return manager->IsControlAttached(m_pCombo) ? m_pCombo : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void CComboDropWnd::BuildRows() {
+    auto* list = new CListUI;
+    list->SetBkColor(kListColor);
+    list->SetBorderColor(kListBorder);
+    list->SetBorderSize(1);
+    list->SetInset(RECT{1, 1, 1, 1});
+    for (int i = 0; i < m_pCombo->GetCount(); ++i) {
+        CControlUI* source = m_pCombo->GetItemAt(i);
+        auto* row = new CListLabelElementUI;
+        row->SetText(RowText(source).str().c_str());
+        row->SetFixedHeight(kRowHeight);
+        row->SetTextPadding(RECT{6, 0, 6, 0});
+        row->SetTextColor(kRowText);
+        row->SetDisabledTextColor(kRowDisabledText);
+        if (auto* label = static_cast<CLabelUI*>(source->GetInterface(L"Label"))) {
+            row->SetFont(label->GetFont());
+        }
+        row->SetEnabled(source->IsEnabled());
+        list->Add(row);
+    }
+    m_pm.AttachDialog(list);
+    m_pm.AddNotifier(this);
+    list->SelectItem(m_pCombo->GetCurSel(), false, false);
+}
+
+void CComboDropWnd::Place() {
+    const RECT combo = m_pCombo->GetPos();
+    RECT owner{};
+    platform::GetWindowRect(m_hOwner, &owner);
+    const int rows = std::max(1, m_pCombo->GetCount());
+    int height = m_pm.Scale(kRowHeight) * rows + 2;
+    const SIZE dropBox = m_pCombo->GetDropBoxSize();
+    if (dropBox.cy > 0) {
+        height = std::min(height, m_pm.Scale(dropBox.cy));
+    }
+    const int width =
+        std::max<LONG>(combo.right - combo.left, dropBox.cx > 0 ? m_pm.Scale(dropBox.cx) : 0);
+    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, owner.left + combo.left, owner.top + combo.bottom,
+                           width, height, SWP_NOACTIVATE);
+}
+
+void CComboDropWnd::Notify(TNotifyUI& msg) {
+    if (msg.sType != DUI_MSGTYPE_ITEMCLICK || msg.pSender == nullptr) {
+        return;
+    }
+    auto* row = static_cast<IListItemUI*>(msg.pSender->GetInterface(L"ListItem"));
+    CComboUI* combo = LiveCombo();
+    if (row != nullptr && combo != nullptr && msg.pSender->IsEnabled()) {
+        combo->SelectItem(row->GetIndex(), false, true);
+    }
+    Close(IDOK);
+}
+
+LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+        case WM_CREATE:
+            m_pm.Init(m_hWnd, L"ComboDrop");
+            m_pm.SetDPI(m_pOwnerManager->GetDPI());
+            BuildRows();
+            return 0;
+        case WM_ACTIVATE:
+            if (wParam == WA_INACTIVE) {
+                Close(IDCANCEL);
+            }
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) {
+                Close(IDCANCEL);
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    LRESULT lRes = 0;
+    if (m_pm.MessageHandler(uMsg, wParam, lParam, lRes)) {
+        return lRes;
+    }
+    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CComboDropWnd::OnFinalMessage(HWND /*hWnd*/) {
+    delete this;
+}
+
+}  // namespace DuiLib
