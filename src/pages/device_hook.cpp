@@ -13,7 +13,8 @@ struct ModeMessages {
     int mode;
     int keyDown;
     int keyUp;
-    int mouse;
+    int mouseDown;
+    int mouseUp;
 };
 
 // Single-key capture tells presses and releases apart; a recording takes both alike.
@@ -133,7 +134,7 @@ void CDeviceHook::FeedMouseButton(uint8_t button, bool down) {
     }
     const ModeMessages* messages = FindMode(mode_);
     HookInput input{true, down, button, modifiers_, platform::TickCount()};
-    Send(messages->mouse, MouseMessage(button, down), input);
+    Send(down ? messages->mouseDown : messages->mouseUp, MouseMessage(button, down), input);
 }
 
 void CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
