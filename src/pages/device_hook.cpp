@@ -19,12 +19,14 @@ struct ModeMessages {
 
 // Single-key capture tells presses and releases apart; a recording takes both alike.
 constexpr ModeMessages kModeMessages[] = {
-    {HookMode::kSingleKey, kHookKeySingleKey, kHookKeyHitKey, kHookMouSingleKey},
-    {HookMode::kRecordAppend, kHookKeyKbMacro, kHookKeyKbMacro, kHookKeyMsMacro},
+    {HookMode::kSingleKey, kHookKeySingleKey, kHookKeyHitKey, kHookMouSingleKey, kHookMouHitKey},
+    {HookMode::kRecordAppend, kHookKeyKbMacro, kHookKeyKbMacro, kHookKeyMsMacro, kHookKeyMsMacro},
     {HookMode::kRecordBefore, kHookKeyKbMacroPrevious, kHookKeyKbMacroPrevious,
-     kHookKeyMsMacroPrevious},
-    {HookMode::kRecordAfter, kHookKeyKbMacroLater, kHookKeyKbMacroLater, kHookKeyMsMacroLater},
-    {HookMode::kRecordReplace, kHookKeyKbMacroSingle, kHookKeyKbMacroSingle, kHookKeyMsMacroSingle},
+     kHookKeyMsMacroPrevious, kHookKeyMsMacroPrevious},
+    {HookMode::kRecordAfter, kHookKeyKbMacroLater, kHookKeyKbMacroLater, kHookKeyMsMacroLater,
+     kHookKeyMsMacroLater},
+    {HookMode::kRecordReplace, kHookKeyKbMacroSingle, kHookKeyKbMacroSingle, kHookKeyMsMacroSingle,
+     kHookKeyMsMacroSingle},
 };
 
 const ModeMessages* FindMode(int mode) {
