@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "duilib/render/sdl/sdl_input_router.h"
+#include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
 #include "duilib/ui_progress.h"
@@ -43,6 +44,16 @@ class RecordingWindow : public DuiLib::WindowImplBase {
                         (msg.pSender != nullptr ? msg.pSender->GetName().str() : L""));
         WindowImplBase::Notify(msg);
     }
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override {
+        if (uMsg == DuiLib::UIMSG_TRAYICON) {
+            trayMouse.push_back(static_cast<UINT>(lParam));
+            bHandled = TRUE;
+            return 0;
+        }
+        return WindowImplBase::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
+    }
+    std::vector<UINT> trayMouse;
+
     bool Saw(const std::wstring& note) const {
         return std::find(notes.begin(), notes.end(), note) != notes.end();
     }
@@ -195,6 +206,27 @@ TEST_F(InputRoutingTest, APressElsewhereClosesTheListWithoutAChoice) {
     render_test::PumpUntilIdle();
     EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
     EXPECT_FALSE(window_.Saw(L"itemselect:combo"));
+}
+
+TEST_F(InputRoutingTest, TheTrayStandInPassesClicksToTheIconsWindow) {
+    DuiLib::CTrayIcon icon;
+    icon.CreateTrayIcon(window_.GetHWND(), 107, L"Velkaro");
+    DuiLib::CTrayStandIns trays;
+    trays.Sync();
+    render_test::PumpUntilIdle();
+    const HWND standIn = platform::FindWindow(DuiLib::kTrayStandInClass, L"Velkaro");
+    ASSERT_NE(standIn, nullptr);
+    SDL_Window* desktop = backend_.DesktopWindowOf(standIn);
+    ASSERT_NE(desktop, nullptr);
+    const Uint32 id = SDL_GetWindowID(desktop);
+    MouseIn(id, SDL_MOUSEBUTTONDOWN, POINT{5, 5});
+    MouseIn(id, SDL_MOUSEBUTTONUP, POINT{5, 5});
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(window_.trayMouse, (std::vector<UINT>{WM_LBUTTONUP}));
+
+    icon.SetHideIcon();  // hiding the icon takes its stand-in away
+    trays.Sync();
+    EXPECT_EQ(platform::FindWindow(DuiLib::kTrayStandInClass, nullptr), nullptr);
 }
 
 TEST_F(InputRoutingTest, ADisabledWindowTakesNoInput) {

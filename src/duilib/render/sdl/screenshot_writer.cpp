@@ -3,6 +3,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/render_pump_messages.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
+#include "duilib/render/tray_stand_in.h"
 #include "platform/debug_trace.h"
 #include "platform/text_convert.h"
 #include "platform/window_handles.h"
@@ -28,7 +29,8 @@ void ScreenshotWriter::WindowPainted(CPaintManagerUI& manager) {
     if (m_firstWritten || hwnd == nullptr || manager.GetRoot() == nullptr) {
         return;
     }
-    if (m_target == nullptr && platform::GetWindowOwner(hwnd) == nullptr) {
+    if (m_target == nullptr && platform::GetWindowOwner(hwnd) == nullptr &&
+        platform::GetWindowClassName(hwnd) != kTrayStandInClass) {
         m_target = hwnd;
     }
     if (hwnd == m_target && !m_settlePosted) {

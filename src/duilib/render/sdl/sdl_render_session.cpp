@@ -17,6 +17,7 @@
 #include "duilib/render/sdl/screenshot_writer.h"
 #include "duilib/render/sdl/sdl_input_router.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
+#include "duilib/render/tray_stand_in.h"
 #include "duilib/window_wnd.h"
 #include "platform/debug_trace.h"
 #include "platform/window_handles.h"
@@ -45,6 +46,7 @@ struct CSdlRenderSession::Impl {
     std::unique_ptr<sdl::InputRouter> input;
     std::unique_ptr<sdl::ScreenshotWriter> screenshot;
     std::unique_ptr<sdl::DisplayWatcher> watcher;
+    std::unique_ptr<CTrayStandIns> trays;
     HWND pump = nullptr;
     std::atomic<bool> drainPosted{false};
     std::mutex dirtyMutex;
@@ -113,6 +115,7 @@ void CSdlRenderSession::Impl::Stop() {
         CPaintManagerUI::SetRenderBackend(nullptr);
     }
     watcher.reset();
+    trays.reset();
     if (pump != nullptr) {
         platform::DestroyWindow(pump);
     }
@@ -161,6 +164,12 @@ void CSdlRenderSession::Impl::Drain() {
     }
     for (HWND hwnd : changed) {
         backend->SyncWindow(hwnd);
+    }
+    if (videoStarted) {
+        if (!trays) {
+            trays = std::make_unique<CTrayStandIns>();
+        }
+        trays->Sync();
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {

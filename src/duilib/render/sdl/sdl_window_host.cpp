@@ -1,6 +1,7 @@
 #include "duilib/render/sdl/sdl_window_host.h"
 
 #include "duilib/paint_manager.h"
+#include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_control.h"
 #include "platform/text_convert.h"
 #include "platform/window_handles.h"
@@ -48,6 +49,8 @@ void WindowHost::CreateWindow() {
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     if (IsPopup(hwnd)) {
         flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    } else if (platform::GetWindowClassName(hwnd) == kTrayStandInClass) {
+        flags |= SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
     }
     RECT rc{};
     platform::GetWindowRect(hwnd, &rc);
