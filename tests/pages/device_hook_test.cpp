@@ -101,11 +101,16 @@ TEST(DeviceHook, SingleKeyCaptureReachesTheTargetUntilUninstalled) {
     EXPECT_EQ(a.code, 0x04);
     EXPECT_EQ(a.modifiers, 0x01);
     EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_HITKEY_MSG"));
+    hook.FeedMouseButton(1, true);
+    hook.FeedMouseButton(1, false);
+    ASSERT_EQ(window.Pump().size(), 5u);
+    EXPECT_EQ(got[3].message, Id(L"WM_HOOK_MOU_SINGLEKEY_MSG"));
+    EXPECT_EQ(got[4].message, Id(L"WM_HOOK_MOU_HITKEY_MSG"));
 
     hook.Uninstall();
     hook.FeedKey(0x05, true);
     hook.FeedMouseButton(1, true);
-    EXPECT_EQ(window.Pump().size(), 3u) << "nothing after Uninstall";
+    EXPECT_EQ(window.Pump().size(), 5u) << "nothing after Uninstall";
     EXPECT_EQ(hook.Install(0, 99, window.hwnd(), 1, 1), 0);
     EXPECT_EQ(hook.Install(0, HookMode::kSingleKey, nullptr, 1, 1), 0);
 }
