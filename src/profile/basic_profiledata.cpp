@@ -142,7 +142,7 @@ Json::Value CBasicProfiledata::LoadLightConfig(CDuiString path) {
 }
 
 CDuiString CBasicProfiledata::CustomLightFilePath(const std::string& id) const {
-    return CDuiString(FolderOfPath(lightConfigPath_.view())) + Utf8ToDuiString(id) + L".light";
+    return CDuiString(StoredFilePath(FolderOfPath(lightConfigPath_.view()), id, L".light"));
 }
 
 std::vector<LedEffectRecord> CBasicProfiledata::LoadCustomLightEffects() {
@@ -154,12 +154,13 @@ std::vector<LedEffectRecord> CBasicProfiledata::LoadCustomLightEffects() {
                                               static_cast<Json::ArrayIndex>(deviceIndex_));
     const Json::Value& entry = ElementOrNull(lights, static_cast<Json::ArrayIndex>(entryIndex));
     const std::string id = JsonStringOr(entry, "Guid", "");
-    if (!IsSafeStoredFileId(id)) {
+    const CDuiString path = CustomLightFilePath(id);
+    if (path.IsEmpty()) {
         if (!id.empty())
             DebugTrace(L"custom light id refused: " + Utf8ToDuiString(id).str() + L"\n");
         return ledEffects_;
     }
-    const Json::Value file = jsonFile_.LoadJsonFile(CustomLightFilePath(id));
+    const Json::Value file = jsonFile_.LoadJsonFile(path);
     const Json::Value& steps = MemberOrNull(file, "LEDEffectList");
     const Json::ArrayIndex count = ArraySize(steps);
     ledEffects_.reserve(count);

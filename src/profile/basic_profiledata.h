@@ -63,7 +63,8 @@ class CBasicProfiledata {
   protected:
     Json::Value& Section() { return deviceSection_; }
     const Json::Value& Section() const { return deviceSection_; }
-    // The file a custom light's id names: beside the light configuration document.
+    // The file a custom light's id names: beside the light configuration document. Empty
+    // for an id that could name a file elsewhere.
     DuiLib::CDuiString CustomLightFilePath(const std::string& id) const;
 
   private:

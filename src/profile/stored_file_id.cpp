@@ -1,5 +1,7 @@
 #include "profile/stored_file_id.h"
 
+#include "duilib/string_utils.h"
+
 bool IsSafeStoredFileId(std::string_view id) {
     if (id.empty() || id.size() > kMaxStoredFileIdLength || id == "." ||
         id.find("..") != std::string_view::npos)
@@ -17,4 +19,14 @@ std::wstring FolderOfPath(std::wstring_view path) {
     if (slash == std::wstring_view::npos)
         return {};
     return std::wstring(path.substr(0, slash + 1));
+}
+
+std::wstring StoredFilePath(std::wstring_view folder, std::string_view id,
+                            std::wstring_view extension) {
+    if (!IsSafeStoredFileId(id))
+        return {};
+    std::wstring path(folder);
+    path += Utf8ToWide(std::string(id).c_str());
+    path += extension;
+    return path;
 }

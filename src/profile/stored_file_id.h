@@ -11,5 +11,10 @@ inline constexpr size_t kMaxStoredFileIdLength = 128;
 // character, not "." alone.
 bool IsSafeStoredFileId(std::string_view id);
 
+// folder + id + extension (a profile file: the per-user device folder, the profile's id,
+// ".Json"); empty when the id is refused, which SetProfilePath takes as "keep the path".
+std::wstring StoredFilePath(std::wstring_view folder, std::string_view id,
+                            std::wstring_view extension);
+
 // The folder part of `path` up to and including its last '/' or '\', or empty.
 std::wstring FolderOfPath(std::wstring_view path);

@@ -65,7 +65,9 @@ TEST(CustomLightEffectsTest, IdsThatWouldLeaveTheFolderAreRefused) {
         EXPECT_TRUE(record.LoadCustomLightEffects().empty()) << id;
     }
     EXPECT_FALSE(IsSafeStoredFileId(std::string(kMaxStoredFileIdLength + 1, 'a')));
-    EXPECT_TRUE(IsSafeStoredFileId("2026_03_07_09_05_03_042"));
+    EXPECT_EQ(StoredFilePath(L"/u/", "2026_03_07_09_05_03_042", L".Json"),
+              L"/u/2026_03_07_09_05_03_042.Json");
+    EXPECT_TRUE(StoredFilePath(L"/u/", "../2026", L".Json").empty());
 }
 
 }  // namespace
