@@ -91,6 +91,12 @@ void InputRouter::RouteWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             host->DesktopResized(event.data1, event.data2);
             return;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            host->DesktopMinimized(true);
+            return;
+        case SDL_WINDOWEVENT_RESTORED:
+            host->DesktopMinimized(false);
+            return;
         case SDL_WINDOWEVENT_LEAVE:
             // A point outside every control: the hovered one gets its leave.
             platform::SendMessage(hwnd, WM_MOUSEMOVE, m_buttons, PointParam(POINT{-1, -1}));

@@ -77,8 +77,9 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf) {
     if (hwnd == nullptr || !platform::IsWindow(hwnd)) {
         return;
     }
-    const bool visible = platform::IsWindowVisible(hwnd) && !platform::IsIconic(hwnd);
-    if (!m_window && !visible) {
+    const bool visible = platform::IsWindowVisible(hwnd) != FALSE;
+    const bool iconic = visible && platform::IsIconic(hwnd);
+    if (!m_window && (!visible || iconic)) {
         return;
     }
     if (!m_window) {
@@ -124,6 +125,24 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf) {
         }
         m_appliedVisible = visible;
     }
+    if (visible && iconic != m_appliedIconic) {
+        if (iconic) {
+            SDL_MinimizeWindow(window);
+        } else {
+            SDL_RestoreWindow(window);
+            SDL_RaiseWindow(window);
+        }
+    }
+    m_appliedIconic = iconic;
+}
+
+void WindowHost::DesktopMinimized(bool minimized) {
+    const HWND hwnd = m_manager.GetPaintWindow();
+    if (minimized == m_appliedIconic || !platform::IsWindowVisible(hwnd)) {
+        return;
+    }
+    m_appliedIconic = minimized;
+    platform::ShowWindow(hwnd, minimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
 void WindowHost::Present() {

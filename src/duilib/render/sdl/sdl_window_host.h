@@ -37,6 +37,7 @@ class WindowHost {
     // The desktop moved or sized the window; the window layer learns it.
     void DesktopMoved(int x, int y);
     void DesktopResized(int cx, int cy);
+    void DesktopMinimized(bool minimized);
 
   private:
     void CreateWindow();
@@ -51,6 +52,7 @@ class WindowHost {
     RECT m_appliedRect{};
     std::wstring m_appliedTitle;
     bool m_appliedVisible = false;
+    bool m_appliedIconic = false;
     HWND m_appliedModalOwner = nullptr;
 };
 
