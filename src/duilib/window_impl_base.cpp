@@ -27,11 +27,9 @@ void WindowImplBase::Notify(TNotifyUI& msg) {
 void WindowImplBase::OnClick(TNotifyUI& /*msg*/) {}
 
 LRESULT WindowImplBase::ResponseDefaultKeyEvent(WPARAM wParam) {
-    if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-        Close(wParam == VK_RETURN ? IDOK : IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+    // A stray key must never close a window (the main window least of all): Escape is
+    // swallowed, Enter goes on to the focused control.
+    return wParam == VK_ESCAPE ? TRUE : FALSE;
 }
 
 CControlUI* WindowImplBase::CreateControl(LPCTSTR /*pstrClass*/) {

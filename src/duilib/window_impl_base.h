@@ -40,6 +40,7 @@ class WindowImplBase : public CWindowWnd,
     virtual CDuiString GetSkinFolder() { return CDuiString(); }
     virtual CDuiString GetSkinFile() = 0;
     LPCTSTR GetWindowClassName() const override = 0;
+    // Enter and Escape key-downs; TRUE when handled (the key goes no further).
     virtual LRESULT ResponseDefaultKeyEvent(WPARAM wParam);
 
     CControlUI* CreateControl(LPCTSTR pstrClass) override;

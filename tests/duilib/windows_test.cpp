@@ -381,9 +381,18 @@ TEST_F(WindowsTest, SystemCommandsAndEscapeTakeTheDefaultActions) {
     dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_FALSE(IsIconic(dialog.GetHWND()));
     EXPECT_TRUE(IsWindowVisible(dialog.GetHWND()));
-    // Escape closes through the default key response, as a click on cancel would.
+    // Enter and Escape never close a window by themselves; Enter still reaches the focus.
+    CPaintManagerUI* pm = dialog.GetPaintManager();
+    auto* edit = new CEditUI();
+    edit->SetName(L"edit");
+    static_cast<CContainerUI*>(dialog.Find(L"root"))->Add(edit);
+    pm->SetFocus(edit);
     PostMessageW(dialog.GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return dialog.GetHWND() == nullptr; }));
+    PostMessageW(dialog.GetHWND(), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(dialog.GetHWND(), WM_CHAR, L'\r', 0);
+    toolkit_test::PumpPending();
+    EXPECT_NE(nullptr, dialog.GetHWND());
+    EXPECT_EQ(1, dialog.recorder.Count(L"return", L"edit"));
 }
 
 TEST_F(WindowsTest, AMissingLayoutFailsTheWindowCleanly) {
