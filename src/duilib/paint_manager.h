@@ -57,7 +57,7 @@ class CPaintManagerUI {
     CControlUI* FindSubControlByClass(CControlUI* pParent, LPCTSTR pstrClass, int iIndex = 0);
     std::vector<CControlUI*> FindSubControlsByClass(CControlUI* pParent, LPCTSTR pstrClass);
 
-    // Notifications.
+    // Notifications (UI thread only; other threads post messages or arm timers).
     bool AddNotifier(INotifyUI* pControl);
     bool RemoveNotifier(INotifyUI* pControl);
     void SendNotify(TNotifyUI& Msg, bool bAsync = false);
