@@ -72,9 +72,14 @@ static_assert(sizeof(DeviceOptionTable) / sizeof(DeviceOptionTable[0]) == 4);
 static_assert(sizeof(DeviceXmlTable) / sizeof(DeviceXmlTable[0]) == 4);
 static_assert(sizeof(DeviceIdentityTable) / sizeof(DeviceIdentityTable[0]) == 4);
 
-int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind) {
-    for (int32_t i = 0; i < HidIdTableCount; ++i) {
-        const HidIdRecord& row = HidIdTable[i];
+namespace {
+
+// Index of the first of `count` rows with the four values, or -1.
+template <typename Row>
+int FindRowIndex(const Row* rows, int32_t count, uint16_t vendorId, uint16_t productId,
+                 uint16_t kind, uint16_t subKind) {
+    for (int32_t i = 0; i < count; ++i) {
+        const Row& row = rows[i];
         if (row.deviceKind == kind && row.subKind == subKind && row.vendorId == vendorId &&
             row.productId == productId) {
             return i;
@@ -83,13 +88,13 @@ int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_
     return -1;
 }
 
+}  // namespace
+
+int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind) {
+    return FindRowIndex(HidIdTable, HidIdTableCount, vendorId, productId, kind, subKind);
+}
+
 int FindDeviceOptionIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind) {
-    for (int32_t i = 0; i < DeviceOptionTableCount; ++i) {
-        const DeviceOptionRecord& row = DeviceOptionTable[i];
-        if (row.deviceKind == kind && row.subKind == subKind && row.vendorId == vendorId &&
-            row.productId == productId) {
-            return i;
-        }
-    }
-    return -1;
+    return FindRowIndex(DeviceOptionTable, DeviceOptionTableCount, vendorId, productId, kind,
+                        subKind);
 }

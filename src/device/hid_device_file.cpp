@@ -205,20 +205,29 @@ BOOL CHidDeviceFile::LoadCaps() {
     if (!handle) {
         return FALSE;
     }
-    preparsed_ = std::make_unique<HidPreparsedData>(handle->PreparsedData());
-    attributes_ = handle->Attributes();
-    caps_ = preparsed_->Caps();
+    auto preparsed = std::make_unique<HidPreparsedData>(handle->PreparsedData());
+    const HIDP_CAPS caps = preparsed->Caps();
     const uint16_t lengths[kHidReportTypeCount] = {
-        caps_.InputReportByteLength, caps_.OutputReportByteLength, caps_.FeatureReportByteLength};
-    for (int t = 0; t < kHidReportTypeCount; ++t) {
+        caps.InputReportByteLength, caps.OutputReportByteLength, caps.FeatureReportByteLength};
+    ReportTypeState states[kHidReportTypeCount];
+    bool built = true;
+    for (int t = 0; t < kHidReportTypeCount && built; ++t) {
         const auto type = static_cast<HIDP_REPORT_TYPE>(t);
-        ReportTypeState& state = types_[t];
+        ReportTypeState& state = states[t];
         state.buffer.assign(lengths[t], 0);
-        state.buttonCaps = preparsed_->ButtonCaps(type);
-        state.valueCaps = preparsed_->ValueCaps(type);
-        if (!BuildUsageRecords(*preparsed_, type, &state.records)) {
-            return FALSE;
-        }
+        state.buttonCaps = preparsed->ButtonCaps(type);
+        state.valueCaps = preparsed->ValueCaps(type);
+        built = BuildUsageRecords(*preparsed, type, &state.records);
+    }
+    std::lock_guard<std::mutex> lock(capsMutex_);
+    attributes_ = handle->Attributes();
+    caps_ = caps;
+    preparsed_ = std::move(preparsed);
+    for (int t = 0; t < kHidReportTypeCount; ++t) {
+        types_[t] = std::move(states[t]);
+    }
+    if (!built) {
+        return FALSE;
     }
     interfaceNumber_ = PathNumber(devicePath_, L"&mi_");
     collectionNumber_ = PathNumber(devicePath_, L"&col");
@@ -226,10 +235,32 @@ BOOL CHidDeviceFile::LoadCaps() {
 }
 
 void CHidDeviceFile::FreeCaps() {
+    std::lock_guard<std::mutex> lock(capsMutex_);
     for (ReportTypeState& state : types_) {
         state = ReportTypeState{};
     }
     preparsed_.reset();
+}
+
+uint32_t CHidDeviceFile::InputReportByteLength() const {
+    std::lock_guard<std::mutex> lock(capsMutex_);
+    return preparsed_ ? caps_.InputReportByteLength : 0;
+}
+
+bool CHidDeviceFile::ParseReceivedReport(HIDP_REPORT_TYPE reportType, const uint8_t* report,
+                                         uint32_t reportLength,
+                                         std::vector<HidUsageRecord>* parsed) {
+    std::lock_guard<std::mutex> lock(capsMutex_);
+    if (!preparsed_ || !ValidType(reportType)) {
+        return false;
+    }
+    std::vector<HidUsageRecord>& records = types_[reportType].records;
+    const bool ok = ParseReport(reportType, records.data(), static_cast<uint32_t>(records.size()),
+                                preparsed_.get(), report, reportLength);
+    if (parsed != nullptr) {
+        *parsed = records;
+    }
+    return ok;
 }
 
 void CHidDeviceFile::Close() {

@@ -98,6 +98,15 @@ class CHidDeviceFile {
     // check by opening with no rights tells).
     static bool InterfacePresent(const wchar_t* path);
 
+    // For a reader on another thread than the one that opens and closes the interface:
+    // the input report length, and the unpacking of a received report into this object's
+    // records, each whole against a Close or Reopen running meanwhile. `parsed`
+    // (optional) receives a copy of the records as they are after the unpacking. False
+    // while closed.
+    uint32_t InputReportByteLength() const;
+    bool ParseReceivedReport(HIDP_REPORT_TYPE reportType, const uint8_t* report,
+                             uint32_t reportLength, std::vector<HidUsageRecord>* parsed);
+
     bool IsOpen() const;
     const std::wstring& DevicePath() const { return devicePath_; }
     const HIDP_CAPS& Caps() const { return caps_; }
@@ -107,7 +116,8 @@ class CHidDeviceFile {
     uint32_t InterfaceNumber() const { return interfaceNumber_; }
     uint32_t CollectionNumber() const { return collectionNumber_; }
     // Per report type: the zeroed report buffer of its byte length, the usage records and
-    // the capabilities; empty while closed.
+    // the capabilities; empty while closed. These references and Caps() are for the
+    // thread that opens and closes the interface.
     std::vector<uint8_t>& ReportBuffer(HIDP_REPORT_TYPE type);
     std::vector<HidUsageRecord>& Records(HIDP_REPORT_TYPE type);
     uint32_t RecordCount(HIDP_REPORT_TYPE type) const;
@@ -146,6 +156,9 @@ class CHidDeviceFile {
     std::shared_ptr<platform::hid::HidHandle> handle_;
 
     std::wstring devicePath_;
+    // Guards the capabilities and records below against a reader on another thread
+    // while Close or Reopen replaces them.
+    mutable std::mutex capsMutex_;
     std::unique_ptr<platform::hid::HidPreparsedData> preparsed_;
     HIDP_CAPS caps_;
     HIDD_ATTRIBUTES attributes_;

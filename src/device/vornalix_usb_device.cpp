@@ -400,7 +400,8 @@ void CVornalixUSBDevice::StopInputWorker() {
 
 bool CVornalixUSBDevice::ReadInputReport(std::vector<uint8_t>& report) {
     CHidDeviceFile& file = inputChannel_.File();
-    const size_t length = file.Caps().InputReportByteLength;
+    // The interface may be closed or reopened on the UI thread meanwhile.
+    const size_t length = file.InputReportByteLength();
     if (length == 0) {
         return false;
     }

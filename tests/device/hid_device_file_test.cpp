@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -176,6 +177,39 @@ TEST_F(HidDeviceFileTest, OpenFailsAfterUnplugAndOnRefusal) {
     EXPECT_FALSE(file.Reopen());
     keyboard_->SetRefuseOpen(false);
     EXPECT_TRUE(file.Reopen());
+}
+
+TEST_F(HidDeviceFileTest, InputReportsUnpackWhileAnotherThreadClosesAndReopens) {
+    CHidDeviceFile file;
+    ASSERT_TRUE(OpenShared(file, 3));
+    EXPECT_EQ(file.InputReportByteLength(), 3u);
+    const uint8_t resync[3] = {3, 0x01, 0x04};
+    std::vector<HidUsageRecord> parsed;
+    ASSERT_TRUE(file.ParseReceivedReport(HidP_Input, resync, 3, &parsed));
+    ASSERT_EQ(parsed.size(), 1u);
+    EXPECT_EQ(parsed[0].rawValue, 0x0401u);
+    EXPECT_EQ(parsed[0].updated, 1);
+
+    // An input thread unpacks while the UI thread closes and reopens the interface: the
+    // records it works on must never be released under it.
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        std::vector<HidUsageRecord> copy;
+        while (!done.load()) {
+            if (file.InputReportByteLength() != 0) {
+                file.ParseReceivedReport(HidP_Input, resync, 3, &copy);
+            }
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        file.Close();
+        ASSERT_TRUE(OpenShared(file, 3));
+    }
+    done.store(true);
+    reader.join();
+    file.Close();
+    EXPECT_EQ(file.InputReportByteLength(), 0u);
+    EXPECT_FALSE(file.ParseReceivedReport(HidP_Input, resync, 3, &parsed));
 }
 
 class ParseReportTest : public ::testing::Test {

@@ -24,6 +24,23 @@ bool LinkMatches(const HidReportField& field, uint16_t linkCollection) {
 const std::vector<HIDP_BUTTON_CAPS> kNoButtonCaps;
 const std::vector<HIDP_VALUE_CAPS> kNoValueCaps;
 
+// The fields button and value capabilities share, from one capability entry of a field.
+template <typename Caps, typename Entry>
+void FillCommonCaps(const Entry& entry, const HidReportField& field, Caps& caps) {
+    caps.UsagePage = entry.span.page;
+    caps.ReportID = field.reportId;
+    caps.BitField = field.bitField;
+    caps.LinkCollection = field.linkCollection;
+    caps.LinkUsage = field.linkUsage;
+    caps.LinkUsagePage = field.linkUsagePage;
+    caps.IsRange = entry.span.isRange;
+    caps.IsAbsolute = (field.bitField & 0x04) == 0;
+    caps.UsageMin = entry.span.min;
+    caps.UsageMax = entry.span.max;
+    caps.DataIndexMin = Saturate16(entry.dataIndex);
+    caps.DataIndexMax = Saturate16(entry.dataIndex + entry.span.Count() - 1);
+}
+
 }  // namespace
 
 const std::vector<HIDP_BUTTON_CAPS>& HidPreparsedData::ButtonCaps(HIDP_REPORT_TYPE type) const {
@@ -100,37 +117,15 @@ void HidPreparsedData::Finish() {
                                                   &caps_.NumberOutputDataIndices,
                                                   &caps_.NumberFeatureDataIndices};
     for (int t = 0; t < kHidReportTypeCount; ++t) {
-        auto nextIndices = [](const CapEntry& entry, uint16_t* min, uint16_t* max) {
-            *min = Saturate16(entry.dataIndex);
-            *max = Saturate16(entry.dataIndex + entry.span.Count() - 1);
-        };
         for (const CapEntry& entry : buttonEntries_[t]) {
-            const HidReportField& field = fields_[entry.field];
             HIDP_BUTTON_CAPS caps;
-            caps.UsagePage = entry.span.page;
-            caps.ReportID = field.reportId;
-            caps.BitField = field.bitField;
-            caps.LinkCollection = field.linkCollection;
-            caps.LinkUsage = field.linkUsage;
-            caps.LinkUsagePage = field.linkUsagePage;
-            caps.IsRange = entry.span.isRange;
-            caps.IsAbsolute = (field.bitField & 0x04) == 0;
-            caps.UsageMin = entry.span.min;
-            caps.UsageMax = entry.span.max;
-            nextIndices(entry, &caps.DataIndexMin, &caps.DataIndexMax);
+            FillCommonCaps(entry, fields_[entry.field], caps);
             buttonCaps_[t].push_back(caps);
         }
         for (const CapEntry& entry : valueEntries_[t]) {
             const HidReportField& field = fields_[entry.field];
             HIDP_VALUE_CAPS caps;
-            caps.UsagePage = entry.span.page;
-            caps.ReportID = field.reportId;
-            caps.BitField = field.bitField;
-            caps.LinkCollection = field.linkCollection;
-            caps.LinkUsage = field.linkUsage;
-            caps.LinkUsagePage = field.linkUsagePage;
-            caps.IsRange = entry.span.isRange;
-            caps.IsAbsolute = (field.bitField & 0x04) == 0;
+            FillCommonCaps(entry, field, caps);
             caps.HasNull = (field.bitField & 0x40) != 0;
             caps.BitSize = field.bitSize;
             caps.ReportCount = Saturate16(entry.elementCount);
@@ -140,9 +135,6 @@ void HidPreparsedData::Finish() {
             caps.LogicalMax = field.logicalMax;
             caps.PhysicalMin = field.physicalMin;
             caps.PhysicalMax = field.physicalMax;
-            caps.UsageMin = entry.span.min;
-            caps.UsageMax = entry.span.max;
-            nextIndices(entry, &caps.DataIndexMin, &caps.DataIndexMax);
             valueCaps_[t].push_back(caps);
         }
         *buttonCounts[t] = Saturate16(buttonCaps_[t].size());

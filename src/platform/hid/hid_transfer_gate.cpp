@@ -107,4 +107,15 @@ HidTransferGate::Wake HidTransferGate::Wait(int fd, short events, HidCancelEvent
     }
 }
 
+HidIoResult UnreadyResult(HidTransferGate::Wake wake) {
+    switch (wake) {
+        case HidTransferGate::Wake::kTimeout:
+            return {HidIoStatus::kTimeout, 0};
+        case HidTransferGate::Wake::kCancelled:
+            return {HidIoStatus::kCancelled, 0};
+        default:
+            return {HidIoStatus::kFailed, 0};
+    }
+}
+
 }  // namespace platform::hid

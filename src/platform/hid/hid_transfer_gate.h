@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/hid/hid_bus.h"
 #include "platform/hid/hid_cancel_event.h"
 
 namespace platform::hid {
@@ -71,5 +72,9 @@ class HidTransferGate {
     int active_ = 0;
     bool closed_ = false;
 };
+
+// The result of a transfer whose wait ended without the device being ready: a time-out,
+// a cancel, or a failure (closed handle, device error).
+HidIoResult UnreadyResult(HidTransferGate::Wake wake);
 
 }  // namespace platform::hid

@@ -43,15 +43,9 @@ HidIoResult HidrawHandle::Read(std::span<uint8_t> buffer, uint32_t timeoutMs,
     std::vector<uint8_t> report(kMaxReportByteLength + 1);
     const size_t lead = Numbered() ? 0 : 1;  // unnumbered reports read with a leading 0
     for (;;) {
-        switch (gate_.Wait(fd_, POLLIN, cancel, deadline)) {
-            case HidTransferGate::Wake::kReady:
-                break;
-            case HidTransferGate::Wake::kTimeout:
-                return {HidIoStatus::kTimeout, 0};
-            case HidTransferGate::Wake::kCancelled:
-                return {HidIoStatus::kCancelled, 0};
-            default:
-                return {HidIoStatus::kFailed, 0};
+        const HidTransferGate::Wake wake = gate_.Wait(fd_, POLLIN, cancel, deadline);
+        if (wake != HidTransferGate::Wake::kReady) {
+            return UnreadyResult(wake);
         }
         const ssize_t got = read(fd_, report.data() + lead, report.size() - lead);
         if (got < 0) {
@@ -94,15 +88,9 @@ HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeou
     }
     const HidDeadline deadline(timeoutMs);
     for (;;) {
-        switch (gate_.Wait(fd_, POLLOUT, cancel, deadline)) {
-            case HidTransferGate::Wake::kReady:
-                break;
-            case HidTransferGate::Wake::kTimeout:
-                return {HidIoStatus::kTimeout, 0};
-            case HidTransferGate::Wake::kCancelled:
-                return {HidIoStatus::kCancelled, 0};
-            default:
-                return {HidIoStatus::kFailed, 0};
+        const HidTransferGate::Wake wake = gate_.Wait(fd_, POLLOUT, cancel, deadline);
+        if (wake != HidTransferGate::Wake::kReady) {
+            return UnreadyResult(wake);
         }
         const ssize_t put = write(fd_, wire.data(), wire.size());
         if (put < 0 && (errno == EAGAIN || errno == EINTR)) {

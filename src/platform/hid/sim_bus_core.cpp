@@ -91,18 +91,19 @@ void SimBusCore::Unplug(SimHidDevice* device, uint32_t delayMs) {
         UnplugNow(device);
         return;
     }
-    std::shared_ptr<SimHidDevice> keep;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const Plugged& p : plugged_) {
-            if (p.device.get() == device) {
-                keep = p.device;
-            }
-        }
-    }
-    if (keep) {
+    if (std::shared_ptr<SimHidDevice> keep = PluggedReference(device)) {
         Schedule(delayMs, [this, keep] { UnplugNow(keep.get()); });
     }
+}
+
+std::shared_ptr<SimHidDevice> SimBusCore::PluggedReference(SimHidDevice* device) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Plugged& p : plugged_) {
+        if (p.device.get() == device) {
+            return p.device;
+        }
+    }
+    return nullptr;
 }
 
 void SimBusCore::UnplugNow(SimHidDevice* device) {
@@ -145,16 +146,7 @@ void SimBusCore::Deliver(SimHidDevice* device, uint64_t generation, int interfac
         DeliverNow(device, generation, interfaceNumber, report);
         return;
     }
-    std::shared_ptr<SimHidDevice> keep;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const Plugged& p : plugged_) {
-            if (p.device.get() == device) {
-                keep = p.device;
-            }
-        }
-    }
-    if (keep) {
+    if (std::shared_ptr<SimHidDevice> keep = PluggedReference(device)) {
         Schedule(delayMs, [this, keep, generation, interfaceNumber, r = std::move(report)] {
             DeliverNow(keep.get(), generation, interfaceNumber, r);
         });

@@ -54,6 +54,9 @@ class SimBusCore : public std::enable_shared_from_this<SimBusCore> {
     void TimerLoop();
     void PlugNow(std::shared_ptr<SimHidDevice> device);
     void UnplugNow(SimHidDevice* device);
+    // The bus's own reference to a plugged device, kept alive by a delayed action; null
+    // when the device is not plugged.
+    std::shared_ptr<SimHidDevice> PluggedReference(SimHidDevice* device);
     void DeliverNow(SimHidDevice* device, uint64_t generation, int interfaceNumber,
                     const std::vector<uint8_t>& report);
     std::wstring PathLocked(const Plugged& plugged, size_t interfaceIndex,

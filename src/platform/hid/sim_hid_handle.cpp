@@ -78,17 +78,11 @@ HidIoResult SimHidHandle::Read(std::span<uint8_t> buffer, uint32_t timeoutMs,
                 return {HidIoStatus::kOk, n};
             }
         }
-        switch (gate_.Wait(available_.fd(), POLLIN, cancel, deadline)) {
-            case HidTransferGate::Wake::kReady:
-                available_.TryConsume();
-                break;
-            case HidTransferGate::Wake::kTimeout:
-                return {HidIoStatus::kTimeout, 0};
-            case HidTransferGate::Wake::kCancelled:
-                return {HidIoStatus::kCancelled, 0};
-            default:
-                return {HidIoStatus::kFailed, 0};
+        const HidTransferGate::Wake wake = gate_.Wait(available_.fd(), POLLIN, cancel, deadline);
+        if (wake != HidTransferGate::Wake::kReady) {
+            return UnreadyResult(wake);
         }
+        available_.TryConsume();
     }
 }
 
