@@ -47,8 +47,6 @@ TEST(CustomLightEffectsTest, MissingEntriesAndFilesGiveAnEmptyList) {
     record.SetDeviceIndex(3);
     EXPECT_TRUE(record.LoadCustomLightEffects().empty());
     record.SetDeviceIndex(0);
-    files.WriteText("x.light", "{\"LEDEffectList\": 7}");
-    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
     EXPECT_TRUE(record.LoadLightConfig(files.Path("none.config")).isNull());
     EXPECT_TRUE(record.LoadCustomLightEffects().empty());
 }

@@ -77,16 +77,9 @@ TEST(MouseProfileTest, CorrectionEntriesKeepOrderAndNames) {
     ProfileFiles files;
     CMouseProfiledata record;
     LoadSection(files, record,
-                P::Parse(R"({"CorrectInfo": [{"CorrectSelect": 0, "CorrectName": "平"},
-                    {"CorrectPixThresh": 3, "CorrectMinSq": 260, "CorrectSelect": 1,
-                     "CorrectName": "Straight"}, "junk", {"CorrectSelect": 1,
-                     "CorrectName": 5}]})"));
-    const auto entries = record.GetCorrectInfo();
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0].name, L"平");
-    EXPECT_EQ(entries[1], (CorrectionEntry{3, 4, 1, L"Straight"}));
-    EXPECT_EQ(entries[2], CorrectionEntry{});
-    EXPECT_EQ(entries[3].name, L"");
+                P::Parse(R"({"CorrectInfo": [{"CorrectName": 5}, {"CorrectPixThresh": 3,
+                    "CorrectMinSq": 260, "CorrectSelect": 1, "CorrectName": "平滑"}, "junk"]})"));
+    EXPECT_EQ(record.GetCorrectInfo(), (std::vector<CorrectionEntry>{{}, {3, 4, 1, L"平滑"}, {}}));
 }
 
 }  // namespace
