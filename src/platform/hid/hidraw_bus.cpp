@@ -123,7 +123,10 @@ std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags 
         return nullptr;
     }
     std::vector<HidPreparsedData> collections;
-    HidReportDescriptor::Parse(info.descriptor, &collections);
+    if (HidReportDescriptor::Parse(info.descriptor, &collections) != HIDP_STATUS_SUCCESS ||
+        index >= collections.size()) {
+        return nullptr;
+    }
     HIDD_ATTRIBUTES attributes;
     attributes.VendorID = info.vendorId;
     attributes.ProductID = info.productId;

@@ -166,8 +166,10 @@ std::vector<std::string> ListHidrawNodeNames(const std::string& sysfsRoot) {
     if (ec) {
         return names;
     }
-    for (const fs::directory_entry& entry : it) {
-        const std::string name = entry.path().filename().string();
+    // Nodes come and go while the folder is listed: a failed step ends the listing rather
+    // than throwing.
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
         if (IsHidrawNodeName(name)) {
             names.push_back(name);
         }
