@@ -1,0 +1,144 @@
+#include "device/macro_image.h"
+
+#include <charconv>
+#include <limits>
+
+#include "profile/json_file.h"
+#include "profile/json_value.h"
+#include "profile/stored_file_id.h"
+
+namespace device {
+namespace {
+
+constexpr uint8_t kDownBit = 0x80;
+
+// Decimal text as the C library would read it: leading blanks and a sign allowed,
+// digits up to the first other character, 0 without digits.
+int64_t DecimalPrefix(const std::string& text) {
+    size_t at = text.find_first_not_of(" \t\r\n");
+    if (at == std::string::npos) {
+        return 0;
+    }
+    bool negative = false;
+    if (text[at] == '+' || text[at] == '-') {
+        negative = text[at] == '-';
+        ++at;
+    }
+    uint64_t value = 0;
+    const char* first = text.data() + at;
+    const char* last = text.data() + text.size();
+    // Only the low 16 bits are kept, so a value too long for 64 bits is cut by digits;
+    // from_chars stops at the first non-digit.
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc()) {
+        value = 0;
+        for (const char* p = first; p != last && *p >= '0' && *p <= '9'; ++p) {
+            value = value * 10 + static_cast<uint64_t>(*p - '0');
+        }
+    }
+    const int64_t signedValue = static_cast<int64_t>(value);
+    return negative ? -signedValue : signedValue;
+}
+
+uint16_t DelayOf(const Json::Value& event) {
+    const Json::Value* delay = JsonMember(event, "Delay");
+    if (delay == nullptr) {
+        return 0;
+    }
+    if (delay->isString()) {
+        return static_cast<uint16_t>(DecimalPrefix(delay->asString()));
+    }
+    if (delay->isIntegral()) {
+        return static_cast<uint16_t>(delay->isUInt64() ? delay->asUInt64() : delay->asInt64());
+    }
+    return 0;
+}
+
+void PutU16(std::vector<uint8_t>& image, size_t at, size_t value) {
+    image[at] = static_cast<uint8_t>(value & 0xFF);
+    image[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+}
+
+}  // namespace
+
+MacroEventRecord EncodeMacroEvent(const Json::Value& event) {
+    const uint16_t delay = DelayOf(event);
+    uint8_t type = static_cast<uint8_t>(JsonIntOr(event, "Type", 0));
+    if (JsonStringOr(event, "Action", "") == "down") {
+        type |= kDownBit;
+    }
+    return {static_cast<uint8_t>(delay & 0xFF), static_cast<uint8_t>(delay >> 8), type,
+            static_cast<uint8_t>(JsonIntOr(event, "Button", 0))};
+}
+
+MacroEvents MacroEventsOf(const Json::Value& document) {
+    MacroEvents events;
+    const Json::Value* list = JsonMember(document, "Events");
+    if (list == nullptr || !list->isArray()) {
+        return events;
+    }
+    events.reserve(list->size());
+    for (const Json::Value& event : *list) {
+        events.push_back(EncodeMacroEvent(event));
+    }
+    return events;
+}
+
+bool ReadMacroList(const std::wstring& folder, const wchar_t* listName,
+                   std::vector<MacroEvents>* macros) {
+    macros->clear();
+    CJsonFile file;
+    const Json::Value list = file.LoadJsonFile(DuiLib::CDuiString(folder + listName));
+    if (list.isNull()) {
+        return false;
+    }
+    const Json::Value* info = JsonMember(list, "MacroInfo");
+    if (info == nullptr || !info->isArray()) {
+        return true;
+    }
+    for (const Json::Value& entry : *info) {
+        const std::wstring path = StoredFilePath(folder, JsonStringOr(entry, "Guid", ""), L".mac");
+        // Each file is read once, so the image is laid out from the same events it was
+        // measured with.
+        macros->push_back(path.empty()
+                              ? MacroEvents{}
+                              : MacroEventsOf(file.LoadJsonFile(DuiLib::CDuiString(path))));
+    }
+    return true;
+}
+
+size_t MacroImageLength(const std::vector<MacroEvents>& macros) {
+    size_t length = kMacroImageHeadSize;
+    for (const MacroEvents& events : macros) {
+        length += 2 + kMacroHeadSize + kMacroEventSize * events.size();
+    }
+    return length;
+}
+
+std::vector<uint8_t> BuildMacroImage(const std::vector<MacroEvents>& macros) {
+    const size_t length = MacroImageLength(macros);
+    if (length > std::numeric_limits<uint16_t>::max()) {
+        return {};
+    }
+    std::vector<uint8_t> image(length, 0);
+    PutU16(image, 0, kMacroImageMagic);
+    PutU16(image, 2, length);
+    PutU16(image, 4, macros.size());
+    size_t position = kMacroImageHeadSize + 2 * macros.size();
+    for (size_t i = 0; i < macros.size(); ++i) {
+        PutU16(image, kMacroImageHeadSize + 2 * i, position);
+        PutU16(image, position, macros[i].size());
+        position += kMacroHeadSize;
+        for (const MacroEventRecord& event : macros[i]) {
+            std::copy(event.begin(), event.end(), image.begin() + static_cast<long>(position));
+            position += kMacroEventSize;
+        }
+    }
+    return image;
+}
+
+int MacroOverflowResult(size_t length, size_t capacity) {
+    return static_cast<int>(((length - capacity) >> 2) + 1);
+}
+
+}  // namespace device

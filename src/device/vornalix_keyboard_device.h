@@ -1,0 +1,140 @@
+#pragma once
+// The keyboard kind of the device family, and the keyboard's page. It reads the
+// keyboard's capability block, key-code table and LED table when the keyboard starts and
+// maps the program's 126 layout positions onto them; it reads and writes the light
+// block, writes key assignments and uploads macros; a light thread animates the page and
+// a sync thread follows the keyboard's input interface.
+//
+// The light effects, the custom lighting and the page itself override the hooks marked
+// below in their own files.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "device/keyboard_key_map.h"
+#include "device/keyboard_light_block.h"
+#include "device/vornalix_usb_device.h"
+#include "profile/keyboard_profiledata.h"
+
+class CMacroControlUI;
+
+class CVornalixKeyboardDevice : public CVornalixUSBDevice {
+  public:
+    static constexpr int kKeyboardKind = 1;
+    static constexpr UINT kResyncDelayMs = 100;
+
+    // The light state the keyboard reported or the profile set.
+    struct LightState {
+        uint8_t activeSlot = 0;
+        LightRecord light;  // mode..blue, qrvmMode, customGroup
+    };
+
+    CVornalixKeyboardDevice();
+    ~CVornalixKeyboardDevice() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    // Overrides of the shared operations.
+    void InitPage() override;
+    int ApplyProfileLight() override;
+    int PushLightFrame() override;
+    void StartDevice() override;
+    void ReadDeviceSettings() override;
+    int LoadProfile() override;
+    void LoadDefaultProfile() override;
+    int WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments) override;
+    int ApplyKeyAssignments(int bank) override;
+    int UploadMacros() override;
+    int WriteDeviceSettings(int first, int second, int third, int fourth, int fifth) override;
+    void SetPageFunction(int function) override;
+    void BuildProfilePath() override;
+    DuiLib::CDuiString GetProfilePath() override;
+    void SaveProfile() override;
+    void SetDeviceIndex(int index) override;
+    void SetLightParams(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) override;
+    void SelectKey(int key) override;
+
+    // The open sequence: capability block, key-code table and LED table, then the maps.
+    void ReadDeviceInfo();
+    // Reads the active slot's light block into the light state and the profile. Returns
+    // 1, or 0 (nothing changed) when the channel is closed or a read fails.
+    int ReadLightSettings(uint8_t* activeSlot, int unused);
+    void SetSystemStages(uint32_t first, uint32_t second, uint32_t third);
+    KeyboardSystemStages GetSystemStages();
+    std::vector<KeyAssignRecord> GetKeyAssignments() const { return keyAssignments_; }
+    void SetKeyAssignments(std::vector<KeyAssignRecord> assignments);
+    void SetSelectedKeyAssignment(uint32_t first, uint32_t second, uint32_t third);
+
+    // The input interface and the threads.
+    void OpenNotifyChannel(const wchar_t* path);
+    void CloseNotifyChannel();
+    void StartLightThread();
+    void StopLightThread();
+    void StartSyncThread();
+    void StopSyncThread();
+    // One input report of the sync thread.
+    void HandleNotifyReport(const std::vector<uint8_t>& report);
+
+    // Read by the effects, the custom lighting and the page.
+    device::KeyboardKeyMaps KeyMaps() const;
+    const std::array<uint8_t, device::kKeyboardTableBytes>& KeyCodeTable() const {
+        return keyCodeTable_;
+    }
+    LightState GetLightState() const;
+    CKeyboardProfiledata& Profile() { return profile_; }
+    const DeviceInfoBlock& Capabilities() const { return capabilities_; }
+    int GetSelectedKey() const { return selectedKey_; }
+
+    // Hooks of the light effects and the custom lighting. The defaults run the shared
+    // effects of the modes the base class knows and leave the rest dark.
+    virtual void ResetLightAnimation();
+    virtual void RunModeInit(int mode);
+    // Ticks between two steps of `mode` at `speed`; negative for a mode without a step.
+    virtual int ModeStepTicks(int mode, int speed);
+    virtual void RunModeStep(int mode);
+    // Modes the custom light player drives, on every pass of the light thread.
+    virtual void CustomLightStep();
+    virtual void ApplyOverlayLayers();
+    // Reloads the per-key overlay layers and the custom effect list from the profile.
+    virtual void ReloadCustomLighting();
+    // `position` is the key-code position the keyboard reported; `action` 1 press,
+    // 2 release.
+    virtual void OnKeyEvent(int position, int action);
+    virtual void ReactiveEffect(int key, int action);
+    virtual void PaintKeyColor(int key);
+
+    // Hooks of the keyboard page.
+    virtual void BuildDevicePage();
+    virtual void ShowKeyAssignment(int key);
+
+  protected:
+    static bool IsCustomPlayerMode(int mode);
+    void SetLightState(const LightState& state);
+    void PublishLightParams(const LightRecord& light);
+
+  private:
+    void ReadKeyboardTables();
+    void ReadKeyList();
+    void SaveKeyList();
+    void SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments, int bank);
+    void ApplyModeChange(uint8_t previousMode, uint8_t mode);
+
+    std::array<uint8_t, device::kKeyboardTableBytes> keyCodeTable_{};
+    std::array<uint8_t, device::kKeyboardTableBytes> ledTable_{};
+    // Guards the light state between the UI thread and the light thread.
+    mutable platform::CriticalSection stateLock_;
+    LightState lightState_;
+    device::KeyboardLightBlock lightBlockRead_{};
+    KeyboardSystemStages systemStages_;
+    CKeyboardProfiledata profile_;
+    device::KeyboardKeyMaps keyMaps_;  // guarded by stateLock_
+    CMacroControlUI* macroPanel_ = nullptr;
+    // The notify channel's open and close.
+    platform::CriticalSection notifyLock_;
+    uint8_t reportCounter_ = 0;  // sync thread only
+};
+
+DuiLib::CControlUI* CreateKeyboardDevice();

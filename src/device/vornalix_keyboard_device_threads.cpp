@@ -1,0 +1,101 @@
+// The keyboard's light thread and its sync thread on the input interface.
+
+#include "device/device_threads.h"
+#include "device/vornalix_keyboard_device.h"
+#include "platform/debug_trace.h"
+
+namespace {
+
+constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
+constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
+constexpr UINT kResyncTimer = 1002;
+constexpr uint8_t kCountedReportWrap = 4;
+
+// The first value the input records of `file` hold for `report`; false when none.
+bool FirstUsageValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
+    std::vector<HidUsageRecord>& records = file.Records(HidP_Input);
+    if (report.empty() ||
+        !CHidDeviceFile::ParseReport(HidP_Input, records.data(),
+                                     static_cast<uint32_t>(records.size()), file.PreparsedData(),
+                                     report.data(), static_cast<uint32_t>(report.size()))) {
+        return false;
+    }
+    for (const HidUsageRecord& record : records) {
+        if (record.isButton == 0 && record.reportId == report[0] &&
+            record.status == HIDP_STATUS_SUCCESS) {
+            *value = record.rawValue;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void CVornalixKeyboardDevice::StartLightThread() {
+    device::LightLoopHooks hooks;
+    hooks.stepTicks = [this] {
+        const LightState state = GetLightState();
+        return ModeStepTicks(state.light.mode, state.light.speed);
+    };
+    hooks.runStep = [this] { RunModeStep(GetLightState().light.mode); };
+    hooks.everyPass = [this] {
+        if (IsCustomPlayerMode(GetLightState().light.mode)) {
+            CustomLightStep();
+        }
+        ApplyOverlayLayers();
+    };
+    StartLightWorker(std::move(hooks), device::kKeyboardLightThreadExitText);
+}
+
+void CVornalixKeyboardDevice::StopLightThread() {
+    StopLightWorker();
+}
+
+void CVornalixKeyboardDevice::StartSyncThread() {
+    reportCounter_ = 0;
+    StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
+}
+
+void CVornalixKeyboardDevice::StopSyncThread() {
+    StopInputWorker();
+}
+
+void CVornalixKeyboardDevice::OpenNotifyChannel(const wchar_t* path) {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (inputChannel_.IsOpen()) {
+        return;
+    }
+    inputChannel_.OpenInterface(path, false);
+    // Started also after a failed open: it idles until it is stopped.
+    StartSyncThread();
+}
+
+void CVornalixKeyboardDevice::CloseNotifyChannel() {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (!inputChannel_.IsOpen()) {
+        return;
+    }
+    StopSyncThread();
+    inputChannel_.CloseInterface();
+}
+
+void CVornalixKeyboardDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
+    DebugTrace(kReportTrace);
+    uint32_t value = 0;
+    if (!FirstUsageValue(inputChannel_.File(), report, &value)) {
+        return;
+    }
+    if (value == 0x0401) {
+        DebugTrace(kResyncTrace);
+        ArmListTimer(kResyncTimer, kResyncDelayMs);
+    } else if (value == 0x0402) {
+        ArmListTimer(kResyncTimer, kResyncDelayMs);
+    } else if (value == 0x0404) {
+        reportCounter_ = static_cast<uint8_t>((reportCounter_ + 1) % kCountedReportWrap);
+    } else if (value >= 0x0500 && value <= 0x05FF) {
+        OnKeyEvent(static_cast<int>(value & 0xFF), 1);
+    } else if (value >= 0x0600 && value <= 0x06FF) {
+        OnKeyEvent(static_cast<int>(value & 0xFF), 2);
+    }
+}
