@@ -53,11 +53,10 @@ Json::Value CBasicProfiledata::SectionOf(const Json::Value& document) const {
 
 void CBasicProfiledata::StoreSection(const CDuiString& path, Json::Value& document,
                                      const Json::Value& section) {
-    if (!HasProfileShape(document)) {
-        // It parsed, so it may be someone's data: keep it rather than lose it.
+    // It parsed, so it may be someone's data: keep it before the wrong-kind value is
+    // replaced. The rest of an object document stays.
+    if (!HasProfileShape(document))
         jsonFile_.SaveJsonFile(path + L".corrupt", document);
-        document = Json::Value(Json::objectValue);
-    }
     ArrayElement(ObjectMember(document, "Device"), static_cast<Json::ArrayIndex>(deviceIndex_)) =
         section;
 }

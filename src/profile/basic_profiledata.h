@@ -10,6 +10,7 @@
 
 #include <json/json.h>
 
+#include <string>
 #include <vector>
 
 #include "duilib/dui_string.h"
@@ -69,7 +70,7 @@ class CBasicProfiledata {
 
   private:
     // Puts `section` at "Device"[device index] of `document`. A document of the wrong
-    // shape is kept beside as "<path>.corrupt" before it is replaced.
+    // shape is kept beside as "<path>.corrupt" before its wrong part is replaced.
     void StoreSection(const DuiLib::CDuiString& path, Json::Value& document,
                       const Json::Value& section);
     Json::Value SectionOf(const Json::Value& document) const;

@@ -83,6 +83,7 @@ TEST(ProfileSaveTest, FilesThatCannotHoldTheSectionAreKeptAsCorrupt) {
     files.WriteText("p.Json", "{\"Device\": {\"0\": 5}, \"profilename\": \"mine\"}");
     ASSERT_TRUE(record.Save());
     EXPECT_EQ(files.Read("p.Json.corrupt")["profilename"], "mine");
+    EXPECT_EQ(files.Read("p.Json")["profilename"], "mine");
     EXPECT_TRUE(files.Read("p.Json")["Device"].isArray());
 
     CBasicProfiledata noPath;
