@@ -109,6 +109,11 @@ BOOL ShowWindow(HWND hwnd, int command) {
         wasVisible = entry->visible;
         entry->visible = command != SW_HIDE;
         entry->iconic = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED;
+        if (command == SW_SHOWMAXIMIZED) {
+            entry->zoomed = true;
+        } else if (command == SW_RESTORE || command == SW_SHOWNORMAL) {
+            entry->zoomed = false;
+        }
         visible = entry->visible;
     }
     if (wasVisible != visible) {
@@ -134,6 +139,15 @@ BOOL IsIconic(HWND hwnd) {
     }
     std::lock_guard lock(entry->stateMutex);
     return entry->iconic ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+    auto entry = FindEntry(hwnd);
+    if (!entry) {
+        return FALSE;
+    }
+    std::lock_guard lock(entry->stateMutex);
+    return entry->zoomed ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND hwnd, BOOL enable) {

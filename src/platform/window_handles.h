@@ -56,6 +56,8 @@ bool IsWindowOnCurrentThread(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
+// Maximised (SW_SHOWMAXIMIZED) until restored.
+BOOL IsZoomed(HWND hwnd);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 // Moves and sizes the window; a size change sends WM_SIZE with the client size.
@@ -93,6 +95,7 @@ using platform::IsIconic;
 using platform::IsWindow;
 using platform::IsWindowEnabled;
 using platform::IsWindowVisible;
+using platform::IsZoomed;
 using platform::MoveWindow;
 using platform::SetActiveWindow;
 using platform::SetWindowPos;

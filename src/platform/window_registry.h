@@ -71,6 +71,7 @@ struct WindowEntry {
     RECT rect{};
     bool visible = false;
     bool iconic = false;
+    bool zoomed = false;
     bool enabled = true;
     bool invalidated = false;
 };

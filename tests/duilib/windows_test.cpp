@@ -380,6 +380,10 @@ TEST_F(WindowsTest, SystemCommandsAndEscapeTakeTheDefaultActions) {
     EXPECT_TRUE(IsIconic(dialog.GetHWND()));
     dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
     EXPECT_FALSE(IsIconic(dialog.GetHWND()));
+    dialog.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(dialog.GetHWND()));
+    dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_FALSE(IsZoomed(dialog.GetHWND()));
     EXPECT_TRUE(IsWindowVisible(dialog.GetHWND()));
     // Enter and Escape never close a window by themselves; Enter still reaches the focus.
     CPaintManagerUI* pm = dialog.GetPaintManager();
