@@ -103,7 +103,8 @@ class ScopedHidBus {
 std::wstring MakeHidPath(uint16_t vendorId, uint16_t productId, int interfaceNumber,
                          uint32_t collection, std::wstring_view node);
 // The hexadecimal number after `key` ("&mi_", "&col", "vid_", "pid_"), found without
-// regard to case; -1 when the key or the number is absent.
+// regard to case and read as "%x" reads it (its low 32 bits); -1 when the key or the
+// number is absent.
 long ParseHidPathNumber(std::wstring_view path, std::wstring_view key);
 // The text after the last '#' up to the next '&' (the node name); empty when absent.
 std::wstring HidPathNode(std::wstring_view path);

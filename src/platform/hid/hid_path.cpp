@@ -73,14 +73,22 @@ long ParseHidPathNumber(std::wstring_view path, std::wstring_view key) {
     if (at == std::wstring_view::npos) {
         return -1;
     }
-    long value = 0;
+    // Read the way a "%x" conversion reads: leading blanks, an optional "0x", then the
+    // digits; an overlong number keeps its low 32 bits rather than overflowing.
     size_t i = at + key.size();
-    const size_t start = i;
-    while (i < path.size() && HexDigit(path[i]) >= 0 && i - start < 8) {
-        value = value * 16 + HexDigit(path[i]);
+    while (i < path.size() && std::iswspace(static_cast<wint_t>(path[i]))) {
         ++i;
     }
-    return i == start ? -1 : value;
+    if (i + 2 < path.size() && path[i] == L'0' && Lower(path[i + 1]) == L'x' &&
+        HexDigit(path[i + 2]) >= 0) {
+        i += 2;
+    }
+    const size_t start = i;
+    uint32_t value = 0;
+    for (; i < path.size() && HexDigit(path[i]) >= 0; ++i) {
+        value = value << 4 | static_cast<uint32_t>(HexDigit(path[i]));
+    }
+    return i == start ? -1 : static_cast<long>(value);
 }
 
 std::wstring HidPathNode(std::wstring_view path) {
