@@ -109,6 +109,17 @@ TEST_F(SelectPanelTest, ADragStartingOnAKeySelectsThroughThePanel) {
     EXPECT_EQ(listener_.senders.size(), 1u);
 }
 
+TEST_F(SelectPanelTest, WindowMouseMessagesDriveTheBand) {
+    LRESULT result = 0;
+    manager_.MessageHandler(WM_LBUTTONDOWN, 0, MAKELPARAM(45, 5), result);  // between keys
+    manager_.MessageHandler(WM_MOUSEMOVE, 1, MAKELPARAM(95, 95), result);
+    manager_.MessageHandler(WM_LBUTTONUP, 0, MAKELPARAM(95, 95), result);
+    EXPECT_EQ(keys_[0]->IsInSelection(), 0);
+    EXPECT_EQ(keys_[1]->IsInSelection(), 1);
+    EXPECT_EQ(keys_[2]->IsInSelection(), 0);
+    EXPECT_EQ(listener_.senders.size(), 1u);
+}
+
 TEST(DeviceKeyButton, KeepsTintSameFunctionAndToolTexts) {
     CDeviceKeyButtonUI button;
     EXPECT_EQ(button.IsInSelection(), 0);
