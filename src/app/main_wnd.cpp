@@ -99,6 +99,15 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
                        .view());
         BringToFront();
     }
+    if (uMsg == WM_DEVICE_ARRIVED || uMsg == WM_DEVICE_REMOVED) {
+        if (uMsg == WM_DEVICE_ARRIVED) {
+            OnDeviceArrived(static_cast<size_t>(wParam));
+        } else {
+            OnDeviceRemoved(static_cast<size_t>(wParam));
+        }
+        bHandled = TRUE;
+        return 0;
+    }
     if (uMsg == WM_CLOSE) {
         DebugTrace(L"退出测试");
         StopWorkerThreads();

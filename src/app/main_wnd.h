@@ -79,6 +79,20 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void BuildUpdateDeviceList();
     void OnMouseKeyLightSelectEnd(DuiLib::CControlUI* panel);
     void OnKeyLightSelectEnd(DuiLib::CControlUI* panel);
+
+    // Arrival and removal of the interfaces the capture thread reports by live index.
+    void OnDeviceArrived(size_t index);
+    void OnDeviceRemoved(size_t index);
+    void OnKeyboardArrived(size_t index);
+    void OnMouseArrived(size_t index);
+    void OnMousePadArrived(size_t index);
+    void OnHeadsetArrived(size_t index);
+    void OnKeyboardRemoved(size_t index);
+    void OnMouseRemoved(size_t index);
+    void OnMousePadRemoved(size_t index);
+    void OnHeadsetRemoved(size_t index);
+    void AttachDevicePath(size_t index, int kind);
+    void DetachDevicePath(size_t index, int kind);
     const std::vector<DeviceIdentityRecord>& GetUpdateCandidates() const {
         return updateCandidates_;
     }
@@ -113,6 +127,9 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
   private:
     int BuildDevicePage(int liveIndex, int subKind, bool isMouse);
     void RemovePageOfKind(std::vector<CVornalixUSBDevice*>& list, int liveIndex);
+    void OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
+                                   bool isMouse);
+    void OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index);
     DuiLib::CControlUI* BuildFromXml(LPCTSTR xml, DuiLib::IDialogBuilderCallback* callback);
     std::vector<CDeviceOptionUI*> Entries();
     DuiLib::CContainerUI* FindContainer(LPCTSTR name);

@@ -11,6 +11,7 @@
 #include "controls/hand_buttons.h"
 #include "controls/redio_macro_button.h"
 #include "controls/select_panel.h"
+#include "device/vornalix_keyboard_device.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/dialog_builder.h"
 #include "pages/device_profile_ui.h"
@@ -45,7 +46,7 @@ constexpr ClassEntry kClasses[] = {
     {L"VornalixMousePadDevice", &CreateUSBDevice},
     {L"VornalixTamselDevice", &CreateUSBDevice},
     {L"VornalixMouseDevice", &CreateUSBDevice},
-    {L"VornalixKeyboardDevice", &CreateUSBDevice},
+    {L"VornalixKeyboardDevice", &CreateKeyboardDevice},
     {L"DeviceProfile", &Make<CDeviceProfileUI>},
     {L"LightControl", &Make<CLightControlUI>},
     {L"MagicControl", &Make<CMagicControlUI>},

@@ -1,0 +1,209 @@
+// Devices coming and going: the capture thread reports which live record became connected
+// or went, and the window opens or closes the matching channel of the pre-built device
+// object and shows or hides its entry. Objects are never created or destroyed here.
+
+#include <optional>
+
+#include "app/device_option_ui.h"
+#include "app/main_wnd.h"
+#include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_usb_device.h"
+#include "platform/debug_trace.h"
+
+namespace {
+
+constexpr int kMouseWirelessKind = 6;
+
+CVornalixUSBDevice* FindByInterface(const std::vector<CVornalixUSBDevice*>& list,
+                                    const HidIdRecord& record) {
+    for (CVornalixUSBDevice* device : list) {
+        if (device != nullptr && device->GetDeviceIdentity().IsSameInterface(record)) {
+            return device;
+        }
+    }
+    return nullptr;
+}
+
+// An input interface finds its object by vendor, product and kind alone, so it may come
+// before the command interface.
+bool SameProduct(const CVornalixUSBDevice& device, const HidIdRecord& record) {
+    const HidIdRecord identity = device.GetDeviceIdentity();
+    return identity.vendorId == record.vendorId && identity.productId == record.productId &&
+           identity.deviceKind == record.deviceKind;
+}
+
+}  // namespace
+
+void CMainWnd::OnDeviceArrived(size_t index) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record) {
+        return;
+    }
+    switch (record->deviceKind) {
+        case 1:
+            DebugTrace(L"添加一个键盘设备");
+            OnKeyboardArrived(index);
+            break;
+        case 2:
+        case 6:
+            DebugTrace(L"添加一个鼠标设备");
+            OnMouseArrived(index);
+            break;
+        case 3:
+            DebugTrace(L"添加一个鼠标垫设备");
+            OnMousePadArrived(index);
+            break;
+        case 7:
+            OnHeadsetArrived(index);
+            break;
+        default:
+            break;
+    }
+    BringToFront();
+}
+
+void CMainWnd::OnDeviceRemoved(size_t index) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record) {
+        return;
+    }
+    switch (record->deviceKind) {
+        case 1:
+            DebugTrace(L"删除一个键盘设备");
+            OnKeyboardRemoved(index);
+            break;
+        case 2:
+        case 6:
+            DebugTrace(L"删除一个鼠标设备");
+            OnMouseRemoved(index);
+            break;
+        case 3:
+            DebugTrace(L"删除一个鼠标垫设备");
+            OnMousePadRemoved(index);
+            break;
+        case 7:
+            OnHeadsetRemoved(index);
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainWnd::OnKeyboardArrived(size_t index) {
+    OnCommandInterfaceArrived(keyboards_, index, false);
+}
+void CMainWnd::OnMouseArrived(size_t index) {
+    OnCommandInterfaceArrived(mice_, index, true);
+}
+void CMainWnd::OnMousePadArrived(size_t index) {
+    OnCommandInterfaceArrived(mousePads_, index, false);
+}
+void CMainWnd::OnHeadsetArrived(size_t index) {
+    OnCommandInterfaceArrived(headsets_, index, false);
+}
+void CMainWnd::OnKeyboardRemoved(size_t index) {
+    OnCommandInterfaceRemoved(keyboards_, index);
+}
+void CMainWnd::OnMouseRemoved(size_t index) {
+    OnCommandInterfaceRemoved(mice_, index);
+}
+void CMainWnd::OnMousePadRemoved(size_t index) {
+    OnCommandInterfaceRemoved(mousePads_, index);
+}
+void CMainWnd::OnHeadsetRemoved(size_t index) {
+    OnCommandInterfaceRemoved(headsets_, index);
+}
+
+void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
+                                         bool isMouse) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record) {
+        return;
+    }
+    if (record->subKind == kInputInterface) {
+        AttachDevicePath(index, record->deviceKind);
+        return;
+    }
+    if (record->subKind != kCommandInterface) {
+        return;
+    }
+    CVornalixUSBDevice* device = FindByInterface(list, *record);
+    if (device == nullptr || device->CommandChannel().IsOpen()) {
+        return;
+    }
+    const bool slow = isMouse && record->deviceKind == kMouseWirelessKind;
+    if (device->CommandChannel().OpenInterface(record->devicePath.GetData(), slow)) {
+        device->SetDeviceIdentity(*record);
+    }
+    // Shown and started also when the open failed: the device's operations then fail on
+    // the closed channel, as they do after an unplug.
+    bool anyShown = false;
+    int entryIndex = -1;
+    std::vector<CDeviceOptionUI*> entries = Entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (entries[i] == nullptr) {
+            continue;
+        }
+        anyShown = anyShown || entries[i]->IsShown();
+        if (entryIndex < 0 && entries[i]->GetDevice() == device) {
+            entryIndex = i;
+        }
+    }
+    if (entryIndex >= 0) {
+        SetDeviceEntryState(entryIndex, true, !anyShown);
+        entries[static_cast<size_t>(entryIndex)]->ArmStartTimer();
+    }
+}
+
+void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record) {
+        return;
+    }
+    if (record->subKind == kInputInterface) {
+        DetachDevicePath(index, record->deviceKind);
+        return;
+    }
+    if (record->subKind != kCommandInterface) {
+        return;
+    }
+    CVornalixUSBDevice* device = FindByInterface(list, *record);
+    if (device == nullptr) {
+        return;
+    }
+    device->CommandChannel().CloseInterface();
+    auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
+    if (entry != nullptr) {
+        ReleaseDeviceEntry(entry->GetBindTabIndex());
+    }
+}
+
+void CMainWnd::AttachDevicePath(size_t index, int kind) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record || kind != CVornalixKeyboardDevice::kKeyboardKind) {
+        return;  // the other kinds' input interfaces are handled with their arrival
+    }
+    for (CVornalixUSBDevice* device : keyboards_) {
+        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
+        if (keyboard != nullptr && !keyboard->InputChannel().IsOpen() &&
+            SameProduct(*keyboard, *record)) {
+            keyboard->OpenNotifyChannel(record->devicePath.GetData());
+            return;
+        }
+    }
+}
+
+void CMainWnd::DetachDevicePath(size_t index, int kind) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record || kind != CVornalixKeyboardDevice::kKeyboardKind) {
+        return;
+    }
+    for (CVornalixUSBDevice* device : keyboards_) {
+        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
+        if (keyboard != nullptr && keyboard->InputChannel().IsOpen() &&
+            SameProduct(*keyboard, *record)) {
+            keyboard->CloseNotifyChannel();
+            return;
+        }
+    }
+}

@@ -1,0 +1,90 @@
+// Plugging and unplugging the simulated keyboard under a headless main window: its entry
+// comes and goes, its channels open and close, and its start sequence runs on the entry's
+// timer.
+
+#include <memory>
+
+#include "app/device_option_ui.h"
+#include "controls/device_key_button.h"
+#include "device/vornalix_keyboard_device.h"
+#include "shell_fixture.h"
+#include "sim/sim_keyboard.h"
+
+namespace shell_testing {
+namespace {
+
+class KeyboardArrivalTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        // Slot 0 runs the static mode in blue, which the page shows without effects of
+        // its own.
+        const uint8_t block[] = {0, 6, 14, 4, 0, 0, 0, 0, 200};
+        keyboard_->SetMemory(sim::KeyboardMemory::kSettings, 0, block);
+    }
+
+    CVornalixKeyboardDevice* Keyboard() {
+        return window_->Keyboards().empty()
+                   ? nullptr
+                   : dynamic_cast<CVornalixKeyboardDevice*>(window_->Keyboards()[0]);
+    }
+
+    std::shared_ptr<sim::SimKeyboard> keyboard_ = std::make_shared<sim::SimKeyboard>();
+};
+
+TEST_F(KeyboardArrivalTest, PlugShowsAndStartsTheKeyboardAndUnplugClosesAndHidesIt) {
+    bus_.Plug(keyboard_);
+    CreateMainWindow();
+    CVornalixKeyboardDevice* device = Keyboard();
+    ASSERT_NE(device, nullptr) << "the keyboard page is built by the keyboard class";
+    auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
+    ASSERT_NE(entry, nullptr);
+
+    ASSERT_TRUE(PumpUntil([&] {
+        return entry->IsShown() && device->CommandChannel().IsOpen() &&
+               device->InputChannel().IsOpen();
+    }));
+    EXPECT_EQ(window_->GetCurrentDevice(), device) << "the first device becomes current";
+    EXPECT_FALSE(Find(L"No_device_Link")->IsVisible());
+
+    // The start timer runs the open sequence; the frame timer then paints the keys.
+    auto* escape = dynamic_cast<CDeviceKeyButtonUI*>(device->GetLedButton(0));
+    ASSERT_NE(escape, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return escape->GetTintColor() == 200u << 8; }, 1900));
+    EXPECT_GE(keyboard_->CommandCount(0x1B), 1u);
+    EXPECT_EQ(device->GetLightState().light.mode, 6);
+    EXPECT_NE(device->KeyMaps().keyPosition[0], device::kNoKeyPosition);
+
+    // A re-sync request on the input interface re-reads the light block.
+    const size_t reads = keyboard_->CommandCount(0x05);
+    keyboard_->RequestResync();
+    EXPECT_TRUE(PumpUntil([&] { return keyboard_->CommandCount(0x05) >= reads + 2; }));
+
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] {
+        return !entry->IsShown() && !device->CommandChannel().IsOpen() &&
+               !device->InputChannel().IsOpen();
+    }));
+    EXPECT_EQ(window_->GetCurrentDevice(), nullptr);
+    EXPECT_TRUE(Find(L"No_device_Link")->IsVisible());
+}
+
+TEST_F(KeyboardArrivalTest, UnknownIndexesChangeNothingAndAFailedOpenStillShowsTheEntry) {
+    CreateMainWindow();
+    CVornalixKeyboardDevice* device = Keyboard();
+    ASSERT_NE(device, nullptr);
+    auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
+    window_->OnDeviceArrived(99);
+    window_->OnDeviceRemoved(99);
+    EXPECT_FALSE(entry->IsShown());
+
+    // A command interface whose path cannot be opened still shows the entry.
+    window_->OnDeviceArrived(0);
+    EXPECT_TRUE(entry->IsShown());
+    EXPECT_FALSE(device->CommandChannel().IsOpen());
+    window_->OnDeviceRemoved(0);
+    EXPECT_FALSE(entry->IsShown());
+}
+
+}  // namespace
+}  // namespace shell_testing
