@@ -105,14 +105,17 @@ void EvdevKeySource::Run(platform::Event& stop, const Sink& sink) {
 void EvdevKeySource::ReadEvents(int fd, const Sink& sink) {
     std::array<input_event, 32> events{};
     const ssize_t got = read(fd, events.data(), sizeof(events));
-    if (got <= 0) {
-        return;
+    if (got > 0) {
+        DeliverKeyEvents(events.data(), static_cast<size_t>(got) / sizeof(input_event), sink);
     }
-    const size_t count = static_cast<size_t>(got) / sizeof(input_event);
+}
+
+void EvdevKeySource::DeliverKeyEvents(const void* raw, size_t count, const Sink& sink) {
+    const auto* events = static_cast<const input_event*>(raw);
     for (size_t i = 0; i < count; ++i) {
         const input_event& e = events[i];
         // Value 2 is auto-repeat: a held key is one press.
-        if (e.type != EV_KEY || e.value > 1) {
+        if (e.type != EV_KEY || e.value < 0 || e.value > 1) {
             continue;
         }
         const uint8_t usage = HidUsageFromEvdevCode(e.code);

@@ -29,6 +29,11 @@ class EvdevKeySource final : public HookInputSource {
     bool Start(Sink sink) override;
     void Stop() override;
 
+    // Passes the key presses and releases among `count` raw input events (struct
+    // input_event) to the sink; auto-repeats, other event types and keys without a HID
+    // usage are dropped.
+    static void DeliverKeyEvents(const void* events, size_t count, const Sink& sink);
+
   private:
     class Fd {
       public:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <linux/input.h>
+
 #include <thread>
 #include <vector>
 
@@ -189,4 +191,26 @@ TEST(EvdevKeySource, DoesNotStartWithoutReadableKeyboards) {
     EvdevKeySource source("/nonexistent-input-folder");
     EXPECT_FALSE(source.Start([](uint8_t, bool) {}));
     source.Stop();
+}
+
+TEST(EvdevKeySource, PassesPressesAndReleasesOnly) {
+    auto key = [](uint16_t type, uint16_t code, int32_t value) {
+        input_event e{};
+        e.type = type;
+        e.code = code;
+        e.value = value;
+        return e;
+    };
+    const input_event events[] = {
+        key(EV_KEY, KEY_A, 1),    key(EV_SYN, SYN_REPORT, 0),   key(EV_KEY, KEY_A, 2),
+        key(EV_KEY, KEY_A, 0),    key(EV_KEY, KEY_LEFTCTRL, 1), key(EV_KEY, BTN_LEFT, 1),
+        key(EV_MSC, MSC_SCAN, 4), key(EV_KEY, KEY_F24, 0),
+    };
+    std::vector<std::pair<int, bool>> got;
+    EvdevKeySource::DeliverKeyEvents(events, std::size(events), [&](uint8_t usage, bool down) {
+        got.push_back({usage, down});
+    });
+    const std::vector<std::pair<int, bool>> expected = {
+        {0x04, true}, {0x04, false}, {0xE0, true}, {0x73, false}};
+    EXPECT_EQ(got, expected);
 }
