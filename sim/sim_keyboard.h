@@ -14,7 +14,7 @@
 //   keyboard->ReceivedReports();                          // every report written to it
 //   keyboard->ReceivedCommands();                         // their command codes
 //   keyboard->InjectFault({sim::FaultKind::kStatusFF, 0x06});
-//   keyboard->SetRefuseOpen(true);                        // opens fail
+//   keyboard->SetRefuseOpen(true);                        // opens for I/O fail
 //   keyboard->PressKey(12);                               // 0x050C on col03
 //   keyboard->Memory(sim::KeyboardMemory::kSettings);     // what the device now holds
 //   bus.Unplug(keyboard);

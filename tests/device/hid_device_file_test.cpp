@@ -175,6 +175,8 @@ TEST_F(HidDeviceFileTest, OpenFailsAfterUnplugAndOnRefusal) {
     bus_.Plug(keyboard_);
     keyboard_->SetRefuseOpen(true);
     EXPECT_FALSE(file.Reopen());
+    // A device that refuses opens (held elsewhere) is still present.
+    EXPECT_TRUE(CHidDeviceFile::InterfacePresent(path.c_str()));
     keyboard_->SetRefuseOpen(false);
     EXPECT_TRUE(file.Reopen());
 }

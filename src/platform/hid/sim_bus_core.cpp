@@ -241,7 +241,10 @@ std::unique_ptr<HidHandle> SimBusCore::Open(std::wstring_view path, HidOpenFlags
         return nullptr;
     }
     const std::shared_ptr<SimHidDevice>& device = at.plugged->device;
-    if (device->RefusesOpen() ||
+    // A refusal, like a share conflict, concerns opens that move reports: a presence
+    // probe with no access still finds the device, as it does on a real bus.
+    const bool movesReports = flags.read || flags.write;
+    if ((movesReports && device->RefusesOpen()) ||
         SharingConflictLocked(device.get(), at.interfaceIndex, at.collectionIndex, flags)) {
         return nullptr;
     }

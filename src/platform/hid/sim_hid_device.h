@@ -45,7 +45,8 @@ class SimHidDevice {
     const std::vector<HidPreparsedData>& Collections(size_t index) const;
 
     bool IsPlugged() const;
-    // Every open is refused while set (the device is held elsewhere).
+    // Every open for reading or writing is refused while set (the device is held
+    // elsewhere); a presence probe with no access still finds it.
     void SetRefuseOpen(bool refuse);
     bool RefusesOpen() const;
     // Every Write and SetOutputReport fails while set.
