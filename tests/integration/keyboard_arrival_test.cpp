@@ -60,6 +60,13 @@ TEST_F(KeyboardArrivalTest, PlugShowsAndStartsTheKeyboardAndUnplugClosesAndHides
     keyboard_->RequestResync();
     EXPECT_TRUE(PumpUntil([&] { return keyboard_->CommandCount(0x05) >= reads + 2; }));
 
+    // Reported again while its channel is open, the interface changes nothing, not even
+    // the entry.
+    window_->SetDeviceEntryState(0, false, false);
+    window_->OnDeviceArrived(0);
+    EXPECT_FALSE(entry->IsShown());
+    window_->SetDeviceEntryState(0, true, true);
+
     bus_.Unplug(keyboard_);
     ASSERT_TRUE(PumpUntil([&] {
         return !entry->IsShown() && !device->CommandChannel().IsOpen() &&
