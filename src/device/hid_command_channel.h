@@ -54,7 +54,6 @@ class CHidCommandChannel {
     bool IsBusy() const { return busy_.load() > 0; }
 
     CHidDeviceFile& File() { return file_; }
-    platform::CriticalSection& IoLock() { return ioLock_; }
 
     // One traced exchange: the request is padded or cut to 64 bytes; a reply that does not
     // echo the command is read once more and is a failure (0) when it still does not.
