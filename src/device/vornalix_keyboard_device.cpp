@@ -1,9 +1,7 @@
 #include "device/vornalix_keyboard_device.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "platform/debug_trace.h"
 #include "profile/stored_file_id.h"
 
 using DuiLib::CControlUI;

@@ -18,11 +18,8 @@
 #include "device/vornalix_usb_device.h"
 #include "profile/keyboard_profiledata.h"
 
-class CMacroControlUI;
-
 class CVornalixKeyboardDevice : public CVornalixUSBDevice {
   public:
-    static constexpr int kKeyboardKind = 1;
     static constexpr UINT kResyncDelayMs = 100;
 
     // The light state the keyboard reported or the profile set.
@@ -131,7 +128,6 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     KeyboardSystemStages systemStages_;
     CKeyboardProfiledata profile_;
     device::KeyboardKeyMaps keyMaps_;  // guarded by stateLock_
-    CMacroControlUI* macroPanel_ = nullptr;
     // The notify channel's open and close.
     platform::CriticalSection notifyLock_;
     uint8_t reportCounter_ = 0;  // sync thread only
