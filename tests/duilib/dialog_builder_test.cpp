@@ -136,4 +136,51 @@ TEST(DialogBuilder, MissingOrMalformedLayoutsGiveAnErrorAndNoRoot) {
     delete root;
 }
 
+TEST(DialogBuilder, OwnAttributesOverrideDefaultsAndIncludesRepeat) {
+    SkinFolder skin;
+    skin.Write("row.xml", R"(<Option group="rows" name="row_option"/>)");
+    skin.Write("page.xml", R"(<Window>
+      <Default name="Label" value="textcolor=&quot;#FF000001&quot; font=&quot;2&quot;"/>
+      <VerticalLayout name="root">
+        <Label name="plain"/>
+        <Label name="own" textcolor="#FF000002"/>
+        <HorizontalLayout name="rows"><Include source="row.xml" count="3"/></HorizontalLayout>
+        <TabLayout name="tabs" selectedid="2"><Control/><Control/><Control name="third"/></TabLayout>
+      </VerticalLayout></Window>)");
+    CPaintManagerUI pm;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(L"page.xml", nullptr, nullptr, &pm);
+    ASSERT_NE(nullptr, root);
+    pm.AttachDialog(root);
+    auto* plain = static_cast<CLabelUI*>(pm.FindControl(L"plain"));
+    auto* own = static_cast<CLabelUI*>(pm.FindControl(L"own"));
+    EXPECT_EQ(0xFF000001u, plain->GetTextColor());
+    EXPECT_EQ(2, plain->GetFont());
+    EXPECT_EQ(0xFF000002u, own->GetTextColor());
+    EXPECT_EQ(2, own->GetFont());
+    EXPECT_EQ(3, static_cast<CContainerUI*>(pm.FindControl(L"rows"))->GetCount());
+    EXPECT_EQ(3u, pm.GetOptionGroup(L"rows").size());
+    auto* tabs = static_cast<CTabLayoutUI*>(pm.FindControl(L"tabs"));
+    EXPECT_EQ(2, tabs->GetCurSel());
+    EXPECT_TRUE(pm.FindControl(L"third")->IsVisible());
+}
+
+TEST(DialogBuilder, BuildsIntoAGivenParentAndAgainFromTheSameMarkup) {
+    CPaintManagerUI pm;
+    CDialogBuilder root;
+    CControlUI* page = root.Create(L"<VerticalLayout name='page'/>", nullptr, nullptr, &pm);
+    ASSERT_NE(nullptr, page);
+    pm.AttachDialog(page);
+    CDialogBuilder rows;
+    CControlUI* first = rows.Create(L"<Window><Label name='a'/><Label name='b'/></Window>", nullptr,
+                                    nullptr, &pm, page);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(L"a", first->GetName());
+    EXPECT_EQ(2, static_cast<CContainerUI*>(page)->GetCount());
+    EXPECT_NE(nullptr, rows.Create(nullptr, &pm, page));
+    EXPECT_EQ(4, static_cast<CContainerUI*>(page)->GetCount());
+    CDialogBuilder unused;
+    EXPECT_EQ(nullptr, unused.Create(nullptr, &pm, page));
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/desktop.h"
 #include "platform/pumping_wait.h"
 #include "platform/worker_thread.h"
 
@@ -247,6 +248,24 @@ TEST(WindowHandles, SizeChangesAreSentAsWmSize) {
     EXPECT_EQ(572, HIWORD(window.Of(WM_SIZE)[0].lParam));
     ShowWindow(window.hwnd(), SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+}
+
+TEST(Desktop, OneMonitorOfTheScreenSizeAndThePointer) {
+    const SIZE old = platform::GetScreenSize();
+    platform::SetScreenSize(SIZE{1501, 961});
+    EXPECT_EQ(1501, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(961, GetSystemMetrics(SM_CYSCREEN));
+    MONITORINFO info;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(nullptr, MONITOR_DEFAULTTONEAREST), &info));
+    EXPECT_EQ((RECT{0, 0, 1501, 961}), info.rcMonitor);
+    EXPECT_FALSE(GetMonitorInfoW(nullptr, &info));
+    platform::SetScreenSize(SIZE{0, -4});
+    EXPECT_EQ((SIZE{1, 1}), platform::GetScreenSize());
+    SetCursorPos(12, 34);
+    POINT at;
+    ASSERT_TRUE(GetCursorPos(&at));
+    EXPECT_EQ((POINT{12, 34}), at);
+    platform::SetScreenSize(old);
 }
 
 }  // namespace
