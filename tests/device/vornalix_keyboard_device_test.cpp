@@ -118,16 +118,22 @@ TEST_F(KeyboardDeviceTest, SettingsWriteSendsTheBlockOfSlotZeroInASession) {
     light.mode = 24;
     light.brightness = 2;
     light.speed = 9;
+    light.direction = 1;
+    light.multiColour = 1;
     light.green = 0x80;
+    light.qrvmMode = 3;
+    light.customGroup = 4;
     device_->Profile().SetLightInfo(light);
-    device_->SetSystemStages(0, 1, 0);  // Key6Flag 1
+    // Repeat 7 and delay 8 stay off the block; Key6Flag 1, polling rate 2, WFlag and
+    // WinFlag 1.
+    device_->SetSystemStages(7 | 8 << 16, 1 | 2 << 16, 1 | 1 << 16);
     TakeCommands();
 
     EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
     EXPECT_EQ(TakeCommands(), (Commands{0x01, 0x06, 0x02}));
     const std::vector<uint8_t> memory = keyboard_->Memory(sim::KeyboardMemory::kSettings);
-    const std::vector<uint8_t> expected = {0, 0, 2, 0, 0, 0, 0, 0x80, 0, 0, 0, 0, 0,
-                                           0, 0, 0, 0, 0, 0, 0, 0,    0, 0, 0, 0, 0};
+    const std::vector<uint8_t> expected = {0, 0, 2, 0, 1, 1, 0, 0x80, 0, 0, 0, 0, 0,
+                                           0, 0, 0, 0, 0, 3, 1, 0,    1, 2, 0, 0, 4};
     EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 26), expected)
         << "mode 24 is the program's own and is sent as 0";
 
@@ -191,10 +197,10 @@ TEST_F(KeyboardDeviceTest, MacrosAreUploadedAsOneImageWhenTheyFit) {
     EXPECT_EQ(device_->UploadMacros(), 0);
     EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x15, 0x02}));
     const std::vector<uint8_t> memory = keyboard_->Memory(sim::KeyboardMemory::kMacro);
-    EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 6),
-              (std::vector<uint8_t>{0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00}));
-    EXPECT_EQ(memory[22], 0x32);
-    EXPECT_EQ(memory[24], 0x8A);
+    const std::vector<uint8_t> image = {0xAA, 0x55, 0x1E, 0, 1,    0, 0,    0, 0,    0,
+                                        0,    0,    0,    0, 0,    0, 0x12, 0, 2,    0,
+                                        0,    0,    0x32, 0, 0x8A, 4, 0,    0, 0x0A, 4};
+    EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 30), image);
 
     // One macro of 1017 events is 16 + 6 + 4068 = 4090 bytes: it fits 4096; 1019 does not.
     std::string events;
