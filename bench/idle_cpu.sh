@@ -15,15 +15,19 @@ measure() {
     return 1
   fi
   ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-  local start end hz
+  # The UI thread is the process's first thread; the rest are device and helper threads.
+  ui_ticks() { awk '{print $14 + $15}' "/proc/$pid/task/$pid/stat"; }
+  local start end hz ui_start ui_end
   start=$(ticks)
+  ui_start=$(ui_ticks)
   sleep "$seconds"
   end=$(ticks)
+  ui_end=$(ui_ticks)
   hz=$(getconf CLK_TCK)
   kill -TERM "$pid"
   wait "$pid" || true
-  awk -v t=$((end - start)) -v hz="$hz" -v s="$seconds" \
-    'BEGIN { printf "idle CPU over %d s: %.2f%% of one core (%d ticks at %d Hz)\n", s, 100 * t / hz / s, t, hz }'
+  awk -v t=$((end - start)) -v u=$((ui_end - ui_start)) -v hz="$hz" -v s="$seconds" \
+    'BEGIN { printf "idle CPU over %d s: %.2f%% of one core (%d ticks at %d Hz); UI thread %.2f%%\n", s, 100 * t / hz / s, t, hz, 100 * u / hz / s }'
 }
 
 # Inside the virtual X server (the script runs itself there).

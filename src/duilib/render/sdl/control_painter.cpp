@@ -105,17 +105,12 @@ void ControlPainter::PaintOwnParts(CControlUI* control) {
 
 bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha,
                                uint32_t tint) {
-    TImageSpec spec;
-    if (!ParseImageSpec(attribute.view(), &spec)) {
+    const ResolvedImage* resolved = m_images.Resolve(m_manager, attribute);
+    if (resolved == nullptr) {
         return false;
     }
-    const TImageInfo* declared = m_manager.GetImage(spec.file.str().c_str());
-    const CDuiString path =
-        declared != nullptr ? declared->sPath : CPaintManagerUI::ResolveResourceFile(spec.file);
-    SDL_Surface* image = m_images.Get(platform::Utf8Encode(path.str()));
-    if (image == nullptr) {
-        return false;
-    }
+    const TImageSpec& spec = resolved->spec;
+    SDL_Surface* image = resolved->image;
     RECT dest = rc;
     if (spec.hasDest) {
         const RECT d = m_manager.Scale(spec.dest);

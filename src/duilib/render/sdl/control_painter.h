@@ -15,7 +15,8 @@ namespace DuiLib::sdl {
 
 class ControlPainter {
   public:
-    ControlPainter(Canvas& canvas, ImageCache& images, FontCache& fonts, CPaintManagerUI& manager)
+    ControlPainter(Canvas& canvas, ImageResolver& images, FontCache& fonts,
+                   CPaintManagerUI& manager)
         : m_canvas(canvas), m_images(images), m_fonts(fonts), m_manager(manager) {}
 
     void PaintTree(CControlUI* root);
@@ -36,7 +37,7 @@ class ControlPainter {
     void PaintDrawData(CControlUI* control);
 
     Canvas& m_canvas;
-    ImageCache& m_images;
+    ImageResolver& m_images;
     FontCache& m_fonts;
     CPaintManagerUI& m_manager;
 };

@@ -6,8 +6,11 @@
 #include <array>
 #include <cwctype>
 
+#include "duilib/paint_manager.h"
+#include "duilib/render/sdl/sdl_canvas.h"
 #include "platform/paths.h"
 #include "platform/private_fonts.h"
+#include "platform/text_convert.h"
 
 namespace DuiLib::sdl {
 namespace {
@@ -62,6 +65,19 @@ TTF_Font* OpenFaceFile(const std::wstring& family, bool bold, int pixels) {
     return nullptr;
 }
 
+bool HasNoTransparency(SDL_Surface* argb) {
+    for (int y = 0; y < argb->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch);
+        for (int x = 0; x < argb->w; ++x) {
+            if ((row[x] >> 24) != 0xFF) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 SDL_Surface* ImageCache::Get(const std::string& path) {
@@ -73,9 +89,32 @@ SDL_Surface* ImageCache::Get(const std::string& path) {
     if (SurfacePtr loaded{IMG_Load(path.c_str())}) {
         converted.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
     }
+    if (converted && HasNoTransparency(converted.get())) {
+        converted->userdata = kOpaqueMark;
+    }
     SDL_Surface* result = converted.get();
     m_images.emplace(path, std::move(converted));
     return result;
+}
+
+const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDuiString& attribute) {
+    if (attribute.IsEmpty()) {
+        return nullptr;
+    }
+    const std::wstring key = CPaintManagerUI::GetResourcePath().str() + L'\n' + attribute.str();
+    auto it = m_resolved.find(key);
+    if (it == m_resolved.end()) {
+        ResolvedImage resolved;
+        if (ParseImageSpec(attribute.view(), &resolved.spec)) {
+            const TImageInfo* declared = manager.GetImage(resolved.spec.file.str().c_str());
+            const CDuiString path = declared != nullptr
+                                        ? declared->sPath
+                                        : CPaintManagerUI::ResolveResourceFile(resolved.spec.file);
+            resolved.image = m_images.Get(platform::Utf8Encode(path.str()));
+        }
+        it = m_resolved.emplace(key, std::move(resolved)).first;
+    }
+    return it->second.image != nullptr ? &it->second : nullptr;
 }
 
 TTF_Font* FontCache::Get(const TFontInfo& info, int pixels, std::u32string_view text) {

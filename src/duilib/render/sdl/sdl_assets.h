@@ -9,8 +9,13 @@
 #include <tuple>
 #include <vector>
 
+#include "duilib/render/image_spec.h"
 #include "duilib/render/sdl/sdl_handles.h"
 #include "duilib/ui_defs.h"
+
+namespace DuiLib {
+class CPaintManagerUI;
+}
 
 namespace DuiLib::sdl {
 
@@ -21,6 +26,24 @@ class ImageCache {
 
   private:
     std::map<std::string, SurfacePtr> m_images;
+};
+
+// A skin image attribute read once: its parsed parts and its decoded file.
+struct ResolvedImage {
+    TImageSpec spec;
+    SDL_Surface* image = nullptr;
+};
+
+class ImageResolver {
+  public:
+    explicit ImageResolver(ImageCache& images) : m_images(images) {}
+    // Null when the attribute names nothing that loads.
+    const ResolvedImage* Resolve(CPaintManagerUI& manager, const CDuiString& attribute);
+
+  private:
+    ImageCache& m_images;
+    // By resource folder and attribute text: a skin switch changes the folder.
+    std::map<std::wstring, ResolvedImage> m_resolved;
 };
 
 class FontCache {

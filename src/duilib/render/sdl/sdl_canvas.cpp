@@ -24,6 +24,11 @@ std::array<LONG, 4> Bands(LONG lo, LONG hi, LONG a, LONG b) {
 
 }  // namespace
 
+bool IsOpaque(SDL_Surface* image) {
+    // The image cache marks fully opaque images when it decodes them.
+    return image != nullptr && image->userdata == kOpaqueMark;
+}
+
 bool IsEmpty(const RECT& rc) {
     return rc.right <= rc.left || rc.bottom <= rc.top;
 }
@@ -149,6 +154,9 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
         return;
     }
     const SDL_Color t = ToSdlColor(tint);
+    // An image without transparency that is drawn as it is needs no blending.
+    const bool plain = alpha == 255 && tint == 0xFFFFFFFF && IsOpaque(image);
+    SDL_SetTextureBlendMode(texture, plain ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_SetTextureAlphaMod(texture, alpha);
     SDL_SetTextureColorMod(texture, t.r, t.g, t.b);
     const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
@@ -165,17 +173,41 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     SDL_SetTextureColorMod(texture, 255, 255, 255);
 }
 
-void Canvas::DrawSurface(SDL_Surface* surface, int x, int y) {
-    if (!IsValid() || surface == nullptr) {
+SDL_Texture* Canvas::CachedTexture(const std::string& key,
+                                   const std::function<SurfacePtr()>& render) {
+    auto it = m_cached.find(key);
+    if (it != m_cached.end()) {
+        return it->second.get();
+    }
+    if (!IsValid()) {
+        return nullptr;
+    }
+    // Texts come and go (values, languages): a full cache starts again.
+    constexpr size_t kMaxCached = 2048;
+    if (m_cached.size() >= kMaxCached) {
+        m_cached.clear();
+    }
+    SurfacePtr surface = render();
+    TexturePtr texture;
+    if (surface) {
+        texture.reset(SDL_CreateTextureFromSurface(m_renderer.get(), surface.get()));
+    }
+    if (texture) {
+        SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    }
+    SDL_Texture* result = texture.get();
+    m_cached.emplace(key, std::move(texture));
+    return result;
+}
+
+void Canvas::DrawTexture(SDL_Texture* texture, int x, int y) {
+    int w = 0;
+    int h = 0;
+    if (!IsValid() || texture == nullptr ||
+        SDL_QueryTexture(texture, nullptr, nullptr, &w, &h) != 0) {
         return;
     }
-    TexturePtr texture{SDL_CreateTextureFromSurface(m_renderer.get(), surface)};
-    if (!texture) {
-        return;
-    }
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
-    Copy(texture.get(), RECT{0, 0, surface->w, surface->h},
-         RECT{x, y, x + surface->w, y + surface->h});
+    Copy(texture, RECT{0, 0, w, h}, RECT{x, y, x + w, y + h});
 }
 
 void Canvas::FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,

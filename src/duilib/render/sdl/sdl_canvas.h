@@ -2,7 +2,9 @@
 // Drawing onto one window's 32-bit surface with SDL's software renderer: the same pixels
 // whether they go to a window on the desktop or to a PNG file, and no display needed.
 
+#include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "duilib/render/sdl/sdl_handles.h"
@@ -35,8 +37,11 @@ class Canvas {
     // stretching its centre and keeping its corners; `tint` multiplies the colours.
     void DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& dest, uint8_t alpha,
                    uint32_t tint = 0xFFFFFFFF);
-    // Blends a rendered text at (x, y).
-    void DrawSurface(SDL_Surface* surface, int x, int y);
+    // A texture kept under `key` (made by `render` the first time); null when none can be
+    // made. Texts are drawn from here so an unchanged text is rasterised once.
+    SDL_Texture* CachedTexture(const std::string& key, const std::function<SurfacePtr()>& render);
+    // Blends a whole texture with its top-left corner at (x, y).
+    void DrawTexture(SDL_Texture* texture, int x, int y);
     // A ring segment from `startDeg` (0 = up, clockwise) over `sweepDeg` degrees.
     void FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,
                   uint32_t argb);
@@ -52,8 +57,12 @@ class Canvas {
     RendererPtr m_renderer;
     std::vector<RECT> m_clips;
     std::map<SDL_Surface*, TexturePtr> m_textures;
+    std::map<std::string, TexturePtr> m_cached;
 };
 
+// Set as the userdata of decoded images that have no transparent pixel.
+inline void* const kOpaqueMark = const_cast<char*>("opaque");
+bool IsOpaque(SDL_Surface* image);
 bool IsEmpty(const RECT& rc);
 RECT Intersect(const RECT& a, const RECT& b);
 

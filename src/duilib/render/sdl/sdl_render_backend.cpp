@@ -37,7 +37,7 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
         return;
     }
     canvas->Clear(0xFF000000);
-    ControlPainter(*canvas, m_images, m_fonts, manager).PaintTree(manager.GetRoot());
+    ControlPainter(*canvas, m_resolver, m_fonts, manager).PaintTree(manager.GetRoot());
     host.MarkPainted();
     if (m_withDisplay && hwnd != nullptr) {
         host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });

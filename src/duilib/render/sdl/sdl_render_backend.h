@@ -52,6 +52,7 @@ class SdlRenderBackend : public IRenderBackend {
 
     bool m_withDisplay;
     ImageCache m_images;
+    ImageResolver m_resolver{m_images};
     FontCache m_fonts;
     std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
     std::function<void(CPaintManagerUI&)> m_paintListener;

@@ -75,33 +75,43 @@ int DrawText(Canvas& canvas, FontCache& fonts, CPaintManagerUI& manager,
         return rc.left;
     }
     const int width = rc.right - rc.left;
-    std::string utf8 = platform::Utf8Encode(text);
-    const SDL_Color color = ToSdlColor(request.color);
-    SurfacePtr rendered;
-    if (request.style & DT_SINGLELINE) {
-        if ((request.style & DT_END_ELLIPSIS) && TextWidth(font, utf8) > width) {
-            utf8 = Ellipsize(font, text, width);
+    const bool singleLine = (request.style & DT_SINGLELINE) != 0;
+    // What the texture depends on: face, colour, wrapping or ellipsis width, and the text.
+    const std::string key =
+        std::to_string(reinterpret_cast<uintptr_t>(font)) + '|' + std::to_string(request.color) +
+        '|' +
+        std::to_string(request.style & (DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT)) +
+        '|' + std::to_string(width) + '|' + platform::Utf8Encode(text);
+    SDL_Texture* texture = canvas.CachedTexture(key, [&]() -> SurfacePtr {
+        std::string utf8 = platform::Utf8Encode(text);
+        const SDL_Color color = ToSdlColor(request.color);
+        if (utf8.empty()) {
+            return nullptr;
         }
-        if (!utf8.empty()) {
-            rendered.reset(TTF_RenderUTF8_Blended(font, utf8.c_str(), color));
+        if (singleLine) {
+            if ((request.style & DT_END_ELLIPSIS) && TextWidth(font, utf8) > width) {
+                utf8 = Ellipsize(font, text, width);
+            }
+            return SurfacePtr{TTF_RenderUTF8_Blended(font, utf8.c_str(), color)};
         }
-    } else if (!utf8.empty()) {
         const int align = (request.style & DT_CENTER)  ? TTF_WRAPPED_ALIGN_CENTER
                           : (request.style & DT_RIGHT) ? TTF_WRAPPED_ALIGN_RIGHT
                                                        : TTF_WRAPPED_ALIGN_LEFT;
         TTF_SetFontWrappedAlign(font, align);
-        rendered.reset(TTF_RenderUTF8_Blended_Wrapped(font, utf8.c_str(), color,
-                                                      static_cast<Uint32>(std::max(1, width))));
-    }
-    if (!rendered) {
+        return SurfacePtr{TTF_RenderUTF8_Blended_Wrapped(font, utf8.c_str(), color,
+                                                         static_cast<Uint32>(std::max(1, width)))};
+    });
+    int w = 0;
+    int h = 0;
+    if (texture == nullptr || SDL_QueryTexture(texture, nullptr, nullptr, &w, &h) != 0) {
         return AlignX(request.style, rc, 0);
     }
-    const int x = AlignX(request.style, rc, rendered->w);
-    const int y = AlignY(request.style, rc, rendered->h);
+    const int x = AlignX(request.style, rc, w);
+    const int y = AlignY(request.style, rc, h);
     canvas.PushClip(rc);
-    canvas.DrawSurface(rendered.get(), x, y);
+    canvas.DrawTexture(texture, x, y);
     canvas.PopClip();
-    return x + rendered->w;
+    return x + w;
 }
 
 }  // namespace DuiLib::sdl
