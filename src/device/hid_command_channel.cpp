@@ -154,13 +154,15 @@ void CHidCommandChannel::DrainStaleReplies() {
 }
 
 int CHidCommandChannel::Exchange(HidCommandReport& request, HidCommandReport& reply,
-                                 platform::CriticalSection& lock) {
+                                 platform::CriticalSection& lock, bool traced) {
     request.Seal();
     int result = 0;
     {
         platform::CriticalSectionLock guard(lock);
-        result = Transact(request.bytes.data(), request.bytes.size(), reply.bytes.data(),
-                          reply.bytes.size(), nullptr);
+        result = traced ? Transact(request.bytes.data(), request.bytes.size(), reply.bytes.data(),
+                                   reply.bytes.size(), nullptr)
+                        : TransactQuiet(request.bytes.data(), request.bytes.size(),
+                                        reply.bytes.data(), reply.bytes.size(), nullptr);
     }
     if (result != 1)
         return result;
@@ -268,16 +270,8 @@ int CHidCommandChannel::SendLightFrame(std::span<const uint8_t> data) {
         }
         request.SetPiece(static_cast<uint8_t>(length), static_cast<uint16_t>(position));
         request.SetPayload(data.subspan(position, length));
-        request.Seal();
         HidCommandReport reply;
-        int result = 0;
-        {
-            platform::CriticalSectionLock guard(lightLock_);
-            result = TransactQuiet(request.bytes.data(), request.bytes.size(), reply.bytes.data(),
-                                   reply.bytes.size(), nullptr);
-        }
-        if (result == 1)
-            result = StatusResult(reply.Status());
+        const int result = Exchange(request, reply, lightLock_, false);
         if (result != 1)
             return result;
     }
@@ -317,14 +311,7 @@ int CHidCommandChannel::TakeLightControl() {
 
 bool CHidCommandChannel::QueryDeviceStatus() {
     HidCommandReport request = HidCommandReport::Request(HidCommandCode::QueryDeviceStatus);
-    request.Seal();
     HidCommandReport reply;
-    int result = 0;
-    {
-        platform::CriticalSectionLock guard(commandLock_);
-        result = Transact(request.bytes.data(), request.bytes.size(), reply.bytes.data(),
-                          reply.bytes.size(), nullptr);
-    }
-    return result == 1 && reply.bytes[kHidPayloadOffset] == 0xFF &&
-           StatusResult(reply.Status()) == 1;
+    // A clean exchange whose status is no error, and the device's "ready" byte.
+    return Exchange(request, reply, commandLock_) == 1 && reply.bytes[kHidPayloadOffset] == 0xFF;
 }

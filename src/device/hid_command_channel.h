@@ -85,8 +85,10 @@ class CHidCommandChannel {
     bool QueryDeviceStatus();
 
   private:
+    // Seals the request, exchanges it under `lock` (traced, or quietly as light frames go)
+    // and turns a device error status into its result.
     int Exchange(HidCommandReport& request, HidCommandReport& reply,
-                 platform::CriticalSection& lock);
+                 platform::CriticalSection& lock, bool traced = true);
     int SimpleCommand(HidCommandCode code);
     int WritePieces(HidCommandCode code, std::span<const uint8_t> data, uint32_t base,
                     platform::CriticalSection& lock);
