@@ -10,6 +10,7 @@
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
 #include "device/control_lookup.h"
+#include "device/led_frame.h"
 #include "device/page_function_tabs.h"
 #include "duilib/control_factory.h"
 #include "duilib/dialog_builder.h"
@@ -116,6 +117,35 @@ TEST(DevicePageTest, UnnamedDeviceOrPanelLessPageBindsNothing) {
     bare->InitPage();
     EXPECT_EQ(bare->GetPreviewControl(), nullptr);
     EXPECT_EQ(bare->GetKeyButton(0), nullptr);
+}
+
+TEST(DevicePageTest, FramePushTintsVisibleLedButtonsWithTheLedColour) {
+    auto page = BuildPage(kPageXml);
+    page->SetDeviceName(L"keyboard");
+    page->SetLedCount(3);
+    page->InitPage();
+    page->CommandChannel().SetSlow(true);  // no frame on the wire; the tint is what counts
+    page->SetLedColor(0, 0x80332211);      // red 0x11, green 0x22, blue 0x33, brightness 0x80
+    page->SetLedColor(2, 0x40665544);
+    page->GetLedButton(2)->SetVisible(false);
+    EXPECT_EQ(page->PushLightFrame(), 1);
+    CDeviceKeyButtonUI* shown = AsKey(page->GetLedButton(0));
+    EXPECT_EQ(shown->GetTintColor(), 0x223311u);  // red | blue << 8 | green << 16
+    EXPECT_EQ(shown->GetTintAlpha(), 0x80);
+    EXPECT_EQ(AsKey(page->GetLedButton(2))->GetTintColor(), 0xFFFFFFu);  // hidden: kept
+}
+
+TEST(DevicePageTest, FrameSkipsLedSlotOneHundredTwentySix) {
+    device::LedColourVector leds;
+    leds.Resize(130);
+    leds.Fill(0xFFFFFFFF);
+    device::LightFrame frame;
+    device::EncodeLightFrame(leds, frame);
+    EXPECT_EQ(frame.length, 390u);
+    EXPECT_EQ(frame.bytes[377], 254);  // LED 125 at full brightness
+    EXPECT_EQ(frame.bytes[378], 0);    // LED 126 stands for "no LED"
+    EXPECT_EQ(frame.bytes[380], 0);
+    EXPECT_EQ(frame.bytes[381], 254);
 }
 
 TEST(DevicePageTest, PageFunctionSelectsTabItems) {
