@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/keyboard_effect_state.h"
 #include "device/keyboard_key_map.h"
 #include "device/keyboard_light_block.h"
 #include "device/vornalix_usb_device.h"
@@ -85,8 +86,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     const DeviceInfoBlock& Capabilities() const { return capabilities_; }
     int GetSelectedKey() const { return selectedKey_; }
 
-    // Hooks of the light effects and the custom lighting. The defaults run the shared
-    // effects of the modes the base class knows and leave the rest dark.
+    // The light effects. Custom lighting overrides the custom player's and the overlay
+    // hooks, which do nothing here.
     virtual void ResetLightAnimation();
     virtual void RunModeInit(int mode);
     // Ticks between two steps of `mode` at `speed`; negative for a mode without a step.
@@ -118,6 +119,10 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void SaveKeyList();
     void SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments, int bank);
     void ApplyModeChange(uint8_t previousMode, uint8_t mode);
+    // Runs `action` on the effect context of the current light parameters, under the
+    // animation lock: steps, mode changes and key events come from three threads.
+    template <typename Action>
+    void WithEffectContext(Action action);
 
     std::array<uint8_t, device::kKeyboardTableBytes> keyCodeTable_{};
     std::array<uint8_t, device::kKeyboardTableBytes> ledTable_{};
@@ -127,7 +132,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     device::KeyboardLightBlock lightBlockRead_{};
     KeyboardSystemStages systemStages_;
     CKeyboardProfiledata profile_;
-    device::KeyboardKeyMaps keyMaps_;  // guarded by stateLock_
+    device::KeyboardKeyMaps keyMaps_;          // guarded by stateLock_
+    device::KeyboardEffectState effectState_;  // guarded by animationLock_
     // The notify channel's open and close.
     platform::CriticalSection notifyLock_;
     uint8_t reportCounter_ = 0;  // sync thread only

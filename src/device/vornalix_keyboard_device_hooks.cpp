@@ -1,85 +1,58 @@
-// What the keyboard does where its light effects, custom lighting and page add nothing:
-// the modes that the shared effects cover are animated, the others stay dark, and key
-// events reach ReactiveEffect with their layout position.
+// The keyboard's light modes on its page and its answers to key presses, run on the
+// device's animation state; the custom light player, the overlay layers and the page
+// itself add their own parts by overriding the remaining hooks.
 
+#include "device/keyboard_key_reactions.h"
+#include "device/keyboard_light_effects.h"
 #include "device/vornalix_keyboard_device.h"
+#include "platform/clock.h"
 
 namespace {
 
 constexpr int kNoStep = -1;
-constexpr size_t kSpeedColumns = 10;
-
-// The tick row each stepped mode is paced by; kNoStep for the custom player's modes.
-constexpr std::array<int, 31> kModeTickRow = {kNoStep, 1,  2,  3,  4,  5,  6,  29, 8,       9,  10,
-                                              11,      1,  13, 14, 15, 16, 17, 18, kNoStep, 20, -1,
-                                              22,      -1, 24, 25, 5,  24, 28, 29, 30};
-
-int TicksOfRow(int row, size_t speed) {
-    if (speed >= kSpeedColumns) {
-        return 0;
-    }
-    const int v = static_cast<int>(speed);
-    constexpr std::array<int, kSpeedColumns> kRowE = {0, 28, 23, 18, 13, 7, 0, 0, 0, 0};
-    if (row >= 25) {
-        return kRowE[speed];
-    }
-    if (row == 16) {
-        return 6;
-    }
-    if (row == 18) {
-        return 4;
-    }
-    const bool rowA = row <= 5 || row == 12 || row == 14 || row == 15 || row == 19;
-    return rowA ? 10 - v : 13 - v;
-}
 
 }  // namespace
 
+template <typename Action>
+void CVornalixKeyboardDevice::WithEffectContext(Action action) {
+    const device::LightParams params = CurrentLightParams();
+    platform::CriticalSectionLock lock(animationLock_);
+    const device::KeyboardEffectContext context{params, animation_, effectState_, LedColours()};
+    action(context, params);
+}
+
 bool CVornalixKeyboardDevice::IsCustomPlayerMode(int mode) {
-    return mode == 0 || mode == 19 || mode == 21 || mode == 23 || mode > 30;
+    return mode > 255 ||
+           (mode >= 0 && device::IsKeyboardCustomLightMode(static_cast<uint8_t>(mode)));
 }
 
 int CVornalixKeyboardDevice::ModeStepTicks(int mode, int speed) {
-    if (mode < 0 || mode >= static_cast<int>(kModeTickRow.size()) || speed < 0) {
+    if (mode < 0 || mode > 255 || speed < 0 || speed > 255 ||
+        device::KeyboardModeTickRow(static_cast<uint8_t>(mode)) < 0) {
         return kNoStep;
     }
-    const int row = kModeTickRow[static_cast<size_t>(mode)];
-    return row == kNoStep ? kNoStep : TicksOfRow(row, static_cast<size_t>(speed));
+    return device::KeyboardModeThreshold(static_cast<uint8_t>(mode), static_cast<uint8_t>(speed));
 }
 
-void CVornalixKeyboardDevice::RunModeStep(int mode) {
-    switch (mode) {
-        case 4:
-            EffectSpectrum();
-            break;
-        case 5:
-            EffectBreathing();
-            break;
-        case 6:
-            EffectStatic();
-            break;
-        case 24:
-            EffectFlash();
-            break;
-        case 26:
-            EffectBreathingColors();
-            break;
-        case 27:
-            EffectFlashColors();
-            break;
-        case 28:
-            EffectOff();
-            break;
-        default:
-            break;
-    }
+void CVornalixKeyboardDevice::RunModeStep(int) {
+    WithEffectContext(
+        [](const device::KeyboardEffectContext& context, const device::LightParams& params) {
+            // Byte 11 of the light record is the sub-mode of the preset-colour mode.
+            device::RunKeyboardModeStep(context, params.extra[3], platform::TickCount());
+        });
 }
 
 void CVornalixKeyboardDevice::ResetLightAnimation() {
-    ClearKeyLevels();
+    platform::CriticalSectionLock lock(animationLock_);
+    device::ResetLightAnimation(effectState_, animation_);
 }
 
-void CVornalixKeyboardDevice::RunModeInit(int) {}
+void CVornalixKeyboardDevice::RunModeInit(int) {
+    WithEffectContext([](const device::KeyboardEffectContext& context, const device::LightParams&) {
+        device::StartKeyboardMode(context);
+    });
+}
+
 void CVornalixKeyboardDevice::CustomLightStep() {}
 void CVornalixKeyboardDevice::ApplyOverlayLayers() {}
 void CVornalixKeyboardDevice::ReloadCustomLighting() {}
@@ -94,7 +67,16 @@ void CVornalixKeyboardDevice::OnKeyEvent(int position, int action) {
     }
 }
 
-void CVornalixKeyboardDevice::ReactiveEffect(int, int) {}
+void CVornalixKeyboardDevice::ReactiveEffect(int key, int action) {
+    if (key < 0) {
+        return;
+    }
+    WithEffectContext(
+        [key, action](const device::KeyboardEffectContext& context, const device::LightParams&) {
+            device::ReactiveEffect(context, static_cast<size_t>(key), action);
+        });
+}
+
 void CVornalixKeyboardDevice::PaintKeyColor(int) {}
 
 void CVornalixKeyboardDevice::BuildDevicePage() {
