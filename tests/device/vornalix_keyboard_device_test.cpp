@@ -256,4 +256,19 @@ TEST_F(KeyboardDeviceTest, LightThreadAnimatesTheBaseModesWhileTheChannelIsOpen)
     EXPECT_EQ(device::LedBlue(device_->GetLedColor(125)), 200);
 }
 
+TEST_F(KeyboardDeviceTest, LightReadBackIsStoredInTheProfileTheIdNamesWithinTheFolder) {
+    device_->SetDeviceString1(L"p1");
+    device_->StartDevice();
+    device_->StopLightThread();
+    const std::string stored = testing_support::ReadTextFile(UserFolder() + "p1.Json");
+    EXPECT_NE(stored.find("\"SelectItem\" : 1"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"Speed\" : 5"), std::string::npos);
+
+    // An id that climbs out of the folder keeps the previous profile file.
+    device_->SetDeviceString1(L"../p2");
+    device_->LoadProfile();
+    EXPECT_EQ(device_->GetProfilePath(),
+              DuiLib::CDuiString(platform::Utf8Decode(UserFolder() + "p1.Json")));
+}
+
 }  // namespace
