@@ -191,6 +191,16 @@ TEST_F(InputRoutingTest, AComboDropsItsListAndARowClickSelects) {
     ASSERT_NE(drop, 0u);
     const POINT secondRow{20, 1 + 24 + 12};
     MouseIn(drop, SDL_MOUSEMOTION, secondRow);
+    render_test::PumpUntilIdle();
+    // The row under the mouse is highlighted, the other is not.
+    SDL_Surface* list = nullptr;
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+        if (manager->GetPaintWindow() == platform::FindWindow(L"ComboDropWnd", nullptr)) {
+            list = backend_.PixelsOf(*manager);
+        }
+    }
+    ASSERT_NE(list, nullptr);
+    EXPECT_NE(render_test::PixelAt(list, 3, secondRow.y), render_test::PixelAt(list, 3, 1 + 12));
     MouseIn(drop, SDL_MOUSEBUTTONDOWN, secondRow);
     MouseIn(drop, SDL_MOUSEBUTTONUP, secondRow);
     render_test::PumpUntilIdle();

@@ -19,6 +19,7 @@ namespace {
 
 constexpr uint32_t kDefaultTextColor = 0xFF000000;
 constexpr uint32_t kSelectedRowColor = 0x603FA9F5;
+constexpr uint32_t kHotRowColor = 0x303FA9F5;
 constexpr uint32_t kRingTrackColor = 0x40FFFFFF;
 constexpr uint32_t kRingValueColor = 0xFF3FA9F5;
 constexpr uint32_t kBandColor = 0x403FA9F5;
@@ -247,6 +248,8 @@ void ControlPainter::PaintListRow(CControlUI* control) {
     auto* row = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
     if (row != nullptr && row->IsSelected()) {
         m_canvas.FillRect(control->GetPos(), kSelectedRowColor);
+    } else if (row != nullptr && control == m_hoveredRow && control->IsEnabled()) {
+        m_canvas.FillRect(control->GetPos(), kHotRowColor);
     }
 }
 

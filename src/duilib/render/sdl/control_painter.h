@@ -16,8 +16,12 @@ namespace DuiLib::sdl {
 class ControlPainter {
   public:
     ControlPainter(Canvas& canvas, ImageResolver& images, FontCache& fonts,
-                   CPaintManagerUI& manager)
-        : m_canvas(canvas), m_images(images), m_fonts(fonts), m_manager(manager) {}
+                   CPaintManagerUI& manager, CControlUI* hoveredRow = nullptr)
+        : m_canvas(canvas),
+          m_images(images),
+          m_fonts(fonts),
+          m_manager(manager),
+          m_hoveredRow(hoveredRow) {}
 
     void PaintTree(CControlUI* root);
 
@@ -40,6 +44,7 @@ class ControlPainter {
     ImageResolver& m_images;
     FontCache& m_fonts;
     CPaintManagerUI& m_manager;
+    CControlUI* m_hoveredRow;
 };
 
 }  // namespace DuiLib::sdl

@@ -44,6 +44,10 @@ void InputRouter::Route(const SDL_Event& event) {
             if (HWND hwnd = TargetOf(event.motion.windowID, true)) {
                 m_lastMouse = POINT{event.motion.x, event.motion.y};
                 platform::SendMessage(hwnd, WM_MOUSEMOVE, m_buttons, PointParam(m_lastMouse));
+                // The move may have closed the window; look its host up again.
+                if (WindowHost* host = m_backend.HostForDesktopWindow(event.motion.windowID)) {
+                    host->MouseAt(m_lastMouse);
+                }
             }
             return;
         case SDL_MOUSEBUTTONDOWN:
@@ -99,6 +103,7 @@ void InputRouter::RouteWindowEvent(const SDL_WindowEvent& event) {
             return;
         case SDL_WINDOWEVENT_LEAVE:
             // A point outside every control: the hovered one gets its leave.
+            host->MouseLeft();
             platform::SendMessage(hwnd, WM_MOUSEMOVE, m_buttons, PointParam(POINT{-1, -1}));
             return;
         case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -37,7 +37,8 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
         return;
     }
     canvas->Clear(0xFF000000);
-    ControlPainter(*canvas, m_resolver, m_fonts, manager).PaintTree(manager.GetRoot());
+    ControlPainter(*canvas, m_resolver, m_fonts, manager, host.HoveredRow())
+        .PaintTree(manager.GetRoot());
     host.MarkPainted();
     if (m_withDisplay && hwnd != nullptr) {
         host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });

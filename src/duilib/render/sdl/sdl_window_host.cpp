@@ -171,6 +171,24 @@ void WindowHost::DesktopResized(int cx, int cy) {
     platform::SetWindowPos(hwnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WindowHost::MouseAt(POINT pt) {
+    CControlUI* row = m_manager.FindControl(pt);
+    while (row != nullptr && row->GetInterface(L"ListItem") == nullptr) {
+        row = row->GetParent();
+    }
+    if (row != m_hoveredRow) {
+        m_hoveredRow = row;
+        m_manager.Invalidate();
+    }
+}
+
+void WindowHost::MouseLeft() {
+    if (m_hoveredRow != nullptr) {
+        m_hoveredRow = nullptr;
+        m_manager.Invalidate();
+    }
+}
+
 SDL_HitTestResult WindowHost::HitTest(SDL_Window* /*window*/, const SDL_Point* pt, void* data) {
     auto* host = static_cast<WindowHost*>(data);
     CPaintManagerUI& manager = host->m_manager;

@@ -11,8 +11,9 @@
 #include "duilib/render/sdl/sdl_handles.h"
 
 namespace DuiLib {
+class CControlUI;
 class CPaintManagerUI;
-}
+}  // namespace DuiLib
 
 namespace DuiLib::sdl {
 
@@ -38,6 +39,11 @@ class WindowHost {
     void DesktopMoved(int x, int y);
     void DesktopResized(int cx, int cy);
     void DesktopMinimized(bool minimized);
+    // The list row (or menu item) under the mouse, which is drawn highlighted; a change
+    // asks for a repaint.
+    void MouseAt(POINT pt);
+    void MouseLeft();
+    CControlUI* HoveredRow() const { return m_hoveredRow; }
 
   private:
     void CreateWindow();
@@ -53,6 +59,7 @@ class WindowHost {
     std::wstring m_appliedTitle;
     bool m_appliedVisible = false;
     bool m_appliedIconic = false;
+    CControlUI* m_hoveredRow = nullptr;
     HWND m_appliedModalOwner = nullptr;
 };
 
