@@ -13,6 +13,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/area_effects.h"
+#include "device/custom_effect_player.h"
+#include "device/keyboard_custom_light.h"
 #include "device/keyboard_effect_state.h"
 #include "device/keyboard_key_map.h"
 #include "device/keyboard_light_block.h"
@@ -104,6 +107,16 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     virtual void ReactiveEffect(int key, int action);
     virtual void PaintKeyColor(int key);
 
+    // The custom colour groups of light mode 20. The group shown is the one the lighting
+    // panel's custom-mode selector shows (-1 none); the page shows
+    // GetShownCustomLightGroup() after these calls.
+    void SetCustomLightGroup(int group);
+    void ApplyCustomLightGroup();
+    void SaveCustomLightGroup(int fill);
+    int GetShownCustomLightGroup() const { return shownCustomGroup_; }
+    // In mode 20, writes the level-scaled colours into the keyboard's per-LED table.
+    int WriteKeyColorFrame();
+
     // Hooks of the keyboard page.
     virtual void BuildDevicePage();
     virtual void ShowKeyAssignment(int key);
@@ -123,6 +136,9 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // animation lock: steps, mode changes and key events come from three threads.
     template <typename Action>
     void WithEffectContext(Action action);
+    // The per-LED light records as overlay layers; under the overlay lock.
+    size_t CopyOverlayLayers(std::array<LightRecord, device::kAreaLedCount>& layers);
+    int WriteKeyColors(const device::KeyColorTable& table);
 
     std::array<uint8_t, device::kKeyboardTableBytes> keyCodeTable_{};
     std::array<uint8_t, device::kKeyboardTableBytes> ledTable_{};
@@ -134,6 +150,10 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     CKeyboardProfiledata profile_;
     device::KeyboardKeyMaps keyMaps_;          // guarded by stateLock_
     device::KeyboardEffectState effectState_;  // guarded by animationLock_
+    device::CustomEffectList customEffects_{lightLock_};
+    device::CustomPlayerState customPlayer_;  // light thread only
+    device::AreaEffectState overlayState_;    // guarded by overlayLock_
+    int shownCustomGroup_ = -1;               // UI thread only
     // The notify channel's open and close.
     platform::CriticalSection notifyLock_;
     uint8_t reportCounter_ = 0;  // sync thread only

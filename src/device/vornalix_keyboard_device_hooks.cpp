@@ -47,15 +47,14 @@ void CVornalixKeyboardDevice::ResetLightAnimation() {
     device::ResetLightAnimation(effectState_, animation_);
 }
 
-void CVornalixKeyboardDevice::RunModeInit(int) {
+void CVornalixKeyboardDevice::RunModeInit(int mode) {
+    if (mode == device::kKeyboardCustomBrightnessMode) {
+        ApplyCustomLightGroup();
+    }
     WithEffectContext([](const device::KeyboardEffectContext& context, const device::LightParams&) {
         device::StartKeyboardMode(context);
     });
 }
-
-void CVornalixKeyboardDevice::CustomLightStep() {}
-void CVornalixKeyboardDevice::ApplyOverlayLayers() {}
-void CVornalixKeyboardDevice::ReloadCustomLighting() {}
 
 void CVornalixKeyboardDevice::OnKeyEvent(int position, int action) {
     if (position < 0 || position >= device::kNoKeyPosition) {
@@ -76,8 +75,6 @@ void CVornalixKeyboardDevice::ReactiveEffect(int key, int action) {
             device::ReactiveEffect(context, static_cast<size_t>(key), action);
         });
 }
-
-void CVornalixKeyboardDevice::PaintKeyColor(int) {}
 
 void CVornalixKeyboardDevice::BuildDevicePage() {
     CVornalixUSBDevice::InitPage();
