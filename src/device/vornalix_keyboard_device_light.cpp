@@ -122,6 +122,9 @@ void CVornalixKeyboardDevice::ReadDeviceSettings() {
 
 int CVornalixKeyboardDevice::PushLightFrame() {
     // The keyboard runs its lighting itself: the frame only paints the page.
+    if (!HasLightControl()) {
+        return 0;
+    }
     for (int led = 0; led < GetLedCount(); ++led) {
         DuiLib::CControlUI* button = GetLedButton(led);
         if (button != nullptr && button->IsVisible()) {
