@@ -1,6 +1,7 @@
 // Stand-in for libFuzzer's main where libFuzzer is not linked: replays every file of the
 // seed corpus, then feeds seeded pseudo-random mutations of them, so a plain sanitizer
 // build still exercises each target on hostile input.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -61,9 +62,14 @@ int main(int argc, char** argv) {
     for (const auto& input : corpus) {
         LLVMFuzzerTestOneInput(input.data(), input.size());
     }
+    // A budget, not a measurement: the seeded sequence is the same every run, and a slow
+    // machine simply replays a shorter prefix of it. Keeps each test under two seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
     std::mt19937 rng(0x5eed);
-    const int rounds = 20000;
-    for (int i = 0; i < rounds; ++i) {
+    const int maxRounds = 20000;
+    int rounds = 0;
+    for (; rounds < maxRounds && std::chrono::steady_clock::now() < deadline; ++rounds) {
+        const int i = rounds;
         std::vector<uint8_t> input;
         if (!corpus.empty() && i % 4 != 0) {
             input = Mutate(corpus[rng() % corpus.size()], rng);
