@@ -135,6 +135,26 @@ TEST(CustomEffectPlayerTest, SharedStepStartsOverInsideAShorterCycle) {
     EXPECT_EQ(player.leds.vector.Get(0), Led(10, 20, 30, 0));
 }
 
+TEST(CustomEffectPlayerTest, RecordsFromAFileStayInsideEveryTable) {
+    platform::FakeClock clock;
+    Player player;
+    std::vector<LedEffectRecord> records;
+    for (uint8_t mode = 0; mode < 8; ++mode) {
+        LightRecord light = Light(mode, 255, mode % 2 == 0, mode % 3);
+        light.brightness = 255;
+        records.push_back(Effect(light, mode == 3 ? -5 : 20));
+    }
+    player.list.Replace(records);
+    for (int pass = 0; pass < 2000; ++pass) {
+        PlayCustomEffect(player.list, player.state, 255, platform::TickCount(), player.leds.vector);
+        clock.Advance(pass % 3 == 0 ? 16 : 0);
+    }
+    EXPECT_LT(player.list.Position(), records.size());
+    player.list.Replace({});
+    player.Play();
+    EXPECT_EQ(player.leds.vector.Get(0), 0u);
+}
+
 TEST(AreaEffectsTest, BreathingRisesByTheRecordSpeedAndEndsTheBreathWithoutWrapping) {
     std::vector<LightRecord> list = {Light(0, 0, false), Light(0, 250, true), Light(1, 0, false)};
     list[2].valid = 0;
