@@ -1,12 +1,8 @@
 #include "device/page_function_tabs.h"
 
+#include "device/device_kind.h"
+
 namespace device {
-namespace {
-
-constexpr int kKeyboardKind = 1;
-constexpr int kMouseKind = 2;
-
-}  // namespace
 
 PageFunctionTabs TabsForPageFunction(int function, int deviceKind) {
     switch (function) {
@@ -19,7 +15,7 @@ PageFunctionTabs TabsForPageFunction(int function, int deviceKind) {
         case 8:
             return {1, kTabUnchanged};
         case 4:
-            if (deviceKind == kKeyboardKind || deviceKind == kMouseKind) {
+            if (deviceKind == kKeyboardDevice || deviceKind == kMouseDevice) {
                 return {3, kTabUnchanged};
             }
             return {0, 2};

@@ -15,6 +15,7 @@
 
 #include "device/base_light_effects.h"
 #include "device/device_info_block.h"
+#include "device/device_kind.h"
 #include "device/device_power_view.h"
 #include "device/device_threads.h"
 #include "device/hid_command_channel.h"
@@ -34,8 +35,8 @@ using DeviceAuxMap = std::map<int, int>;
 
 class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
   public:
-    static constexpr int kKeyboardKind = 1;
-    static constexpr int kMouseKind = 2;
+    static constexpr int kKeyboardKind = device::kKeyboardDevice;
+    static constexpr int kMouseKind = device::kMouseDevice;
 
     CVornalixUSBDevice();
     ~CVornalixUSBDevice() override;
