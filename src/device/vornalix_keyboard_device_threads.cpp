@@ -11,13 +11,14 @@ constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息�
 constexpr UINT kResyncTimer = 1002;
 constexpr uint8_t kCountedReportWrap = 4;
 
-// The first value the input records of `file` hold for `report`; false when none.
+// The first value the input records of `file` hold for `report`; false when none. The
+// records are unpacked under the file's own lock: the UI thread may close or reopen the
+// interface while this thread reads it.
 bool FirstUsageValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
-    std::vector<HidUsageRecord>& records = file.Records(HidP_Input);
+    std::vector<HidUsageRecord> records;
     if (report.empty() ||
-        !CHidDeviceFile::ParseReport(HidP_Input, records.data(),
-                                     static_cast<uint32_t>(records.size()), file.PreparsedData(),
-                                     report.data(), static_cast<uint32_t>(report.size()))) {
+        !file.ParseReceivedReport(HidP_Input, report.data(), static_cast<uint32_t>(report.size()),
+                                  &records)) {
         return false;
     }
     for (const HidUsageRecord& record : records) {
