@@ -149,7 +149,12 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     if (IsEmpty(source)) {
         return;
     }
-    SDL_Texture* texture = TextureFor(image);
+    const bool sliced =
+        slice.corner != RECT{} && (dest.right - dest.left != source.right - source.left ||
+                                   dest.bottom - dest.top != source.bottom - source.top);
+    // A stretched nine-slice is composed once per size (key buttons share one) and then
+    // copied whole.
+    SDL_Texture* texture = sliced ? SlicedTexture(image, source, slice, dest) : TextureFor(image);
     if (texture == nullptr) {
         return;
     }
@@ -159,18 +164,53 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     SDL_SetTextureBlendMode(texture, plain ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_SetTextureAlphaMod(texture, alpha);
     SDL_SetTextureColorMod(texture, t.r, t.g, t.b);
-    const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
-    const auto sy = Bands(source.top, source.bottom, slice.corner.top, slice.corner.bottom);
-    const auto dx = Bands(dest.left, dest.right, slice.cornerDest.left, slice.cornerDest.right);
-    const auto dy = Bands(dest.top, dest.bottom, slice.cornerDest.top, slice.cornerDest.bottom);
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            Copy(texture, RECT{sx[col], sy[row], sx[col + 1], sy[row + 1]},
-                 RECT{dx[col], dy[row], dx[col + 1], dy[row + 1]});
-        }
+    if (sliced) {
+        Copy(texture, RECT{0, 0, dest.right - dest.left, dest.bottom - dest.top}, dest);
+    } else {
+        Copy(texture, source, dest);
     }
     SDL_SetTextureAlphaMod(texture, 255);
     SDL_SetTextureColorMod(texture, 255, 255, 255);
+}
+
+SDL_Texture* Canvas::SlicedTexture(SDL_Surface* image, const RECT& source, const NineSlice& slice,
+                                   const RECT& dest) {
+    const int width = dest.right - dest.left;
+    const int height = dest.bottom - dest.top;
+    const std::string key =
+        "slice|" + std::to_string(reinterpret_cast<uintptr_t>(image)) + '|' +
+        std::to_string(source.left) + ',' + std::to_string(source.top) + ',' +
+        std::to_string(source.right) + ',' + std::to_string(source.bottom) + '|' +
+        std::to_string(slice.corner.left) + ',' + std::to_string(slice.corner.top) + ',' +
+        std::to_string(slice.corner.right) + ',' + std::to_string(slice.corner.bottom) + '|' +
+        std::to_string(slice.cornerDest.left) + ',' + std::to_string(slice.cornerDest.top) + ',' +
+        std::to_string(slice.cornerDest.right) + ',' + std::to_string(slice.cornerDest.bottom) +
+        '|' + std::to_string(width) + 'x' + std::to_string(height);
+    return CachedTexture(key, [&]() -> SurfacePtr {
+        SurfacePtr composed{
+            SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)};
+        if (!composed || image->format->format != SDL_PIXELFORMAT_ARGB8888) {
+            return nullptr;
+        }
+        const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
+        const auto sy = Bands(source.top, source.bottom, slice.corner.top, slice.corner.bottom);
+        const auto dx = Bands(0, width, slice.cornerDest.left, slice.cornerDest.right);
+        const auto dy = Bands(0, height, slice.cornerDest.top, slice.cornerDest.bottom);
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                const RECT s{sx[col], sy[row], sx[col + 1], sy[row + 1]};
+                const RECT d{dx[col], dy[row], dx[col + 1], dy[row + 1]};
+                if (IsEmpty(s) || IsEmpty(d)) {
+                    continue;
+                }
+                SDL_Rect from = ToSdl(s);
+                SDL_Rect to = ToSdl(d);
+                // Pixels are copied as they are (alpha included): blending comes later.
+                SDL_SoftStretchLinear(image, &from, composed.get(), &to);
+            }
+        }
+        return composed;
+    });
 }
 
 SDL_Texture* Canvas::CachedTexture(const std::string& key,

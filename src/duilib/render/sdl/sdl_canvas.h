@@ -50,6 +50,8 @@ class Canvas {
 
   private:
     SDL_Texture* TextureFor(SDL_Surface* image);
+    SDL_Texture* SlicedTexture(SDL_Surface* image, const RECT& source, const NineSlice& slice,
+                               const RECT& dest);
     void Copy(SDL_Texture* texture, const RECT& src, const RECT& dst);
     void ApplyClip();
 
