@@ -8,6 +8,12 @@
 #include "platform/window_handles.h"
 
 namespace DuiLib::sdl {
+namespace {
+
+// The skin's logo stands for the program's icon resource on the desktop.
+constexpr const wchar_t* kProgramIconImage = L"common/logo.png";
+
+}  // namespace
 
 SdlRenderBackend::~SdlRenderBackend() {
     // Hosts hold textures made from cached images: they go first.
@@ -41,7 +47,7 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
         .PaintTree(manager.GetRoot());
     host.MarkPainted();
     if (m_withDisplay && hwnd != nullptr) {
-        host.Sync([this](HWND owner) { return DesktopWindowOf(owner); });
+        host.Sync([this](HWND owner) { return DesktopWindowOf(owner); }, ProgramIcon(manager));
         host.Present();
     }
     if (m_paintListener) {
@@ -74,6 +80,11 @@ bool SdlRenderBackend::SavePng(CPaintManagerUI& manager, const std::string& file
     return pixels != nullptr && IMG_SavePNG(pixels, file.c_str()) == 0;
 }
 
+SDL_Surface* SdlRenderBackend::ProgramIcon(CPaintManagerUI& manager) {
+    const ResolvedImage* icon = m_resolver.Resolve(manager, CDuiString(kProgramIconImage));
+    return icon != nullptr ? icon->image : nullptr;
+}
+
 SDL_Window* SdlRenderBackend::DesktopWindowOf(HWND hwnd) {
     for (auto& [manager, host] : m_hosts) {
         if (manager->GetPaintWindow() == hwnd) {
@@ -89,7 +100,8 @@ void SdlRenderBackend::SyncWindow(HWND hwnd) {
     }
     for (auto& [manager, host] : m_hosts) {
         if (manager->GetPaintWindow() == hwnd) {
-            host->Sync([this](HWND owner) { return DesktopWindowOf(owner); });
+            host->Sync([this](HWND owner) { return DesktopWindowOf(owner); },
+                       ProgramIcon(*manager));
             host->Present();
             return;
         }

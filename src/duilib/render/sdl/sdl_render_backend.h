@@ -49,6 +49,7 @@ class SdlRenderBackend : public IRenderBackend {
     };
 
     WindowHost& HostFor(CPaintManagerUI& manager);
+    SDL_Surface* ProgramIcon(CPaintManagerUI& manager);
 
     bool m_withDisplay;
     ImageCache m_images;

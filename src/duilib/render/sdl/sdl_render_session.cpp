@@ -26,15 +26,21 @@
 namespace DuiLib {
 namespace {
 
+// The loop sleeps on the X connection (a Wayland desktop serves it through XWayland).
 bool HasDisplayEnvironment() {
     const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != 0) || (wayland != nullptr && *wayland != 0);
+    return x11 != nullptr && *x11 != 0;
 }
 
-int EnvInt(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::atoi(value) : 0;
+// VELKARO_SCREENSHOT_MS: whole milliseconds up to an hour; anything else means none.
+int ScreenshotDelayMs() {
+    const char* value = std::getenv("VELKARO_SCREENSHOT_MS");
+    if (value == nullptr || *value == 0) {
+        return 0;
+    }
+    char* end = nullptr;
+    const long ms = std::strtol(value, &end, 10);
+    return (*end == 0 && ms > 0 && ms <= 3600000) ? static_cast<int>(ms) : 0;
 }
 
 }  // namespace
@@ -62,6 +68,7 @@ struct CSdlRenderSession::Impl {
 
 void CSdlRenderSession::Impl::Start() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The pixels are made in memory: the plain window framebuffer needs no GL context.
@@ -85,8 +92,8 @@ void CSdlRenderSession::Impl::Start() {
     pump = platform::CreateWindowHandle(
         params, [this](HWND, UINT m, WPARAM w, LPARAM) { return PumpProc(m, w); });
     if (const char* file = std::getenv("VELKARO_SCREENSHOT"); file != nullptr && *file != 0) {
-        screenshot = std::make_unique<sdl::ScreenshotWriter>(*backend, pump, file,
-                                                             EnvInt("VELKARO_SCREENSHOT_MS"));
+        screenshot =
+            std::make_unique<sdl::ScreenshotWriter>(*backend, pump, file, ScreenshotDelayMs());
     }
     backend->SetPaintListener([this](CPaintManagerUI& manager) {
         if (screenshot) {

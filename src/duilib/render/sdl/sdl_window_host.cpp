@@ -44,7 +44,7 @@ Canvas* WindowHost::CanvasFor(SIZE size) {
     return m_canvas->IsValid() ? m_canvas.get() : nullptr;
 }
 
-void WindowHost::CreateWindow() {
+void WindowHost::CreateWindow(SDL_Surface* icon) {
     const HWND hwnd = m_manager.GetPaintWindow();
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     if (IsPopup(hwnd)) {
@@ -61,7 +61,9 @@ void WindowHost::CreateWindow() {
     if (!m_window) {
         return;
     }
-    SDL_SetWindowData(m_window.get(), "velkaro.host", this);
+    if (icon != nullptr) {
+        SDL_SetWindowIcon(m_window.get(), icon);
+    }
     SDL_SetWindowHitTest(m_window.get(), &WindowHost::HitTest, this);
     const SIZE minimum = m_manager.GetMinInfo();
     if (minimum.cx > 0 && minimum.cy > 0) {
@@ -72,7 +74,7 @@ void WindowHost::CreateWindow() {
     m_appliedTitle = platform::GetWindowText(hwnd);
 }
 
-void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf) {
+void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surface* icon) {
     const HWND hwnd = m_manager.GetPaintWindow();
     if (hwnd == nullptr || !platform::IsWindow(hwnd)) {
         return;
@@ -83,7 +85,7 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf) {
         return;
     }
     if (!m_window) {
-        CreateWindow();
+        CreateWindow(icon);
         if (!m_window) {
             return;
         }

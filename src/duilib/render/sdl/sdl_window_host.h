@@ -30,7 +30,8 @@ class WindowHost {
 
     // Brings the desktop window in line with the window layer's state; creates it the
     // first time the window is visible.
-    void Sync(const std::function<SDL_Window*(HWND)>& windowOf);
+    // `icon` (may be null) is given to a desktop window made now.
+    void Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surface* icon);
     // Shows the last painted pixels in the desktop window.
     void Present();
     SDL_Window* Window() const { return m_window.get(); }
@@ -46,7 +47,7 @@ class WindowHost {
     CControlUI* HoveredRow() const { return m_hoveredRow; }
 
   private:
-    void CreateWindow();
+    void CreateWindow(SDL_Surface* icon);
     static SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* pt, void* data);
 
     CPaintManagerUI& m_manager;
