@@ -30,6 +30,11 @@ constexpr const char* kLayout = R"(<?xml version="1.0" encoding="utf-8"?>
       <ListLabelElement text="one" />
       <ListLabelElement text="two" />
     </Combo>
+    <Combo name="long" height="26">
+      <ListLabelElement text="1" /><ListLabelElement text="2" /><ListLabelElement text="3" />
+      <ListLabelElement text="4" /><ListLabelElement text="5" /><ListLabelElement text="6" />
+      <ListLabelElement text="7" /><ListLabelElement text="8" />
+    </Combo>
     <Control />
   </VerticalLayout>
 </Window>
@@ -118,8 +123,8 @@ class InputRoutingTest : public ::testing::Test {
         Mouse(SDL_MOUSEBUTTONUP, pt, clicks);
     }
     // Opens the combo's list and returns its desktop window's id (0 when none opened).
-    Uint32 OpenDropDown() {
-        Click(CentreOf(Find(L"combo")));
+    Uint32 OpenDropDown(const wchar_t* name = L"combo") {
+        Click(CentreOf(Find(name)));
         render_test::PumpUntilIdle();
         const HWND drop = platform::FindWindow(L"ComboDropWnd", nullptr);
         SDL_Window* desktop = drop != nullptr ? backend_.DesktopWindowOf(drop) : nullptr;
@@ -216,6 +221,35 @@ TEST_F(InputRoutingTest, APressElsewhereClosesTheListWithoutAChoice) {
     render_test::PumpUntilIdle();
     EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
     EXPECT_FALSE(window_.Saw(L"itemselect:combo"));
+}
+
+TEST_F(InputRoutingTest, ClickingTheComboAgainClosesItsList) {
+    ASSERT_NE(OpenDropDown(), 0u);
+    Click(CentreOf(Find(L"combo")));
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
+    // The next click opens it again.
+    EXPECT_NE(OpenDropDown(), 0u);
+}
+
+TEST_F(InputRoutingTest, TheWheelScrollsRowsThatDoNotFit) {
+    const Uint32 drop = OpenDropDown(L"long");
+    ASSERT_NE(drop, 0u);
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = drop;
+    wheel.wheel.y = -1;  // towards the user: later rows
+    MouseIn(drop, SDL_MOUSEMOTION, POINT{20, 13});
+    router_.Route(wheel);
+    router_.Route(wheel);
+    router_.Route(wheel);  // one more than there is to scroll
+    render_test::PumpUntilIdle();
+    // Six rows fit: after scrolling, the last row is the bottom one and selectable.
+    const POINT lastRow{20, 1 + 24 * 5 + 12};
+    MouseIn(drop, SDL_MOUSEBUTTONDOWN, lastRow);
+    MouseIn(drop, SDL_MOUSEBUTTONUP, lastRow);
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(static_cast<DuiLib::CComboUI*>(Find(L"long"))->GetCurSel(), 7);
 }
 
 TEST_F(InputRoutingTest, TheTrayStandInPassesClicksToTheIconsWindow) {

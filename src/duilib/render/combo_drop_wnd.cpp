@@ -15,6 +15,12 @@ constexpr DWORD kListBorder = 0xFF3A4A60;
 constexpr DWORD kRowText = 0xFFE0E6F0;
 constexpr DWORD kRowDisabledText = 0xFF6A7688;
 
+// The combo whose list the current press closed (compared, never dereferenced).
+CComboUI*& DismissedCombo() {
+    static CComboUI* combo = nullptr;
+    return combo;
+}
+
 // What a row shows: its own text, or the first text inside it.
 CDuiString RowText(CControlUI* row) {
     CDuiString text = row->GetText();
@@ -32,6 +38,16 @@ CDuiString RowText(CControlUI* row) {
 }
 
 }  // namespace
+
+void CComboDropWnd::ForgetDismissed() {
+    DismissedCombo() = nullptr;
+}
+
+bool CComboDropWnd::TakeDismissed(CComboUI* combo) {
+    const bool dismissed = combo != nullptr && DismissedCombo() == combo;
+    DismissedCombo() = nullptr;
+    return dismissed;
+}
 
 CComboDropWnd* CComboDropWnd::Open(CComboUI* combo) {
     if (combo == nullptr || combo->GetManager() == nullptr || combo->GetCount() == 0 ||
@@ -94,15 +110,31 @@ void CComboDropWnd::Place() {
     RECT owner{};
     platform::GetWindowRect(m_hOwner, &owner);
     const int rows = std::max(1, m_pCombo->GetCount());
-    int height = m_pm.Scale(kRowHeight) * rows + 2;
+    const int rowHeight = std::max(1, m_pm.Scale(kRowHeight));
     const SIZE dropBox = m_pCombo->GetDropBoxSize();
+    m_iVisibleRows = rows;
     if (dropBox.cy > 0) {
-        height = std::min(height, m_pm.Scale(dropBox.cy));
+        m_iVisibleRows = std::clamp((m_pm.Scale(dropBox.cy) - 2) / rowHeight, 1, rows);
     }
+    const int height = rowHeight * m_iVisibleRows + 2;
+    // The selected row starts in view.
+    Scroll(m_pCombo->GetCurSel() - m_iVisibleRows + 1);
     const int width =
         std::max<LONG>(combo.right - combo.left, dropBox.cx > 0 ? m_pm.Scale(dropBox.cx) : 0);
     platform::SetWindowPos(m_hWnd, HWND_TOPMOST, owner.left + combo.left, owner.top + combo.bottom,
                            width, height, SWP_NOACTIVATE);
+}
+
+void CComboDropWnd::Scroll(int rows) {
+    auto* list = static_cast<CListUI*>(m_pm.GetRoot());
+    if (list == nullptr) {
+        return;
+    }
+    const int count = list->GetCount();
+    m_iFirstRow = std::clamp(m_iFirstRow + rows, 0, std::max(0, count - m_iVisibleRows));
+    for (int i = 0; i < count; ++i) {
+        list->GetItemAt(i)->SetVisible(i >= m_iFirstRow);
+    }
 }
 
 void CComboDropWnd::Notify(TNotifyUI& msg) {
@@ -126,8 +158,12 @@ LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             if (wParam == WA_INACTIVE) {
+                DismissedCombo() = m_pCombo;
                 Close(IDCANCEL);
             }
+            return 0;
+        case WM_MOUSEWHEEL:
+            Scroll(static_cast<short>(HIWORD(wParam)) > 0 ? -1 : 1);
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) {

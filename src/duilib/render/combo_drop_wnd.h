@@ -17,6 +17,12 @@ class CComboDropWnd : public CWindowWnd, public INotifyUI {
     static CComboDropWnd* Open(CComboUI* combo);
 
     CPaintManagerUI* GetPaintManager() { return &m_pm; }
+
+    // The press that takes activation from an open list also reaches the combo below it:
+    // that combo must not open its list again at the release. A renderer forgets the
+    // mark when a new press starts and asks for it when a combo wants to drop down.
+    static void ForgetDismissed();
+    static bool TakeDismissed(CComboUI* combo);
     void Notify(TNotifyUI& msg) override;
 
   protected:
@@ -28,6 +34,8 @@ class CComboDropWnd : public CWindowWnd, public INotifyUI {
     CComboDropWnd(CComboUI* combo, CPaintManagerUI* ownerManager);
     void BuildRows();
     void Place();
+    // Wheel turns move the rows that do not fit by one.
+    void Scroll(int rows);
     // The combo, while it and its window are still there.
     CComboUI* LiveCombo() const;
 
@@ -35,6 +43,8 @@ class CComboDropWnd : public CWindowWnd, public INotifyUI {
     CComboUI* m_pCombo;
     CPaintManagerUI* m_pOwnerManager;
     HWND m_hOwner;
+    int m_iFirstRow = 0;
+    int m_iVisibleRows = 0;
 };
 
 }  // namespace DuiLib

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "duilib/paint_manager.h"
+#include "duilib/render/combo_drop_wnd.h"
 #include "duilib/render/sdl/sdl_key_map.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
 #include "platform/text_convert.h"
@@ -133,6 +134,9 @@ void InputRouter::RouteMouseButton(const SDL_MouseButtonEvent& event, bool down)
     }
     // A press makes its window the active one: an open menu or list loses activation and
     // closes, as it does when the desktop moves the focus.
+    if (down) {
+        CComboDropWnd::ForgetDismissed();
+    }
     if (down && platform::GetActiveWindow() != hwnd) {
         platform::SetActiveWindow(hwnd);
         if (!platform::IsWindow(hwnd)) {

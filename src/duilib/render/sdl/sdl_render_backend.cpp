@@ -65,7 +65,9 @@ void SdlRenderBackend::DropDownOpener::Notify(TNotifyUI& msg) {
     if (msg.sType != DUI_MSGTYPE_DROPDOWN || msg.pSender == nullptr) {
         return;
     }
-    if (auto* combo = static_cast<CComboUI*>(msg.pSender->GetInterface(L"Combo"))) {
+    auto* combo = static_cast<CComboUI*>(msg.pSender->GetInterface(L"Combo"));
+    // A press that closed this combo's list does not open it again.
+    if (combo != nullptr && !CComboDropWnd::TakeDismissed(combo)) {
         CComboDropWnd::Open(combo);
     }
 }
