@@ -36,6 +36,8 @@ CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
     CMenuWnd::DestroyMenu();
+    trayMenu_.reset();
+    macroActionMenu_.reset();
     // The resource manager outlives the window: it must not ask it for texts any more.
     CResourceManager::GetInstance()->SetTextQueryInterface(nullptr);
     // The threads read the device lists: they must be gone before the lists are.
@@ -52,6 +54,8 @@ void CMainWnd::InitWindow() {
     CResourceManager::GetInstance()->SetTextQueryInterface(this);
     CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml");
     GetSkinObserver().AddReceiver(this);
+    // The keyboard hook also sees the keys and mouse buttons of this window.
+    m_pm.AddPreMessageFilter(&deviceHookFilter_);
     for (size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
         captionButtons_[i] = m_pm.FindControl(kCaptionButtonNames[i]);
     }
@@ -76,57 +80,10 @@ void CMainWnd::OnWindowInit() {
     initialised_ = true;
 }
 
-void CMainWnd::Notify(TNotifyUI& msg) {
-    if (msg.sType != L"timer") {
-        DebugTrace(msg.sType.view());
-        DebugTrace(msg.pSender != nullptr ? msg.pSender->GetName().view() : std::wstring_view());
-    }
-    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
-        OnWindowInit();
-    } else if (msg.sType == DUI_MSGTYPE_SELECTCHANGED && msg.pSender != nullptr &&
-               msg.pSender->GetName().CompareNoCase(L"device_select") == 0) {
-        OnDeviceSelected();
-    }
-    WindowImplBase::Notify(msg);
-}
-
-LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
-    const RegisteredMessages& messages = AppMessages();
-    if (uMsg == messages.product) {
-        DebugTrace(CDuiString::FormatText(L"软件标示 %d，%xd%xd", uMsg,
-                                          static_cast<unsigned>(wParam),
-                                          static_cast<unsigned>(lParam))
-                       .view());
-        BringToFront();
-    }
-    if (uMsg == WM_DEVICE_ARRIVED || uMsg == WM_DEVICE_REMOVED) {
-        if (uMsg == WM_DEVICE_ARRIVED) {
-            OnDeviceArrived(static_cast<size_t>(wParam));
-        } else {
-            OnDeviceRemoved(static_cast<size_t>(wParam));
-        }
-        bHandled = TRUE;
-        return 0;
-    }
-    if (uMsg == WM_CLOSE) {
-        DebugTrace(L"退出测试");
-        StopWorkerThreads();
-        PostQuitMessage(0);
-        bHandled = TRUE;
-        return 0;
-    }
-    if (uMsg == WM_LANGUAGE_CHANGED) {
-        ApplyLanguage(static_cast<int>(wParam));
-    } else if (uMsg == WM_TIMER && wParam == 1011) {
-        platform::KillTimer(GetHWND(), 1011);
-        platform::InvalidateRect(GetHWND(), nullptr, TRUE);
-    }
-    bHandled = FALSE;
-    return 0;
-}
-
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
     trayIcon_.DeleteTrayIcon();
+    m_pm.RemovePreMessageFilter(&deviceHookFilter_);
+    deviceHook_.Uninstall();
     bHandled = FALSE;
     PostQuitMessage(0);
     return 0;

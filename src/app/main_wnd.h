@@ -14,12 +14,22 @@
 #include "device/hid_live_list.h"
 #include "duilib/tray_icon.h"
 #include "duilib/window_impl_base.h"
+#include "pages/device_hook.h"
+#include "pages/device_hook_filter.h"
+#include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/worker_thread.h"
 #include "profile/json_file.h"
 
 class CVornalixUSBDevice;
+class CVornalixKeyboardDevice;
 class CDeviceOptionUI;
+class CKeySetControlUI;
+class CMacroControlUI;
+class CLightControlUI;
+namespace DuiLib {
+class CMenuWnd;
+}
 class CMpDevicePowerUI;
 class CMainWnd;
 
@@ -123,6 +133,111 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     bool IsWorkerRunning(int slot) const;
     int GetDPI() const { return dpi_; }
     int GetEntryIndex(CDeviceOptionUI* entry);
+    // Held around every change of the four device lists and every walk of them off the
+    // window's thread.
+    platform::CriticalSection& DeviceListLock() { return deviceListLock_; }
+
+    // Messages and timers.
+    LRESULT OnTimer(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    void ApplyMonitorDpi();
+    void ShowTrayMenu();
+    void OnMenuClick(const DuiLib::CDuiString& name);
+    void BroadcastLightControl(int flag);
+    void BroadcastWindowActive(int flag);
+    LRESULT SendConfigToZuzoZara();
+    int GetLightControl() const { return lightControl_; }
+    bool IsAwake() const;
+    CDeviceHook& DeviceHook() { return deviceHook_; }
+
+    // Light synchronisation across devices.
+    bool HasSyncedOpenDevice();
+    void RunSyncStep(uint8_t mode);
+    void SendSyncFrame(uint8_t red, uint8_t green, uint8_t blue, uint8_t level);
+    void SyncStepBreathing();
+    void SyncStepStatic();
+    void SyncStepFlash();
+    void SyncStepSpectrum();
+    void SyncStepOff();
+
+    // Event dispatch.
+    void OnNotifyClick(DuiLib::TNotifyUI& msg);
+    void OnNotifySelectChanged(DuiLib::TNotifyUI& msg);
+    void OnNotifyValueChanged(DuiLib::TNotifyUI& msg);
+    void OnNotifyMoveValueChanged(DuiLib::TNotifyUI& msg);
+    void OnNotifyItemSelect(DuiLib::TNotifyUI& msg);
+    void OnNotifyKillFocus(DuiLib::TNotifyUI& msg);
+    void OnNotifyWindowSize(DuiLib::TNotifyUI& msg);
+    void ShowMacroActionMenu();
+
+    // Relays: one user action each, on the current device.
+    void OnRestoreDefaults();
+    void OnFunctionTab(int n);
+    void OnProfileAdd();
+    void OnProfileDelete();
+    void OnProfileCopy();
+    void OnProfileRename();
+    void OnProfileReset();
+    void OnProfileSelect();
+    void OnProfileMenuToggle();
+    void OnKeyButtonClick(int n);
+    void OnLightModeSelect();
+    void OnCustomLightModeSelect();
+    void OnLightBrightnessChange();
+    void OnLightSpeedChange();
+    void OnQRVMModeSelect();
+    void OnPaletteColorChange();
+    void OnRedEdit();
+    void OnGreenEdit();
+    void OnBlueEdit();
+    void OnLightMultiColor();
+    void OnPresetColorClick(int n);
+    void OnLightDirection(bool left);
+    void OnCustomColorButton(bool on);
+    void OnLightSyncAll();
+    void OnKeyFunctionSelect();
+    void OnMacroRunModeSelect();
+    void OnKeyAssignSave();
+    void OnKeyAssignDefault();
+    void OnKeyAssignCancel();
+    void OnKeyAssignSaveProfile();
+    void OnModifierCheck(int n);
+    void OnHookSingleKey(WPARAM wParam, LPARAM lParam);
+    void StartMacroRecording(int delayMode, int insertKind);
+    void SetRecordingHook(int mode, bool install, int captureKeys, int captureMouse);
+    void OnStartRecordClick();
+    void OnStopRecordClick();
+    void StopMacroRecording();
+    void OnMacroAdd();
+    void OnMacroDelete();
+    void OnMacroRename();
+    void OnMacroSave();
+    void OnMacroCancel();
+    void OnMacroActionUp();
+    void OnMacroActionDown();
+    void OnMacroActionToTop();
+    void OnMacroActionToBottom();
+    void OnMacroActionDelete();
+    void OnMacroActionDeleteAll();
+    void OnMacroListSelect();
+    void OnMacroInsertHorizontalMove(bool left);
+    void OnMacroInsertVerticalMove(bool up);
+    void InsertMacroMouseEvent(int button, bool down);
+    void OnHookKeyMacro(WPARAM wParam, LPARAM lParam);
+    void OnHookKeyMacroBefore(WPARAM wParam, LPARAM lParam);
+    void OnHookKeyMacroAfter(WPARAM wParam, LPARAM lParam);
+    void OnHookKeyMacroReplace(WPARAM wParam, LPARAM lParam);
+    void OnHookMouseMacro(WPARAM wParam, LPARAM lParam);
+    void OnHookMouseMacroBefore(WPARAM wParam, LPARAM lParam);
+    void OnHookMouseMacroAfter(WPARAM wParam, LPARAM lParam);
+    void OnHookMouseMacroReplace(WPARAM wParam, LPARAM lParam);
+    void EnableDeviceInput(bool applyToControls, bool enabled);
+    bool IsDeviceInputEnabled() const { return deviceInputEnabled_; }
+
+    // The current device's panels; null without a current device or such a panel.
+    CLightControlUI* CurrentLightPanel();
+    CKeySetControlUI* CurrentKeySetPanel();
+    CMacroControlUI* CurrentMacroPanel();
+    CVornalixKeyboardDevice* CurrentKeyboard();
 
   private:
     int BuildDevicePage(int liveIndex, int subKind, bool isMouse);
@@ -136,6 +251,16 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void StartWorkerThreads();
     void ShowNoDeviceNotice(bool show);
     void ForEachDevice(const std::function<void(CVornalixUSBDevice*)>& action);
+    void HandleWindowActivity(UINT uMsg, WPARAM wParam);
+    void HandlePeerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool HandlePowerMessage(UINT uMsg, WPARAM wParam);
+    LRESULT HandleAwakeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
+    bool HandleHookMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnMenuClickMessage(WPARAM wParam, BOOL& bHandled);
+    void OnTrayNotify(LPARAM lParam);
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void SetLightControlStatusText();
+    void ApplyLightEdit();
 
     int currentLanguage_ = -1;
     std::array<std::unique_ptr<platform::WorkerThread>, kWorkerSlotCount> workers_;
@@ -157,6 +282,16 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     HWND settingsWnd_ = nullptr;
     HWND aboutWnd_ = nullptr;
     int dpi_ = 96;
+    platform::CriticalSection deviceListLock_;
+    bool awake_ = true;
+    int windowActive_ = 0;
+    int activeOrHovered_ = 0;
+    bool displayChanged_ = false;
+    bool deviceInputEnabled_ = true;
+    std::unique_ptr<DuiLib::CMenuWnd> trayMenu_;
+    std::unique_ptr<DuiLib::CMenuWnd> macroActionMenu_;
+    CDeviceHook deviceHook_;
+    CDeviceHookFilter deviceHookFilter_{deviceHook_};
 };
 
 // The process-wide screen size stored at "windowinit", passed to the devices' settings writes.

@@ -189,7 +189,10 @@ int CMainWnd::BuildDevicePage(int liveIndex, int subKind, bool isMouse) {
     device->SetDeviceString2(xml.lightConfigName);
     device->InitPage();
     pages->Add(deviceControl.release());
-    devices->push_back(device);
+    {
+        platform::CriticalSectionLock lock(deviceListLock_);
+        devices->push_back(device);
+    }
 
     list->Add(entryControl.release());
     entry->ShowSyncOption(false);
@@ -456,7 +459,11 @@ void CMainWnd::RemovePageOfKind(std::vector<CVornalixUSBDevice*>& list, int live
     const int powerIndex = entry != nullptr ? entry->GetPowerSwitchIndex() : -1;
     const int pageIndex = entry != nullptr ? entry->GetBindTabIndex() : -1;
     device->CommandChannel().CloseInterface();
-    list.erase(it);
+    {
+        // The light synchronisation must not reach the device once its page goes.
+        platform::CriticalSectionLock lock(deviceListLock_);
+        list.erase(it);
+    }
     RemoveDevicePage(powerIndex, pageIndex);
 }
 

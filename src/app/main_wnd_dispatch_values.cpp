@@ -1,0 +1,259 @@
+// Selections, slider values, focus changes and list choices of the pages, dispatched by the
+// sender's name; the keyboard's system settings are stored here directly.
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
+#include "app/main_wnd.h"
+#include "app/registered_messages.h"
+#include "device/vornalix_keyboard_device.h"
+#include "duilib/string_utils.h"
+#include "duilib/ui_button.h"
+#include "duilib/ui_control.h"
+#include "duilib/ui_progress.h"
+#include "platform/window_messages.h"
+
+using namespace DuiLib;
+
+namespace {
+
+constexpr UINT_PTR kProfileSelectTimer = 1055;
+constexpr UINT kProfileSelectDelayMs = 400;
+
+CDuiString SenderName(const TNotifyUI& msg) {
+    return msg.pSender != nullptr ? msg.pSender->GetName() : CDuiString();
+}
+
+bool Is(const CDuiString& name, const wchar_t* expected) {
+    return name.CompareNoCase(expected) == 0;
+}
+
+bool IsSelected(CControlUI* control) {
+    auto* option = dynamic_cast<COptionUI*>(control);
+    return option != nullptr && option->IsSelected();
+}
+
+// Stores the keyboard's system settings as changed by `change`; a settings write also
+// sends them to the keyboard.
+template <typename Change>
+void ChangeKeyboardStages(CVornalixKeyboardDevice* keyboard, bool writeSettings, Change change) {
+    if (keyboard == nullptr) {
+        return;
+    }
+    KeyboardSystemStages stages = keyboard->GetSystemStages();
+    change(stages);
+    keyboard->SetSystemStages(stages.repeat | static_cast<uint32_t>(stages.repeatDelay) << 16,
+                              stages.key6Flag | static_cast<uint32_t>(stages.pollingRate) << 16,
+                              stages.wFlag | static_cast<uint32_t>(stages.winFlag) << 16);
+    keyboard->SaveProfile();
+    if (writeSettings) {
+        keyboard->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
+    }
+}
+
+CDuiString IndexedName(const wchar_t* prefix, int n) {
+    return CDuiString(prefix) + std::wstring_view(std::to_wstring(n));
+}
+
+uint16_t Flag(bool on) {
+    return on ? 1 : 0;
+}
+
+// An index from a control's name is bounded before it is stored.
+uint16_t StageIndex(int n) {
+    return static_cast<uint16_t>(std::clamp(n, 0, 0xFFFF));
+}
+
+// A relay that takes the number of an indexed name.
+struct IndexedRelay {
+    const wchar_t* prefix;
+    void (CMainWnd::*relay)(int);
+};
+
+constexpr IndexedRelay kSelectIndexed[] = {
+    {L"key_ComBox_check_", &CMainWnd::OnModifierCheck},
+};
+
+// A relay without arguments.
+struct NamedRelay {
+    const wchar_t* name;
+    void (CMainWnd::*relay)();
+};
+
+constexpr NamedRelay kSelectNamed[] = {
+    {L"device_select", &CMainWnd::OnDeviceSelected},
+    {L"deng_7color_check", &CMainWnd::OnLightMultiColor},
+};
+
+constexpr const wchar_t* kFunctionTabs[] = {
+    L"deng_Op_tab",   L"key_Op_tab",          L"macro_Op_tab", L"system_Op_tab",
+    L"cursor_Op_tab", L"Tamsel_voice_Op_tab", L"magic_Op_tab", L"Virtual7.1_Op_tab"};
+
+constexpr NamedRelay kValueNamed[] = {
+    {L"deng_light_slider", &CMainWnd::OnLightBrightnessChange},
+    {L"deng_speed_slider", &CMainWnd::OnLightSpeedChange},
+};
+
+constexpr NamedRelay kItemSelectNamed[] = {
+    {L"light_combo_modeSelect", &CMainWnd::OnLightModeSelect},
+    {L"light_combo_custommodeSelect", &CMainWnd::OnCustomLightModeSelect},
+    {L"keyset_function_combo", &CMainWnd::OnKeyFunctionSelect},
+    {L"keyset_macro_over_combo", &CMainWnd::OnMacroRunModeSelect},
+    {L"macro_name_list", &CMainWnd::OnMacroListSelect},
+    {L"light_combo_QRVMmodeSelect", &CMainWnd::OnQRVMModeSelect},
+};
+
+// Choices that change the chosen key's function at once.
+constexpr const wchar_t* kKeyFunctionCombos[] = {
+    L"keyset_function_combo",   L"keyset_mousekey_combo", L"keyset_mouseswing_combo",
+    L"keyset_mousewheel_combo", L"keyset_mousedpi_combo", L"keyset_media_combo",
+    L"keyset_system_combo",     L"keyset_macro_combo",    L"keyset_macro_over_combo",
+    L"keyset_gunkey_combo",     L"keyset_combokey_combo"};
+
+constexpr NamedRelay kKillFocusNamed[] = {
+    {L"deng_edit_R", &CMainWnd::OnRedEdit},
+    {L"deng_edit_G", &CMainWnd::OnGreenEdit},
+    {L"deng_edit_B", &CMainWnd::OnBlueEdit},
+    {L"macro_delay", &CMainWnd::OnMacroSave},
+};
+
+constexpr const wchar_t* kKeyAssignEdits[] = {
+    L"keyset_mouseswing_num_edit",     L"keyset_mouseswing_delay_edit",
+    L"keyset_mouseswing_speed_edit",   L"keyset_mousewheel_num_edit",
+    L"keyset_mousewheel_delay_edit",   L"keyset_mousewheel_speed_edit",
+    L"keyset_mousefire_interval_edit", L"keyset_mousefire_num_edit",
+    L"keyset_macro_cycle_edit"};
+
+template <size_t N>
+bool RunNamed(CMainWnd& window, const CDuiString& name, const NamedRelay (&table)[N]) {
+    for (const NamedRelay& relay : table) {
+        if (Is(name, relay.name)) {
+            (window.*relay.relay)();
+            return true;
+        }
+    }
+    return false;
+}
+
+template <size_t N>
+bool IsOneOf(const CDuiString& name, const wchar_t* const (&names)[N]) {
+    for (const wchar_t* candidate : names) {
+        if (Is(name, candidate)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
+    const CDuiString name = SenderName(msg);
+    CDuiString prefix;
+    int n = 0;
+    if (SplitIndexedName(name, &prefix, &n)) {
+        for (const IndexedRelay& relay : kSelectIndexed) {
+            if (Is(prefix, relay.prefix)) {
+                (this->*relay.relay)(n);
+            }
+        }
+        if (Is(prefix, L"polling_rate_option_")) {
+            ChangeKeyboardStages(CurrentKeyboard(), true,
+                                 [n](KeyboardSystemStages& s) { s.pollingRate = StageIndex(n); });
+        } else if (Is(prefix, L"repeat_delay_check_")) {
+            ChangeKeyboardStages(CurrentKeyboard(), false,
+                                 [n](KeyboardSystemStages& s) { s.repeatDelay = StageIndex(n); });
+        }
+    }
+    const uint16_t checked = Flag(IsSelected(msg.pSender));
+    if (Is(name, L"winlockflag_option")) {
+        ChangeKeyboardStages(CurrentKeyboard(), true,
+                             [checked](KeyboardSystemStages& s) { s.winFlag = checked; });
+    } else if (Is(name, L"wflag_option")) {
+        ChangeKeyboardStages(CurrentKeyboard(), true,
+                             [checked](KeyboardSystemStages& s) { s.wFlag = checked; });
+    } else if (Is(name, L"6flag_option")) {
+        ChangeKeyboardStages(CurrentKeyboard(), true,
+                             [checked](KeyboardSystemStages& s) { s.key6Flag = checked; });
+    }
+    if (RunNamed(*this, name, kSelectNamed)) {
+        return;
+    }
+    for (size_t i = 0; i < std::size(kFunctionTabs); ++i) {
+        if (Is(name, kFunctionTabs[i])) {
+            OnFunctionTab(static_cast<int>(i) + 1);
+            return;
+        }
+    }
+    if (Is(name, L"deng_FXL_check")) {
+        OnLightDirection(true);
+    } else if (Is(name, L"deng_FXR_check")) {
+        OnLightDirection(false);
+    }
+}
+
+void CMainWnd::OnNotifyValueChanged(TNotifyUI& msg) {
+    const CDuiString name = SenderName(msg);
+    if (Is(name, L"repeat_rate_slider")) {
+        auto* slider = dynamic_cast<CProgressUI*>(msg.pSender);
+        const int rate = slider != nullptr ? slider->GetValue() : 0;
+        ChangeKeyboardStages(CurrentKeyboard(), false,
+                             [rate](KeyboardSystemStages& s) { s.repeat = StageIndex(rate); });
+        return;
+    }
+    RunNamed(*this, name, kValueNamed);
+}
+
+void CMainWnd::OnNotifyMoveValueChanged(TNotifyUI& msg) {
+    CDuiString prefix;
+    int n = 0;
+    if (!SplitIndexedName(SenderName(msg), &prefix, &n) || !Is(prefix, L"zentu_DPI_slider_")) {
+        return;
+    }
+    auto* slider = dynamic_cast<CProgressUI*>(msg.pSender);
+    CControlUI* edit = m_pm.FindControl(IndexedName(L"zentu_DPI_edit_", n));
+    if (slider != nullptr && edit != nullptr) {
+        edit->SetText(CDuiString::FormatText(L"%d", slider->GetValue()));
+    }
+}
+
+void CMainWnd::OnNotifyKillFocus(TNotifyUI& msg) {
+    const CDuiString name = SenderName(msg);
+    CDuiString prefix;
+    int n = 0;
+    if (SplitIndexedName(name, &prefix, &n) && Is(prefix, L"zentu_DPI_edit_") &&
+        msg.pSender != nullptr) {
+        // Typed text: anything that is not a number reads as 0, and the edit shows what
+        // was taken.
+        const int value =
+            static_cast<int>(std::wcstol(msg.pSender->GetText().GetData(), nullptr, 10));
+        msg.pSender->SetText(CDuiString::FormatText(L"%d", value));
+        if (auto* slider = dynamic_cast<CProgressUI*>(
+                m_pm.FindControl(IndexedName(L"zentu_DPI_slider_", n)))) {
+            slider->SetValue(value);
+        }
+    }
+    if (RunNamed(*this, name, kKillFocusNamed)) {
+        return;
+    }
+    if (Is(name, L"keyset_keyboard_text_edit")) {
+        SendMessageW(GetHWND(), WM_KEY_CAPTURE, 0, 0);
+        return;
+    }
+    if (IsOneOf(name, kKeyAssignEdits)) {
+        OnKeyAssignSave();
+    }
+}
+
+void CMainWnd::OnNotifyItemSelect(TNotifyUI& msg) {
+    const CDuiString name = SenderName(msg);
+    if (Is(name, L"device_profile_combo")) {
+        platform::SetTimer(GetHWND(), kProfileSelectTimer, kProfileSelectDelayMs);
+    } else {
+        RunNamed(*this, name, kItemSelectNamed);
+    }
+    if (IsOneOf(name, kKeyFunctionCombos)) {
+        OnKeyAssignSave();
+    }
+}

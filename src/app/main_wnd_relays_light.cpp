@@ -1,0 +1,179 @@
+// The lighting panel's actions on the current device: every change is stored in the
+// device's light parameters and profile, applied, and written to the device.
+
+#include <algorithm>
+#include <array>
+
+#include "app/device_panels.h"
+#include "app/light_sync.h"
+#include "app/main_wnd.h"
+#include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_usb_device.h"
+#include "pages/light_control_ui.h"
+
+namespace {
+
+// Each light mode of the keyboard and of the other kinds that the shared lighting can
+// show, by sync mode (breathing, static, flash, spectrum, off).
+constexpr std::array<uint8_t, light_sync::kModeCount> kKeyboardModes = {5, 6, 24, 4, 28};
+constexpr std::array<uint8_t, light_sync::kModeCount> kOtherModes = {2, 3, 4, 1, 8};
+
+uint8_t Byte(int value) {
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+// The record the panel shows: bytes 0..7 as the light record, byte 11 the area sub-mode.
+LightPanelRecord ReadPanel(const CLightControlUI& panel) {
+    LightPanelRecord record{};
+    record[0] = Byte(panel.GetSelectedMode());
+    record[1] = Byte(panel.GetBrightness());
+    record[2] = Byte(panel.GetSpeed());
+    record[3] = Byte(panel.GetDirection());
+    record[4] = panel.IsMultiColor() ? 1 : 0;
+    record[5] = Byte(panel.GetRed());
+    record[6] = Byte(panel.GetGreen());
+    record[7] = Byte(panel.GetBlue());
+    record[11] = Byte(panel.GetAreaMode());
+    return record;
+}
+
+uint32_t Word(const LightPanelRecord& record, size_t first) {
+    uint32_t word = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        word |= static_cast<uint32_t>(record[first + i]) << (8 * i);
+    }
+    return word;
+}
+
+int SyncModeOf(int kind, uint8_t mode) {
+    const auto& modes = kind == device::kKeyboardDevice ? kKeyboardModes : kOtherModes;
+    for (size_t i = 0; i < modes.size(); ++i) {
+        if (modes[i] == mode) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+void CMainWnd::ApplyLightEdit() {
+    CVornalixUSBDevice* device = GetCurrentDevice();
+    CLightControlUI* panel = CurrentLightPanel();
+    if (device == nullptr || panel == nullptr || panel->GetSelectedMode() < 0) {
+        return;  // without a mode the panel shows nothing the device could take
+    }
+    LightPanelRecord record = ReadPanel(*panel);
+    uint8_t customGroup = 0;
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        // The bytes the panel does not show keep their stored values.
+        const LightRecord stored = keyboard->Profile().GetLightInfo();
+        record[8] = stored.reserved1;
+        record[9] = stored.reserved2;
+        record[10] = stored.valid;
+        customGroup = stored.customGroup;
+    }
+    device->SetLightParams(Word(record, 0), Word(record, 4), Word(record, 8), customGroup);
+    device->SaveProfile();
+    device->ApplyProfileLight();
+    device->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
+}
+
+void CMainWnd::OnLightModeSelect() {
+    if (CLightControlUI* panel = CurrentLightPanel()) {
+        panel->LayoutForMode(panel->GetSelectedMode());
+    }
+    ApplyLightEdit();
+}
+
+void CMainWnd::OnCustomLightModeSelect() {
+    CVornalixKeyboardDevice* keyboard = CurrentKeyboard();
+    CLightControlUI* panel = CurrentLightPanel();
+    if (keyboard == nullptr || panel == nullptr) {
+        return;
+    }
+    keyboard->SetCustomLightGroup(panel->GetCustomLightMode());
+    keyboard->SaveProfile();
+    keyboard->ApplyCustomLightGroup();
+}
+
+void CMainWnd::OnLightBrightnessChange() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnLightSpeedChange() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnQRVMModeSelect() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnPaletteColorChange() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnRedEdit() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnGreenEdit() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnBlueEdit() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnLightMultiColor() {
+    ApplyLightEdit();
+}
+void CMainWnd::OnLightDirection(bool) {
+    // The panel's direction options already say which way was chosen.
+    ApplyLightEdit();
+}
+
+void CMainWnd::OnPresetColorClick(int n) {
+    CLightControlUI* panel = CurrentLightPanel();
+    if (panel != nullptr && panel->ApplyPresetColor(n)) {
+        ApplyLightEdit();
+    }
+}
+
+void CMainWnd::OnCustomColorButton(bool on) {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->SaveCustomLightGroup(on ? 1 : 0);
+    }
+}
+
+void CMainWnd::OnLightSyncAll() {
+    CVornalixUSBDevice* current = GetCurrentDevice();
+    CLightControlUI* panel = CurrentLightPanel();
+    if (current == nullptr || panel == nullptr || panel->GetSelectedMode() < 0) {
+        return;
+    }
+    const LightPanelRecord record = ReadPanel(*panel);
+    const int syncMode = SyncModeOf(current->GetDeviceType(), record[0]);
+    if (syncMode < 0) {
+        return;  // a mode the other devices cannot show
+    }
+    light_sync::Settings& settings = light_sync::SharedSettings();
+    settings.mode = static_cast<uint8_t>(syncMode);
+    settings.brightness = record[1];
+    settings.speed = record[2];
+    settings.direction = record[3];
+    settings.multiColour = record[4];
+    settings.red = record[5];
+    settings.green = record[6];
+    settings.blue = record[7];
+    platform::CriticalSectionLock lock(deviceListLock_);
+    for (auto* list : {&mice_, &mousePads_, &headsets_, &keyboards_}) {
+        for (CVornalixUSBDevice* device : *list) {
+            if (device == nullptr || device->CommandChannel().IsOpen() == 0) {
+                continue;
+            }
+            device->CommandChannel().SetLightSync(true);
+            if (CLightControlUI* own = LightPanelOf(device)) {
+                LightPanelRecord shown = record;
+                const auto& modes = device->GetDeviceType() == device::kKeyboardDevice
+                                        ? kKeyboardModes
+                                        : kOtherModes;
+                shown[0] = modes[static_cast<size_t>(syncMode)];
+                own->ShowLightSettings(shown);
+            }
+        }
+    }
+}
