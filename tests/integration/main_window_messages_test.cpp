@@ -1,0 +1,180 @@
+// The main window's answers to the messages of other programs, the desktop and the tray:
+// lighting control asked for by a peer, the configuration answer, suspend and resume,
+// activity, the tray icon's clicks, the DPI rule and the menu's exit.
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/config_answer.h"
+#include "app/registered_messages.h"
+#include "device/vornalix_usb_device.h"
+#include "duilib/menu_wnd.h"
+#include "duilib/ui_control.h"
+#include "platform/desktop.h"
+#include "platform/window_handles.h"
+#include "platform/window_messages.h"
+#include "shell_fixture.h"
+
+namespace shell_testing {
+namespace {
+
+class MainWindowMessagesTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        CreateMainWindow();
+        ASSERT_FALSE(window_->Keyboards().empty());
+        keyboard_ = window_->Keyboards()[0];
+    }
+
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) {
+        return platform::SendMessage(window_->GetHWND(), message, wParam, lParam);
+    }
+
+    CVornalixUSBDevice* keyboard_ = nullptr;
+};
+
+TEST_F(MainWindowMessagesTest, PeerLightControlRequestsSetTheFlagTextAndDevices) {
+    const UINT request = AppMessages().lightControlRequest;
+    DuiLib::CControlUI* status = Find(L"control_light_status");
+    ASSERT_NE(status, nullptr);
+
+    Send(request, 0, 0);  // not a request this program answers
+    EXPECT_EQ(window_->GetLightControl(), 1);
+    EXPECT_EQ(keyboard_->HasLightControl(), 1);
+
+    Send(request, 1, 0);
+    EXPECT_EQ(window_->GetLightControl(), 0);
+    EXPECT_EQ(keyboard_->HasLightControl(), 0);
+    EXPECT_EQ(status->GetText().ToUtf8(), "不控制灯光");
+
+    // An unknown value keeps the flag but tells the devices again.
+    keyboard_->SetLightControl(1);
+    Send(request, 1, 2);
+    EXPECT_EQ(window_->GetLightControl(), 0);
+    EXPECT_EQ(keyboard_->HasLightControl(), 0);
+
+    Send(request, 1, 1);
+    EXPECT_EQ(window_->GetLightControl(), 1);
+    EXPECT_EQ(keyboard_->HasLightControl(), 1);
+    EXPECT_EQ(status->GetText().ToUtf8(), "控制灯光");
+}
+
+TEST_F(MainWindowMessagesTest, ConfigQueryIsAnsweredToThePeerWindowOnly) {
+    std::vector<uint8_t> received;
+    ULONG_PTR kind = 0;
+    WPARAM sender = 0;
+    platform::WindowCreateParams params;
+    params.className = L"PeerProgram";
+    params.title = L"ZuzoZara";
+    HWND peer = platform::CreateWindowHandle(
+        params, [&](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (msg == WM_COPYDATA) {
+                const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+                kind = data->dwData;
+                sender = wParam;
+                const auto* bytes = static_cast<const uint8_t*>(data->lpData);
+                received.assign(bytes, bytes + data->cbData);
+                return 1;
+            }
+            return 0;
+        });
+    ASSERT_NE(peer, nullptr);
+
+    Send(AppMessages().configQuery, 0, 0);
+    EXPECT_EQ(kind, kConfigAnswerKind);
+    EXPECT_EQ(sender, reinterpret_cast<WPARAM>(window_->GetHWND()));
+    const auto expected = BuildConfigAnswer();
+    ASSERT_EQ(received.size(), kConfigAnswerSize);
+    EXPECT_EQ(std::memcmp(received.data(), expected.data(), expected.size()), 0);
+
+    platform::DestroyWindow(peer);
+    received.clear();
+    Send(AppMessages().configQuery, 0, 0);
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(window_->SendConfigToZuzoZara(), 0);
+}
+
+TEST_F(MainWindowMessagesTest, WhileSuspendedOnlyThePowerMessagesCount) {
+    DuiLib::CControlUI* progress = Find(L"setting_progress");
+    ASSERT_NE(progress, nullptr);
+    Send(WM_POWERBROADCAST, 4, 0);
+    EXPECT_FALSE(window_->IsAwake());
+    EXPECT_EQ(keyboard_->HasLightControl(), 0) << "the devices let go of the lights";
+
+    Send(WM_SHOW_SETTING_PROGRESS, 0, 0);
+    Send(WM_KEY_CAPTURE, 1, 0);
+    EXPECT_FALSE(progress->IsVisible());
+    EXPECT_FALSE(window_->DeviceHook().IsInstalled());
+
+    Send(WM_POWERBROADCAST, 0x12, 0);
+    EXPECT_TRUE(window_->IsAwake());
+    EXPECT_EQ(keyboard_->HasLightControl(), 1);
+    Send(WM_SHOW_SETTING_PROGRESS, 0, 0);
+    EXPECT_TRUE(progress->IsVisible());
+    Send(WM_KEY_CAPTURE, 1, 0);
+    EXPECT_TRUE(window_->DeviceHook().IsInstalled());
+    Send(WM_KEY_CAPTURE, 7, 0);
+    EXPECT_TRUE(window_->DeviceHook().IsInstalled());
+    Send(WM_KEY_CAPTURE, 0, 0);
+    EXPECT_FALSE(window_->DeviceHook().IsInstalled());
+}
+
+TEST_F(MainWindowMessagesTest, ActivityAndHoverReachTheDevices) {
+    Send(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(keyboard_->IsWindowActive(), 0);
+    Send(WM_MOUSEHOVER, 0, 0);
+    EXPECT_EQ(keyboard_->IsWindowActive(), 1);
+    Send(WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(keyboard_->IsWindowActive(), 0);
+    Send(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(keyboard_->IsWindowActive(), 1);
+    Send(WM_MOUSELEAVE, 0, 0);  // an active window stays active without the pointer
+    EXPECT_EQ(keyboard_->IsWindowActive(), 1);
+}
+
+TEST_F(MainWindowMessagesTest, TrayClicksToggleTheWindowAndTheDpiRuleFollowsTheMonitor) {
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    Send(WM_TRAY_NOTIFY, 0, WM_LBUTTONUP);
+    EXPECT_FALSE(IsMainWindowVisible());
+    Send(WM_TRAY_NOTIFY, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(IsMainWindowVisible());
+    EXPECT_TRUE(Find(L"No_device_Link")->IsVisible());
+
+    const SIZE old = platform::GetScreenSize();
+    platform::SetScreenSize(SIZE{1500, 960});
+    window_->ApplyMonitorDpi();
+    EXPECT_EQ(window_->GetDPI(), 96);
+    platform::SetScreenSize(SIZE{1501, 961});
+    window_->ApplyMonitorDpi();
+    EXPECT_EQ(window_->GetDPI(), 144);
+    EXPECT_TRUE(IsMainWindowVisible()) << "the rule keeps a shown window shown";
+    platform::SetScreenSize(old);
+    window_->ApplyMonitorDpi();
+}
+
+TEST_F(MainWindowMessagesTest, MenuClicksFreeTheirRecordAndExitStopsTheProgram) {
+    EXPECT_EQ(Send(WM_MENUCLICK, 0, 0), 0);  // no record: nothing to do
+    auto* unknown = new DuiLib::MenuCmd();
+    wcscpy(unknown->szName, L"no_such_item");
+    Send(WM_MENUCLICK, reinterpret_cast<WPARAM>(unknown), 0);
+    EXPECT_TRUE(window_->IsWorkerRunning(kLightSyncThreadSlot));
+
+    auto* exitItem = new DuiLib::MenuCmd();
+    // A name that fills the whole field without its terminator is read only to its end.
+    std::fill(std::begin(exitItem->szName), std::end(exitItem->szName), L'x');
+    Send(WM_MENUCLICK, reinterpret_cast<WPARAM>(exitItem), 0);
+    EXPECT_TRUE(window_->IsWorkerRunning(kLightSyncThreadSlot));
+
+    exitItem = new DuiLib::MenuCmd();
+    wcscpy(exitItem->szName, L"exit");
+    platform::PostMessage(window_->GetHWND(), WM_MENUCLICK, reinterpret_cast<WPARAM>(exitItem), 0);
+    EXPECT_TRUE(PumpUntil([this] {
+        return !window_->IsWorkerRunning(kCaptureThreadSlot) &&
+               !window_->IsWorkerRunning(kLightSyncThreadSlot);
+    }));
+}
+
+}  // namespace
+}  // namespace shell_testing
