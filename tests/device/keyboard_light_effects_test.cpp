@@ -107,6 +107,40 @@ TEST(KeyboardWaveTest, ColumnWavesFirstFrame) {
     EXPECT_EQ(fine.leds.Get(0), Led(10, 20, 30, 44));
 }
 
+TEST(KeyboardWaveTest, RowSnakeAndDriftFirstFrame) {
+    Keyboard rows(12, false);  // always multi-colour
+    rows.Start();
+    rows.Step();
+    EXPECT_EQ(rows.leds.Get(21), Led(255, 5, 0, 255));
+    EXPECT_EQ(rows.leds.Get(120), Led(255, 188, 0, 255));
+    EXPECT_EQ(rows.leds.Get(42), Led(53, 255, 0, 255));
+
+    Keyboard snake(3, true);
+    snake.Start();
+    snake.Step();
+    EXPECT_EQ(snake.leds.Get(15), Led(255, 3, 0, 255));
+    EXPECT_EQ(snake.leds.Get(14), Led(255, 18, 0, 255));
+    Keyboard plainSnake(3, false);
+    plainSnake.Start();
+    plainSnake.Step();
+    EXPECT_EQ(plainSnake.leds.Get(15), Led(10, 20, 30, 23));
+    EXPECT_EQ(plainSnake.leds.Get(14), Led(10, 20, 30, 38));
+
+    Keyboard drift(11, false);
+    drift.Start();
+    drift.Step();
+    EXPECT_EQ(drift.leds.Get(0), Led(255, 3, 0, 255));
+    EXPECT_EQ(drift.leds.Get(6), Led(255, 22, 0, 255));
+}
+
+TEST(KeyboardWaveTest, CustomBrightnessKeepsTheColoursOfTheKeys) {
+    Keyboard custom(20, false, 1, kMaxLedCount);
+    custom.leds.Fill(Led(1, 2, 3, 9));
+    custom.Step();
+    EXPECT_EQ(custom.leds.Get(125), Led(1, 2, 3, 255));
+    EXPECT_EQ(custom.leds.Get(130), Led(1, 2, 3, 9));
+}
+
 TEST(KeyboardWaveTest, RingsAndPresetColour) {
     Keyboard rings(18, false, 1, kMaxLedCount);
     rings.Start();
