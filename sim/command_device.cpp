@@ -79,8 +79,9 @@ uint8_t SimCommandDevice::WriteRegion(std::vector<uint8_t>& memory, const Comman
 }
 
 void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8_t> report,
-                                      bool /*viaControl*/) {
-    if (interfaceNumber != commandInterface_ || report.empty()) {
+                                      bool viaControl) {
+    if (interfaceNumber != commandInterface_ || report.empty() ||
+        TakeOtherReport(interfaceNumber, report, viaControl)) {
         return;
     }
     CommandRequest request;

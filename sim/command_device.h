@@ -57,6 +57,12 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
   protected:
     void OnOutputReport(int interfaceNumber, std::span<const uint8_t> report,
                         bool viaControl) final;
+    // A model whose command interface also takes reports of other ids (a headset's LED
+    // reports) claims them here; a claimed report gets no command reply.
+    virtual bool TakeOtherReport(int /*interfaceNumber*/, std::span<const uint8_t> /*report*/,
+                                 bool /*viaControl*/) {
+        return false;
+    }
     // Carries out one well-formed request with the model lock held; fills the reply's
     // payload and returns its status byte.
     virtual uint8_t HandleCommand(const CommandRequest& request, CommandReport& reply) = 0;

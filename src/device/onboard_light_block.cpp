@@ -1,0 +1,23 @@
+#include "device/onboard_light_block.h"
+
+#include <algorithm>
+
+namespace device {
+
+OnboardLightBlock DecodeOnboardLightBlock(std::span<const uint8_t> bytes) {
+    OnboardLightBlock block{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), block.size()), block.begin());
+    block[kBlockSpeed] = InvertSpeed(block[kBlockSpeed]);
+    return block;
+}
+
+OnboardLightBlock EncodeOnboardLightBlock(const OnboardLightBlock& held) {
+    OnboardLightBlock bytes = held;
+    bytes[kBlockSpeed] = InvertSpeed(held[kBlockSpeed]);
+    if (bytes[kBlockMode] >= kFirstSoftwareMode) {
+        bytes[kBlockMode] = 0;
+    }
+    return bytes;
+}
+
+}  // namespace device

@@ -1,0 +1,100 @@
+// The light thread and the sync thread of the mouse pad and the headset.
+
+#include <utility>
+
+#include "device/onboard_light_device.h"
+#include "platform/debug_trace.h"
+
+namespace {
+
+constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
+constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
+constexpr uint32_t kPassWaitMs = 1;
+constexpr uint32_t kClosedChannelWaitMs = 100;
+constexpr uint32_t kResyncRequest = 0x0401;
+
+bool StopRequested(platform::Event& stop, uint32_t ms) {
+    return stop.Wait(ms) == platform::kWaitObject0;
+}
+
+}  // namespace
+
+void COnboardLightDevice::StartLightThread() {
+    StopLightThread();
+    lightThread_.Start(
+        [this](platform::Event& stop) {
+            int passCount = 0;
+            while (!StopRequested(stop, kPassWaitMs)) {
+                if (!commandChannel_.IsOpen()) {
+                    if (StopRequested(stop, kClosedChannelWaitMs)) {
+                        break;
+                    }
+                    continue;
+                }
+                if (commandChannel_.GetLightSync()) {
+                    continue;
+                }
+                ++passCount;
+                // The pass's pause also answers a stop at once.
+                if (StopRequested(stop, kPassWaitMs)) {
+                    break;
+                }
+                LightPass(passCount);
+            }
+        },
+        device::kLightThreadExitText);
+}
+
+void COnboardLightDevice::StopLightThread() {
+    lightThread_.Stop();
+}
+
+void COnboardLightDevice::StartSyncThread() {
+    if (IsInputWorkerStarted()) {
+        return;  // a sync thread that still runs is left running
+    }
+    StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
+}
+
+void COnboardLightDevice::StopSyncThread() {
+    StopInputWorker();
+}
+
+void COnboardLightDevice::OpenNotifyChannel(const wchar_t* path) {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (inputChannel_.IsOpen()) {
+        return;
+    }
+    inputChannel_.OpenInterface(path, false);
+    // Started also after a failed open: it idles until it is stopped.
+    StartSyncThread();
+}
+
+void COnboardLightDevice::CloseNotifyChannel() {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (!inputChannel_.IsOpen()) {
+        return;
+    }
+    StopSyncThread();
+    inputChannel_.CloseInterface();
+}
+
+void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
+    platform::DebugTrace(kReportTrace);
+    std::vector<HidUsageRecord> records;
+    if (report.empty() ||
+        !inputChannel_.File().ParseReceivedReport(HidP_Input, report.data(),
+                                                  static_cast<uint32_t>(report.size()), &records)) {
+        return;
+    }
+    for (const HidUsageRecord& record : records) {
+        if (record.isButton == 0 && record.reportId == report[0] &&
+            record.status == HIDP_STATUS_SUCCESS) {
+            if (record.rawValue == kResyncRequest) {
+                platform::DebugTrace(kResyncTrace);
+                ArmListTimer(kResyncTimer, kResyncDelayMs);
+            }
+            return;
+        }
+    }
+}

@@ -1,0 +1,57 @@
+#include "device/vornalix_mousepad_device.h"
+
+DuiLib::CControlUI* CreateMousePadDevice() {
+    return new CVornalixMousePadDevice();
+}
+
+CVornalixMousePadDevice::CVornalixMousePadDevice()
+    : COnboardLightDevice(kMousePadKind, device::kMousePadWave) {
+    profile_.SetDefaultProfilePath(GetDefaultProfilePath());
+}
+
+CVornalixMousePadDevice::~CVornalixMousePadDevice() {
+    StopLightThread();
+    StopSyncThread();
+}
+
+LPCTSTR CVornalixMousePadDevice::GetClass() const {
+    return L"VornalixMousePadDevice";
+}
+
+LPVOID CVornalixMousePadDevice::GetInterface(LPCTSTR pstrName) {
+    return COnboardLightDevice::GetInterface(pstrName);
+}
+
+void CVornalixMousePadDevice::InitPage() {
+    BuildDevicePage();
+}
+
+void CVornalixMousePadDevice::BuildDevicePage() {
+    CVornalixUSBDevice::InitPage();
+}
+
+void CVornalixMousePadDevice::StartDevice() {
+    ReadCapabilities(0);
+    LoadProfile();
+    RefreshPageControls();
+    StartLightThread();
+}
+
+void CVornalixMousePadDevice::ReadCapabilities(int) {
+    if (!commandChannel_.IsOpen()) {
+        return;
+    }
+    commandChannel_.BeginSession();
+    DeviceInfoBlock info;
+    if (commandChannel_.ReadDeviceInfo(info) == 1) {
+        capabilities_ = info;
+    }
+    commandChannel_.EndSession();
+}
+
+int CVornalixMousePadDevice::LoadProfile() {
+    BuildProfilePath();
+    profile_.Load(GetProfilePath());
+    ApplyProfileLight();
+    return 1;
+}

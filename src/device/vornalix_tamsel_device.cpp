@@ -1,0 +1,116 @@
+#include "device/vornalix_tamsel_device.h"
+
+#include "device/headset_eq_presets.h"
+#include "device/headset_led_reports.h"
+#include "device/led_button_tint.h"
+#include "device/led_frame.h"
+#include "pages/magic_control_ui.h"
+#include "pages/voice_tamsel_control_ui.h"
+
+DuiLib::CControlUI* CreateTamselDevice() {
+    return new CVornalixTamselDevice();
+}
+
+CVornalixTamselDevice::CVornalixTamselDevice()
+    : COnboardLightDevice(kTamselKind, device::kHeadsetWave) {
+    profile_.SetDefaultProfilePath(GetDefaultProfilePath());
+}
+
+CVornalixTamselDevice::~CVornalixTamselDevice() {
+    StopLightThread();
+    StopSyncThread();
+}
+
+LPCTSTR CVornalixTamselDevice::GetClass() const {
+    return L"VornalixTamselDevice";
+}
+
+LPVOID CVornalixTamselDevice::GetInterface(LPCTSTR pstrName) {
+    return COnboardLightDevice::GetInterface(pstrName);
+}
+
+void CVornalixTamselDevice::InitPage() {
+    BuildDevicePage();
+    InitAudio();
+}
+
+void CVornalixTamselDevice::BuildDevicePage() {
+    CVornalixUSBDevice::InitPage();
+}
+
+void CVornalixTamselDevice::SetAudioPanels(CVoiceTamselControlUI* voice, CMagicControlUI* magic) {
+    voicePanel_ = voice;
+    magicPanel_ = magic;
+}
+
+void CVornalixTamselDevice::StartDevice() {
+    LoadProfile();
+    ReadAudioValues(0);
+    RefreshPageControls();
+    StartLightThread();
+}
+
+int CVornalixTamselDevice::LoadProfile() {
+    BuildProfilePath();
+    profile_.Load(GetProfilePath());
+    ApplyProfileLight();
+    stages_ = profile_.GetSystemSetStages();
+    eqBands_ = stages_.eqType == device::kCustomEqPreset
+                   ? profile_.GetCustomEqBands(stages_.customEqSelectIndex)
+                   : profile_.GetEqPresetBands(stages_.eqType);
+    customEqNames_ = profile_.GetCustomEqNames();
+    return 1;
+}
+
+void CVornalixTamselDevice::RefreshPageControls() {
+    COnboardLightDevice::RefreshPageControls();
+    RefreshAudioPanels();
+}
+
+void CVornalixTamselDevice::RefreshAudioPanels() {
+    if (magicPanel_ != nullptr) {
+        magicPanel_->SetMagicEnabled(stages_.magicEnable != 0);
+        magicPanel_->SelectMagicEffect(stages_.magicType);
+    }
+    if (voicePanel_ == nullptr) {
+        return;
+    }
+    voicePanel_->SetMicInSelected(stages_.micInSelect != 0);
+    voicePanel_->SetMicInValue(stages_.micInValue);
+    voicePanel_->SetMicMonitorSelected(stages_.micMonitorSelect != 0);
+    voicePanel_->SetMicMonitorValue(stages_.micMonitorValue);
+    voicePanel_->SelectEqPreset(stages_.eqType);
+    voicePanel_->ClearCustomEqItems();
+    for (const DuiLib::CDuiString& name : customEqNames_) {
+        voicePanel_->AddCustomEqItem(name);
+    }
+    voicePanel_->SelectCustomEqItem(stages_.customEqSelectIndex);
+    voicePanel_->EnableCustomEqLayout(stages_.eqType == device::kCustomEqPreset);
+    for (size_t i = 0; i < eqBands_.size(); ++i) {
+        voicePanel_->SetEqBandValue(static_cast<int>(i), eqBands_[i]);
+    }
+}
+
+int CVornalixTamselDevice::PushLightFrame() {
+    if (!HasLightControl()) {
+        return 0;
+    }
+    for (int led = 0; led < GetLedCount(); ++led) {
+        DuiLib::CControlUI* button = GetLedButton(led);
+        if (button != nullptr && button->IsVisible()) {
+            const uint32_t colour = LedColours().Get(static_cast<size_t>(led));
+            device::SetLedButtonTint(button, device::LedTintColour(colour),
+                                     device::LedBrightness(colour), true);
+        }
+    }
+    const device::HeadsetLightFrame frame =
+        device::BuildHeadsetLightFrame(device::ScaleHeadsetChannels(LedColours()));
+    BOOL result = FALSE;
+    // Every report goes out whatever became of the one before; the next frame repeats
+    // them all anyway.
+    for (const device::HeadsetLightReport& report : frame) {
+        result = commandChannel_.File().SetOutputReport(report.data(),
+                                                        static_cast<DWORD>(report.size()));
+    }
+    return result;
+}
