@@ -6,6 +6,7 @@
 #include "platform/debug_trace.h"
 #include "platform/text_convert.h"
 #include "sim/sim_keyboard.h"
+#include "sim/sim_mouse.h"
 
 namespace sim {
 namespace {
@@ -40,6 +41,9 @@ bool ParseEntry(std::string_view item, ScenarioEntry* entry) {
 std::shared_ptr<platform::hid::SimHidDevice> MakeSimModel(std::string_view model) {
     if (model == "keyboard") {
         return std::make_shared<SimKeyboard>();
+    }
+    if (model == "mouse") {
+        return std::make_shared<SimMouse>();
     }
     return nullptr;
 }

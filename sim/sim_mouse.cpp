@@ -1,0 +1,127 @@
+#include "sim/sim_mouse.h"
+
+#include <algorithm>
+
+#include "sim/mouse_descriptors.h"
+
+namespace sim {
+namespace {
+
+// The ten keys' codes {category, modifier, usage}: left, right, middle, forward, back,
+// DPI up, DPI down, DPI cycle, game mode, M8.
+constexpr std::array<std::array<uint8_t, 3>, 10> kFactoryKeyCodes = {{
+    {16, 1, 0},
+    {16, 2, 0},
+    {16, 4, 0},
+    {16, 16, 0},
+    {16, 8, 0},
+    {19, 1, 0},
+    {19, 2, 0},
+    {19, 3, 0},
+    {160, 27, 0},
+    {22, 144, 1},
+}};
+
+std::vector<platform::hid::SimHidInterface> MouseInterfaces() {
+    return {{0, MouseBootDescriptor()}, {1, MouseVendorDescriptor()}};
+}
+
+void PutU16(std::vector<uint8_t>& memory, size_t at, uint16_t value) {
+    memory[at] = static_cast<uint8_t>(value & 0xFF);
+    memory[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+}  // namespace
+
+SimMouse::SimMouse()
+    : SimCommandDevice(kMouseVendorId, kMouseProductId, kMouseVersion, MouseInterfaces(),
+                       kMouseCommandInterface) {
+    auto memory = [this](MouseMemory which, size_t size) -> std::vector<uint8_t>& {
+        MemoryLocked(which).assign(size, 0);
+        return MemoryLocked(which);
+    };
+    std::vector<uint8_t>& info = memory(MouseMemory::kInfo, 34);
+    info[5] = kMouseLedCount;
+    info[6] = kMouseMacroUnits;
+    info[11] = kMouseDpiMultiplier;
+    PutU16(info, 12, kMouseMaxDpiSlider);
+    PutU16(info, 14, kMouseMinDpi);
+    std::vector<uint8_t>& codes = memory(MouseMemory::kKeyCodes, 512);
+    for (size_t key = 0; key < kFactoryKeyCodes.size(); ++key) {
+        std::copy(kFactoryKeyCodes[key].begin(), kFactoryKeyCodes[key].end(),
+                  codes.begin() + 3 * kMouseKeyPositions[key]);
+    }
+    // Profile 0 active; its area: mode 3 (static), brightness 4, speed byte 4 (index 5),
+    // direction 1, one colour, green; polling option 2, DPI stage 1 of two.
+    std::vector<uint8_t>& settings = memory(MouseMemory::kSettings, kMouseProfileCount * 128);
+    const uint8_t area[] = {0, 3, 4,  4, 1,  0, 0,  0xFF, 0,    0, 0, 2,
+                            1, 0, 1,  0, 16, 0, 16, 0,    0xFF, 0, 0,  // stage 0: 800 DPI
+                            1, 0, 32, 0, 32, 0, 0,  0xFF, 0};          // stage 1: 1600 DPI
+    std::copy(std::begin(area), std::end(area), settings.begin());
+    memory(MouseMemory::kLightFrame, 512);
+    memory(MouseMemory::kMacro, size_t{kMouseMacroUnits} * 128);
+    memory(MouseMemory::kShoot, 4096);
+    memory(MouseMemory::kPower, kCommandPayloadSize)[0] = 100;
+}
+
+std::vector<uint8_t> SimMouse::Memory(MouseMemory which) const {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    return memories_[static_cast<size_t>(which)];
+}
+
+bool SimMouse::SetMemory(MouseMemory which, size_t offset, std::span<const uint8_t> bytes) {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    std::vector<uint8_t>& memory = MemoryLocked(which);
+    if (offset > memory.size() || bytes.size() > memory.size() - offset) {
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<long>(offset));
+    return true;
+}
+
+bool SimMouse::SessionOpen() const {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    return sessionOpen_;
+}
+
+bool SimMouse::SendNotification(uint16_t value, uint32_t delayMs) {
+    std::vector<uint8_t> report = {kMouseNotifyReportId, static_cast<uint8_t>(value & 0xFF),
+                                   static_cast<uint8_t>(value >> 8)};
+    return SendInputReport(kMouseCommandInterface, std::move(report), delayMs);
+}
+
+uint8_t SimMouse::HandleCommand(const CommandRequest& request, CommandReport& reply) {
+    switch (request.command) {
+        case 0x01:
+        case 0x02:
+            sessionOpen_ = request.command == 0x01;
+            return kStatusOk;
+        case 0x03:
+            return ReadRegion(MemoryLocked(MouseMemory::kInfo), request, reply);
+        case 0x05:
+            return ReadRegion(MemoryLocked(MouseMemory::kSettings), request, reply);
+        case 0x06:
+            return WriteRegion(MemoryLocked(MouseMemory::kSettings), request);
+        case 0x07:
+            return ReadRegion(MemoryLocked(MouseMemory::kKeyCodes), request, reply);
+        case 0x09:
+            return WriteRegion(MemoryLocked(MouseMemory::kKeyCodes), request);
+        case 0x12:
+            return WriteRegion(MemoryLocked(MouseMemory::kLightFrame), request);
+        case 0x15:
+            return WriteRegion(MemoryLocked(MouseMemory::kMacro), request);
+        case 0x17:
+            return WriteRegion(MemoryLocked(MouseMemory::kShoot), request);
+        case 0x1A:
+            return ReadRegion(MemoryLocked(MouseMemory::kPower), request, reply);
+        case 0x1C:
+            return kStatusOk;
+        case 0xAA:
+            reply[kCommandPayloadOffset] = 0xFF;
+            return kStatusOk;
+        default:
+            return kStatusErrorFF;
+    }
+}
+
+}  // namespace sim

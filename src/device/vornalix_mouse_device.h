@@ -1,0 +1,169 @@
+#pragma once
+// The mouse kind of the device family, and the mouse's page. It reads the mouse's
+// capability block and key-code table when the mouse starts, finds its ten keys in that
+// table, writes and reads the mouse's settings area, writes key assignments, uploads
+// macros and shoot data, and runs a light thread that animates the page and a sync
+// thread that follows the mouse's input interface.
+//
+// The page (its controls, key list and settings tabs) overrides the page hooks below in
+// its own file.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "device/area_effects.h"
+#include "device/custom_effect_player.h"
+#include "device/mouse_key_codes.h"
+#include "device/mouse_settings_block.h"
+#include "device/vornalix_usb_device.h"
+#include "profile/mouse_profiledata.h"
+
+class CVornalixMouseDevice : public CVornalixUSBDevice {
+  public:
+    static constexpr UINT kResyncDelayMs = 500;
+
+    CVornalixMouseDevice();
+    ~CVornalixMouseDevice() override;
+
+    // Overrides of the shared operations.
+    int ApplyProfileLight() override;
+    int PushLightFrame() override;
+    void StartDevice() override;
+    void ReadDeviceSettings() override;
+    int LoadProfile() override;
+    void RefreshPageControls() override;
+    void RefreshKeyPage() override;
+    void LoadDefaultProfile() override;
+    int WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments) override;
+    int ApplyKeyAssignments(int bank) override;
+    int UploadMacros() override;
+    // (profile index, byte 0, byte 59, screen width, screen height); 1 written, 0 not.
+    int WriteDeviceSettings(int profile, int firstByte, int constantByte, int screenWidth,
+                            int screenHeight) override;
+    void LoadMacroAndLightLists() override;
+    void SetPageFunction(int function) override;
+    void BuildProfilePath() override;
+    DuiLib::CDuiString GetProfilePath() override;
+    void SaveProfile() override;
+    void SetDeviceIndex(int index) override;
+    void SetLightParams(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) override;
+    void SelectKey(int key) override;
+
+    // The mouse's own light effects (modes 0 and 5).
+    virtual void EffectWave();
+    virtual void EffectTrail();
+
+    // The start sequence's capability block and key-code table, and the key positions
+    // and DPI ranges built from them.
+    void ReadDpiLimits();
+    // Reads the active profile's settings area into the settings state, the light
+    // parameters and the profile. 1, or 0 (nothing changed) when the channel is closed or
+    // a read fails.
+    int ReadDeviceProfile(uint8_t* activeProfile);
+    void UploadShootData();
+
+    std::vector<DpiStageRecord> GetDpiStages() const { return dpiStages_; }
+    void SetDpiStages(std::vector<DpiStageRecord> stages);
+    void SetSystemStages(MouseSystemStages stages);
+    MouseSystemStages GetSystemStages() const { return systemStages_; }
+    void SetLogoLedIndex(int index) { logoLedIndex_ = index; }
+    int GetLogoLedIndex() const { return logoLedIndex_; }
+    void SetLogoButton(DuiLib::CControlUI* button) { logoButton_ = button; }
+    std::vector<KeyAssignRecord> GetKeyAssignments() const { return keyAssignments_; }
+    void SetKeyAssignments(std::vector<KeyAssignRecord> assignments);
+    void SetSelectedKeyAssignment(uint32_t first, uint32_t second, uint32_t third);
+
+    // The input interface and the threads.
+    void OpenNotifyChannel(const wchar_t* path);
+    void CloseNotifyChannel();
+    void ReopenNotifyChannel(const wchar_t* path);
+    void StartLightThread();
+    void StopLightThread();
+    void StartSyncThread();
+    void StopSyncThread();
+    bool IsLightThreadRunning() const { return IsLightWorkerStarted(); }
+    bool IsSyncThreadRunning() const { return IsInputWorkerStarted(); }
+    // One input report of the sync thread.
+    void HandleNotifyReport(const std::vector<uint8_t>& report);
+    // One step of a light mode the mouse runs itself (0..8); the program's own modes (9
+    // and above) are drawn by the custom player, one pass at a time.
+    void RunModeStep(uint8_t mode);
+    void PlayCustomStep();
+    static bool IsCustomMode(uint8_t mode);
+
+    // Read by the page and the tests.
+    device::MouseSettingsState GetSettingsState() const;
+    device::MouseSettingsBlock GetRawSettingsBlock() const;
+    std::map<int, int> GetKeyPositions() const;
+    const std::array<uint8_t, device::kMouseKeyTableBytes>& KeyCodeTable() const {
+        return keyCodeTable_;
+    }
+    const DeviceInfoBlock& Capabilities() const { return capabilities_; }
+    CMouseProfiledata& Profile() { return profile_; }
+    const std::vector<DuiLib::CDuiString>& MacroNames() const { return nameLists_[0]; }
+    const std::vector<DuiLib::CDuiString>& LightModeNames() const { return nameLists_[1]; }
+    const std::vector<int>& LightModeVisible() const { return lightModeVisible_; }
+    const std::vector<DuiLib::CDuiString>& AreaModeNames() const { return nameLists_[2]; }
+    const std::vector<DuiLib::CDuiString>& CustomLightNames() const { return nameLists_[3]; }
+    // Highest value of the DPI edits (slider maximum x multiplier).
+    int GetDpiEditMaximum() const { return dpiEditMaximum_; }
+
+    // Hooks of the mouse page; they do nothing here.
+    virtual void BuildDevicePage();
+    virtual void ShowKeyAssignment(int key);
+    virtual void RefreshKeySetInfoList();
+    // The light parameters onto the lighting panel.
+    virtual void ShowLightSettings();
+    virtual void EnableDpiStage(int stage, int enabled);
+    virtual void SetDpiStageValue(int stage, int dpi);
+    virtual void SetPointerSpeed(int speed);
+    virtual void SetPointerPrecision(int precision);
+    virtual void SetDoubleClickSpeed(int time);
+    virtual void SetScrollSettings(int page, int lines);
+    virtual void SelectPollingRateOption(int option);
+    virtual void SelectSettingTab(int tab);
+
+  private:
+    void SetSettingsState(const device::MouseSettingsState& state);
+    void TakeProfileSettings();
+    // Key levels cleared and the trail's head put back at the ring's start.
+    void ResetTrail();
+    void ReloadLightLists();
+    // The settings state's light into the light parameters and the profile; the
+    // direction stays.
+    void TakeStateIntoLight(const device::MouseSettingsState& state);
+    // On a wireless channel every step is preceded by a status probe.
+    bool ProbeIfSlow();
+    void ReadKeyTable();
+    void SetDpiRanges();
+    int SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments, int bank);
+    int SendMacroImage(const std::vector<uint8_t>& image);
+    void SendShootImage(const std::vector<uint8_t>& image);
+
+    std::vector<DpiStageRecord> dpiStages_;
+    MouseSystemStages systemStages_;
+    CMouseProfiledata profile_;
+    // Guards the settings state and the key positions between the UI thread and the
+    // light and sync threads.
+    mutable platform::CriticalSection stateLock_;
+    device::MouseSettingsState previousState_{};
+    device::MouseSettingsState settingsState_{};
+    device::MouseSettingsBlock rawSettings_{};
+    std::map<int, int> keyPositions_;
+    std::array<uint8_t, device::kMouseKeyTableBytes> keyCodeTable_{};
+    bool keyTableRead_ = false;
+    int logoLedIndex_ = -1;
+    int dpiEditMaximum_ = 0;
+    DuiLib::CControlUI* logoButton_ = nullptr;
+    std::vector<int> lightModeVisible_;
+    uint8_t huePosition_ = 0;               // guarded by animationLock_
+    std::vector<LightRecord> areaRecords_;  // guarded by overlayLock_
+    device::AreaEffectState areaState_;     // guarded by overlayLock_
+    device::CustomEffectList customEffects_{lightLock_};
+    device::CustomPlayerState customPlayer_;  // light thread only
+    platform::CriticalSection notifyLock_;
+};
+
+DuiLib::CControlUI* CreateMouseDevice();

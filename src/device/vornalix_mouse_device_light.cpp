@@ -1,0 +1,175 @@
+// The mouse's light: the profile's light into the light parameters, the mode dispatch of
+// the light thread and the frame pushed to the page and the mouse.
+
+#include <cstring>
+#include <span>
+
+#include "device/led_button_tint.h"
+#include "device/led_frame.h"
+#include "device/mouse_light_effects.h"
+#include "device/vornalix_mouse_device.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr uint8_t kFirstCustomMode = 9;
+
+std::array<uint32_t, 3> WordsOf(const LightRecord& light) {
+    std::array<uint8_t, sizeof(LightRecord)> bytes{};
+    std::memcpy(bytes.data(), &light, sizeof(light));
+    std::array<uint32_t, 3> words{};
+    for (size_t i = 0; i < 12; ++i) {
+        words[i / 4] |= static_cast<uint32_t>(bytes[i]) << (8 * (i % 4));
+    }
+    return words;
+}
+
+LightRecord RecordOfWords(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) {
+    const std::array<uint32_t, 3> words = {first, second, third};
+    std::array<uint8_t, sizeof(LightRecord)> bytes{};
+    for (size_t i = 0; i < 12; ++i) {
+        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
+    }
+    bytes[12] = slot;
+    LightRecord record;
+    std::memcpy(&record, bytes.data(), sizeof(record));
+    return record;
+}
+
+void TintButton(DuiLib::CControlUI* button, uint32_t colour) {
+    device::SetLedButtonTint(button, device::LedTintColour(colour), device::LedBrightness(colour),
+                             true);
+}
+
+}  // namespace
+
+void CVornalixMouseDevice::ResetTrail() {
+    ClearKeyLevels();
+    platform::CriticalSectionLock lock(animationLock_);
+    animation_.ring[0] = 1;  // the trail's one moving head
+}
+
+int CVornalixMouseDevice::ApplyProfileLight() {
+    const LightRecord light = profile_.GetLightInfo();
+    const std::array<uint32_t, 3> words = WordsOf(light);
+    CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], ActiveSlot());
+    device::MouseSettingsState state = GetSettingsState();
+    const uint8_t previousMode = state[device::kStateMode];
+    state[device::kStateMode] = light.mode;
+    state[device::kStateBrightness] = light.brightness;
+    state[device::kStateSpeed] = light.speed;
+    state[device::kStateMultiColour] = light.multiColour;
+    state[device::kStateRed] = light.red;
+    state[device::kStateGreen] = light.green;
+    state[device::kStateBlue] = light.blue;
+    SetSettingsState(state);
+    if (previousMode != light.mode) {
+        ResetTrail();
+    }
+    ReloadLightLists();
+    return 1;
+}
+
+void CVornalixMouseDevice::ReloadLightLists() {
+    {
+        platform::CriticalSectionLock lock(overlayLock_);
+        areaRecords_ = profile_.GetLightList();
+        const uint32_t now = platform::TickCount();
+        device::AreaBreathingStep(areaRecords_, true, areaState_, LedColours());
+        device::AreaFlashStep(areaRecords_, true, now, areaState_, LedColours());
+        device::AreaSpectrumStep(areaRecords_, true, areaState_, LedColours());
+    }
+    customEffects_.Replace(profile_.LoadCustomLightEffects());
+}
+
+void CVornalixMouseDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
+                                          uint8_t slot) {
+    CVornalixUSBDevice::SetLightParams(first, second, third, slot);
+    profile_.SetLightInfo(RecordOfWords(first, second, third, slot));
+}
+
+void CVornalixMouseDevice::TakeStateIntoLight(const device::MouseSettingsState& state) {
+    // The direction and the bytes past the colour stay as they were.
+    LightRecord light = RecordOfWords(lightParamWords_[0].load(), lightParamWords_[1].load(),
+                                      lightParamWords_[2].load(), ActiveSlot());
+    light.mode = state[device::kStateMode];
+    light.brightness = state[device::kStateBrightness];
+    light.speed = state[device::kStateSpeed];
+    light.multiColour = state[device::kStateMultiColour];
+    light.red = state[device::kStateRed];
+    light.green = state[device::kStateGreen];
+    light.blue = state[device::kStateBlue];
+    const std::array<uint32_t, 3> words = WordsOf(light);
+    SetLightParams(words[0], words[1], words[2], ActiveSlot());
+}
+
+int CVornalixMouseDevice::PushLightFrame() {
+    for (size_t key = 0; key < keyButtons_.size(); ++key) {
+        DuiLib::CControlUI* button = keyButtons_[key];
+        if (button != nullptr && button->IsVisible()) {
+            TintButton(button, LedColours().Get(key));
+        }
+    }
+    if (IsWindowActive() && GetPreviewControl() != nullptr) {
+        GetPreviewControl()->Invalidate();
+    }
+    if (logoButton_ != nullptr && logoButton_->IsVisible() && logoLedIndex_ != -1) {
+        TintButton(logoButton_, GetLedColor(logoLedIndex_));
+    }
+    return CVornalixUSBDevice::PushLightFrame();
+}
+
+void CVornalixMouseDevice::EffectWave() {
+    const device::LightParams params = CurrentLightParams();
+    platform::CriticalSectionLock lock(animationLock_);
+    device::EffectWave(params, huePosition_, LedColours());
+}
+
+void CVornalixMouseDevice::EffectTrail() {
+    const device::LightParams params = CurrentLightParams();
+    platform::CriticalSectionLock lock(animationLock_);
+    device::EffectTrail(params, huePosition_, animation_, LedColours());
+}
+
+bool CVornalixMouseDevice::IsCustomMode(uint8_t mode) {
+    return mode >= kFirstCustomMode;
+}
+
+void CVornalixMouseDevice::RunModeStep(uint8_t mode) {
+    switch (mode) {
+        case 0:
+            EffectWave();
+            break;
+        case 1:
+            EffectSpectrum();
+            break;
+        case 2:
+            EffectBreathing();
+            break;
+        case 3:
+            EffectStatic();
+            break;
+        case 4:
+            EffectFlash();
+            break;
+        case 5:
+            EffectTrail();
+            break;
+        case 6:
+            EffectBreathingColors();
+            break;
+        case 7:
+            EffectFlashColors();
+            break;
+        case 8:
+            EffectOff();
+            break;
+        default:
+            break;  // the custom player draws these on every pass
+    }
+}
+
+void CVornalixMouseDevice::PlayCustomStep() {
+    device::PlayCustomEffect(customEffects_, customPlayer_, CurrentLightParams().speedIndex,
+                             platform::TickCount(), LedColours());
+}

@@ -1,0 +1,83 @@
+// The mouse's light thread and its sync thread on the input interface.
+
+#include "device/device_threads.h"
+#include "device/light_tables.h"
+#include "device/notify_report_value.h"
+#include "device/vornalix_mouse_device.h"
+#include "platform/debug_trace.h"
+
+namespace {
+
+constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
+constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
+constexpr UINT kResyncTimer = 1002;
+constexpr uint32_t kResyncRequest = 0x0401;
+constexpr int kNoStep = -1;
+
+}  // namespace
+
+void CVornalixMouseDevice::StartLightThread() {
+    device::LightLoopHooks hooks;
+    // No step runs while a command exchange is under way.
+    hooks.stepTicks = [this] {
+        const device::MouseSettingsState state = GetSettingsState();
+        if (commandChannel_.IsBusy() || IsCustomMode(state[device::kStateMode])) {
+            return kNoStep;
+        }
+        return static_cast<int>(device::SpeedTicksForIndex(state[device::kStateSpeed]));
+    };
+    hooks.runStep = [this] { RunModeStep(GetSettingsState()[device::kStateMode]); };
+    hooks.everyPass = [this] {
+        if (!commandChannel_.IsBusy() && IsCustomMode(GetSettingsState()[device::kStateMode])) {
+            PlayCustomStep();
+        }
+    };
+    StartLightWorker(std::move(hooks), device::kLightThreadExitText);
+}
+
+void CVornalixMouseDevice::StopLightThread() {
+    StopLightWorker();
+}
+
+void CVornalixMouseDevice::StartSyncThread() {
+    StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
+}
+
+void CVornalixMouseDevice::StopSyncThread() {
+    StopInputWorker();
+}
+
+void CVornalixMouseDevice::OpenNotifyChannel(const wchar_t* path) {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (inputChannel_.IsOpen()) {
+        return;
+    }
+    inputChannel_.OpenInterface(path, false);
+    // Started also after a failed open: it idles until it is stopped.
+    StartSyncThread();
+}
+
+void CVornalixMouseDevice::CloseNotifyChannel() {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (!inputChannel_.IsOpen()) {
+        return;
+    }
+    StopSyncThread();
+    inputChannel_.CloseInterface();
+}
+
+void CVornalixMouseDevice::ReopenNotifyChannel(const wchar_t* path) {
+    CloseNotifyChannel();
+    OpenNotifyChannel(path);
+}
+
+void CVornalixMouseDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
+    platform::DebugTrace(kReportTrace);
+    uint32_t value = 0;
+    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value) ||
+        value != kResyncRequest) {
+        return;
+    }
+    platform::DebugTrace(kResyncTrace);
+    ArmListTimer(kResyncTimer, kResyncDelayMs);
+}
