@@ -1,0 +1,182 @@
+// The pages' events dispatched by the main window to the simulated keyboard: a light mode
+// chosen on the lighting panel, the shared lighting of every device, a system flag, and a
+// macro recorded from the keyboard hook; names dispatch without regard to case.
+
+#include <memory>
+#include <vector>
+
+#include "app/device_panels.h"
+#include "app/light_sync.h"
+#include "app/registered_messages.h"
+#include "device/light_tables.h"
+#include "device/vornalix_keyboard_device.h"
+#include "duilib/ui_button.h"
+#include "duilib/ui_progress.h"
+#include "pages/hook_messages.h"
+#include "pages/light_control_ui.h"
+#include "pages/macro_control_ui.h"
+#include "pages/panel_lookup.h"
+#include "platform/window_messages.h"
+#include "shell_fixture.h"
+#include "sim/sim_keyboard.h"
+
+namespace shell_testing {
+namespace {
+
+class MainWindowDispatchTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        const uint8_t block[] = {0, 6, 14, 4, 0, 0, 0, 0, 200};
+        keyboard_->SetMemory(sim::KeyboardMemory::kSettings, 0, block);
+        bus_.Plug(keyboard_);
+        CreateMainWindow();
+        ASSERT_FALSE(window_->Keyboards().empty());
+        device_ = dynamic_cast<CVornalixKeyboardDevice*>(window_->Keyboards()[0]);
+        ASSERT_NE(device_, nullptr);
+        // Started: the light block was read into the keyboard's state.
+        ASSERT_TRUE(PumpUntil([this] {
+            return window_->GetCurrentDevice() == device_ && device_->CommandChannel().IsOpen() &&
+                   device_->GetLightState().light.mode == 6;
+        }));
+        panel_ = LightPanelOf(device_);
+        ASSERT_NE(panel_, nullptr);
+        std::vector<DuiLib::CDuiString> names;
+        for (int mode = 0; mode < 30; ++mode) {
+            names.emplace_back(std::to_wstring(mode));
+        }
+        panel_->InitLightModes(names, std::vector<int>(names.size(), 1), 14, 9);
+    }
+
+    void Raise(const wchar_t* type, DuiLib::CControlUI* sender) {
+        ASSERT_NE(sender, nullptr) << type;
+        DuiLib::TNotifyUI msg;
+        msg.sType = type;
+        msg.pSender = sender;
+        window_->Notify(msg);
+    }
+
+    void ShowOnPanel(uint8_t mode, uint8_t brightness, uint8_t speed, uint8_t red, uint8_t green,
+                     uint8_t blue) {
+        LightPanelRecord record{};
+        record[0] = mode;
+        record[1] = brightness;
+        record[2] = speed;
+        record[3] = 1;
+        record[5] = red;
+        record[6] = green;
+        record[7] = blue;
+        panel_->ShowLightSettings(record);
+    }
+
+    std::shared_ptr<sim::SimKeyboard> keyboard_ = std::make_shared<sim::SimKeyboard>();
+    CVornalixKeyboardDevice* device_ = nullptr;
+    CLightControlUI* panel_ = nullptr;
+};
+
+TEST_F(MainWindowDispatchTest, LightModeChosenOnThePanelIsWrittenToTheKeyboard) {
+    ShowOnPanel(5, 10, 3, 1, 2, 3);
+    Raise(L"itemselect", FindNamedControl(panel_, L"light_combo_modeSelect"));
+    const std::vector<uint8_t> memory = keyboard_->Memory(sim::KeyboardMemory::kSettings);
+    ASSERT_GE(memory.size(), 26u);
+    EXPECT_EQ(memory[0], 0) << "slot 0 stays active";
+    EXPECT_EQ(memory[1], 5);
+    EXPECT_EQ(memory[2], 10);
+    EXPECT_EQ(memory[3], 9 - 3) << "speeds travel inverted";
+    EXPECT_EQ(memory[4], 1);
+    EXPECT_EQ(memory[6], 1);
+    EXPECT_EQ(memory[7], 2);
+    EXPECT_EQ(memory[8], 3);
+    EXPECT_EQ(device_->GetLightState().light.mode, 5);
+    EXPECT_EQ(device_->Profile().GetLightInfo().brightness, 10);
+
+    // The brightness slider alone changes only the brightness.
+    auto* slider =
+        dynamic_cast<DuiLib::CProgressUI*>(FindNamedControl(panel_, L"deng_light_slider"));
+    ASSERT_NE(slider, nullptr);
+    slider->SetValue(4);
+    Raise(L"valuechanged", slider);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kSettings)[2], 4);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kSettings)[1], 5);
+}
+
+TEST_F(MainWindowDispatchTest, SharedLightingDrivesEveryLedOfTheFollowingKeyboard) {
+    ShowOnPanel(6, 14, 9, 255, 0, 0);  // the keyboard's static mode: shared static
+    Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
+    EXPECT_EQ(light_sync::SharedSettings().mode.load(), light_sync::kStatic);
+    EXPECT_TRUE(device_->CommandChannel().GetLightSync());
+    const uint32_t red = light_sync::ColourWord({{255, 0, 0}, device::BrightnessLevels[14]});
+    EXPECT_TRUE(PumpUntil(
+        [&] { return device_->GetLedColor(0) == red && device_->GetLedColor(125) == red; }, 1900));
+
+    ShowOnPanel(28, 14, 9, 255, 0, 0);  // off
+    Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return device_->GetLedColor(0) == 0 && device_->GetLedColor(125) == 0; }, 1900));
+
+    // A mode the others cannot show changes nothing.
+    ShowOnPanel(20, 14, 9, 255, 0, 0);
+    Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
+    EXPECT_EQ(light_sync::SharedSettings().mode.load(), light_sync::kOff);
+
+    // With fewer than two devices shown, nobody follows any more and the thread idles.
+    window_->ShowSyncOptions(false);
+    EXPECT_FALSE(device_->CommandChannel().GetLightSync());
+    EXPECT_FALSE(window_->HasSyncedOpenDevice());
+}
+
+TEST_F(MainWindowDispatchTest, SystemFlagIsStoredAndWrittenToTheKeyboard) {
+    auto* option =
+        dynamic_cast<DuiLib::COptionUI*>(FindNamedControl(device_, L"winlockflag_option"));
+    ASSERT_NE(option, nullptr);
+    option->Selected(true, false);
+    Raise(L"selectchanged", option);
+    EXPECT_EQ(device_->GetSystemStages().winFlag, 1);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kSettings)[21], 1);
+    option->Selected(false, false);
+    Raise(L"selectchanged", option);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kSettings)[21], 0);
+}
+
+TEST_F(MainWindowDispatchTest, MacroRecordedFromTheHookLocksTheDeviceListUntilItStops) {
+    CMacroControlUI* macro = MacroPanelOf(device_);
+    ASSERT_NE(macro, nullptr);
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_name_add"));
+    ASSERT_GE(macro->GetSelectedMacro(), 0);
+
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_starredio"));
+    EXPECT_TRUE(window_->DeviceHook().IsInstalled());
+    EXPECT_TRUE(macro->IsRecording());
+    EXPECT_FALSE(window_->IsDeviceInputEnabled());
+    EXPECT_FALSE(Find(L"device_select_layout")->IsEnabled());
+
+    HookInput input;
+    input.down = true;
+    input.code = 0x04;
+    const UINT append = AppMessages().hook[kHookKeyKbMacro];
+    platform::SendMessage(window_->GetHWND(), append, WM_KEYDOWN, PackHookInput(input));
+    ASSERT_EQ(macro->GetEvents().size(), 1u);
+    EXPECT_EQ(macro->GetEvents()[0].button, 0x04);
+
+    Raise(L"click", FindNamedControl(macro, L"MACRO_BTN_STOPREDIO"));
+    EXPECT_FALSE(window_->DeviceHook().IsInstalled());
+    EXPECT_FALSE(macro->IsRecording());
+    EXPECT_TRUE(window_->IsDeviceInputEnabled());
+    EXPECT_TRUE(Find(L"device_select_layout")->IsEnabled());
+    // A late hook event after the stop adds nothing.
+    platform::SendMessage(window_->GetHWND(), append, WM_KEYDOWN, PackHookInput(input));
+    EXPECT_EQ(macro->GetEvents().size(), 1u);
+}
+
+TEST_F(MainWindowDispatchTest, CloseButtonOfAnyCaseHidesTheWindowAndKeepsItRunning) {
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    DuiLib::CButtonUI button;
+    button.SetName(L"CloseBtn");
+    Raise(L"click", &button);
+    EXPECT_FALSE(IsMainWindowVisible());
+    EXPECT_TRUE(window_->IsWorkerRunning(kLightSyncThreadSlot));
+    EXPECT_TRUE(window_->IsWorkerRunning(kCaptureThreadSlot));
+}
+
+}  // namespace
+}  // namespace shell_testing
