@@ -6,6 +6,12 @@
 namespace device {
 namespace {
 
+// A speed index above 9 would wrap the inverted byte, so it is held at 9 first; a byte
+// above 9 from the mouse reads as index 0.
+uint8_t InvertSpeed(uint8_t value) {
+    return value > kMouseSpeedBase ? 0 : static_cast<uint8_t>(kMouseSpeedBase - value);
+}
+
 void PutU16(MouseSettingsBlock& block, size_t at, uint16_t value) {
     block[at] = static_cast<uint8_t>(value & 0xFF);
     block[at + 1] = static_cast<uint8_t>(value >> 8);
@@ -28,7 +34,7 @@ MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
     block[0] = source.firstByte;
     block[1] = light.mode < kMouseDeviceModeCount ? light.mode : 0;
     block[2] = light.brightness;
-    block[3] = static_cast<uint8_t>(kMouseSpeedBase - light.speed);
+    block[3] = InvertSpeed(light.speed);
     block[4] = light.direction;
     block[5] = light.multiColour;
     block[6] = light.red;
@@ -51,7 +57,7 @@ MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
 void TakeMouseSettings(const MouseSettingsBlock& block, MouseSettingsState& state) {
     state[kStateMode] = block[1];
     state[kStateBrightness] = block[2];
-    state[kStateSpeed] = static_cast<uint8_t>(kMouseSpeedBase - block[3]);
+    state[kStateSpeed] = InvertSpeed(block[3]);
     for (size_t i = kStateMultiColour; i <= kStateBlue; ++i) {
         state[i] = block[i];
     }

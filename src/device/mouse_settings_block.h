@@ -21,6 +21,7 @@ inline constexpr size_t kMouseDpiStageCount = 5;
 inline constexpr size_t kMouseDpiStagesOffset = 14;
 // Light modes the mouse runs itself; the program's own modes are written as 0.
 inline constexpr uint8_t kMouseDeviceModeCount = 9;
+// The highest speed index; the byte on the wire is 9 - index.
 inline constexpr uint8_t kMouseSpeedBase = 9;
 
 using MouseSettingsBlock = std::array<uint8_t, kMouseSettingsReadSize>;

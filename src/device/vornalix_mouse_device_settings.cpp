@@ -68,7 +68,10 @@ int CVornalixMouseDevice::ReadDeviceProfile(uint8_t* activeProfile) {
         settingsState_ = state;
     }
     TakeStateIntoLight(state);
-    profile_.SetCurrentDpiStage(block[12]);
+    // A stage the mouse cannot have keeps the profile's own.
+    if (block[12] < device::kMouseDpiStageCount) {
+        profile_.SetCurrentDpiStage(block[12]);
+    }
     profile_.Save();
     if (activeProfile != nullptr) {
         *activeProfile = index[0];
