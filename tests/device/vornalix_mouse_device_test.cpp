@@ -47,11 +47,22 @@ bool WaitFor(const std::function<bool()>& done) {
     return done();
 }
 
+// Records what the device asks of its page.
+class RecordingMouse : public CVornalixMouseDevice {
+  public:
+    void EnableDpiStage(int stage, int enabled) override { stages.push_back({stage, enabled}); }
+    void SetDpiStageValue(int stage, int dpi) override { values.push_back({stage, dpi}); }
+    void SelectPollingRateOption(int option) override { pollingOption = option; }
+    std::vector<std::pair<int, int>> stages;
+    std::vector<std::pair<int, int>> values;
+    int pollingOption = -1;
+};
+
 class MouseDeviceTest : public ::testing::Test {
   protected:
     void SetUp() override {
         bus_.Plug(mouse_);
-        device_ = std::make_unique<CVornalixMouseDevice>();
+        device_ = std::make_unique<RecordingMouse>();
         device_->SetDeviceFileName(L"mouse");
         device_->SetDeviceString1(L"p1");
         device_->SetDeviceString2(L"zentu_light");
@@ -90,7 +101,7 @@ class MouseDeviceTest : public ::testing::Test {
     platform::hid::SimHidBus bus_;
     platform::hid::ScopedHidBus useBus_{bus_};
     std::shared_ptr<sim::SimMouse> mouse_ = std::make_shared<sim::SimMouse>();
-    std::unique_ptr<CVornalixMouseDevice> device_;
+    std::unique_ptr<RecordingMouse> device_;
     size_t seen_ = 0;
 };
 
@@ -108,6 +119,15 @@ TEST_F(MouseDeviceTest, StartReadsCapabilitiesAndKeyTableInOneSessionAndFindsThe
     }
     EXPECT_EQ(positions.at(11), device::kNoMouseKeyPosition) << "an LED without a key";
     EXPECT_EQ(device_->GetDpiEditMaximum(), sim::kMouseMaxDpiSlider * sim::kMouseDpiMultiplier);
+}
+
+TEST_F(MouseDeviceTest, PageShowsOnlyTheStoredDpiStages) {
+    LoadTestProfile();
+    device_->RefreshPageControls();
+    using Pairs = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(device_->stages, (Pairs{{0, 1}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(device_->values, (Pairs{{0, 16}, {1, 32}, {2, 64}}));
+    EXPECT_EQ(device_->pollingOption, 3);
 }
 
 TEST_F(MouseDeviceTest, FailedKeyTableReadKeepsThePositionsAndClosesTheSession) {
