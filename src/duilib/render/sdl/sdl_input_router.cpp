@@ -129,6 +129,12 @@ void InputRouter::RouteWindowEvent(const SDL_WindowEvent& event) {
 
 void InputRouter::RouteMouseButton(const SDL_MouseButtonEvent& event, bool down) {
     const HWND hwnd = TargetOf(event.windowID, true);
+    if (hwnd == nullptr && down) {
+        // A press on the owner of a modal window brings that window to the front.
+        if (const HWND blocked = TargetOf(event.windowID, false)) {
+            m_backend.RaiseOwnedWindows(blocked);
+        }
+    }
     if (hwnd == nullptr || (event.button != SDL_BUTTON_LEFT && event.button != SDL_BUTTON_RIGHT)) {
         return;
     }

@@ -87,6 +87,16 @@ SDL_Surface* SdlRenderBackend::ProgramIcon(CPaintManagerUI& manager) {
     return icon != nullptr ? icon->image : nullptr;
 }
 
+void SdlRenderBackend::RaiseOwnedWindows(HWND owner) {
+    for (auto& [manager, host] : m_hosts) {
+        const HWND hwnd = manager->GetPaintWindow();
+        if (host->Window() != nullptr && platform::GetWindowOwner(hwnd) == owner &&
+            platform::IsWindowVisible(hwnd)) {
+            SDL_RaiseWindow(host->Window());
+        }
+    }
+}
+
 SDL_Window* SdlRenderBackend::DesktopWindowOf(HWND hwnd) {
     for (auto& [manager, host] : m_hosts) {
         if (manager->GetPaintWindow() == hwnd) {

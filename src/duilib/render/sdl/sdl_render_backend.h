@@ -36,6 +36,8 @@ class SdlRenderBackend : public IRenderBackend {
     WindowHost* HostForDesktopWindow(Uint32 windowId);
     SDL_Window* AnyDesktopWindow() const;
     SDL_Window* DesktopWindowOf(HWND hwnd);
+    // Raises the shown desktop windows that `owner` owns.
+    void RaiseOwnedWindows(HWND owner);
     // Called after each paint (the screenshot writer listens).
     void SetPaintListener(std::function<void(CPaintManagerUI&)> listener) {
         m_paintListener = std::move(listener);
