@@ -7,8 +7,12 @@ class CLightControlUI;
 class CKeySetControlUI;
 class CMacroControlUI;
 class CDeviceProfileUI;
+class CShootControlUI;
+class CVoiceTamselControlUI;
+class CMagicControlUI;
 
 CLightControlUI* LightPanelOf(CVornalixUSBDevice* device);
 CKeySetControlUI* KeySetPanelOf(CVornalixUSBDevice* device);
 CMacroControlUI* MacroPanelOf(CVornalixUSBDevice* device);
 CDeviceProfileUI* ProfilePanelOf(CVornalixUSBDevice* device);
+CShootControlUI* ShootPanelOf(CVornalixUSBDevice* device);

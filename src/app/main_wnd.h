@@ -23,6 +23,9 @@
 
 class CVornalixUSBDevice;
 class CVornalixKeyboardDevice;
+class CVornalixMouseDevice;
+class CVornalixTamselDevice;
+struct MouseSystemStages;
 class CDeviceOptionUI;
 class CKeySetControlUI;
 class CMacroControlUI;
@@ -238,6 +241,45 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     CKeySetControlUI* CurrentKeySetPanel();
     CMacroControlUI* CurrentMacroPanel();
     CVornalixKeyboardDevice* CurrentKeyboard();
+    CVornalixMouseDevice* CurrentMouse();
+    CVornalixTamselDevice* CurrentHeadset();
+
+    // The mouse page's settings.
+    void OnDpiStageEnable(int n, DuiLib::CControlUI* check);
+    void OnDpiSliderChange(int n, DuiLib::CControlUI* slider);
+    void OnDpiSliderMove(int n, DuiLib::CControlUI* slider);
+    void OnDpiEditDone(int n, DuiLib::CControlUI* edit);
+    void OnMousePollingRate(int n);
+    void OnPointerPrecision(DuiLib::CControlUI* check);
+    // The page-scroll check and the scroll slider; the slider alone turns page scrolling
+    // off.
+    void OnScrollSettings(bool pageFromCheck);
+    void OnPointerSpeed(DuiLib::CControlUI* slider);
+    void OnDoubleClickSpeed(DuiLib::CControlUI* slider);
+    void OnMouseSettingTab(int n);
+
+    // The mouse's shoot panel.
+    void OnGunSelect(int n);
+    void OnBulletSelect(int n);
+    void OnBulletStep(bool next);
+    void OnBulletEdit();
+    void OnBulletXCheck();
+    void OnBulletYCheck();
+    void OnShootSave();
+    void OnShootReset();
+
+    // The headset's audio controls.
+    void OnMagicEnable();
+    void OnMagicVoiceSelect(int n);
+    void OnMicInOption();
+    void OnMicInVolumeChange();
+    void OnMicMonitorOption();
+    void OnMicMonitorVolumeChange();
+    void OnEqBandChange(int band);
+    void OnEqPresetSelect(int n);
+    void OnCustomEqSelect();
+    void OnEqSaveClick();
+    void OnEqDeleteClick();
 
   private:
     int BuildDevicePage(int liveIndex, int subKind, bool isMouse);
@@ -261,6 +303,10 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void SetLightControlStatusText();
     void ApplyLightEdit();
+    void WriteMouseSettings(CVornalixMouseDevice& mouse, bool toDevice);
+    void StoreDpiStageValue(int n, int value);
+    void ChangeMouseStages(bool toDevice, const std::function<void(MouseSystemStages&)>& change);
+    void RefreshKeySetInfoLists();
 
     int currentLanguage_ = -1;
     std::array<std::unique_ptr<platform::WorkerThread>, kWorkerSlotCount> workers_;

@@ -50,7 +50,11 @@ constexpr ClickRelay kClickRelays[] = {
     {L"macro_btn_downbottom", &CMainWnd::OnMacroActionToBottom},
     {L"macro_btn_delete", &CMainWnd::OnMacroActionDelete},
     {L"macro_btn_deleteall", &CMainWnd::OnMacroActionDeleteAll},
+    {L"shootdate_save_btn", &CMainWnd::OnShootSave},
+    {L"shootdate_reset_btn", &CMainWnd::OnShootReset},
     {L"deng_same_mode", &CMainWnd::OnLightSyncAll},
+    {L"hs_EQ_btn_save", &CMainWnd::OnEqSaveClick},
+    {L"hs_EQ_btn_delete", &CMainWnd::OnEqDeleteClick},
     {L"profile_fun_spread_btn", &CMainWnd::OnProfileMenuToggle},
     {L"device_select_prev", &CMainWnd::SelectPreviousDevice},
     {L"device_select_next", &CMainWnd::SelectNextDevice},
@@ -176,7 +180,11 @@ void CMainWnd::OnNotifyClick(TNotifyUI& msg) {
             return;
         }
     }
-    if (name.CompareNoCase(L"custom_bright_color_btn") == 0) {
+    if (name.CompareNoCase(L"bullet_selected_prev") == 0) {
+        OnBulletStep(false);
+    } else if (name.CompareNoCase(L"bullet_selected_next") == 0) {
+        OnBulletStep(true);
+    } else if (name.CompareNoCase(L"custom_bright_color_btn") == 0) {
         OnCustomColorButton(true);
     } else if (name.CompareNoCase(L"custom_off_color_btn") == 0) {
         OnCustomColorButton(false);

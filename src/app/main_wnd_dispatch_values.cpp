@@ -72,7 +72,48 @@ struct IndexedRelay {
 };
 
 constexpr IndexedRelay kSelectIndexed[] = {
+    {L"mouse_device_seting_option_", &CMainWnd::OnMouseSettingTab},
+    {L"shoot_gun_op_", &CMainWnd::OnGunSelect},
+    {L"bullet_op_", &CMainWnd::OnBulletSelect},
+    {L"magic_option_", &CMainWnd::OnMagicVoiceSelect},
+    {L"Tamsel_eq_option_", &CMainWnd::OnEqPresetSelect},
     {L"key_ComBox_check_", &CMainWnd::OnModifierCheck},
+};
+
+constexpr IndexedRelay kValueIndexed[] = {
+    {L"Tamsel_eq_hz_slider_", &CMainWnd::OnEqBandChange},
+};
+
+// A relay that reads the sender's own state.
+struct IndexedSenderRelay {
+    const wchar_t* prefix;
+    void (CMainWnd::*relay)(int, CControlUI*);
+};
+
+constexpr IndexedSenderRelay kSelectIndexedSender[] = {
+    {L"DPI_enable_check_", &CMainWnd::OnDpiStageEnable},
+};
+constexpr IndexedSenderRelay kValueIndexedSender[] = {
+    {L"DPI_slider_", &CMainWnd::OnDpiSliderChange},
+};
+constexpr IndexedSenderRelay kMoveIndexedSender[] = {
+    {L"DPI_slider_", &CMainWnd::OnDpiSliderMove},
+};
+constexpr IndexedSenderRelay kKillFocusIndexedSender[] = {
+    {L"DPI_edit_", &CMainWnd::OnDpiEditDone},
+};
+
+struct SenderRelay {
+    const wchar_t* name;
+    void (CMainWnd::*relay)(CControlUI*);
+};
+
+constexpr SenderRelay kSelectSender[] = {
+    {L"pointer_precision_check", &CMainWnd::OnPointerPrecision},
+};
+constexpr SenderRelay kValueSender[] = {
+    {L"pointer_speed_slider", &CMainWnd::OnPointerSpeed},
+    {L"double_click_slider", &CMainWnd::OnDoubleClickSpeed},
 };
 
 // A relay without arguments.
@@ -84,6 +125,11 @@ struct NamedRelay {
 constexpr NamedRelay kSelectNamed[] = {
     {L"device_select", &CMainWnd::OnDeviceSelected},
     {L"deng_7color_check", &CMainWnd::OnLightMultiColor},
+    {L"bullet_x_check", &CMainWnd::OnBulletXCheck},
+    {L"bullet_y_check", &CMainWnd::OnBulletYCheck},
+    {L"magic_enable_option", &CMainWnd::OnMagicEnable},
+    {L"Tamsel_MicIn_option", &CMainWnd::OnMicInOption},
+    {L"Tamsel_MicMoniter_option", &CMainWnd::OnMicMonitorOption},
 };
 
 constexpr const wchar_t* kFunctionTabs[] = {
@@ -93,6 +139,8 @@ constexpr const wchar_t* kFunctionTabs[] = {
 constexpr NamedRelay kValueNamed[] = {
     {L"deng_light_slider", &CMainWnd::OnLightBrightnessChange},
     {L"deng_speed_slider", &CMainWnd::OnLightSpeedChange},
+    {L"Tamsel_MicIn_slider", &CMainWnd::OnMicInVolumeChange},
+    {L"Tamsel_MicMoniter_slider", &CMainWnd::OnMicMonitorVolumeChange},
 };
 
 constexpr NamedRelay kItemSelectNamed[] = {
@@ -102,6 +150,7 @@ constexpr NamedRelay kItemSelectNamed[] = {
     {L"keyset_macro_over_combo", &CMainWnd::OnMacroRunModeSelect},
     {L"macro_name_list", &CMainWnd::OnMacroListSelect},
     {L"light_combo_QRVMmodeSelect", &CMainWnd::OnQRVMModeSelect},
+    {L"custom_eq_name_combo", &CMainWnd::OnCustomEqSelect},
 };
 
 // Choices that change the chosen key's function at once.
@@ -112,10 +161,10 @@ constexpr const wchar_t* kKeyFunctionCombos[] = {
     L"keyset_gunkey_combo",     L"keyset_combokey_combo"};
 
 constexpr NamedRelay kKillFocusNamed[] = {
-    {L"deng_edit_R", &CMainWnd::OnRedEdit},
-    {L"deng_edit_G", &CMainWnd::OnGreenEdit},
-    {L"deng_edit_B", &CMainWnd::OnBlueEdit},
-    {L"macro_delay", &CMainWnd::OnMacroSave},
+    {L"deng_edit_R", &CMainWnd::OnRedEdit},          {L"deng_edit_G", &CMainWnd::OnGreenEdit},
+    {L"deng_edit_B", &CMainWnd::OnBlueEdit},         {L"macro_delay", &CMainWnd::OnMacroSave},
+    {L"bullet_x_eidt", &CMainWnd::OnBulletEdit},     {L"bullet_y_eidt", &CMainWnd::OnBulletEdit},
+    {L"bullet_delay_eidt", &CMainWnd::OnBulletEdit},
 };
 
 constexpr const wchar_t* kKeyAssignEdits[] = {
@@ -130,6 +179,37 @@ bool RunNamed(CMainWnd& window, const CDuiString& name, const NamedRelay (&table
     for (const NamedRelay& relay : table) {
         if (Is(name, relay.name)) {
             (window.*relay.relay)();
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename Table>
+void RunIndexed(CMainWnd& window, const CDuiString& prefix, int n, const Table& table) {
+    for (const auto& relay : table) {
+        if (Is(prefix, relay.prefix)) {
+            (window.*relay.relay)(n);
+        }
+    }
+}
+
+template <typename Table>
+void RunIndexedSender(CMainWnd& window, const CDuiString& prefix, int n, CControlUI* sender,
+                      const Table& table) {
+    for (const auto& relay : table) {
+        if (Is(prefix, relay.prefix)) {
+            (window.*relay.relay)(n, sender);
+        }
+    }
+}
+
+template <size_t N>
+bool RunSender(CMainWnd& window, const CDuiString& name, CControlUI* sender,
+               const SenderRelay (&table)[N]) {
+    for (const SenderRelay& relay : table) {
+        if (Is(name, relay.name)) {
+            (window.*relay.relay)(sender);
             return true;
         }
     }
@@ -153,12 +233,12 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
     CDuiString prefix;
     int n = 0;
     if (SplitIndexedName(name, &prefix, &n)) {
-        for (const IndexedRelay& relay : kSelectIndexed) {
-            if (Is(prefix, relay.prefix)) {
-                (this->*relay.relay)(n);
-            }
-        }
+        RunIndexed(*this, prefix, n, kSelectIndexed);
+        RunIndexedSender(*this, prefix, n, msg.pSender, kSelectIndexedSender);
         if (Is(prefix, L"polling_rate_option_")) {
+            if (CurrentMouse() != nullptr) {
+                OnMousePollingRate(n);
+            }
             ChangeKeyboardStages(CurrentKeyboard(), true,
                                  [n](KeyboardSystemStages& s) { s.pollingRate = StageIndex(n); });
         } else if (Is(prefix, L"repeat_delay_check_")) {
@@ -167,7 +247,11 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
         }
     }
     const uint16_t checked = Flag(IsSelected(msg.pSender));
-    if (Is(name, L"winlockflag_option")) {
+    if (RunSender(*this, name, msg.pSender, kSelectSender)) {
+        // the mouse's pointer precision
+    } else if (Is(name, L"scrolls_page_check")) {
+        OnScrollSettings(true);
+    } else if (Is(name, L"winlockflag_option")) {
         ChangeKeyboardStages(CurrentKeyboard(), true,
                              [checked](KeyboardSystemStages& s) { s.winFlag = checked; });
     } else if (Is(name, L"wflag_option")) {
@@ -195,6 +279,19 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
 
 void CMainWnd::OnNotifyValueChanged(TNotifyUI& msg) {
     const CDuiString name = SenderName(msg);
+    CDuiString prefix;
+    int n = 0;
+    if (SplitIndexedName(name, &prefix, &n)) {
+        RunIndexed(*this, prefix, n, kValueIndexed);
+        RunIndexedSender(*this, prefix, n, msg.pSender, kValueIndexedSender);
+    }
+    if (RunSender(*this, name, msg.pSender, kValueSender)) {
+        return;
+    }
+    if (Is(name, L"scroll_speed_slider")) {
+        OnScrollSettings(false);
+        return;
+    }
     if (Is(name, L"repeat_rate_slider")) {
         auto* slider = dynamic_cast<CProgressUI*>(msg.pSender);
         const int rate = slider != nullptr ? slider->GetValue() : 0;
@@ -208,7 +305,11 @@ void CMainWnd::OnNotifyValueChanged(TNotifyUI& msg) {
 void CMainWnd::OnNotifyMoveValueChanged(TNotifyUI& msg) {
     CDuiString prefix;
     int n = 0;
-    if (!SplitIndexedName(SenderName(msg), &prefix, &n) || !Is(prefix, L"zentu_DPI_slider_")) {
+    if (!SplitIndexedName(SenderName(msg), &prefix, &n)) {
+        return;
+    }
+    RunIndexedSender(*this, prefix, n, msg.pSender, kMoveIndexedSender);
+    if (!Is(prefix, L"zentu_DPI_slider_")) {
         return;
     }
     auto* slider = dynamic_cast<CProgressUI*>(msg.pSender);
@@ -222,8 +323,11 @@ void CMainWnd::OnNotifyKillFocus(TNotifyUI& msg) {
     const CDuiString name = SenderName(msg);
     CDuiString prefix;
     int n = 0;
-    if (SplitIndexedName(name, &prefix, &n) && Is(prefix, L"zentu_DPI_edit_") &&
-        msg.pSender != nullptr) {
+    const bool indexed = SplitIndexedName(name, &prefix, &n);
+    if (indexed) {
+        RunIndexedSender(*this, prefix, n, msg.pSender, kKillFocusIndexedSender);
+    }
+    if (indexed && Is(prefix, L"zentu_DPI_edit_") && msg.pSender != nullptr) {
         // Typed text: anything that is not a number reads as 0, and the edit shows what
         // was taken.
         const int value =

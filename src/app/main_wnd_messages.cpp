@@ -144,6 +144,7 @@ LRESULT CMainWnd::HandleAwakeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BO
             break;
         case WM_LANGUAGE_CHANGED:
             ApplyLanguage(static_cast<int>(wParam));
+            RefreshKeySetInfoLists();
             break;
         case WM_DEVICE_ARRIVED:
             OnDeviceArrived(static_cast<size_t>(wParam));

@@ -9,6 +9,7 @@
 #include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
 #include "pages/macro_control_ui.h"
+#include "pages/shoot_control_ui.h"
 
 using namespace DuiLib;
 
@@ -63,6 +64,12 @@ CDeviceProfileUI* ProfilePanelOf(CVornalixUSBDevice* device) {
     }
     return device->GetProfilePage() != nullptr ? device->GetProfilePage()
                                                : FindPanel<CDeviceProfileUI>(device);
+}
+
+CShootControlUI* ShootPanelOf(CVornalixUSBDevice* device) {
+    return device != nullptr && device->GetDeviceType() == device::kMouseDevice
+               ? FindPanel<CShootControlUI>(device)
+               : nullptr;
 }
 
 CLightControlUI* CMainWnd::CurrentLightPanel() {

@@ -1,5 +1,5 @@
 // The key-assignment panel's actions and the key capture of the key edit, on the current
-// keyboard (the only device with key assignments so far).
+// keyboard or mouse.
 
 #include <array>
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "app/main_wnd.h"
 #include "app/msg_wnd.h"
 #include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_mouse_device.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/ui_control.h"
 #include "pages/key_set_control_ui.h"
@@ -48,13 +49,17 @@ void CMainWnd::OnMacroRunModeSelect() {
 }
 
 void CMainWnd::OnKeyAssignSave() {
-    CVornalixKeyboardDevice* keyboard = CurrentKeyboard();
     CKeySetControlUI* panel = CurrentKeySetPanel();
-    if (keyboard == nullptr || panel == nullptr) {
+    if (panel == nullptr) {
         return;
     }
     const std::array<uint32_t, 3> words = WordsOf(panel->GetKeyFunctions());
-    keyboard->SetSelectedKeyAssignment(words[0], words[1], words[2]);
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->SetSelectedKeyAssignment(words[0], words[1], words[2]);
+    } else if (CVornalixMouseDevice* mouse = CurrentMouse()) {
+        mouse->SetSelectedKeyAssignment(words[0], words[1], words[2]);
+        mouse->RefreshKeySetInfoList();
+    }
 }
 
 void CMainWnd::OnKeyAssignDefault() {
@@ -71,18 +76,30 @@ void CMainWnd::OnKeyAssignCancel() {
 }
 
 void CMainWnd::OnKeyAssignSaveProfile() {
-    CVornalixKeyboardDevice* keyboard = CurrentKeyboard();
-    if (keyboard == nullptr) {
+    CVornalixUSBDevice* device = GetCurrentDevice();
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->SetKeyAssignments(keyboard->GetKeyAssignments());
+    } else if (CVornalixMouseDevice* mouse = CurrentMouse()) {
+        mouse->SetKeyAssignments(mouse->GetKeyAssignments());
+        mouse->RefreshKeySetInfoList();
+    } else {
         return;
     }
-    keyboard->SetKeyAssignments(keyboard->GetKeyAssignments());
-    keyboard->SaveProfile();
-    if (keyboard->CommandChannel().IsOpen() == 0) {
+    device->SaveProfile();
+    if (device->CommandChannel().IsOpen() == 0) {
         ShowMsgBox(GetHWND(), L"", L"message_text_7", dpi_, true, 0);
         return;
     }
-    if (keyboard->ApplyKeyAssignments(0) != 1) {
+    if (device->ApplyKeyAssignments(0) != 1) {
         ShowMsgBox(GetHWND(), L"", L"message_text_16", dpi_, true, 0);
+    }
+}
+
+void CMainWnd::RefreshKeySetInfoLists() {
+    for (CVornalixUSBDevice* device : mice_) {
+        if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device)) {
+            mouse->RefreshKeySetInfoList();
+        }
     }
 }
 
