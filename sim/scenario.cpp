@@ -5,8 +5,10 @@
 
 #include "platform/debug_trace.h"
 #include "platform/text_convert.h"
+#include "sim/sim_headset.h"
 #include "sim/sim_keyboard.h"
 #include "sim/sim_mouse.h"
+#include "sim/sim_mousepad.h"
 
 namespace sim {
 namespace {
@@ -44,6 +46,12 @@ std::shared_ptr<platform::hid::SimHidDevice> MakeSimModel(std::string_view model
     }
     if (model == "mouse") {
         return std::make_shared<SimMouse>();
+    }
+    if (model == "mousepad") {
+        return std::make_shared<SimMousePad>();
+    }
+    if (model == "headset") {
+        return std::make_shared<SimHeadset>();
     }
     return nullptr;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What VELKARO_SIM plugs into the simulated bus: a comma-separated list of models, each
 // with an optional plug time in milliseconds ("keyboard@500"). "none" plugs nothing;
-// unset or empty means "keyboard". Models known: keyboard, mouse.
+// unset or empty means "keyboard". Models known: keyboard, mouse,
+// mousepad, headset.
 //
 // The program calls StartScenarioFromEnvironment() once at start and keeps the result
 // for its lifetime; it does nothing unless VELKARO_HID=sim.

@@ -192,16 +192,14 @@ void COnboardLightDevice::LoadDefaultProfile() {
 
 void COnboardLightDevice::LoadNameList(const Json::Value& root, const char* key,
                                        std::vector<CDuiString>& names, std::vector<int>* visible) {
+    // A list of the wrong kind reads as absent and leaves the names as they were.
     const Json::Value& list = ListAt(root, key, deviceIndex_);
-    if (list.isNull()) {
+    if (!list.isArray()) {
         return;
     }
     names.clear();
     if (visible != nullptr) {
         visible->clear();
-    }
-    if (!list.isArray()) {
-        return;
     }
     for (const Json::Value& element : list) {
         names.push_back(TextMember(element, "LightName"));

@@ -10,7 +10,9 @@
 #include "device/onboard_light_block.h"
 #include "device/vornalix_mousepad_device.h"
 #include "device/vornalix_tamsel_device.h"
+#include "platform/file_io.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "platform/paths.h"
 #include "sim/sim_headset.h"
 #include "sim/sim_mousepad.h"
 #include "support/temp_dir.h"
@@ -154,6 +156,29 @@ TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
     device_->CloseNotifyChannel();
     EXPECT_FALSE(device_->IsSyncThreadRunning());
     EXPECT_EQ(device_->InputChannel().IsOpen(), 0);
+}
+
+TEST(HeadsetDevice, LightListsUseTheOptionRowWhileTheProfileKeepsElementZero) {
+    testing_support::ScopedUserFolders folders;
+    const std::string folder = folders.DataHome() + "Velkaro/HD/";
+    ASSERT_TRUE(platform::EnsureDirectory(folder));
+    ASSERT_TRUE(platform::WriteFileAtomic(
+        folder + "zentu_light.config",
+        R"({"LightInfo": [null, [{"LightName": "one"}], 5, [{"LightName": "three"}, 7]]})"));
+    CVornalixTamselDevice device;
+    device.SetDeviceFileName(L"HD");
+    device.SetDeviceIndex(3);
+    EXPECT_EQ(device.Profile().GetDeviceIndex(), 0);
+    device.LoadMacroAndLightLists();
+    EXPECT_EQ(device.NameLists().customLightNames,
+              (std::vector<DuiLib::CDuiString>{L"three", L""}));
+
+    device.SetDeviceIndex(2);  // not a list: the names stay
+    device.LoadMacroAndLightLists();
+    EXPECT_EQ(device.NameLists().customLightNames.size(), 2u);
+    device.SetDeviceIndex(9);  // beyond the array: the names stay
+    device.LoadMacroAndLightLists();
+    EXPECT_EQ(device.NameLists().customLightNames.size(), 2u);
 }
 
 TEST(HeadsetDevice, StartsWithoutACapabilityBlockAndStopsItsThreadsOnDestruction) {

@@ -280,6 +280,22 @@ TEST_F(TamselAudioTest, VoiceEffectSwitchTurnsTheEchoOffOnlyWhenEnabling) {
     EXPECT_EQ(Saved().magicType, 3);
 }
 
+TEST_F(TamselAudioTest, ProfileGivesTheBandsOfTheCustomOrBuiltInPresetChosen) {
+    CTamselProfiledata& profile = device_->TamselProfile();
+    profile.SetCustomEqBands(1, {9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
+    profile.SetEqPresetBands(4, {4, 4, 4, 4, 4, 4, 4, 4, 4, 4});
+    profile.SetSystemSetStages(0, 1, 13, 1, 1, 20, 1, 30);
+    ASSERT_TRUE(profile.Save());
+    device_->LoadProfile();
+    EXPECT_EQ(device_->EqBandValues()[0], 9);
+
+    profile.SetSystemSetStages(0, 1, 4, 1, 1, 20, 1, 30);
+    profile.Save();
+    device_->LoadProfile();
+    EXPECT_EQ(device_->EqBandValues()[0], 4);
+    EXPECT_EQ(device_->SystemSetStages().micMonitorValue, 30);
+}
+
 TEST(TamselAudioWithoutSdk, OperationsChangeThePageButSaveNothingGatedByAWrite) {
     testing_support::ScopedUserFolders folders;
     platform::audio::ScopedAudioSdk noSdk(nullptr);
