@@ -2,6 +2,7 @@
 // chosen on the lighting panel, the shared lighting of every device, a system flag, and a
 // macro recorded from the keyboard hook; names dispatch without regard to case.
 
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -10,9 +11,12 @@
 #include "app/registered_messages.h"
 #include "device/light_tables.h"
 #include "device/vornalix_keyboard_device.h"
+#include "duilib/menu_wnd.h"
 #include "duilib/ui_button.h"
+#include "duilib/ui_combo.h"
 #include "duilib/ui_progress.h"
 #include "pages/hook_messages.h"
+#include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
 #include "pages/macro_control_ui.h"
 #include "pages/panel_lookup.h"
@@ -166,6 +170,42 @@ TEST_F(MainWindowDispatchTest, MacroRecordedFromTheHookLocksTheDeviceListUntilIt
     // A late hook event after the stop adds nothing.
     platform::SendMessage(window_->GetHWND(), append, WM_KEYDOWN, PackHookInput(input));
     EXPECT_EQ(macro->GetEvents().size(), 1u);
+
+    // The macro action menu's click item adds a press and a release of its button.
+    auto* item = new DuiLib::MenuCmd();
+    wcscpy(item->szName, L"Left_Click");
+    platform::SendMessage(window_->GetHWND(), WM_MENUCLICK, reinterpret_cast<WPARAM>(item), 0);
+    ASSERT_EQ(macro->GetEvents().size(), 3u);
+    EXPECT_TRUE(macro->GetEvents()[1].down);
+    EXPECT_FALSE(macro->GetEvents()[2].down);
+    EXPECT_EQ(macro->GetEvents()[2].button, 1);
+}
+
+TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtOnce) {
+    constexpr int kKey = 5;
+    KeyAssignRecord letter;
+    letter.current.type = KeyFunctionType::kKeyboardKey;
+    letter.current.p2 = 0x04;
+    letter.defaults = letter.current;
+    device_->SetKeyAssignments(std::vector<KeyAssignRecord>(126, letter));
+    Raise(L"click", device_->GetKeyButton(kKey));
+    EXPECT_EQ(device_->GetSelectedKey(), kKey);
+
+    CKeySetControlUI* keys = KeySetPanelOf(device_);
+    ASSERT_NE(keys, nullptr);
+    auto* combo = dynamic_cast<DuiLib::CComboUI*>(FindNamedControl(keys, L"keyset_function_combo"));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->SelectItem(CKeySetControlUI::kRowDisabled, false, false));
+    Raise(L"itemselect", combo);
+    EXPECT_EQ(device_->GetKeyAssignments()[kKey].current.type, KeyFunctionType::kDisabled);
+    EXPECT_EQ(keys->GetFunctionRow(), CKeySetControlUI::kRowDisabled);
+
+    // The key edit captures keys through the hook while it has the focus.
+    DuiLib::CControlUI* edit = FindNamedControl(keys, L"keyset_keyboard_text_edit");
+    Raise(L"setfocus", edit);
+    EXPECT_TRUE(window_->DeviceHook().IsInstalled());
+    Raise(L"killfocus", edit);
+    EXPECT_FALSE(window_->DeviceHook().IsInstalled());
 }
 
 TEST_F(MainWindowDispatchTest, CloseButtonOfAnyCaseHidesTheWindowAndKeepsItRunning) {

@@ -152,6 +152,11 @@ TEST_F(MainWindowMessagesTest, TrayClicksToggleTheWindowAndTheDpiRuleFollowsTheM
     EXPECT_TRUE(IsMainWindowVisible()) << "the rule keeps a shown window shown";
     platform::SetScreenSize(old);
     window_->ApplyMonitorDpi();
+
+    // A right click opens the tray menu a moment later.
+    Send(WM_TRAY_NOTIFY, 0, WM_RBUTTONUP);
+    EXPECT_TRUE(PumpUntil([] { return !DuiLib::CMenuWnd::GetOpenMenus().empty(); }));
+    DuiLib::CMenuWnd::DestroyMenu();
 }
 
 TEST_F(MainWindowMessagesTest, MenuClicksFreeTheirRecordAndExitStopsTheProgram) {
