@@ -161,6 +161,20 @@ void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
         m_szDropBox = ParseSize(value);
     } else if (name == L"normalimage") {
         m_sNormalImage = pstrValue;
+    } else if (name == L"textcolor") {
+        m_look.textColor = ParseColor(value);
+    } else if (name == L"font") {
+        m_look.font = ParseInt(value, -1);
+    } else if (name == L"textpadding") {
+        m_look.textPadding = ParseRect(value);
+    } else if (name == L"itemtextcolor") {
+        m_look.itemTextColor = ParseColor(value);
+    } else if (name == L"itembkcolor") {
+        m_look.itemBkColor = ParseColor(value);
+    } else if (name == L"itemhotbkcolor") {
+        m_look.itemHotBkColor = ParseColor(value);
+    } else if (name == L"itemselectedbkcolor") {
+        m_look.itemSelectedBkColor = ParseColor(value);
     } else if (name == L"selectedid") {
         SelectItem(ParseInt(value, -1), false, false);
     } else {

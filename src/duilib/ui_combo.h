@@ -29,6 +29,17 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
     SIZE GetDropBoxSize() const { return m_szDropBox; }
     CDuiString GetNormalImage() const { return m_sNormalImage; }
+    // The look of the shown text and of the dropped rows, for a renderer.
+    struct TextLook {
+        DWORD textColor = 0;
+        int font = -1;
+        RECT textPadding{};  // at 96 DPI
+        DWORD itemTextColor = 0;
+        DWORD itemBkColor = 0;
+        DWORD itemHotBkColor = 0;
+        DWORD itemSelectedBkColor = 0;
+    };
+    const TextLook& GetTextLook() const { return m_look; }
 
   private:
     void Renumber();
@@ -38,6 +49,7 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
     CListSelection m_selection;
     SIZE m_szDropBox{0, 150};
     CDuiString m_sNormalImage;
+    TextLook m_look;
 };
 
 }  // namespace DuiLib

@@ -81,8 +81,13 @@ CComboUI* CComboDropWnd::LiveCombo() const {
 }
 
 void CComboDropWnd::BuildRows() {
+    const CComboUI::TextLook& look = m_pCombo->GetTextLook();
+    const DWORD textColor = look.itemTextColor != 0
+                                ? look.itemTextColor
+                                : (look.textColor != 0 ? look.textColor : kRowText);
+    const DWORD rowColor = look.itemBkColor != 0 ? look.itemBkColor : kListColor;
     auto* list = new CListUI;
-    list->SetBkColor(kListColor);
+    list->SetBkColor(rowColor);
     list->SetBorderColor(kListBorder);
     list->SetBorderSize(1);
     list->SetInset(RECT{1, 1, 1, 1});
@@ -92,10 +97,15 @@ void CComboDropWnd::BuildRows() {
         row->SetText(RowText(source).str().c_str());
         row->SetFixedHeight(kRowHeight);
         row->SetTextPadding(RECT{6, 0, 6, 0});
-        row->SetTextColor(kRowText);
+        row->SetTextColor(textColor);
         row->SetDisabledTextColor(kRowDisabledText);
-        if (auto* label = static_cast<CLabelUI*>(source->GetInterface(L"Label"))) {
+        row->SetFont(look.font);
+        if (auto* label = static_cast<CLabelUI*>(source->GetInterface(L"Label"));
+            label != nullptr && look.font < 0) {
             row->SetFont(label->GetFont());
+        }
+        if (i == m_pCombo->GetCurSel() && look.itemSelectedBkColor != 0) {
+            row->SetBkColor(look.itemSelectedBkColor);
         }
         row->SetEnabled(source->IsEnabled());
         list->Add(row);

@@ -225,28 +225,32 @@ void ControlPainter::PaintEdit(CControlUI* control) {
 
 void ControlPainter::PaintCombo(CControlUI* control) {
     auto* combo = As<CComboUI>(control, L"Combo");
+    const CComboUI::TextLook& look = combo->GetTextLook();
     DrawImage(combo->GetNormalImage(), control->GetPos());
     TextRequest request;
     request.text = combo->GetText();
-    RECT rc = control->GetPos();
-    rc.left += m_manager.Scale(6);
-    rc.right -= m_manager.Scale(24);
-    request.rect = rc;
-    request.style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-    // The selected row's own colour and font, when it is a text row.
-    if (auto* row = static_cast<CLabelUI*>(
-            combo->GetCurSel() >= 0 && combo->GetItemAt(combo->GetCurSel()) != nullptr
-                ? combo->GetItemAt(combo->GetCurSel())->GetInterface(L"Label")
-                : nullptr)) {
-        request.font = row->GetFont();
-        request.color = OrDefault(row->GetTextColor(), kDefaultTextColor);
+    RECT padding = m_manager.Scale(look.textPadding);
+    if (padding == RECT{}) {
+        padding = RECT{m_manager.Scale(6), 0, m_manager.Scale(24), 0};  // clear of the arrow
     }
+    request.rect = Deflate(control->GetPos(), padding);
+    request.style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    request.font = look.font;
+    request.color = look.textColor;
+    // Without a look of its own the combo shows the selected row's font and colour.
+    CControlUI* selected = combo->GetItemAt(combo->GetCurSel());
+    if (auto* row = selected != nullptr ? As<CLabelUI>(selected, L"Label") : nullptr) {
+        request.font = look.font >= 0 ? look.font : row->GetFont();
+        request.color = OrDefault(request.color, row->GetTextColor());
+    }
+    request.color = OrDefault(request.color, kDefaultTextColor);
     DrawText(m_canvas, m_fonts, m_manager, request);
 }
 
 void ControlPainter::PaintListRow(CControlUI* control) {
     auto* row = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
-    if (row != nullptr && row->IsSelected()) {
+    // A row with a background of its own shows its selection through it.
+    if (row != nullptr && row->IsSelected() && control->GetBkColor() == 0) {
         m_canvas.FillRect(control->GetPos(), kSelectedRowColor);
     } else if (row != nullptr && control == m_hoveredRow && control->IsEnabled()) {
         m_canvas.FillRect(control->GetPos(), kHotRowColor);
