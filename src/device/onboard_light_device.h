@@ -77,6 +77,9 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     COnboardLightDevice(int kind, device::WaveShape wave);
 
     virtual CBasicProfiledata& Profile() = 0;
+    // The device asked for its settings to be read again: the list entry's timer does it
+    // on the UI thread.
+    virtual void OnResyncRequest();
     // One light-thread pass by the block's mode.
     void LightPass(int& passCount);
     void RunModeStep(uint8_t mode);

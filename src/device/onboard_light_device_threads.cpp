@@ -92,9 +92,13 @@ void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report)
             record.status == HIDP_STATUS_SUCCESS) {
             if (record.rawValue == kResyncRequest) {
                 platform::DebugTrace(kResyncTrace);
-                ArmListTimer(kResyncTimer, kResyncDelayMs);
+                OnResyncRequest();
             }
             return;
         }
     }
+}
+
+void COnboardLightDevice::OnResyncRequest() {
+    ArmListTimer(kResyncTimer, kResyncDelayMs);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -32,6 +33,13 @@ class RecordingPowerView : public IDevicePowerView {
     int updates = 0;
 };
 
+class RecordingPad : public CVornalixMousePadDevice {
+  public:
+    ~RecordingPad() override { StopSyncThread(); }
+    void OnResyncRequest() override { ++resyncs; }
+    std::atomic<int> resyncs{0};
+};
+
 // Polls `done` for up to two seconds; the threads run on a loaded machine.
 template <class Predicate>
 bool Eventually(Predicate done) {
@@ -57,7 +65,7 @@ class MousePadTest : public ::testing::Test {
     platform::hid::SimHidBus bus_;
     platform::hid::ScopedHidBus useBus_{bus_};
     std::shared_ptr<sim::SimMousePad> pad_ = std::make_shared<sim::SimMousePad>();
-    std::unique_ptr<CVornalixMousePadDevice> device_ = std::make_unique<CVornalixMousePadDevice>();
+    std::unique_ptr<RecordingPad> device_ = std::make_unique<RecordingPad>();
 };
 
 TEST_F(MousePadTest, LightBlockReadsWithTheSpeedTurnedAndWritesBack) {
@@ -151,9 +159,13 @@ TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
 
     device_->OpenNotifyChannel(NotifyPath().c_str());
     EXPECT_EQ(device_->InputChannel().IsOpen(), 1);
-    pad_->RequestResync();
+    // Only 0x0401 asks for a re-read; the others are passed over in order.
+    pad_->SendNotification(0x0402);
     pad_->SendNotification(0x0404);
+    pad_->RequestResync();
+    EXPECT_TRUE(Eventually([&] { return device_->resyncs.load() == 1; }));
     device_->CloseNotifyChannel();
+    EXPECT_EQ(device_->resyncs.load(), 1);
     EXPECT_FALSE(device_->IsSyncThreadRunning());
     EXPECT_EQ(device_->InputChannel().IsOpen(), 0);
 }
