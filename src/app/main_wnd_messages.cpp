@@ -44,7 +44,12 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         return 0;
     }
     if (!HandlePowerMessage(uMsg, wParam)) {
-        return 0;  // asleep: everything else waits for the resume
+        // Asleep: everything else waits for the resume, but a menu's record is still
+        // freed.
+        if (uMsg == ::WM_MENUCLICK) {
+            CPaintManagerUI::DeletePtr(reinterpret_cast<MenuCmd*>(wParam));
+        }
+        return 0;
     }
     return HandleAwakeMessage(uMsg, wParam, lParam, bHandled);
 }
@@ -284,8 +289,8 @@ void CMainWnd::OnTrayNotify(LPARAM lParam) {
     m_pm.NeedUpdate();
 }
 
+// The lists change only on this thread, so its own walks need no lock.
 void CMainWnd::BroadcastLightControl(int flag) {
-    platform::CriticalSectionLock lock(deviceListLock_);
     for (auto* list : {&mice_, &mousePads_, &keyboards_}) {
         for (CVornalixUSBDevice* device : *list) {
             if (device != nullptr) {
@@ -296,7 +301,6 @@ void CMainWnd::BroadcastLightControl(int flag) {
 }
 
 void CMainWnd::BroadcastWindowActive(int flag) {
-    platform::CriticalSectionLock lock(deviceListLock_);
     for (auto* list : {&mice_, &mousePads_, &keyboards_}) {
         for (CVornalixUSBDevice* device : *list) {
             if (device != nullptr) {

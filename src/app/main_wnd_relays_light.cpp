@@ -8,6 +8,9 @@
 #include "app/light_sync.h"
 #include "app/main_wnd.h"
 #include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_mouse_device.h"
+#include "device/vornalix_mousepad_device.h"
+#include "device/vornalix_tamsel_device.h"
 #include "device/vornalix_usb_device.h"
 #include "pages/light_control_ui.h"
 
@@ -45,6 +48,23 @@ uint32_t Word(const LightPanelRecord& record, size_t first) {
     return word;
 }
 
+// The light record the device's profile holds, for the bytes the panel does not show.
+LightRecord StoredLight(CVornalixUSBDevice& device) {
+    if (auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(&device)) {
+        return keyboard->Profile().GetLightInfo();
+    }
+    if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(&device)) {
+        return mouse->Profile().GetLightInfo();
+    }
+    if (auto* pad = dynamic_cast<CVornalixMousePadDevice*>(&device)) {
+        return pad->Profile().GetLightInfo();
+    }
+    if (auto* headset = dynamic_cast<CVornalixTamselDevice*>(&device)) {
+        return headset->Profile().GetLightInfo();
+    }
+    return {};
+}
+
 int SyncModeOf(int kind, uint8_t mode) {
     const auto& modes = kind == device::kKeyboardDevice ? kKeyboardModes : kOtherModes;
     for (size_t i = 0; i < modes.size(); ++i) {
@@ -64,16 +84,12 @@ void CMainWnd::ApplyLightEdit() {
         return;  // without a mode the panel shows nothing the device could take
     }
     LightPanelRecord record = ReadPanel(*panel);
-    uint8_t customGroup = 0;
-    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
-        // The bytes the panel does not show keep their stored values.
-        const LightRecord stored = keyboard->Profile().GetLightInfo();
-        record[8] = stored.reserved1;
-        record[9] = stored.reserved2;
-        record[10] = stored.valid;
-        customGroup = stored.customGroup;
-    }
-    device->SetLightParams(Word(record, 0), Word(record, 4), Word(record, 8), customGroup);
+    // The bytes the panel does not show keep their stored values.
+    const LightRecord stored = StoredLight(*device);
+    record[8] = stored.reserved1;
+    record[9] = stored.reserved2;
+    record[10] = stored.valid;
+    device->SetLightParams(Word(record, 0), Word(record, 4), Word(record, 8), stored.customGroup);
     device->SaveProfile();
     device->ApplyProfileLight();
     device->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
@@ -159,7 +175,6 @@ void CMainWnd::OnLightSyncAll() {
     settings.red = record[5];
     settings.green = record[6];
     settings.blue = record[7];
-    platform::CriticalSectionLock lock(deviceListLock_);
     for (auto* list : {&mice_, &mousePads_, &headsets_, &keyboards_}) {
         for (CVornalixUSBDevice* device : *list) {
             if (device == nullptr || device->CommandChannel().IsOpen() == 0) {
