@@ -42,6 +42,9 @@ void PutWords(AudioBinding::Buffer& buffer, const std::vector<uint32_t>& words) 
 }  // namespace
 
 std::wstring WideTextOf(const uint8_t* buffer, size_t size) {
+    if (buffer == nullptr || size < sizeof(wchar_t)) {
+        return std::wstring();
+    }
     std::wstring text(size / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), buffer, text.size() * sizeof(wchar_t));
     const size_t end = text.find(L'\0');
