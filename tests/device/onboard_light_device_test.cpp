@@ -152,6 +152,18 @@ TEST_F(MousePadTest, StartReadsTheCapabilityBlockInASessionThenRunsTheLights) {
     EXPECT_FALSE(device_->IsLightThreadRunning());
 }
 
+TEST_F(MousePadTest, ModeFivePlaysTheCustomListLikeTheSoftwareModes) {
+    LightRecord light;
+    light.mode = 5;
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    device_->SetLedColor(3, device::MakeLedColour({1, 2, 3}, 255));
+    device_->StartLightThread();
+    // The profile names no custom light: the empty list turns every LED off.
+    EXPECT_TRUE(Eventually([&] { return device_->GetLedColor(3) == 0; }));
+    device_->StopLightThread();
+}
+
 TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
     device_->OpenNotifyChannel(L"hid#nowhere");
     EXPECT_TRUE(device_->IsSyncThreadRunning());
