@@ -19,6 +19,8 @@
 #include "device/keyboard_effect_state.h"
 #include "device/keyboard_key_map.h"
 #include "device/keyboard_light_block.h"
+#include "device/page_control_cache.h"
+#include "device/page_name_lists.h"
 #include "device/vornalix_usb_device.h"
 #include "profile/keyboard_profiledata.h"
 
@@ -117,9 +119,31 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // In mode 20, writes the level-scaled colours into the keyboard's per-LED table.
     int WriteKeyColorFrame();
 
-    // Hooks of the keyboard page.
+    // The keyboard page: its panels filled from the device and the profile.
     virtual void BuildDevicePage();
     virtual void ShowKeyAssignment(int key);
+    void LoadMacroAndLightLists() override;
+    void RefreshPageControls() override;
+    void RefreshKeyPage() override;
+    void RefreshKeySetInfoList();
+    void SetKeyButtonTip(int key, DuiLib::CDuiString text);
+    const device::PageNameLists& PageLists() const { return pageLists_; }
+
+    // The system-setting controls of the page. A missing control is left alone; its
+    // getter reads false or 0. Option numbers outside 0..3 count as 0.
+    void SelectPollingRateOption(int n);
+    void SetWinFlagOption(bool on);
+    bool IsWinFlagChecked();
+    void SetWFlagOption(bool on);
+    bool IsWFlagChecked();
+    void SetKey6FlagOption(bool on);
+    bool IsKey6FlagChecked();
+    void SetRepeatRate(int value);
+    int GetRepeatRate();
+    void SelectRepeatDelayOption(int n);
+    void UpdateRepeatDelayLabel(int n);
+    void ClearRepeatTestInput();
+    void SetRepeatInputTip();
 
   protected:
     static bool IsCustomPlayerMode(int mode);
@@ -139,6 +163,12 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // The per-LED light records as overlay layers; under the overlay lock.
     size_t CopyOverlayLayers(std::array<LightRecord, device::kAreaLedCount>& layers);
     int WriteKeyColors(const device::KeyColorTable& table);
+    // The page's helpers.
+    void BindKeyPanelButtons(DuiLib::CControlUI* panel);
+    void SetupPagePanels();
+    DuiLib::CDuiString TranslateText(const wchar_t* key);
+    void SetOptionChecked(const wchar_t* name, bool on);
+    bool IsOptionChecked(const wchar_t* name);
 
     std::array<uint8_t, device::kKeyboardTableBytes> keyCodeTable_{};
     std::array<uint8_t, device::kKeyboardTableBytes> ledTable_{};
@@ -157,6 +187,9 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // The notify channel's open and close.
     platform::CriticalSection notifyLock_;
     uint8_t reportCounter_ = 0;  // sync thread only
+    // The page's controls and the lists its panels show; UI thread only.
+    device::PageControlCache pageControls_{this};
+    device::PageNameLists pageLists_;
 };
 
 DuiLib::CControlUI* CreateKeyboardDevice();

@@ -75,9 +75,3 @@ void CVornalixKeyboardDevice::ReactiveEffect(int key, int action) {
             device::ReactiveEffect(context, static_cast<size_t>(key), action);
         });
 }
-
-void CVornalixKeyboardDevice::BuildDevicePage() {
-    CVornalixUSBDevice::InitPage();
-}
-
-void CVornalixKeyboardDevice::ShowKeyAssignment(int) {}
