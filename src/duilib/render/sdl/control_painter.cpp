@@ -211,10 +211,17 @@ void ControlPainter::PaintEdit(CControlUI* control) {
         OrDefault(edit->IsEnabled() ? edit->GetTextColor()
                                     : OrDefault(edit->GetDisabledTextColor(), edit->GetTextColor()),
                   kDefaultTextColor);
-    request.style = (edit->GetTextStyle() | DT_SINGLELINE) & ~static_cast<UINT>(DT_END_ELLIPSIS);
+    // A multi-line rich edit wraps its text from the top; other edits keep one line.
+    auto* rich = As<CRichEditUI>(control, L"RichEdit");
+    const bool multiLine = rich != nullptr && rich->IsMultiLine();
+    request.style =
+        multiLine
+            ? (edit->GetTextStyle() & ~static_cast<UINT>(DT_SINGLELINE | DT_VCENTER | DT_BOTTOM))
+            : (edit->GetTextStyle() | DT_SINGLELINE);
+    request.style &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     request.rect = Deflate(control->GetPos(), edit->GetTextPadding());
     const int end = DrawText(m_canvas, m_fonts, m_manager, request);
-    if (edit->IsFocused() && !edit->IsReadOnly()) {
+    if (edit->IsFocused() && !edit->IsReadOnly() && !multiLine) {
         const RECT& r = request.rect;
         const int height = std::max(1, m_manager.Scale(16));
         const int top = (r.top + r.bottom - height) / 2;
