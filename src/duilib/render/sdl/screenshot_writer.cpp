@@ -57,9 +57,9 @@ void ScreenshotWriter::OnSettled() {
 
 void ScreenshotWriter::OnTimer() {
     platform::KillTimer(m_pump, kTimerId);
-    if (CPaintManagerUI* manager = Target()) {
+    if (Target() != nullptr) {
+        // What the window shows now, painted at once rather than when the queue gets to it.
         platform::SendMessage(m_target, WM_PAINT, 0, 0);
-        (void)manager;
         Write();
     }
 }
