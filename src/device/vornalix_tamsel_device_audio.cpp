@@ -311,11 +311,10 @@ bool CVornalixTamselDevice::ToggleMute(uint32_t& muted, const wchar_t* property)
 }
 
 void CVornalixTamselDevice::ToggleMicInMute() {
-    if (voicePanel_ == nullptr) {
-        return;
-    }
     const bool written = ToggleMute(micMuted_, L"MuteControl");
-    voicePanel_->SetMicInSelected(micMuted_ == 0);
+    if (voicePanel_ != nullptr) {
+        voicePanel_->SetMicInSelected(micMuted_ == 0);
+    }
     if (written) {
         stages_.micInSelect = micMuted_ == 0 ? 1 : 0;
         SaveAudioSettings();
@@ -323,11 +322,10 @@ void CVornalixTamselDevice::ToggleMicInMute() {
 }
 
 void CVornalixTamselDevice::ToggleMicMonitorMute() {
-    if (voicePanel_ == nullptr) {
-        return;
-    }
     const bool written = ToggleMute(monitorMuted_, L"AAMuteControl");
-    voicePanel_->SetMicMonitorSelected(monitorMuted_ == 0);
+    if (voicePanel_ != nullptr) {
+        voicePanel_->SetMicMonitorSelected(monitorMuted_ == 0);
+    }
     if (written) {
         stages_.micMonitorSelect = monitorMuted_ == 0 ? 1 : 0;
         SaveAudioSettings();
