@@ -26,6 +26,7 @@ class CVornalixKeyboardDevice;
 class CVornalixMouseDevice;
 class CVornalixTamselDevice;
 struct MouseSystemStages;
+struct KeyboardSystemStages;
 class CDeviceOptionUI;
 class CKeySetControlUI;
 class CMacroControlUI;
@@ -244,6 +245,14 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     CVornalixMouseDevice* CurrentMouse();
     CVornalixTamselDevice* CurrentHeadset();
 
+    // The keyboard page's system settings.
+    void OnPollingRateOption(int n);
+    void OnRepeatDelayOption(int n);
+    void OnRepeatRate(DuiLib::CControlUI* slider);
+    void OnWinLockOption(DuiLib::CControlUI* option);
+    void OnWFlagOption(DuiLib::CControlUI* option);
+    void OnKey6FlagOption(DuiLib::CControlUI* option);
+
     // The mouse page's settings.
     void OnDpiStageEnable(int n, DuiLib::CControlUI* check);
     void OnDpiSliderChange(int n, DuiLib::CControlUI* slider);
@@ -307,6 +316,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void StoreDpiStageValue(int n, int value);
     void ChangeMouseStages(bool toDevice, const std::function<void(MouseSystemStages&)>& change);
     void RefreshKeySetInfoLists();
+    void ChangeKeyboardStages(bool toDevice,
+                              const std::function<void(KeyboardSystemStages&)>& change);
 
     int currentLanguage_ = -1;
     std::array<std::unique_ptr<platform::WorkerThread>, kWorkerSlotCount> workers_;

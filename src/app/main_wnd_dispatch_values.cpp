@@ -7,7 +7,6 @@
 
 #include "app/main_wnd.h"
 #include "app/registered_messages.h"
-#include "device/vornalix_keyboard_device.h"
 #include "duilib/string_utils.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_control.h"
@@ -29,40 +28,8 @@ bool Is(const CDuiString& name, const wchar_t* expected) {
     return name.CompareNoCase(expected) == 0;
 }
 
-bool IsSelected(CControlUI* control) {
-    auto* option = dynamic_cast<COptionUI*>(control);
-    return option != nullptr && option->IsSelected();
-}
-
-// Stores the keyboard's system settings as changed by `change`; a settings write also
-// sends them to the keyboard.
-template <typename Change>
-void ChangeKeyboardStages(CVornalixKeyboardDevice* keyboard, bool writeSettings, Change change) {
-    if (keyboard == nullptr) {
-        return;
-    }
-    KeyboardSystemStages stages = keyboard->GetSystemStages();
-    change(stages);
-    keyboard->SetSystemStages(stages.repeat | static_cast<uint32_t>(stages.repeatDelay) << 16,
-                              stages.key6Flag | static_cast<uint32_t>(stages.pollingRate) << 16,
-                              stages.wFlag | static_cast<uint32_t>(stages.winFlag) << 16);
-    keyboard->SaveProfile();
-    if (writeSettings) {
-        keyboard->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
-    }
-}
-
 CDuiString IndexedName(const wchar_t* prefix, int n) {
     return CDuiString(prefix) + std::wstring_view(std::to_wstring(n));
-}
-
-uint16_t Flag(bool on) {
-    return on ? 1 : 0;
-}
-
-// An index from a control's name is bounded before it is stored.
-uint16_t StageIndex(int n) {
-    return static_cast<uint16_t>(std::clamp(n, 0, 0xFFFF));
 }
 
 // A relay that takes the number of an indexed name.
@@ -78,6 +45,8 @@ constexpr IndexedRelay kSelectIndexed[] = {
     {L"magic_option_", &CMainWnd::OnMagicVoiceSelect},
     {L"Tamsel_eq_option_", &CMainWnd::OnEqPresetSelect},
     {L"key_ComBox_check_", &CMainWnd::OnModifierCheck},
+    {L"polling_rate_option_", &CMainWnd::OnPollingRateOption},
+    {L"repeat_delay_check_", &CMainWnd::OnRepeatDelayOption},
 };
 
 constexpr IndexedRelay kValueIndexed[] = {
@@ -110,10 +79,14 @@ struct SenderRelay {
 
 constexpr SenderRelay kSelectSender[] = {
     {L"pointer_precision_check", &CMainWnd::OnPointerPrecision},
+    {L"winlockflag_option", &CMainWnd::OnWinLockOption},
+    {L"wflag_option", &CMainWnd::OnWFlagOption},
+    {L"6flag_option", &CMainWnd::OnKey6FlagOption},
 };
 constexpr SenderRelay kValueSender[] = {
     {L"pointer_speed_slider", &CMainWnd::OnPointerSpeed},
     {L"double_click_slider", &CMainWnd::OnDoubleClickSpeed},
+    {L"repeat_rate_slider", &CMainWnd::OnRepeatRate},
 };
 
 // A relay without arguments.
@@ -235,31 +208,9 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
     if (SplitIndexedName(name, &prefix, &n)) {
         RunIndexed(*this, prefix, n, kSelectIndexed);
         RunIndexedSender(*this, prefix, n, msg.pSender, kSelectIndexedSender);
-        if (Is(prefix, L"polling_rate_option_")) {
-            if (CurrentMouse() != nullptr) {
-                OnMousePollingRate(n);
-            }
-            ChangeKeyboardStages(CurrentKeyboard(), true,
-                                 [n](KeyboardSystemStages& s) { s.pollingRate = StageIndex(n); });
-        } else if (Is(prefix, L"repeat_delay_check_")) {
-            ChangeKeyboardStages(CurrentKeyboard(), false,
-                                 [n](KeyboardSystemStages& s) { s.repeatDelay = StageIndex(n); });
-        }
     }
-    const uint16_t checked = Flag(IsSelected(msg.pSender));
-    if (RunSender(*this, name, msg.pSender, kSelectSender)) {
-        // the mouse's pointer precision
-    } else if (Is(name, L"scrolls_page_check")) {
+    if (!RunSender(*this, name, msg.pSender, kSelectSender) && Is(name, L"scrolls_page_check")) {
         OnScrollSettings(true);
-    } else if (Is(name, L"winlockflag_option")) {
-        ChangeKeyboardStages(CurrentKeyboard(), true,
-                             [checked](KeyboardSystemStages& s) { s.winFlag = checked; });
-    } else if (Is(name, L"wflag_option")) {
-        ChangeKeyboardStages(CurrentKeyboard(), true,
-                             [checked](KeyboardSystemStages& s) { s.wFlag = checked; });
-    } else if (Is(name, L"6flag_option")) {
-        ChangeKeyboardStages(CurrentKeyboard(), true,
-                             [checked](KeyboardSystemStages& s) { s.key6Flag = checked; });
     }
     if (RunNamed(*this, name, kSelectNamed)) {
         return;
@@ -290,13 +241,6 @@ void CMainWnd::OnNotifyValueChanged(TNotifyUI& msg) {
     }
     if (Is(name, L"scroll_speed_slider")) {
         OnScrollSettings(false);
-        return;
-    }
-    if (Is(name, L"repeat_rate_slider")) {
-        auto* slider = dynamic_cast<CProgressUI*>(msg.pSender);
-        const int rate = slider != nullptr ? slider->GetValue() : 0;
-        ChangeKeyboardStages(CurrentKeyboard(), false,
-                             [rate](KeyboardSystemStages& s) { s.repeat = StageIndex(rate); });
         return;
     }
     RunNamed(*this, name, kValueNamed);
