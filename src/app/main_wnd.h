@@ -248,10 +248,11 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     // The keyboard page's system settings.
     void OnPollingRateOption(int n);
     void OnRepeatDelayOption(int n);
-    void OnRepeatRate(DuiLib::CControlUI* slider);
-    void OnWinLockOption(DuiLib::CControlUI* option);
-    void OnWFlagOption(DuiLib::CControlUI* option);
-    void OnKey6FlagOption(DuiLib::CControlUI* option);
+    void OnRepeatRate();
+    void OnWinLockOption();
+    void OnWFlagOption();
+    void OnKey6FlagOption();
+    void OnRepeatTestReset();
 
     // The mouse page's settings.
     void OnDpiStageEnable(int n, DuiLib::CControlUI* check);

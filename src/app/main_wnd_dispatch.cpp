@@ -28,6 +28,7 @@ struct ClickRelay {
 
 constexpr ClickRelay kClickRelays[] = {
     {L"default_btn", &CMainWnd::OnRestoreDefaults},
+    {L"reset_repeat_btn", &CMainWnd::OnRepeatTestReset},
     {L"device_add_btn", &CMainWnd::OnProfileAdd},
     {L"device_sub_btn", &CMainWnd::OnProfileDelete},
     {L"device_copy_btn", &CMainWnd::OnProfileCopy},

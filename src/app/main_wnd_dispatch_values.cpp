@@ -79,20 +79,22 @@ struct SenderRelay {
 
 constexpr SenderRelay kSelectSender[] = {
     {L"pointer_precision_check", &CMainWnd::OnPointerPrecision},
-    {L"winlockflag_option", &CMainWnd::OnWinLockOption},
-    {L"wflag_option", &CMainWnd::OnWFlagOption},
-    {L"6flag_option", &CMainWnd::OnKey6FlagOption},
 };
 constexpr SenderRelay kValueSender[] = {
     {L"pointer_speed_slider", &CMainWnd::OnPointerSpeed},
     {L"double_click_slider", &CMainWnd::OnDoubleClickSpeed},
-    {L"repeat_rate_slider", &CMainWnd::OnRepeatRate},
 };
 
 // A relay without arguments.
 struct NamedRelay {
     const wchar_t* name;
     void (CMainWnd::*relay)();
+};
+
+constexpr NamedRelay kSelectFlags[] = {
+    {L"winlockflag_option", &CMainWnd::OnWinLockOption},
+    {L"wflag_option", &CMainWnd::OnWFlagOption},
+    {L"6flag_option", &CMainWnd::OnKey6FlagOption},
 };
 
 constexpr NamedRelay kSelectNamed[] = {
@@ -112,6 +114,7 @@ constexpr const wchar_t* kFunctionTabs[] = {
 constexpr NamedRelay kValueNamed[] = {
     {L"deng_light_slider", &CMainWnd::OnLightBrightnessChange},
     {L"deng_speed_slider", &CMainWnd::OnLightSpeedChange},
+    {L"repeat_rate_slider", &CMainWnd::OnRepeatRate},
     {L"Tamsel_MicIn_slider", &CMainWnd::OnMicInVolumeChange},
     {L"Tamsel_MicMoniter_slider", &CMainWnd::OnMicMonitorVolumeChange},
 };
@@ -209,7 +212,8 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
         RunIndexed(*this, prefix, n, kSelectIndexed);
         RunIndexedSender(*this, prefix, n, msg.pSender, kSelectIndexedSender);
     }
-    if (!RunSender(*this, name, msg.pSender, kSelectSender) && Is(name, L"scrolls_page_check")) {
+    if (!RunSender(*this, name, msg.pSender, kSelectSender) &&
+        !RunNamed(*this, name, kSelectFlags) && Is(name, L"scrolls_page_check")) {
         OnScrollSettings(true);
     }
     if (RunNamed(*this, name, kSelectNamed)) {

@@ -7,21 +7,12 @@
 #include "app/main_wnd.h"
 #include "device/vornalix_keyboard_device.h"
 #include "device/vornalix_mouse_device.h"
-#include "duilib/ui_button.h"
-#include "duilib/ui_progress.h"
-
-using namespace DuiLib;
 
 namespace {
 
 // A number from a control's name or value is bounded before it is stored.
 uint16_t StageValue(int n) {
     return static_cast<uint16_t>(std::clamp(n, 0, 0xFFFF));
-}
-
-uint16_t Checked(CControlUI* control) {
-    auto* option = dynamic_cast<COptionUI*>(control);
-    return option != nullptr && option->IsSelected() ? 1 : 0;
 }
 
 }  // namespace
@@ -48,30 +39,50 @@ void CMainWnd::OnPollingRateOption(int n) {
         OnMousePollingRate(n);
         return;
     }
-    ChangeKeyboardStages(true, [n](KeyboardSystemStages& s) { s.pollingRate = StageValue(n); });
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->SelectPollingRateOption(n);
+        ChangeKeyboardStages(true, [n](KeyboardSystemStages& s) { s.pollingRate = StageValue(n); });
+    }
 }
 
 void CMainWnd::OnRepeatDelayOption(int n) {
-    ChangeKeyboardStages(false, [n](KeyboardSystemStages& s) { s.repeatDelay = StageValue(n); });
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->SelectRepeatDelayOption(n);
+        ChangeKeyboardStages(false,
+                             [n](KeyboardSystemStages& s) { s.repeatDelay = StageValue(n); });
+    }
 }
 
-void CMainWnd::OnRepeatRate(CControlUI* slider) {
-    auto* progress = dynamic_cast<CProgressUI*>(slider);
-    const uint16_t rate = StageValue(progress != nullptr ? progress->GetValue() : 0);
-    ChangeKeyboardStages(false, [rate](KeyboardSystemStages& s) { s.repeat = rate; });
+void CMainWnd::OnRepeatRate() {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        const uint16_t rate = StageValue(keyboard->GetRepeatRate());
+        ChangeKeyboardStages(false, [rate](KeyboardSystemStages& s) { s.repeat = rate; });
+    }
 }
 
-void CMainWnd::OnWinLockOption(CControlUI* option) {
-    const uint16_t on = Checked(option);
-    ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.winFlag = on; });
+void CMainWnd::OnWinLockOption() {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        const uint16_t on = keyboard->IsWinFlagChecked() ? 1 : 0;
+        ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.winFlag = on; });
+    }
 }
 
-void CMainWnd::OnWFlagOption(CControlUI* option) {
-    const uint16_t on = Checked(option);
-    ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.wFlag = on; });
+void CMainWnd::OnWFlagOption() {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        const uint16_t on = keyboard->IsWFlagChecked() ? 1 : 0;
+        ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.wFlag = on; });
+    }
 }
 
-void CMainWnd::OnKey6FlagOption(CControlUI* option) {
-    const uint16_t on = Checked(option);
-    ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.key6Flag = on; });
+void CMainWnd::OnKey6FlagOption() {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        const uint16_t on = keyboard->IsKey6FlagChecked() ? 1 : 0;
+        ChangeKeyboardStages(true, [on](KeyboardSystemStages& s) { s.key6Flag = on; });
+    }
+}
+
+void CMainWnd::OnRepeatTestReset() {
+    if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
+        keyboard->ClearRepeatTestInput();
+    }
 }

@@ -56,6 +56,7 @@ void CMainWnd::OnKeyAssignSave() {
     const std::array<uint32_t, 3> words = WordsOf(panel->GetKeyFunctions());
     if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
         keyboard->SetSelectedKeyAssignment(words[0], words[1], words[2]);
+        keyboard->RefreshKeySetInfoList();
     } else if (CVornalixMouseDevice* mouse = CurrentMouse()) {
         mouse->SetSelectedKeyAssignment(words[0], words[1], words[2]);
         mouse->RefreshKeySetInfoList();
@@ -79,6 +80,7 @@ void CMainWnd::OnKeyAssignSaveProfile() {
     CVornalixUSBDevice* device = GetCurrentDevice();
     if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
         keyboard->SetKeyAssignments(keyboard->GetKeyAssignments());
+        keyboard->RefreshKeySetInfoList();
     } else if (CVornalixMouseDevice* mouse = CurrentMouse()) {
         mouse->SetKeyAssignments(mouse->GetKeyAssignments());
         mouse->RefreshKeySetInfoList();
@@ -99,6 +101,11 @@ void CMainWnd::RefreshKeySetInfoLists() {
     for (CVornalixUSBDevice* device : mice_) {
         if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device)) {
             mouse->RefreshKeySetInfoList();
+        }
+    }
+    for (CVornalixUSBDevice* device : keyboards_) {
+        if (auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device)) {
+            keyboard->RefreshKeySetInfoList();
         }
     }
 }
