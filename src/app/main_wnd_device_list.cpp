@@ -332,6 +332,11 @@ void CMainWnd::ReleaseDeviceEntry(int index) {
     int successor = -1;
     if (wasCurrent) {
         CloseChildWindows();
+        // A recording of the device that goes would otherwise keep the hook installed and
+        // the device list locked with no stop button left to press.
+        if (deviceHook_.IsInstalled()) {
+            StopMacroRecording();
+        }
         for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
             if (i != index && entries[i] != nullptr && entries[i]->IsShown()) {
                 successor = i;

@@ -181,6 +181,19 @@ TEST_F(MainWindowDispatchTest, MacroRecordedFromTheHookLocksTheDeviceListUntilIt
     EXPECT_EQ(macro->GetEvents()[2].button, 1);
 }
 
+TEST_F(MainWindowDispatchTest, UnpluggingTheKeyboardWhileRecordingEndsTheRecording) {
+    CMacroControlUI* macro = MacroPanelOf(device_);
+    ASSERT_NE(macro, nullptr);
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_starredio"));
+    ASSERT_TRUE(window_->DeviceHook().IsInstalled());
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil([this] { return window_->GetCurrentDevice() == nullptr; }));
+    EXPECT_FALSE(window_->DeviceHook().IsInstalled());
+    EXPECT_FALSE(macro->IsRecording());
+    EXPECT_TRUE(window_->IsDeviceInputEnabled());
+    EXPECT_TRUE(Find(L"device_select_layout")->IsEnabled());
+}
+
 TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtOnce) {
     constexpr int kKey = 5;
     KeyAssignRecord letter;
