@@ -61,6 +61,26 @@ TEST_F(MainWindowMessagesTest, PeerLightControlRequestsSetTheFlagTextAndDevices)
     EXPECT_EQ(status->GetText().ToUtf8(), "控制灯光");
 }
 
+TEST_F(MainWindowMessagesTest, ProductMessageBringsTheHiddenWindowBack) {
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    platform::ShowWindow(window_->GetHWND(), SW_HIDE);
+    Send(AppMessages().product, 0, 1);
+    EXPECT_TRUE(IsMainWindowVisible());
+}
+
+TEST_F(MainWindowMessagesTest, ClosedDeviceTakesSharedColoursButDoesNotWakeTheSynchronisation) {
+    ASSERT_EQ(keyboard_->CommandChannel().IsOpen(), 0);
+    keyboard_->CommandChannel().SetLightSync(true);
+    EXPECT_FALSE(window_->HasSyncedOpenDevice());
+    window_->SendSyncFrame(1, 2, 3, 4);
+    EXPECT_EQ(keyboard_->GetLedColor(0), 0x04030201u);
+    EXPECT_EQ(keyboard_->GetLedColor(keyboard_->GetLedCount() - 1), 0x04030201u);
+    keyboard_->CommandChannel().SetLightSync(false);
+    window_->SendSyncFrame(9, 9, 9, 9);
+    EXPECT_EQ(keyboard_->GetLedColor(0), 0x04030201u)
+        << "a device that does not follow is left alone";
+}
+
 TEST_F(MainWindowMessagesTest, ConfigQueryIsAnsweredToThePeerWindowOnly) {
     std::vector<uint8_t> received;
     ULONG_PTR kind = 0;
