@@ -12,6 +12,9 @@
 #include "controls/redio_macro_button.h"
 #include "controls/select_panel.h"
 #include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_mouse_device.h"
+#include "device/vornalix_mousepad_device.h"
+#include "device/vornalix_tamsel_device.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/dialog_builder.h"
 #include "pages/device_profile_ui.h"
@@ -43,9 +46,9 @@ constexpr ClassEntry kClasses[] = {
     {L"HandImgSelectButton", &Make<CHandImgSelectButtonUI>},
     {L"RedioMacroButton", &Make<CRedioMacroButtonUI>},
     {L"ComboEditContainerElement", &Make<CComboEditContainerElementUI>},
-    {L"VornalixMousePadDevice", &CreateUSBDevice},
-    {L"VornalixTamselDevice", &CreateUSBDevice},
-    {L"VornalixMouseDevice", &CreateUSBDevice},
+    {L"VornalixMousePadDevice", &CreateMousePadDevice},
+    {L"VornalixTamselDevice", &CreateTamselDevice},
+    {L"VornalixMouseDevice", &CreateMouseDevice},
     {L"VornalixKeyboardDevice", &CreateKeyboardDevice},
     {L"DeviceProfile", &Make<CDeviceProfileUI>},
     {L"LightControl", &Make<CLightControlUI>},
