@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "app/device_panels.h"
 #include "app/light_sync.h"
@@ -157,24 +158,25 @@ void CMainWnd::OnCustomColorButton(bool on) {
 
 void CMainWnd::OnLightSyncAll() {
     CVornalixUSBDevice* current = GetCurrentDevice();
-    CLightControlUI* panel = CurrentLightPanel();
-    if (current == nullptr || panel == nullptr || panel->GetSelectedMode() < 0) {
+    if (current == nullptr) {
         return;
     }
-    const LightPanelRecord record = ReadPanel(*panel);
-    const int syncMode = SyncModeOf(current->GetDeviceType(), record[0]);
+    const LightRecord light = StoredLight(*current);
+    const int syncMode = SyncModeOf(current->GetDeviceType(), light.mode);
     if (syncMode < 0) {
         return;  // a mode the other devices cannot show
     }
     light_sync::Settings& settings = light_sync::SharedSettings();
     settings.mode = static_cast<uint8_t>(syncMode);
-    settings.brightness = record[1];
-    settings.speed = record[2];
-    settings.direction = record[3];
-    settings.multiColour = record[4];
-    settings.red = record[5];
-    settings.green = record[6];
-    settings.blue = record[7];
+    settings.brightness = light.brightness;
+    settings.speed = light.speed;
+    settings.direction = light.direction;
+    settings.multiColour = light.multiColour;
+    settings.red = light.red;
+    settings.green = light.green;
+    settings.blue = light.blue;
+    LightPanelRecord shown{};
+    std::memcpy(shown.data(), &light, 8);
     for (auto* list : {&mice_, &mousePads_, &headsets_, &keyboards_}) {
         for (CVornalixUSBDevice* device : *list) {
             if (device == nullptr || device->CommandChannel().IsOpen() == 0) {
@@ -182,7 +184,6 @@ void CMainWnd::OnLightSyncAll() {
             }
             device->CommandChannel().SetLightSync(true);
             if (CLightControlUI* own = LightPanelOf(device)) {
-                LightPanelRecord shown = record;
                 const auto& modes = device->GetDeviceType() == device::kKeyboardDevice
                                         ? kKeyboardModes
                                         : kOtherModes;

@@ -105,7 +105,9 @@ TEST_F(MainWindowDispatchTest, LightModeChosenOnThePanelIsWrittenToTheKeyboard) 
 }
 
 TEST_F(MainWindowDispatchTest, SharedLightingDrivesEveryLedOfTheFollowingKeyboard) {
-    ShowOnPanel(6, 14, 9, 255, 0, 0);  // the keyboard's static mode: shared static
+    // The keyboard's static mode, chosen on its panel, becomes the shared static mode.
+    ShowOnPanel(6, 14, 9, 255, 0, 0);
+    Raise(L"itemselect", FindNamedControl(panel_, L"light_combo_modeSelect"));
     Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
     EXPECT_EQ(light_sync::SharedSettings().mode.load(), light_sync::kStatic);
     EXPECT_TRUE(device_->CommandChannel().GetLightSync());
@@ -114,12 +116,14 @@ TEST_F(MainWindowDispatchTest, SharedLightingDrivesEveryLedOfTheFollowingKeyboar
         [&] { return device_->GetLedColor(0) == red && device_->GetLedColor(125) == red; }, 1900));
 
     ShowOnPanel(28, 14, 9, 255, 0, 0);  // off
+    Raise(L"itemselect", FindNamedControl(panel_, L"light_combo_modeSelect"));
     Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
     EXPECT_TRUE(PumpUntil(
         [&] { return device_->GetLedColor(0) == 0 && device_->GetLedColor(125) == 0; }, 1900));
 
     // A mode the others cannot show changes nothing.
     ShowOnPanel(20, 14, 9, 255, 0, 0);
+    Raise(L"itemselect", FindNamedControl(panel_, L"light_combo_modeSelect"));
     Raise(L"click", FindNamedControl(panel_, L"deng_same_mode"));
     EXPECT_EQ(light_sync::SharedSettings().mode.load(), light_sync::kOff);
 
