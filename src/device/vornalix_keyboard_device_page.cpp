@@ -8,8 +8,8 @@
 #include "device/control_lookup.h"
 #include "device/key_function_text.h"
 #include "device/led_button_tint.h"
+#include "device/page_text.h"
 #include "device/vornalix_keyboard_device.h"
-#include "duilib/resource_manager.h"
 #include "duilib/string_utils.h"
 #include "pages/device_profile_ui.h"
 #include "pages/key_code_tables.h"
@@ -217,12 +217,5 @@ void CVornalixKeyboardDevice::SetKeyButtonTip(int key, CDuiString text) {
 }
 
 CDuiString CVornalixKeyboardDevice::TranslateText(const wchar_t* key) {
-    CControlUI* label = pageControls_.Find(L"text_test");
-    if (!label) {
-        return DuiLib::CResourceManager::GetInstance()->GetText(key);
-    }
-    // The label shows what is set as its text in the current language.
-    label->SetResourceText(true);
-    label->SetText(key);
-    return label->GetText();
+    return device::TranslatePageText(pageControls_.Find(device::kTranslationLabelName), key);
 }

@@ -17,6 +17,7 @@
 #include "device/custom_effect_player.h"
 #include "device/mouse_key_codes.h"
 #include "device/mouse_settings_block.h"
+#include "device/page_control_cache.h"
 #include "device/vornalix_usb_device.h"
 #include "profile/mouse_profiledata.h"
 
@@ -28,6 +29,7 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     ~CVornalixMouseDevice() override;
 
     // Overrides of the shared operations.
+    void InitPage() override;  // builds the mouse page
     int ApplyProfileLight() override;
     int PushLightFrame() override;
     void StartDevice() override;
@@ -110,7 +112,7 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // Highest value of the DPI edits (slider maximum x multiplier).
     int GetDpiEditMaximum() const { return dpiEditMaximum_; }
 
-    // Hooks of the mouse page; they do nothing here.
+    // The mouse page (vornalix_mouse_device_page.cpp and _settings_ui.cpp).
     virtual void BuildDevicePage();
     virtual void ShowKeyAssignment(int key);
     virtual void RefreshKeySetInfoList();
@@ -124,6 +126,19 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     virtual void SetScrollSettings(int page, int lines);
     virtual void SelectPollingRateOption(int option);
     virtual void SelectSettingTab(int tab);
+    // What the page's controls hold; 0 or false where a control is missing.
+    bool IsDpiStageEnabled(int stage);
+    int GetDpiStageValue(int stage);
+    // The DPI typed into stage n's edit, raised to the mouse's lowest DPI.
+    int GetDpiEditValue(int stage);
+    int GetPointerSpeed();
+    bool IsPointerPrecisionChecked();
+    bool IsScrollPageChecked();
+    int GetScrollSpeed();
+    int GetDoubleClickSpeed();
+    int GetDoubleClickSpeedMax();
+    void SetKeyInfoRow(int key, DuiLib::CDuiString text);
+    void UpdateLogoToolTip();
 
   private:
     void SetSettingsState(const device::MouseSettingsState& state);
@@ -164,6 +179,14 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
     platform::CriticalSection notifyLock_;
+    // The page's controls; UI thread only.
+    device::PageControlCache pageControls_{this};
+
+    // The page's helpers.
+    void BindPanelButtons(DuiLib::CControlUI* panel);
+    void SetupPagePanels();
+    DuiLib::CDuiString TranslateText(const wchar_t* key);
+    void RestoreDpiChecks();
 };
 
 DuiLib::CControlUI* CreateMouseDevice();
