@@ -273,6 +273,18 @@ TEST_F(InputRoutingTest, TheTrayStandInPassesClicksToTheIconsWindow) {
     EXPECT_EQ(platform::FindWindow(DuiLib::kTrayStandInClass, nullptr), nullptr);
 }
 
+TEST_F(InputRoutingTest, ThePlainPartOfTheCaptionDragsTheWindow) {
+    // The caption is the top 40 pixels; the button fills it, the edit lies below it.
+    window_.GetPaintManager()->SetCaptionRect(RECT{0, 0, 0, 40});
+    window_.GetPaintManager()->FindControl(L"btn")->SetFixedWidth(100);
+    render_test::PumpUntilIdle();
+    DuiLib::sdl::WindowHost* host = backend_.HostForDesktopWindow(windowId_);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->HitTestAt(POINT{50, 20}), SDL_HITTEST_NORMAL);      // the button
+    EXPECT_EQ(host->HitTestAt(POINT{200, 20}), SDL_HITTEST_DRAGGABLE);  // beside it
+    EXPECT_EQ(host->HitTestAt(POINT{200, 55}), SDL_HITTEST_NORMAL);     // below the caption
+}
+
 TEST_F(InputRoutingTest, ADisabledWindowTakesNoInput) {
     platform::EnableWindow(window_.GetHWND(), FALSE);
     Click(CentreOf(Find(L"btn")));

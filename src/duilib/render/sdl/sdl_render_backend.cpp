@@ -107,20 +107,29 @@ SDL_Window* SdlRenderBackend::DesktopWindowOf(HWND hwnd) {
 }
 
 void SdlRenderBackend::SyncWindow(HWND hwnd) {
-    if (!m_withDisplay || hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
+    if (hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
         return;
     }
     for (auto& [manager, host] : m_hosts) {
-        if (manager->GetPaintWindow() == hwnd) {
+        if (manager->GetPaintWindow() != hwnd) {
+            continue;
+        }
+        if (m_withDisplay) {
             host->Sync([this](HWND owner) { return DesktopWindowOf(owner); },
                        ProgramIcon(*manager));
             host->Present();
-            return;
         }
+        // A window whose size changed is painted again, as the desktop asks after a resize.
+        const SIZE client = manager->GetClientSize();
+        const SDL_Surface* pixels = host->Pixels();
+        if (pixels == nullptr || pixels->w != client.cx || pixels->h != client.cy) {
+            platform::PostMessage(hwnd, WM_PAINT, 0, 0);
+        }
+        return;
     }
     // Hosts are made by the first paint only: the toolkit tells the renderer about the
     // end of painted managers alone. A window shown before it was painted asks for one.
-    if (platform::IsWindowVisible(hwnd)) {
+    if (m_withDisplay && platform::IsWindowVisible(hwnd)) {
         platform::PostMessage(hwnd, WM_PAINT, 0, 0);
     }
 }

@@ -104,15 +104,13 @@ void CSdlRenderSession::Impl::Start() {
             RequestDrain();
         }
     });
-    if (videoStarted) {
-        platform::SetWindowStateObserver([this](HWND hwnd) {
-            {
-                std::lock_guard lock(dirtyMutex);
-                dirty.insert(hwnd);
-            }
-            RequestDrain();
-        });
-    }
+    platform::SetWindowStateObserver([this](HWND hwnd) {
+        {
+            std::lock_guard lock(dirtyMutex);
+            dirty.insert(hwnd);
+        }
+        RequestDrain();
+    });
     CPaintManagerUI::SetRenderBackend(backend.get());
 }
 
@@ -177,6 +175,9 @@ void CSdlRenderSession::Impl::Drain() {
             trays = std::make_unique<CTrayStandIns>();
         }
         trays->Sync();
+    }
+    if (!videoStarted) {
+        return;
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {

@@ -191,19 +191,21 @@ void WindowHost::MouseLeft() {
     }
 }
 
-SDL_HitTestResult WindowHost::HitTest(SDL_Window* /*window*/, const SDL_Point* pt, void* data) {
-    auto* host = static_cast<WindowHost*>(data);
-    CPaintManagerUI& manager = host->m_manager;
-    const RECT caption = manager.Scale(manager.GetCaptionRect());
-    const SIZE client = manager.GetClientSize();
-    const bool inCaption = pt->x >= caption.left && pt->x < client.cx - caption.right &&
-                           pt->y >= caption.top && pt->y < caption.bottom;
+SDL_HitTestResult WindowHost::HitTestAt(POINT pt) const {
+    const RECT caption = m_manager.Scale(m_manager.GetCaptionRect());
+    const SIZE client = m_manager.GetClientSize();
+    const bool inCaption = pt.x >= caption.left && pt.x < client.cx - caption.right &&
+                           pt.y >= caption.top && pt.y < caption.bottom;
     if (!inCaption) {
         return SDL_HITTEST_NORMAL;
     }
-    CControlUI* control = manager.FindControl(POINT{pt->x, pt->y});
+    CControlUI* control = m_manager.FindControl(pt);
     return control != nullptr && IsInteractive(control) ? SDL_HITTEST_NORMAL
                                                         : SDL_HITTEST_DRAGGABLE;
+}
+
+SDL_HitTestResult WindowHost::HitTest(SDL_Window* /*window*/, const SDL_Point* pt, void* data) {
+    return static_cast<const WindowHost*>(data)->HitTestAt(POINT{pt->x, pt->y});
 }
 
 }  // namespace DuiLib::sdl

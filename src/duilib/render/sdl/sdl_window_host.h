@@ -45,6 +45,9 @@ class WindowHost {
     void MouseAt(POINT pt);
     void MouseLeft();
     CControlUI* HoveredRow() const { return m_hoveredRow; }
+    // What a press at `pt` does to the window: drag it (an empty part of the caption) or
+    // reach the controls.
+    SDL_HitTestResult HitTestAt(POINT pt) const;
 
   private:
     void CreateWindow(SDL_Surface* icon);
