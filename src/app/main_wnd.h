@@ -107,6 +107,9 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnHeadsetRemoved(size_t index);
     void AttachDevicePath(size_t index, int kind);
     void DetachDevicePath(size_t index, int kind);
+    // The mouse reachable through two command interfaces (a cable and a receiver).
+    bool HasConnectedPartner(size_t index);
+    void SwitchMouseInterface(size_t index);
     const std::vector<DeviceIdentityRecord>& GetUpdateCandidates() const {
         return updateCandidates_;
     }
@@ -296,7 +299,12 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void RemovePageOfKind(std::vector<CVornalixUSBDevice*>& list, int liveIndex);
     void OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
                                    bool isMouse);
-    void OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index);
+    void OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index,
+                                   bool isMouse);
+    // The device list of a mouse, mouse-pad or headset kind; null for other kinds.
+    std::vector<CVornalixUSBDevice*>* AccessoryList(int kind);
+    // A mouse command interface whose partner is present moves the mouse; true when so.
+    bool TakePartnerPath(size_t index, int kind);
     DuiLib::CControlUI* BuildFromXml(LPCTSTR xml, DuiLib::IDialogBuilderCallback* callback);
     std::vector<CDeviceOptionUI*> Entries();
     DuiLib::CContainerUI* FindContainer(LPCTSTR name);

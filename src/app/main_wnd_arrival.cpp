@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/accessory_arrival.h"
 #include "app/device_option_ui.h"
 #include "app/main_wnd.h"
 #include "device/vornalix_keyboard_device.h"
@@ -11,8 +12,6 @@
 #include "platform/debug_trace.h"
 
 namespace {
-
-constexpr int kMouseWirelessKind = 6;
 
 CVornalixUSBDevice* FindByInterface(const std::vector<CVornalixUSBDevice*>& list,
                                     const HidIdRecord& record) {
@@ -102,16 +101,16 @@ void CMainWnd::OnHeadsetArrived(size_t index) {
     OnCommandInterfaceArrived(headsets_, index, false);
 }
 void CMainWnd::OnKeyboardRemoved(size_t index) {
-    OnCommandInterfaceRemoved(keyboards_, index);
+    OnCommandInterfaceRemoved(keyboards_, index, false);
 }
 void CMainWnd::OnMouseRemoved(size_t index) {
-    OnCommandInterfaceRemoved(mice_, index);
+    OnCommandInterfaceRemoved(mice_, index, true);
 }
 void CMainWnd::OnMousePadRemoved(size_t index) {
-    OnCommandInterfaceRemoved(mousePads_, index);
+    OnCommandInterfaceRemoved(mousePads_, index, false);
 }
 void CMainWnd::OnHeadsetRemoved(size_t index) {
-    OnCommandInterfaceRemoved(headsets_, index);
+    OnCommandInterfaceRemoved(headsets_, index, false);
 }
 
 void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
@@ -127,11 +126,14 @@ void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list,
     if (record->subKind != kCommandInterface) {
         return;
     }
+    if (isMouse && TakePartnerPath(index, record->deviceKind)) {
+        return;
+    }
     CVornalixUSBDevice* device = FindByInterface(list, *record);
     if (device == nullptr || device->CommandChannel().IsOpen()) {
         return;
     }
-    const bool slow = isMouse && record->deviceKind == kMouseWirelessKind;
+    const bool slow = isMouse && record->deviceKind == arrival::kWirelessMouseKind;
     if (device->CommandChannel().OpenInterface(record->devicePath.GetData(), slow)) {
         device->SetDeviceIdentity(*record);
     }
@@ -155,7 +157,8 @@ void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list,
     }
 }
 
-void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index) {
+void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index,
+                                         bool isMouse) {
     const std::optional<HidIdRecord> record = liveRecords_->Get(index);
     if (!record) {
         return;
@@ -165,6 +168,9 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
         return;
     }
     if (record->subKind != kCommandInterface) {
+        return;
+    }
+    if (isMouse && TakePartnerPath(index, record->deviceKind)) {
         return;
     }
     CVornalixUSBDevice* device = FindByInterface(list, *record);
@@ -179,9 +185,15 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
 }
 
 void CMainWnd::AttachDevicePath(size_t index, int kind) {
+    if (kind != CVornalixKeyboardDevice::kKeyboardKind) {
+        if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
+            arrival::AttachAccessoryInput(*liveRecords_, index, kind, *list);
+        }
+        return;
+    }
     const std::optional<HidIdRecord> record = liveRecords_->Get(index);
-    if (!record || kind != CVornalixKeyboardDevice::kKeyboardKind) {
-        return;  // the other kinds' input interfaces are handled with their arrival
+    if (!record) {
+        return;
     }
     for (CVornalixUSBDevice* device : keyboards_) {
         auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
@@ -194,8 +206,14 @@ void CMainWnd::AttachDevicePath(size_t index, int kind) {
 }
 
 void CMainWnd::DetachDevicePath(size_t index, int kind) {
+    if (kind != CVornalixKeyboardDevice::kKeyboardKind) {
+        if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
+            arrival::DetachAccessoryInput(*liveRecords_, index, kind, *list);
+        }
+        return;
+    }
     const std::optional<HidIdRecord> record = liveRecords_->Get(index);
-    if (!record || kind != CVornalixKeyboardDevice::kKeyboardKind) {
+    if (!record) {
         return;
     }
     for (CVornalixUSBDevice* device : keyboards_) {
@@ -206,4 +224,37 @@ void CMainWnd::DetachDevicePath(size_t index, int kind) {
             return;
         }
     }
+}
+
+bool CMainWnd::HasConnectedPartner(size_t index) {
+    return arrival::HasConnectedPartner(*liveRecords_, index);
+}
+
+void CMainWnd::SwitchMouseInterface(size_t index) {
+    arrival::SwitchMouseInterface(*liveRecords_, index, mice_);
+}
+
+std::vector<CVornalixUSBDevice*>* CMainWnd::AccessoryList(int kind) {
+    switch (kind) {
+        case arrival::kWiredMouseKind:
+        case arrival::kWirelessMouseKind:
+            return &mice_;
+        case arrival::kMousePadKind:
+            return &mousePads_;
+        case arrival::kHeadsetKind:
+            return &headsets_;
+        default:
+            return nullptr;
+    }
+}
+
+bool CMainWnd::TakePartnerPath(size_t index, int kind) {
+    if (!HasConnectedPartner(index)) {
+        return false;
+    }
+    // The receiver's own coming and going leaves the mouse where it is.
+    if (kind == arrival::kWiredMouseKind) {
+        SwitchMouseInterface(index);
+    }
+    return true;
 }

@@ -1,0 +1,220 @@
+#include "app/accessory_arrival.h"
+
+#include <optional>
+
+#include "device/onboard_light_device.h"
+#include "device/vornalix_mouse_device.h"
+#include "device/vornalix_usb_device.h"
+
+namespace arrival {
+namespace {
+
+bool SameProduct(const HidIdRecord& a, const HidIdRecord& b) {
+    return a.vendorId == b.vendorId && a.productId == b.productId && a.deviceKind == b.deviceKind;
+}
+
+// An input interface finds its object by the product alone, so it may come before the
+// command interface.
+bool Matches(const CVornalixUSBDevice& device, const HidIdRecord& record) {
+    return SameProduct(device.GetDeviceIdentity(), record);
+}
+
+bool NotifyOpen(CVornalixUSBDevice& device) {
+    return device.InputChannel().IsOpen() != 0;
+}
+
+void OpenNotify(CVornalixUSBDevice& device, const HidIdRecord& record) {
+    if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(&device)) {
+        mouse->OpenNotifyChannel(record.devicePath.GetData());
+    } else if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
+        onboard->OpenNotifyChannel(record.devicePath.GetData());
+    }
+}
+
+void CloseNotify(CVornalixUSBDevice& device) {
+    if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(&device)) {
+        mouse->CloseNotifyChannel();
+    } else if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
+        onboard->CloseNotifyChannel();
+    }
+}
+
+// The record the object's identity names as its partner, when the identity names one and
+// the live list holds it.
+std::optional<HidIdRecord> IdentityPartner(const HidLiveList& live,
+                                           const CVornalixUSBDevice& device) {
+    const HidIdRecord identity = device.GetDeviceIdentity();
+    if (identity.partnerFlag == 0) {
+        return std::nullopt;
+    }
+    return live.Get(identity.partnerIndex);
+}
+
+void AttachFirst(const HidIdRecord& record, const std::vector<CVornalixUSBDevice*>& list) {
+    for (CVornalixUSBDevice* device : list) {
+        if (device != nullptr && !NotifyOpen(*device) && Matches(*device, record)) {
+            OpenNotify(*device, record);
+            return;
+        }
+    }
+}
+
+void DetachFirst(const HidIdRecord& record, const std::vector<CVornalixUSBDevice*>& list) {
+    for (CVornalixUSBDevice* device : list) {
+        if (device != nullptr && NotifyOpen(*device) && Matches(*device, record)) {
+            CloseNotify(*device);
+            return;
+        }
+    }
+}
+
+// Every mouse is offered the interface: one pair of interfaces per mouse, so a second
+// mouse of the same product takes the next one.
+void AttachMice(const HidLiveList& live, const HidIdRecord& record, bool followPartner,
+                const std::vector<CVornalixUSBDevice*>& mice) {
+    for (CVornalixUSBDevice* device : mice) {
+        auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device);
+        if (mouse == nullptr) {
+            continue;
+        }
+        if (!NotifyOpen(*mouse)) {
+            if (Matches(*mouse, record)) {
+                mouse->OpenNotifyChannel(record.devicePath.GetData());
+            }
+            continue;
+        }
+        if (!followPartner) {
+            continue;
+        }
+        const std::optional<HidIdRecord> partner = IdentityPartner(live, *mouse);
+        if (partner && SameProduct(record, *partner)) {
+            mouse->ReopenNotifyChannel(record.devicePath.GetData());
+        }
+    }
+}
+
+void DetachMice(const HidLiveList& live, const HidIdRecord& record, bool followPartner,
+                const std::vector<CVornalixUSBDevice*>& mice) {
+    for (CVornalixUSBDevice* device : mice) {
+        auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device);
+        if (mouse == nullptr || !NotifyOpen(*mouse) || !Matches(*mouse, record)) {
+            continue;
+        }
+        const std::optional<HidIdRecord> partner =
+            followPartner ? IdentityPartner(live, *mouse) : std::nullopt;
+        // Without a partner path to move to, the input is simply gone.
+        if (partner && !partner->devicePath.IsEmpty()) {
+            mouse->ReopenNotifyChannel(partner->devicePath.GetData());
+        } else {
+            mouse->CloseNotifyChannel();
+        }
+    }
+}
+
+CVornalixMouseDevice* FindMouseOfPair(const HidIdRecord& record, const HidIdRecord& partner,
+                                      const std::vector<CVornalixUSBDevice*>& mice) {
+    for (CVornalixUSBDevice* device : mice) {
+        if (device == nullptr) {
+            continue;
+        }
+        const HidIdRecord identity = device->GetDeviceIdentity();
+        if (identity.IsSameInterface(record) || identity.IsSameInterface(partner)) {
+            return dynamic_cast<CVornalixMouseDevice*>(device);
+        }
+    }
+    return nullptr;
+}
+
+// The notify channel follows the command channel to the input interfaces of its kind.
+void FollowWithNotify(const HidLiveList& live, const HidIdRecord& chosen,
+                      CVornalixMouseDevice& mouse) {
+    for (size_t i = 0; i < live.Size(); ++i) {
+        const std::optional<HidIdRecord> input = live.Get(i);
+        if (input && SameProduct(*input, chosen) && input->subKind == kInputInterface &&
+            input->connected != 0) {
+            mouse.ReopenNotifyChannel(input->devicePath.GetData());
+        }
+    }
+}
+
+}  // namespace
+
+bool HasConnectedPartner(const HidLiveList& live, size_t index) {
+    const std::optional<HidIdRecord> record = live.Get(index);
+    if (!record || record->partnerFlag == 0) {
+        return false;
+    }
+    const std::optional<HidIdRecord> partner = live.Get(record->partnerIndex);
+    return partner && partner->connected != 0 && partner->partnerIndex == index &&
+           !partner->devicePath.IsEmpty();
+}
+
+void AttachAccessoryInput(const HidLiveList& live, size_t index, int kind,
+                          const std::vector<CVornalixUSBDevice*>& list) {
+    const std::optional<HidIdRecord> record = live.Get(index);
+    if (!record) {
+        return;
+    }
+    switch (kind) {
+        case kMousePadKind:
+        case kHeadsetKind:
+            AttachFirst(*record, list);
+            break;
+        case kWiredMouseKind:
+            AttachMice(live, *record, true, list);
+            break;
+        case kWirelessMouseKind:
+            AttachMice(live, *record, false, list);
+            break;
+        default:
+            break;
+    }
+}
+
+void DetachAccessoryInput(const HidLiveList& live, size_t index, int kind,
+                          const std::vector<CVornalixUSBDevice*>& list) {
+    const std::optional<HidIdRecord> record = live.Get(index);
+    if (!record) {
+        return;
+    }
+    switch (kind) {
+        case kMousePadKind:
+        case kHeadsetKind:
+            DetachFirst(*record, list);
+            break;
+        case kWiredMouseKind:
+            DetachMice(live, *record, HasConnectedPartner(live, index), list);
+            break;
+        case kWirelessMouseKind:
+            DetachMice(live, *record, false, list);
+            break;
+        default:
+            break;
+    }
+}
+
+void SwitchMouseInterface(const HidLiveList& live, size_t index,
+                          const std::vector<CVornalixUSBDevice*>& mice) {
+    const std::optional<HidIdRecord> record = live.Get(index);
+    const std::optional<HidIdRecord> partner =
+        record && record->partnerFlag != 0 ? live.Get(record->partnerIndex) : std::nullopt;
+    if (!partner) {
+        return;
+    }
+    CVornalixMouseDevice* mouse = FindMouseOfPair(*record, *partner, mice);
+    if (mouse == nullptr) {
+        return;
+    }
+    CHidCommandChannel& channel = mouse->CommandChannel();
+    const bool wasSlow = channel.IsSlow();
+    // On the receiver the cable is taken; on the cable the receiver.
+    const HidIdRecord& chosen = wasSlow ? *record : *partner;
+    if (channel.OpenInterface(chosen.devicePath.GetData(), !wasSlow)) {
+        mouse->SetDeviceIdentity(chosen);
+    }
+    if (channel.IsOpen()) {
+        FollowWithNotify(live, chosen, *mouse);
+    }
+}
+
+}  // namespace arrival
