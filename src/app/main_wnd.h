@@ -258,17 +258,17 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnRepeatTestReset();
 
     // The mouse page's settings.
-    void OnDpiStageEnable(int n, DuiLib::CControlUI* check);
-    void OnDpiSliderChange(int n, DuiLib::CControlUI* slider);
-    void OnDpiSliderMove(int n, DuiLib::CControlUI* slider);
-    void OnDpiEditDone(int n, DuiLib::CControlUI* edit);
+    void OnDpiStageEnable(int n);
+    void OnDpiSliderChange(int n);
+    void OnDpiSliderMove(int n);
+    void OnDpiEditDone(int n);
     void OnMousePollingRate(int n);
-    void OnPointerPrecision(DuiLib::CControlUI* check);
+    void OnPointerPrecision();
     // The page-scroll check and the scroll slider; the slider alone turns page scrolling
     // off.
     void OnScrollSettings(bool pageFromCheck);
-    void OnPointerSpeed(DuiLib::CControlUI* slider);
-    void OnDoubleClickSpeed(DuiLib::CControlUI* slider);
+    void OnPointerSpeed();
+    void OnDoubleClickSpeed();
     void OnMouseSettingTab(int n);
 
     // The mouse's shoot panel.

@@ -47,42 +47,20 @@ constexpr IndexedRelay kSelectIndexed[] = {
     {L"key_ComBox_check_", &CMainWnd::OnModifierCheck},
     {L"polling_rate_option_", &CMainWnd::OnPollingRateOption},
     {L"repeat_delay_check_", &CMainWnd::OnRepeatDelayOption},
+    {L"DPI_enable_check_", &CMainWnd::OnDpiStageEnable},
 };
 
 constexpr IndexedRelay kValueIndexed[] = {
     {L"Tamsel_eq_hz_slider_", &CMainWnd::OnEqBandChange},
-};
-
-// A relay that reads the sender's own state.
-struct IndexedSenderRelay {
-    const wchar_t* prefix;
-    void (CMainWnd::*relay)(int, CControlUI*);
-};
-
-constexpr IndexedSenderRelay kSelectIndexedSender[] = {
-    {L"DPI_enable_check_", &CMainWnd::OnDpiStageEnable},
-};
-constexpr IndexedSenderRelay kValueIndexedSender[] = {
     {L"DPI_slider_", &CMainWnd::OnDpiSliderChange},
 };
-constexpr IndexedSenderRelay kMoveIndexedSender[] = {
+
+constexpr IndexedRelay kMoveIndexed[] = {
     {L"DPI_slider_", &CMainWnd::OnDpiSliderMove},
 };
-constexpr IndexedSenderRelay kKillFocusIndexedSender[] = {
+
+constexpr IndexedRelay kKillFocusIndexed[] = {
     {L"DPI_edit_", &CMainWnd::OnDpiEditDone},
-};
-
-struct SenderRelay {
-    const wchar_t* name;
-    void (CMainWnd::*relay)(CControlUI*);
-};
-
-constexpr SenderRelay kSelectSender[] = {
-    {L"pointer_precision_check", &CMainWnd::OnPointerPrecision},
-};
-constexpr SenderRelay kValueSender[] = {
-    {L"pointer_speed_slider", &CMainWnd::OnPointerSpeed},
-    {L"double_click_slider", &CMainWnd::OnDoubleClickSpeed},
 };
 
 // A relay without arguments.
@@ -91,7 +69,9 @@ struct NamedRelay {
     void (CMainWnd::*relay)();
 };
 
-constexpr NamedRelay kSelectFlags[] = {
+// The system settings of the keyboard and mouse pages (one match at most).
+constexpr NamedRelay kSelectSettings[] = {
+    {L"pointer_precision_check", &CMainWnd::OnPointerPrecision},
     {L"winlockflag_option", &CMainWnd::OnWinLockOption},
     {L"wflag_option", &CMainWnd::OnWFlagOption},
     {L"6flag_option", &CMainWnd::OnKey6FlagOption},
@@ -115,6 +95,8 @@ constexpr NamedRelay kValueNamed[] = {
     {L"deng_light_slider", &CMainWnd::OnLightBrightnessChange},
     {L"deng_speed_slider", &CMainWnd::OnLightSpeedChange},
     {L"repeat_rate_slider", &CMainWnd::OnRepeatRate},
+    {L"pointer_speed_slider", &CMainWnd::OnPointerSpeed},
+    {L"double_click_slider", &CMainWnd::OnDoubleClickSpeed},
     {L"Tamsel_MicIn_slider", &CMainWnd::OnMicInVolumeChange},
     {L"Tamsel_MicMoniter_slider", &CMainWnd::OnMicMonitorVolumeChange},
 };
@@ -170,28 +152,6 @@ void RunIndexed(CMainWnd& window, const CDuiString& prefix, int n, const Table& 
     }
 }
 
-template <typename Table>
-void RunIndexedSender(CMainWnd& window, const CDuiString& prefix, int n, CControlUI* sender,
-                      const Table& table) {
-    for (const auto& relay : table) {
-        if (Is(prefix, relay.prefix)) {
-            (window.*relay.relay)(n, sender);
-        }
-    }
-}
-
-template <size_t N>
-bool RunSender(CMainWnd& window, const CDuiString& name, CControlUI* sender,
-               const SenderRelay (&table)[N]) {
-    for (const SenderRelay& relay : table) {
-        if (Is(name, relay.name)) {
-            (window.*relay.relay)(sender);
-            return true;
-        }
-    }
-    return false;
-}
-
 template <size_t N>
 bool IsOneOf(const CDuiString& name, const wchar_t* const (&names)[N]) {
     for (const wchar_t* candidate : names) {
@@ -210,10 +170,8 @@ void CMainWnd::OnNotifySelectChanged(TNotifyUI& msg) {
     int n = 0;
     if (SplitIndexedName(name, &prefix, &n)) {
         RunIndexed(*this, prefix, n, kSelectIndexed);
-        RunIndexedSender(*this, prefix, n, msg.pSender, kSelectIndexedSender);
     }
-    if (!RunSender(*this, name, msg.pSender, kSelectSender) &&
-        !RunNamed(*this, name, kSelectFlags) && Is(name, L"scrolls_page_check")) {
+    if (!RunNamed(*this, name, kSelectSettings) && Is(name, L"scrolls_page_check")) {
         OnScrollSettings(true);
     }
     if (RunNamed(*this, name, kSelectNamed)) {
@@ -238,10 +196,6 @@ void CMainWnd::OnNotifyValueChanged(TNotifyUI& msg) {
     int n = 0;
     if (SplitIndexedName(name, &prefix, &n)) {
         RunIndexed(*this, prefix, n, kValueIndexed);
-        RunIndexedSender(*this, prefix, n, msg.pSender, kValueIndexedSender);
-    }
-    if (RunSender(*this, name, msg.pSender, kValueSender)) {
-        return;
     }
     if (Is(name, L"scroll_speed_slider")) {
         OnScrollSettings(false);
@@ -256,7 +210,7 @@ void CMainWnd::OnNotifyMoveValueChanged(TNotifyUI& msg) {
     if (!SplitIndexedName(SenderName(msg), &prefix, &n)) {
         return;
     }
-    RunIndexedSender(*this, prefix, n, msg.pSender, kMoveIndexedSender);
+    RunIndexed(*this, prefix, n, kMoveIndexed);
     if (!Is(prefix, L"zentu_DPI_slider_")) {
         return;
     }
@@ -273,7 +227,7 @@ void CMainWnd::OnNotifyKillFocus(TNotifyUI& msg) {
     int n = 0;
     const bool indexed = SplitIndexedName(name, &prefix, &n);
     if (indexed) {
-        RunIndexedSender(*this, prefix, n, msg.pSender, kKillFocusIndexedSender);
+        RunIndexed(*this, prefix, n, kKillFocusIndexed);
     }
     if (indexed && Is(prefix, L"zentu_DPI_edit_") && msg.pSender != nullptr) {
         // Typed text: anything that is not a number reads as 0, and the edit shows what

@@ -2,15 +2,9 @@
 // settings, stored in the mouse's settings and profile and written to the mouse.
 
 #include <algorithm>
-#include <cwchar>
 
 #include "app/main_wnd.h"
-#include "device/control_lookup.h"
 #include "device/vornalix_mouse_device.h"
-#include "duilib/ui_button.h"
-#include "duilib/ui_progress.h"
-
-using namespace DuiLib;
 
 namespace {
 
@@ -20,16 +14,6 @@ constexpr int kMaxDpiStages = 16;
 
 bool IsStageNumber(int n) {
     return n >= 0 && n < kMaxDpiStages;
-}
-
-int SliderValue(CControlUI* control) {
-    auto* slider = dynamic_cast<CProgressUI*>(control);
-    return slider != nullptr ? slider->GetValue() : 0;
-}
-
-bool OptionSelected(CControlUI* control) {
-    auto* option = dynamic_cast<COptionUI*>(control);
-    return option != nullptr && option->IsSelected();
 }
 
 uint16_t Stage(int value) {
@@ -58,12 +42,12 @@ void CMainWnd::WriteMouseSettings(CVornalixMouseDevice& mouse, bool toDevice) {
     }
 }
 
-void CMainWnd::OnDpiStageEnable(int n, CControlUI* check) {
+void CMainWnd::OnDpiStageEnable(int n) {
     CVornalixMouseDevice* mouse = CurrentMouse();
     if (mouse == nullptr || !IsStageNumber(n)) {
         return;
     }
-    const bool on = OptionSelected(check);
+    const bool on = mouse->IsDpiStageEnabled(n);
     mouse->EnableDpiStage(n, on ? 1 : 0);
     std::vector<DpiStageRecord> stages = mouse->GetDpiStages();
     if (static_cast<size_t>(n) >= stages.size()) {
@@ -89,27 +73,28 @@ void CMainWnd::StoreDpiStageValue(int n, int value) {
     WriteMouseSettings(*mouse, true);
 }
 
-void CMainWnd::OnDpiSliderChange(int n, CControlUI* slider) {
-    StoreDpiStageValue(n, SliderValue(slider));
-}
-
-void CMainWnd::OnDpiSliderMove(int n, CControlUI* slider) {
+void CMainWnd::OnDpiSliderChange(int n) {
     if (CVornalixMouseDevice* mouse = CurrentMouse(); mouse != nullptr && IsStageNumber(n)) {
-        mouse->SetDpiStageValue(n, SliderValue(slider));
+        StoreDpiStageValue(n, mouse->GetDpiStageValue(n));
     }
 }
 
-void CMainWnd::OnDpiEditDone(int n, CControlUI* edit) {
+void CMainWnd::OnDpiSliderMove(int n) {
+    if (CVornalixMouseDevice* mouse = CurrentMouse(); mouse != nullptr && IsStageNumber(n)) {
+        mouse->SetDpiStageValue(n, mouse->GetDpiStageValue(n));
+    }
+}
+
+void CMainWnd::OnDpiEditDone(int n) {
     CVornalixMouseDevice* mouse = CurrentMouse();
-    if (mouse == nullptr || edit == nullptr) {
+    if (mouse == nullptr || !IsStageNumber(n)) {
         return;
     }
     const int multiplier = mouse->Capabilities().DpiStepMultiplier();
     if (multiplier == 0) {
         return;  // a mouse that reports no step cannot take a typed DPI
     }
-    const long typed = std::wcstol(edit->GetText().GetData(), nullptr, 10);
-    StoreDpiStageValue(n, static_cast<int>(std::clamp<long>(typed, 0, 0xFFFF * 255L) / multiplier));
+    StoreDpiStageValue(n, mouse->GetDpiEditValue(n) / multiplier);
 }
 
 void CMainWnd::ChangeMouseStages(bool toDevice,
@@ -131,9 +116,11 @@ void CMainWnd::OnMousePollingRate(int n) {
     }
 }
 
-void CMainWnd::OnPointerPrecision(CControlUI* check) {
-    const uint16_t on = OptionSelected(check) ? 1 : 0;
-    ChangeMouseStages(false, [on](MouseSystemStages& s) { s.pointerPrecision = on; });
+void CMainWnd::OnPointerPrecision() {
+    if (CVornalixMouseDevice* mouse = CurrentMouse()) {
+        const uint16_t on = mouse->IsPointerPrecisionChecked() ? 1 : 0;
+        ChangeMouseStages(false, [on](MouseSystemStages& s) { s.pointerPrecision = on; });
+    }
 }
 
 void CMainWnd::OnScrollSettings(bool pageFromCheck) {
@@ -141,11 +128,8 @@ void CMainWnd::OnScrollSettings(bool pageFromCheck) {
     if (mouse == nullptr) {
         return;
     }
-    const int lines = SliderValue(device::FindControlByName(mouse, L"scroll_speed_slider"));
-    const int page =
-        pageFromCheck && OptionSelected(device::FindControlByName(mouse, L"scrolls_page_check"))
-            ? 1
-            : 0;
+    const int lines = mouse->GetScrollSpeed();
+    const int page = pageFromCheck && mouse->IsScrollPageChecked() ? 1 : 0;
     mouse->SetScrollSettings(page, lines);
     ChangeMouseStages(false, [page, lines](MouseSystemStages& s) {
         s.scrollPage = Stage(page);
@@ -153,14 +137,18 @@ void CMainWnd::OnScrollSettings(bool pageFromCheck) {
     });
 }
 
-void CMainWnd::OnPointerSpeed(CControlUI* slider) {
-    const uint16_t speed = Stage(SliderValue(slider));
-    ChangeMouseStages(false, [speed](MouseSystemStages& s) { s.mouseSpeed = speed; });
+void CMainWnd::OnPointerSpeed() {
+    if (CVornalixMouseDevice* mouse = CurrentMouse()) {
+        const uint16_t speed = Stage(mouse->GetPointerSpeed());
+        ChangeMouseStages(false, [speed](MouseSystemStages& s) { s.mouseSpeed = speed; });
+    }
 }
 
-void CMainWnd::OnDoubleClickSpeed(CControlUI* slider) {
-    const uint16_t time = Stage(SliderValue(slider));
-    ChangeMouseStages(false, [time](MouseSystemStages& s) { s.doubleClickTime = time; });
+void CMainWnd::OnDoubleClickSpeed() {
+    if (CVornalixMouseDevice* mouse = CurrentMouse()) {
+        const uint16_t time = Stage(mouse->GetDoubleClickSpeed());
+        ChangeMouseStages(false, [time](MouseSystemStages& s) { s.doubleClickTime = time; });
+    }
 }
 
 void CMainWnd::OnMouseSettingTab(int n) {
