@@ -93,6 +93,18 @@ void AttachMice(const HidLiveList& live, const HidIdRecord& record, bool followP
     }
 }
 
+// The partner's input interface that is present, for the notify channel to move to.
+std::optional<HidIdRecord> ConnectedInputOf(const HidLiveList& live, const HidIdRecord& product) {
+    for (size_t i = 0; i < live.Size(); ++i) {
+        const std::optional<HidIdRecord> input = live.Get(i);
+        if (input && SameProduct(*input, product) && input->subKind == kInputInterface &&
+            input->connected != 0 && !input->devicePath.IsEmpty()) {
+            return input;
+        }
+    }
+    return std::nullopt;
+}
+
 void DetachMice(const HidLiveList& live, const HidIdRecord& record, bool followPartner,
                 const std::vector<CVornalixUSBDevice*>& mice) {
     for (CVornalixUSBDevice* device : mice) {
@@ -100,11 +112,14 @@ void DetachMice(const HidLiveList& live, const HidIdRecord& record, bool followP
         if (mouse == nullptr || !NotifyOpen(*mouse) || !Matches(*mouse, record)) {
             continue;
         }
+        // The identity is a command interface, and so is its partner: the notify channel
+        // moves to the partner's input interface, not to its command interface.
         const std::optional<HidIdRecord> partner =
             followPartner ? IdentityPartner(live, *mouse) : std::nullopt;
-        // Without a partner path to move to, the input is simply gone.
-        if (partner && !partner->devicePath.IsEmpty()) {
-            mouse->ReopenNotifyChannel(partner->devicePath.GetData());
+        const std::optional<HidIdRecord> input =
+            partner ? ConnectedInputOf(live, *partner) : std::nullopt;
+        if (input) {
+            mouse->ReopenNotifyChannel(input->devicePath.GetData());
         } else {
             mouse->CloseNotifyChannel();
         }
