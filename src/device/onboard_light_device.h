@@ -77,6 +77,10 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     COnboardLightDevice(int kind, device::WaveShape wave);
 
     virtual CBasicProfiledata& Profile() = 0;
+    // The page's LED and key buttons under `containerName`, its profile list and its
+    // lighting panel (onboard_light_device_page.cpp). False when the page has no device
+    // or no such container: the rest of the page is then left alone.
+    bool BuildLightPage(const wchar_t* containerName);
     // The device asked for its settings to be read again: the list entry's timer does it
     // on the UI thread.
     virtual void OnResyncRequest();

@@ -26,10 +26,6 @@ void CVornalixMousePadDevice::InitPage() {
     BuildDevicePage();
 }
 
-void CVornalixMousePadDevice::BuildDevicePage() {
-    CVornalixUSBDevice::InitPage();
-}
-
 void CVornalixMousePadDevice::StartDevice() {
     ReadCapabilities(0);
     LoadProfile();

@@ -34,10 +34,6 @@ void CVornalixTamselDevice::InitPage() {
     InitAudio();
 }
 
-void CVornalixTamselDevice::BuildDevicePage() {
-    CVornalixUSBDevice::InitPage();
-}
-
 void CVornalixTamselDevice::SetAudioPanels(CVoiceTamselControlUI* voice, CMagicControlUI* magic) {
     voicePanel_ = voice;
     magicPanel_ = magic;

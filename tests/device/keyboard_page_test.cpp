@@ -8,20 +8,16 @@
 
 #include "controls/device_key_button.h"
 #include "device/control_lookup.h"
-#include "device/vornalix_keyboard_device.h"
-#include "duilib/dialog_builder.h"
-#include "duilib/paint_manager.h"
-#include "duilib/resource_manager.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_progress.h"
 #include "pages/device_profile_ui.h"
 #include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
-#include "pages/page_controls.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/paths.h"
 #include "sim/sim_keyboard.h"
+#include "skin_page_builder.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -31,36 +27,6 @@ using DuiLib::CDuiString;
 using DuiLib::COptionUI;
 
 constexpr const wchar_t* kPageXml = L"XML\\DeviceXml\\keyboarddevice.xml";
-
-// The page's classes as the main window resolves them: the device, the composite panels
-// from their own layouts, and the program's controls.
-class PageCallback : public DuiLib::IDialogBuilderCallback {
-  public:
-    explicit PageCallback(DuiLib::CPaintManagerUI* manager) : manager_(manager) {}
-
-    CControlUI* CreateControl(LPCTSTR pstrClass) override {
-        const CDuiString name(pstrClass);
-        if (name.CompareNoCase(L"VornalixKeyboardDevice") == 0) {
-            return CreateKeyboardDevice();
-        }
-        static constexpr std::pair<const wchar_t*, const wchar_t*> kComposites[] = {
-            {L"DeviceProfileUI", L"XML\\CustomControlXML\\DeviceProfile.xml"},
-            {L"LightSetControlUI", L"XML\\CustomControlXML\\LightControl.xml"},
-            {L"KeySetControlUI", L"XML\\CustomControlXML\\KeySetControl.xml"},
-            {L"MacroSetControlUI", L"XML\\CustomControlXML\\MacroControl.xml"},
-        };
-        for (const auto& [element, xml] : kComposites) {
-            if (name.CompareNoCase(element) == 0) {
-                DuiLib::CDialogBuilder builder;
-                return builder.Create(xml, nullptr, nullptr, manager_, nullptr);
-            }
-        }
-        return CreatePageControl(pstrClass);
-    }
-
-  private:
-    DuiLib::CPaintManagerUI* manager_;
-};
 
 KeyFunctionRecord Function(uint8_t type, uint8_t p1, uint8_t p2) {
     KeyFunctionRecord record;
@@ -73,33 +39,23 @@ KeyFunctionRecord Function(uint8_t type, uint8_t p1, uint8_t p2) {
 class KeyboardPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DuiLib::CPaintManagerUI::SetResourcePath(L"skin");
-        RegisterPageControls();
-        ASSERT_TRUE(DuiLib::CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml"));
-        page_.reset(BuildPage(L"keyboard"));
+        ASSERT_TRUE(skin_.Loaded());
+        page_ = BuildPage(L"keyboard");
         ASSERT_TRUE(page_);
     }
-    void TearDown() override {
-        page_.reset();
-        DuiLib::CResourceManager::GetInstance()->ResetTextMap();
-    }
 
-    CVornalixKeyboardDevice* BuildPage(const wchar_t* deviceName) {
-        PageCallback callback(&manager_);
-        DuiLib::CDialogBuilder builder;
-        CControlUI* root = builder.Create(kPageXml, nullptr, &callback, &manager_, nullptr);
-        auto* page = dynamic_cast<CVornalixKeyboardDevice*>(root);
-        if (!page) {
-            delete root;
-            return nullptr;
+    std::unique_ptr<CVornalixKeyboardDevice> BuildPage(const wchar_t* deviceName) {
+        std::unique_ptr<CVornalixKeyboardDevice> page =
+            skin_.Build<CVornalixKeyboardDevice>(kPageXml);
+        if (page) {
+            page->SetDeviceName(deviceName);
+            page->SetKeyCount(126);
+            page->SetLedCount(126);
+            page->SetDeviceFileName(L"keyboard");
+            page->SetDeviceIndex(0);
+            page->SetDeviceString2(L"zentu_light");
+            page->InitPage();
         }
-        page->SetDeviceName(deviceName);
-        page->SetKeyCount(126);
-        page->SetLedCount(126);
-        page->SetDeviceFileName(L"keyboard");
-        page->SetDeviceIndex(0);
-        page->SetDeviceString2(L"zentu_light");
-        page->InitPage();
         return page;
     }
 
@@ -127,7 +83,7 @@ class KeyboardPageTest : public ::testing::Test {
     platform::hid::SimHidBus bus_;
     platform::hid::ScopedHidBus useBus_{bus_};
     std::shared_ptr<sim::SimKeyboard> keyboard_ = std::make_shared<sim::SimKeyboard>();
-    DuiLib::CPaintManagerUI manager_;
+    SkinPageEnvironment skin_;
     std::unique_ptr<CVornalixKeyboardDevice> page_;
 };
 
@@ -248,7 +204,7 @@ TEST_F(KeyboardPageTest, AKeyOfADeletedMacroFallsBackToItsDefault) {
 }
 
 TEST_F(KeyboardPageTest, APageWithoutADeviceBindsNothing) {
-    std::unique_ptr<CVornalixKeyboardDevice> bare(BuildPage(L""));
+    std::unique_ptr<CVornalixKeyboardDevice> bare = BuildPage(L"");
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->GetKeyCount(), 0);
     EXPECT_EQ(bare->GetLedCount(), 0);

@@ -7,19 +7,15 @@
 
 #include "controls/device_key_button.h"
 #include "device/control_lookup.h"
-#include "device/vornalix_mouse_device.h"
-#include "duilib/dialog_builder.h"
-#include "duilib/paint_manager.h"
-#include "duilib/resource_manager.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_list.h"
 #include "duilib/ui_progress.h"
 #include "pages/key_set_control_ui.h"
-#include "pages/page_controls.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/mouse_descriptors.h"
 #include "sim/sim_mouse.h"
+#include "skin_page_builder.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -28,59 +24,20 @@ using DuiLib::CControlUI;
 using DuiLib::CDuiString;
 using DuiLib::COptionUI;
 
-class PageCallback : public DuiLib::IDialogBuilderCallback {
-  public:
-    explicit PageCallback(DuiLib::CPaintManagerUI* manager) : manager_(manager) {}
-
-    CControlUI* CreateControl(LPCTSTR pstrClass) override {
-        const CDuiString name(pstrClass);
-        if (name.CompareNoCase(L"VornalixMouseDevice") == 0) {
-            return CreateMouseDevice();
-        }
-        static constexpr std::pair<const wchar_t*, const wchar_t*> kComposites[] = {
-            {L"DeviceProfileUI", L"XML\\CustomControlXML\\DeviceProfile.xml"},
-            {L"LightSetControlUI", L"XML\\CustomControlXML\\LightControl.xml"},
-            {L"KeySetControlUI", L"XML\\CustomControlXML\\KeySetControl.xml"},
-            {L"MacroSetControlUI", L"XML\\CustomControlXML\\MacroControl.xml"},
-            {L"ShootKeySetControlUI", L"XML\\CustomControlXML\\ShootControl.xml"},
-        };
-        for (const auto& [element, xml] : kComposites) {
-            if (name.CompareNoCase(element) == 0) {
-                DuiLib::CDialogBuilder builder;
-                return builder.Create(xml, nullptr, nullptr, manager_, nullptr);
-            }
-        }
-        return CreatePageControl(pstrClass);
-    }
-
-  private:
-    DuiLib::CPaintManagerUI* manager_;
-};
-
 class MousePageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DuiLib::CPaintManagerUI::SetResourcePath(L"skin");
-        RegisterPageControls();
-        ASSERT_TRUE(DuiLib::CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml"));
-        PageCallback callback(&manager_);
-        DuiLib::CDialogBuilder builder;
-        CControlUI* root = builder.Create(L"XML\\DeviceXml\\mousedevice.xml", nullptr, &callback,
-                                          &manager_, nullptr);
-        page_.reset(dynamic_cast<CVornalixMouseDevice*>(root));
+        ASSERT_TRUE(skin_.Loaded());
+        page_ = skin_.Build<CVornalixMouseDevice>(L"XML\\DeviceXml\\mousedevice.xml");
         ASSERT_TRUE(page_);
         page_->SetDeviceName(L"XML\\DeviceXml\\mousedevice.xml");
-        page_->SetKeyCount(6);
-        page_->SetLedCount(7);
-        page_->SetLogoLedIndex(6);
+        page_->SetKeyCount(7);
+        page_->SetLedCount(6);
+        page_->SetLogoLedIndex(-1);
         page_->SetDeviceFileName(L"mouse");
         page_->SetDeviceIndex(1);
         page_->SetDeviceString2(L"zentu_light");
         page_->InitPage();
-    }
-    void TearDown() override {
-        page_.reset();
-        DuiLib::CResourceManager::GetInstance()->ResetTextMap();
     }
 
     void StartMouse() {
@@ -102,7 +59,7 @@ class MousePageTest : public ::testing::Test {
     platform::hid::SimHidBus bus_;
     platform::hid::ScopedHidBus useBus_{bus_};
     std::shared_ptr<sim::SimMouse> mouse_ = std::make_shared<sim::SimMouse>();
-    DuiLib::CPaintManagerUI manager_;
+    SkinPageEnvironment skin_;
     std::unique_ptr<CVornalixMouseDevice> page_;
 };
 

@@ -1,0 +1,89 @@
+#pragma once
+// Builds a device page from the skin's own layout as the main window does: the device
+// class named in the layout, the composite panels from their own layouts, and the
+// program's controls. Needs the skin beside the test program.
+
+#include <memory>
+#include <utility>
+
+#include "device/vornalix_keyboard_device.h"
+#include "device/vornalix_mouse_device.h"
+#include "device/vornalix_mousepad_device.h"
+#include "device/vornalix_tamsel_device.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/paint_manager.h"
+#include "duilib/resource_manager.h"
+#include "pages/page_controls.h"
+
+class SkinPageCallback : public DuiLib::IDialogBuilderCallback {
+  public:
+    explicit SkinPageCallback(DuiLib::CPaintManagerUI* manager) : manager_(manager) {}
+
+    DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override {
+        const DuiLib::CDuiString name(pstrClass);
+        static constexpr std::pair<const wchar_t*, DuiLib::CControlUI* (*)()> kDevices[] = {
+            {L"VornalixKeyboardDevice", &CreateKeyboardDevice},
+            {L"VornalixMouseDevice", &CreateMouseDevice},
+            {L"VornalixMousePadDevice", &CreateMousePadDevice},
+            {L"VornalixTamselDevice", &CreateTamselDevice},
+        };
+        for (const auto& [element, create] : kDevices) {
+            if (name.CompareNoCase(element) == 0) {
+                return create();
+            }
+        }
+        static constexpr std::pair<const wchar_t*, const wchar_t*> kComposites[] = {
+            {L"DeviceProfileUI", L"XML\\CustomControlXML\\DeviceProfile.xml"},
+            {L"LightSetControlUI", L"XML\\CustomControlXML\\LightControl.xml"},
+            {L"KeySetControlUI", L"XML\\CustomControlXML\\KeySetControl.xml"},
+            {L"MacroSetControlUI", L"XML\\CustomControlXML\\MacroControl.xml"},
+            {L"ShootKeySetControlUI", L"XML\\CustomControlXML\\ShootControl.xml"},
+            {L"VoiceTamselSetControlUI", L"XML\\CustomControlXML\\VoiceTamselControl.xml"},
+            {L"MagicSetControlUI", L"XML\\CustomControlXML\\MagicControl.xml"},
+            {L"VirtualSetControlUI", L"XML\\CustomControlXML\\VirtualSet.xml"},
+        };
+        for (const auto& [element, xml] : kComposites) {
+            if (name.CompareNoCase(element) == 0) {
+                DuiLib::CDialogBuilder builder;
+                return builder.Create(xml, nullptr, nullptr, manager_, nullptr);
+            }
+        }
+        return CreatePageControl(pstrClass);
+    }
+
+  private:
+    DuiLib::CPaintManagerUI* manager_;
+};
+
+// The English texts and the skin's classes for the life of a test.
+class SkinPageEnvironment {
+  public:
+    SkinPageEnvironment() {
+        DuiLib::CPaintManagerUI::SetResourcePath(L"skin");
+        RegisterPageControls();
+        loaded_ = DuiLib::CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml");
+    }
+    ~SkinPageEnvironment() { DuiLib::CResourceManager::GetInstance()->ResetTextMap(); }
+    SkinPageEnvironment(const SkinPageEnvironment&) = delete;
+    SkinPageEnvironment& operator=(const SkinPageEnvironment&) = delete;
+
+    bool Loaded() const { return loaded_; }
+
+    // The page of `layout` as class T, or null.
+    template <class T>
+    std::unique_ptr<T> Build(const wchar_t* layout) {
+        SkinPageCallback callback(&manager_);
+        DuiLib::CDialogBuilder builder;
+        std::unique_ptr<DuiLib::CControlUI> root(
+            builder.Create(layout, nullptr, &callback, &manager_, nullptr));
+        if (auto* page = dynamic_cast<T*>(root.get())) {
+            root.release();
+            return std::unique_ptr<T>(page);
+        }
+        return nullptr;
+    }
+
+  private:
+    DuiLib::CPaintManagerUI manager_;
+    bool loaded_ = false;
+};
