@@ -165,6 +165,9 @@ TEST_F(MainWindowDispatchTest, MacroRecordedFromTheHookLocksTheDeviceListUntilIt
     platform::SendMessage(window_->GetHWND(), append, WM_KEYDOWN, PackHookInput(input));
     ASSERT_EQ(macro->GetEvents().size(), 1u);
     EXPECT_EQ(macro->GetEvents()[0].button, 0x04);
+    // A key pressed in the window itself reaches the hook too.
+    platform::PostMessage(window_->GetHWND(), WM_KEYDOWN, 'B', 0);
+    EXPECT_TRUE(PumpUntil([&] { return macro->GetEvents().size() == 2u; }));
 
     Raise(L"click", FindNamedControl(macro, L"MACRO_BTN_STOPREDIO"));
     EXPECT_FALSE(window_->DeviceHook().IsInstalled());
@@ -172,17 +175,18 @@ TEST_F(MainWindowDispatchTest, MacroRecordedFromTheHookLocksTheDeviceListUntilIt
     EXPECT_TRUE(window_->IsDeviceInputEnabled());
     EXPECT_TRUE(Find(L"device_select_layout")->IsEnabled());
     // A late hook event after the stop adds nothing.
+    const size_t recorded = macro->GetEvents().size();
     platform::SendMessage(window_->GetHWND(), append, WM_KEYDOWN, PackHookInput(input));
-    EXPECT_EQ(macro->GetEvents().size(), 1u);
+    EXPECT_EQ(macro->GetEvents().size(), recorded);
 
     // The macro action menu's click item adds a press and a release of its button.
     auto* item = new DuiLib::MenuCmd();
     wcscpy(item->szName, L"Left_Click");
     platform::SendMessage(window_->GetHWND(), WM_MENUCLICK, reinterpret_cast<WPARAM>(item), 0);
-    ASSERT_EQ(macro->GetEvents().size(), 3u);
-    EXPECT_TRUE(macro->GetEvents()[1].down);
-    EXPECT_FALSE(macro->GetEvents()[2].down);
-    EXPECT_EQ(macro->GetEvents()[2].button, 1);
+    ASSERT_EQ(macro->GetEvents().size(), recorded + 2);
+    EXPECT_TRUE(macro->GetEvents()[recorded].down);
+    EXPECT_FALSE(macro->GetEvents()[recorded + 1].down);
+    EXPECT_EQ(macro->GetEvents()[recorded + 1].button, 1);
 }
 
 TEST_F(MainWindowDispatchTest, UnpluggingTheKeyboardWhileRecordingEndsTheRecording) {
