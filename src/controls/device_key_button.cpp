@@ -14,7 +14,24 @@ LPVOID CDeviceKeyButtonUI::GetInterface(LPCTSTR pstrName) {
         DuiLib::CDuiString(pstrName).CompareNoCase(ILedTintTarget::kInterfaceName) == 0) {
         return static_cast<ILedTintTarget*>(this);
     }
+    if (pstrName != nullptr &&
+        DuiLib::CDuiString(pstrName).CompareNoCase(DuiLib::kControlDrawDataInterface) == 0) {
+        return static_cast<DuiLib::IControlDrawDataUI*>(this);
+    }
     return CButtonUI::GetInterface(pstrName);
+}
+
+DuiLib::TControlDrawData CDeviceKeyButtonUI::GetDrawData() const {
+    DuiLib::TControlDrawData data;
+    if (m_tintOn && m_tintAlpha != 0) {
+        // red | blue << 8 | green << 16 becomes 0xAARRGGBB.
+        const DWORD red = m_tintColor & 0xFF;
+        const DWORD blue = (m_tintColor >> 8) & 0xFF;
+        const DWORD green = (m_tintColor >> 16) & 0xFF;
+        data.dwOverlayColor =
+            (static_cast<DWORD>(m_tintAlpha) << 24) | (red << 16) | (green << 8) | blue;
+    }
+    return data;
 }
 
 void CDeviceKeyButtonUI::DoEvent(DuiLib::TEventUI& event) {

@@ -6,9 +6,12 @@
 #include <cstdint>
 
 #include "device/led_tint_target.h"
+#include "duilib/render/control_draw_data.h"
 #include "duilib/ui_button.h"
 
-class CDeviceKeyButtonUI : public DuiLib::CButtonUI, public ILedTintTarget {
+class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
+                           public ILedTintTarget,
+                           public DuiLib::IControlDrawDataUI {
   public:
     static constexpr const wchar_t* kClassName = L"DeviceKeyButton";
 
@@ -24,6 +27,8 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI, public ILedTintTarget {
         SetTint(colour, alpha, on);
     }
     DWORD GetTintColor() const { return m_tintColor; }
+    // The tint as the renderer lays it over the key's image.
+    DuiLib::TControlDrawData GetDrawData() const override;
     BYTE GetTintAlpha() const { return m_tintAlpha; }
     bool IsTintOn() const { return m_tintOn; }
 

@@ -29,7 +29,18 @@ LPVOID CSelectPanelUI::GetInterface(LPCTSTR pstrName) {
     if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
         return this;
     }
+    if (pstrName != nullptr &&
+        DuiLib::CDuiString(pstrName).CompareNoCase(DuiLib::kControlDrawDataInterface) == 0) {
+        return static_cast<DuiLib::IControlDrawDataUI*>(this);
+    }
     return CContainerUI::GetInterface(pstrName);
+}
+
+DuiLib::TControlDrawData CSelectPanelUI::GetDrawData() const {
+    DuiLib::TControlDrawData data;
+    data.bHasBand = m_selecting;
+    data.rcBand = GetBandRect();
+    return data;
 }
 
 void CSelectPanelUI::DoEvent(DuiLib::TEventUI& event) {

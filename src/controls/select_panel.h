@@ -3,9 +3,10 @@
 // band. While the band moves every "DeviceKeyButton" child learns whether the band covers
 // it; when the drag ends the panel raises "click_select_end".
 
+#include "duilib/render/control_draw_data.h"
 #include "duilib/ui_container.h"
 
-class CSelectPanelUI : public DuiLib::CContainerUI {
+class CSelectPanelUI : public DuiLib::CContainerUI, public DuiLib::IControlDrawDataUI {
   public:
     static constexpr const wchar_t* kClassName = L"SelectPanel";
     static constexpr const wchar_t* kSelectEndNotify = L"click_select_end";
@@ -21,6 +22,8 @@ class CSelectPanelUI : public DuiLib::CContainerUI {
     void TrackBand(const DuiLib::TEventUI& event);
     bool IsSelecting() const { return m_selecting; }
     RECT GetBandRect() const;
+    // The band as the renderer draws it while the user drags.
+    DuiLib::TControlDrawData GetDrawData() const override;
 
   private:
     void ApplyBand();

@@ -61,9 +61,10 @@ void ControlPainter::PaintControl(CControlUI* control) {
     m_canvas.FillRect(rc, control->GetBkColor());
     DrawImage(control->GetBkImage(), rc);
     PaintOwnParts(control);
-    PaintDrawData(control);
+    PaintDrawData(control, false);
     m_canvas.FrameRect(rc, m_manager.Scale(control->GetBorderSize()), control->GetBorderColor());
     PaintChildren(control);
+    PaintDrawData(control, true);
     m_canvas.PopClip();
 }
 
@@ -105,13 +106,16 @@ void ControlPainter::PaintOwnParts(CControlUI* control) {
 }
 
 bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha,
-                               uint32_t tint) {
+                               uint32_t tint, bool silhouette) {
     const ResolvedImage* resolved = m_images.Resolve(m_manager, attribute);
     if (resolved == nullptr) {
         return false;
     }
     const TImageSpec& spec = resolved->spec;
-    SDL_Surface* image = resolved->image;
+    SDL_Surface* image = silhouette ? m_images.Silhouette(resolved->image) : resolved->image;
+    if (image == nullptr) {
+        return false;
+    }
     RECT dest = rc;
     if (spec.hasDest) {
         const RECT d = m_manager.Scale(spec.dest);
@@ -264,7 +268,7 @@ void ControlPainter::PaintListRow(CControlUI* control) {
     }
 }
 
-void ControlPainter::PaintDrawData(CControlUI* control) {
+void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
     auto* source =
         static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
     if (source == nullptr) {
@@ -272,13 +276,21 @@ void ControlPainter::PaintDrawData(CControlUI* control) {
     }
     const TControlDrawData data = source->GetDrawData();
     const RECT rc = control->GetPos();
+    // The band lies over the keys it selects; the rest belongs to the control itself.
+    if (overChildren) {
+        if (data.bHasBand && !IsEmpty(data.rcBand)) {
+            m_canvas.FillRect(data.rcBand, kBandColor);
+            m_canvas.FrameRect(data.rcBand, 1, kBandBorderColor);
+        }
+        return;
+    }
     if ((data.dwOverlayColor >> 24) != 0) {
         // The tint follows the image's shape: the state image again, coloured.
         auto* button = As<CButtonUI>(control, L"Button");
         const CDuiString image =
             button != nullptr ? button->GetStateImage() : control->GetBkImage();
         if (!DrawImage(image, rc, static_cast<uint8_t>(data.dwOverlayColor >> 24),
-                       data.dwOverlayColor | 0xFF000000)) {
+                       data.dwOverlayColor | 0xFF000000, true)) {
             m_canvas.FillRect(rc, data.dwOverlayColor);
         }
     }
@@ -288,10 +300,6 @@ void ControlPainter::PaintDrawData(CControlUI* control) {
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360, kRingTrackColor);
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, std::min(data.nArcDegrees, 360),
                           kRingValueColor);
-    }
-    if (data.bHasBand && !IsEmpty(data.rcBand)) {
-        m_canvas.FillRect(data.rcBand, kBandColor);
-        m_canvas.FrameRect(data.rcBand, 1, kBandBorderColor);
     }
 }
 

@@ -30,15 +30,16 @@ class ControlPainter {
     void PaintOwnParts(CControlUI* control);
     void PaintChildren(CControlUI* control);
     // Draws an image attribute inside `rc`; false when it names nothing that loads.
+    // `silhouette` draws the image's shape in the tint colour instead of its pixels.
     bool DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha = 255,
-                   uint32_t tint = 0xFFFFFFFF);
+                   uint32_t tint = 0xFFFFFFFF, bool silhouette = false);
     void PaintButton(CControlUI* control);
     void PaintLabelText(CControlUI* control, uint32_t color);
     void PaintProgress(CControlUI* control);
     void PaintEdit(CControlUI* control);
     void PaintCombo(CControlUI* control);
     void PaintListRow(CControlUI* control);
-    void PaintDrawData(CControlUI* control);
+    void PaintDrawData(CControlUI* control, bool overChildren);
 
     Canvas& m_canvas;
     ImageResolver& m_images;

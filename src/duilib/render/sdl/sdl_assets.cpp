@@ -97,6 +97,32 @@ SDL_Surface* ImageCache::Get(const std::string& path) {
     return result;
 }
 
+SDL_Surface* ImageCache::Silhouette(SDL_Surface* image) {
+    if (image == nullptr || image->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        return nullptr;
+    }
+    auto it = m_silhouettes.find(image);
+    if (it != m_silhouettes.end()) {
+        return it->second.get();
+    }
+    SurfacePtr shape{
+        SDL_CreateRGBSurfaceWithFormat(0, image->w, image->h, 32, SDL_PIXELFORMAT_ARGB8888)};
+    if (shape) {
+        for (int y = 0; y < image->h; ++y) {
+            const auto* from = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(image->pixels) + y * image->pitch);
+            auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(shape->pixels) +
+                                                   y * shape->pitch);
+            for (int x = 0; x < image->w; ++x) {
+                to[x] = (from[x] & 0xFF000000u) | 0x00FFFFFFu;
+            }
+        }
+    }
+    SDL_Surface* result = shape.get();
+    m_silhouettes.emplace(image, std::move(shape));
+    return result;
+}
+
 const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDuiString& attribute) {
     if (attribute.IsEmpty()) {
         return nullptr;

@@ -23,9 +23,13 @@ class ImageCache {
   public:
     // The image as 32-bit ARGB, or null when the file is missing or not an image.
     SDL_Surface* Get(const std::string& path);
+    // The image's shape: white wherever it is, with its own transparency. Drawn with a
+    // colour, it lays that colour over the image (a key's LED tint).
+    SDL_Surface* Silhouette(SDL_Surface* image);
 
   private:
     std::map<std::string, SurfacePtr> m_images;
+    std::map<SDL_Surface*, SurfacePtr> m_silhouettes;
 };
 
 // A skin image attribute read once: its parsed parts and its decoded file.
@@ -39,6 +43,7 @@ class ImageResolver {
     explicit ImageResolver(ImageCache& images) : m_images(images) {}
     // Null when the attribute names nothing that loads.
     const ResolvedImage* Resolve(CPaintManagerUI& manager, const CDuiString& attribute);
+    SDL_Surface* Silhouette(SDL_Surface* image) { return m_images.Silhouette(image); }
 
   private:
     ImageCache& m_images;
