@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/skin_observer.h"
@@ -186,6 +188,18 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnProfileReset();
     void OnProfileSelect();
     void OnProfileMenuToggle();
+    void OnProfileImport();
+    void OnProfileExport();
+    void OnMacroImport();
+    void OnMacroExport();
+    void OnShootImport();
+    void OnShootExport();
+    // Asks the user for a file to read (save false) or to write (save true) among the
+    // files `filter` describes; nothing when they cancel. Without a chooser the import
+    // and export actions do nothing.
+    using FileChooser =
+        std::function<std::optional<std::wstring>(bool save, const std::wstring& filter)>;
+    void SetFileChooser(FileChooser chooser) { fileChooser_ = std::move(chooser); }
     void OnKeyButtonClick(int n);
     void OnLightModeSelect();
     void OnCustomLightModeSelect();
@@ -358,6 +372,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     std::unique_ptr<DuiLib::CMenuWnd> macroActionMenu_;
     CDeviceHook deviceHook_;
     CDeviceHookFilter deviceHookFilter_{deviceHook_};
+    FileChooser fileChooser_;
 };
 
 // The process-wide screen size stored at "windowinit", passed to the devices' settings writes.

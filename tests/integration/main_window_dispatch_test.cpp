@@ -3,7 +3,10 @@
 // macro recorded from the keyboard hook; names dispatch without regard to case.
 
 #include <cwchar>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/device_panels.h"
@@ -15,14 +18,17 @@
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_progress.h"
+#include "pages/device_profile_ui.h"
 #include "pages/hook_messages.h"
 #include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
 #include "pages/macro_control_ui.h"
 #include "pages/panel_lookup.h"
+#include "platform/text_convert.h"
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
+#include "support/temp_dir.h"
 
 namespace shell_testing {
 namespace {
@@ -200,6 +206,42 @@ TEST_F(MainWindowDispatchTest, UnpluggingTheKeyboardWhileRecordingEndsTheRecordi
     EXPECT_FALSE(macro->IsRecording());
     EXPECT_TRUE(window_->IsDeviceInputEnabled());
     EXPECT_TRUE(Find(L"device_select_layout")->IsEnabled());
+}
+
+TEST_F(MainWindowDispatchTest, ProfilesAndMacrosGoOutToAChosenFileAndComeBack) {
+    testing_support::TempDir files;
+    std::optional<std::wstring> chosen;
+    std::vector<std::wstring> filters;
+    window_->SetFileChooser([&](bool, const std::wstring& filter) {
+        filters.push_back(filter);
+        return chosen;
+    });
+    CDeviceProfileUI* profiles = ProfilePanelOf(device_);
+    ASSERT_NE(profiles, nullptr);
+    ASSERT_GE(profiles->GetProfileCount(), 1);
+    const int count = profiles->GetProfileCount();
+
+    Raise(L"click", FindNamedControl(profiles, L"device_export_btn"));  // cancelled
+    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    EXPECT_EQ(profiles->GetProfileCount(), count);
+
+    chosen = platform::Utf8Decode(files.File("shared.json"));
+    Raise(L"click", FindNamedControl(profiles, L"device_export_btn"));
+    ASSERT_TRUE(std::filesystem::exists(files.File("shared.json")));
+    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    EXPECT_EQ(profiles->GetProfileCount(), count + 1);
+    EXPECT_EQ(profiles->GetSelectedProfileIndex(), count) << "the imported profile is chosen";
+    EXPECT_EQ(filters.back(), L"Profile Files(*.json)");
+
+    CMacroControlUI* macro = MacroPanelOf(device_);
+    ASSERT_NE(macro, nullptr);
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_name_add"));
+    const size_t macros = macro->GetMacroNames().size();
+    chosen = platform::Utf8Decode(files.File("one.mac"));
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_export"));
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_import"));
+    EXPECT_EQ(macro->GetMacroNames().size(), macros + 1);
+    EXPECT_EQ(filters.back(), L"Macro Files(*.mac)");
 }
 
 TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtOnce) {
