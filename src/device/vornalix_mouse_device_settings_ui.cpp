@@ -135,6 +135,7 @@ int CVornalixMouseDevice::GetPointerSpeed() {
 }
 
 void CVornalixMouseDevice::SetPointerPrecision(int precision) {
+    systemStages_.pointerPrecision = static_cast<uint16_t>(precision);
     if (auto* check = pageControls_.FindAs<COptionUI>(L"pointer_precision_check")) {
         check->Selected(precision != 0, false);
     }
@@ -151,6 +152,8 @@ void CVornalixMouseDevice::SetScrollSettings(int page, int lines) {
     if (!check || !slider) {
         return;
     }
+    systemStages_.scrollPage = static_cast<uint16_t>(page);
+    systemStages_.wheelScrollLines = static_cast<uint16_t>(lines);
     check->Selected(page != 0, false);
     slider->SetValue(lines);
 }

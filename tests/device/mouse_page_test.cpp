@@ -144,6 +144,7 @@ TEST_F(MousePageTest, DpiStagesKeepOneOnAndEditsReadAtLeastTheLowestDpi) {
     page_->SetScrollSettings(1, 7);
     EXPECT_TRUE(page_->IsScrollPageChecked());
     EXPECT_EQ(page_->GetScrollSpeed(), 7);
+    EXPECT_EQ(page_->GetSystemStages().wheelScrollLines, 7);
     EXPECT_EQ(page_->GetDoubleClickSpeedMax(), 900);
 }
 
