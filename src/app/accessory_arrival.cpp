@@ -23,18 +23,15 @@ bool NotifyOpen(CVornalixUSBDevice& device) {
     return device.InputChannel().IsOpen() != 0;
 }
 
+// The mouse pad and the headset share their notify channel's operations.
 void OpenNotify(CVornalixUSBDevice& device, const HidIdRecord& record) {
-    if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(&device)) {
-        mouse->OpenNotifyChannel(record.devicePath.GetData());
-    } else if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
+    if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
         onboard->OpenNotifyChannel(record.devicePath.GetData());
     }
 }
 
 void CloseNotify(CVornalixUSBDevice& device) {
-    if (auto* mouse = dynamic_cast<CVornalixMouseDevice*>(&device)) {
-        mouse->CloseNotifyChannel();
-    } else if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
+    if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
         onboard->CloseNotifyChannel();
     }
 }
