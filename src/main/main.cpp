@@ -44,8 +44,9 @@ int main() {
     window->SetIcon(107);
     window->CenterWindow();
     // What other programs may send: the product message and the peer program's messages.
-    instance.Listen(window->GetHWND(), {kProductName, kUpdateResultMessageName,
-                                        kLightControlAnnounceMessageName, kConfigQueryMessageName});
+    instance.Listen(window->GetHWND(),
+                    {kProductName, kUpdateResultMessageName, kLightControlAnnounceMessageName,
+                     kLightControlRequestMessageName, kConfigQueryMessageName});
     signals.SetTarget(window->GetHWND());
     CPaintManagerUI::MessageLoop();
 
