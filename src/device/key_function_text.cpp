@@ -79,6 +79,16 @@ Text GunText(const KeyFunctionRecord& f, const TranslateText& translate) {
     return translate(GunNames[f.p1]);
 }
 
+// A type no page describes. A key of the keyboard's own layout (its Fn key, say) keeps
+// its name rather than being shown as switched off.
+Text OtherText(const KeyFunctionRecord& f, const TranslateText& translate) {
+    const KeyCodeTableView keys = KeyCodes();
+    if (Text name = RowText(keys, keys.FindExact(f.type, f.p1, f.p2), translate)) {
+        return name;
+    }
+    return Text(kUnknownFunctionText);
+}
+
 // Types whose description differs between the two pages; nullopt from the optional
 // means "not one of them".
 std::optional<Text> StyleText(const KeyFunctionRecord& f, KeyTextStyle style,
@@ -90,9 +100,9 @@ std::optional<Text> StyleText(const KeyFunctionRecord& f, KeyTextStyle style,
                                    translate)
                          : Text();
         case KeyFunctionType::kSpecialKey:
-            return mouse ? SpecialKeyText(f, translate) : Text(kUnknownFunctionText);
+            return mouse ? SpecialKeyText(f, translate) : std::optional<Text>();
         case KeyFunctionType::kGunKey:
-            return mouse ? GunText(f, translate) : Text(kUnknownFunctionText);
+            return mouse ? GunText(f, translate) : std::optional<Text>();
         default:
             return std::nullopt;
     }
@@ -138,7 +148,7 @@ Text KeyFunctionText(const KeyFunctionRecord& f, const std::vector<CDuiString>& 
         case 0x60:
             return std::nullopt;
         default:
-            return Text(kUnknownFunctionText);
+            return OtherText(f, translate);
     }
 }
 

@@ -47,6 +47,7 @@ TEST(KeyFunctionText, MouseFunctionsMacrosAndUnknownTypes) {
     EXPECT_EQ(Text(0x71, 2, 0, KeyTextStyle::kKeyboard, {L"a", L"b"}), std::nullopt);
     EXPECT_EQ(Text(0x50, 0, 0), std::nullopt);
     EXPECT_EQ(Text(0x99, 0, 0), CDuiString(L"关闭"));
+    EXPECT_EQ(Text(0xA0, 0x01, 0x00), CDuiString(L"[keyboard_key_Fn]"));
 
     // The two pages differ on shortcuts of type 0x21, gun keys and special keys.
     EXPECT_EQ(Text(0x21, 0x01, 0x06), std::nullopt);
