@@ -181,7 +181,11 @@ void CContainerUI::SetFloatPos(CControlUI* pControl) {
         ClampExtent(pControl->GetFixedHeight(), pControl->GetMinHeight(), pControl->GetMaxHeight());
     const LONG left = m_rcItem.left + xy.cx;
     const LONG top = m_rcItem.top + xy.cy;
-    pControl->SetPos(RECT{left, top, left + width, top + height}, false);
+    // A floating control without a width or height reaches the container's far edge, so
+    // an overlay keeps covering its area when the window is resized.
+    const LONG right = width > 0 ? left + width : std::max(left, m_rcItem.right);
+    const LONG bottom = height > 0 ? top + height : std::max(top, m_rcItem.bottom);
+    pControl->SetPos(RECT{left, top, right, bottom}, false);
 }
 
 void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {

@@ -24,6 +24,7 @@ constexpr const wchar_t* kLayout =
   </TabLayout>
   <Control name="f" height="30"/>
   <Control name="floater" float="true" pos="20,30,120,60"/>
+  <Control name="overlay" float="true" pos="20,30,0,0"/>
 </VerticalLayout>)";
 
 class LayoutTest : public ::testing::Test {
@@ -55,6 +56,7 @@ TEST_F(LayoutTest, NestedLayoutsAt96Dpi) {
     EXPECT_EQ((RECT{15, 80, 385, 250}), Pos(L"e"));
     EXPECT_EQ((RECT{10, 260, 390, 290}), Pos(L"f"));
     EXPECT_EQ((RECT{20, 30, 120, 60}), Pos(L"floater"));
+    EXPECT_EQ((RECT{20, 30, 400, 300}), Pos(L"overlay"));
 
     auto* tabs = static_cast<CTabLayoutUI*>(pm_.FindControl(L"tabs"));
     ASSERT_TRUE(tabs->SelectItem(1));
@@ -76,6 +78,7 @@ TEST_F(LayoutTest, NestedLayoutsAt144Dpi) {
     EXPECT_EQ((RECT{23, 121, 577, 374}), Pos(L"e"));
     EXPECT_EQ((RECT{15, 390, 585, 435}), Pos(L"f"));
     EXPECT_EQ((RECT{30, 45, 180, 90}), Pos(L"floater"));
+    EXPECT_EQ((RECT{30, 45, 600, 450}), Pos(L"overlay"));
 }
 
 TEST_F(LayoutTest, HiddenChildrenTakeNoSpaceAndTooSmallWindowsNeverInvert) {
