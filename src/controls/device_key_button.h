@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "device/led_tint_target.h"
+#include "controls/led_tint_target.h"
 #include "duilib/render/control_draw_data.h"
 #include "duilib/ui_button.h"
 

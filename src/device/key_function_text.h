@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "duilib/dui_string.h"
-#include "pages/key_function_record.h"
+#include "profile/key_function_record.h"
 
 namespace device {
 

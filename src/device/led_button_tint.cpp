@@ -1,6 +1,6 @@
 #include "device/led_button_tint.h"
 
-#include "device/led_tint_target.h"
+#include "controls/led_tint_target.h"
 
 namespace device {
 

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "pages/key_function_record.h"
+#include "profile/key_function_record.h"
 
 namespace device {
 

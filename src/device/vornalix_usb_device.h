@@ -22,9 +22,9 @@
 #include "device/hid_id_record.h"
 #include "device/led_colour_vector.h"
 #include "duilib/ui_layouts.h"
-#include "pages/key_function_record.h"
 #include "platform/critical_section.h"
 #include "profile/json_file.h"
+#include "profile/key_function_record.h"
 
 class CLightControlUI;
 class CDeviceProfileUI;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "pages/key_function_record.h"
+#include "profile/key_function_record.h"
 
 extern const KeyFunctionRecord KeyCodeTable[];
 extern const wchar_t* const KeyCodeNames[];

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "duilib/ui_layouts.h"
-#include "pages/key_function_record.h"
 #include "platform/win_types.h"
+#include "profile/key_function_record.h"
 
 class CKeySetControlUI : public DuiLib::CHorizontalLayoutUI {
   public:

@@ -11,9 +11,9 @@
 #include "pages/hook_messages.h"
 #include "pages/key_code_tables.h"
 #include "pages/panel_lookup.h"
-#include "pages/safe_file_name.h"
 #include "platform/paths.h"
 #include "profile/json_file.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 

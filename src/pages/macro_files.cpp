@@ -3,9 +3,9 @@
 #include <charconv>
 
 #include "duilib/string_utils.h"
-#include "pages/safe_file_name.h"
 #include "profile/json_file.h"
 #include "profile/json_value.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ bool Save(const std::string& path, const std::vector<MacroIndexEntry>& entries) 
 namespace MacroFile {
 
 std::string PathFor(const std::string& folder, const std::string& guid) {
-    if (!IsSafeFileId(guid)) {
+    if (!IsSafeStoredFileId(guid)) {
         return {};
     }
     return FolderWithSeparator(folder) + guid + kMacroFileExtension;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "duilib/string_utils.h"
-#include "pages/safe_file_name.h"
 #include "profile/json_file.h"
 #include "profile/json_value.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ bool ProfileListFile::Load(const std::string& path) {
     }
     for (const Json::Value& item : *list) {
         const std::string uuid = JsonStringOr(item, "profileUUID", "");
-        if (!IsSafeFileId(uuid) || HasId(entries, uuid)) {
+        if (!IsSafeStoredFileId(uuid) || HasId(entries, uuid)) {
             continue;
         }
         entries.push_back({JsonStringOr(item, "profilename", ""), uuid});

@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "duilib/string_utils.h"
-#include "pages/safe_file_name.h"
 #include "platform/paths.h"
 #include "profile/json_file.h"
 #include "profile/json_value.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 
@@ -122,7 +122,7 @@ Json::Value ProfileStore::DefaultDocument() const {
 
 int ProfileStore::WriteProfile(const std::string& uuid, const std::string& name,
                                Json::Value document) {
-    if (!IsSafeFileId(uuid) || !document.isObject()) {
+    if (!IsSafeStoredFileId(uuid) || !document.isObject()) {
         return 0;
     }
     document["profilename"] = name;

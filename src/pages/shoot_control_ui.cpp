@@ -5,8 +5,8 @@
 #include "duilib/ui_button.h"
 #include "duilib/ui_edit.h"
 #include "pages/panel_lookup.h"
-#include "pages/safe_file_name.h"
 #include "platform/paths.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "duilib/string_utils.h"
-#include "pages/safe_file_name.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
 #include "profile/json_file.h"
+#include "profile/stored_file_id.h"
 
 namespace ShootDataFile {
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "duilib/dui_string.h"
-#include "pages/key_function_record.h"
 #include "profile/json_file.h"
+#include "profile/key_function_record.h"
 #include "profile/light_record.h"
 
 class CBasicProfiledata {

@@ -1,6 +1,7 @@
 #include "profile/stored_file_id.h"
 
 #include "duilib/string_utils.h"
+#include "platform/paths.h"
 
 bool IsSafeStoredFileId(std::string_view id) {
     if (id.empty() || id.size() > kMaxStoredFileIdLength || id == "." ||
@@ -29,4 +30,11 @@ std::wstring StoredFilePath(std::wstring_view folder, std::string_view id,
     path += Utf8ToWide(std::string(id).c_str());
     path += extension;
     return path;
+}
+
+std::string FolderWithSeparator(std::string folder) {
+    folder = platform::NormalizePath(std::move(folder));
+    if (!folder.empty() && folder.back() != '/')
+        folder.push_back('/');
+    return folder;
 }

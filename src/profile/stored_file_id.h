@@ -16,5 +16,8 @@ bool IsSafeStoredFileId(std::string_view id);
 std::wstring StoredFilePath(std::wstring_view folder, std::string_view id,
                             std::wstring_view extension);
 
+// `folder` with exactly one trailing '/' (a trailing '\' becomes '/').
+std::string FolderWithSeparator(std::string folder);
+
 // The folder part of `path` up to and including its last '/' or '\', or empty.
 std::wstring FolderOfPath(std::wstring_view path);

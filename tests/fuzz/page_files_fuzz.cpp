@@ -11,8 +11,8 @@
 
 #include "pages/macro_files.h"
 #include "pages/profile_list_file.h"
-#include "pages/safe_file_name.h"
 #include "pages/shoot_data_file.h"
+#include "profile/stored_file_id.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ProfileListFile list;
     list.Load(path);
     for (const ProfileEntry& entry : list.entries) {
-        if (!IsSafeFileId(entry.uuid)) {
+        if (!IsSafeStoredFileId(entry.uuid)) {
             __builtin_trap();
         }
     }
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const auto entries = MacroIndexFile::Load(path)) {
         for (const MacroIndexEntry& entry : *entries) {
             const std::string file = MacroFile::PathFor("/tmp/", entry.guid);
-            if (!file.empty() && !IsSafeFileId(entry.guid)) {
+            if (!file.empty() && !IsSafeStoredFileId(entry.guid)) {
                 __builtin_trap();
             }
         }

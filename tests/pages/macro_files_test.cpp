@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "pages/macro_files.h"
-#include "pages/safe_file_name.h"
 #include "pages/shoot_data_file.h"
 #include "platform/paths.h"
+#include "profile/stored_file_id.h"
 #include "support/temp_dir.h"
 
 using testing_support::ReadTextFile;
@@ -11,11 +11,11 @@ using testing_support::TempDir;
 using testing_support::WriteTextFile;
 
 TEST(SafeFileId, RefusesIdsThatLeaveTheFolder) {
-    EXPECT_TRUE(IsSafeFileId("2026_03_07_09_05_03_042"));
-    EXPECT_TRUE(IsSafeFileId("{0A1B-22}"));
+    EXPECT_TRUE(IsSafeStoredFileId("2026_03_07_09_05_03_042"));
+    EXPECT_TRUE(IsSafeStoredFileId("{0A1B-22}"));
     for (const char* bad : {"", ".", "..", "a/b", "a\\b", "..hidden", "x..y", "tab\tname"})
-        EXPECT_FALSE(IsSafeFileId(bad)) << bad;
-    EXPECT_FALSE(IsSafeFileId(std::string(kMaxFileIdLength + 1, 'a')));
+        EXPECT_FALSE(IsSafeStoredFileId(bad)) << bad;
+    EXPECT_FALSE(IsSafeStoredFileId(std::string(kMaxStoredFileIdLength + 1, 'a')));
     EXPECT_EQ(FolderWithSeparator("a\\b"), "a/b/");
     EXPECT_EQ(FolderWithSeparator("a/"), "a/");
 }
