@@ -11,6 +11,7 @@ namespace device {
 namespace {
 
 constexpr uint8_t kDownBit = 0x80;
+constexpr wchar_t kMacroListName[] = L"macro.config";
 
 // Decimal text as the C library would read it: leading blanks and a sign allowed,
 // digits up to the first other character, 0 without digits.
@@ -139,6 +140,20 @@ std::vector<uint8_t> BuildMacroImage(const std::vector<MacroEvents>& macros) {
 
 int MacroOverflowResult(size_t length, size_t capacity) {
     return static_cast<int>(((length - capacity) >> 2) + 1);
+}
+
+int PrepareMacroImage(const std::wstring& folder, size_t capacity, std::vector<uint8_t>* image) {
+    image->clear();
+    std::vector<MacroEvents> macros;
+    if (!ReadMacroList(folder, kMacroListName, &macros) || macros.empty()) {
+        return 0;
+    }
+    const size_t length = MacroImageLength(macros);
+    if (length > capacity) {
+        return MacroOverflowResult(length, capacity);
+    }
+    *image = BuildMacroImage(macros);
+    return image->empty() ? -1 : 0;
 }
 
 }  // namespace device

@@ -42,4 +42,10 @@ std::vector<uint8_t> BuildMacroImage(const std::vector<MacroEvents>& macros);
 // events it is too long by, plus one.
 int MacroOverflowResult(size_t length, size_t capacity);
 
+// The image of the macros that "macro.config" in `folder` lists, for a device whose macro
+// memory holds `capacity` bytes. Returns 0 with the image, or with no image when there is
+// nothing to write; the overflow result with no image when it does not fit; -1 when no
+// image could be made.
+int PrepareMacroImage(const std::wstring& folder, size_t capacity, std::vector<uint8_t>* image);
+
 }  // namespace device

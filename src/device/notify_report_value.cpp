@@ -3,11 +3,12 @@
 namespace device {
 
 bool FirstNotifyValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
-    std::vector<HidUsageRecord>& records = file.Records(HidP_Input);
-    if (report.empty() || records.empty() ||
-        !CHidDeviceFile::ParseReport(HidP_Input, records.data(),
-                                     static_cast<uint32_t>(records.size()), file.PreparsedData(),
-                                     report.data(), static_cast<uint32_t>(report.size()))) {
+    // Unpacked into a copy under the file's own lock: the UI thread may close or reopen
+    // the interface while a reader thread is here.
+    std::vector<HidUsageRecord> records;
+    if (report.empty() ||
+        !file.ParseReceivedReport(HidP_Input, report.data(), static_cast<uint32_t>(report.size()),
+                                  &records)) {
         return false;
     }
     for (const HidUsageRecord& record : records) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "device/record_words.h"
 #include "duilib/string_utils.h"
 #include "pages/light_control_ui.h"
 #include "platform/clock.h"
@@ -18,28 +19,6 @@ constexpr size_t kPowerSlowByte = 3;
 constexpr size_t kPowerNotifyByte = 4;
 // Offsets beyond this cannot carry a whole light block.
 constexpr int kLastMemoryOffset = 0xFFFF;
-
-std::array<uint32_t, 3> WordsOf(const LightRecord& light) {
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    std::memcpy(bytes.data(), &light, sizeof(light));
-    std::array<uint32_t, 3> words{};
-    for (size_t i = 0; i < 12; ++i) {
-        words[i / 4] |= static_cast<uint32_t>(bytes[i]) << (8 * (i % 4));
-    }
-    return words;
-}
-
-LightRecord RecordOfWords(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) {
-    const std::array<uint32_t, 3> words = {first, second, third};
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    for (size_t i = 0; i < 12; ++i) {
-        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
-    }
-    bytes[12] = slot;
-    LightRecord record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    return record;
-}
 
 // `root`[key][index] when it is an array; null otherwise.
 const Json::Value& ListAt(const Json::Value& root, const char* key, int index) {
@@ -75,7 +54,7 @@ COnboardLightDevice::~COnboardLightDevice() {
 int COnboardLightDevice::ApplyProfileLight() {
     CBasicProfiledata& profile = Profile();
     const LightRecord light = profile.GetLightInfo();
-    const std::array<uint32_t, 3> words = WordsOf(light);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
     CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], light.customGroup);
     {
         platform::CriticalSectionLock lock(blockLock_);
@@ -266,7 +245,7 @@ void COnboardLightDevice::SetDeviceIndex(int index) {
 void COnboardLightDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
                                          uint8_t slot) {
     CVornalixUSBDevice::SetLightParams(first, second, third, slot);
-    Profile().SetLightInfo(RecordOfWords(first, second, third, slot));
+    Profile().SetLightInfo(device::LightRecordOfWords(first, second, third, slot));
 }
 
 void COnboardLightDevice::GetLightParams(uint32_t* first, uint32_t* second, uint32_t* third,

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "device/notify_report_value.h"
 #include "device/onboard_light_device.h"
 #include "platform/debug_trace.h"
 
@@ -81,22 +82,13 @@ void COnboardLightDevice::CloseNotifyChannel() {
 
 void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
     platform::DebugTrace(kReportTrace);
-    std::vector<HidUsageRecord> records;
-    if (report.empty() ||
-        !inputChannel_.File().ParseReceivedReport(HidP_Input, report.data(),
-                                                  static_cast<uint32_t>(report.size()), &records)) {
+    uint32_t value = 0;
+    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value) ||
+        value != kResyncRequest) {
         return;
     }
-    for (const HidUsageRecord& record : records) {
-        if (record.isButton == 0 && record.reportId == report[0] &&
-            record.status == HIDP_STATUS_SUCCESS) {
-            if (record.rawValue == kResyncRequest) {
-                platform::DebugTrace(kResyncTrace);
-                OnResyncRequest();
-            }
-            return;
-        }
-    }
+    platform::DebugTrace(kResyncTrace);
+    OnResyncRequest();
 }
 
 void COnboardLightDevice::OnResyncRequest() {

@@ -1,27 +1,10 @@
 #include "device/vornalix_keyboard_device.h"
 
-#include <cstring>
-
+#include "device/record_words.h"
 #include "profile/stored_file_id.h"
 
 using DuiLib::CControlUI;
 using DuiLib::CDuiString;
-
-namespace {
-
-LightRecord LightRecordFromWords(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) {
-    const std::array<uint32_t, 3> words = {first, second, third};
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    for (size_t i = 0; i < 12; ++i) {
-        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
-    }
-    bytes[12] = slot;
-    LightRecord record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    return record;
-}
-
-}  // namespace
 
 CControlUI* CreateKeyboardDevice() {
     return new CVornalixKeyboardDevice();
@@ -74,11 +57,9 @@ void CVornalixKeyboardDevice::ReadDeviceInfo() {
 }
 
 void CVornalixKeyboardDevice::ReadKeyboardTables() {
-    DeviceInfoBlock info;
-    if (commandChannel_.ReadDeviceInfo(info) != 1) {
+    if (!RefreshCapabilities()) {
         return;  // a block that did not come must not size the tables
     }
-    capabilities_ = info;
     const size_t keyCount = capabilities_.LedCount();
     if (!commandChannel_.SetTableLength(static_cast<uint16_t>(keyCount * 3))) {
         return;
@@ -153,7 +134,7 @@ void CVornalixKeyboardDevice::SetDeviceIndex(int index) {
 void CVornalixKeyboardDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
                                              uint8_t slot) {
     CVornalixUSBDevice::SetLightParams(first, second, third, slot);
-    profile_.SetLightInfo(LightRecordFromWords(first, second, third, slot));
+    profile_.SetLightInfo(device::LightRecordOfWords(first, second, third, slot));
 }
 
 void CVornalixKeyboardDevice::SelectKey(int key) {

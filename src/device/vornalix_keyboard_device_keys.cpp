@@ -1,17 +1,11 @@
 // Key assignments and macros: what the keyboard's keys do and what its macro memory holds.
 
 #include <algorithm>
-#include <cstring>
 
 #include "device/device_paths.h"
 #include "device/macro_image.h"
+#include "device/record_words.h"
 #include "device/vornalix_keyboard_device.h"
-
-namespace {
-
-constexpr wchar_t kMacroListName[] = L"macro.config";
-
-}  // namespace
 
 int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
                                                  std::vector<KeyAssignRecord> assignments) {
@@ -24,10 +18,7 @@ int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
 
 void CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments,
                                                int bank) {
-    DeviceInfoBlock info;
-    if (commandChannel_.ReadDeviceInfo(info) == 1) {
-        capabilities_ = info;
-    }
+    RefreshCapabilities();
     // The keyboard's count may have changed since it was opened; no more than the table
     // read then is sent back.
     const size_t length =
@@ -63,43 +54,22 @@ void CVornalixKeyboardDevice::SetKeyAssignments(std::vector<KeyAssignRecord> ass
 
 void CVornalixKeyboardDevice::SetSelectedKeyAssignment(uint32_t first, uint32_t second,
                                                        uint32_t third) {
-    if (selectedKey_ < 0 || static_cast<size_t>(selectedKey_) >= keyAssignments_.size()) {
-        return;  // no key chosen, or one the profile does not list
+    // No key chosen, or one the profile does not list, changes nothing.
+    if (device::SetCurrentKeyFunction(keyAssignments_, selectedKey_, first, second, third)) {
+        SaveKeyList();
     }
-    const std::array<uint32_t, 3> words = {first, second, third};
-    std::array<uint8_t, sizeof(KeyAssignRecord)> bytes{};
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
-    }
-    KeyAssignRecord record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    KeyFunctionRecord& current = keyAssignments_[static_cast<size_t>(selectedKey_)].current;
-    current.type = record.current.type;
-    current.p1 = record.current.p1;
-    current.p2 = record.current.p2;
-    SaveKeyList();
 }
 
 int CVornalixKeyboardDevice::UploadMacros() {
     if (commandChannel_.IsOpen()) {
-        DeviceInfoBlock info;
-        if (commandChannel_.ReadDeviceInfo(info) == 1) {
-            capabilities_ = info;
-        }
+        RefreshCapabilities();
     }
-    std::vector<device::MacroEvents> macros;
-    if (!device::ReadMacroList(GetUserDataPath().str(), kMacroListName, &macros) ||
-        macros.empty()) {
-        return 0;
-    }
-    const size_t length = device::MacroImageLength(macros);
-    const size_t capacity = size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit;
-    if (length > capacity) {
-        return device::MacroOverflowResult(length, capacity);
-    }
-    const std::vector<uint8_t> image = device::BuildMacroImage(macros);
+    std::vector<uint8_t> image;
+    const int prepared = device::PrepareMacroImage(
+        GetUserDataPath().str(),
+        size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit, &image);
     if (image.empty()) {
-        return -1;
+        return prepared;
     }
     if (commandChannel_.IsOpen()) {
         commandChannel_.BeginSession();

@@ -1,28 +1,13 @@
 // The keyboard's light block and the light state that follows it.
 
-#include <cstring>
 #include <span>
 
-#include "device/led_button_tint.h"
 #include "device/led_frame.h"
+#include "device/record_words.h"
 #include "device/vornalix_keyboard_device.h"
 
-namespace {
-
-std::array<uint32_t, 3> WordsOf(const LightRecord& light) {
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    std::memcpy(bytes.data(), &light, sizeof(light));
-    std::array<uint32_t, 3> words{};
-    for (size_t i = 0; i < 12; ++i) {
-        words[i / 4] |= static_cast<uint32_t>(bytes[i]) << (8 * (i % 4));
-    }
-    return words;
-}
-
-}  // namespace
-
 void CVornalixKeyboardDevice::PublishLightParams(const LightRecord& light) {
-    const std::array<uint32_t, 3> words = WordsOf(light);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
     CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], light.customGroup);
 }
 
@@ -125,13 +110,6 @@ int CVornalixKeyboardDevice::PushLightFrame() {
     if (!HasLightControl()) {
         return 0;
     }
-    for (int led = 0; led < GetLedCount(); ++led) {
-        DuiLib::CControlUI* button = GetLedButton(led);
-        if (button != nullptr && button->IsVisible()) {
-            const uint32_t colour = LedColours().Get(static_cast<size_t>(led));
-            device::SetLedButtonTint(button, device::LedTintColour(colour),
-                                     device::LedBrightness(colour), true);
-        }
-    }
+    PaintLedButtons();
     return 1;
 }

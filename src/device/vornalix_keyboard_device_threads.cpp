@@ -1,6 +1,7 @@
 // The keyboard's light thread and its sync thread on the input interface.
 
 #include "device/device_threads.h"
+#include "device/notify_report_value.h"
 #include "device/vornalix_keyboard_device.h"
 #include "platform/debug_trace.h"
 
@@ -10,26 +11,6 @@ constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息�
 constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
 constexpr UINT kResyncTimer = 1002;
 constexpr uint8_t kCountedReportWrap = 4;
-
-// The first value the input records of `file` hold for `report`; false when none. The
-// records are unpacked under the file's own lock: the UI thread may close or reopen the
-// interface while this thread reads it.
-bool FirstUsageValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
-    std::vector<HidUsageRecord> records;
-    if (report.empty() ||
-        !file.ParseReceivedReport(HidP_Input, report.data(), static_cast<uint32_t>(report.size()),
-                                  &records)) {
-        return false;
-    }
-    for (const HidUsageRecord& record : records) {
-        if (record.isButton == 0 && record.reportId == report[0] &&
-            record.status == HIDP_STATUS_SUCCESS) {
-            *value = record.rawValue;
-            return true;
-        }
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -84,7 +65,7 @@ void CVornalixKeyboardDevice::CloseNotifyChannel() {
 void CVornalixKeyboardDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
     DebugTrace(kReportTrace);
     uint32_t value = 0;
-    if (!FirstUsageValue(inputChannel_.File(), report, &value)) {
+    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value)) {
         return;
     }
     if (value == 0x0401) {

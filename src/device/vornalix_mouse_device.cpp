@@ -52,12 +52,10 @@ void CVornalixMouseDevice::ReadDpiLimits() {
 }
 
 void CVornalixMouseDevice::ReadKeyTable() {
-    DeviceInfoBlock info;
-    if (commandChannel_.ReadDeviceInfo(info) != 1) {
+    if (!RefreshCapabilities()) {
         return;  // a block that did not come must not size the table
     }
-    capabilities_ = info;
-    const size_t ledCount = info.LedCount();
+    const size_t ledCount = capabilities_.LedCount();
     if (!commandChannel_.SetTableLength(static_cast<uint16_t>(ledCount * 3))) {
         return;
     }

@@ -1,15 +1,14 @@
 // What the mouse's keys do, and its macro and shoot memories.
 
 #include <algorithm>
-#include <cstring>
 
 #include "device/macro_image.h"
+#include "device/record_words.h"
 #include "device/vornalix_mouse_device.h"
 #include "profile/json_file.h"
 
 namespace {
 
-constexpr wchar_t kMacroListName[] = L"macro.config";
 constexpr size_t kShootGunCount = 4;
 
 // The events of the four guns' shoot files; a missing or unreadable file is a gun
@@ -38,11 +37,9 @@ int CVornalixMouseDevice::WriteKeyAssignments(int bank, std::vector<KeyAssignRec
     if (!commandChannel_.IsOpen() || !keyTableRead_ || !ProbeIfSlow()) {
         return 0;
     }
-    DeviceInfoBlock info;
-    if (commandChannel_.ReadDeviceInfo(info) != 1) {
+    if (!RefreshCapabilities()) {
         return 0;
     }
-    capabilities_ = info;
     return SendKeyCodeTable(assignments, bank);
 }
 
@@ -78,21 +75,10 @@ void CVornalixMouseDevice::SetKeyAssignments(std::vector<KeyAssignRecord> assign
 
 void CVornalixMouseDevice::SetSelectedKeyAssignment(uint32_t first, uint32_t second,
                                                     uint32_t third) {
-    if (selectedKey_ < 0 || static_cast<size_t>(selectedKey_) >= keyAssignments_.size()) {
-        return;  // no key chosen, or one the profile does not list
+    // No key chosen, or one the profile does not list, changes nothing.
+    if (device::SetCurrentKeyFunction(keyAssignments_, selectedKey_, first, second, third)) {
+        profile_.SetKeyList(keyAssignments_);
     }
-    const std::array<uint32_t, 3> words = {first, second, third};
-    std::array<uint8_t, sizeof(KeyAssignRecord)> bytes{};
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
-    }
-    KeyAssignRecord record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    KeyFunctionRecord& current = keyAssignments_[static_cast<size_t>(selectedKey_)].current;
-    current.type = record.current.type;
-    current.p1 = record.current.p1;
-    current.p2 = record.current.p2;
-    profile_.SetKeyList(keyAssignments_);
 }
 
 void CVornalixMouseDevice::RefreshKeyPage() {
@@ -117,24 +103,14 @@ int CVornalixMouseDevice::UploadMacros() {
         if (!ProbeIfSlow()) {
             return 0;
         }
-        DeviceInfoBlock info;
-        if (commandChannel_.ReadDeviceInfo(info) == 1) {
-            capabilities_ = info;
-        }
+        RefreshCapabilities();
     }
-    std::vector<device::MacroEvents> macros;
-    if (!device::ReadMacroList(GetUserDataPath().str(), kMacroListName, &macros) ||
-        macros.empty()) {
-        return 0;
-    }
-    const size_t length = device::MacroImageLength(macros);
-    const size_t capacity = size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit;
-    if (length > capacity) {
-        return device::MacroOverflowResult(length, capacity);
-    }
-    const std::vector<uint8_t> image = device::BuildMacroImage(macros);
+    std::vector<uint8_t> image;
+    const int prepared = device::PrepareMacroImage(
+        GetUserDataPath().str(),
+        size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit, &image);
     if (image.empty()) {
-        return -1;
+        return prepared;
     }
     return SendMacroImage(image);
 }
@@ -163,10 +139,7 @@ void CVornalixMouseDevice::UploadShootData() {
         if (!ProbeIfSlow()) {
             return;
         }
-        DeviceInfoBlock info;
-        if (commandChannel_.ReadDeviceInfo(info) == 1) {
-            capabilities_ = info;
-        }
+        RefreshCapabilities();
     }
     // The shoot image has the macro image's layout, one entry per gun.
     const std::vector<uint8_t> image =

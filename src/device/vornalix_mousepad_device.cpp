@@ -38,10 +38,7 @@ void CVornalixMousePadDevice::ReadCapabilities(int) {
         return;
     }
     commandChannel_.BeginSession();
-    DeviceInfoBlock info;
-    if (commandChannel_.ReadDeviceInfo(info) == 1) {
-        capabilities_ = info;
-    }
+    RefreshCapabilities();
     commandChannel_.EndSession();
 }
 

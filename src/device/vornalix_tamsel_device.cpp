@@ -2,7 +2,6 @@
 
 #include "device/headset_eq_presets.h"
 #include "device/headset_led_reports.h"
-#include "device/led_button_tint.h"
 #include "device/led_frame.h"
 #include "pages/magic_control_ui.h"
 #include "pages/voice_tamsel_control_ui.h"
@@ -91,14 +90,7 @@ int CVornalixTamselDevice::PushLightFrame() {
     if (!HasLightControl()) {
         return 0;
     }
-    for (int led = 0; led < GetLedCount(); ++led) {
-        DuiLib::CControlUI* button = GetLedButton(led);
-        if (button != nullptr && button->IsVisible()) {
-            const uint32_t colour = LedColours().Get(static_cast<size_t>(led));
-            device::SetLedButtonTint(button, device::LedTintColour(colour),
-                                     device::LedBrightness(colour), true);
-        }
-    }
+    PaintLedButtons();
     const device::HeadsetLightFrame frame =
         device::BuildHeadsetLightFrame(device::ScaleHeadsetChannels(LedColours()));
     BOOL result = FALSE;

@@ -149,14 +149,7 @@ int CVornalixUSBDevice::PushLightFrame() {
     if (!HasLightControl()) {
         return 0;
     }
-    for (size_t i = 0; i < ledButtons_.size(); ++i) {
-        CControlUI* button = ledButtons_[i];
-        if (button && button->IsVisible()) {
-            const uint32_t colour = ledColours_.Get(i);
-            device::SetLedButtonTint(button, device::LedTintColour(colour),
-                                     device::LedBrightness(colour), true);
-        }
-    }
+    PaintLedButtons();
     device::LightFrame frame;
     device::EncodeLightFrame(ledColours_, frame);
     int result = 1;
@@ -167,6 +160,26 @@ int CVornalixUSBDevice::PushLightFrame() {
         platform::Sleep(kFailedFramePauseMs);
     }
     return result;
+}
+
+bool CVornalixUSBDevice::RefreshCapabilities() {
+    DeviceInfoBlock info;
+    if (commandChannel_.ReadDeviceInfo(info) != 1) {
+        return false;
+    }
+    capabilities_ = info;
+    return true;
+}
+
+void CVornalixUSBDevice::PaintLedButtons() {
+    for (size_t i = 0; i < ledButtons_.size(); ++i) {
+        CControlUI* button = ledButtons_[i];
+        if (button && button->IsVisible()) {
+            const uint32_t colour = ledColours_.Get(i);
+            device::SetLedButtonTint(button, device::LedTintColour(colour),
+                                     device::LedBrightness(colour), true);
+        }
+    }
 }
 
 void CVornalixUSBDevice::SetLedColor(int index, uint32_t colour) {

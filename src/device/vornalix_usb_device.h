@@ -152,6 +152,10 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     bool IsInputWorkerStarted() const { return inputThread_.IsStarted(); }
 
     device::LightParams CurrentLightParams() const;
+    // Tints every visible LED button of the page with its LED's colour.
+    void PaintLedButtons();
+    // Reads the capability block afresh; a block that did not come leaves the one held.
+    bool RefreshCapabilities();
     uint8_t ActiveSlot() const { return activeSlot_.load(); }
     device::LedColourVector& LedColours() { return ledColours_; }
 
