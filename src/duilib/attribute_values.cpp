@@ -1,5 +1,7 @@
 #include "duilib/attribute_values.h"
 
+#include "duilib/ui_defs.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -116,6 +118,29 @@ SIZE ParseSize(std::wstring_view text) {
     int v[2] = {0, 0};
     TakeInts(text, v, 2);
     return SIZE{v[0], v[1]};
+}
+
+UINT ParseAlign(std::wstring_view value, UINT style) {
+    // Whole words only: "vcenter" holds "center" but says nothing of the horizontal.
+    while (!value.empty()) {
+        const size_t end = value.find_first_of(L", \t|");
+        const std::wstring_view word = value.substr(0, end);
+        value.remove_prefix(end == std::wstring_view::npos ? value.size() : end + 1);
+        if (EqualsNoCase(word, L"left")) {
+            style &= ~(DT_CENTER | DT_RIGHT);
+        } else if (EqualsNoCase(word, L"center")) {
+            style = (style & ~DT_RIGHT) | DT_CENTER;
+        } else if (EqualsNoCase(word, L"right")) {
+            style = (style & ~DT_CENTER) | DT_RIGHT;
+        } else if (EqualsNoCase(word, L"top")) {
+            style &= ~(DT_BOTTOM | DT_VCENTER);
+        } else if (EqualsNoCase(word, L"vcenter")) {
+            style = (style & ~DT_BOTTOM) | DT_VCENTER;
+        } else if (EqualsNoCase(word, L"bottom")) {
+            style = (style & ~DT_VCENTER) | DT_BOTTOM;
+        }
+    }
+    return style;
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {

@@ -26,6 +26,10 @@ SIZE ParseSize(std::wstring_view text);
 template <typename Apply>
 void ForEachAttribute(std::wstring_view list, Apply apply);
 
+// "align"/"valign" words ("left", "center", "right", "top", "vcenter", "bottom", in any
+// order, separated by commas or spaces) applied to a DT_ text style.
+UINT ParseAlign(std::wstring_view value, UINT style);
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 
 // Implementation of the template above.

@@ -7,28 +7,6 @@
 namespace DuiLib {
 namespace {
 
-UINT ParseAlign(std::wstring_view value, UINT style) {
-    if (value.find(L"left") != std::wstring_view::npos) {
-        style &= ~(DT_CENTER | DT_RIGHT);
-    }
-    if (value.find(L"center") != std::wstring_view::npos) {
-        style = (style & ~DT_RIGHT) | DT_CENTER;
-    }
-    if (value.find(L"right") != std::wstring_view::npos) {
-        style = (style & ~DT_CENTER) | DT_RIGHT;
-    }
-    if (value.find(L"top") != std::wstring_view::npos) {
-        style &= ~(DT_BOTTOM | DT_VCENTER);
-    }
-    if (value.find(L"vcenter") != std::wstring_view::npos) {
-        style = (style & ~DT_BOTTOM) | DT_VCENTER;
-    }
-    if (value.find(L"bottom") != std::wstring_view::npos) {
-        style = (style & ~DT_VCENTER) | DT_BOTTOM;
-    }
-    return style;
-}
-
 bool Inside(const RECT& rc, POINT pt) {
     return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
 }

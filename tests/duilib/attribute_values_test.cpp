@@ -1,5 +1,7 @@
 #include "duilib/attribute_values.h"
 
+#include "duilib/ui_defs.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -59,6 +61,15 @@ TEST(AttributeValues, AttributeListsSplitIntoPairsAndStopAtBrokenText) {
     EXPECT_EQ(1u, seen.size());
     ForEachAttribute(L"=", [&](const CDuiString&, const CDuiString&) { ADD_FAILURE(); });
     ForEachAttribute(L"x=1", [&](const CDuiString&, const CDuiString&) { ADD_FAILURE(); });
+}
+
+TEST(AttributeValues, AlignWordsSetOnlyTheirOwnAxis) {
+    // A vertical word leaves the horizontal alignment as it was.
+    EXPECT_EQ(DT_VCENTER, ParseAlign(L"vcenter", DT_LEFT));
+    EXPECT_EQ(DT_RIGHT | DT_VCENTER, ParseAlign(L"vcenter", DT_RIGHT));
+    EXPECT_EQ(DT_CENTER | DT_BOTTOM, ParseAlign(L"center,bottom", DT_VCENTER));
+    EXPECT_EQ(DT_RIGHT, ParseAlign(L"right top", DT_CENTER | DT_BOTTOM));
+    EXPECT_EQ(DT_SINGLELINE | DT_CENTER, ParseAlign(L"centered", DT_SINGLELINE | DT_CENTER));
 }
 
 TEST(AttributeValues, NamesCompareWithoutCase) {
