@@ -1,0 +1,190 @@
+#include "duilib/paint_manager.h"
+
+#include <utility>
+#include <vector>
+
+#include "duilib/paint_manager_shared.h"
+#include "duilib/ui_control.h"
+#include "platform/clock.h"
+
+namespace DuiLib {
+
+using namespace paint_detail;
+
+namespace {
+
+// A disabled container disables what it holds for the user.
+bool AcceptsInput(const CControlUI* control) {
+    for (; control != nullptr; control = control->GetParent()) {
+        if (!control->IsEnabled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first filter that handles the message ends the round. A filter may remove itself
+// (or others) while it runs, so the round walks a copy.
+bool RunFilters(std::vector<IMessageFilterUI*> filters, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                LRESULT& lRes) {
+    for (IMessageFilterUI* filter : filters) {
+        bool handled = false;
+        const LRESULT result = filter->MessageHandler(uMsg, wParam, lParam, handled);
+        if (handled) {
+            lRes = result;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// ---- message filters and handling
+
+bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter) {
+    return AddUnique(m_aPreMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter) {
+    return RemoveOne(m_aPreMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter) {
+    return AddUnique(m_aMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter) {
+    return RemoveOne(m_aMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
+    return RunFilters(m_aPreMessageFilters, uMsg, wParam, lParam, lRes);
+}
+
+bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
+    if (RunFilters(m_aMessageFilters, uMsg, wParam, lParam, lRes)) {
+        return true;
+    }
+    lRes = 0;
+    if (uMsg == InternalMessage() && uMsg != 0) {
+        if (wParam == kAsyncNotify) {
+            DeliverAsyncNotifications();
+        } else if (wParam == kWindowInit) {
+            RaiseWindowInit();
+        } else if (wParam == kPaint) {
+            Paint();
+        }
+        return true;
+    }
+    switch (uMsg) {
+        case WM_SIZE:
+            if (m_pRoot != nullptr) {
+                m_bUpdateNeeded = true;
+                UpdateLayout();
+                SendNotify(m_pRoot, DUI_MSGTYPE_WINDOWSIZE);
+            }
+            return false;
+        case WM_TIMER:
+            if (wParam >= kFirstWinTimer) {
+                DeliverTimer(wParam);
+                return true;
+            }
+            return false;
+        case WM_PAINT:
+            Paint();
+            return true;
+        case WM_DESTROY:
+            RemoveAllTimers();
+            ReleaseBackend();
+            return false;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MOUSEMOVE:
+        case WM_MOUSEWHEEL:
+            HandleMouse(uMsg, wParam, lParam);
+            return false;
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            HandleKey(uMsg, wParam);
+            return false;
+        default:
+            return false;
+    }
+}
+
+void CPaintManagerUI::SendEvent(CControlUI* pControl, int type, WPARAM wParam, LPARAM lParam,
+                                POINT pt) {
+    if (pControl == nullptr) {
+        return;
+    }
+    TEventUI event;
+    event.Type = type;
+    event.pSender = pControl;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    event.ptMouse = pt;
+    event.chKey = static_cast<wchar_t>(wParam);
+    event.dwTimestamp = platform::TickCount();
+    pControl->Event(event);
+}
+
+void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    UpdateLayout();
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    CControlUI* target = FindControl(pt);
+    switch (uMsg) {
+        case WM_MOUSEMOVE:
+            if (target != m_pEventHover) {
+                SendEvent(m_pEventHover, UIEVENT_MOUSELEAVE, 0, 0, pt);
+                m_pEventHover = target;
+                SendEvent(m_pEventHover, UIEVENT_MOUSEENTER, 0, 0, pt);
+            }
+            SendEvent(m_pEventClick != nullptr ? m_pEventClick : target, UIEVENT_MOUSEMOVE, wParam,
+                      lParam, pt);
+            return;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (m_pFocus != nullptr && m_pFocus != target) {
+                SetFocus(nullptr);
+            }
+            if (target != nullptr && AcceptsInput(target)) {
+                m_pEventClick = target;
+                SendEvent(target, uMsg == WM_LBUTTONDOWN ? UIEVENT_BUTTONDOWN : UIEVENT_DBLCLICK,
+                          wParam, lParam, pt);
+            }
+            return;
+        case WM_LBUTTONUP: {
+            CControlUI* clicked = std::exchange(m_pEventClick, nullptr);
+            SendEvent(clicked, UIEVENT_BUTTONUP, wParam, lParam, pt);
+            return;
+        }
+        case WM_RBUTTONDOWN:
+            if (AcceptsInput(target)) {
+                SendEvent(target, UIEVENT_RBUTTONDOWN, wParam, lParam, pt);
+            }
+            return;
+        case WM_RBUTTONUP:
+            SendEvent(target, UIEVENT_RBUTTONUP, wParam, lParam, pt);
+            return;
+        case WM_MOUSEWHEEL: {
+            const short delta = static_cast<short>(HIWORD(wParam));
+            SendEvent(target, UIEVENT_SCROLLWHEEL, MAKEWPARAM(delta < 0 ? 1 : 0, 0), lParam, pt);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+void CPaintManagerUI::HandleKey(UINT uMsg, WPARAM wParam) {
+    if (m_pFocus == nullptr) {
+        return;
+    }
+    SendEvent(m_pFocus, uMsg == WM_CHAR ? UIEVENT_CHAR : UIEVENT_KEYDOWN, wParam);
+}
+
+}  // namespace DuiLib
