@@ -9,20 +9,13 @@
 #include <cstdint>
 #include <span>
 
+#include "device/keyboard_layout_table.h"
+
 namespace device {
 
-inline constexpr size_t kKeyboardLayoutKeys = 126;
 // A map entry for a layout position the keyboard does not have.
 inline constexpr uint8_t kNoKeyPosition = 255;
 inline constexpr size_t kKeyboardTableBytes = 512;
-
-struct KeyCode {
-    uint8_t category = 0;
-    uint8_t modifier = 0;
-    uint8_t usage = 0;
-};
-
-extern const std::array<KeyCode, kKeyboardLayoutKeys> KeyboardLayoutTable;
 
 using KeyPositionMap = std::array<uint8_t, kKeyboardLayoutKeys>;
 
