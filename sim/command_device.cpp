@@ -6,9 +6,10 @@ namespace sim {
 
 SimCommandDevice::SimCommandDevice(uint16_t vendorId, uint16_t productId, uint16_t version,
                                    std::vector<platform::hid::SimHidInterface> interfaces,
-                                   int commandInterface)
+                                   int commandInterface, size_t memoryCount)
     : SimHidDevice(vendorId, productId, version, std::move(interfaces)),
-      commandInterface_(commandInterface) {}
+      commandInterface_(commandInterface),
+      memories_(memoryCount) {}
 
 void SimCommandDevice::InjectFault(const CommandFault& fault) {
     std::lock_guard<std::mutex> lock(faultMutex_);
@@ -38,6 +39,52 @@ std::vector<uint8_t> SimCommandDevice::ReceivedCommands() const {
 size_t SimCommandDevice::CommandCount(uint8_t code) const {
     std::lock_guard<std::mutex> lock(faultMutex_);
     return static_cast<size_t>(std::count(commands_.begin(), commands_.end(), code));
+}
+
+bool SimCommandDevice::SessionOpen() const {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    return sessionOpen_;
+}
+
+std::vector<uint8_t>& SimCommandDevice::ResetMemory(size_t index, size_t size) {
+    std::vector<uint8_t>& memory = MemoryAt(index);
+    memory.assign(size, 0);
+    return memory;
+}
+
+std::vector<uint8_t> SimCommandDevice::CopyMemory(size_t index) const {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    return memories_.at(index);
+}
+
+bool SimCommandDevice::PutMemory(size_t index, size_t offset, std::span<const uint8_t> bytes) {
+    std::lock_guard<std::mutex> lock(modelMutex_);
+    std::vector<uint8_t>& memory = MemoryAt(index);
+    if (offset > memory.size() || bytes.size() > memory.size() - offset) {
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<long>(offset));
+    return true;
+}
+
+bool SimCommandDevice::SendNotifyValue(uint8_t reportId, uint16_t value, uint32_t delayMs) {
+    std::vector<uint8_t> report = {reportId, static_cast<uint8_t>(value & 0xFF),
+                                   static_cast<uint8_t>(value >> 8)};
+    return SendInputReport(commandInterface_, std::move(report), delayMs);
+}
+
+uint8_t SimCommandDevice::HandleCommonCommand(const CommandRequest& request, CommandReport& reply) {
+    switch (request.command) {
+        case 0x01:
+        case 0x02:
+            sessionOpen_ = request.command == 0x01;
+            return kStatusOk;
+        case 0xAA:
+            reply[kCommandPayloadOffset] = 0xFF;
+            return kStatusOk;
+        default:
+            return kStatusErrorFF;
+    }
 }
 
 bool SimCommandDevice::TakeFault(uint8_t command, CommandFault* fault) {

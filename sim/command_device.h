@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "platform/hid/sim_hid_device.h"
@@ -41,7 +42,8 @@ struct CommandFault {
 class SimCommandDevice : public platform::hid::SimHidDevice {
   public:
     SimCommandDevice(uint16_t vendorId, uint16_t productId, uint16_t version,
-                     std::vector<platform::hid::SimHidInterface> interfaces, int commandInterface);
+                     std::vector<platform::hid::SimHidInterface> interfaces, int commandInterface,
+                     size_t memoryCount);
 
     // Faults are tried in the order injected; the first one that matches applies.
     void InjectFault(const CommandFault& fault);
@@ -53,6 +55,8 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     // newest kReceivedLogLimit of them).
     std::vector<uint8_t> ReceivedCommands() const;
     size_t CommandCount(uint8_t code) const;
+    // Whether a write session is open (0x01 opens it, 0x02 closes it).
+    bool SessionOpen() const;
 
   protected:
     void OnOutputReport(int interfaceNumber, std::span<const uint8_t> report,
@@ -72,6 +76,20 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     static uint8_t ReadRegion(const std::vector<uint8_t>& memory, const CommandRequest& request,
                               CommandReport& reply);
     static uint8_t WriteRegion(std::vector<uint8_t>& memory, const CommandRequest& request);
+    // The commands every model answers alike: 0x01/0x02 open and close the write session,
+    // 0xAA answers byte 8 = 0xFF; any other command gets status 0xFF.
+    uint8_t HandleCommonCommand(const CommandRequest& request, CommandReport& reply);
+
+    // The model's memories, numbered by the model's own memory names. MemoryAt and
+    // ResetMemory want the model lock held (or the model still being built); CopyMemory and
+    // PutMemory take it. PutMemory changes nothing (false) when the bytes do not fit.
+    std::vector<uint8_t>& MemoryAt(size_t index) { return memories_.at(index); }
+    std::vector<uint8_t>& ResetMemory(size_t index, size_t size);
+    std::vector<uint8_t> CopyMemory(size_t index) const;
+    bool PutMemory(size_t index, size_t offset, std::span<const uint8_t> bytes);
+
+    // An input report {reportId, value low, value high} on the command interface.
+    bool SendNotifyValue(uint8_t reportId, uint16_t value, uint32_t delayMs);
 
     // Guards the model's memories; held while HandleCommand runs.
     mutable std::mutex modelMutex_;
@@ -80,6 +98,8 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     bool TakeFault(uint8_t command, CommandFault* fault);
 
     const int commandInterface_;
+    std::vector<std::vector<uint8_t>> memories_;
+    bool sessionOpen_ = false;
     mutable std::mutex faultMutex_;
     std::deque<CommandFault> faults_;
     std::deque<uint8_t> commands_;

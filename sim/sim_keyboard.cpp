@@ -3,47 +3,18 @@
 #include <algorithm>
 #include <array>
 
+#include "device/keyboard_layout_table.h"
 #include "sim/keyboard_descriptors.h"
 
 namespace sim {
 namespace {
 
-// The key codes the keyboard ships with: {category, modifier, HID usage} per key-code
-// position, in the order of the program's key layout.
-constexpr std::array<std::array<uint8_t, 3>, kKeyboardLedCount> kFactoryKeyCodes = {{
-    {0x20, 0x00, 0x29}, {0x20, 0x00, 0x3A}, {0x20, 0x00, 0x3B}, {0x20, 0x00, 0x3C},
-    {0x20, 0x00, 0x3D}, {0x20, 0x00, 0x3E}, {0x20, 0x00, 0x3F}, {0x20, 0x00, 0x40},
-    {0x20, 0x00, 0x41}, {0x20, 0x00, 0x42}, {0x20, 0x00, 0x43}, {0x20, 0x00, 0x44},
-    {0x20, 0x00, 0x45}, {0x20, 0x00, 0x46}, {0x20, 0x00, 0x47}, {0x20, 0x00, 0x48},
-    {0xA0, 0x1B, 0x00}, {0xA0, 0x24, 0x00}, {0x20, 0x00, 0x00}, {0x20, 0x00, 0x00},
-    {0x20, 0x00, 0x00}, {0x20, 0x00, 0x35}, {0x20, 0x00, 0x1E}, {0x20, 0x00, 0x1F},
-    {0x20, 0x00, 0x20}, {0x20, 0x00, 0x21}, {0x20, 0x00, 0x22}, {0x20, 0x00, 0x23},
-    {0x20, 0x00, 0x24}, {0x20, 0x00, 0x25}, {0x20, 0x00, 0x26}, {0x20, 0x00, 0x27},
-    {0x20, 0x00, 0x2D}, {0x20, 0x00, 0x2E}, {0x20, 0x00, 0x2A}, {0x20, 0x00, 0x49},
-    {0x20, 0x00, 0x4A}, {0x20, 0x00, 0x4B}, {0x20, 0x00, 0x53}, {0x20, 0x00, 0x54},
-    {0x20, 0x00, 0x55}, {0x20, 0x00, 0x56}, {0x20, 0x00, 0x2B}, {0x20, 0x00, 0x14},
-    {0x20, 0x00, 0x1A}, {0x20, 0x00, 0x08}, {0x20, 0x00, 0x15}, {0x20, 0x00, 0x17},
-    {0x20, 0x00, 0x1C}, {0x20, 0x00, 0x18}, {0x20, 0x00, 0x0C}, {0x20, 0x00, 0x12},
-    {0x20, 0x00, 0x13}, {0x20, 0x00, 0x2F}, {0x20, 0x00, 0x30}, {0x20, 0x00, 0x31},
-    {0x20, 0x00, 0x4C}, {0x20, 0x00, 0x4D}, {0x20, 0x00, 0x4E}, {0x20, 0x00, 0x5F},
-    {0x20, 0x00, 0x60}, {0x20, 0x00, 0x61}, {0x20, 0x00, 0x00}, {0x20, 0x00, 0x39},
-    {0x20, 0x00, 0x04}, {0x20, 0x00, 0x16}, {0x20, 0x00, 0x07}, {0x20, 0x00, 0x09},
-    {0x20, 0x00, 0x0A}, {0x20, 0x00, 0x0B}, {0x20, 0x00, 0x0D}, {0x20, 0x00, 0x0E},
-    {0x20, 0x00, 0x0F}, {0x20, 0x00, 0x33}, {0x20, 0x00, 0x34}, {0x20, 0x00, 0x28},
-    {0x20, 0x00, 0x5C}, {0x20, 0x00, 0x5D}, {0x20, 0x00, 0x5E}, {0x20, 0x00, 0x8A},
-    {0x20, 0x00, 0x8B}, {0x20, 0x00, 0x90}, {0x20, 0x00, 0x91}, {0x20, 0x00, 0x88},
-    {0x20, 0x02, 0x00}, {0x20, 0x00, 0x1D}, {0x20, 0x00, 0x1B}, {0x20, 0x00, 0x06},
-    {0x20, 0x00, 0x19}, {0x20, 0x00, 0x05}, {0x20, 0x00, 0x11}, {0x20, 0x00, 0x10},
-    {0x20, 0x00, 0x36}, {0x20, 0x00, 0x37}, {0x20, 0x00, 0x38}, {0x20, 0x20, 0x00},
-    {0x20, 0x00, 0x52}, {0x20, 0x00, 0x59}, {0x20, 0x00, 0x5A}, {0x20, 0x00, 0x5B},
-    {0x20, 0x00, 0x87}, {0x20, 0x00, 0x89}, {0x20, 0x00, 0x64}, {0x20, 0x00, 0x85},
-    {0x20, 0x00, 0x00}, {0x20, 0x01, 0x00}, {0x20, 0x08, 0x00}, {0x20, 0x04, 0x00},
-    {0x20, 0x00, 0x2C}, {0x20, 0x40, 0x00}, {0xA0, 0x01, 0x00}, {0x20, 0x00, 0x65},
-    {0x20, 0x10, 0x00}, {0x20, 0x00, 0x50}, {0x20, 0x00, 0x51}, {0x20, 0x00, 0x4F},
-    {0x20, 0x00, 0x62}, {0x20, 0x00, 0x63}, {0x20, 0x00, 0x58}, {0x20, 0x00, 0x57},
-    {0xD0, 0xA2, 0x01}, {0xD0, 0xA2, 0x02}, {0xD0, 0xA2, 0x03}, {0xD0, 0xA2, 0x04},
-    {0xD0, 0xA2, 0x05}, {0x20, 0x80, 0x00},
-}};
+constexpr size_t Index(KeyboardMemory which) {
+    return static_cast<size_t>(which);
+}
+
+static_assert(device::kKeyboardLayoutKeys == kKeyboardLedCount,
+              "the keyboard ships one key code per layout position");
 
 std::vector<platform::hid::SimHidInterface> KeyboardInterfaces() {
     return {{0, KeyboardBootDescriptor()}, {1, KeyboardVendorDescriptor()}};
@@ -53,78 +24,45 @@ std::vector<platform::hid::SimHidInterface> KeyboardInterfaces() {
 
 SimKeyboard::SimKeyboard()
     : SimCommandDevice(kKeyboardVendorId, kKeyboardProductId, kKeyboardVersion,
-                       KeyboardInterfaces(), kKeyboardCommandInterface),
-      info_(34, 0),
-      settings_(1024, 0),
-      keyCodes_(512, 0),
-      keyLeds_(512, 0),
-      keyColors_(8 * 512, 0),
-      lightFrame_(512, 0),
-      macro_(size_t{kKeyboardMacroUnits} * 128, 0),
-      shoot_(1024, 0),
-      power_(kCommandPayloadSize, 0) {
-    info_[5] = kKeyboardLedCount;
-    info_[6] = kKeyboardMacroUnits;
-    for (size_t p = 0; p < kFactoryKeyCodes.size(); ++p) {
-        std::copy(kFactoryKeyCodes[p].begin(), kFactoryKeyCodes[p].end(),
-                  keyCodes_.begin() + static_cast<long>(3 * p));
-        keyLeds_[p] = static_cast<uint8_t>(p);
+                       KeyboardInterfaces(), kKeyboardCommandInterface,
+                       static_cast<size_t>(KeyboardMemory::kCount)) {
+    std::vector<uint8_t>& info = ResetMemory(Index(KeyboardMemory::kInfo), 34);
+    info[5] = kKeyboardLedCount;
+    info[6] = kKeyboardMacroUnits;
+    // The key codes the keyboard ships with are those of the program's layout.
+    std::vector<uint8_t>& codes = ResetMemory(Index(KeyboardMemory::kKeyCodes), 512);
+    std::vector<uint8_t>& leds = ResetMemory(Index(KeyboardMemory::kKeyLeds), 512);
+    for (size_t p = 0; p < device::KeyboardLayoutTable.size(); ++p) {
+        const device::KeyCode& code = device::KeyboardLayoutTable[p];
+        codes[3 * p] = code.category;
+        codes[3 * p + 1] = code.modifier;
+        codes[3 * p + 2] = code.usage;
+        leds[p] = static_cast<uint8_t>(p);
     }
     // Slot 0 active; its light block: mode 1, brightness 4, speed byte 4, multi-colour,
     // red; 6-key flag byte 1, polling rate 1.
     const uint8_t block[26] = {0, 1, 4, 4, 0, 1, 0xFF, 0, 0, 0, 0, 0, 0,
                                0, 0, 0, 0, 0, 0, 0,    1, 0, 1, 0, 0, 0};
-    std::copy(std::begin(block), std::end(block), settings_.begin());
-    power_[0] = 100;
-}
-
-std::vector<uint8_t>& SimKeyboard::MemoryLocked(KeyboardMemory which) {
-    switch (which) {
-        case KeyboardMemory::kInfo:
-            return info_;
-        case KeyboardMemory::kSettings:
-            return settings_;
-        case KeyboardMemory::kKeyCodes:
-            return keyCodes_;
-        case KeyboardMemory::kKeyLeds:
-            return keyLeds_;
-        case KeyboardMemory::kKeyColors:
-            return keyColors_;
-        case KeyboardMemory::kLightFrame:
-            return lightFrame_;
-        case KeyboardMemory::kMacro:
-            return macro_;
-        case KeyboardMemory::kShoot:
-            return shoot_;
-        case KeyboardMemory::kPower:
-        default:
-            return power_;
-    }
+    std::vector<uint8_t>& settings = ResetMemory(Index(KeyboardMemory::kSettings), 1024);
+    std::copy(std::begin(block), std::end(block), settings.begin());
+    ResetMemory(Index(KeyboardMemory::kKeyColors), 8 * 512);
+    ResetMemory(Index(KeyboardMemory::kLightFrame), 512);
+    ResetMemory(Index(KeyboardMemory::kMacro), size_t{kKeyboardMacroUnits} * 128);
+    ResetMemory(Index(KeyboardMemory::kShoot), 1024);
+    ResetMemory(Index(KeyboardMemory::kPower), kCommandPayloadSize)[0] = 100;
 }
 
 std::vector<uint8_t> SimKeyboard::Memory(KeyboardMemory which) const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return MemoryLocked(which);
+    return CopyMemory(Index(which));
 }
 
 bool SimKeyboard::SetMemory(KeyboardMemory which, size_t offset, std::span<const uint8_t> bytes) {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    std::vector<uint8_t>& memory = MemoryLocked(which);
-    if (offset > memory.size() || bytes.size() > memory.size() - offset) {
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<long>(offset));
-    return true;
+    return PutMemory(Index(which), offset, bytes);
 }
 
 void SimKeyboard::SetLedCount(uint8_t count) {
     const uint8_t bytes[1] = {count};
     SetMemory(KeyboardMemory::kInfo, 5, bytes);
-}
-
-bool SimKeyboard::SessionOpen() const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return sessionOpen_;
 }
 
 bool SimKeyboard::LightControlTaken() const {
@@ -133,49 +71,38 @@ bool SimKeyboard::LightControlTaken() const {
 }
 
 bool SimKeyboard::SendNotification(uint16_t value, uint32_t delayMs) {
-    std::vector<uint8_t> report = {kKeyboardNotifyReportId, static_cast<uint8_t>(value & 0xFF),
-                                   static_cast<uint8_t>(value >> 8)};
-    return SendInputReport(kKeyboardCommandInterface, std::move(report), delayMs);
+    return SendNotifyValue(kKeyboardNotifyReportId, value, delayMs);
 }
 
 uint8_t SimKeyboard::HandleCommand(const CommandRequest& request, CommandReport& reply) {
     switch (request.command) {
-        case 0x01:
-            sessionOpen_ = true;
-            return kStatusOk;
-        case 0x02:
-            sessionOpen_ = false;
-            return kStatusOk;
         case 0x03:
-            return ReadRegion(info_, request, reply);
+            return ReadRegion(MemoryLocked(KeyboardMemory::kInfo), request, reply);
         case 0x05:
-            return ReadRegion(settings_, request, reply);
+            return ReadRegion(MemoryLocked(KeyboardMemory::kSettings), request, reply);
         case 0x06:
-            return WriteRegion(settings_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kSettings), request);
         case 0x07:
-            return ReadRegion(keyCodes_, request, reply);
+            return ReadRegion(MemoryLocked(KeyboardMemory::kKeyCodes), request, reply);
         case 0x09:
-            return WriteRegion(keyCodes_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kKeyCodes), request);
         case 0x0B:
-            return WriteRegion(keyColors_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kKeyColors), request);
         case 0x12:
-            return WriteRegion(lightFrame_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kLightFrame), request);
         case 0x15:
-            return WriteRegion(macro_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kMacro), request);
         case 0x17:
-            return WriteRegion(shoot_, request);
+            return WriteRegion(MemoryLocked(KeyboardMemory::kShoot), request);
         case 0x1A:
-            return ReadRegion(power_, request, reply);
+            return ReadRegion(MemoryLocked(KeyboardMemory::kPower), request, reply);
         case 0x1B:
-            return ReadRegion(keyLeds_, request, reply);
+            return ReadRegion(MemoryLocked(KeyboardMemory::kKeyLeds), request, reply);
         case 0x1C:
             lightControl_ = true;
             return kStatusOk;
-        case 0xAA:
-            reply[kCommandPayloadOffset] = 0xFF;
-            return kStatusOk;
         default:
-            return kStatusErrorFF;
+            return HandleCommonCommand(request, reply);
     }
 }
 

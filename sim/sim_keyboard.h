@@ -50,6 +50,7 @@ enum class KeyboardMemory {
     kMacro,       // macro memory
     kShoot,       // shoot memory
     kPower,       // [0] battery, [1] charge state, ... (a reply's worth)
+    kCount,
 };
 
 class SimKeyboard : public SimCommandDevice {
@@ -61,7 +62,6 @@ class SimKeyboard : public SimCommandDevice {
     bool SetMemory(KeyboardMemory which, size_t offset, std::span<const uint8_t> bytes);
     // Sets the LED count in the capability block.
     void SetLedCount(uint8_t count);
-    bool SessionOpen() const;
     bool LightControlTaken() const;
 
     // Input reports on col03.
@@ -74,21 +74,10 @@ class SimKeyboard : public SimCommandDevice {
     uint8_t HandleCommand(const CommandRequest& request, CommandReport& reply) override;
 
   private:
-    std::vector<uint8_t>& MemoryLocked(KeyboardMemory which);
-    const std::vector<uint8_t>& MemoryLocked(KeyboardMemory which) const {
-        return const_cast<SimKeyboard*>(this)->MemoryLocked(which);
+    std::vector<uint8_t>& MemoryLocked(KeyboardMemory which) {
+        return MemoryAt(static_cast<size_t>(which));
     }
 
-    std::vector<uint8_t> info_;
-    std::vector<uint8_t> settings_;
-    std::vector<uint8_t> keyCodes_;
-    std::vector<uint8_t> keyLeds_;
-    std::vector<uint8_t> keyColors_;
-    std::vector<uint8_t> lightFrame_;
-    std::vector<uint8_t> macro_;
-    std::vector<uint8_t> shoot_;
-    std::vector<uint8_t> power_;
-    bool sessionOpen_ = false;
     bool lightControl_ = false;
 };
 

@@ -35,10 +35,9 @@ void PutU16(std::vector<uint8_t>& memory, size_t at, uint16_t value) {
 
 SimMouse::SimMouse()
     : SimCommandDevice(kMouseVendorId, kMouseProductId, kMouseVersion, MouseInterfaces(),
-                       kMouseCommandInterface) {
+                       kMouseCommandInterface, static_cast<size_t>(MouseMemory::kCount)) {
     auto memory = [this](MouseMemory which, size_t size) -> std::vector<uint8_t>& {
-        MemoryLocked(which).assign(size, 0);
-        return MemoryLocked(which);
+        return ResetMemory(static_cast<size_t>(which), size);
     };
     std::vector<uint8_t>& info = memory(MouseMemory::kInfo, 34);
     info[5] = kMouseLedCount;
@@ -65,37 +64,19 @@ SimMouse::SimMouse()
 }
 
 std::vector<uint8_t> SimMouse::Memory(MouseMemory which) const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return memories_[static_cast<size_t>(which)];
+    return CopyMemory(static_cast<size_t>(which));
 }
 
 bool SimMouse::SetMemory(MouseMemory which, size_t offset, std::span<const uint8_t> bytes) {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    std::vector<uint8_t>& memory = MemoryLocked(which);
-    if (offset > memory.size() || bytes.size() > memory.size() - offset) {
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<long>(offset));
-    return true;
-}
-
-bool SimMouse::SessionOpen() const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return sessionOpen_;
+    return PutMemory(static_cast<size_t>(which), offset, bytes);
 }
 
 bool SimMouse::SendNotification(uint16_t value, uint32_t delayMs) {
-    std::vector<uint8_t> report = {kMouseNotifyReportId, static_cast<uint8_t>(value & 0xFF),
-                                   static_cast<uint8_t>(value >> 8)};
-    return SendInputReport(kMouseCommandInterface, std::move(report), delayMs);
+    return SendNotifyValue(kMouseNotifyReportId, value, delayMs);
 }
 
 uint8_t SimMouse::HandleCommand(const CommandRequest& request, CommandReport& reply) {
     switch (request.command) {
-        case 0x01:
-        case 0x02:
-            sessionOpen_ = request.command == 0x01;
-            return kStatusOk;
         case 0x03:
             return ReadRegion(MemoryLocked(MouseMemory::kInfo), request, reply);
         case 0x05:
@@ -116,11 +97,8 @@ uint8_t SimMouse::HandleCommand(const CommandRequest& request, CommandReport& re
             return ReadRegion(MemoryLocked(MouseMemory::kPower), request, reply);
         case 0x1C:
             return kStatusOk;
-        case 0xAA:
-            reply[kCommandPayloadOffset] = 0xFF;
-            return kStatusOk;
         default:
-            return kStatusErrorFF;
+            return HandleCommonCommand(request, reply);
     }
 }
 

@@ -62,7 +62,6 @@ class SimMouse : public SimCommandDevice {
     std::vector<uint8_t> Memory(MouseMemory which) const;
     // Overwrites bytes of a memory; false (nothing changed) when they do not fit.
     bool SetMemory(MouseMemory which, size_t offset, std::span<const uint8_t> bytes);
-    bool SessionOpen() const;
 
     // Input reports on col01.
     bool SendNotification(uint16_t value, uint32_t delayMs = 0);
@@ -73,11 +72,8 @@ class SimMouse : public SimCommandDevice {
 
   private:
     std::vector<uint8_t>& MemoryLocked(MouseMemory which) {
-        return memories_[static_cast<size_t>(which)];
+        return MemoryAt(static_cast<size_t>(which));
     }
-
-    std::array<std::vector<uint8_t>, static_cast<size_t>(MouseMemory::kCount)> memories_;
-    bool sessionOpen_ = false;
 };
 
 }  // namespace sim

@@ -38,85 +38,50 @@ SimLightAccessory::SimLightAccessory(uint16_t productId, uint8_t ledCount,
                                      const std::vector<uint8_t>& extraOutput)
     : SimCommandDevice(kVendorId, productId, kVersion,
                        {{kLightAccessoryInterface, LightAccessoryDescriptor(extraOutput)}},
-                       kLightAccessoryInterface),
-      info_(kInfoSize, 0),
-      settings_(kSettingsSize, 0),
-      lightFrame_(kLightFrameSize, 0),
-      power_(kCommandPayloadSize, 0) {
-    info_[5] = ledCount;
+                       kLightAccessoryInterface,
+                       static_cast<size_t>(LightAccessoryMemory::kCount)) {
+    auto memory = [this](LightAccessoryMemory which, size_t size) -> std::vector<uint8_t>& {
+        return ResetMemory(static_cast<size_t>(which), size);
+    };
+    memory(LightAccessoryMemory::kInfo, kInfoSize)[5] = ledCount;
     // Slot 0 active; its block: wave, brightness 4, speed byte 5 (speed index 4),
     // direction 1, multi-colour, red; bytes 9..20 the firmware's own.
     const uint8_t block[21] = {0, 0, 4, 5, 1, 1, 0xFF, 0, 0, 0x11, 0x12, 0x13, 0x14, 0x15};
-    std::copy(std::begin(block), std::end(block), settings_.begin());
-    power_[0] = 80;
-    power_[4] = 3;
-}
-
-std::vector<uint8_t>& SimLightAccessory::MemoryLocked(LightAccessoryMemory which) {
-    switch (which) {
-        case LightAccessoryMemory::kInfo:
-            return info_;
-        case LightAccessoryMemory::kSettings:
-            return settings_;
-        case LightAccessoryMemory::kLightFrame:
-            return lightFrame_;
-        case LightAccessoryMemory::kPower:
-        default:
-            return power_;
-    }
+    std::vector<uint8_t>& settings = memory(LightAccessoryMemory::kSettings, kSettingsSize);
+    std::copy(std::begin(block), std::end(block), settings.begin());
+    memory(LightAccessoryMemory::kLightFrame, kLightFrameSize);
+    std::vector<uint8_t>& power = memory(LightAccessoryMemory::kPower, kCommandPayloadSize);
+    power[0] = 80;
+    power[4] = 3;
 }
 
 std::vector<uint8_t> SimLightAccessory::Memory(LightAccessoryMemory which) const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return const_cast<SimLightAccessory*>(this)->MemoryLocked(which);
+    return CopyMemory(static_cast<size_t>(which));
 }
 
 bool SimLightAccessory::SetMemory(LightAccessoryMemory which, size_t offset,
                                   std::span<const uint8_t> bytes) {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    std::vector<uint8_t>& memory = MemoryLocked(which);
-    if (offset > memory.size() || bytes.size() > memory.size() - offset) {
-        return false;
-    }
-    std::copy(bytes.begin(), bytes.end(), memory.begin() + static_cast<long>(offset));
-    return true;
-}
-
-bool SimLightAccessory::SessionOpen() const {
-    std::lock_guard<std::mutex> lock(modelMutex_);
-    return sessionOpen_;
+    return PutMemory(static_cast<size_t>(which), offset, bytes);
 }
 
 bool SimLightAccessory::SendNotification(uint16_t value, uint32_t delayMs) {
-    std::vector<uint8_t> report = {kLightAccessoryNotifyReportId,
-                                   static_cast<uint8_t>(value & 0xFF),
-                                   static_cast<uint8_t>(value >> 8)};
-    return SendInputReport(kLightAccessoryInterface, std::move(report), delayMs);
+    return SendNotifyValue(kLightAccessoryNotifyReportId, value, delayMs);
 }
 
 uint8_t SimLightAccessory::HandleCommand(const CommandRequest& request, CommandReport& reply) {
     switch (request.command) {
-        case 0x01:
-            sessionOpen_ = true;
-            return kStatusOk;
-        case 0x02:
-            sessionOpen_ = false;
-            return kStatusOk;
         case 0x03:
-            return ReadRegion(info_, request, reply);
+            return ReadRegion(MemoryLocked(LightAccessoryMemory::kInfo), request, reply);
         case 0x05:
-            return ReadRegion(settings_, request, reply);
+            return ReadRegion(MemoryLocked(LightAccessoryMemory::kSettings), request, reply);
         case 0x06:
-            return WriteRegion(settings_, request);
+            return WriteRegion(MemoryLocked(LightAccessoryMemory::kSettings), request);
         case 0x12:
-            return WriteRegion(lightFrame_, request);
+            return WriteRegion(MemoryLocked(LightAccessoryMemory::kLightFrame), request);
         case 0x1A:
-            return ReadRegion(power_, request, reply);
-        case 0xAA:
-            reply[kCommandPayloadOffset] = 0xFF;
-            return kStatusOk;
+            return ReadRegion(MemoryLocked(LightAccessoryMemory::kPower), request, reply);
         default:
-            return kStatusErrorFF;
+            return HandleCommonCommand(request, reply);
     }
 }
 

@@ -26,6 +26,7 @@ enum class LightAccessoryMemory {
     kSettings,    // [0] active slot; the light block of slot n read at n x 25
     kLightFrame,  // the last light frame, 3 bytes per LED
     kPower,       // [0] battery, [1] charge state, [3] wireless, [4] level (a reply's worth)
+    kCount,
 };
 
 class SimLightAccessory : public SimCommandDevice {
@@ -33,7 +34,6 @@ class SimLightAccessory : public SimCommandDevice {
     std::vector<uint8_t> Memory(LightAccessoryMemory which) const;
     // Overwrites bytes of a memory; false (nothing changed) when they do not fit.
     bool SetMemory(LightAccessoryMemory which, size_t offset, std::span<const uint8_t> bytes);
-    bool SessionOpen() const;
 
     // Input reports on the notification collection.
     bool SendNotification(uint16_t value, uint32_t delayMs = 0);
@@ -46,13 +46,9 @@ class SimLightAccessory : public SimCommandDevice {
     uint8_t HandleCommand(const CommandRequest& request, CommandReport& reply) override;
 
   private:
-    std::vector<uint8_t>& MemoryLocked(LightAccessoryMemory which);
-
-    std::vector<uint8_t> info_;
-    std::vector<uint8_t> settings_;
-    std::vector<uint8_t> lightFrame_;
-    std::vector<uint8_t> power_;
-    bool sessionOpen_ = false;
+    std::vector<uint8_t>& MemoryLocked(LightAccessoryMemory which) {
+        return MemoryAt(static_cast<size_t>(which));
+    }
 };
 
 // The vendor interface's descriptor with `extraOutput` added to the command collection.
