@@ -18,60 +18,7 @@ LPVOID CComboUI::GetInterface(LPCTSTR pstrName) {
     if (EqualsNoCase(name, L"Combo")) {
         return static_cast<CComboUI*>(this);
     }
-    if (EqualsNoCase(name, L"IListOwner")) {
-        return static_cast<IListOwnerUI*>(this);
-    }
-    return CContainerUI::GetInterface(pstrName);
-}
-
-UINT CComboUI::GetControlFlags() const {
-    return IsEnabled() ? 1u : 0u;
-}
-
-void CComboUI::Renumber() {
-    for (int i = 0; i < GetCount(); ++i) {
-        auto* item = static_cast<IListItemUI*>(GetItemAt(i)->GetInterface(L"ListItem"));
-        if (item != nullptr) {
-            item->SetIndex(i);
-            item->SetOwner(this);
-        }
-    }
-}
-
-bool CComboUI::AddAt(CControlUI* pControl, int iIndex) {
-    const int current = m_selection.Current();
-    if (!CContainerUI::AddAt(pControl, iIndex)) {
-        return false;
-    }
-    if (current >= 0 && iIndex <= current) {
-        bool changed = false;
-        int old = 0;
-        m_selection.Clear();
-        m_selection.Move(m_items, current + 1, &changed, &old);
-    }
-    Renumber();
-    return true;
-}
-
-bool CComboUI::RemoveAt(int iIndex, bool bDoNotDestroy) {
-    if (!CContainerUI::RemoveAt(iIndex, bDoNotDestroy)) {
-        return false;
-    }
-    m_selection.RowRemoved(iIndex);
-    Renumber();
-    Invalidate();
-    return true;
-}
-
-bool CComboUI::Remove(CControlUI* pControl, bool bDoNotDestroy) {
-    const int index = GetItemIndex(pControl);
-    return index >= 0 && RemoveAt(index, bDoNotDestroy);
-}
-
-void CComboUI::RemoveAll() {
-    CContainerUI::RemoveAll();
-    m_selection.Clear();
-    Invalidate();
+    return CListOwnerBaseUI::GetInterface(pstrName);
 }
 
 CDuiString CComboUI::GetText() const {

@@ -6,20 +6,12 @@
 
 namespace DuiLib {
 
-class CComboUI : public CContainerUI, public IListOwnerUI {
+class CComboUI : public CListOwnerBaseUI<CContainerUI> {
   public:
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
-    UINT GetControlFlags() const override;
-
-    bool AddAt(CControlUI* pControl, int iIndex) override;
-    bool Add(CControlUI* pControl) override { return AddAt(pControl, GetCount()); }
-    bool RemoveAt(int iIndex, bool bDoNotDestroy = false) override;
-    bool Remove(CControlUI* pControl, bool bDoNotDestroy = false) override;
-    void RemoveAll() override;
 
     CDuiString GetText() const override;
-    int GetCurSel() const override { return m_selection.Current(); }
     // Selects row iIndex ("itemselect" when bTriggerEvent); -1 clears the selection.
     bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
     bool Activate() override;
@@ -42,11 +34,9 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
     const TextLook& GetTextLook() const { return m_look; }
 
   private:
-    void Renumber();
     // The next enabled row from the current one in `step` direction; -1 when none.
     int NextSelectable(int step) const;
 
-    CListSelection m_selection;
     SIZE m_szDropBox{0, 150};
     CDuiString m_sNormalImage;
     TextLook m_look;

@@ -5,31 +5,79 @@
 
 namespace DuiLib {
 
-// ---- shared row behaviour
+// ---- rows
 
-void CListItemState::SetOwnerState(CControlUI* pOwner) {
+template <class Base>
+LPVOID CListRowUI<Base>::GetInterface(LPCTSTR pstrName) {
+    if (EqualsNoCase(pstrName ? pstrName : L"", L"ListItem")) {
+        return static_cast<IListItemUI*>(this);
+    }
+    return Base::GetInterface(pstrName);
+}
+
+template <class Base>
+UINT CListRowUI<Base>::GetControlFlags() const {
+    return this->IsEnabled() ? 1u : 0u;
+}
+
+template <class Base>
+void CListRowUI<Base>::SetOwner(CControlUI* pOwner) {
     m_pOwner = pOwner ? static_cast<IListOwnerUI*>(pOwner->GetInterface(L"IListOwner")) : nullptr;
 }
 
-bool CListItemState::HandleRowEvent(CControlUI* self, TEventUI& event) {
-    if (!self->IsEnabled()) {
+template <class Base>
+bool CListRowUI<Base>::Select(bool bSelect) {
+    if (!this->IsEnabled() && bSelect) {
+        return false;
+    }
+    m_bSelected = bSelect;
+    this->Invalidate();
+    return true;
+}
+
+template <class Base>
+bool CListRowUI<Base>::Activate() {
+    if (!CControlUI::Activate()) {
+        return false;
+    }
+    if (this->m_pManager != nullptr) {
+        this->m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
+    }
+    return true;
+}
+
+template <class Base>
+void CListRowUI<Base>::DoEvent(TEventUI& event) {
+    if (!HandleRowEvent(event)) {
+        Base::DoEvent(event);
+    }
+}
+
+template <class Base>
+bool CListRowUI<Base>::HandleRowEvent(TEventUI& event) {
+    if (!this->IsEnabled()) {
         return false;
     }
     if (event.Type == UIEVENT_BUTTONDOWN || event.Type == UIEVENT_RBUTTONDOWN) {
         if (m_pOwner != nullptr) {
             m_pOwner->SelectItem(m_iIndex, true);
         }
-        if (self->GetManager() != nullptr && event.Type == UIEVENT_BUTTONDOWN) {
-            self->GetManager()->SendNotify(self, DUI_MSGTYPE_ITEMCLICK);
+        if (this->GetManager() != nullptr && event.Type == UIEVENT_BUTTONDOWN) {
+            this->GetManager()->SendNotify(this, DUI_MSGTYPE_ITEMCLICK);
         }
         return true;
     }
     if (event.Type == UIEVENT_DBLCLICK) {
-        self->Activate();
+        this->Activate();
         return true;
     }
     return false;
 }
+
+template class CListRowUI<CHorizontalLayoutUI>;
+template class CListRowUI<CLabelUI>;
+
+// ---- selection
 
 bool CListSelection::Move(const std::vector<CControlUI*>& rows, int iIndex, bool* changed,
                           int* old) {
@@ -71,97 +119,99 @@ void CListSelection::RowRemoved(int iIndex) {
     }
 }
 
-// ---- CListContainerElementUI
+// ---- CListContainerElementUI, CListLabelElementUI
 
 LPCTSTR CListContainerElementUI::GetClass() const {
     return L"ListContainerElementUI";
 }
 
 LPVOID CListContainerElementUI::GetInterface(LPCTSTR pstrName) {
-    const std::wstring_view name = pstrName ? pstrName : L"";
-    if (EqualsNoCase(name, L"ListItem")) {
-        return static_cast<IListItemUI*>(this);
-    }
-    if (EqualsNoCase(name, L"ListContainerElement")) {
+    if (EqualsNoCase(pstrName ? pstrName : L"", L"ListContainerElement")) {
         return static_cast<CListContainerElementUI*>(this);
     }
-    return CHorizontalLayoutUI::GetInterface(pstrName);
+    return CListRowUI::GetInterface(pstrName);
 }
-
-UINT CListContainerElementUI::GetControlFlags() const {
-    return IsEnabled() ? 1u : 0u;
-}
-
-bool CListContainerElementUI::Select(bool bSelect) {
-    if (!IsEnabled() && bSelect) {
-        return false;
-    }
-    m_bSelected = bSelect;
-    Invalidate();
-    return true;
-}
-
-bool CListContainerElementUI::Activate() {
-    if (!CControlUI::Activate()) {
-        return false;
-    }
-    if (m_pManager != nullptr) {
-        m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
-    }
-    return true;
-}
-
-void CListContainerElementUI::DoEvent(TEventUI& event) {
-    if (!HandleRowEvent(this, event)) {
-        CHorizontalLayoutUI::DoEvent(event);
-    }
-}
-
-// ---- CListLabelElementUI
 
 LPCTSTR CListLabelElementUI::GetClass() const {
     return L"ListLabelElementUI";
 }
 
 LPVOID CListLabelElementUI::GetInterface(LPCTSTR pstrName) {
-    const std::wstring_view name = pstrName ? pstrName : L"";
-    if (EqualsNoCase(name, L"ListItem")) {
-        return static_cast<IListItemUI*>(this);
-    }
-    if (EqualsNoCase(name, L"ListLabelElement")) {
+    if (EqualsNoCase(pstrName ? pstrName : L"", L"ListLabelElement")) {
         return static_cast<CListLabelElementUI*>(this);
     }
-    return CLabelUI::GetInterface(pstrName);
+    return CListRowUI::GetInterface(pstrName);
 }
 
-UINT CListLabelElementUI::GetControlFlags() const {
-    return IsEnabled() ? 1u : 0u;
+// ---- list owners
+
+template <class Base>
+LPVOID CListOwnerBaseUI<Base>::GetInterface(LPCTSTR pstrName) {
+    if (EqualsNoCase(pstrName ? pstrName : L"", L"IListOwner")) {
+        return static_cast<IListOwnerUI*>(this);
+    }
+    return Base::GetInterface(pstrName);
 }
 
-bool CListLabelElementUI::Select(bool bSelect) {
-    if (!IsEnabled() && bSelect) {
+template <class Base>
+UINT CListOwnerBaseUI<Base>::GetControlFlags() const {
+    return this->IsEnabled() ? 1u : 0u;
+}
+
+template <class Base>
+void CListOwnerBaseUI<Base>::Renumber() {
+    for (int i = 0; i < this->GetCount(); ++i) {
+        auto* item = static_cast<IListItemUI*>(this->GetItemAt(i)->GetInterface(L"ListItem"));
+        if (item != nullptr) {
+            item->SetIndex(i);
+            item->SetOwner(this);
+        }
+    }
+}
+
+template <class Base>
+bool CListOwnerBaseUI<Base>::AddAt(CControlUI* pControl, int iIndex) {
+    const int current = m_selection.Current();
+    if (!Base::AddAt(pControl, iIndex)) {
         return false;
     }
-    m_bSelected = bSelect;
-    Invalidate();
+    if (current >= 0 && iIndex <= current) {
+        // The selected row moved down one place; it stays the selected row.
+        bool changed = false;
+        int old = 0;
+        m_selection.Clear();
+        m_selection.Move(this->m_items, current + 1, &changed, &old);
+    }
+    Renumber();
     return true;
 }
 
-bool CListLabelElementUI::Activate() {
-    if (!CControlUI::Activate()) {
+template <class Base>
+bool CListOwnerBaseUI<Base>::RemoveAt(int iIndex, bool bDoNotDestroy) {
+    if (!Base::RemoveAt(iIndex, bDoNotDestroy)) {
         return false;
     }
-    if (m_pManager != nullptr) {
-        m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMACTIVATE);
-    }
+    m_selection.RowRemoved(iIndex);
+    Renumber();
+    this->Invalidate();
     return true;
 }
 
-void CListLabelElementUI::DoEvent(TEventUI& event) {
-    if (!HandleRowEvent(this, event)) {
-        CLabelUI::DoEvent(event);
-    }
+template <class Base>
+bool CListOwnerBaseUI<Base>::Remove(CControlUI* pControl, bool bDoNotDestroy) {
+    const int index = this->GetItemIndex(pControl);
+    return index >= 0 && RemoveAt(index, bDoNotDestroy);
 }
+
+template <class Base>
+void CListOwnerBaseUI<Base>::RemoveAll() {
+    Base::RemoveAll();
+    m_selection.Clear();
+    this->Invalidate();
+}
+
+template class CListOwnerBaseUI<CVerticalLayoutUI>;
+template class CListOwnerBaseUI<CContainerUI>;
 
 // ---- CListUI
 
@@ -174,58 +224,7 @@ LPVOID CListUI::GetInterface(LPCTSTR pstrName) {
     if (EqualsNoCase(name, L"List")) {
         return static_cast<CListUI*>(this);
     }
-    if (EqualsNoCase(name, L"IListOwner")) {
-        return static_cast<IListOwnerUI*>(this);
-    }
-    return CVerticalLayoutUI::GetInterface(pstrName);
-}
-
-UINT CListUI::GetControlFlags() const {
-    return IsEnabled() ? 1u : 0u;
-}
-
-void CListUI::Renumber() {
-    for (int i = 0; i < GetCount(); ++i) {
-        auto* item = static_cast<IListItemUI*>(GetItemAt(i)->GetInterface(L"ListItem"));
-        if (item != nullptr) {
-            item->SetIndex(i);
-            item->SetOwner(this);
-        }
-    }
-}
-
-bool CListUI::AddAt(CControlUI* pControl, int iIndex) {
-    if (!CVerticalLayoutUI::AddAt(pControl, iIndex)) {
-        return false;
-    }
-    if (iIndex <= m_selection.Current()) {
-        bool changed = false;
-        int old = 0;
-        const int keep = m_selection.Current() + 1;
-        m_selection.Clear();
-        m_selection.Move(m_items, keep, &changed, &old);
-    }
-    Renumber();
-    return true;
-}
-
-bool CListUI::RemoveAt(int iIndex, bool bDoNotDestroy) {
-    if (!CVerticalLayoutUI::RemoveAt(iIndex, bDoNotDestroy)) {
-        return false;
-    }
-    m_selection.RowRemoved(iIndex);
-    Renumber();
-    return true;
-}
-
-bool CListUI::Remove(CControlUI* pControl, bool bDoNotDestroy) {
-    const int index = GetItemIndex(pControl);
-    return index >= 0 && RemoveAt(index, bDoNotDestroy);
-}
-
-void CListUI::RemoveAll() {
-    CVerticalLayoutUI::RemoveAll();
-    m_selection.Clear();
+    return CListOwnerBaseUI::GetInterface(pstrName);
 }
 
 bool CListUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
@@ -242,10 +241,6 @@ bool CListUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
                                static_cast<LPARAM>(old));
     }
     return true;
-}
-
-void CListUI::DoEvent(TEventUI& event) {
-    CVerticalLayoutUI::DoEvent(event);
 }
 
 }  // namespace DuiLib

@@ -33,55 +33,43 @@ class IListItemUI {
     ~IListItemUI() = default;
 };
 
-// Keeps the rows' owner, index and selection for the row classes below.
-class CListItemState {
+// A row of a list or a combo on top of the control `Base`: keeps its owner, index and
+// selection, selects itself through its owner on a click and activates on a double click.
+template <class Base>
+class CListRowUI : public Base, public IListItemUI {
   public:
-    int GetIndexState() const { return m_iIndex; }
-    IListOwnerUI* GetOwnerState() const { return m_pOwner; }
-    void SetOwnerState(CControlUI* pOwner);
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    UINT GetControlFlags() const override;
 
-  protected:
+    int GetIndex() const override { return m_iIndex; }
+    void SetIndex(int iIndex) override { m_iIndex = iIndex; }
+    IListOwnerUI* GetOwner() override { return m_pOwner; }
+    void SetOwner(CControlUI* pOwner) override;
+    bool IsSelected() const override { return m_bSelected; }
+    bool Select(bool bSelect = true) override;
+    // "itemactivate" from the row.
+    bool Activate() override;
+    void DoEvent(TEventUI& event) override;
+
+  private:
     // What a row does with a mouse event; true when it consumed it.
-    bool HandleRowEvent(CControlUI* self, TEventUI& event);
+    bool HandleRowEvent(TEventUI& event);
 
     int m_iIndex = -1;
     bool m_bSelected = false;
     IListOwnerUI* m_pOwner = nullptr;
 };
 
-class CListContainerElementUI : public CHorizontalLayoutUI,
-                                public IListItemUI,
-                                protected CListItemState {
+class CListContainerElementUI : public CListRowUI<CHorizontalLayoutUI> {
   public:
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
-    UINT GetControlFlags() const override;
-
-    int GetIndex() const override { return m_iIndex; }
-    void SetIndex(int iIndex) override { m_iIndex = iIndex; }
-    IListOwnerUI* GetOwner() override { return m_pOwner; }
-    void SetOwner(CControlUI* pOwner) override { SetOwnerState(pOwner); }
-    bool IsSelected() const override { return m_bSelected; }
-    bool Select(bool bSelect = true) override;
-    // "itemactivate" from the row.
-    bool Activate() override;
-    void DoEvent(TEventUI& event) override;
 };
 
-class CListLabelElementUI : public CLabelUI, public IListItemUI, protected CListItemState {
+class CListLabelElementUI : public CListRowUI<CLabelUI> {
   public:
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
-    UINT GetControlFlags() const override;
-
-    int GetIndex() const override { return m_iIndex; }
-    void SetIndex(int iIndex) override { m_iIndex = iIndex; }
-    IListOwnerUI* GetOwner() override { return m_pOwner; }
-    void SetOwner(CControlUI* pOwner) override { SetOwnerState(pOwner); }
-    bool IsSelected() const override { return m_bSelected; }
-    bool Select(bool bSelect = true) override;
-    bool Activate() override;
-    void DoEvent(TEventUI& event) override;
 };
 
 // Keeps the selection over a set of rows; shared by the list and the combo.
@@ -99,25 +87,34 @@ class CListSelection {
     int m_iCurSel = -1;
 };
 
-class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
+// The owner side of a list or a combo on top of the container `Base`: its rows are its
+// items, numbered and told their owner, and the selection follows a row as rows come and go.
+template <class Base>
+class CListOwnerBaseUI : public Base, public IListOwnerUI {
   public:
-    LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     bool AddAt(CControlUI* pControl, int iIndex) override;
-    bool Add(CControlUI* pControl) override { return AddAt(pControl, GetCount()); }
+    bool Add(CControlUI* pControl) override { return AddAt(pControl, this->GetCount()); }
     bool RemoveAt(int iIndex, bool bDoNotDestroy = false) override;
     bool Remove(CControlUI* pControl, bool bDoNotDestroy = false) override;
     void RemoveAll() override;
 
     int GetCurSel() const override { return m_selection.Current(); }
-    bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
-    void DoEvent(TEventUI& event) override;
+
+  protected:
+    CListSelection m_selection;
 
   private:
     void Renumber();
-    CListSelection m_selection;
+};
+
+class CListUI : public CListOwnerBaseUI<CVerticalLayoutUI> {
+  public:
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
 };
 
 }  // namespace DuiLib
