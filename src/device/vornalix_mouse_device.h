@@ -73,6 +73,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void SetLogoLedIndex(int index) { logoLedIndex_ = index; }
     int GetLogoLedIndex() const { return logoLedIndex_; }
     void SetLogoButton(DuiLib::CControlUI* button) { logoButton_ = button; }
+    // The light tab's button of key k, which shows LED k and tells what key k does.
+    DuiLib::CControlUI* GetMouseKeyButton(int key) const;
     std::vector<KeyAssignRecord> GetKeyAssignments() const { return keyAssignments_; }
     void SetKeyAssignments(std::vector<KeyAssignRecord> assignments);
     void SetSelectedKeyAssignment(uint32_t first, uint32_t second, uint32_t third);
@@ -172,6 +174,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     int logoLedIndex_ = -1;
     int dpiEditMaximum_ = 0;
     DuiLib::CControlUI* logoButton_ = nullptr;
+    // The "light_0_" buttons; the base class's key buttons are the "key_" ones.
+    std::vector<DuiLib::CControlUI*> mouseKeyButtons_;
     std::vector<int> lightModeVisible_;
     uint8_t huePosition_ = 0;               // guarded by animationLock_
     std::vector<LightRecord> areaRecords_;  // guarded by overlayLock_

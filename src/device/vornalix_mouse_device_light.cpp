@@ -1,40 +1,18 @@
 // The mouse's light: the profile's light into the light parameters, the mode dispatch of
 // the light thread and the frame pushed to the page and the mouse.
 
-#include <cstring>
 #include <span>
 
 #include "device/led_button_tint.h"
 #include "device/led_frame.h"
 #include "device/mouse_light_effects.h"
+#include "device/record_words.h"
 #include "device/vornalix_mouse_device.h"
 #include "platform/clock.h"
 
 namespace {
 
 constexpr uint8_t kFirstCustomMode = 9;
-
-std::array<uint32_t, 3> WordsOf(const LightRecord& light) {
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    std::memcpy(bytes.data(), &light, sizeof(light));
-    std::array<uint32_t, 3> words{};
-    for (size_t i = 0; i < 12; ++i) {
-        words[i / 4] |= static_cast<uint32_t>(bytes[i]) << (8 * (i % 4));
-    }
-    return words;
-}
-
-LightRecord RecordOfWords(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) {
-    const std::array<uint32_t, 3> words = {first, second, third};
-    std::array<uint8_t, sizeof(LightRecord)> bytes{};
-    for (size_t i = 0; i < 12; ++i) {
-        bytes[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
-    }
-    bytes[12] = slot;
-    LightRecord record;
-    std::memcpy(&record, bytes.data(), sizeof(record));
-    return record;
-}
 
 void TintButton(DuiLib::CControlUI* button, uint32_t colour) {
     device::SetLedButtonTint(button, device::LedTintColour(colour), device::LedBrightness(colour),
@@ -51,7 +29,7 @@ void CVornalixMouseDevice::ResetTrail() {
 
 int CVornalixMouseDevice::ApplyProfileLight() {
     const LightRecord light = profile_.GetLightInfo();
-    const std::array<uint32_t, 3> words = WordsOf(light);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
     CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], ActiveSlot());
     device::MouseSettingsState state = GetSettingsState();
     const uint8_t previousMode = state[device::kStateMode];
@@ -85,13 +63,14 @@ void CVornalixMouseDevice::ReloadLightLists() {
 void CVornalixMouseDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
                                           uint8_t slot) {
     CVornalixUSBDevice::SetLightParams(first, second, third, slot);
-    profile_.SetLightInfo(RecordOfWords(first, second, third, slot));
+    profile_.SetLightInfo(device::LightRecordOfWords(first, second, third, slot));
 }
 
 void CVornalixMouseDevice::TakeStateIntoLight(const device::MouseSettingsState& state) {
     // The direction and the bytes past the colour stay as they were.
-    LightRecord light = RecordOfWords(lightParamWords_[0].load(), lightParamWords_[1].load(),
-                                      lightParamWords_[2].load(), ActiveSlot());
+    LightRecord light =
+        device::LightRecordOfWords(lightParamWords_[0].load(), lightParamWords_[1].load(),
+                                   lightParamWords_[2].load(), ActiveSlot());
     light.mode = state[device::kStateMode];
     light.brightness = state[device::kStateBrightness];
     light.speed = state[device::kStateSpeed];
@@ -99,13 +78,13 @@ void CVornalixMouseDevice::TakeStateIntoLight(const device::MouseSettingsState& 
     light.red = state[device::kStateRed];
     light.green = state[device::kStateGreen];
     light.blue = state[device::kStateBlue];
-    const std::array<uint32_t, 3> words = WordsOf(light);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
     SetLightParams(words[0], words[1], words[2], ActiveSlot());
 }
 
 int CVornalixMouseDevice::PushLightFrame() {
-    for (size_t key = 0; key < keyButtons_.size(); ++key) {
-        DuiLib::CControlUI* button = keyButtons_[key];
+    for (size_t key = 0; key < mouseKeyButtons_.size(); ++key) {
+        DuiLib::CControlUI* button = mouseKeyButtons_[key];
         if (button != nullptr && button->IsVisible()) {
             TintButton(button, LedColours().Get(key));
         }

@@ -26,7 +26,9 @@ void AppendNames(const Json::Value* list, const char* field, std::vector<DuiLib:
     for (const Json::Value& entry : *list) {
         names.push_back(DuiLib::CDuiString::FromUtf8(JsonStringOr(entry, field, "")));
         if (visible != nullptr) {
-            visible->push_back(JsonIntOr(entry, "visible", 0));
+            // The document writes the flag as true or false; a number counts as well.
+            visible->push_back(
+                JsonBoolOr(entry, "visible", JsonIntOr(entry, "visible", 0) != 0) ? 1 : 0);
         }
     }
 }

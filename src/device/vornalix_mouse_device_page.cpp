@@ -78,6 +78,7 @@ void CVornalixMouseDevice::InitPage() {
 void CVornalixMouseDevice::BuildDevicePage() {
     if (GetDeviceName().IsEmpty()) {
         CVornalixUSBDevice::InitPage();  // no device behind this page: empty vectors
+        mouseKeyButtons_.clear();
         return;
     }
     if (DuiLib::IContainerUI* tabs =
@@ -116,8 +117,8 @@ void CVornalixMouseDevice::BindPanelButtons(CControlUI* panel) {
             }
         } else if (prefix.CompareNoCase(L"light_0_") == 0) {
             // The buttons the light frames colour and the key list describes.
-            if (!BindAt(keyButtons_, n, button)) {
-                keyButtons_.push_back(button);
+            if (!BindAt(mouseKeyButtons_, n, button)) {
+                mouseKeyButtons_.push_back(button);
             }
             device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
             if (!GetPreviewControl()) {
@@ -210,11 +211,10 @@ void CVornalixMouseDevice::RefreshKeySetInfoList() {
 }
 
 void CVornalixMouseDevice::SetKeyInfoRow(int key, CDuiString text) {
-    if (key < 0 || static_cast<size_t>(key) >= keyButtons_.size() ||
-        !keyButtons_[static_cast<size_t>(key)]) {
+    CControlUI* button = GetMouseKeyButton(key);
+    if (!button) {
         return;
     }
-    CControlUI* button = keyButtons_[static_cast<size_t>(key)];
     const CDuiString name =
         key < device::kMouseKeyCount ? TranslateText(device::kMouseKeyNameKeys[key]) : CDuiString();
     if (auto* keyButton = dynamic_cast<CDeviceKeyButtonUI*>(button)) {
@@ -235,6 +235,12 @@ void CVornalixMouseDevice::SetKeyInfoRow(int key, CDuiString text) {
     row->GetItemAt(0)->SetText(name);
     row->GetItemAt(1)->SetText(text);
     list->GetItemAt(key)->SetVisible(button->IsVisible());
+}
+
+CControlUI* CVornalixMouseDevice::GetMouseKeyButton(int key) const {
+    return key >= 0 && static_cast<size_t>(key) < mouseKeyButtons_.size()
+               ? mouseKeyButtons_[static_cast<size_t>(key)]
+               : nullptr;
 }
 
 void CVornalixMouseDevice::UpdateLogoToolTip() {

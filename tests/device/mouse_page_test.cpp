@@ -67,14 +67,21 @@ TEST_F(MousePageTest, BuildingBindsTheLightButtonsAndFillsThePanels) {
     // The light tab's buttons are the ones the light frames colour.
     auto* light = Find<CControlUI>(L"mouse_device_key_light");
     EXPECT_EQ(page_->GetPreviewControl(), light);
-    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetKeyButton(2));
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetMouseKeyButton(2));
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->GetName(), CDuiString(L"light_0_2"));
     EXPECT_TRUE(key->IsTintOn());
+    // The key tab's buttons stay the device's key buttons.
+    ASSERT_NE(page_->GetKeyButton(2), nullptr);
+    EXPECT_EQ(page_->GetKeyButton(2)->GetName(), CDuiString(L"key_2"));
+    EXPECT_EQ(page_->GetMouseKeyButton(6), nullptr);
 
     auto* modes = Find<DuiLib::CComboUI>(L"light_combo_modeSelect");
     ASSERT_NE(modes, nullptr);
     EXPECT_EQ(modes->GetCount(), 9);
+    for (int i = 0; i < modes->GetCount(); ++i) {
+        EXPECT_TRUE(modes->GetItemAt(i)->IsEnabled()) << "mode " << i << " is marked visible";
+    }
     EXPECT_NE(page_->GetProfilePage(), nullptr);
     EXPECT_EQ(Find<DuiLib::CTabLayoutUI>(L"mouse_device_seting_layout")->GetCurSel(), 0);
     EXPECT_TRUE(Option(L"mouse_device_seting_option_", 0)->IsSelected());
@@ -104,7 +111,7 @@ TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {
     EXPECT_EQ(row->GetItemAt(0)->GetText(), CDuiString(L"Right button"));
     EXPECT_EQ(row->GetItemAt(1)->GetText(), CDuiString(L"Volume up"));
     EXPECT_FALSE(list->GetItemAt(1)->IsEnabled());
-    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetKeyButton(0));
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetMouseKeyButton(0));
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->GetUserToolText(), CDuiString(L"Left button"));
     auto* logo = dynamic_cast<CDeviceKeyButtonUI*>(Find<CControlUI>(L"logo"));
