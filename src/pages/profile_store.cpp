@@ -134,18 +134,33 @@ int ProfileStore::SaveList() const {
     return list_.Save(ListPath()) ? 1 : 0;
 }
 
+int ProfileStore::SaveListOrRestore(const ProfileListFile& before) {
+    if (SaveList() == 0) {
+        list_ = before;
+        return 0;
+    }
+    return 1;
+}
+
 int ProfileStore::AppendAndSelect(const ProfileEntry& entry) {
+    const ProfileListFile before = list_;
     list_.entries.push_back(entry);
     list_.selected = static_cast<int>(list_.entries.size()) - 1;
-    return SaveList();
+    if (SaveListOrRestore(before) == 0) {
+        // The new profile's file is not listed anywhere: it goes too.
+        std::remove(ProfilePath(entry.uuid).c_str());
+        return 0;
+    }
+    return 1;
 }
 
 int ProfileStore::Select(int index) {
     if (index < 0 || index >= static_cast<int>(list_.entries.size())) {
         return 0;
     }
+    const ProfileListFile before = list_;
     list_.selected = index;
-    return SaveList();
+    return SaveListOrRestore(before);
 }
 
 int ProfileStore::Add(const std::string& name) {
@@ -169,8 +184,7 @@ int ProfileStore::Delete() {
     list_.entries.erase(list_.entries.begin() + index);
     list_.selected = std::max(0, index - 1);
     // The list goes first: a file left behind is harmless, a listed profile without one is not.
-    if (SaveList() == 0) {
-        list_ = before;
+    if (SaveListOrRestore(before) == 0) {
         return 0;
     }
     std::remove(path.c_str());
@@ -198,16 +212,21 @@ int ProfileStore::Rename(const std::string& name) {
     if (index < 0) {
         return 0;
     }
+    const ProfileListFile before = list_;
     ProfileEntry& entry = list_.entries[static_cast<size_t>(index)];
-    Json::Value document = LoadDocument(ProfilePath(entry.uuid));
-    if (!document.isObject()) {
-        document = DefaultDocument();
-    }
-    if (!WriteProfile(entry.uuid, name, document)) {
+    const Json::Value document = LoadDocument(ProfilePath(entry.uuid));
+    const Json::Value written = document.isObject() ? document : DefaultDocument();
+    if (!WriteProfile(entry.uuid, name, written)) {
         return 0;
     }
     entry.name = name;
-    return SaveList();
+    if (SaveListOrRestore(before) == 0) {
+        // The file takes its old name back so that file and list agree.
+        WriteProfile(before.entries[static_cast<size_t>(index)].uuid,
+                     before.entries[static_cast<size_t>(index)].name, written);
+        return 0;
+    }
+    return 1;
 }
 
 int ProfileStore::Import(const std::string& path) {

@@ -50,6 +50,8 @@ class ProfileStore {
     int WriteProfile(const std::string& uuid, const std::string& name, Json::Value document);
     int AppendAndSelect(const ProfileEntry& entry);
     int SaveList() const;
+    // Saves the list; when that fails the list in memory goes back to `before` (0).
+    int SaveListOrRestore(const ProfileListFile& before);
     std::string ListPath() const;
 
     std::string folder_;

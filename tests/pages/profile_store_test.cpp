@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "pages/profile_list_file.h"
 #include "pages/profile_store.h"
 #include "platform/paths.h"
@@ -91,6 +94,32 @@ TEST_F(ProfileStoreTest, AddCopyRenameDeleteKeepListAndFilesInStep) {
     EXPECT_EQ(store_.Delete(), 0) << "the last profile stays";
     EXPECT_EQ(store_.SelectedUuid(), first);
     EXPECT_EQ(store_.Select(5), 0);
+}
+
+TEST_F(ProfileStoreTest, AListThatCannotBeWrittenLeavesListAndFilesAsTheyWere) {
+    ASSERT_EQ(store_.Load(), 1);
+    ASSERT_EQ(store_.Add("Games"), 1);
+    const std::string games = store_.SelectedUuid();
+    // A folder in the list file's place makes every list write fail.
+    const std::string listPath = folder_ + ProfileListFile::kFileName;
+    ASSERT_EQ(std::remove(listPath.c_str()), 0);
+    platform::EnsureDirectory(listPath);
+
+    EXPECT_EQ(store_.Add("More"), 0);
+    EXPECT_EQ(store_.Copy("Copied"), 0);
+    EXPECT_EQ(store_.Entries().size(), 2u);
+    EXPECT_EQ(store_.SelectedUuid(), games);
+    size_t profileFiles = 0;
+    for (const auto& file : std::filesystem::directory_iterator(folder_)) {
+        profileFiles += file.path().extension() == ".Json" ? 1 : 0;
+    }
+    EXPECT_EQ(profileFiles, 2u) << "an unlisted profile file was left behind";
+
+    EXPECT_EQ(store_.Rename("Work"), 0);
+    EXPECT_EQ(store_.Entries()[1].name, "Games");
+    EXPECT_EQ(Load(store_.ProfilePath(games))["profilename"].asString(), "Games");
+    EXPECT_EQ(store_.Select(0), 0);
+    EXPECT_EQ(store_.SelectedUuid(), games);
 }
 
 TEST_F(ProfileStoreTest, ImportNeedsNameAndIdAndGetsAFreshId) {
