@@ -131,7 +131,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // What the page's controls hold; 0 or false where a control is missing.
     bool IsDpiStageEnabled(int stage);
     int GetDpiStageValue(int stage);
-    // The DPI typed into stage n's edit, raised to the mouse's lowest DPI.
+    // The DPI typed into stage n's edit, held within the mouse's lowest DPI and the
+    // edit's highest value.
     int GetDpiEditValue(int stage);
     int GetPointerSpeed();
     bool IsPointerPrecisionChecked();

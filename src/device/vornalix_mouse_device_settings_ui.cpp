@@ -108,7 +108,12 @@ int CVornalixMouseDevice::GetDpiStageValue(int stage) {
 
 int CVornalixMouseDevice::GetDpiEditValue(int stage) {
     CControlUI* edit = pageControls_.FindIndexed(L"DPI_edit_", stage);
-    const int typed = edit ? LeadingNumber(edit->GetText()) : 0;
+    int typed = edit ? LeadingNumber(edit->GetText()) : 0;
+    // The edit takes any number: one past the edit's range would reach the mouse as a
+    // stage it cannot have.
+    if (dpiEditMaximum_ > 0) {
+        typed = std::min(typed, dpiEditMaximum_);
+    }
     return std::max<int>(typed, capabilities_.MinDpiValue());
 }
 
