@@ -110,8 +110,7 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     virtual void PaintKeyColor(int key);
 
     // The custom colour groups of light mode 20. The group shown is the one the lighting
-    // panel's custom-mode selector shows (-1 none); the page shows
-    // GetShownCustomLightGroup() after these calls.
+    // panel's custom-mode selector shows (-1 none); these calls select it there too.
     void SetCustomLightGroup(int group);
     void ApplyCustomLightGroup();
     void SaveCustomLightGroup(int fill);
@@ -163,6 +162,7 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // The per-LED light records as overlay layers; under the overlay lock.
     size_t CopyOverlayLayers(std::array<LightRecord, device::kAreaLedCount>& layers);
     int WriteKeyColors(const device::KeyColorTable& table);
+    void ShowCustomLightGroup(int group);
     // The page's helpers.
     void BindKeyPanelButtons(DuiLib::CControlUI* panel);
     void SetupPagePanels();

@@ -9,6 +9,7 @@
 #include "device/keyboard_custom_light.h"
 #include "device/keyboard_light_effects.h"
 #include "device/vornalix_keyboard_device.h"
+#include "pages/light_control_ui.h"
 #include "platform/clock.h"
 
 namespace {
@@ -70,15 +71,22 @@ void CVornalixKeyboardDevice::PaintKeyColor(int key) {
     }
 }
 
-void CVornalixKeyboardDevice::SetCustomLightGroup(int group) {
+void CVornalixKeyboardDevice::ShowCustomLightGroup(int group) {
     shownCustomGroup_ = group;
+    if (CLightControlUI* panel = GetLightPage()) {
+        panel->SetCustomLightMode(group);
+    }
+}
+
+void CVornalixKeyboardDevice::SetCustomLightGroup(int group) {
+    ShowCustomLightGroup(group);
     profile_.SetCustomLightGroupIndex(group);
 }
 
 void CVornalixKeyboardDevice::ApplyCustomLightGroup() {
     const int group = profile_.GetCustomLightGroupIndex();
     device::LoadCustomLightGroup(profile_.GetCustomLightGroup(group, GetLedCount()), LedColours());
-    shownCustomGroup_ = group;
+    ShowCustomLightGroup(group);
     WriteKeyColorFrame();
 }
 

@@ -203,6 +203,22 @@ TEST_F(KeyboardPageTest, AKeyOfADeletedMacroFallsBackToItsDefault) {
     EXPECT_TRUE(Key(1)->IsSameFunction());
 }
 
+TEST_F(KeyboardPageTest, TheCustomColourGroupInUseIsSelectedOnTheLightingPanel) {
+    auto* panel = Find<CLightControlUI>(L"LightControlItem");
+    ASSERT_NE(panel, nullptr);
+    panel->SetCustomModeNames({L"one", L"two", L"three"});
+    page_->Profile().SetCustomLightGroupIndex(2);
+    LightRecord light;
+    light.mode = 20;
+    page_->Profile().SetLightInfo(light);
+    page_->ApplyProfileLight();
+    EXPECT_EQ(panel->GetCustomLightMode(), 2);
+
+    page_->SetCustomLightGroup(1);
+    EXPECT_EQ(panel->GetCustomLightMode(), 1);
+    EXPECT_EQ(page_->Profile().GetCustomLightGroupIndex(), 1);
+}
+
 TEST_F(KeyboardPageTest, APageWithoutADeviceBindsNothing) {
     std::unique_ptr<CVornalixKeyboardDevice> bare = BuildPage(L"");
     ASSERT_TRUE(bare);
