@@ -1,14 +1,13 @@
 #include "controls/circle_progress.h"
 
+#include "duilib/own_interface.h"
+
 LPCTSTR CCircleProgressUI::GetClass() const {
     return kClassName;
 }
 
 LPVOID CCircleProgressUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CProgressUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CProgressUI>(this, pstrName);
 }
 
 int CCircleProgressUI::GetSweepDegrees() const {

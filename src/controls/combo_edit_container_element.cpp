@@ -1,14 +1,13 @@
 #include "controls/combo_edit_container_element.h"
 
+#include "duilib/own_interface.h"
+
 LPCTSTR CComboEditContainerElementUI::GetClass() const {
     return kClassName;
 }
 
 LPVOID CComboEditContainerElementUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CListContainerElementUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CListContainerElementUI>(this, pstrName);
 }
 
 DuiLib::CEditUI* CComboEditContainerElementUI::GetEdit() const {

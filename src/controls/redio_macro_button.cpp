@@ -1,14 +1,13 @@
 #include "controls/redio_macro_button.h"
 
+#include "duilib/own_interface.h"
+
 LPCTSTR CRedioMacroButtonUI::GetClass() const {
     return kClassName;
 }
 
 LPVOID CRedioMacroButtonUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CButtonUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CButtonUI>(this, pstrName);
 }
 
 void CRedioMacroButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {

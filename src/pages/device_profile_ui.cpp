@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "duilib/own_interface.h"
 #include "duilib/string_utils.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
@@ -29,10 +30,7 @@ LPCTSTR CDeviceProfileUI::GetClass() const {
 }
 
 LPVOID CDeviceProfileUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CVerticalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CVerticalLayoutUI>(this, pstrName);
 }
 
 void CDeviceProfileUI::SetDeviceKind(int kind) {

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
@@ -122,10 +123,7 @@ LPCTSTR CKeySetControlUI::GetClass() const {
 }
 
 LPVOID CKeySetControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CHorizontalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CHorizontalLayoutUI>(this, pstrName);
 }
 
 void CKeySetControlUI::FillNamedRows(const wchar_t* name, std::vector<DuiLib::CDuiString> keys) {

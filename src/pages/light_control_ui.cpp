@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
@@ -33,10 +34,7 @@ LPCTSTR CLightControlUI::GetClass() const {
 }
 
 LPVOID CLightControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CHorizontalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CHorizontalLayoutUI>(this, pstrName);
 }
 
 void CLightControlUI::FillCombo(const wchar_t* name, const std::vector<DuiLib::CDuiString>& rows,

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "controls/redio_macro_button.h"
+#include "duilib/own_interface.h"
 #include "duilib/string_utils.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_edit.h"
@@ -62,10 +63,7 @@ LPCTSTR CMacroControlUI::GetClass() const {
 }
 
 LPVOID CMacroControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CHorizontalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CHorizontalLayoutUI>(this, pstrName);
 }
 
 void CMacroControlUI::SetMacroFolder(DuiLib::CDuiString folder) {

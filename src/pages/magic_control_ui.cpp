@@ -1,5 +1,6 @@
 #include "pages/magic_control_ui.h"
 
+#include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "pages/panel_lookup.h"
 
@@ -14,10 +15,7 @@ LPCTSTR CMagicControlUI::GetClass() const {
 }
 
 LPVOID CMagicControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CVerticalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CVerticalLayoutUI>(this, pstrName);
 }
 
 void CMagicControlUI::SetMagicEnabled(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_edit.h"
 #include "pages/panel_lookup.h"
@@ -26,10 +27,7 @@ LPCTSTR CShootControlUI::GetClass() const {
 }
 
 LPVOID CShootControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CVerticalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CVerticalLayoutUI>(this, pstrName);
 }
 
 void CShootControlUI::SetUserDataFolder(DuiLib::CDuiString folder) {

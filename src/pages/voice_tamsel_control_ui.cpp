@@ -1,5 +1,6 @@
 #include "pages/voice_tamsel_control_ui.h"
 
+#include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
@@ -48,10 +49,7 @@ LPCTSTR CVoiceTamselControlUI::GetClass() const {
 }
 
 LPVOID CVoiceTamselControlUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
-        return this;
-    }
-    return CHorizontalLayoutUI::GetInterface(pstrName);
+    return DuiLib::OwnInterface<DuiLib::CHorizontalLayoutUI>(this, pstrName);
 }
 
 void CVoiceTamselControlUI::SelectEqPreset(int n) {
