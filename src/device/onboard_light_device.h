@@ -84,7 +84,7 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The device asked for its settings to be read again: the list entry's timer does it
     // on the UI thread.
     virtual void OnResyncRequest();
-    // One light-thread pass by the block's mode.
+    // One light-thread pass by the block's mode; it counts itself in `passCount`.
     void LightPass(int& passCount);
     void RunModeStep(uint8_t mode);
     device::LightParams Params() const { return CurrentLightParams(); }

@@ -9,6 +9,7 @@ namespace {
 constexpr uint8_t kTrailRotateEvery = 2;
 constexpr int kTrailPairPlaces = 8;
 constexpr int kTrail2Places = 23;
+constexpr int kPassCountCeiling = 1000;
 
 bool IsCustomMode(uint8_t mode) {
     return mode == 5 || mode >= device::kFirstSoftwareMode;
@@ -88,6 +89,11 @@ void COnboardLightDevice::RunModeStep(uint8_t mode) {
 }
 
 void COnboardLightDevice::LightPass(int& passCount) {
+    // Held once past every threshold: the custom modes never reset it, and a count that
+    // wrapped would stop the timed effects.
+    if (passCount < kPassCountCeiling) {
+        ++passCount;
+    }
     const device::OnboardLightBlock block = GetLightBlock();
     const uint8_t mode = block[device::kBlockMode];
     if (IsCustomMode(mode)) {

@@ -35,7 +35,6 @@ void COnboardLightDevice::StartLightThread() {
                 if (commandChannel_.GetLightSync()) {
                     continue;
                 }
-                ++passCount;
                 // The pass's pause also answers a stop at once.
                 if (StopRequested(stop, kPassWaitMs)) {
                     break;

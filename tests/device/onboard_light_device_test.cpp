@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -36,6 +37,7 @@ class RecordingPowerView : public IDevicePowerView {
 class RecordingPad : public CVornalixMousePadDevice {
   public:
     ~RecordingPad() override { StopSyncThread(); }
+    using CVornalixMousePadDevice::LightPass;
     void OnResyncRequest() override { ++resyncs; }
     std::atomic<int> resyncs{0};
 };
@@ -162,6 +164,25 @@ TEST_F(MousePadTest, ModeFivePlaysTheCustomListLikeTheSoftwareModes) {
     // The profile names no custom light: the empty list turns every LED off.
     EXPECT_TRUE(Eventually([&] { return device_->GetLedColor(3) == 0; }));
     device_->StopLightThread();
+}
+
+TEST_F(MousePadTest, ALongCustomRunStillLetsTheTimedModesStep) {
+    LightRecord light;
+    light.mode = 9;
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    int passes = std::numeric_limits<int>::max() - 1;
+    for (int i = 0; i < 3; ++i) {
+        device_->LightPass(passes);  // no reset in a custom mode, and no overflow
+    }
+    light.mode = 3;  // static, speed index 0: a step every 28 passes
+    light.brightness = 4;
+    light.red = 200;
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    device_->LightPass(passes);
+    EXPECT_EQ(passes, 0) << "the step ran at once";
+    EXPECT_EQ(device::LedRed(device_->GetLedColor(0)), 200);
 }
 
 TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
