@@ -2,22 +2,11 @@
 
 #include <charconv>
 
-#include "duilib/string_utils.h"
-#include "profile/json_file.h"
+#include "pages/json_documents.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
 
 namespace {
-
-Json::Value LoadDocument(const std::string& path) {
-    CJsonFile json;
-    return json.LoadJsonFile(Utf8ToDuiString(path));
-}
-
-bool SaveDocument(const std::string& path, const Json::Value& document) {
-    CJsonFile json;
-    return json.SaveJsonFile(Utf8ToDuiString(path), document);
-}
 
 uint32_t ParseDelay(const Json::Value& event) {
     if (const auto number = JsonUInt(event, "Delay")) {
@@ -68,7 +57,7 @@ std::vector<MacroEvent> MacroEventsFromJson(const Json::Value& document) {
 namespace MacroIndexFile {
 
 std::optional<std::vector<MacroIndexEntry>> Load(const std::string& path) {
-    const Json::Value root = LoadDocument(path);
+    const Json::Value root = LoadJsonDocument(path);
     const Json::Value* list = JsonMember(root, "MacroInfo");
     if (list == nullptr || !list->isArray()) {
         return std::nullopt;
@@ -90,7 +79,7 @@ bool Save(const std::string& path, const std::vector<MacroIndexEntry>& entries) 
     }
     Json::Value root(Json::objectValue);
     root["MacroInfo"] = list;
-    return SaveDocument(path, root);
+    return SaveJsonDocument(path, root);
 }
 
 }  // namespace MacroIndexFile
@@ -108,7 +97,7 @@ std::optional<MacroDocument> Load(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;
     }
-    const Json::Value root = LoadDocument(path);
+    const Json::Value root = LoadJsonDocument(path);
     if (!root.isObject()) {
         return std::nullopt;
     }
@@ -132,7 +121,7 @@ bool Save(const std::string& path, const MacroDocument& macro) {
     }
     root["Events"] = events;
     root["Version"] = "1.0";
-    return SaveDocument(path, root);
+    return SaveJsonDocument(path, root);
 }
 
 }  // namespace MacroFile

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "duilib/string_utils.h"
-#include "profile/json_file.h"
+#include "pages/json_documents.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
 
@@ -19,8 +18,7 @@ bool HasId(const std::vector<ProfileEntry>& entries, const std::string& uuid) {
 bool ProfileListFile::Load(const std::string& path) {
     entries.clear();
     selected = 0;
-    CJsonFile json;
-    const Json::Value root = json.LoadJsonFile(Utf8ToDuiString(path));
+    const Json::Value root = LoadJsonDocument(path);
     const Json::Value* list = JsonMember(root, "ProfileList");
     if (list == nullptr || !list->isArray()) {
         return false;
@@ -48,6 +46,5 @@ bool ProfileListFile::Save(const std::string& path) const {
     }
     root["ProfileList"] = list;
     root["SelectIndex"] = selected;
-    CJsonFile json;
-    return json.SaveJsonFile(Utf8ToDuiString(path), root);
+    return SaveJsonDocument(path, root);
 }

@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "duilib/string_utils.h"
+#include "pages/json_documents.h"
 #include "platform/paths.h"
 #include "profile/json_file.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
 
 namespace {
-
-Json::Value LoadDocument(const std::string& path) {
-    CJsonFile json;
-    return json.LoadJsonFile(Utf8ToDuiString(path));
-}
-
-bool SaveDocument(const std::string& path, const Json::Value& document) {
-    CJsonFile json;
-    return json.SaveJsonFile(Utf8ToDuiString(path), document);
-}
 
 // The equaliser presets a user made belong to the user, not to the profile's defaults.
 void KeepCustomEqualiser(const Json::Value& old, Json::Value* fresh) {
@@ -113,7 +103,7 @@ std::string ProfileStore::NewId() const {
 }
 
 Json::Value ProfileStore::DefaultDocument() const {
-    Json::Value document = LoadDocument(defaultFile_);
+    Json::Value document = LoadJsonDocument(defaultFile_);
     if (!document.isObject()) {
         document = Json::Value(Json::objectValue);
     }
@@ -127,7 +117,7 @@ int ProfileStore::WriteProfile(const std::string& uuid, const std::string& name,
     }
     document["profilename"] = name;
     document["profileUUID"] = uuid;
-    return SaveDocument(ProfilePath(uuid), document) ? 1 : 0;
+    return SaveJsonDocument(ProfilePath(uuid), document) ? 1 : 0;
 }
 
 int ProfileStore::SaveList() const {
@@ -196,7 +186,7 @@ int ProfileStore::Copy(const std::string& name) {
     if (source.empty()) {
         return 0;
     }
-    Json::Value document = LoadDocument(ProfilePath(source));
+    Json::Value document = LoadJsonDocument(ProfilePath(source));
     if (!document.isObject()) {
         document = DefaultDocument();
     }
@@ -214,7 +204,7 @@ int ProfileStore::Rename(const std::string& name) {
     }
     const ProfileListFile before = list_;
     ProfileEntry& entry = list_.entries[static_cast<size_t>(index)];
-    const Json::Value document = LoadDocument(ProfilePath(entry.uuid));
+    const Json::Value document = LoadJsonDocument(ProfilePath(entry.uuid));
     const Json::Value written = document.isObject() ? document : DefaultDocument();
     if (!WriteProfile(entry.uuid, name, written)) {
         return 0;
@@ -230,7 +220,7 @@ int ProfileStore::Rename(const std::string& name) {
 }
 
 int ProfileStore::Import(const std::string& path) {
-    const Json::Value document = LoadDocument(platform::NormalizePath(path));
+    const Json::Value document = LoadJsonDocument(platform::NormalizePath(path));
     const auto name = JsonString(document, "profilename");
     if (!name || !JsonString(document, "profileUUID") || folder_.empty()) {
         return 0;
@@ -247,11 +237,11 @@ int ProfileStore::Export(const std::string& path) const {
     if (uuid.empty()) {
         return 0;
     }
-    const Json::Value document = LoadDocument(ProfilePath(uuid));
+    const Json::Value document = LoadJsonDocument(ProfilePath(uuid));
     if (!document.isObject()) {
         return 0;
     }
-    return SaveDocument(platform::NormalizePath(path), document) ? 1 : 0;
+    return SaveJsonDocument(platform::NormalizePath(path), document) ? 1 : 0;
 }
 
 int ProfileStore::Reset() {
@@ -262,7 +252,7 @@ int ProfileStore::Reset() {
     const ProfileEntry entry = list_.entries[static_cast<size_t>(index)];
     Json::Value document = DefaultDocument();
     if (kind_ == kHeadsetKind) {
-        KeepCustomEqualiser(LoadDocument(ProfilePath(entry.uuid)), &document);
+        KeepCustomEqualiser(LoadJsonDocument(ProfilePath(entry.uuid)), &document);
     }
     return WriteProfile(entry.uuid, entry.name, document);
 }

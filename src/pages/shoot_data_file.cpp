@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "duilib/string_utils.h"
+#include "pages/json_documents.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
-#include "profile/json_file.h"
 #include "profile/stored_file_id.h"
 
 namespace ShootDataFile {
@@ -38,8 +37,7 @@ int SeedMissing(const std::string& userFolder, const std::string& defaultFolder)
 }
 
 std::optional<std::vector<MacroEvent>> Load(const std::string& path) {
-    CJsonFile json;
-    const Json::Value root = json.LoadJsonFile(Utf8ToDuiString(path));
+    const Json::Value root = LoadJsonDocument(path);
     if (!root.isObject()) {
         return std::nullopt;
     }
@@ -53,8 +51,7 @@ bool Save(const std::string& path, const std::vector<MacroEvent>& events) {
     }
     Json::Value root(Json::objectValue);
     root["Events"] = list;
-    CJsonFile json;
-    return json.SaveJsonFile(Utf8ToDuiString(path), root);
+    return SaveJsonDocument(path, root);
 }
 
 }  // namespace ShootDataFile
