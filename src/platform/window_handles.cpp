@@ -14,6 +14,18 @@ using detail::FindEntry;
 using detail::ToHandle;
 using detail::WindowEntry;
 
+// A field of a window's state read under its lock; the field's empty value for a handle
+// that names no window.
+template <class T>
+T ReadState(HWND hwnd, T WindowEntry::*field) {
+    auto entry = FindEntry(hwnd);
+    if (!entry) {
+        return T{};
+    }
+    std::lock_guard lock(entry->stateMutex);
+    return (*entry).*field;
+}
+
 std::mutex& ActiveMutex() {
     static std::mutex mutex;
     return mutex;
@@ -124,30 +136,15 @@ BOOL ShowWindow(HWND hwnd, int command) {
 }
 
 BOOL IsWindowVisible(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return FALSE;
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->visible ? TRUE : FALSE;
+    return ReadState(hwnd, &WindowEntry::visible) ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return FALSE;
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->iconic ? TRUE : FALSE;
+    return ReadState(hwnd, &WindowEntry::iconic) ? TRUE : FALSE;
 }
 
 BOOL IsZoomed(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return FALSE;
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->zoomed ? TRUE : FALSE;
+    return ReadState(hwnd, &WindowEntry::zoomed) ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
@@ -166,12 +163,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 }
 
 BOOL IsWindowEnabled(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return FALSE;
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->enabled ? TRUE : FALSE;
+    return ReadState(hwnd, &WindowEntry::enabled) ? TRUE : FALSE;
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND /*insertAfter*/, int x, int y, int cx, int cy, UINT flags) {
@@ -246,30 +238,15 @@ BOOL SetWindowText(HWND hwnd, std::wstring_view text) {
 }
 
 std::wstring GetWindowText(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return {};
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->title;
+    return ReadState(hwnd, &WindowEntry::title);
 }
 
 std::wstring GetWindowClassName(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return {};
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->className;
+    return ReadState(hwnd, &WindowEntry::className);
 }
 
 HWND GetWindowOwner(HWND hwnd) {
-    auto entry = FindEntry(hwnd);
-    if (!entry) {
-        return nullptr;
-    }
-    std::lock_guard lock(entry->stateMutex);
-    return entry->owner;
+    return ReadState(hwnd, &WindowEntry::owner);
 }
 
 HWND FindWindow(const wchar_t* className, const wchar_t* title) {
