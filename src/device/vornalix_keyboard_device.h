@@ -72,12 +72,10 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void SetSelectedKeyAssignment(uint32_t first, uint32_t second, uint32_t third);
 
     // The input interface and the threads.
-    void OpenNotifyChannel(const wchar_t* path);
-    void CloseNotifyChannel();
     void StartLightThread();
     void StopLightThread();
-    void StartSyncThread();
-    void StopSyncThread();
+    void StartSyncThread() override;
+    void StopSyncThread() override;
     // One input report of the sync thread.
     void HandleNotifyReport(const std::vector<uint8_t>& report);
 
@@ -184,9 +182,7 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     device::CustomPlayerState customPlayer_;  // light thread only
     device::AreaEffectState overlayState_;    // guarded by overlayLock_
     int shownCustomGroup_ = -1;               // UI thread only
-    // The notify channel's open and close.
-    platform::CriticalSection notifyLock_;
-    uint8_t reportCounter_ = 0;  // sync thread only
+    uint8_t reportCounter_ = 0;               // sync thread only
     // The page's controls and the lists its panels show; UI thread only.
     device::PageControlCache pageControls_{this};
     device::PageNameLists pageLists_;

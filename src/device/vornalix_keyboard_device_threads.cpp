@@ -43,25 +43,6 @@ void CVornalixKeyboardDevice::StopSyncThread() {
     StopInputWorker();
 }
 
-void CVornalixKeyboardDevice::OpenNotifyChannel(const wchar_t* path) {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (inputChannel_.IsOpen()) {
-        return;
-    }
-    inputChannel_.OpenInterface(path, false);
-    // Started also after a failed open: it idles until it is stopped.
-    StartSyncThread();
-}
-
-void CVornalixKeyboardDevice::CloseNotifyChannel() {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (!inputChannel_.IsOpen()) {
-        return;
-    }
-    StopSyncThread();
-    inputChannel_.CloseInterface();
-}
-
 void CVornalixKeyboardDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
     DebugTrace(kReportTrace);
     uint32_t value = 0;

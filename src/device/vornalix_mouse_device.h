@@ -80,13 +80,11 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void SetSelectedKeyAssignment(uint32_t first, uint32_t second, uint32_t third);
 
     // The input interface and the threads.
-    void OpenNotifyChannel(const wchar_t* path);
-    void CloseNotifyChannel();
     void ReopenNotifyChannel(const wchar_t* path);
     void StartLightThread();
     void StopLightThread();
-    void StartSyncThread();
-    void StopSyncThread();
+    void StartSyncThread() override;
+    void StopSyncThread() override;
     bool IsLightThreadRunning() const { return IsLightWorkerStarted(); }
     bool IsSyncThreadRunning() const { return IsInputWorkerStarted(); }
     // One input report of the sync thread.
@@ -183,7 +181,6 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     device::AreaEffectState areaState_;     // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
-    platform::CriticalSection notifyLock_;
     // The page's controls; UI thread only.
     device::PageControlCache pageControls_{this};
 

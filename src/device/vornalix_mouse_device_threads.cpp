@@ -47,25 +47,6 @@ void CVornalixMouseDevice::StopSyncThread() {
     StopInputWorker();
 }
 
-void CVornalixMouseDevice::OpenNotifyChannel(const wchar_t* path) {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (inputChannel_.IsOpen()) {
-        return;
-    }
-    inputChannel_.OpenInterface(path, false);
-    // Started also after a failed open: it idles until it is stopped.
-    StartSyncThread();
-}
-
-void CVornalixMouseDevice::CloseNotifyChannel() {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (!inputChannel_.IsOpen()) {
-        return;
-    }
-    StopSyncThread();
-    inputChannel_.CloseInterface();
-}
-
 void CVornalixMouseDevice::ReopenNotifyChannel(const wchar_t* path) {
     CloseNotifyChannel();
     OpenNotifyChannel(path);

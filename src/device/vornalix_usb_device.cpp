@@ -162,6 +162,24 @@ int CVornalixUSBDevice::PushLightFrame() {
     return result;
 }
 
+void CVornalixUSBDevice::OpenNotifyChannel(const wchar_t* path) {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (inputChannel_.IsOpen()) {
+        return;
+    }
+    inputChannel_.OpenInterface(path, false);
+    StartSyncThread();
+}
+
+void CVornalixUSBDevice::CloseNotifyChannel() {
+    platform::CriticalSectionLock lock(notifyLock_);
+    if (!inputChannel_.IsOpen()) {
+        return;
+    }
+    StopSyncThread();
+    inputChannel_.CloseInterface();
+}
+
 bool CVornalixUSBDevice::RefreshCapabilities() {
     DeviceInfoBlock info;
     if (commandChannel_.ReadDeviceInfo(info) != 1) {

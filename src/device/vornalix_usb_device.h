@@ -73,6 +73,13 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     virtual void LoadMacroAndLightLists();
     virtual void SetAuxMap(DeviceAuxMap map);
     virtual void DecayKeyLevels(int key, int mode);
+    // The notify channel on the device's input interface: opened unless it is open, then
+    // the sync thread starts (also after a failed open: it idles until it is stopped);
+    // closed after the sync thread stopped.
+    void OpenNotifyChannel(const wchar_t* path);
+    void CloseNotifyChannel();
+    virtual void StartSyncThread() {}
+    virtual void StopSyncThread() { StopInputWorker(); }
     virtual void MarkRingKeys();
     virtual void RotateRing(int direction);
     virtual void ClearKeyLevels();
@@ -161,6 +168,8 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
     CHidCommandChannel commandChannel_;
     CHidCommandChannel inputChannel_;
+    // Serialises the notify channel's open and close.
+    platform::CriticalSection notifyLock_;
     DeviceInfoBlock capabilities_;
     CLightControlUI* lightPage_ = nullptr;
     CDeviceProfileUI* profilePage_ = nullptr;
