@@ -18,10 +18,6 @@ LPCTSTR CVornalixMousePadDevice::GetClass() const {
     return L"VornalixMousePadDevice";
 }
 
-LPVOID CVornalixMousePadDevice::GetInterface(LPCTSTR pstrName) {
-    return COnboardLightDevice::GetInterface(pstrName);
-}
-
 void CVornalixMousePadDevice::InitPage() {
     BuildDevicePage();
 }

@@ -14,7 +14,6 @@ class CVornalixMousePadDevice : public COnboardLightDevice {
     ~CVornalixMousePadDevice() override;
 
     LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
 
     void InitPage() override;
     void StartDevice() override;

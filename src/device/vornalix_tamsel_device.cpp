@@ -24,10 +24,6 @@ LPCTSTR CVornalixTamselDevice::GetClass() const {
     return L"VornalixTamselDevice";
 }
 
-LPVOID CVornalixTamselDevice::GetInterface(LPCTSTR pstrName) {
-    return COnboardLightDevice::GetInterface(pstrName);
-}
-
 void CVornalixTamselDevice::InitPage() {
     BuildDevicePage();
     InitAudio();

@@ -22,7 +22,6 @@ class CVornalixTamselDevice : public COnboardLightDevice {
     ~CVornalixTamselDevice() override;
 
     LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
 
     void InitPage() override;
     int PushLightFrame() override;
