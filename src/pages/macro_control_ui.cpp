@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "controls/redio_macro_button.h"
 #include "duilib/own_interface.h"
@@ -166,11 +167,17 @@ int CMacroControlUI::AddMacro() {
         return 0;
     }
     m_entries.push_back({name, guid});
-    m_selected = static_cast<int>(m_entries.size()) - 1;
-    const int result = SaveIndex();
+    const int before = std::exchange(m_selected, static_cast<int>(m_entries.size()) - 1);
+    if (SaveIndex() == 0) {
+        // An unlisted macro file is of no use: list and folder stay as they were.
+        std::remove(MacroFile::PathFor(m_folder, guid).c_str());
+        m_entries.pop_back();
+        m_selected = before;
+        return 0;
+    }
     ShowMacroList();
     LoadEvents();
-    return result;
+    return 1;
 }
 
 int CMacroControlUI::DeleteMacro() {
@@ -196,14 +203,18 @@ int CMacroControlUI::RenameMacro(DuiLib::CDuiString name) {
     if (m_selected < 0 || IsBlankText(name)) {
         return 0;
     }
-    m_entries[static_cast<size_t>(m_selected)].name = name.ToUtf8();
-    const int result = SaveIndex();
+    std::string& listed = m_entries[static_cast<size_t>(m_selected)].name;
+    const std::string old = std::exchange(listed, name.ToUtf8());
+    if (SaveIndex() == 0) {
+        listed = old;
+        return 0;
+    }
     if (auto macro = MacroFile::Load(MacroPath(m_selected))) {
-        macro->name = name.ToUtf8();
+        macro->name = listed;
         MacroFile::Save(MacroPath(m_selected), *macro);
     }
     ShowMacroList();
-    return result;
+    return 1;
 }
 
 int CMacroControlUI::ImportMacro(DuiLib::CDuiString path) {

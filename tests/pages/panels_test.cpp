@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
@@ -330,6 +333,28 @@ TEST(MacroPanel, MacroFilesNamedByBadGuidsAreNeverTouched) {
     EXPECT_FALSE(ReadTextFile(dir.File("outside.mac")).empty());
     ASSERT_EQ(panel->AddMacro(), 1);
     EXPECT_EQ(panel->GetMacroNames().size(), 1u);
+}
+
+TEST(MacroPanel, AListThatCannotBeWrittenLeavesListAndFolderAsTheyWere) {
+    TempDir dir;
+    const std::string folder = MakeFolder(dir, "kb");
+    BuiltPanel<CMacroControlUI> panel(kMacroXml);
+    panel->SetMacroFolder(Wide(folder));
+    panel->LoadMacroNameList();
+    ASSERT_EQ(panel->AddMacro(), 1);
+    // A folder in the list file's place makes every list write fail.
+    ASSERT_EQ(std::remove((folder + "macro.config").c_str()), 0);
+    platform::EnsureDirectory(folder + "macro.config");
+
+    EXPECT_EQ(panel->AddMacro(), 0);
+    EXPECT_EQ(panel->RenameMacro(L"Renamed"), 0);
+    ASSERT_EQ(panel->GetMacroNames().size(), 1u);
+    EXPECT_EQ(panel->GetMacroNames()[0], L"Macro1");
+    size_t macroFiles = 0;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+        macroFiles += file.path().extension() == ".mac" ? 1 : 0;
+    }
+    EXPECT_EQ(macroFiles, 1u) << "an unlisted macro file was left behind";
 }
 
 TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
