@@ -65,10 +65,8 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The threads and the second interface.
     void StartLightThread();
     void StopLightThread();
-    void StartSyncThread();
-    void StopSyncThread();
-    void OpenNotifyChannel(const wchar_t* path);
-    void CloseNotifyChannel();
+    void StartSyncThread() override;
+    void StopSyncThread() override;
     void HandleNotifyReport(const std::vector<uint8_t>& report);
     bool IsLightThreadRunning() const { return lightThread_.IsStarted(); }
     bool IsSyncThreadRunning() const { return IsInputWorkerStarted(); }
@@ -105,6 +103,5 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
     OnboardNameLists nameLists_;
-    platform::CriticalSection notifyLock_;
     device::DeviceThread lightThread_;
 };

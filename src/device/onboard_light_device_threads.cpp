@@ -60,25 +60,6 @@ void COnboardLightDevice::StopSyncThread() {
     StopInputWorker();
 }
 
-void COnboardLightDevice::OpenNotifyChannel(const wchar_t* path) {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (inputChannel_.IsOpen()) {
-        return;
-    }
-    inputChannel_.OpenInterface(path, false);
-    // Started also after a failed open: it idles until it is stopped.
-    StartSyncThread();
-}
-
-void COnboardLightDevice::CloseNotifyChannel() {
-    platform::CriticalSectionLock lock(notifyLock_);
-    if (!inputChannel_.IsOpen()) {
-        return;
-    }
-    StopSyncThread();
-    inputChannel_.CloseInterface();
-}
-
 void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
     platform::DebugTrace(kReportTrace);
     uint32_t value = 0;
