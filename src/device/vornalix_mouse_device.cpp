@@ -118,7 +118,8 @@ void CVornalixMouseDevice::RefreshPageControls() {
     ShowLightSettings();
     const size_t stages = std::min(dpiStages_.size(), device::kMouseDpiStageCount);
     for (size_t n = 0; n < stages; ++n) {
-        EnableDpiStage(static_cast<int>(n), 1);
+        // A stage stored as off shows as off, as the mouse keeps it.
+        EnableDpiStage(static_cast<int>(n), dpiStages_[n].enabled != 0 ? 1 : 0);
         SetDpiStageValue(static_cast<int>(n), dpiStages_[n].DpiX());
     }
     SetPointerSpeed(systemStages_.mouseSpeed);

@@ -125,7 +125,7 @@ TEST_F(MouseDeviceTest, PageShowsOnlyTheStoredDpiStages) {
     LoadTestProfile();
     device_->RefreshPageControls();
     using Pairs = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(device_->stages, (Pairs{{0, 1}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(device_->stages, (Pairs{{0, 1}, {1, 1}, {2, 0}}));
     EXPECT_EQ(device_->values, (Pairs{{0, 16}, {1, 32}, {2, 64}}));
     EXPECT_EQ(device_->pollingOption, 3);
 }
