@@ -72,12 +72,22 @@ void CResourceManager::ApplyTo(CPaintManagerUI* manager) {
     if (manager == nullptr) {
         return;
     }
-    std::lock_guard lock(m_mutex);
-    if (m_appliedGeneration == m_generation) {
-        return;
+    // The manager resolves image names through this object: the declarations are copied
+    // and applied without the lock held.
+    std::vector<FontDecl> fonts;
+    std::map<CDuiString, CDuiString> defaults;
+    std::map<std::wstring, CDuiString> images;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_appliedGeneration == m_generation) {
+            return;
+        }
+        m_appliedGeneration = m_generation;
+        fonts = m_fonts;
+        defaults = m_defaults;
+        images = m_imagePaths;
     }
-    m_appliedGeneration = m_generation;
-    for (const FontDecl& font : m_fonts) {
+    for (const FontDecl& font : fonts) {
         if (font.id >= 0) {
             manager->AddFont(font.id, font.info.sFontName, font.info.iSize, font.info.bBold,
                              font.info.bUnderline, font.info.bItalic, true);
@@ -87,10 +97,10 @@ void CResourceManager::ApplyTo(CPaintManagerUI* manager) {
                                     font.info.bUnderline, font.info.bItalic, true);
         }
     }
-    for (const auto& [name, value] : m_defaults) {
+    for (const auto& [name, value] : defaults) {
         manager->AddDefaultAttributeList(name, value, true);
     }
-    for (const auto& [name, path] : m_imagePaths) {
+    for (const auto& [name, path] : images) {
         manager->AddImage(path, nullptr, 0, true);
     }
 }

@@ -83,7 +83,8 @@ TEST(DialogBuilder, ResolvesNamedLayoutsOfResXmlAndBackslashPaths) {
     SkinFolder skin;
     skin.Write("res.xml", R"(<Res><Xml name="XML_MAIN" path="layouts\main.xml"/>
         <Font id="7" name="Noto Sans Thai" size="14" default="true"/>
-        <Default name="Label" value="textcolor=&quot;#FF445566&quot;"/></Res>)");
+        <Default name="Label" value="textcolor=&quot;#FF445566&quot;"/>
+        <Image name="BK" path="images\bk.png"/></Res>)");
     skin.Write("layouts/main.xml", R"(<Window><Label name="l"/></Window>)");
     ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource(L"res.xml"));
     CPaintManagerUI pm;
@@ -93,6 +94,8 @@ TEST(DialogBuilder, ResolvesNamedLayoutsOfResXmlAndBackslashPaths) {
     pm.AttachDialog(root);
     EXPECT_EQ(0xFF445566u, static_cast<CLabelUI*>(root)->GetTextColor());
     EXPECT_EQ(L"Noto Sans Thai", pm.GetFontInfo(7)->sFontName);
+    // Declaring an image resolves its file through the resource manager itself.
+    EXPECT_NE(nullptr, pm.GetImage(L"images\\bk.png"));
     // Fonts the program rebuilds later are not put back by the next layout.
     pm.RemoveAllFonts(true);
     pm.AddFont(7, L"Verdana Unicode MS", 14, false, false, false, true);
@@ -101,6 +104,7 @@ TEST(DialogBuilder, ResolvesNamedLayoutsOfResXmlAndBackslashPaths) {
     EXPECT_EQ(L"Verdana Unicode MS", pm.GetFontInfo(7)->sFontName);
     pm.RemoveAllFonts(true);
     pm.RemoveAllDefaultAttributeList(true);
+    pm.RemoveAllImages(true);
     CResourceManager::GetInstance()->Release();
 }
 
