@@ -88,6 +88,9 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     device::LightParams Params() const { return CurrentLightParams(); }
 
   private:
+    // The page's key and LED buttons, then its profile list and lighting panel.
+    void BindLightButtons(DuiLib::IContainerUI& container);
+    void SetupLightPanels();
     void LoadNameList(const Json::Value& root, const char* key,
                       std::vector<DuiLib::CDuiString>& names, std::vector<int>* visible);
     void SetHeldBlock(const device::OnboardLightBlock& block);

@@ -39,8 +39,17 @@ bool COnboardLightDevice::BuildLightPage(const wchar_t* containerName) {
     if (!container) {
         return false;
     }
-    for (int i = 0; i < container->GetCount(); ++i) {
-        CControlUI* button = container->GetItemAt(i);
+    BindLightButtons(*container);
+    if (!GetPreviewControl()) {
+        SetSelectPanel(panel);
+    }
+    SetupLightPanels();
+    return true;
+}
+
+void COnboardLightDevice::BindLightButtons(DuiLib::IContainerUI& container) {
+    for (int i = 0; i < container.GetCount(); ++i) {
+        CControlUI* button = container.GetItemAt(i);
         if (!button || CDuiString(button->GetClass()) != L"DeviceKeyButton") {
             continue;
         }
@@ -55,9 +64,9 @@ bool COnboardLightDevice::BuildLightPage(const wchar_t* containerName) {
             device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
         }
     }
-    if (!GetPreviewControl()) {
-        SetSelectPanel(panel);
-    }
+}
+
+void COnboardLightDevice::SetupLightPanels() {
     if (auto* profiles = dynamic_cast<CDeviceProfileUI*>(
             device::FindControlByName(this, L"DeviceProfileItem"))) {
         SetProfilePage(profiles);
@@ -75,5 +84,4 @@ bool COnboardLightDevice::BuildLightPage(const wchar_t* containerName) {
         light->InitLightModes(NameLists().defaultLightNames, NameLists().defaultLightVisible,
                               kMaxBrightness, kMaxSpeed);
     }
-    return true;
 }
