@@ -167,6 +167,8 @@ class CPaintManagerUI {
     void DeliverTimer(UINT_PTR winTimer);
     void DeliverAsyncNotifications();
     void RaiseWindowInit();
+    // What the manager posted to its own window: async notifications, window init, paint.
+    void HandleInternal(WPARAM kind);
     void HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void HandleKey(UINT uMsg, WPARAM wParam);
     void SendEvent(CControlUI* pControl, int type, WPARAM wParam = 0, LPARAM lParam = 0,

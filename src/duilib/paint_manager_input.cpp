@@ -68,13 +68,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     }
     lRes = 0;
     if (uMsg == InternalMessage() && uMsg != 0) {
-        if (wParam == kAsyncNotify) {
-            DeliverAsyncNotifications();
-        } else if (wParam == kWindowInit) {
-            RaiseWindowInit();
-        } else if (wParam == kPaint) {
-            Paint();
-        }
+        HandleInternal(wParam);
         return true;
     }
     switch (uMsg) {
@@ -113,6 +107,16 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             return false;
         default:
             return false;
+    }
+}
+
+void CPaintManagerUI::HandleInternal(WPARAM kind) {
+    if (kind == kAsyncNotify) {
+        DeliverAsyncNotifications();
+    } else if (kind == kWindowInit) {
+        RaiseWindowInit();
+    } else if (kind == kPaint) {
+        Paint();
     }
 }
 
