@@ -47,7 +47,7 @@ void CLabelUI::SetTextStyle(UINT uStyle) {
 }
 
 RECT CLabelUI::GetTextPadding() const {
-    return m_pManager != nullptr ? m_pManager->Scale(m_rcTextPadding) : m_rcTextPadding;
+    return Scaled(m_rcTextPadding);
 }
 
 void CLabelUI::SetTextPadding(RECT rc) {

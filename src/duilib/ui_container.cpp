@@ -116,7 +116,7 @@ void CContainerUI::RemoveAll() {
 }
 
 RECT CContainerUI::GetInset() const {
-    return m_pManager != nullptr ? m_pManager->Scale(m_rcInset) : m_rcInset;
+    return Scaled(m_rcInset);
 }
 
 void CContainerUI::SetInset(RECT rcInset) {

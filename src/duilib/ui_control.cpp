@@ -179,8 +179,12 @@ int CControlUI::Scaled(int value) const {
     return m_pManager != nullptr ? m_pManager->Scale(value) : value;
 }
 
+RECT CControlUI::Scaled(RECT rc) const {
+    return m_pManager != nullptr ? m_pManager->Scale(rc) : rc;
+}
+
 RECT CControlUI::GetPadding() const {
-    return m_pManager != nullptr ? m_pManager->Scale(m_rcPadding) : m_rcPadding;
+    return Scaled(m_rcPadding);
 }
 
 void CControlUI::SetPadding(RECT rcPadding) {

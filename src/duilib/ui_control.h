@@ -116,6 +116,7 @@ class CControlUI {
   protected:
     // Scales a 96-DPI value to the manager's DPI.
     int Scaled(int value) const;
+    RECT Scaled(RECT rc) const;
 
     CPaintManagerUI* m_pManager = nullptr;
     CControlUI* m_pParent = nullptr;
