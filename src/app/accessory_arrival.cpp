@@ -47,22 +47,15 @@ std::optional<HidIdRecord> IdentityPartner(const HidLiveList& live,
     return live.Get(identity.partnerIndex);
 }
 
-void AttachFirst(const HidIdRecord& record, const std::vector<CVornalixUSBDevice*>& list) {
+// The first object of the product whose notify channel is open or closed as asked.
+CVornalixUSBDevice* FirstWithNotify(const HidIdRecord& record,
+                                    const std::vector<CVornalixUSBDevice*>& list, bool open) {
     for (CVornalixUSBDevice* device : list) {
-        if (device != nullptr && !NotifyOpen(*device) && Matches(*device, record)) {
-            OpenNotify(*device, record);
-            return;
+        if (device != nullptr && NotifyOpen(*device) == open && Matches(*device, record)) {
+            return device;
         }
     }
-}
-
-void DetachFirst(const HidIdRecord& record, const std::vector<CVornalixUSBDevice*>& list) {
-    for (CVornalixUSBDevice* device : list) {
-        if (device != nullptr && NotifyOpen(*device) && Matches(*device, record)) {
-            CloseNotify(*device);
-            return;
-        }
-    }
+    return nullptr;
 }
 
 // Every mouse is offered the interface: one pair of interfaces per mouse, so a second
@@ -161,8 +154,10 @@ bool HasConnectedPartner(const HidLiveList& live, size_t index) {
            !partner->devicePath.IsEmpty();
 }
 
-void AttachAccessoryInput(const HidLiveList& live, size_t index, int kind,
-                          const std::vector<CVornalixUSBDevice*>& list) {
+namespace {
+
+void AttachOrDetach(const HidLiveList& live, size_t index, int kind,
+                    const std::vector<CVornalixUSBDevice*>& list, bool arrived) {
     const std::optional<HidIdRecord> record = live.Get(index);
     if (!record) {
         return;
@@ -170,39 +165,33 @@ void AttachAccessoryInput(const HidLiveList& live, size_t index, int kind,
     switch (kind) {
         case kMousePadKind:
         case kHeadsetKind:
-            AttachFirst(*record, list);
+            if (CVornalixUSBDevice* device = FirstWithNotify(*record, list, !arrived)) {
+                arrived ? OpenNotify(*device, *record) : CloseNotify(*device);
+            }
             break;
         case kWiredMouseKind:
-            AttachMice(live, *record, true, list);
+            arrived ? AttachMice(live, *record, true, list)
+                    : DetachMice(live, *record, HasConnectedPartner(live, index), list);
             break;
         case kWirelessMouseKind:
-            AttachMice(live, *record, false, list);
+            arrived ? AttachMice(live, *record, false, list)
+                    : DetachMice(live, *record, false, list);
             break;
         default:
             break;
     }
 }
 
+}  // namespace
+
+void AttachAccessoryInput(const HidLiveList& live, size_t index, int kind,
+                          const std::vector<CVornalixUSBDevice*>& list) {
+    AttachOrDetach(live, index, kind, list, true);
+}
+
 void DetachAccessoryInput(const HidLiveList& live, size_t index, int kind,
                           const std::vector<CVornalixUSBDevice*>& list) {
-    const std::optional<HidIdRecord> record = live.Get(index);
-    if (!record) {
-        return;
-    }
-    switch (kind) {
-        case kMousePadKind:
-        case kHeadsetKind:
-            DetachFirst(*record, list);
-            break;
-        case kWiredMouseKind:
-            DetachMice(live, *record, HasConnectedPartner(live, index), list);
-            break;
-        case kWirelessMouseKind:
-            DetachMice(live, *record, false, list);
-            break;
-        default:
-            break;
-    }
+    AttachOrDetach(live, index, kind, list, false);
 }
 
 void SwitchMouseInterface(const HidLiveList& live, size_t index,

@@ -243,14 +243,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnMacroInsertHorizontalMove(bool left);
     void OnMacroInsertVerticalMove(bool up);
     void InsertMacroMouseEvent(int button, bool down);
-    void OnHookKeyMacro(WPARAM wParam, LPARAM lParam);
-    void OnHookKeyMacroBefore(WPARAM wParam, LPARAM lParam);
-    void OnHookKeyMacroAfter(WPARAM wParam, LPARAM lParam);
-    void OnHookKeyMacroReplace(WPARAM wParam, LPARAM lParam);
-    void OnHookMouseMacro(WPARAM wParam, LPARAM lParam);
-    void OnHookMouseMacroBefore(WPARAM wParam, LPARAM lParam);
-    void OnHookMouseMacroAfter(WPARAM wParam, LPARAM lParam);
-    void OnHookMouseMacroReplace(WPARAM wParam, LPARAM lParam);
+    // A recorded key or mouse event; insertKind is a HookMode recording value.
+    void OnHookMacro(int insertKind, WPARAM wParam, LPARAM lParam);
     void EnableDeviceInput(bool applyToControls, bool enabled);
     bool IsDeviceInputEnabled() const { return deviceInputEnabled_; }
 
@@ -315,6 +309,12 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
                                    bool isMouse);
     void OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index,
                                    bool isMouse);
+    // The live record at index when it is a command interface whose channel this window
+    // opens or closes itself: an input interface is attached or detached instead, and a
+    // mouse's move between cable and receiver is taken.
+    std::optional<HidIdRecord> OwnCommandRecord(size_t index, bool isMouse, bool arrived);
+    // The keyboard of the input interface at index whose notify channel is open or closed.
+    CVornalixKeyboardDevice* KeyboardOfInput(size_t index, bool inputOpen);
     // The device list of a mouse, mouse-pad or headset kind; null for other kinds.
     std::vector<CVornalixUSBDevice*>* AccessoryList(int kind);
     // A mouse command interface whose partner is present moves the mouse; true when so.

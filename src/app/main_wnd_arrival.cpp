@@ -113,20 +113,30 @@ void CMainWnd::OnHeadsetRemoved(size_t index) {
     OnCommandInterfaceRemoved(headsets_, index, false);
 }
 
-void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
-                                         bool isMouse) {
+std::optional<HidIdRecord> CMainWnd::OwnCommandRecord(size_t index, bool isMouse, bool arrived) {
     const std::optional<HidIdRecord> record = liveRecords_->Get(index);
     if (!record) {
-        return;
+        return std::nullopt;
     }
     if (record->subKind == kInputInterface) {
-        AttachDevicePath(index, record->deviceKind);
-        return;
+        if (arrived) {
+            AttachDevicePath(index, record->deviceKind);
+        } else {
+            DetachDevicePath(index, record->deviceKind);
+        }
+        return std::nullopt;
     }
-    if (record->subKind != kCommandInterface) {
-        return;
+    if (record->subKind != kCommandInterface ||
+        (isMouse && TakePartnerPath(index, record->deviceKind))) {
+        return std::nullopt;
     }
-    if (isMouse && TakePartnerPath(index, record->deviceKind)) {
+    return record;
+}
+
+void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,
+                                         bool isMouse) {
+    const std::optional<HidIdRecord> record = OwnCommandRecord(index, isMouse, true);
+    if (!record) {
         return;
     }
     CVornalixUSBDevice* device = FindByInterface(list, *record);
@@ -159,18 +169,8 @@ void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list,
 
 void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index,
                                          bool isMouse) {
-    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    const std::optional<HidIdRecord> record = OwnCommandRecord(index, isMouse, false);
     if (!record) {
-        return;
-    }
-    if (record->subKind == kInputInterface) {
-        DetachDevicePath(index, record->deviceKind);
-        return;
-    }
-    if (record->subKind != kCommandInterface) {
-        return;
-    }
-    if (isMouse && TakePartnerPath(index, record->deviceKind)) {
         return;
     }
     CVornalixUSBDevice* device = FindByInterface(list, *record);
@@ -184,23 +184,29 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
     }
 }
 
+CVornalixKeyboardDevice* CMainWnd::KeyboardOfInput(size_t index, bool inputOpen) {
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    if (!record) {
+        return nullptr;
+    }
+    for (CVornalixUSBDevice* device : keyboards_) {
+        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
+        if (keyboard != nullptr && (keyboard->InputChannel().IsOpen() != 0) == inputOpen &&
+            SameProduct(*keyboard, *record)) {
+            return keyboard;
+        }
+    }
+    return nullptr;
+}
+
 void CMainWnd::AttachDevicePath(size_t index, int kind) {
     if (kind != CVornalixKeyboardDevice::kKeyboardKind) {
         if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
             arrival::AttachAccessoryInput(*liveRecords_, index, kind, *list);
         }
-        return;
-    }
-    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
-    if (!record) {
-        return;
-    }
-    for (CVornalixUSBDevice* device : keyboards_) {
-        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
-        if (keyboard != nullptr && !keyboard->InputChannel().IsOpen() &&
-            SameProduct(*keyboard, *record)) {
+    } else if (CVornalixKeyboardDevice* keyboard = KeyboardOfInput(index, false)) {
+        if (const std::optional<HidIdRecord> record = liveRecords_->Get(index)) {
             keyboard->OpenNotifyChannel(record->devicePath.GetData());
-            return;
         }
     }
 }
@@ -210,19 +216,8 @@ void CMainWnd::DetachDevicePath(size_t index, int kind) {
         if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
             arrival::DetachAccessoryInput(*liveRecords_, index, kind, *list);
         }
-        return;
-    }
-    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
-    if (!record) {
-        return;
-    }
-    for (CVornalixUSBDevice* device : keyboards_) {
-        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
-        if (keyboard != nullptr && keyboard->InputChannel().IsOpen() &&
-            SameProduct(*keyboard, *record)) {
-            keyboard->CloseNotifyChannel();
-            return;
-        }
+    } else if (CVornalixKeyboardDevice* keyboard = KeyboardOfInput(index, true)) {
+        keyboard->CloseNotifyChannel();
     }
 }
 

@@ -1,61 +1,30 @@
 // The main window's control factory: the program's own controls by class name, and the
 // composite panels built from their layouts.
 
-#include <functional>
-#include <utility>
-
 #include "app/main_wnd.h"
-#include "controls/circle_progress.h"
-#include "controls/combo_edit_container_element.h"
-#include "controls/device_key_button.h"
-#include "controls/hand_buttons.h"
-#include "controls/redio_macro_button.h"
-#include "controls/select_panel.h"
 #include "device/vornalix_keyboard_device.h"
 #include "device/vornalix_mouse_device.h"
 #include "device/vornalix_mousepad_device.h"
 #include "device/vornalix_tamsel_device.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/dialog_builder.h"
-#include "pages/device_profile_ui.h"
-#include "pages/key_set_control_ui.h"
-#include "pages/light_control_ui.h"
-#include "pages/magic_control_ui.h"
-#include "pages/shoot_control_ui.h"
-#include "pages/voice_tamsel_control_ui.h"
+#include "pages/page_controls.h"
 
 using namespace DuiLib;
 
 namespace {
-
-template <typename T>
-CControlUI* Make() {
-    return new T();
-}
 
 struct ClassEntry {
     LPCTSTR name;
     CControlUI* (*create)();
 };
 
-constexpr ClassEntry kClasses[] = {
-    {L"CircleProgress", &Make<CCircleProgressUI>},
-    {L"SelectPanel", &Make<CSelectPanelUI>},
-    {L"DeviceKeyButton", &Make<CDeviceKeyButtonUI>},
-    {L"HandImgButton", &Make<CHandImgButtonUI>},
-    {L"HandImgSelectButton", &Make<CHandImgSelectButtonUI>},
-    {L"RedioMacroButton", &Make<CRedioMacroButtonUI>},
-    {L"ComboEditContainerElement", &Make<CComboEditContainerElementUI>},
+// The device pages; every other class of the program's own comes from the pages' factory.
+constexpr ClassEntry kDeviceClasses[] = {
     {L"VornalixMousePadDevice", &CreateMousePadDevice},
     {L"VornalixTamselDevice", &CreateTamselDevice},
     {L"VornalixMouseDevice", &CreateMouseDevice},
     {L"VornalixKeyboardDevice", &CreateKeyboardDevice},
-    {L"DeviceProfile", &Make<CDeviceProfileUI>},
-    {L"LightControl", &Make<CLightControlUI>},
-    {L"MagicControl", &Make<CMagicControlUI>},
-    {L"VoiceTamselControl", &Make<CVoiceTamselControlUI>},
-    {L"KeySetControl", &Make<CKeySetControlUI>},
-    {L"ShootControl", &Make<CShootControlUI>},
 };
 
 struct CompositeEntry {
@@ -81,10 +50,13 @@ CControlUI* CMainWnd::CreateControl(LPCTSTR pstrClass) {
         return nullptr;
     }
     const CDuiString name(pstrClass);
-    for (const ClassEntry& entry : kClasses) {
+    for (const ClassEntry& entry : kDeviceClasses) {
         if (name.CompareNoCase(entry.name) == 0) {
             return entry.create();
         }
+    }
+    if (CControlUI* control = CreatePageControl(pstrClass)) {
+        return control;
     }
     for (const CompositeEntry& entry : kComposites) {
         if (name.CompareNoCase(entry.name) == 0) {

@@ -8,6 +8,7 @@
 #include "device/vornalix_usb_device.h"
 #include "duilib/menu_wnd.h"
 #include "duilib/ui_control.h"
+#include "pages/device_hook.h"
 #include "pages/hook_messages.h"
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
@@ -16,6 +17,22 @@
 using namespace DuiLib;
 
 namespace {
+
+// The recording messages and where each inserts its event.
+struct HookInsert {
+    int message;
+    int insertKind;
+};
+constexpr HookInsert kHookInserts[] = {
+    {kHookKeyKbMacro, HookMode::kRecordAppend},
+    {kHookKeyKbMacroLater, HookMode::kRecordAfter},
+    {kHookKeyKbMacroPrevious, HookMode::kRecordBefore},
+    {kHookKeyKbMacroSingle, HookMode::kRecordReplace},
+    {kHookKeyMsMacro, HookMode::kRecordAppend},
+    {kHookKeyMsMacroLater, HookMode::kRecordAfter},
+    {kHookKeyMsMacroPrevious, HookMode::kRecordBefore},
+    {kHookKeyMsMacroSingle, HookMode::kRecordReplace},
+};
 
 constexpr WPARAM PBT_APMSUSPEND = 4;
 constexpr WPARAM PBT_APMRESUMEAUTOMATIC = 0x12;
@@ -206,37 +223,16 @@ bool CMainWnd::HandleHookMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             break;
         }
     }
-    switch (index) {
-        case kHookKeySingleKey:
-            OnHookSingleKey(wParam, lParam);
-            break;
-        case kHookKeyKbMacro:
-            OnHookKeyMacro(wParam, lParam);
-            break;
-        case kHookKeyKbMacroLater:
-            OnHookKeyMacroAfter(wParam, lParam);
-            break;
-        case kHookKeyKbMacroPrevious:
-            OnHookKeyMacroBefore(wParam, lParam);
-            break;
-        case kHookKeyKbMacroSingle:
-            OnHookKeyMacroReplace(wParam, lParam);
-            break;
-        case kHookKeyMsMacro:
-            DebugTrace(L"WM_HOOK_KEY_MSMACRO");
-            OnHookMouseMacro(wParam, lParam);
-            break;
-        case kHookKeyMsMacroLater:
-            OnHookMouseMacroAfter(wParam, lParam);
-            break;
-        case kHookKeyMsMacroPrevious:
-            OnHookMouseMacroBefore(wParam, lParam);
-            break;
-        case kHookKeyMsMacroSingle:
-            OnHookMouseMacroReplace(wParam, lParam);
-            break;
-        default:
-            break;
+    if (index == kHookKeySingleKey) {
+        OnHookSingleKey(wParam, lParam);
+    } else if (index == kHookKeyMsMacro) {
+        DebugTrace(L"WM_HOOK_KEY_MSMACRO");
+    }
+    // Key and mouse recordings insert the same way: the message says where.
+    for (const HookInsert& insert : kHookInserts) {
+        if (insert.message == index) {
+            OnHookMacro(insert.insertKind, wParam, lParam);
+        }
     }
     return index >= 0;
 }

@@ -184,27 +184,6 @@ void AddHookEvent(CMacroControlUI* macro, int insertKind, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void CMainWnd::OnHookKeyMacro(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordAppend, wParam, lParam);
-}
-void CMainWnd::OnHookKeyMacroBefore(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordBefore, wParam, lParam);
-}
-void CMainWnd::OnHookKeyMacroAfter(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordAfter, wParam, lParam);
-}
-void CMainWnd::OnHookKeyMacroReplace(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordReplace, wParam, lParam);
-}
-void CMainWnd::OnHookMouseMacro(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordAppend, wParam, lParam);
-}
-void CMainWnd::OnHookMouseMacroBefore(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordBefore, wParam, lParam);
-}
-void CMainWnd::OnHookMouseMacroAfter(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordAfter, wParam, lParam);
-}
-void CMainWnd::OnHookMouseMacroReplace(WPARAM wParam, LPARAM lParam) {
-    AddHookEvent(CurrentMacroPanel(), HookMode::kRecordReplace, wParam, lParam);
+void CMainWnd::OnHookMacro(int insertKind, WPARAM wParam, LPARAM lParam) {
+    AddHookEvent(CurrentMacroPanel(), insertKind, wParam, lParam);
 }
