@@ -38,14 +38,14 @@ LPVOID CLightControlUI::GetInterface(LPCTSTR pstrName) {
 }
 
 void CLightControlUI::FillCombo(const wchar_t* name, const std::vector<DuiLib::CDuiString>& rows,
-                                const std::vector<int>* enabled) {
+                                const std::vector<int>* enabled, bool rowsAreKeys) {
     auto* combo = FindNamed<DuiLib::CComboUI>(this, name);
     if (combo == nullptr) {
         return;
     }
     combo->RemoveAll();
     for (size_t i = 0; i < rows.size(); ++i) {
-        DuiLib::CControlUI* row = NewListRow(rows[i]);
+        DuiLib::CControlUI* row = NewListRow(rows[i], rowsAreKeys);
         // A missing flag leaves the row usable.
         if (enabled != nullptr && i < enabled->size() && (*enabled)[i] == 0) {
             row->SetEnabled(false);
@@ -56,7 +56,9 @@ void CLightControlUI::FillCombo(const wchar_t* name, const std::vector<DuiLib::C
 
 void CLightControlUI::InitLightModes(std::vector<DuiLib::CDuiString> names,
                                      std::vector<int> enabled, int maxBrightness, int maxSpeed) {
-    FillCombo(kModeCombo, names, &enabled);
+    // The device's light names are language keys: the rows show them in the current
+    // language.
+    FillCombo(kModeCombo, names, &enabled, true);
     if (auto* slider = FindNamed<DuiLib::CSliderUI>(this, kBrightness)) {
         slider->SetMinValue(1);
         slider->SetMaxValue(std::max(1, maxBrightness));
@@ -67,11 +69,11 @@ void CLightControlUI::InitLightModes(std::vector<DuiLib::CDuiString> names,
 }
 
 void CLightControlUI::SetAreaModeNames(std::vector<DuiLib::CDuiString> names) {
-    FillCombo(kAreaCombo, names, nullptr);
+    FillCombo(kAreaCombo, names, nullptr, false);
 }
 
 void CLightControlUI::SetCustomModeNames(std::vector<DuiLib::CDuiString> names) {
-    FillCombo(kCustomCombo, names, nullptr);
+    FillCombo(kCustomCombo, names, nullptr, false);
 }
 
 void CLightControlUI::ShowLightSettings(LightPanelRecord record) {

@@ -76,7 +76,7 @@ class CLightControlUI : public DuiLib::CHorizontalLayoutUI {
   private:
     int EditValue(const wchar_t* name) const;
     void FillCombo(const wchar_t* name, const std::vector<DuiLib::CDuiString>& rows,
-                   const std::vector<int>* enabled);
+                   const std::vector<int>* enabled, bool rowsAreKeys);
 
     int m_kind = 0;
     bool m_syncMode = false;

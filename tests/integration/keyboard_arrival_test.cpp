@@ -7,6 +7,7 @@
 #include "app/device_option_ui.h"
 #include "controls/device_key_button.h"
 #include "device/vornalix_keyboard_device.h"
+#include "duilib/string_utils.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
 
@@ -54,6 +55,18 @@ TEST_F(KeyboardArrivalTest, PlugShowsAndStartsTheKeyboardAndUnplugClosesAndHides
     EXPECT_GE(keyboard_->CommandCount(0x1B), 1u);
     EXPECT_EQ(device->GetLightState().light.mode, 6);
     EXPECT_NE(device->KeyMaps().keyPosition[0], device::kNoKeyPosition);
+    // The light mode shows in the user's language, not as its language key.
+    const DuiLib::CDuiString modeText = Find(L"light_combo_modeSelect")->GetText();
+    EXPECT_FALSE(modeText.IsEmpty());
+    EXPECT_EQ(modeText.Find(L"light_mode_"), -1) << "shown: " << DuiStringToUtf8(modeText);
+
+    // Once the window has its working size the keys spread over the page's width.
+    ASSERT_TRUE(PumpUntil([&] { return Find(L"device_switch")->GetPos().right >= 990; }));
+    PumpFor(100);
+    const RECT page = Find(L"device_switch")->GetPos();
+    const RECT lastKey = Find(L"key_20")->GetPos();
+    EXPECT_LE(lastKey.right, page.right);
+    EXPECT_GT(lastKey.right, page.left + (page.right - page.left) * 9 / 10);
 
     // A re-sync request on the input interface re-reads the light block.
     const size_t reads = keyboard_->CommandCount(0x05);
