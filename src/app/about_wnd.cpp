@@ -2,6 +2,7 @@
 
 #include "app/registered_messages.h"
 #include "duilib/ui_control.h"
+#include "update/language_repaint.h"
 
 using namespace DuiLib;
 
@@ -84,11 +85,7 @@ LRESULT CAboutWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, BOOL& b
     if (uMsg == WM_TIMER && wParam == 1) {
         platform::KillTimer(GetHWND(), 1);
     } else if (uMsg == WM_LANGUAGE_CHANGED) {
-        platform::InvalidateRect(GetHWND(), nullptr, TRUE);
-        if (CControlUI* root = m_pm.GetRoot()) {
-            root->NeedUpdate();
-        }
-        m_pm.NeedUpdate();
+        RepaintInNewLanguage(GetHWND(), m_pm);
     }
     bHandled = FALSE;
     return 0;

@@ -5,6 +5,7 @@
 #include "duilib/ui_list.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
+#include "update/language_repaint.h"
 
 using namespace DuiLib;
 
@@ -84,11 +85,7 @@ void CSetWnd::Notify(TNotifyUI& msg) {
 
 LRESULT CSetWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, BOOL& bHandled) {
     if (uMsg == kLanguageChanged && wParam == 0) {
-        platform::InvalidateRect(GetHWND(), nullptr, TRUE);
-        if (CControlUI* root = m_pm.GetRoot()) {
-            root->NeedUpdate();
-        }
-        m_pm.NeedUpdate();
+        RepaintInNewLanguage(GetHWND(), m_pm);
     }
     bHandled = FALSE;
     return 0;
