@@ -8,6 +8,7 @@
 #include "platform/debug_trace.h"
 #include "platform/registry.h"
 #include "update/language_list.h"
+#include "update/language_repaint.h"
 
 using namespace DuiLib;
 
@@ -51,17 +52,13 @@ void CMainWnd::ApplyLanguage(int index) {
     resources->ReloadText();
     SaveLanguageId(language.id);
 
-    platform::InvalidateRect(GetHWND(), nullptr, TRUE);
     if (aboutWnd_ != nullptr) {
         platform::SendMessage(aboutWnd_, WM_LANGUAGE_CHANGED, 0, 0);
     }
     if (settingsWnd_ != nullptr) {
         platform::SendMessage(settingsWnd_, WM_LANGUAGE_CHANGED, 0, 0);
     }
-    if (CControlUI* root = m_pm.GetRoot()) {
-        root->NeedUpdate();
-    }
-    m_pm.NeedUpdate();
+    RepaintInNewLanguage(GetHWND(), m_pm);
 }
 
 void CMainWnd::SaveLanguageId(int64_t id) {
