@@ -309,6 +309,14 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
                                    bool isMouse);
     void OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list, size_t index,
                                    bool isMouse);
+    // Selects the entry's page and power item; false when either cannot be found.
+    bool ShowEntryPage(CDeviceOptionUI& entry);
+    // The no-device notice, the sync options and the sync selection follow the number of
+    // shown entries.
+    void UpdateListForShownEntries();
+    // The option row a page of the record is built from, -1 for none; `kind` becomes the
+    // kind the page is built as.
+    int OptionRowOf(const HidIdRecord& record, bool isMouse, int subKind, int& kind);
     // The live record at index when it is a command interface whose channel this window
     // opens or closes itself: an input interface is attached or detached instead, and a
     // mouse's move between cable and receiver is taken.

@@ -63,35 +63,44 @@ void CMainWnd::OnDeviceSelected() {
     }
 }
 
+bool CMainWnd::ShowEntryPage(CDeviceOptionUI& entry) {
+    CDuiString tabName = entry.GetBindTabName();
+    const int tabIndex = entry.GetBindTabIndex();
+    auto* tab =
+        tabName.IsEmpty() ? nullptr : dynamic_cast<CTabLayoutUI*>(m_pm.FindControl(tabName));
+    if (tab == nullptr || tabIndex < 0) {
+        return false;
+    }
+    tab->SelectItem(tabIndex);
+    CDuiString powerName = entry.GetPowerSwitchName();
+    CControlUI* powerSwitch = powerName.IsEmpty() ? nullptr : m_pm.FindControl(powerName);
+    if (powerSwitch == nullptr) {
+        return false;
+    }
+    const int powerIndex = entry.GetPowerSwitchIndex();
+    powerSwitch->SetVisible(powerIndex >= 0);
+    if (auto* powerTab = dynamic_cast<CTabLayoutUI*>(powerSwitch);
+        powerTab != nullptr && powerIndex >= 0) {
+        powerTab->SelectItem(powerIndex);
+    }
+    return true;
+}
+
 void CMainWnd::SetDeviceEntryState(int index, bool show, bool select) {
     std::vector<CDeviceOptionUI*> entries = Entries();
     if (index >= 0 && index < static_cast<int>(entries.size()) && entries[index] != nullptr) {
         CDeviceOptionUI* entry = entries[index];
         entry->SetVisible(show);
-        if (select) {
-            CDuiString tabName = entry->GetBindTabName();
-            const int tabIndex = entry->GetBindTabIndex();
-            auto* tab = tabName.IsEmpty() ? nullptr
-                                          : dynamic_cast<CTabLayoutUI*>(m_pm.FindControl(tabName));
-            if (tab == nullptr || tabIndex < 0) {
-                return;
-            }
-            tab->SelectItem(tabIndex);
-            CDuiString powerName = entry->GetPowerSwitchName();
-            CControlUI* powerSwitch = powerName.IsEmpty() ? nullptr : m_pm.FindControl(powerName);
-            if (powerSwitch == nullptr) {
-                return;
-            }
-            const int powerIndex = entry->GetPowerSwitchIndex();
-            powerSwitch->SetVisible(powerIndex >= 0);
-            if (auto* powerTab = dynamic_cast<CTabLayoutUI*>(powerSwitch);
-                powerTab != nullptr && powerIndex >= 0) {
-                powerTab->SelectItem(powerIndex);
-            }
+        // A page that cannot be shown leaves the entry and the list as they are.
+        if (select && !ShowEntryPage(*entry)) {
+            return;
         }
         entry->SetSelected(select);
     }
+    UpdateListForShownEntries();
+}
 
+void CMainWnd::UpdateListForShownEntries() {
     int shown = 0;
     int syncSelected = 0;
     for (CDeviceOptionUI* entry : Entries()) {

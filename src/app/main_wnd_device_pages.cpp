@@ -121,6 +121,23 @@ int CMainWnd::BuildHeadsetPage(int liveIndex, int subKind) {
     return BuildDevicePage(liveIndex, subKind, false);
 }
 
+int CMainWnd::OptionRowOf(const HidIdRecord& record, bool isMouse, int subKind, int& kind) {
+    HidIdRecord identifying = record;
+    // A mouse's receiver interface is built as a mouse, identified by its cable partner.
+    if (isMouse && kind == 6) {
+        kind = 2;
+        if (record.partnerFlag != 0) {
+            if (auto partner = liveRecords_->Get(record.partnerIndex)) {
+                identifying = *partner;
+            }
+        }
+    }
+    const int row =
+        FindDeviceOptionIndex(identifying.vendorId, identifying.productId,
+                              static_cast<uint16_t>(kind), static_cast<uint16_t>(subKind));
+    return row >= 0 && row < DeviceXmlTableCount ? row : -1;
+}
+
 int CMainWnd::BuildDevicePage(int liveIndex, int subKind, bool isMouse) {
     if (liveIndex < 0) {
         return 0;
@@ -130,19 +147,8 @@ int CMainWnd::BuildDevicePage(int liveIndex, int subKind, bool isMouse) {
         return 0;
     }
     int kind = record->deviceKind;
-    HidIdRecord identifying = *record;
-    if (isMouse && kind == 6) {
-        kind = 2;
-        if (record->partnerFlag != 0) {
-            if (auto partner = liveRecords_->Get(record->partnerIndex)) {
-                identifying = *partner;
-            }
-        }
-    }
-    const int row =
-        FindDeviceOptionIndex(identifying.vendorId, identifying.productId,
-                              static_cast<uint16_t>(kind), static_cast<uint16_t>(subKind));
-    if (row < 0 || row >= DeviceXmlTableCount) {
+    const int row = OptionRowOf(*record, isMouse, subKind, kind);
+    if (row < 0) {
         return 0;
     }
     const DeviceOptionRecord& option = DeviceOptionTable[row];
