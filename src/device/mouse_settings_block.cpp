@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/light_block_bytes.h"
+
 namespace device {
 namespace {
-
-// A speed index above 9 would wrap the inverted byte, so it is held at 9 first; a byte
-// above 9 from the mouse reads as index 0.
-uint8_t InvertSpeed(uint8_t value) {
-    return value > kMouseSpeedBase ? 0 : static_cast<uint8_t>(kMouseSpeedBase - value);
-}
 
 void PutU16(MouseSettingsBlock& block, size_t at, uint16_t value) {
     block[at] = static_cast<uint8_t>(value & 0xFF);
@@ -32,14 +28,7 @@ MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
     MouseSettingsBlock block{};
     const LightRecord& light = source.light;
     block[0] = source.firstByte;
-    block[1] = light.mode < kMouseDeviceModeCount ? light.mode : 0;
-    block[2] = light.brightness;
-    block[3] = InvertSpeed(light.speed);
-    block[4] = light.direction;
-    block[5] = light.multiColour;
-    block[6] = light.red;
-    block[7] = light.green;
-    block[8] = light.blue;
+    PutLightBytes(block, light.mode < kMouseDeviceModeCount ? light.mode : 0, light);
     block[11] = static_cast<uint8_t>(source.stages.reportRate & 0xFF);
     block[12] = static_cast<uint8_t>(source.currentDpiStage);
     const size_t stages = std::min(source.dpiStages.size(), kMouseDpiStageCount);
@@ -57,7 +46,7 @@ MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
 void TakeMouseSettings(const MouseSettingsBlock& block, MouseSettingsState& state) {
     state[kStateMode] = block[1];
     state[kStateBrightness] = block[2];
-    state[kStateSpeed] = InvertSpeed(block[3]);
+    state[kStateSpeed] = InvertSpeedIndex(block[3]);
     for (size_t i = kStateMultiColour; i <= kStateBlue; ++i) {
         state[i] = block[i];
     }

@@ -1,0 +1,21 @@
+#pragma once
+// The light bytes that the keyboard's light block and the mouse's settings block share:
+// bytes 1..8 hold mode, brightness, speed, direction, multi-colour flag, red, green and
+// blue. Speeds travel inverted (9 - index).
+
+#include <cstdint>
+#include <span>
+
+#include "profile/light_record.h"
+
+namespace device {
+
+inline constexpr uint8_t kMaxWireSpeed = 9;
+
+// 9 - `value` both ways. A stored index above 9 would wrap to a huge byte, so it is sent
+// as 0; a byte above 9 from a device reads as index 0.
+uint8_t InvertSpeedIndex(uint8_t value);
+// Bytes 1..8 of `block` from `light`, with `mode` as the device is to be told it.
+void PutLightBytes(std::span<uint8_t> block, uint8_t mode, const LightRecord& light);
+
+}  // namespace device
