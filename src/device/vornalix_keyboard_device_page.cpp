@@ -119,14 +119,7 @@ void CVornalixKeyboardDevice::SetupPagePanels() {
 }
 
 void CVornalixKeyboardDevice::ShowKeyAssignment(int key) {
-    auto* keySet = pageControls_.FindAs<CKeySetControlUI>(L"KeySetControlItem");
-    if (!keySet) {
-        return;
-    }
-    keySet->ShowKeySetLayout(true);
-    if (key >= 0 && static_cast<size_t>(key) < keyAssignments_.size()) {
-        keySet->SetKeyFunctions(keyAssignments_[static_cast<size_t>(key)]);
-    }
+    ShowKeyAssignmentIn(pageControls_.FindAs<CKeySetControlUI>(L"KeySetControlItem"), key);
 }
 
 void CVornalixKeyboardDevice::LoadMacroAndLightLists() {

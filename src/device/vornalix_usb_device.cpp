@@ -10,6 +10,7 @@
 #include "device/page_function_tabs.h"
 #include "duilib/paint_manager.h"
 #include "duilib/string_utils.h"
+#include "pages/key_set_control_ui.h"
 #include "platform/clock.h"
 
 using DuiLib::CControlUI;
@@ -178,6 +179,16 @@ void CVornalixUSBDevice::CloseNotifyChannel() {
     }
     StopSyncThread();
     inputChannel_.CloseInterface();
+}
+
+void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) {
+    if (!keySet) {
+        return;
+    }
+    keySet->ShowKeySetLayout(true);
+    if (key >= 0 && static_cast<size_t>(key) < keyAssignments_.size()) {
+        keySet->SetKeyFunctions(keyAssignments_[static_cast<size_t>(key)]);
+    }
 }
 
 bool CVornalixUSBDevice::RefreshCapabilities() {

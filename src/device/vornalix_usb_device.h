@@ -28,6 +28,7 @@
 
 class CLightControlUI;
 class CDeviceProfileUI;
+class CKeySetControlUI;
 
 // One per-LED light record (13 bytes of the profile's light record layout).
 using LedLightRecord = std::array<uint8_t, 13>;
@@ -161,6 +162,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     device::LightParams CurrentLightParams() const;
     // Tints every visible LED button of the page with its LED's colour.
     void PaintLedButtons();
+    // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
+    // record for a key the assignments do not hold.
+    void ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key);
     // Reads the capability block afresh; a block that did not come leaves the one held.
     bool RefreshCapabilities();
     uint8_t ActiveSlot() const { return activeSlot_.load(); }
