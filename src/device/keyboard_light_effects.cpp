@@ -93,6 +93,25 @@ void SnakeTrailHead(const KeyboardEffectContext& context) {
     }
 }
 
+// Each key of KeyWaveOrder moves `step` along the pulse curve from its own position; at
+// the curve's end it starts over with a random hue. A position at or past the end (an
+// init phase of exactly 192) starts over too rather than running on past the curve.
+void AdvancePulses(const KeyboardEffectContext& context,
+                   std::array<uint8_t, kKeyboardPositions>& positions, unsigned step) {
+    for (uint8_t key : KeyWaveOrder) {
+        if (key >= kKeyboardPositions) {
+            continue;
+        }
+        uint8_t& position = positions[key];
+        const unsigned next = position + step;
+        position = next >= kPulseCurveLength ? 0 : static_cast<uint8_t>(next);
+        if (position == 0) {
+            context.state.keyHue[key] = RandomHue(context.state);
+        }
+        PaintKeyByRule(context, key, PulseCurve192[position]);
+    }
+}
+
 uint8_t PresetHue(uint8_t qrvmMode) {
     switch (qrvmMode) {
         case 1:
@@ -374,34 +393,11 @@ void EffectHueDrift(const KeyboardEffectContext& context) {
 }
 
 void EffectPhasePulse(const KeyboardEffectContext& context) {
-    for (uint8_t key : KeyWaveOrder) {
-        if (key >= kKeyboardPositions) {
-            continue;
-        }
-        uint8_t& level = context.animation.keyLevels[key];
-        const unsigned next = level + 2u;
-        level = next >= kPulseCurveLength ? 0 : static_cast<uint8_t>(next);
-        if (level == 0) {
-            context.state.keyHue[key] = RandomHue(context.state);
-        }
-        PaintKeyByRule(context, key, PulseCurve192[level]);
-    }
+    AdvancePulses(context, context.animation.keyLevels, 2);
 }
 
 void EffectRipplePulse(const KeyboardEffectContext& context) {
-    for (uint8_t key : KeyWaveOrder) {
-        if (key >= kKeyboardPositions) {
-            continue;
-        }
-        uint8_t& phase = context.state.keyPhase[key];
-        const unsigned next = phase + 1u;
-        // An init phase of exactly 192 would otherwise run on past the curve.
-        phase = next >= kPulseCurveLength ? 0 : static_cast<uint8_t>(next);
-        if (phase == 0) {
-            context.state.keyHue[key] = RandomHue(context.state);
-        }
-        PaintKeyByRule(context, key, PulseCurve192[phase]);
-    }
+    AdvancePulses(context, context.state.keyPhase, 1);
 }
 
 void EffectRings(const KeyboardEffectContext& context) {
