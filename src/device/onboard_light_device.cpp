@@ -54,8 +54,7 @@ COnboardLightDevice::~COnboardLightDevice() {
 int COnboardLightDevice::ApplyProfileLight() {
     CBasicProfiledata& profile = Profile();
     const LightRecord light = profile.GetLightInfo();
-    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
-    CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], light.customGroup);
+    PublishLightRecord(light, light.customGroup);
     {
         platform::CriticalSectionLock lock(blockLock_);
         lightBlock_[device::kBlockMode] = light.mode;

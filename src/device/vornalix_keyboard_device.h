@@ -145,7 +145,6 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
   protected:
     static bool IsCustomPlayerMode(int mode);
     void SetLightState(const LightState& state);
-    void PublishLightParams(const LightRecord& light);
 
   private:
     void ReadKeyboardTables();

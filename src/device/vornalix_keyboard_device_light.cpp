@@ -3,13 +3,7 @@
 #include <span>
 
 #include "device/led_frame.h"
-#include "device/record_words.h"
 #include "device/vornalix_keyboard_device.h"
-
-void CVornalixKeyboardDevice::PublishLightParams(const LightRecord& light) {
-    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
-    CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], light.customGroup);
-}
 
 void CVornalixKeyboardDevice::ApplyModeChange(uint8_t previousMode, uint8_t mode) {
     if (previousMode != mode) {
@@ -20,7 +14,7 @@ void CVornalixKeyboardDevice::ApplyModeChange(uint8_t previousMode, uint8_t mode
 
 int CVornalixKeyboardDevice::ApplyProfileLight() {
     const LightRecord light = profile_.GetLightInfo();
-    PublishLightParams(light);
+    PublishLightRecord(light, light.customGroup);
     LightState state = GetLightState();
     const uint8_t previousMode = state.light.mode;
     state.light.mode = light.mode;
@@ -87,7 +81,7 @@ int CVornalixKeyboardDevice::ReadLightSettings(uint8_t* activeSlot, int) {
     stored.green = decoded.light.green;
     stored.blue = decoded.light.blue;
     stored.qrvmMode = decoded.light.qrvmMode;
-    PublishLightParams(stored);
+    PublishLightRecord(stored, stored.customGroup);
     ApplyModeChange(previousMode, decoded.light.mode);
 
     systemStages_.key6Flag = decoded.key6Flag;

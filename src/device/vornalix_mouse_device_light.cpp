@@ -29,8 +29,7 @@ void CVornalixMouseDevice::ResetTrail() {
 
 int CVornalixMouseDevice::ApplyProfileLight() {
     const LightRecord light = profile_.GetLightInfo();
-    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
-    CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], ActiveSlot());
+    PublishLightRecord(light, ActiveSlot());
     device::MouseSettingsState state = GetSettingsState();
     const uint8_t previousMode = state[device::kStateMode];
     state[device::kStateMode] = light.mode;

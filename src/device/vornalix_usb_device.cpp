@@ -8,6 +8,7 @@
 #include "device/led_button_tint.h"
 #include "device/led_frame.h"
 #include "device/page_function_tabs.h"
+#include "device/record_words.h"
 #include "duilib/paint_manager.h"
 #include "duilib/string_utils.h"
 #include "pages/key_set_control_ui.h"
@@ -179,6 +180,11 @@ void CVornalixUSBDevice::CloseNotifyChannel() {
     }
     StopSyncThread();
     inputChannel_.CloseInterface();
+}
+
+void CVornalixUSBDevice::PublishLightRecord(const LightRecord& light, uint8_t slot) {
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
+    CVornalixUSBDevice::SetLightParams(words[0], words[1], words[2], slot);
 }
 
 void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) {

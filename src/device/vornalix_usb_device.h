@@ -25,6 +25,7 @@
 #include "platform/critical_section.h"
 #include "profile/json_file.h"
 #include "profile/key_function_record.h"
+#include "profile/light_record.h"
 
 class CLightControlUI;
 class CDeviceProfileUI;
@@ -160,6 +161,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     bool IsInputWorkerStarted() const { return inputThread_.IsStarted(); }
 
     device::LightParams CurrentLightParams() const;
+    // The base light parameters from a stored light record (bytes 0..11) and `slot`;
+    // no override sees them.
+    void PublishLightRecord(const LightRecord& light, uint8_t slot);
     // Tints every visible LED button of the page with its LED's colour.
     void PaintLedButtons();
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
