@@ -35,12 +35,14 @@ void CVornalixKeyboardDevice::StopLightThread() {
 }
 
 void CVornalixKeyboardDevice::StartSyncThread() {
-    reportCounter_ = 0;
+    // The counter is cleared only once a thread that still counts has stopped.
+    StopSyncThread();
     StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
 }
 
 void CVornalixKeyboardDevice::StopSyncThread() {
     StopInputWorker();
+    reportCounter_ = 0;
 }
 
 void CVornalixKeyboardDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
