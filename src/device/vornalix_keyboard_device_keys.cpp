@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "device/device_paths.h"
-#include "device/macro_image.h"
 #include "device/record_words.h"
 #include "device/vornalix_keyboard_device.h"
 
@@ -65,9 +64,7 @@ int CVornalixKeyboardDevice::UploadMacros() {
         RefreshCapabilities();
     }
     std::vector<uint8_t> image;
-    const int prepared = device::PrepareMacroImage(
-        GetUserDataPath().str(),
-        size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit, &image);
+    const int prepared = PrepareMacroUpload(&image);
     if (image.empty()) {
         return prepared;
     }

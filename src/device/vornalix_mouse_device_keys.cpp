@@ -106,9 +106,7 @@ int CVornalixMouseDevice::UploadMacros() {
         RefreshCapabilities();
     }
     std::vector<uint8_t> image;
-    const int prepared = device::PrepareMacroImage(
-        GetUserDataPath().str(),
-        size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit, &image);
+    const int prepared = PrepareMacroUpload(&image);
     if (image.empty()) {
         return prepared;
     }

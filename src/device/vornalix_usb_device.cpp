@@ -7,6 +7,7 @@
 #include "device/device_paths.h"
 #include "device/led_button_tint.h"
 #include "device/led_frame.h"
+#include "device/macro_image.h"
 #include "device/page_function_tabs.h"
 #include "device/record_words.h"
 #include "duilib/paint_manager.h"
@@ -195,6 +196,12 @@ void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) 
     if (key >= 0 && static_cast<size_t>(key) < keyAssignments_.size()) {
         keySet->SetKeyFunctions(keyAssignments_[static_cast<size_t>(key)]);
     }
+}
+
+int CVornalixUSBDevice::PrepareMacroUpload(std::vector<uint8_t>* image) {
+    return device::PrepareMacroImage(
+        GetUserDataPath().str(),
+        size_t{capabilities_.MacroMemoryUnits()} * device::kMacroMemoryUnit, image);
 }
 
 bool CVornalixUSBDevice::RefreshCapabilities() {

@@ -169,6 +169,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
     // record for a key the assignments do not hold.
     void ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key);
+    // The macro image of the user's macro list for the macro memory the capability block
+    // names; the upload's result when there is no image to send (PrepareMacroImage).
+    int PrepareMacroUpload(std::vector<uint8_t>* image);
     // Reads the capability block afresh; a block that did not come leaves the one held.
     bool RefreshCapabilities();
     uint8_t ActiveSlot() const { return activeSlot_.load(); }
