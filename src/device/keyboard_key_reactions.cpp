@@ -48,14 +48,6 @@ bool HeldOtherKey(const KeyboardEffectState& state, int column, int row, size_t 
 
 }  // namespace
 
-void OnKeyEvent(const KeyboardEffectContext& context, const KeyPositionMap& keyPositions,
-                uint8_t keyCodePosition, int action) {
-    const int key = LayoutPositionOf(keyPositions, keyCodePosition);
-    if (key >= 0) {
-        ReactiveEffect(context, static_cast<size_t>(key), action);
-    }
-}
-
 void ReactiveEffect(const KeyboardEffectContext& context, size_t key, int action) {
     switch (context.params.mode) {
         case 29:

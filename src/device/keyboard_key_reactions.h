@@ -5,14 +5,10 @@
 #include <cstdint>
 
 #include "device/keyboard_effect_state.h"
-#include "device/keyboard_key_map.h"
 
 namespace device {
 
-// `keyCodePosition` as the keyboard reports it; a position no layout key maps to does
-// nothing. `action` is kKeyPressed or kKeyReleased.
-void OnKeyEvent(const KeyboardEffectContext& context, const KeyPositionMap& keyPositions,
-                uint8_t keyCodePosition, int action);
+// `key` is a layout position; `action` is kKeyPressed or kKeyReleased.
 void ReactiveEffect(const KeyboardEffectContext& context, size_t key, int action);
 void StartKeyReactive(LightAnimationState& animation, size_t key, int action);
 void ReactiveSplash(const KeyboardEffectContext& context, size_t key, int action);

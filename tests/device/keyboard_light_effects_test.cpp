@@ -286,19 +286,14 @@ TEST(KeyboardReactionTest, SplashAddsAroundThePressAndTakesBackWhatNoHeldKeyKeep
 }
 
 TEST(KeyboardReactionTest, KeyEventsReachOnlyTheReactiveModes) {
-    KeyPositionMap map;
-    map.fill(kNoKeyPosition);
-    map[70] = 5;
     Keyboard reactive(7);
     reactive.Start();
-    OnKeyEvent(reactive.Context(), map, 9, kKeyPressed);
-    EXPECT_EQ(reactive.Level(70), 0);
-    OnKeyEvent(reactive.Context(), map, 5, kKeyReleased);
+    ReactiveEffect(reactive.Context(), 70, kKeyReleased);
     EXPECT_EQ(reactive.Level(70), 255);
 
     Keyboard still(9);
     still.Start();
-    OnKeyEvent(still.Context(), map, 5, kKeyPressed);
+    ReactiveEffect(still.Context(), 70, kKeyPressed);
     still.Step();
     EXPECT_EQ(still.Level(70), 0);
 }
