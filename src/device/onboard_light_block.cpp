@@ -1,5 +1,7 @@
 #include "device/onboard_light_block.h"
 
+#include "device/light_block_bytes.h"
+
 #include <algorithm>
 
 namespace device {
@@ -7,13 +9,13 @@ namespace device {
 OnboardLightBlock DecodeOnboardLightBlock(std::span<const uint8_t> bytes) {
     OnboardLightBlock block{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), block.size()), block.begin());
-    block[kBlockSpeed] = InvertSpeed(block[kBlockSpeed]);
+    block[kBlockSpeed] = InvertSpeedIndex(block[kBlockSpeed]);
     return block;
 }
 
 OnboardLightBlock EncodeOnboardLightBlock(const OnboardLightBlock& held) {
     OnboardLightBlock bytes = held;
-    bytes[kBlockSpeed] = InvertSpeed(held[kBlockSpeed]);
+    bytes[kBlockSpeed] = InvertSpeedIndex(held[kBlockSpeed]);
     if (bytes[kBlockMode] >= kFirstSoftwareMode) {
         bytes[kBlockMode] = 0;
     }

@@ -32,10 +32,6 @@ enum OnboardBlockByte : size_t {
     kBlockBlue = 8,
 };
 
-inline uint8_t InvertSpeed(uint8_t value) {
-    return static_cast<uint8_t>(9 - value);
-}
-
 // The held block from the bytes read (at least 21 of them).
 OnboardLightBlock DecodeOnboardLightBlock(std::span<const uint8_t> bytes);
 // The bytes written for a held block.

@@ -81,6 +81,13 @@ TEST(OnboardLightBlock, SpeedIsTurnedBothWaysAndSoftwareModesAreHidden) {
     EXPECT_EQ(written[device::kBlockMode], 0);
     EXPECT_EQ(written[device::kBlockSpeed], 7);
     EXPECT_EQ(written[9], 0xAB);
+
+    // A speed outside 0..9 from either side is held in range instead of wrapping.
+    const uint8_t wild[26] = {1, 3, 3, 200};
+    EXPECT_EQ(device::DecodeOnboardLightBlock(wild)[device::kBlockSpeed], 0);
+    device::OnboardLightBlock fast = held;
+    fast[device::kBlockSpeed] = 12;
+    EXPECT_EQ(device::EncodeOnboardLightBlock(fast)[device::kBlockSpeed], 0);
 }
 
 }  // namespace
