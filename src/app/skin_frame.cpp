@@ -71,6 +71,11 @@ void CSkinFrame::Notify(TNotifyUI& msg) {
 }
 
 LRESULT CSkinFrame::HandleCustomMessage(UINT uMsg, WPARAM, LPARAM, BOOL& bHandled) {
+    if (uMsg == WM_KILLFOCUS && choosing_) {
+        focusLostWhileChoosing_ = true;
+        bHandled = TRUE;
+        return 0;
+    }
     if (uMsg == WM_KILLFOCUS && !closePending_) {
         // Closing is posted: the frame may be inside its own click handler (the custom
         // image dialog takes the focus), and must outlive it.
@@ -103,10 +108,20 @@ void CSkinFrame::OnClick(CControlUI* sender) {
         BroadcastSkin(param);
         WriteImageChoice(0, param.image);
     } else if (name.CompareNoCase(L"skin_Custom") == 0) {
+        // The dialog runs a modal loop of its own, which would carry out a close posted on
+        // the focus loss while this handler is still running. Hold the close until the
+        // choice is made, then post it so it runs after this handler has returned.
+        choosing_ = true;
+        focusLostWhileChoosing_ = false;
         std::optional<std::wstring> chosen = Chooser() ? Chooser()() : std::nullopt;
+        choosing_ = false;
         if (chosen && !chosen->empty()) {
             param.image = *chosen;
             BroadcastSkin(param);
+        }
+        if (focusLostWhileChoosing_ && !closePending_) {
+            closePending_ = true;
+            platform::PostMessage(GetHWND(), WM_CLOSE, 0, 0);
         }
     }
 }

@@ -31,6 +31,8 @@ class CSkinFrame : public DuiLib::WindowImplBase {
     HWND parent_;
     DuiLib::CControlUI* anchor_;
     bool closePending_ = false;
+    bool choosing_ = false;
+    bool focusLostWhileChoosing_ = false;
 };
 
 // "main.ini" in the per-user folder, where the last image choice is written.

@@ -191,10 +191,12 @@ TEST_F(ChildWindowsTest, SkinPickerBroadcastsChoicesAndWritesOnlyImageChoices) {
     Click(pm, L"skin_Custom");
     EXPECT_EQ(recorder.received.size(), 3u) << "a cancelled dialog changes nothing";
 
-    // The dialog takes the focus away from the picker while the click is still running.
+    // The dialog takes the focus away from the picker and runs its own message loop while
+    // the click is still running: the picker must outlive the handler.
     bool frameAliveAfterFocusLoss = false;
     CSkinFrame::SetImageChooser([&] {
         platform::SendMessage(frame, WM_KILLFOCUS, 0, 0);
+        Pump(50, [] { return false; });
         frameAliveAfterFocusLoss = platform::IsWindow(frame) != 0;
         return std::optional<std::wstring>(L"/home/user/own.png");
     });
@@ -203,7 +205,8 @@ TEST_F(ChildWindowsTest, SkinPickerBroadcastsChoicesAndWritesOnlyImageChoices) {
     ASSERT_EQ(recorder.received.size(), 4u);
     EXPECT_EQ(recorder.received[3].image, L"/home/user/own.png");
     Pump(500, [&] { return !platform::IsWindow(frame); });
-    EXPECT_FALSE(platform::IsWindow(frame)) << "losing the focus closes the picker afterwards";
+    EXPECT_FALSE(platform::IsWindow(frame))
+        << "losing the focus closes the picker once the choice is made";
     CSkinFrame::SetImageChooser(nullptr);
 }
 
