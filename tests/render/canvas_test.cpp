@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "duilib/render/image_spec.h"
+#include "duilib/render/image_attributes.h"
 #include "duilib/render/sdl/sdl_canvas.h"
 #include "render_test_support.h"
 
@@ -21,33 +21,34 @@ void Put(SDL_Surface* surface, int x, int y, uint32_t argb) {
     reinterpret_cast<uint32_t*>(row)[x] = argb;
 }
 
-TEST(ImageSpec, ReadsBareNamesAndQuotedAttributeLists) {
-    DuiLib::TImageSpec spec;
-    ASSERT_TRUE(DuiLib::ParseImageSpec(L"common/background.png", &spec));
-    EXPECT_EQ(spec.file.str(), L"common/background.png");
-    EXPECT_FALSE(spec.hasSource);
+TEST(ImageAttributes, ReadsBareNamesAndQuotedAttributeLists) {
+    DuiLib::TImageAttributes attrs;
+    ASSERT_TRUE(DuiLib::ParseImageAttributes(L"common/background.png", &attrs));
+    EXPECT_EQ(attrs.file.str(), L"common/background.png");
+    EXPECT_FALSE(attrs.hasSource);
 
-    ASSERT_TRUE(DuiLib::ParseImageSpec(
+    ASSERT_TRUE(DuiLib::ParseImageAttributes(
         L"file='caption/closebtn.png' source='30,0,60,30' corner='4,4,24,4' dest=\"1,2,17,18\" "
         L"fade='300'",
-        &spec));
-    EXPECT_EQ(spec.file.str(), L"caption/closebtn.png");
-    EXPECT_TRUE(spec.hasSource);
-    EXPECT_EQ(spec.source, (RECT{30, 0, 60, 30}));
-    EXPECT_EQ(spec.corner, (RECT{4, 4, 24, 4}));
-    EXPECT_EQ(spec.dest, (RECT{1, 2, 17, 18}));
-    EXPECT_EQ(spec.fade, 255);  // clamped
+        &attrs));
+    EXPECT_EQ(attrs.file.str(), L"caption/closebtn.png");
+    EXPECT_TRUE(attrs.hasSource);
+    EXPECT_EQ(attrs.source, (RECT{30, 0, 60, 30}));
+    EXPECT_EQ(attrs.corner, (RECT{4, 4, 24, 4}));
+    EXPECT_EQ(attrs.dest, (RECT{1, 2, 17, 18}));
+    EXPECT_EQ(attrs.fade, 255);  // clamped
 }
 
-TEST(ImageSpec, EmptyOrBrokenTextNamesNoImage) {
-    DuiLib::TImageSpec spec;
-    EXPECT_FALSE(DuiLib::ParseImageSpec(L"", &spec));
-    EXPECT_FALSE(DuiLib::ParseImageSpec(L"file='", &spec));
-    EXPECT_FALSE(DuiLib::ParseImageSpec(L"source='0,0,1,1'", &spec));
+TEST(ImageAttributes, EmptyOrBrokenTextNamesNoImage) {
+    DuiLib::TImageAttributes attrs;
+    EXPECT_FALSE(DuiLib::ParseImageAttributes(L"", &attrs));
+    EXPECT_FALSE(DuiLib::ParseImageAttributes(L"file='", &attrs));
+    EXPECT_FALSE(DuiLib::ParseImageAttributes(L"source='0,0,1,1'", &attrs));
     // An empty source rectangle means the whole image.
-    ASSERT_TRUE(DuiLib::ParseImageSpec(L"file='a.png' source='5,5,5,9' corner='-3,1,1,1'", &spec));
-    EXPECT_FALSE(spec.hasSource);
-    EXPECT_EQ(spec.corner.left, 0);
+    ASSERT_TRUE(
+        DuiLib::ParseImageAttributes(L"file='a.png' source='5,5,5,9' corner='-3,1,1,1'", &attrs));
+    EXPECT_FALSE(attrs.hasSource);
+    EXPECT_EQ(attrs.corner.left, 0);
 }
 
 class CanvasTest : public ::testing::Test {

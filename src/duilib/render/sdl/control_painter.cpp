@@ -5,7 +5,7 @@
 #include "duilib/attribute_values.h"
 #include "duilib/paint_manager.h"
 #include "duilib/render/control_draw_data.h"
-#include "duilib/render/image_spec.h"
+#include "duilib/render/image_attributes.h"
 #include "duilib/render/sdl/sdl_text.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_container.h"
@@ -111,22 +111,22 @@ bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint
     if (resolved == nullptr) {
         return false;
     }
-    const TImageSpec& spec = resolved->spec;
+    const TImageAttributes& attrs = resolved->attrs;
     SDL_Surface* image = silhouette ? m_images.Silhouette(resolved->image) : resolved->image;
     if (image == nullptr) {
         return false;
     }
     RECT dest = rc;
-    if (spec.hasDest) {
-        const RECT d = m_manager.Scale(spec.dest);
+    if (attrs.hasDest) {
+        const RECT d = m_manager.Scale(attrs.dest);
         dest = RECT{rc.left + d.left, rc.top + d.top, rc.left + d.right, rc.top + d.bottom};
         dest = Intersect(dest, rc);
     }
     NineSlice slice;
-    slice.source = spec.hasSource ? spec.source : RECT{0, 0, image->w, image->h};
-    slice.corner = spec.corner;
-    slice.cornerDest = m_manager.Scale(spec.corner);
-    const uint8_t fade = static_cast<uint8_t>(alpha * spec.fade / 255);
+    slice.source = attrs.hasSource ? attrs.source : RECT{0, 0, image->w, image->h};
+    slice.corner = attrs.corner;
+    slice.cornerDest = m_manager.Scale(attrs.corner);
+    const uint8_t fade = static_cast<uint8_t>(alpha * attrs.fade / 255);
     m_canvas.DrawImage(image, slice, dest, fade, tint);
     return true;
 }

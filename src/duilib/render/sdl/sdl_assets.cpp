@@ -131,11 +131,11 @@ const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDui
     auto it = m_resolved.find(key);
     if (it == m_resolved.end()) {
         ResolvedImage resolved;
-        if (ParseImageSpec(attribute.view(), &resolved.spec)) {
-            const TImageInfo* declared = manager.GetImage(resolved.spec.file.str().c_str());
+        if (ParseImageAttributes(attribute.view(), &resolved.attrs)) {
+            const TImageInfo* declared = manager.GetImage(resolved.attrs.file.str().c_str());
             const CDuiString path = declared != nullptr
                                         ? declared->sPath
-                                        : CPaintManagerUI::ResolveResourceFile(resolved.spec.file);
+                                        : CPaintManagerUI::ResolveResourceFile(resolved.attrs.file);
             resolved.image = m_images.Get(platform::Utf8Encode(path.str()));
         }
         it = m_resolved.emplace(key, std::move(resolved)).first;

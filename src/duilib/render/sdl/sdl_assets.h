@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "duilib/render/image_spec.h"
+#include "duilib/render/image_attributes.h"
 #include "duilib/render/sdl/sdl_handles.h"
 #include "duilib/ui_defs.h"
 
@@ -34,7 +34,7 @@ class ImageCache {
 
 // A skin image attribute read once: its parsed parts and its decoded file.
 struct ResolvedImage {
-    TImageSpec spec;
+    TImageAttributes attrs;
     SDL_Surface* image = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "duilib/render/image_spec.h"
+#include "duilib/render/image_attributes.h"
 
 #include <algorithm>
 
@@ -38,43 +38,43 @@ bool IsEmptyRect(const RECT& rc) {
     return rc.right <= rc.left || rc.bottom <= rc.top;
 }
 
-void ApplyPair(std::wstring_view name, std::wstring_view value, TImageSpec* spec) {
+void ApplyPair(std::wstring_view name, std::wstring_view value, TImageAttributes* attrs) {
     if (name == L"file" || name == L"res") {
-        spec->file = CDuiString(value);
+        attrs->file = CDuiString(value);
     } else if (name == L"source") {
-        spec->source = ParseRect(value);
-        spec->hasSource = !IsEmptyRect(spec->source);
+        attrs->source = ParseRect(value);
+        attrs->hasSource = !IsEmptyRect(attrs->source);
     } else if (name == L"dest") {
-        spec->dest = ParseRect(value);
-        spec->hasDest = !IsEmptyRect(spec->dest);
+        attrs->dest = ParseRect(value);
+        attrs->hasDest = !IsEmptyRect(attrs->dest);
     } else if (name == L"corner") {
         const RECT corner = ParseRect(value);
-        spec->corner = RECT{std::max<LONG>(0, corner.left), std::max<LONG>(0, corner.top),
-                            std::max<LONG>(0, corner.right), std::max<LONG>(0, corner.bottom)};
+        attrs->corner = RECT{std::max<LONG>(0, corner.left), std::max<LONG>(0, corner.top),
+                             std::max<LONG>(0, corner.right), std::max<LONG>(0, corner.bottom)};
     } else if (name == L"fade") {
-        spec->fade = static_cast<BYTE>(std::clamp(ParseInt(value, 255), 0, 255));
+        attrs->fade = static_cast<BYTE>(std::clamp(ParseInt(value, 255), 0, 255));
     } else if (name == L"mask") {
-        spec->mask = ParseColor(value);
+        attrs->mask = ParseColor(value);
     } else if (name == L"hole") {
-        spec->hole = ParseBool(value);
+        attrs->hole = ParseBool(value);
     }
 }
 
 }  // namespace
 
-bool ParseImageSpec(std::wstring_view text, TImageSpec* spec) {
-    if (spec == nullptr) {
+bool ParseImageAttributes(std::wstring_view text, TImageAttributes* attrs) {
+    if (attrs == nullptr) {
         return false;
     }
-    *spec = TImageSpec{};
+    *attrs = TImageAttributes{};
     if (text.find(L'=') == std::wstring_view::npos) {
-        spec->file = CDuiString(text);
+        attrs->file = CDuiString(text);
     } else {
-        ForEachQuotedPair(text, [spec](std::wstring_view name, std::wstring_view value) {
-            ApplyPair(name, value, spec);
+        ForEachQuotedPair(text, [attrs](std::wstring_view name, std::wstring_view value) {
+            ApplyPair(name, value, attrs);
         });
     }
-    return !IsBlankText(spec->file);
+    return !IsBlankText(attrs->file);
 }
 
 }  // namespace DuiLib

@@ -10,7 +10,7 @@
 
 namespace DuiLib {
 
-struct TImageSpec {
+struct TImageAttributes {
     CDuiString file;
     RECT source{};
     bool hasSource = false;
@@ -23,6 +23,6 @@ struct TImageSpec {
 };
 
 // False when the text names no file (an empty attribute clears an image).
-bool ParseImageSpec(std::wstring_view text, TImageSpec* spec);
+bool ParseImageAttributes(std::wstring_view text, TImageAttributes* attrs);
 
 }  // namespace DuiLib
