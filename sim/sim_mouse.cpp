@@ -2,25 +2,11 @@
 
 #include <algorithm>
 
+#include "device/mouse_factory_key_codes.h"
 #include "sim/mouse_descriptors.h"
 
 namespace sim {
 namespace {
-
-// The ten keys' codes {category, modifier, usage}: left, right, middle, forward, back,
-// DPI up, DPI down, DPI cycle, game mode, M8.
-constexpr std::array<std::array<uint8_t, 3>, 10> kFactoryKeyCodes = {{
-    {16, 1, 0},
-    {16, 2, 0},
-    {16, 4, 0},
-    {16, 16, 0},
-    {16, 8, 0},
-    {19, 1, 0},
-    {19, 2, 0},
-    {19, 3, 0},
-    {160, 27, 0},
-    {22, 144, 1},
-}};
 
 std::vector<platform::hid::SimHidInterface> MouseInterfaces() {
     return {{0, MouseBootDescriptor()}, {1, MouseVendorDescriptor()}};
@@ -46,9 +32,9 @@ SimMouse::SimMouse()
     PutU16(info, 12, kMouseMaxDpiSlider);
     PutU16(info, 14, kMouseMinDpi);
     std::vector<uint8_t>& codes = memory(MouseMemory::kKeyCodes, 512);
-    for (size_t key = 0; key < kFactoryKeyCodes.size(); ++key) {
-        std::copy(kFactoryKeyCodes[key].begin(), kFactoryKeyCodes[key].end(),
-                  codes.begin() + 3 * kMouseKeyPositions[key]);
+    for (size_t key = 0; key < device::kMouseFactoryKeyCodes.size(); ++key) {
+        const device::MouseKeyCode& code = device::kMouseFactoryKeyCodes[key];
+        std::copy(code.begin(), code.end(), codes.begin() + 3 * kMouseKeyPositions[key]);
     }
     // Profile 0 active; its area: mode 3 (static), brightness 4, speed byte 4 (index 5),
     // direction 1, one colour, green; polling option 2, DPI stage 1 of two.

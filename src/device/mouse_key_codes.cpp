@@ -4,19 +4,6 @@
 
 namespace device {
 
-const std::array<MouseKeyCode, kMouseKeyCount> kMouseFactoryKeyCodes = {{
-    {16, 1, 0},
-    {16, 2, 0},
-    {16, 4, 0},
-    {16, 16, 0},
-    {16, 8, 0},
-    {19, 1, 0},
-    {19, 2, 0},
-    {19, 3, 0},
-    {160, 27, 0},
-    {22, 144, 1},
-}};
-
 const std::array<const wchar_t*, kMouseKeyCount> kMouseKeyNameKeys = {
     L"mouse_key_left",  L"mouse_key_right",   L"mouse_key_middle",  L"mouse_key_forward",
     L"mouse_key_back",  L"mouse_key_DPI_add", L"mouse_key_DPI_sub", L"mouse_key_DPI_loop",

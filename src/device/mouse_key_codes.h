@@ -10,19 +10,15 @@
 #include <span>
 #include <vector>
 
+#include "device/mouse_factory_key_codes.h"
 #include "profile/key_function_record.h"
 
 namespace device {
 
-inline constexpr int kMouseKeyCount = 10;
 // The map value of a key the mouse's table does not hold.
 inline constexpr int kNoMouseKeyPosition = 126;
 inline constexpr size_t kMouseKeyTableBytes = 512;
 
-using MouseKeyCode = std::array<uint8_t, 3>;
-// In key order: left, right, middle, forward, back, DPI up, DPI down, DPI cycle, game
-// mode, M8.
-extern const std::array<MouseKeyCode, kMouseKeyCount> kMouseFactoryKeyCodes;
 // Language keys of the key names, in key order.
 extern const std::array<const wchar_t*, kMouseKeyCount> kMouseKeyNameKeys;
 
