@@ -2,10 +2,8 @@
 // box, ellipsis, slider, progress, focused edit with its caret, combo, list) compared
 // with a committed reference image. VELKARO_UPDATE_REFERENCE=1 rewrites it.
 
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "duilib/resource_manager.h"
@@ -75,21 +73,8 @@ TEST(ControlsRender, MatchesTheReferenceImage) {
     render_test::PumpUntilIdle();
     window.SendMessage(WM_PAINT);
 
-    SDL_Surface* pixels = backend.PixelsOf(*manager);
-    ASSERT_NE(pixels, nullptr);
-    const std::string reference = std::string(VELKARO_RENDER_REFERENCE_DIR) + "/controls_96.png";
-    const char* update = std::getenv("VELKARO_UPDATE_REFERENCE");
-    if (update != nullptr && std::string(update) == "1") {
-        ASSERT_TRUE(backend.SavePng(*manager, reference));
-        return;
-    }
-    DuiLib::sdl::SurfacePtr loaded{IMG_Load(reference.c_str())};
-    ASSERT_NE(loaded, nullptr) << "missing reference " << reference;
-    DuiLib::sdl::SurfacePtr expected{
-        SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0)};
-    const auto difference = render_test::Compare(pixels, expected.get(), 40);
-    ASSERT_TRUE(difference.sameSize);
-    EXPECT_LT(difference.differingShare, 0.01) << "differing share " << difference.differingShare;
+    render_test::ExpectMatchesReference(
+        backend, *manager, std::string(VELKARO_RENDER_REFERENCE_DIR) + "/controls_96.png");
 }
 
 }  // namespace

@@ -2,10 +2,8 @@
 // compared with the committed reference images. VELKARO_UPDATE_REFERENCE=1 rewrites them
 // (look at the new images before committing them).
 
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "duilib/resource_manager.h"
@@ -57,21 +55,7 @@ TEST_P(MainWindowRenderTest, MatchesTheReferenceImage) {
     EXPECT_EQ(pixels->w, manager->Scale(800));
     EXPECT_EQ(pixels->h, manager->Scale(572));
 
-    const std::string reference = ReferenceFile(dpi);
-    const char* update = std::getenv("VELKARO_UPDATE_REFERENCE");
-    if (update != nullptr && std::string(update) == "1") {
-        ASSERT_TRUE(backend_.SavePng(*manager, reference));
-        return;
-    }
-    DuiLib::sdl::SurfacePtr loaded{IMG_Load(reference.c_str())};
-    ASSERT_NE(loaded, nullptr) << "missing reference " << reference;
-    DuiLib::sdl::SurfacePtr expected{
-        SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0)};
-    const auto difference = render_test::Compare(pixels, expected.get(), 40);
-    ASSERT_TRUE(difference.sameSize);
-    // Font rasterisers of other versions move a few edge pixels; a layout, image or colour
-    // fault changes far more than this.
-    EXPECT_LT(difference.differingShare, 0.01) << "differing share " << difference.differingShare;
+    render_test::ExpectMatchesReference(backend_, *manager, ReferenceFile(dpi));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, MainWindowRenderTest, ::testing::Values(96, 144));

@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 #include <SDL_ttf.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -77,6 +78,24 @@ ImageDifference Compare(SDL_Surface* a, SDL_Surface* b, int channelTolerance) {
     }
     result.differingShare = static_cast<double>(differing) / (static_cast<double>(a->w) * a->h);
     return result;
+}
+
+void ExpectMatchesReference(DuiLib::sdl::SdlRenderBackend& backend,
+                            DuiLib::CPaintManagerUI& manager, const std::string& reference) {
+    SDL_Surface* pixels = backend.PixelsOf(manager);
+    ASSERT_NE(pixels, nullptr);
+    const char* update = std::getenv("VELKARO_UPDATE_REFERENCE");
+    if (update != nullptr && std::string(update) == "1") {
+        ASSERT_TRUE(backend.SavePng(manager, reference));
+        return;
+    }
+    DuiLib::sdl::SurfacePtr loaded{IMG_Load(reference.c_str())};
+    ASSERT_NE(loaded, nullptr) << "missing reference " << reference;
+    DuiLib::sdl::SurfacePtr expected{
+        SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0)};
+    const auto difference = Compare(pixels, expected.get(), 40);
+    ASSERT_TRUE(difference.sameSize);
+    EXPECT_LT(difference.differingShare, 0.01) << "differing share " << difference.differingShare;
 }
 
 }  // namespace render_test

@@ -1,7 +1,7 @@
 #pragma once
 // What the renderer's tests share: SDL's text and image parts started for the test
 // program, the SDL backend installed for one test, messages pumped until the queue is
-// idle, and pixel comparison.
+// idle, pixel comparison, and the check of a drawn window against its reference image.
 
 #include <SDL.h>
 
@@ -47,5 +47,12 @@ struct ImageDifference {
     double differingShare = 1.0;  // share of pixels off by more than the tolerance
 };
 ImageDifference Compare(SDL_Surface* a, SDL_Surface* b, int channelTolerance);
+
+// Checks what `backend` drew for `manager` against the PNG `reference` (fewer than 1% of
+// pixels off by more than 40 in a channel), or rewrites the reference when
+// VELKARO_UPDATE_REFERENCE=1. Font rasterisers of other versions move a few edge pixels; a
+// layout, image or colour fault changes far more than this.
+void ExpectMatchesReference(DuiLib::sdl::SdlRenderBackend& backend,
+                            DuiLib::CPaintManagerUI& manager, const std::string& reference);
 
 }  // namespace render_test
