@@ -14,7 +14,6 @@
 #include "pages/key_code_tables.h"
 #include "pages/panel_lookup.h"
 #include "platform/paths.h"
-#include "profile/json_file.h"
 #include "profile/stored_file_id.h"
 
 namespace {
@@ -156,12 +155,9 @@ int CMacroControlUI::AddMacro() {
     if (m_folder.empty() || !platform::EnsureDirectory(m_folder)) {
         return 0;
     }
-    CJsonFile json;
-    const std::string base = json.MakeTimestampName();
-    std::string guid = base;
-    for (int n = 1; platform::FileExists(MacroFile::PathFor(m_folder, guid)); ++n) {
-        guid = base + "_" + std::to_string(n);
-    }
+    const std::string guid = NewTimestampId([&](const std::string& id) {
+        return platform::FileExists(MacroFile::PathFor(m_folder, id));
+    });
     const std::string name = "Macro" + std::to_string(m_entries.size() + 1);
     if (!MacroFile::Save(MacroFile::PathFor(m_folder, guid), {name, guid, {}})) {
         return 0;

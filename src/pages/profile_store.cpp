@@ -5,7 +5,6 @@
 
 #include "pages/json_documents.h"
 #include "platform/paths.h"
-#include "profile/json_file.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
 
@@ -87,19 +86,11 @@ std::string ProfileStore::NextDefaultName() const {
 }
 
 std::string ProfileStore::NewId() const {
-    CJsonFile json;
-    const std::string base = json.MakeTimestampName();
-    auto taken = [&](const std::string& id) {
+    return NewTimestampId([&](const std::string& id) {
         return platform::FileExists(ProfilePath(id)) ||
                std::any_of(list_.entries.begin(), list_.entries.end(),
                            [&](const ProfileEntry& e) { return e.uuid == id; });
-    };
-    // Ids made within the same millisecond are equal; a suffix keeps them apart.
-    std::string id = base;
-    for (int n = 1; taken(id); ++n) {
-        id = base + "_" + std::to_string(n);
-    }
-    return id;
+    });
 }
 
 Json::Value ProfileStore::DefaultDocument() const {

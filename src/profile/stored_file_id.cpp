@@ -2,6 +2,7 @@
 
 #include "duilib/string_utils.h"
 #include "platform/paths.h"
+#include "profile/json_file.h"
 
 bool IsSafeStoredFileId(std::string_view id) {
     if (id.empty() || id.size() > kMaxStoredFileIdLength || id == "." ||
@@ -13,6 +14,16 @@ bool IsSafeStoredFileId(std::string_view id) {
             return false;
     }
     return true;
+}
+
+std::string NewTimestampId(const std::function<bool(const std::string&)>& taken) {
+    CJsonFile json;
+    const std::string base = json.MakeTimestampName();
+    std::string id = base;
+    for (int n = 1; taken(id); ++n) {
+        id = base + "_" + std::to_string(n);
+    }
+    return id;
 }
 
 std::wstring FolderOfPath(std::wstring_view path) {
