@@ -311,6 +311,9 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
                                    bool isMouse);
     // Selects the entry's page and power item; false when either cannot be found.
     bool ShowEntryPage(CDeviceOptionUI& entry);
+    // Shows the entry's power item, or hides it for an entry without one; false when the
+    // item cannot be found.
+    bool ShowEntryPowerSwitch(CDeviceOptionUI& entry);
     // The no-device notice, the sync options and the sync selection follow the number of
     // shown entries.
     void UpdateListForShownEntries();

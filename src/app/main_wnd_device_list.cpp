@@ -42,24 +42,10 @@ CVornalixUSBDevice* CMainWnd::GetCurrentDevice() {
 
 void CMainWnd::OnDeviceSelected() {
     for (CDeviceOptionUI* entry : Entries()) {
-        if (entry == nullptr || !entry->IsSelected()) {
-            continue;
-        }
-        CDuiString name = entry->GetPowerSwitchName();
-        CControlUI* powerSwitch = name.IsEmpty() ? nullptr : m_pm.FindControl(name);
-        if (powerSwitch == nullptr) {
+        if (entry != nullptr && entry->IsSelected()) {
+            ShowEntryPowerSwitch(*entry);
             return;
         }
-        const int index = entry->GetPowerSwitchIndex();
-        if (index < 0) {
-            powerSwitch->SetVisible(false);
-        } else {
-            powerSwitch->SetVisible(true);
-            if (auto* tab = dynamic_cast<CTabLayoutUI*>(powerSwitch)) {
-                tab->SelectItem(index);
-            }
-        }
-        return;
     }
 }
 
@@ -72,6 +58,10 @@ bool CMainWnd::ShowEntryPage(CDeviceOptionUI& entry) {
         return false;
     }
     tab->SelectItem(tabIndex);
+    return ShowEntryPowerSwitch(entry);
+}
+
+bool CMainWnd::ShowEntryPowerSwitch(CDeviceOptionUI& entry) {
     CDuiString powerName = entry.GetPowerSwitchName();
     CControlUI* powerSwitch = powerName.IsEmpty() ? nullptr : m_pm.FindControl(powerName);
     if (powerSwitch == nullptr) {
