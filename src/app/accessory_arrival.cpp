@@ -13,12 +13,6 @@ bool SameProduct(const HidIdRecord& a, const HidIdRecord& b) {
     return a.vendorId == b.vendorId && a.productId == b.productId && a.deviceKind == b.deviceKind;
 }
 
-// An input interface finds its object by the product alone, so it may come before the
-// command interface.
-bool Matches(const CVornalixUSBDevice& device, const HidIdRecord& record) {
-    return SameProduct(device.GetDeviceIdentity(), record);
-}
-
 bool NotifyOpen(CVornalixUSBDevice& device) {
     return device.InputChannel().IsOpen() != 0;
 }
@@ -51,7 +45,7 @@ std::optional<HidIdRecord> IdentityPartner(const HidLiveList& live,
 CVornalixUSBDevice* FirstWithNotify(const HidIdRecord& record,
                                     const std::vector<CVornalixUSBDevice*>& list, bool open) {
     for (CVornalixUSBDevice* device : list) {
-        if (device != nullptr && NotifyOpen(*device) == open && Matches(*device, record)) {
+        if (device != nullptr && NotifyOpen(*device) == open && MatchesProduct(*device, record)) {
             return device;
         }
     }
@@ -68,7 +62,7 @@ void AttachMice(const HidLiveList& live, const HidIdRecord& record, bool followP
             continue;
         }
         if (!NotifyOpen(*mouse)) {
-            if (Matches(*mouse, record)) {
+            if (MatchesProduct(*mouse, record)) {
                 mouse->OpenNotifyChannel(record.devicePath.GetData());
             }
             continue;
@@ -99,7 +93,7 @@ void DetachMice(const HidLiveList& live, const HidIdRecord& record, bool followP
                 const std::vector<CVornalixUSBDevice*>& mice) {
     for (CVornalixUSBDevice* device : mice) {
         auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device);
-        if (mouse == nullptr || !NotifyOpen(*mouse) || !Matches(*mouse, record)) {
+        if (mouse == nullptr || !NotifyOpen(*mouse) || !MatchesProduct(*mouse, record)) {
             continue;
         }
         // The identity is a command interface, and so is its partner: the notify channel
@@ -143,6 +137,10 @@ void FollowWithNotify(const HidLiveList& live, const HidIdRecord& chosen,
 }
 
 }  // namespace
+
+bool MatchesProduct(const CVornalixUSBDevice& device, const HidIdRecord& record) {
+    return SameProduct(device.GetDeviceIdentity(), record);
+}
 
 bool HasConnectedPartner(const HidLiveList& live, size_t index) {
     const std::optional<HidIdRecord> record = live.Get(index);

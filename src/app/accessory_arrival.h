@@ -21,6 +21,10 @@ inline constexpr int kMousePadKind = 3;
 inline constexpr int kWirelessMouseKind = 6;
 inline constexpr int kHeadsetKind = 7;
 
+// The object is of the record's vendor, product and kind: an input interface finds its
+// object by the product alone, so it may come before the command interface.
+bool MatchesProduct(const CVornalixUSBDevice& device, const HidIdRecord& record);
+
 // The record names a partner that is present and names it back.
 bool HasConnectedPartner(const HidLiveList& live, size_t index);
 

@@ -23,14 +23,6 @@ CVornalixUSBDevice* FindByInterface(const std::vector<CVornalixUSBDevice*>& list
     return nullptr;
 }
 
-// An input interface finds its object by vendor, product and kind alone, so it may come
-// before the command interface.
-bool SameProduct(const CVornalixUSBDevice& device, const HidIdRecord& record) {
-    const HidIdRecord identity = device.GetDeviceIdentity();
-    return identity.vendorId == record.vendorId && identity.productId == record.productId &&
-           identity.deviceKind == record.deviceKind;
-}
-
 }  // namespace
 
 void CMainWnd::OnDeviceArrived(size_t index) {
@@ -192,7 +184,7 @@ CVornalixKeyboardDevice* CMainWnd::KeyboardOfInput(size_t index, bool inputOpen)
     for (CVornalixUSBDevice* device : keyboards_) {
         auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
         if (keyboard != nullptr && (keyboard->InputChannel().IsOpen() != 0) == inputOpen &&
-            SameProduct(*keyboard, *record)) {
+            arrival::MatchesProduct(*keyboard, *record)) {
             return keyboard;
         }
     }
