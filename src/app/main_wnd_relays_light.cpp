@@ -8,6 +8,7 @@
 #include "app/device_panels.h"
 #include "app/light_sync.h"
 #include "app/main_wnd.h"
+#include "device/record_words.h"
 #include "device/vornalix_keyboard_device.h"
 #include "device/vornalix_mouse_device.h"
 #include "device/vornalix_mousepad_device.h"
@@ -26,27 +27,17 @@ uint8_t Byte(int value) {
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
-// The record the panel shows: bytes 0..7 as the light record, byte 11 the area sub-mode.
-LightPanelRecord ReadPanel(const CLightControlUI& panel) {
-    LightPanelRecord record{};
-    record[0] = Byte(panel.GetSelectedMode());
-    record[1] = Byte(panel.GetBrightness());
-    record[2] = Byte(panel.GetSpeed());
-    record[3] = Byte(panel.GetDirection());
-    record[4] = panel.IsMultiColor() ? 1 : 0;
-    record[5] = Byte(panel.GetRed());
-    record[6] = Byte(panel.GetGreen());
-    record[7] = Byte(panel.GetBlue());
-    record[11] = Byte(panel.GetAreaMode());
-    return record;
-}
-
-uint32_t Word(const LightPanelRecord& record, size_t first) {
-    uint32_t word = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        word |= static_cast<uint32_t>(record[first + i]) << (8 * i);
-    }
-    return word;
+// The panel's choice over `light`: the bytes it does not show keep their values.
+void ReadPanel(const CLightControlUI& panel, LightRecord& light) {
+    light.mode = Byte(panel.GetSelectedMode());
+    light.brightness = Byte(panel.GetBrightness());
+    light.speed = Byte(panel.GetSpeed());
+    light.direction = Byte(panel.GetDirection());
+    light.multiColour = panel.IsMultiColor() ? 1 : 0;
+    light.red = Byte(panel.GetRed());
+    light.green = Byte(panel.GetGreen());
+    light.blue = Byte(panel.GetBlue());
+    light.qrvmMode = Byte(panel.GetAreaMode());
 }
 
 // The light record the device's profile holds, for the bytes the panel does not show.
@@ -84,13 +75,10 @@ void CMainWnd::ApplyLightEdit() {
     if (device == nullptr || panel == nullptr || panel->GetSelectedMode() < 0) {
         return;  // without a mode the panel shows nothing the device could take
     }
-    LightPanelRecord record = ReadPanel(*panel);
-    // The bytes the panel does not show keep their stored values.
-    const LightRecord stored = StoredLight(*device);
-    record[8] = stored.reserved1;
-    record[9] = stored.reserved2;
-    record[10] = stored.valid;
-    device->SetLightParams(Word(record, 0), Word(record, 4), Word(record, 8), stored.customGroup);
+    LightRecord light = StoredLight(*device);
+    ReadPanel(*panel, light);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
+    device->SetLightParams(words[0], words[1], words[2], light.customGroup);
     device->SaveProfile();
     device->ApplyProfileLight();
     device->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
