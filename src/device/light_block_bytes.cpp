@@ -20,4 +20,30 @@ void PutLightBytes(std::span<uint8_t> block, uint8_t mode, const LightRecord& li
     block[8] = light.blue;
 }
 
+void PutHeldLightBytes(std::span<uint8_t> block, const LightRecord& light) {
+    if (block.size() < 9) {
+        return;
+    }
+    block[1] = light.mode;
+    block[2] = light.brightness;
+    block[3] = light.speed;
+    block[5] = light.multiColour;
+    block[6] = light.red;
+    block[7] = light.green;
+    block[8] = light.blue;
+}
+
+void TakeHeldLightBytes(std::span<const uint8_t> block, LightRecord& light) {
+    if (block.size() < 9) {
+        return;
+    }
+    light.mode = block[1];
+    light.brightness = block[2];
+    light.speed = block[3];
+    light.multiColour = block[5];
+    light.red = block[6];
+    light.green = block[7];
+    light.blue = block[8];
+}
+
 }  // namespace device

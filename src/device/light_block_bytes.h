@@ -1,7 +1,7 @@
 #pragma once
-// The light bytes that the keyboard's light block and the mouse's settings block share:
-// bytes 1..8 hold mode, brightness, speed, direction, multi-colour flag, red, green and
-// blue. Speeds travel inverted (9 - index).
+// The light bytes that the keyboard's light block, the mouse's settings block and the
+// onboard light block share: bytes 1..8 hold mode, brightness, speed, direction,
+// multi-colour flag, red, green and blue. Speeds travel inverted (9 - index).
 
 #include <cstdint>
 #include <span>
@@ -17,5 +17,11 @@ inline constexpr uint8_t kMaxWireSpeed = 9;
 uint8_t InvertSpeedIndex(uint8_t value);
 // Bytes 1..8 of `block` from `light`, with `mode` as the device is to be told it.
 void PutLightBytes(std::span<uint8_t> block, uint8_t mode, const LightRecord& light);
+// Bytes 1..3 and 5..8 of a block the program holds from `light`, the speed as its index;
+// the direction byte stays as it was.
+void PutHeldLightBytes(std::span<uint8_t> block, const LightRecord& light);
+// Mode, brightness, speed index, multi-colour flag and colour of `light` from those bytes;
+// its other fields stay as they were.
+void TakeHeldLightBytes(std::span<const uint8_t> block, LightRecord& light);
 
 }  // namespace device

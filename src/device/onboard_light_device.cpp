@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "device/light_block_bytes.h"
 #include "device/record_words.h"
 #include "duilib/string_utils.h"
 #include "pages/light_control_ui.h"
@@ -57,13 +58,7 @@ int COnboardLightDevice::ApplyProfileLight() {
     PublishLightRecord(light, light.customGroup);
     {
         platform::CriticalSectionLock lock(blockLock_);
-        lightBlock_[device::kBlockMode] = light.mode;
-        lightBlock_[device::kBlockBrightness] = light.brightness;
-        lightBlock_[device::kBlockSpeed] = light.speed;
-        lightBlock_[device::kBlockMultiColour] = light.multiColour;
-        lightBlock_[device::kBlockRed] = light.red;
-        lightBlock_[device::kBlockGreen] = light.green;
-        lightBlock_[device::kBlockBlue] = light.blue;
+        device::PutHeldLightBytes(lightBlock_, light);
     }
     {
         platform::CriticalSectionLock lock(overlayLock_);

@@ -5,6 +5,7 @@
 
 #include "device/led_button_tint.h"
 #include "device/led_frame.h"
+#include "device/light_block_bytes.h"
 #include "device/mouse_light_effects.h"
 #include "device/record_words.h"
 #include "device/vornalix_mouse_device.h"
@@ -32,13 +33,7 @@ int CVornalixMouseDevice::ApplyProfileLight() {
     PublishLightRecord(light, ActiveSlot());
     device::MouseSettingsState state = GetSettingsState();
     const uint8_t previousMode = state[device::kStateMode];
-    state[device::kStateMode] = light.mode;
-    state[device::kStateBrightness] = light.brightness;
-    state[device::kStateSpeed] = light.speed;
-    state[device::kStateMultiColour] = light.multiColour;
-    state[device::kStateRed] = light.red;
-    state[device::kStateGreen] = light.green;
-    state[device::kStateBlue] = light.blue;
+    device::PutHeldLightBytes(state, light);
     SetSettingsState(state);
     if (previousMode != light.mode) {
         ResetTrail();
@@ -70,13 +65,7 @@ void CVornalixMouseDevice::TakeStateIntoLight(const device::MouseSettingsState& 
     LightRecord light =
         device::LightRecordOfWords(lightParamWords_[0].load(), lightParamWords_[1].load(),
                                    lightParamWords_[2].load(), ActiveSlot());
-    light.mode = state[device::kStateMode];
-    light.brightness = state[device::kStateBrightness];
-    light.speed = state[device::kStateSpeed];
-    light.multiColour = state[device::kStateMultiColour];
-    light.red = state[device::kStateRed];
-    light.green = state[device::kStateGreen];
-    light.blue = state[device::kStateBlue];
+    device::TakeHeldLightBytes(state, light);
     const std::array<uint32_t, 3> words = device::LightRecordWords(light);
     SetLightParams(words[0], words[1], words[2], ActiveSlot());
 }
