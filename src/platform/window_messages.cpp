@@ -1,13 +1,13 @@
 #include "platform/window_messages.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <cwctype>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "platform/pumping_wait.h"
 #include "platform/window_registry.h"
 
 namespace platform {
@@ -133,11 +133,7 @@ LRESULT SendAcrossThreads(const std::shared_ptr<WindowEntry>& entry,
     target.wake.notify_all();
     target.sendArrived.Set();
     // A window that starts closing after the check above releases the request itself.
-    auto own = detail::CurrentThreadQueue();
-    std::array<Event*, 2> waits{&request->done, &own->sendArrived};
-    while (Event::WaitAny(waits, kInfinite) != kWaitObject0) {
-        PumpPendingSends();
-    }
+    WaitPumpingSends(request->done, kInfinite);
     return request->result;
 }
 
