@@ -105,12 +105,12 @@ HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeou
 
 bool HidrawHandle::SetOutputReport(std::span<const uint8_t> report) {
     HidTransferGate::Ticket ticket(gate_);
-    if (!ticket || !flags_.write || fd_ < 0 || WireReport(report).empty()) {
+    const std::span<const uint8_t> wire = WireReport(report);
+    if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
         return false;
     }
     // The ioctl wants the report id first, 0 for unnumbered reports.
-    const uint32_t length = preparsed_.ReportByteLength(HidP_Output, report[0]);
-    std::vector<uint8_t> buffer(report.begin(), report.begin() + length);
+    std::vector<uint8_t> buffer(wire.begin(), wire.end());
     int result;
     do {
         result = ioctl(fd_, HIDIOCSOUTPUT(buffer.size()), buffer.data());
