@@ -1,6 +1,14 @@
 #include "device/notify_report_value.h"
 
+#include "platform/debug_trace.h"
+
 namespace device {
+namespace {
+
+constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
+constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
+
+}  // namespace
 
 bool FirstNotifyValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
     // Unpacked into a copy under the file's own lock: the UI thread may close or reopen
@@ -19,6 +27,17 @@ bool FirstNotifyValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, 
         }
     }
     return false;
+}
+
+bool TracedNotifyValue(CHidDeviceFile& file, const std::vector<uint8_t>& report, uint32_t* value) {
+    platform::DebugTrace(kReportTrace);
+    if (!FirstNotifyValue(file, report, value)) {
+        return false;
+    }
+    if (*value == kResyncRequest) {
+        platform::DebugTrace(kResyncTrace);
+    }
+    return true;
 }
 
 }  // namespace device

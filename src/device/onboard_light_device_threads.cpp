@@ -4,15 +4,11 @@
 
 #include "device/notify_report_value.h"
 #include "device/onboard_light_device.h"
-#include "platform/debug_trace.h"
 
 namespace {
 
-constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
-constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
 constexpr uint32_t kPassWaitMs = 1;
 constexpr uint32_t kClosedChannelWaitMs = 100;
-constexpr uint32_t kResyncRequest = 0x0401;
 
 bool StopRequested(platform::Event& stop, uint32_t ms) {
     return stop.Wait(ms) == platform::kWaitObject0;
@@ -61,13 +57,11 @@ void COnboardLightDevice::StopSyncThread() {
 }
 
 void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
-    platform::DebugTrace(kReportTrace);
     uint32_t value = 0;
-    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value) ||
-        value != kResyncRequest) {
+    if (!device::TracedNotifyValue(inputChannel_.File(), report, &value) ||
+        value != device::kResyncRequest) {
         return;
     }
-    platform::DebugTrace(kResyncTrace);
     OnResyncRequest();
 }
 

@@ -3,12 +3,9 @@
 #include "device/device_threads.h"
 #include "device/notify_report_value.h"
 #include "device/vornalix_keyboard_device.h"
-#include "platform/debug_trace.h"
 
 namespace {
 
-constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
-constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
 constexpr UINT kResyncTimer = 1002;
 constexpr uint8_t kCountedReportWrap = 4;
 
@@ -46,13 +43,11 @@ void CVornalixKeyboardDevice::StopSyncThread() {
 }
 
 void CVornalixKeyboardDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
-    DebugTrace(kReportTrace);
     uint32_t value = 0;
-    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value)) {
+    if (!device::TracedNotifyValue(inputChannel_.File(), report, &value)) {
         return;
     }
-    if (value == 0x0401) {
-        DebugTrace(kResyncTrace);
+    if (value == device::kResyncRequest) {
         ArmListTimer(kResyncTimer, kResyncDelayMs);
     } else if (value == 0x0402) {
         ArmListTimer(kResyncTimer, kResyncDelayMs);

@@ -4,14 +4,10 @@
 #include "device/light_tables.h"
 #include "device/notify_report_value.h"
 #include "device/vornalix_mouse_device.h"
-#include "platform/debug_trace.h"
 
 namespace {
 
-constexpr wchar_t kResyncTrace[] = L"接收到自动添加设备的同步信息要求";
-constexpr wchar_t kReportTrace[] = L"接收到自动添加设备的同步信息要求  TEST";
 constexpr UINT kResyncTimer = 1002;
-constexpr uint32_t kResyncRequest = 0x0401;
 constexpr int kNoStep = -1;
 
 }  // namespace
@@ -53,12 +49,10 @@ void CVornalixMouseDevice::ReopenNotifyChannel(const wchar_t* path) {
 }
 
 void CVornalixMouseDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
-    platform::DebugTrace(kReportTrace);
     uint32_t value = 0;
-    if (!device::FirstNotifyValue(inputChannel_.File(), report, &value) ||
-        value != kResyncRequest) {
+    if (!device::TracedNotifyValue(inputChannel_.File(), report, &value) ||
+        value != device::kResyncRequest) {
         return;
     }
-    platform::DebugTrace(kResyncTrace);
     ArmListTimer(kResyncTimer, kResyncDelayMs);
 }
