@@ -63,6 +63,17 @@ uint32_t HidPreparsedData::ReportByteLength(HIDP_REPORT_TYPE type, uint8_t id) c
     return bits == 0 ? 0 : (bits + 7) / 8 + 1;
 }
 
+std::span<const uint8_t> HidPreparsedData::OutputReport(std::span<const uint8_t> report) const {
+    if (report.empty()) {
+        return {};
+    }
+    const uint32_t length = ReportByteLength(HidP_Output, report[0]);
+    if (length == 0 || report.size() < length) {
+        return {};
+    }
+    return report.first(length);
+}
+
 void HidPreparsedData::Finish() {
     for (int id = 0; id < 256; ++id) {
         if (usedIds_[id]) {

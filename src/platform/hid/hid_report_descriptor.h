@@ -64,6 +64,9 @@ class HidPreparsedData {
     bool UsesReportId(uint8_t id) const;
     // Bytes of the report `id` of `type`, the id byte included; 0 when it does not exist.
     uint32_t ReportByteLength(HIDP_REPORT_TYPE type, uint8_t id) const;
+    // The output report `report` starts with (id byte first), cut to that report's length;
+    // empty when the id names no output report or `report` is shorter than it.
+    std::span<const uint8_t> OutputReport(std::span<const uint8_t> report) const;
 
     // usagePage 0 counts the buttons of every page.
     uint32_t MaxUsageListLength(HIDP_REPORT_TYPE type, USAGE usagePage) const;

@@ -68,21 +68,12 @@ HidIoResult HidrawHandle::Read(std::span<uint8_t> buffer, uint32_t timeoutMs,
     }
 }
 
-std::span<const uint8_t> HidrawHandle::WireReport(std::span<const uint8_t> report) const {
-    if (report.empty()) {
-        return {};
-    }
-    const uint32_t length = preparsed_.ReportByteLength(HidP_Output, report[0]);
-    if (length == 0 || report.size() < length) {
-        return {};
-    }
-    return report.first(length);
-}
-
 HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeoutMs,
                                 HidCancelEvent* cancel) {
     HidTransferGate::Ticket ticket(gate_);
-    const std::span<const uint8_t> wire = WireReport(report);
+    // The kernel takes an output report with its id first, 0 when the collection numbers
+    // no reports (only reads leave that byte out).
+    const std::span<const uint8_t> wire = preparsed_.OutputReport(report);
     if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
         return {HidIoStatus::kFailed, 0};
     }
@@ -105,7 +96,7 @@ HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeou
 
 bool HidrawHandle::SetOutputReport(std::span<const uint8_t> report) {
     HidTransferGate::Ticket ticket(gate_);
-    const std::span<const uint8_t> wire = WireReport(report);
+    const std::span<const uint8_t> wire = preparsed_.OutputReport(report);
     if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
         return false;
     }

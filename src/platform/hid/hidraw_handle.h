@@ -27,9 +27,6 @@ class HidrawHandle final : public HidHandle {
     void Close() override;
 
   private:
-    // The bytes of an output report as the kernel takes them: report id first, 0 when the
-    // collection numbers no reports (only reads leave that byte out). Empty when refused.
-    std::span<const uint8_t> WireReport(std::span<const uint8_t> report) const;
     bool Numbered() const;
 
     int fd_;

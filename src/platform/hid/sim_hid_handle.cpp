@@ -93,16 +93,12 @@ bool SimHidHandle::SendOutput(std::span<const uint8_t> report, bool viaControl, 
             return false;
         }
     }
-    if (!flags_.write || report.empty() || device_->FailsWrites()) {
+    const std::span<const uint8_t> output = PreparsedData().OutputReport(report);
+    if (!flags_.write || output.empty() || device_->FailsWrites()) {
         return false;
     }
-    const uint32_t length = PreparsedData().ReportByteLength(HidP_Output, report[0]);
-    if (length == 0 || report.size() < length) {
-        return false;
-    }
-    device_->ReceiveOutputReport(device_->Interfaces()[interfaceIndex_].number,
-                                 report.first(length), viaControl);
-    *sent = length;
+    device_->ReceiveOutputReport(device_->Interfaces()[interfaceIndex_].number, output, viaControl);
+    *sent = output.size();
     return true;
 }
 
