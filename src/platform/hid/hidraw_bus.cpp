@@ -39,6 +39,13 @@ std::string BaseName(const char* path) {
     return slash == std::string::npos ? text : text.substr(slash + 1);
 }
 
+// The path of collection `index` of a node with `count` top-level collections.
+std::wstring CollectionPath(const HidrawNodeInfo& info, size_t index, size_t count) {
+    const uint32_t number = count > 1 ? static_cast<uint32_t>(index + 1) : 0;
+    return MakeHidPath(info.vendorId, info.productId, info.interfaceNumber, number,
+                       Widen(info.name));
+}
+
 }  // namespace
 
 std::vector<std::wstring> HidrawCollectionPaths(const HidrawNodeInfo& info) {
@@ -48,9 +55,7 @@ std::vector<std::wstring> HidrawCollectionPaths(const HidrawNodeInfo& info) {
         return paths;
     }
     for (size_t c = 0; c < collections.size(); ++c) {
-        const uint32_t number = collections.size() > 1 ? static_cast<uint32_t>(c + 1) : 0;
-        paths.push_back(MakeHidPath(info.vendorId, info.productId, info.interfaceNumber, number,
-                                    Widen(info.name)));
+        paths.push_back(CollectionPath(info, c, collections.size()));
     }
     return paths;
 }
@@ -111,20 +116,17 @@ std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags 
     if (!ReadHidrawNode(sysfsRoot_, name, &info)) {
         return nullptr;
     }
-    // The node number may since belong to another device: the whole path must match.
-    const std::vector<std::wstring> paths = HidrawCollectionPaths(info);
-    size_t index = paths.size();
-    for (size_t i = 0; i < paths.size(); ++i) {
-        if (SameHidPath(paths[i], path)) {
-            index = i;
-        }
-    }
-    if (index == paths.size()) {
+    std::vector<HidPreparsedData> collections;
+    if (HidReportDescriptor::Parse(info.descriptor, &collections) != HIDP_STATUS_SUCCESS) {
         return nullptr;
     }
-    std::vector<HidPreparsedData> collections;
-    if (HidReportDescriptor::Parse(info.descriptor, &collections) != HIDP_STATUS_SUCCESS ||
-        index >= collections.size()) {
+    // The node number may since belong to another device: the whole path must match.
+    size_t index = 0;
+    while (index < collections.size() &&
+           !SameHidPath(CollectionPath(info, index, collections.size()), path)) {
+        ++index;
+    }
+    if (index == collections.size()) {
         return nullptr;
     }
     HIDD_ATTRIBUTES attributes;
