@@ -6,11 +6,13 @@
 
 namespace device {
 
+DuiLib::IContainerUI* AsContainer(DuiLib::CControlUI* control) {
+    return control ? static_cast<DuiLib::IContainerUI*>(control->GetInterface(L"IContainer"))
+                   : nullptr;
+}
+
 DuiLib::CControlUI* FindControlByName(DuiLib::CControlUI* root, std::wstring_view name) {
-    if (!root) {
-        return nullptr;
-    }
-    auto* container = static_cast<DuiLib::IContainerUI*>(root->GetInterface(L"IContainer"));
+    DuiLib::IContainerUI* container = AsContainer(root);
     if (!container) {
         return nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "duilib/ui_container.h"
 #include "duilib/ui_control.h"
 
 namespace device {
@@ -18,6 +19,8 @@ T* FindControlAs(DuiLib::CControlUI* root, std::wstring_view name, const wchar_t
     return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
 }
 
+// `control` as a container, or null when it is null or holds no children.
+DuiLib::IContainerUI* AsContainer(DuiLib::CControlUI* control);
 // Whether the control's class is `className`, with or without the toolkit's "UI" suffix.
 bool IsControlClass(DuiLib::CControlUI* control, std::wstring_view className);
 

@@ -34,8 +34,7 @@ bool COnboardLightDevice::BuildLightPage(const wchar_t* containerName) {
         return false;
     }
     CControlUI* panel = device::FindControlByName(this, containerName);
-    auto* container =
-        panel ? static_cast<DuiLib::IContainerUI*>(panel->GetInterface(L"IContainer")) : nullptr;
+    DuiLib::IContainerUI* container = device::AsContainer(panel);
     if (!container) {
         return false;
     }

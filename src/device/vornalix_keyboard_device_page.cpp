@@ -59,7 +59,7 @@ void CVornalixKeyboardDevice::BuildDevicePage() {
 }
 
 void CVornalixKeyboardDevice::BindKeyPanelButtons(CControlUI* panel) {
-    auto* container = static_cast<DuiLib::IContainerUI*>(panel->GetInterface(L"IContainer"));
+    DuiLib::IContainerUI* container = device::AsContainer(panel);
     if (!container) {
         return;
     }

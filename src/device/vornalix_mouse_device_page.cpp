@@ -35,11 +35,6 @@ constexpr int kFunctionWidth = 180;
 constexpr DWORD kKeyNameColour = 0xFFFFFFFF;
 constexpr DWORD kFunctionColour = 0xFF0099FF;
 
-DuiLib::IContainerUI* AsContainer(CControlUI* control) {
-    return control ? static_cast<DuiLib::IContainerUI*>(control->GetInterface(L"IContainer"))
-                   : nullptr;
-}
-
 // Puts `button` at entry n of `buttons`; false for an n outside the vector.
 bool BindAt(std::vector<CControlUI*>& buttons, int n, CControlUI* button) {
     if (n < 0 || static_cast<size_t>(n) >= buttons.size()) {
@@ -82,7 +77,7 @@ void CVornalixMouseDevice::BuildDevicePage() {
         return;
     }
     if (DuiLib::IContainerUI* tabs =
-            AsContainer(pageControls_.Find(L"mouse_device_seting_layout"))) {
+            device::AsContainer(pageControls_.Find(L"mouse_device_seting_layout"))) {
         for (int i = 0; i < tabs->GetCount(); ++i) {
             if (device::IsControlClass(tabs->GetItemAt(i), L"SelectPanel")) {
                 BindPanelButtons(tabs->GetItemAt(i));
@@ -94,7 +89,7 @@ void CVornalixMouseDevice::BuildDevicePage() {
 }
 
 void CVornalixMouseDevice::BindPanelButtons(CControlUI* panel) {
-    DuiLib::IContainerUI* container = AsContainer(panel);
+    DuiLib::IContainerUI* container = device::AsContainer(panel);
     for (int i = 0; container && i < container->GetCount(); ++i) {
         CControlUI* button = container->GetItemAt(i);
         if (!device::IsControlClass(button, L"DeviceKeyButton")) {
@@ -221,7 +216,7 @@ void CVornalixMouseDevice::SetKeyInfoRow(int key, CDuiString text) {
     while (list->GetCount() <= key) {
         list->Add(NewKeyInfoRow());
     }
-    DuiLib::IContainerUI* row = AsContainer(list->GetItemAt(key));
+    DuiLib::IContainerUI* row = device::AsContainer(list->GetItemAt(key));
     if (!row || row->GetCount() < 2) {
         return;
     }
@@ -264,7 +259,7 @@ void CVornalixMouseDevice::SelectSettingTab(int tab) {
         tab = 0;
     }
     tabs->SelectItem(tab, false);
-    DuiLib::IContainerUI* options = AsContainer(pageControls_.Find(L"mouse_option_layout"));
+    DuiLib::IContainerUI* options = device::AsContainer(pageControls_.Find(L"mouse_option_layout"));
     const CDuiString name = L"mouse_device_seting_option_" + CDuiString(std::to_wstring(tab));
     for (int i = 0; options && i < options->GetCount(); ++i) {
         auto* option = dynamic_cast<DuiLib::COptionUI*>(options->GetItemAt(i));

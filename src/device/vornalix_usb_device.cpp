@@ -24,11 +24,6 @@ constexpr uint32_t kWhiteTint = 0xFFFFFF;
 constexpr int kOpaque = 255;
 constexpr uint32_t kFailedFramePauseMs = 200;
 
-DuiLib::IContainerUI* AsContainer(CControlUI* control) {
-    return control ? static_cast<DuiLib::IContainerUI*>(control->GetInterface(L"IContainer"))
-                   : nullptr;
-}
-
 // `text` split as "prefix_n"; -1 when the prefix differs or there is no number.
 int IndexAfterPrefix(const CDuiString& text, std::wstring_view expected, bool ignoreCase) {
     CDuiString prefix;
@@ -87,7 +82,7 @@ void CVornalixUSBDevice::InitPage() {
             break;
         }
     }
-    DuiLib::IContainerUI* panel = AsContainer(selectPanel_);
+    DuiLib::IContainerUI* panel = device::AsContainer(selectPanel_);
     if (!panel) {
         return;
     }
