@@ -114,7 +114,10 @@ TEST_F(ShellTest, ClosingStopsBothWorkersInSlotOrderAndLeavesNoThreadBehind) {
     EXPECT_EQ(CountLines(trace_, L"所有对象处于激发状态\n"), 2);
     EXPECT_EQ(CountLines(trace_, L"错误\n"), 18);
     EXPECT_TRUE(trace_.Contains(L"退出测试"));
-    const auto lines = trace_.Lines();
+    // Every stop event is set before the first join, so the light-sync thread may write its
+    // exit text between another slot's two lines: leave it out of the order check.
+    auto lines = trace_.Lines();
+    std::erase(lines, std::wstring(L"同步灯光线程设定退出"));
     auto error = std::find(lines.begin(), lines.end(), L"错误\n");
     ASSERT_NE(error, lines.end());
     ASSERT_NE(error + 1, lines.end());
