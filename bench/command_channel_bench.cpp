@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/device_capture_thread.h"
-#include "device/hid_command_channel.h"
+#include "device/channel/hid_command_channel.h"
+#include "device/discovery/device_capture_thread.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/loopback_command_bus.h"
 #include "sim/sim_keyboard.h"

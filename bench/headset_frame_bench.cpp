@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "device/base_light_effects.h"
-#include "device/headset_led_reports.h"
-#include "device/vornalix_tamsel_device.h"
+#include "device/lighting/base_light_effects.h"
+#include "device/onboard/headset_led_reports.h"
+#include "device/onboard/vornalix_tamsel_device.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/sim_headset.h"
 

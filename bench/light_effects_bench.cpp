@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "device/base_light_effects.h"
-#include "device/led_frame.h"
+#include "device/lighting/base_light_effects.h"
+#include "device/lighting/led_frame.h"
 #include "device/vornalix_usb_device.h"
 #include "platform/hid/hid_bus.h"
 #include "platform/hid/sim_hid_bus.h"

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "device/area_effects.h"
-#include "device/custom_effect_player.h"
-#include "device/keyboard_custom_light.h"
-#include "device/keyboard_light_effects.h"
-#include "device/software_light_generators.h"
+#include "device/keyboard/custom_light.h"
+#include "device/keyboard/light_effects.h"
+#include "device/lighting/area_effects.h"
+#include "device/lighting/custom_effect_player.h"
+#include "device/lighting/software_light_generators.h"
 #include "platform/critical_section.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "device/keyboard_layout_table.h"
+#include "device/keyboard/layout_table.h"
 #include "sim/keyboard_descriptors.h"
 
 namespace sim {

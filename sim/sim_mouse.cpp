@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/mouse_factory_key_codes.h"
+#include "device/mouse/factory_key_codes.h"
 #include "sim/mouse_descriptors.h"
 
 namespace sim {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "device/onboard_light_device.h"
-#include "device/vornalix_mouse_device.h"
+#include "device/mouse/vornalix_mouse_device.h"
+#include "device/onboard/light_device.h"
 #include "device/vornalix_usb_device.h"
 
 namespace arrival {

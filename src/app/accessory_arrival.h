@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "device/hid_live_list.h"
+#include "device/discovery/hid_live_list.h"
 
 class CVornalixUSBDevice;
 

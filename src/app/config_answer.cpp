@@ -1,6 +1,6 @@
 #include "app/config_answer.h"
 
-#include "device/device_tables.h"
+#include "device/discovery/device_tables.h"
 
 namespace {
 

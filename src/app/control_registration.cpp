@@ -2,9 +2,9 @@
 
 #include "app/device_option_ui.h"
 #include "app/mp_device_power_ui.h"
-#include "device/vornalix_keyboard_device.h"
-#include "device/vornalix_mousepad_device.h"
-#include "device/vornalix_tamsel_device.h"
+#include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/onboard/vornalix_mousepad_device.h"
+#include "device/onboard/vornalix_tamsel_device.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/control_factory.h"
 #include "pages/page_controls.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "device/control_lookup.h"
+#include "device/page/control_lookup.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"

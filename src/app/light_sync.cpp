@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/base_light_effects.h"
+#include "device/lighting/base_light_effects.h"
 
 namespace light_sync {
 

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "device/light_tables.h"
+#include "device/lighting/light_tables.h"
 
 namespace light_sync {
 

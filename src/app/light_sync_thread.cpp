@@ -1,7 +1,7 @@
 #include "app/light_sync_thread.h"
 
 #include "app/light_sync.h"
-#include "app/main_wnd.h"
+#include "app/main_wnd/main_wnd.h"
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "device/control_lookup.h"
+#include "device/page/control_lookup.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_progress.h"
 

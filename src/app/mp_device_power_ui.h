@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "device/device_power_view.h"
+#include "device/page/device_power_view.h"
 #include "duilib/ui_layouts.h"
 
 namespace DuiLib {

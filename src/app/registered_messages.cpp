@@ -1,6 +1,6 @@
 #include "app/registered_messages.h"
 
-#include "device/product_message.h"
+#include "device/discovery/product_message.h"
 #include "pages/hook_messages.h"
 #include "platform/window_messages.h"
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <span>
 
-#include "device/control_lookup.h"
-#include "device/device_paths.h"
-#include "device/led_button_tint.h"
-#include "device/led_frame.h"
+#include "device/discovery/device_paths.h"
+#include "device/lighting/led_frame.h"
 #include "device/macro_image.h"
-#include "device/page_function_tabs.h"
+#include "device/page/control_lookup.h"
+#include "device/page/function_tabs.h"
+#include "device/page/led_button_tint.h"
 #include "device/record_words.h"
 #include "duilib/paint_manager.h"
 #include "duilib/string_utils.h"

@@ -1,4 +1,8 @@
 #pragma once
+// Folder device/: the base device class with its worker threads, macro image and record
+// packing. Families (keyboard/, mouse/, onboard/) build on it; it builds on page/,
+// lighting/ and discovery/, which build on channel/. No arrow points back up.
+//
 // The base of every device object: at once the model of one device (its command and input
 // channels, capability block, LED colours and light parameters, identity) and its page in
 // the main window. The device classes override the virtual operations; the main window,
@@ -13,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "device/base_light_effects.h"
-#include "device/device_info_block.h"
-#include "device/device_kind.h"
-#include "device/device_power_view.h"
+#include "device/channel/device_info_block.h"
+#include "device/channel/hid_command_channel.h"
 #include "device/device_threads.h"
-#include "device/hid_command_channel.h"
-#include "device/hid_id_record.h"
-#include "device/led_colour_vector.h"
+#include "device/discovery/device_kind.h"
+#include "device/discovery/hid_id_record.h"
+#include "device/lighting/base_light_effects.h"
+#include "device/lighting/led_colour_vector.h"
+#include "device/page/device_power_view.h"
 #include "duilib/ui_layouts.h"
 #include "platform/critical_section.h"
 #include "profile/json_file.h"

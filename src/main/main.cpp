@@ -6,7 +6,7 @@
 
 #include "app/control_registration.h"
 #include "app/file_chooser_wnd.h"
-#include "app/main_wnd.h"
+#include "app/main_wnd/main_wnd.h"
 #include "app/private_font_set.h"
 #include "app/registered_messages.h"
 #include "app/shutdown_signals.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "device/vornalix_mouse_device.h"
-#include "device/vornalix_mousepad_device.h"
-#include "device/vornalix_tamsel_device.h"
+#include "device/mouse/vornalix_mouse_device.h"
+#include "device/onboard/vornalix_mousepad_device.h"
+#include "device/onboard/vornalix_tamsel_device.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/mouse_descriptors.h"
 #include "sim/sim_headset.h"

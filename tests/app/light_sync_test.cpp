@@ -4,7 +4,7 @@
 
 #include "app/config_answer.h"
 #include "app/light_sync.h"
-#include "device/light_tables.h"
+#include "device/lighting/light_tables.h"
 
 namespace {
 

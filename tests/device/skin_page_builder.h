@@ -6,10 +6,10 @@
 #include <memory>
 #include <utility>
 
-#include "device/vornalix_keyboard_device.h"
-#include "device/vornalix_mouse_device.h"
-#include "device/vornalix_mousepad_device.h"
-#include "device/vornalix_tamsel_device.h"
+#include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/mouse/vornalix_mouse_device.h"
+#include "device/onboard/vornalix_mousepad_device.h"
+#include "device/onboard/vornalix_tamsel_device.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/paint_manager.h"
 #include "duilib/resource_manager.h"

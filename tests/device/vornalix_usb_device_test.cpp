@@ -9,9 +9,9 @@
 
 #include "controls/device_key_button.h"
 #include "controls/select_panel.h"
-#include "device/control_lookup.h"
-#include "device/led_frame.h"
-#include "device/page_function_tabs.h"
+#include "device/lighting/led_frame.h"
+#include "device/page/control_lookup.h"
+#include "device/page/function_tabs.h"
 #include "duilib/control_factory.h"
 #include "duilib/dialog_builder.h"
 #include "platform/debug_trace.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "device/audio_binding.h"
-#include "device/onboard_light_block.h"
-#include "device/vornalix_tamsel_device.h"
+#include "device/onboard/audio_binding.h"
+#include "device/onboard/light_block.h"
+#include "device/onboard/vornalix_tamsel_device.h"
 #include "platform/audio/sim_audio_sdk.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/hid_command_channel.h"
-#include "device/hid_path_parsers.h"
+#include "device/channel/hid_command_channel.h"
+#include "device/discovery/hid_path_parsers.h"
 #include "platform/hid/hid_bus.h"
 #include "sim/loopback_command_bus.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "device/hid_device_file.h"
+#include "device/channel/hid_device_file.h"
 #include "platform/hid/hid_report_descriptor.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "device/keyboard_key_map.h"
-#include "device/keyboard_light_block.h"
+#include "device/keyboard/key_map.h"
+#include "device/keyboard/light_block.h"
 #include "device/macro_image.h"
 #include "profile/json_file.h"
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "device/mouse_key_codes.h"
-#include "device/mouse_settings_block.h"
+#include "device/mouse/key_codes.h"
+#include "device/mouse/settings_block.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "app/device_option_ui.h"
 #include "controls/device_key_button.h"
-#include "device/vornalix_keyboard_device.h"
+#include "device/keyboard/vornalix_keyboard_device.h"
 #include "duilib/string_utils.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/main_wnd.h"
+#include "app/main_wnd/main_wnd.h"
 #include "platform/debug_trace.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "support/temp_dir.h"

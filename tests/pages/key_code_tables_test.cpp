@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "device/keyboard_layout_table.h"
+#include "device/keyboard/layout_table.h"
 #include "pages/key_code_tables.h"
 
 namespace {

@@ -1,0 +1,135 @@
+#include "app/main_wnd/main_wnd.h"
+
+#include "app/registered_messages.h"
+#include "app/screen_metrics.h"
+#include "device/vornalix_usb_device.h"
+#include "duilib/menu_wnd.h"
+#include "duilib/ui_control.h"
+#include "platform/clock.h"
+#include "platform/debug_trace.h"
+#include "platform/paths.h"
+#include "platform/single_instance.h"
+#include "platform/text_convert.h"
+
+using namespace DuiLib;
+
+namespace {
+
+constexpr std::array<LPCTSTR, 9> kCaptionButtonNames = {
+    L"closebtn",    L"maxbtn",   L"restorebtn",   L"minbtn", L"skinbtn",
+    L"gamemodebtn", L"cloudbtn", L"smarteyesbtn", L"setbtn"};
+
+int g_screenWidth = 0;
+int g_screenHeight = 0;
+
+}  // namespace
+
+int MainScreenWidth() {
+    return g_screenWidth;
+}
+
+int MainScreenHeight() {
+    return g_screenHeight;
+}
+
+CMainWnd::CMainWnd() = default;
+
+CMainWnd::~CMainWnd() {
+    CMenuWnd::DestroyMenu();
+    trayMenu_.reset();
+    macroActionMenu_.reset();
+    // The resource manager outlives the window: it must not ask it for texts any more.
+    CResourceManager::GetInstance()->SetTextQueryInterface(nullptr);
+    // The threads read the device lists: they must be gone before the lists are.
+    StopWorkerThreads();
+    RemoveDevicePages();
+    mousePads_.clear();
+    mice_.clear();
+    keyboards_.clear();
+    headsets_.clear();
+}
+
+void CMainWnd::InitWindow() {
+    DebugTrace(L"InitWindow");
+    CResourceManager::GetInstance()->SetTextQueryInterface(this);
+    CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml");
+    GetSkinObserver().AddReceiver(this);
+    // The keyboard hook also sees the keys and mouse buttons of this window.
+    m_pm.AddPreMessageFilter(&deviceHookFilter_);
+    for (size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
+        captionButtons_[i] = m_pm.FindControl(kCaptionButtonNames[i]);
+    }
+    SetIcon(107);
+    trayIcon_.CreateTrayIcon(GetHWND(), 107, kProductName, 0);
+}
+
+void CMainWnd::OnWindowInit() {
+    // Announce that this program drives the device lights.
+    platform::SingleInstance::BroadcastToPeers(kProductName, kLightControlAnnounceMessageName, 1,
+                                               1);
+    ApplyLanguage(GetStoredLanguageIndex());
+    liveRecords_ = std::make_unique<HidLiveList>(
+        std::vector<HidIdRecord>(HidIdTable, HidIdTable + HidIdTableCount));
+    BuildDevicePages();
+    const SIZE screen = PrimaryScreenSize();
+    g_screenWidth = screen.cx;
+    g_screenHeight = screen.cy;
+    ShowWindow(false, true);
+    StartWorkerThreads();
+    platform::SetTimer(GetHWND(), 1011, 100);
+    initialised_ = true;
+}
+
+LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+    trayIcon_.DeleteTrayIcon();
+    m_pm.RemovePreMessageFilter(&deviceHookFilter_);
+    deviceHook_.Uninstall();
+    bHandled = FALSE;
+    PostQuitMessage(0);
+    return 0;
+}
+
+int CMainWnd::Receive(SkinChangedParam param) {
+    CControlUI* root = m_pm.FindControl(L"root");
+    if (root == nullptr) {
+        return 1;
+    }
+    if (param.kind == 1) {
+        root->SetBkColor(param.colour);
+        root->SetBkImage(L"");
+    } else {
+        root->SetBkColor(0);
+        root->SetBkImage(param.image);
+    }
+    return 1;
+}
+
+void CMainWnd::BringToFront() {
+    int first = 0;
+    int count = 0;
+    ShowNoDeviceNotice(!CountShownEntries(&first, &count));
+    const HWND hwnd = GetHWND();
+    platform::SendMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    platform::ShowWindow(hwnd, SW_SHOW);
+    platform::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    platform::Sleep(10);
+    platform::SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void CMainWnd::ShowNoDeviceNotice(bool show) {
+    if (CControlUI* notice = m_pm.FindControl(L"No_device_Link")) {
+        notice->SetVisible(show);
+    }
+}
+
+CDuiString CMainWnd::GetDefaultDataFolder() const {
+    CDuiString folder = CPaintManagerUI::GetInstancePath();
+    folder += L"DefaultData/";
+    return folder;
+}
+
+CDuiString CMainWnd::GetAppDataFolder() const {
+    std::string folder = platform::UserDataPath() + platform::Utf8Encode(kProductName) + "/";
+    platform::EnsureDirectory(folder);  // a failure still names the folder
+    return CDuiString(platform::Utf8Decode(folder));
+}

@@ -1,0 +1,83 @@
+// The main window's child windows: settings and about.
+
+#include "app/about_wnd.h"
+#include "app/device_option_ui.h"
+#include "app/main_wnd/main_wnd.h"
+#include "app/window_styles.h"
+#include "device/vornalix_usb_device.h"
+#include "duilib/ui_control.h"
+#include "update/set_wnd.h"
+
+using namespace DuiLib;
+
+namespace {
+
+// Clears a window-handle member when the modal window it names has ended.
+class ScopedChildHandle {
+  public:
+    ScopedChildHandle(HWND& member, HWND value) : member_(member) { member_ = value; }
+    ~ScopedChildHandle() { member_ = nullptr; }
+    ScopedChildHandle(const ScopedChildHandle&) = delete;
+    ScopedChildHandle& operator=(const ScopedChildHandle&) = delete;
+
+  private:
+    HWND& member_;
+};
+
+}  // namespace
+
+void CMainWnd::OpenSettingsWindow(bool forUpdate) {
+    if (settingsWnd_ != nullptr) {
+        return;
+    }
+    BuildUpdateDeviceList();
+    CSetWnd wnd(GetHWND(), currentLanguage_);
+    if (wnd.Create(GetHWND(), L"SetWnd", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 0, 0, 630, 500) ==
+        nullptr) {
+        return;
+    }
+    std::vector<UpdateCandidate> candidates;
+    for (size_t i = 0; i < updateCandidates_.size() && i < 4; ++i) {
+        const DeviceIdentityRecord& record = updateCandidates_[i];
+        if (record.version != 0) {
+            candidates.push_back(
+                UpdateCandidate{record.productName, record.version, record.versionText});
+        }
+    }
+    wnd.SetUpdateDevices(candidates);
+    ScopedChildHandle handle(settingsWnd_, wnd.GetHWND());
+    if (forUpdate) {
+        wnd.CenterWindow();
+    } else {
+        RECT rect{};
+        platform::GetWindowRect(GetHWND(), &rect);
+        platform::SetWindowPos(wnd.GetHWND(), nullptr, rect.right - m_pm.Scale(30),
+                               rect.top + m_pm.Scale(60), 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    wnd.ShowModal();
+}
+
+void CMainWnd::OpenAboutWindow() {
+    if (aboutWnd_ != nullptr) {
+        return;
+    }
+    CAboutWnd wnd(GetHWND());
+    if (wnd.Create(GetHWND(), L"AboutWnd", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW, 0, 0, 800,
+                   572) == nullptr) {
+        return;
+    }
+    CDuiString version;
+    if (CVornalixUSBDevice* device = GetCurrentDevice()) {
+        if (auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem())) {
+            const int row = GetEntryIndex(entry);
+            if (row >= 0 && row < DeviceIdentityTableCount) {
+                version = DeviceIdentityTable[row].versionText;
+            }
+        }
+    }
+    wnd.SetVersionText(version);
+    ScopedChildHandle handle(aboutWnd_, wnd.GetHWND());
+    wnd.CenterWindow();
+    wnd.ShowModal();
+}

@@ -1,0 +1,55 @@
+#include "device/channel/hid_command_report.h"
+
+#include <algorithm>
+
+HidCommandReport HidCommandReport::Request(HidCommandCode code) {
+    HidCommandReport report;
+    report.bytes[0] = kHidCommandReportId;
+    report.bytes[3] = static_cast<uint8_t>(code);
+    report.bytes[7] = 0;
+    return report;
+}
+
+void HidCommandReport::SetPiece(uint8_t length, uint16_t offset) {
+    bytes[4] = length;
+    bytes[5] = static_cast<uint8_t>(offset & 0xFF);
+    bytes[6] = static_cast<uint8_t>(offset >> 8);
+}
+
+void HidCommandReport::SetPayload(std::span<const uint8_t> data) {
+    const size_t count = std::min(data.size(), kHidPayloadSize);
+    std::copy_n(data.begin(), count, bytes.begin() + kHidPayloadOffset);
+}
+
+void HidCommandReport::Seal() {
+    const uint16_t sum = ComputeReportChecksum(bytes);
+    bytes[1] = static_cast<uint8_t>(sum & 0xFF);
+    bytes[2] = static_cast<uint8_t>(sum >> 8);
+}
+
+uint16_t ComputeReportChecksum(std::span<const uint8_t> report) {
+    uint32_t sum = 0;
+    for (size_t i = 3; i < std::min(report.size(), kHidReportSize); ++i)
+        sum += report[i];
+    return static_cast<uint16_t>(sum & 0xFFFF);
+}
+
+std::wstring FormatReportTraceLine(std::span<const uint8_t> bytes32) {
+    std::wstring line;
+    line.reserve(32 * 3 + 8);
+    for (size_t i = 0; i < 32; ++i) {
+        if (i > 0) {
+            // Three blanks between the first four groups, two between the rest.
+            if (i % 4 != 0) {
+                line += L' ';
+            } else {
+                line += (i <= 12) ? L"   " : L"  ";
+            }
+        }
+        static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+        const unsigned value = i < bytes32.size() ? bytes32[i] : 0u;
+        line += kDigits[value >> 4];
+        line += kDigits[value & 0xF];
+    }
+    return line;
+}

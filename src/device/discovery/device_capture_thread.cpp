@@ -1,0 +1,85 @@
+#include "device/discovery/device_capture_thread.h"
+
+#include "device/discovery/hid_path_parsers.h"
+#include "platform/debug_trace.h"
+#include "platform/window_messages.h"
+
+DeviceCaptureThread::DeviceCaptureThread(HidLiveList& list, HWND mainWindow, UINT productMessage)
+    : list_(list), window_(mainWindow), productMessage_(productMessage) {}
+
+DeviceCaptureThread::~DeviceCaptureThread() {
+    Stop();
+}
+
+bool DeviceCaptureThread::Start() {
+    return thread_.Start([this](platform::Event& stop) { Run(stop); });
+}
+
+bool DeviceCaptureThread::Stop(uint32_t timeoutMs) {
+    // Called on the window's thread, the wait keeps handling the sends of this thread, so
+    // that a stop issued while it waits in a send cannot deadlock the two.
+    return thread_.Stop(timeoutMs, [] { platform::PumpPendingSends(); });
+}
+
+void DeviceCaptureThread::Run(platform::Event& stop) {
+    bool firstPass = true;
+    for (;;) {
+        if (stop.Wait(1) != platform::kWaitTimeout)
+            break;
+        if (!list_.AllHidRecordsClaimed())
+            ScanInterfaces(firstPass);
+        CheckPresence();
+        // Waiting on the stop event rather than sleeping lets a stop end the pass at once.
+        if (stop.Wait(kPassIntervalMs) != platform::kWaitTimeout)
+            break;
+    }
+    DebugTrace(L"抓取设备线程设定退出");
+}
+
+void DeviceCaptureThread::ScanInterfaces(bool& firstPass) {
+    // A failed listing is tried again on the next pass: discovery must not end for good
+    // because the bus could not be listed once.
+    if (!file_.EnumPaths())
+        return;
+    while (const wchar_t* path = file_.NextPath())
+        ProbePath(path);
+    if (firstPass) {
+        firstPass = false;
+        PostMessageW(window_, productMessage_, 0, 0);
+    }
+    file_.FreePaths();
+}
+
+void DeviceCaptureThread::ProbePath(const wchar_t* path) {
+    HidIdRecord probe;
+    probe.vendorId = ParseVidFromPath(path);
+    probe.productId = ParsePidFromPath(path);
+    probe.collectionNumber = ParseColFromPath(path);
+    probe.interfaceNumber = ParseMiFromPath(path);
+    probe.devicePath = path;
+    if (!list_.MatchHidCandidate(probe))
+        return;
+    if (!file_.Open(path, true, false, true, false))
+        return;
+    probe.vendorId = file_.Attributes().VendorID;
+    probe.productId = file_.Attributes().ProductID;
+    probe.usagePage = file_.Caps().UsagePage;
+    probe.usage = file_.Caps().Usage;
+    file_.Close();
+    size_t index = 0;
+    if (list_.ClaimHidRecord(probe, index)) {
+        SendMessageW(window_, WM_DEVICE_ARRIVED, static_cast<WPARAM>(index), 0);
+    }
+}
+
+void DeviceCaptureThread::CheckPresence() {
+    for (size_t index : list_.ConnectedIndexes()) {
+        const std::optional<HidIdRecord> record = list_.Get(index);
+        if (!record)
+            continue;
+        if (CHidDeviceFile::InterfacePresent(record->devicePath.GetData()))
+            continue;
+        list_.Release(index);
+        SendMessageW(window_, WM_DEVICE_REMOVED, static_cast<WPARAM>(index), 0);
+    }
+}

@@ -1,0 +1,77 @@
+// Key assignments and macros: what the keyboard's keys do and what its macro memory holds.
+
+#include <algorithm>
+
+#include "device/discovery/device_paths.h"
+#include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/record_words.h"
+
+int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
+                                                 std::vector<KeyAssignRecord> assignments) {
+    if (!commandChannel_.IsOpen()) {
+        return 0;
+    }
+    SendKeyCodeTable(assignments, bank);
+    return 1;
+}
+
+void CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments,
+                                               int bank) {
+    RefreshCapabilities();
+    // The keyboard's count may have changed since it was opened; no more than the table
+    // read then is sent back.
+    const size_t length =
+        std::min<size_t>(size_t{capabilities_.LedCount()} * 3, device::kKeyboardTableBytes);
+    std::array<uint8_t, device::kKeyboardTableBytes> table{};
+    std::copy_n(keyCodeTable_.begin(), length, table.begin());
+    // A profile may list fewer keys than the layout has; the others keep their codes.
+    const device::KeyPositionMap map = KeyMaps().keyPosition;
+    const size_t keys = std::min(assignments.size(), map.size());
+    for (size_t k = 0; k < keys; ++k) {
+        const size_t at = size_t{map[k]} * 3;
+        if (map[k] == device::kNoKeyPosition || at + 3 > length) {
+            continue;
+        }
+        const KeyFunctionRecord& current = assignments[k].current;
+        table[at] = current.type;
+        table[at + 1] = current.p1;
+        table[at + 2] = current.p2;
+    }
+    commandChannel_.BeginSession();
+    commandChannel_.WriteKeyCodeTable(table, bank);
+    commandChannel_.EndSession();
+}
+
+int CVornalixKeyboardDevice::ApplyKeyAssignments(int bank) {
+    return WriteKeyAssignments(bank, keyAssignments_);
+}
+
+void CVornalixKeyboardDevice::SetKeyAssignments(std::vector<KeyAssignRecord> assignments) {
+    keyAssignments_ = std::move(assignments);
+    SaveKeyList();
+}
+
+void CVornalixKeyboardDevice::SetSelectedKeyAssignment(uint32_t first, uint32_t second,
+                                                       uint32_t third) {
+    // No key chosen, or one the profile does not list, changes nothing.
+    if (device::SetCurrentKeyFunction(keyAssignments_, selectedKey_, first, second, third)) {
+        SaveKeyList();
+    }
+}
+
+int CVornalixKeyboardDevice::UploadMacros() {
+    if (commandChannel_.IsOpen()) {
+        RefreshCapabilities();
+    }
+    std::vector<uint8_t> image;
+    const int prepared = PrepareMacroUpload(&image);
+    if (image.empty()) {
+        return prepared;
+    }
+    if (commandChannel_.IsOpen()) {
+        commandChannel_.BeginSession();
+        commandChannel_.WriteMacroImage(image);
+    }
+    commandChannel_.EndSession();
+    return 0;
+}

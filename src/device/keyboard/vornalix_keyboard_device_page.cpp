@@ -1,0 +1,214 @@
+// The keyboard's page: the on-screen keys and LEDs, the panels it holds (profile list,
+// lighting, macro editor, key assignment) filled from the device and its profile, and
+// the tip on each key that tells what the key does.
+
+#include <cstring>
+
+#include "controls/device_key_button.h"
+#include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/page/control_lookup.h"
+#include "device/page/key_function_text.h"
+#include "device/page/led_button_tint.h"
+#include "device/page/text.h"
+#include "duilib/string_utils.h"
+#include "pages/device_profile_ui.h"
+#include "pages/key_code_tables.h"
+#include "pages/key_set_control_ui.h"
+#include "pages/light_control_ui.h"
+#include "pages/macro_control_ui.h"
+
+using DuiLib::CControlUI;
+using DuiLib::CDuiString;
+
+namespace {
+
+constexpr const wchar_t* kKeyPanelName = L"keyboard_device_key_light";
+constexpr uint32_t kWhiteTint = 0xFFFFFF;
+constexpr uint8_t kOpaque = 255;
+constexpr int kMaxBrightness = 13;
+constexpr int kMaxSpeed = 4;
+
+// The number after `prefix` in "prefix_n" (prefix compared without case), or -1.
+int IndexAfter(const CDuiString& text, const wchar_t* prefix) {
+    CDuiString head;
+    int number = -1;
+    if (!SplitIndexedName(text, &head, &number) || head.CompareNoCase(prefix) != 0) {
+        return -1;
+    }
+    return number;
+}
+
+bool IsMacroType(uint8_t type) {
+    return type == KeyFunctionType::kMacro || type == KeyFunctionType::kMacroRepeat;
+}
+
+}  // namespace
+
+void CVornalixKeyboardDevice::BuildDevicePage() {
+    if (GetDeviceName().IsEmpty()) {
+        CVornalixUSBDevice::InitPage();  // no device behind this page: empty vectors
+        return;
+    }
+    if (CControlUI* panel = pageControls_.Find(kKeyPanelName)) {
+        BindKeyPanelButtons(panel);
+        if (!GetPreviewControl()) {
+            SetSelectPanel(panel);
+        }
+    }
+    SetupPagePanels();
+}
+
+void CVornalixKeyboardDevice::BindKeyPanelButtons(CControlUI* panel) {
+    DuiLib::IContainerUI* container = device::AsContainer(panel);
+    if (!container) {
+        return;
+    }
+    const auto bind = [](std::vector<CControlUI*>& buttons, int n, CControlUI* button) {
+        if (n < 0 || static_cast<size_t>(n) >= buttons.size()) {
+            return false;
+        }
+        buttons[static_cast<size_t>(n)] = button;
+        return true;
+    };
+    for (int i = 0; i < container->GetCount(); ++i) {
+        CControlUI* child = container->GetItemAt(i);
+        if (!device::IsControlClass(child, L"DeviceKeyButton")) {
+            continue;
+        }
+        bool isLed = false;
+        if (!bind(keyButtons_, IndexAfter(child->GetName(), L"key_"), child)) {
+            isLed = bind(ledButtons_, IndexAfter(child->GetName(), L"light_"), child);
+        }
+        isLed = bind(ledButtons_, IndexAfter(child->GetUserData(), L"light_"), child) || isLed;
+        if (isLed) {
+            device::SetLedButtonTint(child, kWhiteTint, kOpaque, true);
+        }
+    }
+}
+
+void CVornalixKeyboardDevice::SetupPagePanels() {
+    if (auto* profiles = pageControls_.FindAs<CDeviceProfileUI>(L"DeviceProfileItem")) {
+        SetProfilePage(profiles);
+        profiles->SetDeviceKind(kKeyboardKind);
+        profiles->SetPaths(GetUserDataPath(), GetDefaultProfilePath());
+        profiles->LoadProfileList();
+        profiles->SelectFunctionTab(1);
+        SetDeviceString1(profiles->GetSelectedProfileUUID());
+    }
+    if (auto* light = pageControls_.FindAs<CLightControlUI>(L"LightControlItem")) {
+        SetLightPage(light);
+        light->SetDeviceKind(kKeyboardKind);
+        LoadMacroAndLightLists();
+        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
+                              kMaxBrightness, kMaxSpeed);
+    }
+    auto* macros = pageControls_.FindAs<CMacroControlUI>(L"MacroControlItem");
+    if (macros) {
+        macros->SetMacroFolder(GetUserDataPath());
+        macros->LoadMacroNameList();
+    }
+    if (auto* keySet = pageControls_.FindAs<CKeySetControlUI>(L"KeySetControlItem")) {
+        keySet->InitControls();
+        keySet->SetDeviceKind(kKeyboardKind);
+        keySet->ShowKeySetLayout(false);
+        keySet->SetNotifyWindow(GetNotifyWindow());
+        if (macros) {
+            keySet->FillMacroCombo(macros->GetMacroNames());
+        }
+    }
+}
+
+void CVornalixKeyboardDevice::ShowKeyAssignment(int key) {
+    ShowKeyAssignmentIn(pageControls_.FindAs<CKeySetControlUI>(L"KeySetControlItem"), key);
+}
+
+void CVornalixKeyboardDevice::LoadMacroAndLightLists() {
+    device::PageNameSources sources;
+    sources.userFolder = GetUserDataPath().str();
+    sources.defaultFolder = GetDefaultDataPath().str();
+    sources.deviceIndex = GetDeviceIndex();
+    pageLists_ = device::ReadPageNameLists(sources);
+}
+
+void CVornalixKeyboardDevice::RefreshPageControls() {
+    LoadMacroAndLightLists();
+    RefreshKeySetInfoList();
+    if (auto* light = pageControls_.FindAs<CLightControlUI>(L"LightControlItem")) {
+        const device::LightParams params = CurrentLightParams();
+        LightPanelRecord record{};
+        static_assert(sizeof(params) <= sizeof(record));
+        std::memcpy(record.data(), &params, sizeof(params));
+        light->ShowLightSettings(record);
+    }
+    const KeyboardSystemStages stages = GetSystemStages();
+    SetWinFlagOption(stages.winFlag != 0);
+    SetWFlagOption(stages.wFlag != 0);
+    SetKey6FlagOption(stages.key6Flag != 0);
+    SetRepeatRate(stages.repeat);
+    SelectRepeatDelayOption(stages.repeatDelay);
+    ClearRepeatTestInput();
+    SetRepeatInputTip();
+    SelectPollingRateOption(stages.pollingRate);
+}
+
+void CVornalixKeyboardDevice::RefreshKeyPage() {
+    LoadMacroAndLightLists();
+    const size_t macroCount = pageLists_.macroNames.size();
+    std::vector<KeyAssignRecord> assignments = GetKeyAssignments();
+    bool changed = false;
+    for (KeyAssignRecord& record : assignments) {
+        // A key that plays a macro the list no longer holds goes back to its own function.
+        if (IsMacroType(record.current.type) && record.current.p1 >= macroCount) {
+            record.current = record.defaults;
+            changed = true;
+        }
+    }
+    if (changed) {
+        SetKeyAssignments(std::move(assignments));
+    }
+    LoadMacroAndLightLists();
+    if (changed) {
+        RefreshKeySetInfoList();
+    }
+}
+
+void CVornalixKeyboardDevice::RefreshKeySetInfoList() {
+    const device::TranslateText translate = [this](const wchar_t* key) {
+        return TranslateText(key);
+    };
+    const std::vector<KeyAssignRecord> assignments = GetKeyAssignments();
+    for (size_t k = 0; k < assignments.size(); ++k) {
+        const std::optional<CDuiString> text =
+            device::KeyFunctionText(assignments[k].current, pageLists_.macroNames,
+                                    device::KeyTextStyle::kKeyboard, translate);
+        if (text && !text->IsEmpty()) {
+            SetKeyButtonTip(static_cast<int>(k), *text);
+        }
+    }
+    UpdateRepeatDelayLabel(GetSystemStages().repeatDelay);
+    SetRepeatInputTip();
+}
+
+void CVornalixKeyboardDevice::SetKeyButtonTip(int key, CDuiString text) {
+    if (key < 0 || static_cast<size_t>(key) >= device::kKeyboardLayoutKeys) {
+        return;
+    }
+    auto* button = dynamic_cast<CDeviceKeyButtonUI*>(GetKeyButton(key));
+    if (!button) {
+        return;
+    }
+    const device::KeyCode& code = device::KeyboardLayoutTable[static_cast<size_t>(key)];
+    const KeyCodeTableView keys = KeyCodes();
+    const wchar_t* nameKey = keys.Name(keys.FindExact(code.category, code.modifier, code.usage));
+    CDuiString keyName;
+    if (nameKey) {
+        keyName = TranslateText(nameKey);
+        button->SetText(keyName);
+    }
+    button->SetSameFunction(!keyName.IsEmpty() && keyName.CompareNoCase(text.view()) == 0);
+    button->SetToolTip(TranslateText(L"Key_Set") + text);
+}
+
+CDuiString CVornalixKeyboardDevice::TranslateText(const wchar_t* key) {
+    return device::TranslatePageText(pageControls_.Find(device::kTranslationLabelName), key);
+}

@@ -1,0 +1,58 @@
+// The mouse's light thread and its sync thread on the input interface.
+
+#include "device/channel/notify_report_value.h"
+#include "device/device_threads.h"
+#include "device/lighting/light_tables.h"
+#include "device/mouse/vornalix_mouse_device.h"
+
+namespace {
+
+constexpr UINT kResyncTimer = 1002;
+constexpr int kNoStep = -1;
+
+}  // namespace
+
+void CVornalixMouseDevice::StartLightThread() {
+    device::LightLoopHooks hooks;
+    // No step runs while a command exchange is under way.
+    hooks.stepTicks = [this] {
+        const device::MouseSettingsState state = GetSettingsState();
+        if (commandChannel_.IsBusy() || IsCustomMode(state[device::kStateMode])) {
+            return kNoStep;
+        }
+        return static_cast<int>(device::SpeedTicksForIndex(state[device::kStateSpeed]));
+    };
+    hooks.runStep = [this] { RunModeStep(GetSettingsState()[device::kStateMode]); };
+    hooks.everyPass = [this] {
+        if (!commandChannel_.IsBusy() && IsCustomMode(GetSettingsState()[device::kStateMode])) {
+            PlayCustomStep();
+        }
+    };
+    StartLightWorker(std::move(hooks), device::kLightThreadExitText);
+}
+
+void CVornalixMouseDevice::StopLightThread() {
+    StopLightWorker();
+}
+
+void CVornalixMouseDevice::StartSyncThread() {
+    StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
+}
+
+void CVornalixMouseDevice::StopSyncThread() {
+    StopInputWorker();
+}
+
+void CVornalixMouseDevice::ReopenNotifyChannel(const wchar_t* path) {
+    CloseNotifyChannel();
+    OpenNotifyChannel(path);
+}
+
+void CVornalixMouseDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
+    uint32_t value = 0;
+    if (!device::TracedNotifyValue(inputChannel_.File(), report, &value) ||
+        value != device::kResyncRequest) {
+        return;
+    }
+    ArmListTimer(kResyncTimer, kResyncDelayMs);
+}

@@ -1,0 +1,113 @@
+#pragma once
+// Folder device/onboard: devices that run their lights from an onboard block: the mouse
+// pad and the headset, with the headset's LED reports, EQ presets and audio binding.
+//
+// What the mouse pad and the headset share: lights only, driven from a 21-byte onboard
+// light block per slot, the profile's light and per-LED light list, the custom light
+// player, a power state read, and the two worker threads (a light thread that counts its
+// own passes, and a sync thread on the second interface). The two classes differ in their
+// stored-settings record, their wave and the way a frame reaches the device.
+
+#include <cstdint>
+#include <vector>
+
+#include "device/device_threads.h"
+#include "device/lighting/area_effects.h"
+#include "device/lighting/custom_effect_player.h"
+#include "device/onboard/light_block.h"
+#include "device/onboard/light_effects.h"
+#include "device/vornalix_usb_device.h"
+#include "profile/basic_profiledata.h"
+
+// The name lists the light panel and the macro lists offer.
+struct OnboardNameLists {
+    std::vector<DuiLib::CDuiString> macroNames;
+    std::vector<DuiLib::CDuiString> defaultLightNames;
+    std::vector<int> defaultLightVisible;
+    std::vector<DuiLib::CDuiString> areaLightNames;
+    std::vector<DuiLib::CDuiString> customLightNames;
+};
+
+class COnboardLightDevice : public CVornalixUSBDevice {
+  public:
+    static constexpr UINT kResyncTimer = 1002;
+    static constexpr UINT kResyncDelayMs = 500;
+    static constexpr UINT kSlotMessage = 0xD00;
+    static constexpr UINT kPowerMessage = 0xD01;
+
+    ~COnboardLightDevice() override;
+
+    int ApplyProfileLight() override;
+    void ReadDeviceSettings() override;
+    void QueryPowerStatus() override;
+    void RefreshPageControls() override;
+    void LoadDefaultProfile() override;
+    int WriteDeviceSettings(int slot, int unused1, int unused2, int unused3, int unused4) override;
+    void LoadMacroAndLightLists() override;
+    void MarkRingKeys() override;
+    void BuildProfilePath() override;
+    DuiLib::CDuiString GetProfilePath() override;
+    void SaveProfile() override;
+    void SetDeviceIndex(int index) override;
+    void SetLightParams(uint32_t first, uint32_t second, uint32_t third, uint8_t slot) override;
+
+    // Effects of their own slots.
+    virtual void EffectWave();
+    virtual void EffectTrail();
+    virtual void EffectTrail2();
+
+    void GetLightParams(uint32_t* first, uint32_t* second, uint32_t* third, uint8_t* slot) const;
+    // Reads the active slot's block; `slot` receives the slot number. Always 1.
+    int ReadLightBlock(uint8_t* slot, int unused);
+    device::OnboardLightBlock GetLightBlock() const;
+    void RotateRingPrefix(int n, bool right);
+    // The per-LED layers of every light-thread pass.
+    void AreaLightStep();
+    const OnboardNameLists& NameLists() const { return nameLists_; }
+
+    // The threads and the second interface.
+    void StartLightThread();
+    void StopLightThread();
+    void StartSyncThread() override;
+    void StopSyncThread() override;
+    void HandleNotifyReport(const std::vector<uint8_t>& report);
+    bool IsLightThreadRunning() const { return lightThread_.IsStarted(); }
+    bool IsSyncThreadRunning() const { return IsInputWorkerStarted(); }
+
+  protected:
+    COnboardLightDevice(int kind, device::WaveShape wave);
+
+    virtual CBasicProfiledata& Profile() = 0;
+    // The page's LED and key buttons under `containerName`, its profile list and its
+    // lighting panel (onboard_light_device_page.cpp). False when the page has no device
+    // or no such container: the rest of the page is then left alone.
+    bool BuildLightPage(const wchar_t* containerName);
+    // The device asked for its settings to be read again: the list entry's timer does it
+    // on the UI thread.
+    virtual void OnResyncRequest();
+    // One light-thread pass by the block's mode; it counts itself in `passCount`.
+    void LightPass(int& passCount);
+    void RunModeStep(uint8_t mode);
+    device::LightParams Params() const { return CurrentLightParams(); }
+
+  private:
+    // The page's key and LED buttons, then its profile list and lighting panel.
+    void BindLightButtons(DuiLib::IContainerUI& container);
+    void SetupLightPanels();
+    void LoadNameList(const Json::Value& root, const char* key,
+                      std::vector<DuiLib::CDuiString>& names, std::vector<int>* visible);
+    void SetHeldBlock(const device::OnboardLightBlock& block);
+    void TrailStep(bool pairs, int ringPlaces, bool right);
+
+    const device::WaveShape wave_;
+    mutable platform::CriticalSection blockLock_;
+    device::OnboardLightBlock lightBlock_{};  // guarded by blockLock_
+    uint8_t trailCounter_ = 0;                // light thread only
+    uint8_t huePhase_ = 0;                    // light thread only
+    std::vector<LightRecord> areaList_;       // guarded by overlayLock_
+    device::AreaEffectState areaState_;       // guarded by overlayLock_
+    device::CustomEffectList customEffects_{lightLock_};
+    device::CustomPlayerState customPlayer_;  // light thread only
+    OnboardNameLists nameLists_;
+    device::DeviceThread lightThread_;
+};

@@ -1,0 +1,70 @@
+// The light thread and the sync thread of the mouse pad and the headset.
+
+#include <utility>
+
+#include "device/channel/notify_report_value.h"
+#include "device/onboard/light_device.h"
+
+namespace {
+
+constexpr uint32_t kPassWaitMs = 1;
+constexpr uint32_t kClosedChannelWaitMs = 100;
+
+bool StopRequested(platform::Event& stop, uint32_t ms) {
+    return stop.Wait(ms) == platform::kWaitObject0;
+}
+
+}  // namespace
+
+void COnboardLightDevice::StartLightThread() {
+    StopLightThread();
+    lightThread_.Start(
+        [this](platform::Event& stop) {
+            int passCount = 0;
+            while (!StopRequested(stop, kPassWaitMs)) {
+                if (!commandChannel_.IsOpen()) {
+                    if (StopRequested(stop, kClosedChannelWaitMs)) {
+                        break;
+                    }
+                    continue;
+                }
+                if (commandChannel_.GetLightSync()) {
+                    continue;
+                }
+                // The pass's pause also answers a stop at once.
+                if (StopRequested(stop, kPassWaitMs)) {
+                    break;
+                }
+                LightPass(passCount);
+            }
+        },
+        device::kLightThreadExitText);
+}
+
+void COnboardLightDevice::StopLightThread() {
+    lightThread_.Stop();
+}
+
+void COnboardLightDevice::StartSyncThread() {
+    if (IsInputWorkerStarted()) {
+        return;  // a sync thread that still runs is left running
+    }
+    StartInputWorker([this](const std::vector<uint8_t>& report) { HandleNotifyReport(report); });
+}
+
+void COnboardLightDevice::StopSyncThread() {
+    StopInputWorker();
+}
+
+void COnboardLightDevice::HandleNotifyReport(const std::vector<uint8_t>& report) {
+    uint32_t value = 0;
+    if (!device::TracedNotifyValue(inputChannel_.File(), report, &value) ||
+        value != device::kResyncRequest) {
+        return;
+    }
+    OnResyncRequest();
+}
+
+void COnboardLightDevice::OnResyncRequest() {
+    ArmListTimer(kResyncTimer, kResyncDelayMs);
+}

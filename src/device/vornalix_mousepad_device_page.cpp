@@ -1,7 +1,0 @@
-// The mouse pad's page: its fifteen LED buttons, profile list and lighting panel.
-
-#include "device/vornalix_mousepad_device.h"
-
-void CVornalixMousePadDevice::BuildDevicePage() {
-    BuildLightPage(L"mousepad_device_key_light");
-}

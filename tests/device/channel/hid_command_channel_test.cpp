@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <numeric>
+#include <thread>
+
+#include "device/channel/hid_command_channel.h"
+#include "platform/debug_trace.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/sim_keyboard.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using sim::FaultKind;
+using sim::KeyboardMemory;
+
+Bytes Sequence(size_t count, uint8_t first) {
+    Bytes bytes(count);
+    std::iota(bytes.begin(), bytes.end(), first);
+    return bytes;
+}
+
+class CommandChannelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bus_.Plug(keyboard_);
+        path_ = bus_.PathOf(*keyboard_, sim::kKeyboardCommandInterface, 4);
+        ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), false));
+    }
+
+    // The requests the keyboard received, in order.
+    std::vector<Bytes> Wire() const {
+        std::vector<Bytes> reports;
+        for (const auto& report : keyboard_->ReceivedReports())
+            reports.push_back(report.bytes);
+        return reports;
+    }
+
+    static void ExpectPiece(const Bytes& report, uint8_t command, uint8_t length, uint16_t offset) {
+        ASSERT_EQ(report.size(), kHidReportSize);
+        EXPECT_EQ(report[0], 0x04);
+        EXPECT_EQ(report[3], command);
+        EXPECT_EQ(report[4], length);
+        EXPECT_EQ(report[5] | (report[6] << 8), offset);
+        EXPECT_EQ(report[7], 0);
+        EXPECT_EQ(report[1] | (report[2] << 8), ComputeReportChecksum(report));
+    }
+
+    platform::hid::SimHidBus bus_;
+    std::shared_ptr<sim::SimKeyboard> keyboard_ = std::make_shared<sim::SimKeyboard>();
+    platform::hid::ScopedHidBus use_{bus_};
+    std::wstring path_;
+    CHidCommandChannel channel_;
+};
+
+TEST_F(CommandChannelTest, CommandsWithoutPayloadCarryOnlyTheirCode) {
+    EXPECT_EQ(channel_.BeginSession(), 1);
+    EXPECT_TRUE(keyboard_->SessionOpen());
+    EXPECT_EQ(channel_.TakeLightControl(), 1);
+    EXPECT_TRUE(keyboard_->LightControlTaken());
+    EXPECT_TRUE(channel_.QueryDeviceStatus());
+    EXPECT_EQ(channel_.EndSession(), 1);
+    EXPECT_FALSE(keyboard_->SessionOpen());
+
+    const auto wire = Wire();
+    ASSERT_EQ(wire.size(), 4u);
+    const uint8_t codes[] = {0x01, 0x1C, 0xAA, 0x02};
+    for (size_t i = 0; i < wire.size(); ++i)
+        ExpectPiece(wire[i], codes[i], 0, 0);
+    EXPECT_EQ(wire[0][1], 0x01);
+    EXPECT_EQ(wire[0][2], 0x00);
+}
+
+TEST_F(CommandChannelTest, ReadsCopyTheReplyPayload) {
+    const Bytes dpi = {0x70, 0x17, 50, 0};
+    ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kInfo, 12, dpi));
+    DeviceInfoBlock info;
+    ASSERT_EQ(channel_.ReadDeviceInfo(info), 1);
+    EXPECT_EQ(info.LedCount(), sim::kKeyboardLedCount);
+    EXPECT_EQ(info.MacroMemoryUnits(), sim::kKeyboardMacroUnits);
+    EXPECT_EQ(info.MaxDpiSliderValue(), 6000);
+    EXPECT_EQ(info.MinDpiValue(), 50);
+    ExpectPiece(Wire().at(0), 0x03, 34, 0);
+
+    uint8_t power[6] = {};
+    ASSERT_EQ(channel_.ReadPowerStatus(power, sizeof(power), 0), 1);
+    EXPECT_EQ(power[0], 100);
+    ExpectPiece(Wire().at(1), 0x1A, 6, 0);
+    // A length beyond one payload is clamped to it, never read past the reply.
+    Bytes big(200, 0xEE);
+    ASSERT_EQ(channel_.ReadPowerStatus(big, big.size(), 0), 1);
+    ExpectPiece(Wire().at(2), 0x1A, 56, 0);
+    EXPECT_EQ(big[0], 100);
+    EXPECT_EQ(big[56], 0xEE);
+}
+
+TEST_F(CommandChannelTest, MemoryWritesAndReadsSplitIntoPieces) {
+    const Bytes small = Sequence(26, 1);
+    ASSERT_EQ(channel_.WriteMemory(small, 50), 1);
+    auto wire = Wire();
+    ASSERT_EQ(wire.size(), 1u);
+    ExpectPiece(wire[0], 0x06, 26, 50);
+    EXPECT_TRUE(std::equal(small.begin(), small.end(), wire[0].begin() + 8));
+
+    const Bytes data = Sequence(130, 7);
+    ASSERT_EQ(channel_.WriteMemory(data, 300), 1);
+    Bytes back(130);
+    ASSERT_EQ(channel_.ReadMemory(back, 300), 1);
+    EXPECT_EQ(back, data);
+    wire = Wire();
+    ASSERT_EQ(wire.size(), 7u);
+    ExpectPiece(wire[1], 0x06, 56, 300);
+    ExpectPiece(wire[2], 0x06, 56, 356);
+    ExpectPiece(wire[3], 0x06, 18, 412);
+    // The report is cleared once per command: behind the short piece lie the bytes of the
+    // piece before it, and the checksum covers them.
+    EXPECT_EQ(wire[3][8 + 18], data[56 + 18]);
+    ExpectPiece(wire[4], 0x05, 56, 300);
+    ExpectPiece(wire[6], 0x05, 18, 412);
+    EXPECT_EQ(wire[6][8], 0);
+    EXPECT_EQ(channel_.WriteMemory({}, 0), 1);
+    EXPECT_EQ(Wire().size(), 7u);
+}
+
+TEST_F(CommandChannelTest, ImagesStartAtOffsetZero) {
+    ASSERT_EQ(channel_.WriteMacroImage(Sequence(130, 3)), 1);
+    ASSERT_EQ(channel_.WriteShootImage(Sequence(20, 9)), 1);
+    const auto wire = Wire();
+    ASSERT_EQ(wire.size(), 4u);
+    ExpectPiece(wire[2], 0x15, 18, 112);
+    ExpectPiece(wire[3], 0x17, 20, 0);
+    EXPECT_EQ(keyboard_->Memory(KeyboardMemory::kMacro)[129], 3 + 129);
+}
+
+TEST_F(CommandChannelTest, KeyTablesFollowTheTableLength) {
+    EXPECT_FALSE(channel_.SetTableLength(513));
+    EXPECT_EQ(channel_.GetTableLength(), 512);
+    ASSERT_TRUE(channel_.SetTableLength(378));
+
+    Bytes codes(378);
+    ASSERT_EQ(channel_.ReadKeyCodeTable(codes), 1);
+    Bytes leds(126);
+    ASSERT_EQ(channel_.ReadKeyLightTable(leds), 1);
+    EXPECT_EQ(leds[125], 125);
+    auto wire = Wire();
+    ASSERT_EQ(wire.size(), 7u + 3u);
+    ExpectPiece(wire[6], 0x07, 378 - 6 * 56, 336);
+    ExpectPiece(wire[9], 0x1B, 126 - 2 * 56, 112);
+
+    codes[0] ^= 0xFF;
+    ASSERT_EQ(channel_.WriteKeyCodeTable(codes, 0), 1);
+    EXPECT_EQ(keyboard_->Memory(KeyboardMemory::kKeyCodes)[0], codes[0]);
+    keyboard_->ClearReceivedReports();
+    EXPECT_EQ(channel_.WriteKeyCodeTable(codes, 1), kHidBadTableBank);
+    // A buffer shorter than the table is refused rather than read past.
+    Bytes shortTable(100);
+    EXPECT_EQ(channel_.ReadKeyCodeTable(shortTable), 0);
+    EXPECT_TRUE(Wire().empty());
+
+    ASSERT_EQ(channel_.WriteKeyColorTable(Sequence(60, 0), 2, 512), 1);
+    wire = Wire();
+    ASSERT_EQ(wire.size(), 2u);
+    ExpectPiece(wire[0], 0x0B, 56, 1024);
+    ExpectPiece(wire[1], 0x0B, 4, 1080);
+}
+
+TEST_F(CommandChannelTest, DeviceErrorsStopTheTransfer) {
+    keyboard_->InjectFault({FaultKind::kStatusFE, 0x15, 1});
+    EXPECT_EQ(channel_.WriteMacroImage(Sequence(130, 0)), kHidDeviceErrorFE);
+    EXPECT_EQ(keyboard_->CommandCount(0x15), 2u);
+
+    keyboard_->InjectFault({FaultKind::kStatusFF, 0x03});
+    DeviceInfoBlock info;
+    info.bytes[5] = 7;
+    EXPECT_EQ(channel_.ReadDeviceInfo(info), kHidDeviceErrorFF);
+    EXPECT_EQ(info.LedCount(), 7);
+
+    keyboard_->InjectFault({FaultKind::kStatusFE, 0xAA});
+    EXPECT_FALSE(channel_.QueryDeviceStatus());
+
+    keyboard_->SetFailWrites(true);
+    {
+        platform::TraceCapture trace;
+        EXPECT_EQ(channel_.BeginSession(), kHidWriteFailed);
+        // A request that never left has no reply to trace.
+        ASSERT_EQ(trace.Lines().size(), 3u);
+        EXPECT_EQ(trace.Lines()[0], L"命令");
+    }
+    keyboard_->SetFailWrites(false);
+    EXPECT_EQ(channel_.BeginSession(), 1);
+}
+
+TEST_F(CommandChannelTest, AMissingReplyTimesOut) {
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel_.TakeLightControl(), 0);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_EQ(channel_.TakeLightControl(), 1);
+}
+
+TEST_F(CommandChannelTest, ALateReplyNeverAnswersTheNextCommand) {
+    const Bytes first = Sequence(8, 0x10);
+    const Bytes second = Sequence(8, 0x80);
+    ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 0, first));
+    ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 100, second));
+    keyboard_->InjectFault({FaultKind::kLateReply, 0x05, 0, 1, 1100});
+    Bytes out(8);
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
+    // Let the late reply arrive before the next request goes out.
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    ASSERT_EQ(channel_.ReadMemory(out, 100), 1);
+    EXPECT_EQ(out, second);
+}
+
+TEST_F(CommandChannelTest, AWirelessInterfaceWaitsLongerForItsReply) {
+    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+    EXPECT_TRUE(channel_.IsSlow());
+    keyboard_->InjectFault({FaultKind::kLateReply, 0x1C, 0, 1, 1200});
+    EXPECT_EQ(channel_.TakeLightControl(), 1);
+}
+
+TEST_F(CommandChannelTest, AReplyThatNeverEchoesIsAFailure) {
+    keyboard_->InjectFault({FaultKind::kWrongEcho, 0x05});
+    keyboard_->SetMemory(KeyboardMemory::kSettings, 0, Sequence(4, 1));
+    Bytes out(4, 0);
+    // The echo is read for twice; the second read finds nothing.
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
+    EXPECT_EQ(out, Bytes(4, 0));
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 1);
+    EXPECT_EQ(out, Sequence(4, 1));
+}
+
+TEST_F(CommandChannelTest, UnplugDuringAnExchangeFails) {
+    keyboard_->InjectFault({FaultKind::kUnplugDuringExchange, 0x01});
+    EXPECT_LE(channel_.BeginSession(), 0);
+    EXPECT_LE(channel_.BeginSession(), 0);
+}
+
+TEST_F(CommandChannelTest, ExchangesAreTracedInHex) {
+    platform::TraceCapture trace;
+    ASSERT_EQ(channel_.WriteMemory(Bytes{0xAB}, 0x0102), 1);
+    const auto lines = trace.Lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], L"命令");
+    EXPECT_EQ(lines[1],
+              L"04 b5 00 06   01 02 01 00   ab 00 00 00   00 00 00 00  00 00 00 00  00 00 00 00  "
+              L"00 00 00 00  00 00 00 00");
+    EXPECT_EQ(lines[2],
+              L"00 00 00 00   00 00 00 00   00 00 00 00   00 00 00 00  00 00 00 00  00 00 00 00  "
+              L"00 00 00 00  00 00 00 00");
+    EXPECT_EQ(lines[3], L"返回");
+    EXPECT_EQ(lines[4].substr(0, 3), L"04 ");
+    EXPECT_EQ(lines[4].substr(9, 2), L"06");
+}
+
+TEST_F(CommandChannelTest, ClosingWakesAnExchangeWaitingForItsReply) {
+    // A wireless interface would wait 5 s for the reply that never comes.
+    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
+    std::thread waiting([this] { EXPECT_EQ(channel_.TakeLightControl(), 0); });
+    while (keyboard_->CommandCount(0x1C) == 0)
+        std::this_thread::yield();
+    const auto start = std::chrono::steady_clock::now();
+    channel_.CloseInterface();
+    waiting.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_EQ(channel_.IsOpen(), 0);
+}
+
+TEST_F(CommandChannelTest, ClosedChannelSendsAndTracesNothing) {
+    channel_.CloseInterface();
+    platform::TraceCapture trace;
+    EXPECT_EQ(channel_.IsOpen(), 0);
+    EXPECT_EQ(channel_.BeginSession(), 0);
+    Bytes out(10);
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
+    EXPECT_EQ(channel_.SendLightFrame(Bytes(30, 1)), 0);
+    EXPECT_FALSE(channel_.QueryDeviceStatus());
+    EXPECT_TRUE(Wire().empty());
+    EXPECT_TRUE(trace.Lines().empty());
+}
+
+TEST_F(CommandChannelTest, LightFramesStreamQuietly) {
+    platform::TraceCapture trace;
+    const Bytes frame = Sequence(126 * 3, 0);
+    ASSERT_EQ(channel_.SendLightFrame(frame), 1);
+    const auto wire = Wire();
+    ASSERT_EQ(wire.size(), 7u);
+    for (size_t i = 0; i < 6; ++i)
+        ExpectPiece(wire[i], 0x12, 56, static_cast<uint16_t>(i * 56));
+    ExpectPiece(wire[6], 0x12, 42, 336);
+    EXPECT_TRUE(trace.Lines().empty());
+    const Bytes stored = keyboard_->Memory(KeyboardMemory::kLightFrame);
+    EXPECT_TRUE(std::equal(frame.begin(), frame.end(), stored.begin()));
+
+    // A wireless receiver gets no frames; they count as sent.
+    channel_.SetSlow(true);
+    EXPECT_EQ(channel_.SendLightFrame(frame), 1);
+    EXPECT_EQ(Wire().size(), 7u);
+}
+
+TEST_F(CommandChannelTest, LightFramePiecesAreDroppedWhileBusy) {
+    // Another thread's exchange waits for a reply that never comes while a frame is sent.
+    platform::TraceCapture trace;  // outlives the other thread's traces
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
+    std::thread other([this] { EXPECT_EQ(channel_.TakeLightControl(), 0); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (!channel_.IsBusy() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(channel_.IsBusy());
+    EXPECT_EQ(channel_.SendLightFrame(Bytes(126 * 3, 9)), 1);
+    other.join();
+    size_t dropped = 0;
+    for (const auto& line : trace.Lines())
+        dropped += line == L"放弃灯光数据";
+    EXPECT_EQ(dropped, 7u);
+    EXPECT_EQ(keyboard_->CommandCount(0x12), 0u);
+}
+
+}  // namespace

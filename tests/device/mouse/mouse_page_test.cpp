@@ -1,0 +1,158 @@
+// The mouse's page built from the skin's own layout with the simulated mouse behind it:
+// its buttons, panels, key list and settings controls show what the device holds.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "controls/device_key_button.h"
+#include "device/page/control_lookup.h"
+#include "device/skin_page_builder.h"
+#include "duilib/ui_button.h"
+#include "duilib/ui_combo.h"
+#include "duilib/ui_list.h"
+#include "duilib/ui_progress.h"
+#include "pages/key_set_control_ui.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/mouse_descriptors.h"
+#include "sim/sim_mouse.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using DuiLib::CControlUI;
+using DuiLib::CDuiString;
+using DuiLib::COptionUI;
+
+class MousePageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(skin_.Loaded());
+        page_ = skin_.Build<CVornalixMouseDevice>(L"XML\\DeviceXml\\mousedevice.xml");
+        ASSERT_TRUE(page_);
+        page_->SetDeviceName(L"XML\\DeviceXml\\mousedevice.xml");
+        page_->SetKeyCount(7);
+        page_->SetLedCount(6);
+        page_->SetLogoLedIndex(-1);
+        page_->SetDeviceFileName(L"mouse");
+        page_->SetDeviceIndex(1);
+        page_->SetDeviceString2(L"zentu_light");
+        page_->InitPage();
+    }
+
+    void StartMouse() {
+        bus_.Plug(mouse_);
+        ASSERT_TRUE(page_->CommandChannel().OpenInterface(
+            bus_.PathOf(*mouse_, 1, sim::kMouseCommandCollection).c_str(), false));
+        page_->StartDevice();
+    }
+
+    template <class T>
+    T* Find(const wchar_t* name) {
+        return dynamic_cast<T*>(device::FindControlByName(page_.get(), name));
+    }
+    COptionUI* Option(const wchar_t* prefix, int n) {
+        return Find<COptionUI>((std::wstring(prefix) + std::to_wstring(n)).c_str());
+    }
+
+    testing_support::ScopedUserFolders folders_;
+    platform::hid::SimHidBus bus_;
+    platform::hid::ScopedHidBus useBus_{bus_};
+    std::shared_ptr<sim::SimMouse> mouse_ = std::make_shared<sim::SimMouse>();
+    SkinPageEnvironment skin_;
+    std::unique_ptr<CVornalixMouseDevice> page_;
+};
+
+TEST_F(MousePageTest, BuildingBindsTheLightButtonsAndFillsThePanels) {
+    // The light tab's buttons are the ones the light frames colour.
+    auto* light = Find<CControlUI>(L"mouse_device_key_light");
+    EXPECT_EQ(page_->GetPreviewControl(), light);
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetMouseKeyButton(2));
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->GetName(), CDuiString(L"light_0_2"));
+    EXPECT_TRUE(key->IsTintOn());
+    // The key tab's buttons stay the device's key buttons.
+    ASSERT_NE(page_->GetKeyButton(2), nullptr);
+    EXPECT_EQ(page_->GetKeyButton(2)->GetName(), CDuiString(L"key_2"));
+    EXPECT_EQ(page_->GetMouseKeyButton(6), nullptr);
+
+    auto* modes = Find<DuiLib::CComboUI>(L"light_combo_modeSelect");
+    ASSERT_NE(modes, nullptr);
+    EXPECT_EQ(modes->GetCount(), 9);
+    for (int i = 0; i < modes->GetCount(); ++i) {
+        EXPECT_TRUE(modes->GetItemAt(i)->IsEnabled()) << "mode " << i << " is marked visible";
+    }
+    EXPECT_NE(page_->GetProfilePage(), nullptr);
+    EXPECT_EQ(Find<DuiLib::CTabLayoutUI>(L"mouse_device_seting_layout")->GetCurSel(), 0);
+    EXPECT_TRUE(Option(L"mouse_device_seting_option_", 0)->IsSelected());
+
+    // A tab the layout lacks selects the first.
+    page_->SelectSettingTab(1);
+    EXPECT_TRUE(Option(L"mouse_device_seting_option_", 1)->IsSelected());
+    page_->SelectSettingTab(9);
+    EXPECT_EQ(Find<DuiLib::CTabLayoutUI>(L"mouse_device_seting_layout")->GetCurSel(), 0);
+    EXPECT_TRUE(Option(L"mouse_device_seting_option_", 0)->IsSelected());
+}
+
+TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {
+    StartMouse();
+    std::vector<KeyAssignRecord> keys(3);
+    keys[0].current = {0, 0x10, 0x01, 0x00, 0};  // left button
+    keys[1].current = {1, 0x30, 0x00, 0xE9, 0};  // volume up
+    keys[2].current = {2, 0x50, 0x00, 0x00, 0};  // nothing to show
+    page_->SetKeyAssignments(keys);
+    page_->RefreshKeySetInfoList();
+
+    auto* list = Find<DuiLib::CListUI>(L"device_setkeyinfo_list");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->GetCount(), 2);
+    auto* row = static_cast<DuiLib::IContainerUI*>(list->GetItemAt(1)->GetInterface(L"IContainer"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->GetItemAt(0)->GetText(), CDuiString(L"Right button"));
+    EXPECT_EQ(row->GetItemAt(1)->GetText(), CDuiString(L"Volume up"));
+    EXPECT_FALSE(list->GetItemAt(1)->IsEnabled());
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetMouseKeyButton(0));
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->GetUserToolText(), CDuiString(L"Left button"));
+    auto* logo = dynamic_cast<CDeviceKeyButtonUI*>(Find<CControlUI>(L"logo"));
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->GetUserToolTitle(), CDuiString(L"Logo"));
+    EXPECT_EQ(logo->GetUserToolText().Find(L"Lighting\nOverall lighting: "), 0);
+
+    auto* keySet = Find<CKeySetControlUI>(L"KeySetControlItem");
+    page_->SelectKey(1);
+    EXPECT_EQ(keySet->GetKeyFunctions(), keys[1]);
+}
+
+TEST_F(MousePageTest, DpiStagesKeepOneOnAndEditsReadAtLeastTheLowestDpi) {
+    StartMouse();
+    for (int n = 0; n < 5; ++n) {
+        page_->EnableDpiStage(n, n < 2 ? 1 : 0);
+    }
+    page_->EnableDpiStage(0, 0);
+    EXPECT_FALSE(page_->IsDpiStageEnabled(0));
+    EXPECT_TRUE(page_->IsDpiStageEnabled(1));
+    EXPECT_FALSE(Option(L"DPI_enable_check_", 1)->IsEnabled()) << "the last stage stays on";
+    page_->EnableDpiStage(3, 1);
+    EXPECT_TRUE(Option(L"DPI_enable_check_", 1)->IsEnabled());
+
+    page_->SetDpiStageValue(2, 20);
+    EXPECT_EQ(page_->GetDpiStageValue(2), 20);
+    const int multiplier = page_->Capabilities().DpiStepMultiplier();
+    EXPECT_EQ(Find<CControlUI>(L"DPI_edit_2")->GetText(),
+              CDuiString(std::to_wstring(20 * multiplier)));
+    Find<CControlUI>(L"DPI_edit_2")->SetText(L"");
+    EXPECT_EQ(page_->GetDpiEditValue(2), page_->Capabilities().MinDpiValue());
+    Find<CControlUI>(L"DPI_edit_2")->SetText(L"99999999999");
+    EXPECT_EQ(page_->GetDpiEditValue(2), page_->GetDpiEditMaximum());
+
+    page_->SelectPollingRateOption(7);
+    EXPECT_TRUE(Option(L"polling_rate_option_", 0)->IsSelected());
+    page_->SetScrollSettings(1, 7);
+    EXPECT_TRUE(page_->IsScrollPageChecked());
+    EXPECT_EQ(page_->GetScrollSpeed(), 7);
+    EXPECT_EQ(page_->GetSystemStages().wheelScrollLines, 7);
+    EXPECT_EQ(page_->GetDoubleClickSpeedMax(), 900);
+}
+
+}  // namespace

@@ -1,0 +1,324 @@
+// The mouse device against the simulated mouse: the bytes it puts on the wire and the
+// state it keeps from the replies.
+
+#include "device/mouse/vornalix_mouse_device.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "device/lighting/base_light_effects.h"
+#include "platform/debug_trace.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/mouse_descriptors.h"
+#include "sim/sim_mouse.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Commands = std::vector<uint8_t>;
+using Bytes = std::vector<uint8_t>;
+
+// A profile with a light of the program's own (mode 12), three DPI stages, the second
+// current, polling option 3 and two selected correction entries.
+constexpr char kProfile[] = R"({"Device":[{
+  "LightInfo":{"SelectItem":12,"Light":3,"Speed":2,"Fx":1,"MultiColor":0,
+               "Red":10,"Green":20,"Blue":30},
+  "DPIStages":{"StageActive":1,"StageDPIs":[
+    {"StageActive":1,"StageXY":0,"StageDPIX":16,"StageDPIY":16,"StageColorR":255},
+    {"StageActive":1,"StageXY":1,"StageDPIX":32,"StageDPIY":300,"StageColorG":255},
+    {"StageActive":0,"StageXY":0,"StageDPIX":64,"StageDPIY":64,"StageColorB":255}]},
+  "SystemStages":{"DoubleClickTime":500,"MouseSpeed":10,"PointerPrecision":1,
+                  "ScorllPage":0,"WheelScorlllinse":3},
+  "ReportStages":{"StageActive":3},
+  "CorrectInfo":[{"CorrectPixThresh":1,"CorrectMinSq":2,"CorrectSelect":0},
+                 {"CorrectPixThresh":7,"CorrectMinSq":9,"CorrectSelect":1},
+                 {"CorrectPixThresh":5,"CorrectMinSq":6,"CorrectSelect":1}]
+}]})";
+
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 150 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+// Records what the device asks of its page.
+class RecordingMouse : public CVornalixMouseDevice {
+  public:
+    void EnableDpiStage(int stage, int enabled) override { stages.push_back({stage, enabled}); }
+    void SetDpiStageValue(int stage, int dpi) override { values.push_back({stage, dpi}); }
+    void SelectPollingRateOption(int option) override { pollingOption = option; }
+    std::vector<std::pair<int, int>> stages;
+    std::vector<std::pair<int, int>> values;
+    int pollingOption = -1;
+};
+
+class MouseDeviceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bus_.Plug(mouse_);
+        device_ = std::make_unique<RecordingMouse>();
+        device_->SetDeviceFileName(L"mouse");
+        device_->SetDeviceString1(L"p1");
+        device_->SetDeviceString2(L"zentu_light");
+        device_->SetLedCount(sim::kMouseLedCount);
+        ASSERT_TRUE(device_->CommandChannel().OpenInterface(
+            bus_.PathOf(*mouse_, 1, sim::kMouseCommandCollection).c_str(), false));
+    }
+
+    Commands TakeCommands() {
+        const Commands all = mouse_->ReceivedCommands();
+        Commands fresh(all.begin() + static_cast<long>(std::min(seen_, all.size())), all.end());
+        seen_ = all.size();
+        return fresh;
+    }
+
+    std::string UserFolder() const { return folders_.DataHome() + "Velkaro/mouse/"; }
+    void WriteUserFile(const std::string& name, const std::string& text) {
+        device_->GetUserDataPath();  // creates the folder
+        ASSERT_TRUE(testing_support::WriteTextFile(UserFolder() + name, text));
+    }
+    void LoadTestProfile() {
+        WriteUserFile("p1.Json", kProfile);
+        device_->LoadProfile();
+    }
+    std::vector<KeyAssignRecord> FactoryAssignments() const {
+        std::vector<KeyAssignRecord> keys(device::kMouseKeyCount);
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const device::MouseKeyCode& code = device::kMouseFactoryKeyCodes[k];
+            keys[k].current = {static_cast<uint16_t>(k), code[0], code[1], code[2], 0};
+            keys[k].defaults = keys[k].current;
+        }
+        return keys;
+    }
+
+    testing_support::ScopedUserFolders folders_;
+    platform::hid::SimHidBus bus_;
+    platform::hid::ScopedHidBus useBus_{bus_};
+    std::shared_ptr<sim::SimMouse> mouse_ = std::make_shared<sim::SimMouse>();
+    std::unique_ptr<RecordingMouse> device_;
+    size_t seen_ = 0;
+};
+
+TEST_F(MouseDeviceTest, StartReadsCapabilitiesAndKeyTableInOneSessionAndFindsTheKeys) {
+    device_->StartDevice();
+    EXPECT_TRUE(device_->IsLightThreadRunning());
+    device_->StopLightThread();
+    EXPECT_FALSE(device_->IsLightThreadRunning());
+
+    EXPECT_EQ(TakeCommands(), (Commands{0x01, 0x03, 0x07, 0x02}));
+    EXPECT_EQ(device_->CommandChannel().GetTableLength(), sim::kMouseLedCount * 3);
+    const std::map<int, int> positions = device_->GetKeyPositions();
+    for (int key = 0; key < device::kMouseKeyCount; ++key) {
+        EXPECT_EQ(positions.at(key), sim::kMouseKeyPositions[static_cast<size_t>(key)]) << key;
+    }
+    EXPECT_EQ(positions.at(11), device::kNoMouseKeyPosition) << "an LED without a key";
+    EXPECT_EQ(device_->GetDpiEditMaximum(), sim::kMouseMaxDpiSlider * sim::kMouseDpiMultiplier);
+}
+
+TEST_F(MouseDeviceTest, PageShowsOnlyTheStoredDpiStages) {
+    LoadTestProfile();
+    device_->RefreshPageControls();
+    using Pairs = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(device_->stages, (Pairs{{0, 1}, {1, 1}, {2, 0}}));
+    EXPECT_EQ(device_->values, (Pairs{{0, 16}, {1, 32}, {2, 64}}));
+    EXPECT_EQ(device_->pollingOption, 3);
+}
+
+TEST_F(MouseDeviceTest, FailedKeyTableReadKeepsThePositionsAndClosesTheSession) {
+    mouse_->InjectFault({sim::FaultKind::kStatusFF, 0x07});
+    device_->ReadDpiLimits();
+    EXPECT_EQ(TakeCommands(), (Commands{0x01, 0x03, 0x07, 0x02}));
+    EXPECT_TRUE(device_->GetKeyPositions().empty());
+    EXPECT_FALSE(mouse_->SessionOpen());
+    // Without the mouse's own table nothing is written: zeros would wipe every key.
+    EXPECT_EQ(device_->WriteKeyAssignments(0, FactoryAssignments()), 0);
+    EXPECT_TRUE(TakeCommands().empty());
+}
+
+TEST_F(MouseDeviceTest, KeyAssignmentsOverwriteOnlyTheMappedPositions) {
+    // This mouse has no game-mode key: position 9 holds another code.
+    const uint8_t other[] = {0x20, 0x00, 0x2C};
+    mouse_->SetMemory(sim::MouseMemory::kKeyCodes, 9 * 3, other);
+    device_->ReadDpiLimits();
+    EXPECT_EQ(device_->GetKeyPositions().at(8), device::kNoMouseKeyPosition);
+    const Bytes before = mouse_->Memory(sim::MouseMemory::kKeyCodes);
+    TakeCommands();
+
+    std::vector<KeyAssignRecord> keys = FactoryAssignments();
+    keys[0].current = {0, 0x20, 0x02, 0x04, 0};  // left button -> shift+A
+    keys[8].current = {8, 0x20, 0x00, 0x05, 0};  // the missing key: not written
+    EXPECT_EQ(device_->WriteKeyAssignments(0, keys), 1);
+    EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x09, 0x02}));
+    Bytes expected = before;
+    const size_t left = 3 * sim::kMouseKeyPositions[0];
+    expected[left] = 0x20;
+    expected[left + 1] = 0x02;
+    expected[left + 2] = 0x04;
+    EXPECT_EQ(mouse_->Memory(sim::MouseMemory::kKeyCodes), expected);
+
+    EXPECT_EQ(device_->WriteKeyAssignments(1, keys), 0) << "only bank 0 exists";
+}
+
+TEST_F(MouseDeviceTest, SettingsWriteSendsProfileZerosAreaWithInvertedSpeed) {
+    LoadTestProfile();
+    TakeCommands();
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    // 66 bytes in two pieces, inside one session.
+    EXPECT_EQ(TakeCommands(), (Commands{0x01, 0x06, 0x06, 0x02}));
+    const Bytes memory = mouse_->Memory(sim::MouseMemory::kSettings);
+    Bytes expected(66, 0);
+    const Bytes head = {0, 0, 3, 7, 1, 0, 10, 20, 30, 0, 0, 3, 1, 0};
+    std::copy(head.begin(), head.end(), expected.begin());
+    const Bytes stages = {1, 0, 16,  0, 16, 0, 255, 0, 0,  1, 1, 32, 0,  44,
+                          1, 0, 255, 0, 0,  0, 64,  0, 64, 0, 0, 0,  255};
+    std::copy(stages.begin(), stages.end(), expected.begin() + 14);
+    const Bytes tail = {1, 0x80, 0x07, 0x38, 0x04, 9, 7};
+    std::copy(tail.begin(), tail.end(), expected.begin() + 59);
+    EXPECT_EQ(Bytes(memory.begin(), memory.begin() + 66), expected)
+        << "mode 12 goes as 0, speed 2 as 7, stages 3 and 4 as zeros, the first selected "
+           "correction entry";
+
+    // Read back: speed 7 on the wire is index 2 again; mode follows the mouse.
+    uint8_t profile = 9;
+    EXPECT_EQ(device_->ReadDeviceProfile(&profile), 1);
+    EXPECT_EQ(profile, 0);
+    const device::MouseSettingsState state = device_->GetSettingsState();
+    EXPECT_EQ(state[device::kStateSpeed], 2);
+    EXPECT_EQ(state[device::kStateMode], 0);
+    EXPECT_EQ(device_->Profile().GetLightInfo().mode, 0);
+}
+
+TEST_F(MouseDeviceTest, ReadTakesTheActiveProfilesAreaButNotItsDirection) {
+    LoadTestProfile();  // direction 1
+    const uint8_t active[] = {1};
+    mouse_->SetMemory(sim::MouseMemory::kSettings, 0, active);
+    const uint8_t area[] = {1, 6, 2, 9, 0, 1, 1, 2, 3, 0, 0, 4, 3};
+    mouse_->SetMemory(sim::MouseMemory::kSettings, 128, area);
+    TakeCommands();
+
+    uint8_t profile = 0;
+    EXPECT_EQ(device_->ReadDeviceProfile(&profile), 1);
+    EXPECT_EQ(TakeCommands(), (Commands{0x05, 0x05, 0x05}));
+    EXPECT_EQ(profile, 1);
+    const device::MouseSettingsState state = device_->GetSettingsState();
+    EXPECT_EQ(state[device::kStateProfile], 1);
+    EXPECT_EQ(state[device::kStateMode], 6);
+    EXPECT_EQ(state[device::kStateSpeed], 0);
+    EXPECT_EQ(state[device::kStateBlue], 3);
+    const LightRecord light = device_->Profile().GetLightInfo();
+    EXPECT_EQ(light.mode, 6);
+    EXPECT_EQ(light.direction, 1) << "the direction is not taken from the mouse";
+    EXPECT_EQ(device_->Profile().GetCurrentDpiStage(), 3);
+    EXPECT_EQ(device_->GetRawSettingsBlock()[11], 4);
+
+    // A failed area read changes nothing more; a closed channel sends nothing.
+    mouse_->InjectFault({sim::FaultKind::kStatusFE, 0x05, 1});
+    const uint8_t other[] = {7};
+    mouse_->SetMemory(sim::MouseMemory::kSettings, 129, other);
+    EXPECT_EQ(device_->ReadDeviceProfile(&profile), 0);
+    EXPECT_EQ(device_->GetSettingsState()[device::kStateMode], 6);
+    TakeCommands();
+    device_->CommandChannel().CloseInterface();
+    EXPECT_EQ(device_->ReadDeviceProfile(&profile), 0);
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1, 1), 0) << "not written is not success";
+    EXPECT_TRUE(TakeCommands().empty());
+}
+
+TEST_F(MouseDeviceTest, SlowChannelProbesBeforeEveryStepAndStopsOnAFailedProbe) {
+    LoadTestProfile();
+    device_->CommandChannel().SetSlow(true);
+    TakeCommands();
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    EXPECT_EQ(TakeCommands(), (Commands{0xAA, 0x01, 0xAA, 0x06, 0x06, 0xAA, 0x02}));
+
+    mouse_->InjectFault({sim::FaultKind::kStatusFF, 0xAA});
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 0);
+    EXPECT_EQ(TakeCommands(), (Commands{0xAA}));
+}
+
+TEST_F(MouseDeviceTest, ShootImageHoldsTheFourGunsInMacroLayout) {
+    WriteUserFile("ShootData_1.Shoot",
+                  R"({"Events":[{"Delay":"300","Type":1,"Action":"down","Button":2},
+                                {"Delay":"5","Type":1,"Action":"up","Button":2}]})");
+    WriteUserFile("ShootData_2.Shoot", "not json");
+    TakeCommands();
+    device_->UploadShootData();
+    EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x17, 0x02}));
+    const Bytes shoot = mouse_->Memory(sim::MouseMemory::kShoot);
+    const Bytes expected = {0xAA, 0x55, 48,   0, 4,  0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0,
+                            24,   0,    28,   0, 40, 0, 44, 0, 0, 0, 0, 0, 2, 0, 0, 0,
+                            0x2C, 0x01, 0x81, 2, 5,  0, 1,  2, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Bytes(shoot.begin(), shoot.begin() + 48), expected);
+}
+
+TEST_F(MouseDeviceTest, MacroUploadAndMissingMacrosFallBackToDefaults) {
+    WriteUserFile("macro.config", R"({"MacroInfo":[{"MacroName":"a","Guid":"m1"}]})");
+    WriteUserFile("m1.mac", R"({"Events":[{"Delay":"1","Type":2,"Action":"down","Button":4}]})");
+    TakeCommands();
+    EXPECT_EQ(device_->UploadMacros(), 0);
+    EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x15, 0x02}));
+    const Bytes macro = mouse_->Memory(sim::MouseMemory::kMacro);
+    EXPECT_EQ(Bytes(macro.begin(), macro.begin() + 4), (Bytes{0xAA, 0x55, 26, 0}));
+
+    // Macro 0 exists, macro 1 does not: only the key naming macro 1 reverts.
+    std::vector<KeyAssignRecord> keys = FactoryAssignments();
+    keys[3].current = {3, KeyFunctionType::kMacro, 0, 1, 0};
+    keys[4].current = {4, KeyFunctionType::kMacroRepeat, 1, 1, 0};
+    device_->SetKeyAssignments(keys);
+    device_->RefreshKeyPage();
+    const std::vector<KeyAssignRecord> after = device_->GetKeyAssignments();
+    EXPECT_EQ(after[3].current, keys[3].current);
+    EXPECT_EQ(after[4].current, keys[4].defaults);
+    EXPECT_EQ(device_->MacroNames().size(), 1u);
+}
+
+TEST_F(MouseDeviceTest, LightThreadStepsTheSettingsStateMode) {
+    LoadTestProfile();
+    LightRecord light = device_->Profile().GetLightInfo();
+    light.mode = 3;  // static
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    device_->StartLightThread();
+    const uint32_t expected = device::MakeLedColour({10, 20, 30}, device::BrightnessForIndex(3));
+    EXPECT_TRUE(WaitFor([&] { return device_->GetLedColor(0) == expected; }));
+
+    light.mode = 8;  // off
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    EXPECT_TRUE(WaitFor([&] { return device_->GetLedColor(0) == 0; }));
+    device_->StopLightThread();
+    EXPECT_FALSE(device_->IsLightThreadRunning());
+}
+
+TEST_F(MouseDeviceTest, SyncThreadAnswersOnlyTheResyncRequest) {
+    constexpr wchar_t kEveryReport[] = L"接收到自动添加设备的同步信息要求  TEST";
+    constexpr wchar_t kResync[] = L"接收到自动添加设备的同步信息要求";
+    platform::TraceCapture trace;
+    auto count = [&trace](const wchar_t* text) {
+        const std::vector<std::wstring> lines = trace.Lines();
+        return std::count(lines.begin(), lines.end(), std::wstring(text));
+    };
+    device_->OpenNotifyChannel(bus_.PathOf(*mouse_, 1, sim::kMouseNotifyCollection).c_str());
+    ASSERT_TRUE(device_->InputChannel().IsOpen());
+    EXPECT_TRUE(device_->IsSyncThreadRunning());
+
+    mouse_->SendNotification(0x0402);
+    EXPECT_TRUE(WaitFor([&] { return count(kEveryReport) == 1; }));
+    EXPECT_EQ(count(kResync), 0);
+    mouse_->RequestResync();
+    EXPECT_TRUE(WaitFor([&] { return count(kResync) == 1; }));
+    EXPECT_EQ(count(kEveryReport), 2);
+
+    device_->CloseNotifyChannel();
+    EXPECT_FALSE(device_->IsSyncThreadRunning());
+    EXPECT_FALSE(device_->InputChannel().IsOpen());
+    EXPECT_EQ(count(L"MS设备同步线程设定退出"), 1);
+}
+
+}  // namespace
