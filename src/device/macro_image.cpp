@@ -13,8 +13,9 @@ namespace {
 constexpr uint8_t kDownBit = 0x80;
 constexpr wchar_t kMacroListName[] = L"macro.config";
 
-// Decimal text as the C library would read it: leading blanks and a sign allowed,
-// digits up to the first other character, 0 without digits.
+// Decimal text as the C library's strtoll reads it: leading blanks and a sign allowed,
+// digits up to the first other character, 0 without digits, and a value beyond 64 bits
+// clamped to the nearest end of the range.
 int64_t DecimalPrefix(const std::string& text) {
     size_t at = text.find_first_not_of(" \t\r\n");
     if (at == std::string::npos) {
@@ -25,20 +26,21 @@ int64_t DecimalPrefix(const std::string& text) {
         negative = text[at] == '-';
         ++at;
     }
-    uint64_t value = 0;
+    // The magnitude is clamped before the sign is applied: negating INT64_MIN is undefined.
+    constexpr uint64_t kMaxMagnitude = uint64_t{1} << 63;
+    uint64_t magnitude = 0;
     const char* first = text.data() + at;
     const char* last = text.data() + text.size();
-    // Only the low 16 bits are kept, so a value too long for 64 bits is cut by digits;
-    // from_chars stops at the first non-digit.
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc()) {
-        value = 0;
-        for (const char* p = first; p != last && *p >= '0' && *p <= '9'; ++p) {
-            value = value * 10 + static_cast<uint64_t>(*p - '0');
-        }
+    if (std::from_chars(first, last, magnitude).ec != std::errc()) {
+        const bool anyDigit = first != last && *first >= '0' && *first <= '9';
+        magnitude = anyDigit ? kMaxMagnitude : 0;  // only too long a number fails here
     }
-    const int64_t signedValue = static_cast<int64_t>(value);
-    return negative ? -signedValue : signedValue;
+    if (negative) {
+        return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::min()
+                                          : -static_cast<int64_t>(magnitude);
+    }
+    return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::max()
+                                      : static_cast<int64_t>(magnitude);
 }
 
 uint16_t DelayOf(const Json::Value& event) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "pages/json_documents.h"
 #include "platform/paths.h"
@@ -47,7 +48,7 @@ std::string ProfileStore::ListPath() const {
 }
 
 std::string ProfileStore::ProfilePath(const std::string& uuid) const {
-    return folder_ + uuid + ".Json";
+    return folder_ + uuid + std::string(kExtension);
 }
 
 int ProfileStore::Load() {
@@ -58,14 +59,46 @@ int ProfileStore::Load() {
     if (!list_.entries.empty()) {
         return 1;
     }
+    // A list that is gone or damaged must not hide the profiles beside it.
+    list_.entries = ProfilesInFolder();
+    list_.selected = 0;
+    return list_.entries.empty() ? CreateFirstProfile() : SaveList();
+}
+
+std::vector<ProfileEntry> ProfileStore::ProfilesInFolder() const {
+    std::vector<ProfileEntry> found;
+    std::error_code ec;
+    for (const auto& file : std::filesystem::directory_iterator(folder_, ec)) {
+        const std::string name = file.path().filename().string();
+        if (!name.ends_with(kExtension) || !file.is_regular_file(ec)) {
+            continue;
+        }
+        const std::string uuid = name.substr(0, name.size() - kExtension.size());
+        if (!IsSafeStoredFileId(uuid)) {
+            continue;
+        }
+        const Json::Value document = LoadJsonDocument(ProfilePath(uuid));
+        if (JsonString(document, "profileUUID")) {
+            found.push_back({JsonStringOr(document, "profilename", uuid), uuid});
+        }
+    }
+    // Ids are creation times, so this is the order the profiles were made in.
+    std::sort(found.begin(), found.end(),
+              [](const ProfileEntry& a, const ProfileEntry& b) { return a.uuid < b.uuid; });
+    return found;
+}
+
+int ProfileStore::CreateFirstProfile() {
     platform::EnsureDirectory(folder_);
     const std::string uuid = NewId();
     const std::string name = NextDefaultName();
+    // Listed even when it cannot be written (a read-only folder, a full disk): the page
+    // then works on the defaults, and the user has been told that nothing is kept.
+    list_.entries.push_back({name, uuid});
+    list_.selected = 0;
     if (!WriteProfile(uuid, name, DefaultDocument())) {
         return 0;
     }
-    list_.entries.push_back({name, uuid});
-    list_.selected = 0;
     return SaveList();
 }
 

@@ -6,6 +6,7 @@
 #include <json/json.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pages/profile_list_file.h"
@@ -19,7 +20,9 @@ class ProfileStore {
     void SetPaths(std::string folder, std::string defaultFile);
     void SetDeviceKind(int kind) { kind_ = kind; }
 
-    // Reads the list; when it holds no profile, creates a first one from the default file.
+    // Reads the list. When it is missing, damaged or holds no profile, it is made again
+    // from the profile files in the folder; without any, a first profile is created from
+    // the default file (and listed even when it cannot be written).
     int Load();
 
     const std::vector<ProfileEntry>& Entries() const { return list_.entries; }
@@ -45,6 +48,10 @@ class ProfileStore {
     int Reset();
 
   private:
+    static constexpr std::string_view kExtension = ".Json";
+
+    std::vector<ProfileEntry> ProfilesInFolder() const;
+    int CreateFirstProfile();
     std::string NewId() const;
     Json::Value DefaultDocument() const;
     int WriteProfile(const std::string& uuid, const std::string& name, Json::Value document);

@@ -5,6 +5,7 @@
 #include "pages/json_documents.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "profile/json_value.h"
 #include "profile/stored_file_id.h"
 
 namespace ShootDataFile {
@@ -37,8 +38,10 @@ int SeedMissing(const std::string& userFolder, const std::string& defaultFolder)
 }
 
 std::optional<std::vector<MacroEvent>> Load(const std::string& path) {
+    // Without its "Events" list a file holds no gun: taking it would wipe the stored one.
     const Json::Value root = LoadJsonDocument(path);
-    if (!root.isObject()) {
+    const Json::Value* events = JsonMember(root, "Events");
+    if (events == nullptr || !events->isArray()) {
         return std::nullopt;
     }
     return MacroEventsFromJson(root);

@@ -27,7 +27,7 @@ std::string FileName(int gun);
 // user already has is never overwritten. Returns the number of files copied.
 int SeedMissing(const std::string& userFolder, const std::string& defaultFolder);
 
-// nullopt for a missing or unparseable file.
+// nullopt for a missing or unparseable file, or one without an "Events" list.
 std::optional<std::vector<MacroEvent>> Load(const std::string& path);
 bool Save(const std::string& path, const std::vector<MacroEvent>& events);
 

@@ -4,9 +4,10 @@
 
 #include <cwctype>
 #include <mutex>
-#include <sstream>
+#include <optional>
 
 #include "platform/file_io.h"
+#include "platform/json_text.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
 
@@ -26,15 +27,20 @@ std::string Canonical(const std::wstring& name) {
     return Utf8Encode(lower);
 }
 
-Json::Value LoadStore() {
+// The store, or nullopt when it is damaged and could not be set aside: it must then not
+// be written over.
+std::optional<Json::Value> LoadStore() {
     const auto text = ReadWholeFile(Registry::StorePath());
-    if (!text)
+    if (!text || text->empty())
         return Json::Value(Json::objectValue);
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(*text, root) || !root.isObject()) {
+    std::string reason;
+    if (!ParseJsonText(*text, &root, &reason) || !root.isObject()) {
+        if (reason.empty())
+            reason = "not a JSON object";
         // Never silently replace what we cannot read: keep it for the user.
-        WriteFileAtomic(Registry::StorePath() + ".corrupt", *text);
+        if (!SetDamagedFileAside(Registry::StorePath(), *text, reason))
+            return std::nullopt;
         return Json::Value(Json::objectValue);
     }
     return root;
@@ -43,9 +49,7 @@ Json::Value LoadStore() {
 bool SaveStore(const Json::Value& root) {
     const std::string path = Registry::StorePath();
     EnsureDirectory(path.substr(0, path.rfind('/')));
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "   ";
-    return WriteFileAtomic(path, Json::writeString(builder, root) + "\n");
+    return WriteFileAtomic(path, StyledJsonText(root));
 }
 
 const Json::Value* Member(const Json::Value& node, const std::string& name) {
@@ -63,12 +67,14 @@ const Json::Value* FindValue(const Json::Value& root, const std::wstring& key,
 
 bool StoreValue(const std::wstring& key, const std::wstring& name, Json::Value value) {
     std::lock_guard<std::mutex> lock(StoreMutex());
-    Json::Value root = LoadStore();
-    Json::Value& keyNode = root[Canonical(key)];
+    std::optional<Json::Value> root = LoadStore();
+    if (!root)
+        return false;
+    Json::Value& keyNode = (*root)[Canonical(key)];
     if (!keyNode.isObject())
         keyNode = Json::Value(Json::objectValue);
     keyNode[Canonical(name)] = std::move(value);
-    return SaveStore(root);
+    return SaveStore(*root);
 }
 
 }  // namespace
@@ -79,7 +85,7 @@ std::string Registry::StorePath() {
 
 std::optional<std::wstring> Registry::GetString(const std::wstring& key, const std::wstring& name) {
     std::lock_guard<std::mutex> lock(StoreMutex());
-    const Json::Value root = LoadStore();
+    const Json::Value root = LoadStore().value_or(Json::Value());
     const Json::Value* value = FindValue(root, key, name);
     if (value == nullptr || (*value)["type"] != "sz" || !(*value)["data"].isString()) {
         return std::nullopt;
@@ -89,7 +95,7 @@ std::optional<std::wstring> Registry::GetString(const std::wstring& key, const s
 
 std::optional<uint32_t> Registry::GetDword(const std::wstring& key, const std::wstring& name) {
     std::lock_guard<std::mutex> lock(StoreMutex());
-    const Json::Value root = LoadStore();
+    const Json::Value root = LoadStore().value_or(Json::Value());
     const Json::Value* value = FindValue(root, key, name);
     if (value == nullptr || (*value)["type"] != "dword" || !(*value)["data"].isUInt()) {
         return std::nullopt;
@@ -114,11 +120,11 @@ bool Registry::SetDword(const std::wstring& key, const std::wstring& name, uint3
 
 bool Registry::DeleteValue(const std::wstring& key, const std::wstring& name) {
     std::lock_guard<std::mutex> lock(StoreMutex());
-    Json::Value root = LoadStore();
-    if (FindValue(root, key, name) == nullptr)
+    std::optional<Json::Value> root = LoadStore();
+    if (!root || FindValue(*root, key, name) == nullptr)
         return false;
-    root[Canonical(key)].removeMember(Canonical(name));
-    return SaveStore(root);
+    (*root)[Canonical(key)].removeMember(Canonical(name));
+    return SaveStore(*root);
 }
 
 }  // namespace platform

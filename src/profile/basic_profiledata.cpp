@@ -4,6 +4,8 @@
 
 #include "duilib/string_utils.h"
 #include "platform/debug_trace.h"
+#include "platform/file_io.h"
+#include "platform/paths.h"
 #include "profile/json_edit.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
@@ -51,14 +53,19 @@ Json::Value CBasicProfiledata::SectionOf(const Json::Value& document) const {
     return section.isObject() ? section : Json::Value();
 }
 
-void CBasicProfiledata::StoreSection(const CDuiString& path, Json::Value& document,
+bool CBasicProfiledata::StoreSection(const CDuiString& path, Json::Value& document,
                                      const Json::Value& section) {
     // It parsed, so it may be someone's data: keep it before the wrong-kind value is
     // replaced. The rest of an object document stays.
-    if (!HasProfileShape(document))
-        jsonFile_.SaveJsonFile(path + L".corrupt", document);
+    if (!HasProfileShape(document)) {
+        const std::string file = platform::NormalizePath(DuiStringToUtf8(path.GetData()));
+        const auto bytes = platform::ReadWholeFile(file);
+        if (bytes && !platform::SetDamagedFileAside(file, *bytes, "not a profile document"))
+            return false;
+    }
     ArrayElement(ObjectMember(document, "Device"), static_cast<Json::ArrayIndex>(deviceIndex_)) =
         section;
+    return true;
 }
 
 Json::Value CBasicProfiledata::Load(CDuiString path) {
@@ -68,8 +75,8 @@ Json::Value CBasicProfiledata::Load(CDuiString path) {
         deviceSection_ = SectionOf(jsonFile_.LoadJsonFile(defaultProfilePath_));
         // With no default either there is nothing to store; the file stays as it was.
         if (!deviceSection_.isNull() && !path.IsEmpty()) {
-            StoreSection(path, document, deviceSection_);
-            jsonFile_.SaveJsonFile(path, document);
+            if (StoreSection(path, document, deviceSection_))
+                jsonFile_.SaveJsonFile(path, document);
         }
     }
     return deviceSection_;
@@ -83,8 +90,7 @@ bool CBasicProfiledata::SaveDeviceSection(Json::Value value, CDuiString path) {
     if (path.IsEmpty())
         return false;
     Json::Value document = jsonFile_.LoadJsonFile(path);
-    StoreSection(path, document, value);
-    return jsonFile_.SaveJsonFile(path, document);
+    return StoreSection(path, document, value) && jsonFile_.SaveJsonFile(path, document);
 }
 
 bool CBasicProfiledata::SaveWhole(Json::Value value, CDuiString path) {

@@ -70,8 +70,9 @@ class CBasicProfiledata {
 
   private:
     // Puts `section` at "Device"[device index] of `document`. A document of the wrong
-    // shape is kept beside as "<path>.corrupt" before its wrong part is replaced.
-    void StoreSection(const DuiLib::CDuiString& path, Json::Value& document,
+    // shape is kept beside as "<path>.corrupt" before its wrong part is replaced; false,
+    // and nothing changed, when it cannot be kept.
+    bool StoreSection(const DuiLib::CDuiString& path, Json::Value& document,
                       const Json::Value& section);
     Json::Value SectionOf(const Json::Value& document) const;
 

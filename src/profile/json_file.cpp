@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 #include "platform/file_io.h"
+#include "platform/json_text.h"
 #include "platform/paths.h"
 
 namespace {
@@ -15,32 +16,21 @@ std::string ToFilePath(const DuiLib::CDuiString& path) {
 }
 
 // A file we are about to replace but cannot parse may be the user's only copy of their
-// settings: keep it beside the new one.
-void KeepUnparseableOriginal(const std::string& path) {
+// settings: it is kept beside the new one. False when it had to be kept and could not be.
+bool KeepUnparseableOriginal(const std::string& path) {
     const auto old = platform::ReadWholeFile(path);
     if (!old || old->empty())
-        return;
+        return true;
+    // Read as LoadJsonFile reads it: up to the first NUL.
+    const std::string text = old->substr(0, old->find('\0'));
     Json::Value ignored;
-    if (!ParseJsonText(*old, &ignored))
-        platform::WriteFileAtomic(path + ".corrupt", *old);
+    std::string reason;
+    if (platform::ParseJsonText(text, &ignored, &reason))
+        return true;
+    return platform::SetDamagedFileAside(path, *old, reason);
 }
 
 }  // namespace
-
-std::string StyledJsonText(const Json::Value& value) {
-    // The stored files use the styled writer's exact layout (three-space indent, " : "),
-    // which the builder-based writers do not reproduce.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    Json::StyledWriter writer;
-    return writer.write(value);
-#pragma GCC diagnostic pop
-}
-
-bool ParseJsonText(const std::string& text, Json::Value* root) {
-    Json::Reader reader;
-    return reader.parse(text, *root, true);
-}
 
 std::string CJsonFile::MakeTimestampName() {
     const platform::LocalTime t = platform::GetLocalTime();
@@ -64,8 +54,10 @@ std::string CJsonFile::ReadJsonFile(const DuiLib::CDuiString& path) {
 
 bool CJsonFile::SaveJsonFile(const DuiLib::CDuiString& path, const Json::Value& value) {
     const std::string file = ToFilePath(path);
-    KeepUnparseableOriginal(file);
-    return platform::WriteFileAtomic(file, StyledJsonText(value) + "\n");
+    if (!KeepUnparseableOriginal(file))
+        return false;
+    // The styled text's own final line break and one more, as the files have always had.
+    return platform::WriteFileAtomic(file, platform::StyledJsonText(value) + "\n");
 }
 
 Json::Value CJsonFile::LoadJsonFile(const DuiLib::CDuiString& path) {
@@ -75,7 +67,7 @@ Json::Value CJsonFile::LoadJsonFile(const DuiLib::CDuiString& path) {
         return Json::Value();
     }
     Json::Value root;
-    if (!ParseJsonText(text, &root))
+    if (!platform::ParseJsonText(text, &root))
         return Json::Value();
     return root;
 }

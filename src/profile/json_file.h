@@ -13,14 +13,12 @@ class CJsonFile {
     std::string MakeTimestampName();
     // The file's bytes up to the first NUL, or empty when it cannot be read whole.
     std::string ReadJsonFile(const DuiLib::CDuiString& path);
-    // Writes the styled text atomically: a failed save leaves the old file whole. An
-    // existing file that does not parse is first kept beside as "<name>.corrupt".
+    // Writes the stored text (UTF-8, three-space indentation) atomically: a failed save
+    // leaves the old file whole, and the user is told. An existing file that does not
+    // parse is first kept beside (as "<name>.corrupt", never over an earlier copy); when
+    // it cannot be kept, it is not replaced either.
     bool SaveJsonFile(const DuiLib::CDuiString& path, const Json::Value& value);
-    // The parsed document, or a null value for a missing, empty or unparseable file.
+    // The parsed document, or a null value for a missing, empty or unparseable file
+    // (however deeply nested).
     Json::Value LoadJsonFile(const DuiLib::CDuiString& path);
 };
-
-// The styled writer's text of `value` (three-space indentation).
-std::string StyledJsonText(const Json::Value& value);
-// Parses `text` the way LoadJsonFile does (comments collected); false on a syntax error.
-bool ParseJsonText(const std::string& text, Json::Value* root);

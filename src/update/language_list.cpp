@@ -1,8 +1,7 @@
 #include "update/language_list.h"
 
-#include <memory>
-
 #include "platform/file_io.h"
+#include "platform/json_text.h"
 #include "platform/text_convert.h"
 
 namespace {
@@ -39,10 +38,7 @@ std::vector<LanguageEntry> LoadLanguageList(const std::string& defaultDataFolder
         return {};
     }
     Json::Value document;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(text->data(), text->data() + text->size(), &document, &errors)) {
+    if (!platform::ParseJsonText(*text, &document)) {
         return {};
     }
     return ParseLanguageList(document);

@@ -41,6 +41,11 @@ TEST(LanguageListTest, TheShippedConfigurationListsChineseThenEnglish) {
     EXPECT_EQ(list[0].file, L"lan_cn.xml");
     EXPECT_EQ(list[1].file, L"lan_en.xml");
     EXPECT_TRUE(LoadLanguageList("/nonexistent/").empty());
+
+    testing_support::TempDir dir;
+    testing_support::WriteTextFile(dir.File("Language.config"),
+                                   "{\"Language\": " + std::string(1500, '[') + "]}");
+    EXPECT_TRUE(LoadLanguageList(dir.path()).empty()) << "too deep reads as unparseable";
 }
 
 TEST(LanguageFontsTest, FamilyDependsOnTheNewAndThePreviousLanguage) {

@@ -11,6 +11,7 @@
 #include "device/keyboard/key_map.h"
 #include "device/keyboard/light_block.h"
 #include "device/macro_image.h"
+#include "platform/json_text.h"
 #include "profile/json_file.h"
 
 namespace {
@@ -51,7 +52,7 @@ void DecodeBlock(const uint8_t* data, size_t size) {
 
 void BuildImage(const uint8_t* data, size_t size) {
     Json::Value document;
-    if (!ParseJsonText(std::string(data, data + size), &document)) {
+    if (!platform::ParseJsonText(std::string(data, data + size), &document)) {
         return;
     }
     const std::vector<device::MacroEvents> macros = {device::MacroEventsOf(document), {}};

@@ -399,3 +399,26 @@ TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
     ASSERT_EQ(again->ResetShootData(), 1);
     EXPECT_EQ(again->GetBulletValues(), ShootBullet{});
 }
+
+TEST(ShootPanel, ImportsWithoutAnEventsListAreRefusedAndKeepTheStoredGun) {
+    TempDir dir;
+    const std::string user = MakeFolder(dir, "mouse");
+    BuiltPanel<CShootControlUI> panel(kShootXml);
+    ASSERT_NE(panel.get(), nullptr);
+    panel->SetUserDataFolder(Wide(user));
+    panel->InitShootPanel();
+    panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(L"35");
+    panel->ApplyBulletEdits();
+    ASSERT_EQ(panel->SaveShootData(), 1);
+    const std::string stored = ReadTextFile(user + "ShootData_0.Shoot");
+
+    for (const char* text : {"{}", R"({"events": []})", R"({"Events": "x"})", "[1]"}) {
+        WriteTextFile(dir.File("import.shoot"), text);
+        EXPECT_EQ(panel->ImportShootData(Wide(dir.File("import.shoot"))), 0) << text;
+        EXPECT_EQ(panel->GetBulletValues().delay, 35) << text;
+        EXPECT_EQ(ReadTextFile(user + "ShootData_0.Shoot"), stored) << text;
+    }
+    WriteTextFile(dir.File("import.shoot"), R"({"Events": []})");
+    EXPECT_EQ(panel->ImportShootData(Wide(dir.File("import.shoot"))), 1);
+    EXPECT_EQ(panel->GetBulletValues().delay, 0);
+}

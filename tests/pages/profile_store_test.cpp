@@ -6,6 +6,7 @@
 #include "pages/profile_list_file.h"
 #include "pages/profile_store.h"
 #include "platform/paths.h"
+#include "platform/user_notice.h"
 #include "profile/json_file.h"
 #include "support/temp_dir.h"
 
@@ -54,6 +55,51 @@ TEST_F(ProfileStoreTest, EmptyFolderGetsAFirstProfileFromTheDefaultFile) {
     ASSERT_EQ(again.Load(), 1);
     EXPECT_EQ(again.Entries().size(), 1u);
     EXPECT_EQ(again.SelectedUuid(), uuid);
+}
+
+TEST_F(ProfileStoreTest, ADamagedOrLostListIsRebuiltFromTheProfilesBesideIt) {
+    ASSERT_EQ(store_.Load(), 1);
+    ASSERT_EQ(store_.Add("游戏"), 1);
+    ASSERT_EQ(store_.Add("Work"), 1);
+    const std::vector<ProfileEntry> made = store_.Entries();
+    WriteTextFile(folder_ + "not_a_profile.Json", R"({"Device": []})");
+    WriteTextFile(folder_ + "broken.Json", "{");
+    const std::string listPath = folder_ + ProfileListFile::kFileName;
+    WriteTextFile(listPath, "{\"ProfileList\": [");
+
+    platform::UserNoticeCapture notices;
+    ProfileStore rebuilt;
+    rebuilt.SetPaths(folder_, defaultFile_);
+    ASSERT_EQ(rebuilt.Load(), 1);
+    ASSERT_EQ(rebuilt.Entries().size(), 3u);
+    for (size_t i = 0; i < made.size(); ++i) {
+        EXPECT_EQ(rebuilt.Entries()[i].name, made[i].name);
+        EXPECT_EQ(rebuilt.Entries()[i].uuid, made[i].uuid);
+    }
+    EXPECT_EQ(ReadTextFile(listPath + ".corrupt"), "{\"ProfileList\": [");
+    EXPECT_TRUE(notices.Contains(L"ProfileList.ini.corrupt"));
+
+    ASSERT_EQ(std::remove(listPath.c_str()), 0);
+    ProfileStore again;
+    again.SetPaths(folder_, defaultFile_);
+    ASSERT_EQ(again.Load(), 1);
+    EXPECT_EQ(again.Entries().size(), 3u) << "a lost list is rebuilt too";
+}
+
+TEST_F(ProfileStoreTest, AFirstRunThatCannotWriteStillListsAProfileAndSaysWhy) {
+    // A file where the folder should be fails every write, even for root.
+    const std::string blocked = dir_.File("blocked");
+    WriteTextFile(blocked, "");
+    platform::UserNoticeCapture notices;
+    ProfileStore store;
+    store.SetPaths(blocked + "/user", defaultFile_);
+    EXPECT_EQ(store.Load(), 0);
+    ASSERT_EQ(store.Entries().size(), 1u);
+    EXPECT_EQ(store.Entries()[0].name, "Profile1");
+    EXPECT_FALSE(store.SelectedUuid().empty());
+    ASSERT_FALSE(notices.Notices().empty());
+    EXPECT_EQ(notices.Notices()[0].key, L"message_save_failed");
+    EXPECT_TRUE(notices.Contains(L"Not a directory"));
 }
 
 TEST_F(ProfileStoreTest, ListFileIdsAndSelectionAreChecked) {

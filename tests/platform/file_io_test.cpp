@@ -1,13 +1,21 @@
 #include "platform/file_io.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/text_convert.h"
+#include "platform/user_notice.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -28,14 +36,26 @@ TEST(FileIoTest, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
     EXPECT_EQ(files, 1u);
 }
 
-TEST(FileIoTest, FailedWriteLeavesTheOldFileWhole) {
-    if (geteuid() == 0) {
-        // root ignores folder permissions; a missing folder fails the same way for everyone.
-    }
+std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST(FileIoTest, FailedWriteLeavesTheOldFileWholeAndIsTold) {
+    // root ignores folder permissions; a missing folder fails the same way for everyone.
     TempDir dir;
+    platform::UserNoticeCapture notices;
     const std::string path = dir.File("profile.json");
     ASSERT_TRUE(WriteTextFile(path, "old contents"));
-    EXPECT_FALSE(platform::WriteFileAtomic(dir.File("missing/profile.json"), "x"));
+    int error = 0;
+    EXPECT_FALSE(platform::WriteFileAtomic(dir.File("missing/profile.json"), "x", &error));
+    EXPECT_EQ(error, ENOENT);
+    ASSERT_EQ(notices.Notices().size(), 1u);
+    EXPECT_EQ(notices.Notices()[0].key, L"message_save_failed");
+    EXPECT_TRUE(notices.Contains(platform::Utf8Decode(dir.File("missing/profile.json"))));
+    EXPECT_TRUE(notices.Contains(L"No such file or directory"));
     // A target that is a folder cannot be replaced by a file: the rename fails after the
     // temporary was written in full, and the temporary is cleaned up.
     std::filesystem::create_directory(dir.File("folder"));
@@ -45,6 +65,61 @@ TEST(FileIoTest, FailedWriteLeavesTheOldFileWhole) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
         ++files;
     EXPECT_EQ(files, 2u);  // profile.json and folder
+}
+
+TEST(FileIoTest, DamagedCopiesAreNumberedAndNeverReplaced) {
+    TempDir dir;
+    platform::UserNoticeCapture notices;
+    const std::string path = dir.File("ProfileList.ini");
+    ASSERT_TRUE(platform::SetDamagedFileAside(path, "{ first", "line 1, column 3: cut"));
+    ASSERT_TRUE(platform::SetDamagedFileAside(path, "{ second", "line 1, column 4: cut"));
+    // The same damage seen again is already kept.
+    ASSERT_TRUE(platform::SetDamagedFileAside(path, "{ first", "line 1, column 3: cut"));
+    EXPECT_EQ(ReadTextFile(path + ".corrupt"), "{ first");
+    EXPECT_EQ(ReadTextFile(path + ".corrupt.2"), "{ second");
+    EXPECT_EQ(FilesIn(dir.path()).size(), 2u);
+    EXPECT_EQ(notices.Notices().size(), 2u);
+    EXPECT_TRUE(notices.Contains(platform::Utf8Decode(path + ".corrupt.2")));
+    EXPECT_TRUE(notices.Contains(L"line 1, column 4: cut"));
+
+    EXPECT_FALSE(platform::SetDamagedFileAside(dir.File("missing/x.Json"), "{", "cut"));
+    EXPECT_TRUE(notices.Contains(L"left as it is"));
+}
+
+TEST(FileIoTest, TemporariesOfAKilledWriterGoWithTheNextWriteToTheirFolder) {
+    TempDir dir;
+    const std::string path = dir.File("profile.Json");
+    for (int kill = 0; kill < 5; ++kill) {
+        std::filesystem::remove(path);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const std::string big(256 << 10, 'x');
+            for (;;)
+                platform::WriteFileAtomic(path, big);
+        }
+        // Killed once it has saved at least once, in the middle of a later save.
+        while (!platform::FileExists(path))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    }
+    // Left by earlier builds and by a run killed where no unnamed temporary was possible.
+    for (const char* stale : {"profile.Json.Ab12Cd", "other.Json.velkaro-Xy34Zw"})
+        WriteTextFile(dir.File(stale), "half a save");
+    // Being written right now by someone who holds it, and a user's own files.
+    WriteTextFile(dir.File("third.Json.velkaro-Held01"), "");
+    const int held = ::open(dir.File("third.Json.velkaro-Held01").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    for (const char* mine : {"notes", "notes.backup", "other.Json.backup"})
+        WriteTextFile(dir.File(mine), "mine");
+
+    ASSERT_TRUE(platform::WriteFileAtomic(path, "whole"));
+    EXPECT_EQ(FilesIn(dir.path()),
+              (std::set<std::string>{"profile.Json", "third.Json.velkaro-Held01", "notes",
+                                     "notes.backup", "other.Json.backup"}));
+    EXPECT_EQ(ReadTextFile(path), "whole");
+    ::close(held);
 }
 
 TEST(FileIoTest, ReadReportsMissingFilesAndFolders) {
@@ -87,8 +162,9 @@ TEST(RegistryTest, ValuesPersistKeysIgnoreCaseAndTypesDoNotMix) {
     EXPECT_FALSE(Registry::GetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE"));
 }
 
-TEST(RegistryTest, UnreadableStoreIsKeptAsideNotLost) {
+TEST(RegistryTest, UnreadableOrTooDeepStoreIsKeptAsideNotLost) {
     testing_support::ScopedUserFolders folders;
+    platform::UserNoticeCapture notices;
     const std::string store = platform::Registry::StorePath();
     std::filesystem::create_directories(std::filesystem::path(store).parent_path());
     ASSERT_TRUE(WriteTextFile(store, "{ not json"));
@@ -96,6 +172,14 @@ TEST(RegistryTest, UnreadableStoreIsKeptAsideNotLost) {
     EXPECT_EQ(ReadTextFile(store + ".corrupt"), "{ not json");
     EXPECT_TRUE(platform::Registry::SetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE", 1));
     EXPECT_EQ(platform::Registry::GetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE"), 1u);
+
+    const std::string deep = "{\"a\": " + std::string(1500, '[') + std::string(1500, ']') + "}";
+    ASSERT_TRUE(WriteTextFile(store, deep));
+    EXPECT_FALSE(platform::Registry::GetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE"));
+    EXPECT_EQ(ReadTextFile(store + ".corrupt"), "{ not json");
+    EXPECT_EQ(ReadTextFile(store + ".corrupt.2"), deep);
+    EXPECT_EQ(notices.Notices().size(), 2u);
+    EXPECT_EQ(notices.Notices()[1].key, L"message_file_damaged");
 }
 
 }  // namespace

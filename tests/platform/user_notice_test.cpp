@@ -6,6 +6,7 @@ namespace platform {
 namespace {
 
 TEST(UserNoticeTest, ARepeatIsToldOnceAndANewSinkHearsItAgain) {
+    { UserNoticeCapture earlierTests; }  // takes what other tests left held
     {
         UserNoticeCapture capture;
         TellUser(L"notice_file_damaged", L"/tmp/a.Json: not JSON");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/user_notice.h"
 #include "profile_files.h"
 
 namespace {
@@ -36,6 +37,21 @@ TEST(ProfileLoadTest, ShortDeviceArrayIsFilledAndNameAndIdStay) {
     EXPECT_EQ(record.Load(files.Path("p.Json")), P::Parse(R"({"a": 1})"));
     EXPECT_EQ(files.Read("p.Json"), P::Parse(R"({"Device": [{"x": 1}, {"a": 1}],
                                   "profilename": "游戏", "profileUUID": "2026_01_01"})"));
+}
+
+TEST(ProfileLoadTest, ADeeplyNestedProfileGivesDefaultsAndIsKeptBeside) {
+    ProfileFiles files;
+    platform::UserNoticeCapture notices;
+    files.Write("default.Json", P::Parse(R"({"Device": [{"a": 0}]})"));
+    const std::string deep =
+        "{\"Device\": " + std::string(1500, '[') + std::string(1500, ']') + "}";
+    files.WriteText("p.Json", deep);
+    CBasicProfiledata record;
+    record.SetDefaultProfilePath(files.Path("default.Json"));
+    EXPECT_EQ(record.Load(files.Path("p.Json")), P::Parse(R"({"a": 0})"));
+    EXPECT_EQ(files.ReadText("p.Json.corrupt"), deep);
+    EXPECT_EQ(files.Read("p.Json")["Device"][0], P::Parse(R"({"a": 0})"));
+    EXPECT_TRUE(notices.Contains(L"p.Json.corrupt"));
 }
 
 TEST(ProfileLoadTest, NoDefaultLeavesSectionNullReadersEmptyAndFileUntouched) {
@@ -82,7 +98,8 @@ TEST(ProfileSaveTest, FilesThatCannotHoldTheSectionAreKeptAsCorrupt) {
 
     files.WriteText("p.Json", "{\"Device\": {\"0\": 5}, \"profilename\": \"mine\"}");
     ASSERT_TRUE(record.Save());
-    EXPECT_EQ(files.Read("p.Json.corrupt")["profilename"], "mine");
+    EXPECT_EQ(files.ReadText("p.Json.corrupt"), "{\"Device\": [ {\"cut") << "never replaced";
+    EXPECT_EQ(files.Read("p.Json.corrupt.2")["profilename"], "mine");
     EXPECT_EQ(files.Read("p.Json")["profilename"], "mine");
     EXPECT_TRUE(files.Read("p.Json")["Device"].isArray());
 

@@ -59,7 +59,7 @@ TEST(CustomLightEffectsTest, IdsThatWouldLeaveTheFolderAreRefused) {
         CBasicProfiledata record;
         Json::Value config;
         config["LightInfo"][0][0]["Guid"] = id;
-        Prepare(files, record, 0, StyledJsonText(config).c_str());
+        Prepare(files, record, 0, platform::StyledJsonText(config).c_str());
         EXPECT_TRUE(record.LoadCustomLightEffects().empty()) << id;
     }
     EXPECT_FALSE(IsSafeStoredFileId(std::string(kMaxStoredFileIdLength + 1, 'a')));

@@ -1,4 +1,5 @@
 #include "profile/json_file.h"
+#include "platform/json_text.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ TEST(JsonFileTest, SavedValueReadsBackEqualWithThreeSpaceIndentAndFinalLineBreak
     EXPECT_EQ(json.LoadJsonFile(path), value);
     const std::string text = ReadTextFile(dir.File("p.Json"));
     EXPECT_NE(text.find("\n   \"Device\""), std::string::npos);
+    EXPECT_NE(text.find("\"profilename\" : \"游戏 1\""), std::string::npos) << "UTF-8, not escapes";
     EXPECT_EQ(text.back(), '\n');
 }
 
@@ -91,8 +93,8 @@ TEST(JsonFileTest, TimestampIdHasFixedWidthFields) {
 
 TEST(JsonValueTest, WrongTypesReadAsAbsentWithoutThrowing) {
     Json::Value node;
-    ASSERT_TRUE(
-        ParseJsonText(R"({"i": 3, "s": "x", "b": true, "neg": -1, "big": 1e20, "f": 2.5})", &node));
+    ASSERT_TRUE(platform::ParseJsonText(
+        R"({"i": 3, "s": "x", "b": true, "neg": -1, "big": 1e20, "f": 2.5})", &node));
     EXPECT_EQ(JsonInt(node, "i"), 3);
     EXPECT_FALSE(JsonInt(node, "s"));
     EXPECT_FALSE(JsonInt(node, "big"));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "duilib/string_utils.h"
+#include "platform/json_text.h"
 #include "profile/json_file.h"
 #include "support/temp_dir.h"
 
@@ -26,7 +27,7 @@ class ProfileFiles {
     }
     static Json::Value Parse(const std::string& text) {
         Json::Value value;
-        ParseJsonText(text, &value);
+        platform::ParseJsonText(text, &value);
         return value;
     }
 

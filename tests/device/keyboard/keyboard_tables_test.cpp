@@ -113,7 +113,14 @@ TEST(MacroImageTest, EventsKeepLowDelayBitsAndTheirOwnTypeBits) {
               (device::MacroEventRecord{0, 0, 0x83, 2}));
     EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, "99999999999999999999999")),
               (device::MacroEventRecord{0xFF, 0xFF, 0x83, 2}))
-        << "the low 16 bits of 10^23 - 1";
+        << "clamped to INT64_MAX, whose low 16 bits are all set";
+    // The fuzzer's find: negating the smallest 64-bit value was undefined.
+    for (const char* lowest : {"-9223372036854775808", "-99999999999999999999999"})
+        EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, lowest)),
+                  (device::MacroEventRecord{0, 0, 0x83, 2}))
+            << lowest;
+    EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, "-2")),
+              (device::MacroEventRecord{0xFE, 0xFF, 0x83, 2}));
 }
 
 TEST(MacroImageTest, EmptyMacrosKeepTheirOffsetAndHead) {
