@@ -6,6 +6,7 @@
 #include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"
+#include "platform/milestones.h"
 
 using DuiLib::CDuiString;
 
@@ -74,6 +75,9 @@ bool CDeviceOptionUI::Activate() {
 }
 
 void CDeviceOptionUI::SetVisible(bool bVisible) {
+    if (bVisible && !shown_) {
+        platform::Milestone("entry-shown");
+    }
     shown_ = bVisible;
     CHorizontalLayoutUI::SetVisible(bVisible);
 }

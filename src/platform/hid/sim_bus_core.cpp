@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/hid/sim_hid_handle.h"
+#include "platform/milestones.h"
 
 namespace platform::hid {
 
@@ -84,6 +85,7 @@ void SimBusCore::PlugNow(std::shared_ptr<SimHidDevice> device) {
         ++device->generation_;
     }
     plugged_.push_back({std::move(device), node->second});
+    platform::Milestone("plug");
 }
 
 void SimBusCore::Unplug(SimHidDevice* device, uint32_t delayMs) {

@@ -3,6 +3,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_control.h"
+#include "platform/milestones.h"
 #include "platform/text_convert.h"
 #include "platform/window_handles.h"
 
@@ -157,6 +158,10 @@ void WindowHost::Present() {
     }
     SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
     SDL_UpdateWindowSurface(m_window.get());
+    if (platform::MilestonesWanted()) {
+        const std::wstring cls = platform::GetWindowClassName(m_manager.GetPaintWindow());
+        platform::Milestone("present-" + platform::Utf8Encode(cls));
+    }
 }
 
 void WindowHost::DesktopMoved(int x, int y) {
