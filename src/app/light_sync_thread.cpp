@@ -2,13 +2,13 @@
 
 #include "app/light_sync.h"
 #include "app/main_wnd/main_wnd.h"
-#include "platform/clock.h"
+#include "device/device_threads.h"
 #include "platform/debug_trace.h"
 
 namespace {
 
-constexpr uint32_t kPassWaitMs = 1;
 constexpr uint32_t kIdleWaitMs = 1000;
+constexpr int kNoStep = -1;
 
 }  // namespace
 
@@ -19,32 +19,20 @@ void LightSyncThread(WorkerThreadParam* param) {
     // The stop event is not reset here: a stop asked for before this thread ran must
     // still end it.
     CMainWnd& window = *param->owner;
-    platform::Event& stop = *param->stopEvent;
-    uint32_t lastTick = platform::TickCount();
-    uint32_t counter = 0;
-    while (stop.Wait(kPassWaitMs) != platform::kWaitObject0) {
-        if (!window.HasSyncedOpenDevice()) {
-            // Idles, but wakes at once for a stop.
-            if (stop.Wait(kIdleWaitMs) == platform::kWaitObject0) {
-                break;
-            }
-            continue;
-        }
-        const uint32_t now = platform::TickCount();
-        if (now - lastTick > 1) {
-            lastTick = now;
-            ++counter;
-        }
-        const uint8_t mode = light_sync::SharedSettings().mode.load();
+    device::LightLoopHooks hooks;
+    // Idle while no open device follows the shared lighting.
+    hooks.channelOpen = [&window] { return window.HasSyncedOpenDevice(); };
+    hooks.lightSyncActive = [] { return false; };
+    hooks.stepTicks = [] {
+        const light_sync::Settings& settings = light_sync::SharedSettings();
+        const uint8_t mode = settings.mode.load();
         if (mode >= light_sync::kModeCount) {
-            continue;
+            return kNoStep;
         }
-        const uint8_t speed = light_sync::SharedSettings().speed.load();
-        if (light_sync::SpeedTicks(mode, speed) > counter) {
-            continue;
-        }
-        window.RunSyncStep(mode);
-        counter = 0;
-    }
+        return static_cast<int>(light_sync::SpeedTicks(mode, settings.speed.load()));
+    };
+    hooks.runStep = [&window] { window.RunSyncStep(light_sync::SharedSettings().mode.load()); };
+    hooks.idleWaitMs = kIdleWaitMs;
+    device::RunLightLoop(*param->stopEvent, hooks);
     DebugTrace(L"同步灯光线程设定退出");
 }

@@ -1,5 +1,7 @@
 #include "device/device_threads.h"
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 
@@ -7,7 +9,8 @@ namespace device {
 namespace {
 
 constexpr uint32_t kPassWaitMs = 1;
-// While the channel is closed the light thread idles, still waking on its stop event.
+// While the input channel is closed the input thread idles, still waking on its stop
+// event and noticing a channel opened meanwhile.
 constexpr uint32_t kClosedChannelWaitMs = 100;
 
 bool StopRequested(platform::Event& stop, uint32_t ms) {
@@ -39,13 +42,13 @@ void DeviceThread::Stop(const std::function<void()>& cancel) {
 void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks) {
     uint32_t lastTick = platform::TickCount();
     int tickCount = 0;
-    while (!StopRequested(stop, kPassWaitMs)) {
+    uint32_t waitMs = kPassWaitMs;
+    while (!StopRequested(stop, waitMs)) {
         if (!hooks.channelOpen()) {
-            if (StopRequested(stop, kClosedChannelWaitMs)) {
-                break;
-            }
+            waitMs = hooks.idleWaitMs;
             continue;
         }
+        waitMs = platform::MsUntilNextTick();
         if (hooks.lightSyncActive()) {
             continue;
         }
@@ -54,23 +57,30 @@ void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks) {
             lastTick = now;
             ++tickCount;
         }
+        // A threshold of 0 (the fast speeds) steps once per counted tick, not per pass.
         const int threshold = hooks.stepTicks();
-        if (threshold >= 0 && tickCount >= threshold) {
+        if (threshold >= 0 && tickCount >= std::max(threshold, 1)) {
             hooks.runStep();
             tickCount = 0;
         }
         if (hooks.everyPass) {
             hooks.everyPass();
         }
+        if (hooks.passTimed && hooks.passTimed()) {
+            waitMs = kPassWaitMs;
+        }
     }
 }
 
 void RunInputLoop(platform::Event& stop, const InputLoopHooks& hooks) {
     std::vector<uint8_t> report;
-    while (!StopRequested(stop, kPassWaitMs)) {
+    uint32_t waitMs = kPassWaitMs;
+    while (!StopRequested(stop, waitMs)) {
         if (!hooks.channelOpen()) {
+            waitMs = kClosedChannelWaitMs;
             continue;
         }
+        waitMs = kPassWaitMs;
         report.clear();
         if (!hooks.readReport(report) || stop.IsSet()) {
             continue;

@@ -51,13 +51,17 @@ struct LightLoopHooks {
     // The light synchronisation drives the LEDs while this is set.
     std::function<bool()> lightSyncActive;
     // Coarse ticks between two steps of the current mode at its speed; negative for a mode
-    // without a timed step.
+    // without a timed step. A step needs at least one counted tick since the last.
     std::function<int()> stepTicks;
     std::function<void()> runStep;
     // Optional: work of every pass (custom and overlay layers of the derived classes).
     std::function<void()> everyPass;
+    // Optional: true while `everyPass` counts passes (its pace is 1 ms passes); otherwise
+    // the loop sleeps until the next coarse tick, the only moment a step can be due.
+    std::function<bool()> passTimed;
+    // How long a pass waits while the channel is closed.
+    uint32_t idleWaitMs = 100;
 };
-
 struct InputLoopHooks {
     std::function<bool()> channelOpen;
     // Blocks until a report arrives or the read is cancelled; false when none was read.
@@ -65,7 +69,9 @@ struct InputLoopHooks {
     std::function<void(const std::vector<uint8_t>& report)> onReport;
 };
 
-// The loops run until the stop event is set, waiting 1 ms on it per pass.
+// The loops run until the stop event is set and end at once when it is. The light loop
+// waits on it until the next coarse tick (1 ms while its pass work is pass-timed); the
+// input loop blocks in its read.
 void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks);
 void RunInputLoop(platform::Event& stop, const InputLoopHooks& hooks);
 

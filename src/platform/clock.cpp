@@ -13,6 +13,14 @@ SystemClock& TheSystemClock() {
     return clock;
 }
 
+constexpr uint64_t kCoarseTickMicroseconds = 15625;
+
+uint64_t SteadyMicroseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}
+
 std::atomic<Clock*>& InstalledClock() {
     static std::atomic<Clock*> installed{nullptr};
     return installed;
@@ -22,14 +30,21 @@ std::atomic<Clock*>& InstalledClock() {
 
 uint32_t CoarseTickFromMicroseconds(uint64_t microseconds) {
     // The Windows tick advances 15.625 ms (1/64 s) at a time: 15 or 16 ms steps.
-    const uint64_t ticks = microseconds / 15625u;
+    const uint64_t ticks = microseconds / kCoarseTickMicroseconds;
     return static_cast<uint32_t>(ticks * 125u / 8u);
 }
 
+uint32_t MsUntilNextCoarseTick(uint64_t microseconds) {
+    const uint64_t left = kCoarseTickMicroseconds - microseconds % kCoarseTickMicroseconds;
+    return static_cast<uint32_t>((left + 999u) / 1000u);
+}
+
 uint32_t SystemClock::TickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return CoarseTickFromMicroseconds(
-        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+    return CoarseTickFromMicroseconds(SteadyMicroseconds());
+}
+
+uint32_t SystemClock::MsUntilNextTick() {
+    return MsUntilNextCoarseTick(SteadyMicroseconds());
 }
 
 void SystemClock::Sleep(uint32_t ms) {
@@ -66,6 +81,9 @@ Clock* InstallClock(Clock* clock) {
 
 uint32_t TickCount() {
     return CurrentClock().TickCount();
+}
+uint32_t MsUntilNextTick() {
+    return CurrentClock().MsUntilNextTick();
 }
 void Sleep(uint32_t ms) {
     CurrentClock().Sleep(ms);

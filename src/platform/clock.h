@@ -16,6 +16,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
+    // Milliseconds to wait from now until TickCount has moved on (at least 1).
+    virtual uint32_t MsUntilNextTick() = 0;
     virtual void Sleep(uint32_t ms) = 0;
     virtual LocalTime Now() = 0;
 };
@@ -23,6 +25,7 @@ class Clock {
 class SystemClock final : public Clock {
   public:
     uint32_t TickCount() override;
+    uint32_t MsUntilNextTick() override;
     void Sleep(uint32_t ms) override;
     LocalTime Now() override;
 };
@@ -33,10 +36,13 @@ Clock& CurrentClock();
 Clock* InstallClock(Clock* clock);
 
 uint32_t TickCount();
+uint32_t MsUntilNextTick();
 void Sleep(uint32_t ms);
 LocalTime GetLocalTime();
 
 // Milliseconds since an arbitrary start, rounded down to the 15.625 ms tick.
 uint32_t CoarseTickFromMicroseconds(uint64_t microseconds);
+// Whole milliseconds from `microseconds` to the next 15.625 ms tick, rounded up.
+uint32_t MsUntilNextCoarseTick(uint64_t microseconds);
 
 }  // namespace platform

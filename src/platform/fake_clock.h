@@ -15,6 +15,8 @@ class FakeClock final : public Clock {
     FakeClock& operator=(const FakeClock&) = delete;
 
     uint32_t TickCount() override { return tick_.load(); }
+    // Fake time moves only when the test advances it: a waiting loop looks again soon.
+    uint32_t MsUntilNextTick() override { return 1; }
     void Sleep(uint32_t ms) override { Advance(ms); }
     LocalTime Now() override { return now_; }
 

@@ -47,6 +47,56 @@ TEST(LightLoopTest, StepsRunEveryThresholdTicksAndPauseUnderSync) {
     EXPECT_EQ(stepPasses, (std::vector<int>{3, 6, 13}));
 }
 
+TEST(LightLoopTest, FastSpeedsStepOncePerCountedTickNotPerPass) {
+    platform::FakeClock clock;
+    platform::Event stop(true, false);
+    int pass = 0;
+    int steps = 0;
+    LightLoopHooks hooks;
+    hooks.channelOpen = [] { return true; };
+    hooks.lightSyncActive = [&] {
+        // The coarse tick moves on every third pass only.
+        if (++pass % 3 == 0) {
+            clock.Advance(16);
+        }
+        if (pass == 30) {
+            stop.Set();
+        }
+        return false;
+    };
+    hooks.stepTicks = [] { return 0; };
+    hooks.runStep = [&] { ++steps; };
+    RunLightLoop(stop, hooks);
+    EXPECT_EQ(steps, 10);  // one for each tick, counted on passes 3, 6, ... 30
+}
+
+TEST(LightLoopTest, PassesWaitForTheCoarseTickAndAStopEndsTheWait) {
+    platform::Event stop(true, false);
+    const uint32_t firstTick = platform::TickCount();
+    int passes = 0;
+    LightLoopHooks hooks;
+    hooks.channelOpen = [] { return true; };
+    hooks.lightSyncActive = [&] {
+        if (++passes == 5) {
+            stop.Set();
+        }
+        return false;
+    };
+    hooks.stepTicks = [] { return 28; };
+    hooks.runStep = [] {};
+    RunLightLoop(stop, hooks);
+    // Every pass after the first waited for the tick to move on (15 or 16 ms).
+    EXPECT_GE(platform::TickCount() - firstTick, 4u * 15u);
+
+    // A loop that waits for a distant tick still ends as soon as it is stopped.
+    platform::TraceCapture trace;
+    DeviceThread thread;
+    thread.Start([&](platform::Event& threadStop) { RunLightLoop(threadStop, hooks); },
+                 kLightThreadExitText);
+    thread.Stop();
+    EXPECT_TRUE(trace.Contains(kThreadEndedText));
+}
+
 TEST(LightLoopTest, ClosedChannelIdlesUntilStopped) {
     platform::Event stop(true, false);
     int opens = 0;

@@ -161,6 +161,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void WithEffectContext(Action action);
     // The per-LED light records as overlay layers; under the overlay lock.
     size_t CopyOverlayLayers(std::array<LightRecord, device::kAreaLedCount>& layers);
+    // Whether the light thread's pass work must run on every 1 ms pass.
+    bool LightPassesCount();
     int WriteKeyColors(const device::KeyColorTable& table);
     void ShowCustomLightGroup(int group);
     // The page's helpers.

@@ -3,6 +3,7 @@
 #include "device/channel/notify_report_value.h"
 #include "device/device_threads.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/lighting/area_effects.h"
 
 namespace {
 
@@ -24,7 +25,18 @@ void CVornalixKeyboardDevice::StartLightThread() {
         }
         ApplyOverlayLayers();
     };
+    hooks.passTimed = [this] { return LightPassesCount(); };
     StartLightWorker(std::move(hooks), device::kKeyboardLightThreadExitText);
+}
+
+bool CVornalixKeyboardDevice::LightPassesCount() {
+    if (IsCustomPlayerMode(GetLightState().light.mode)) {
+        return true;
+    }
+    platform::CriticalSectionLock lock(overlayLock_);
+    std::array<LightRecord, device::kAreaLedCount> layers;
+    const size_t count = CopyOverlayLayers(layers);
+    return device::AreaEffectsArePassTimed(std::span(layers.data(), count));
 }
 
 void CVornalixKeyboardDevice::StopLightThread() {

@@ -25,6 +25,17 @@ Rgb AreaColour(const LightRecord& record, uint8_t hue) {
 
 }  // namespace
 
+bool AreaEffectsArePassTimed(std::span<const LightRecord> list) {
+    for (size_t i = 0; i < AreaCount(list); ++i) {
+        const uint8_t mode = list[i].mode;
+        if (mode == kAreaFlash ||
+            (list[i].valid && (mode == kAreaBreathing || mode == kAreaSpectrum))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void AreaBreathingStep(std::span<const LightRecord> list, bool reset, AreaEffectState& state,
                        LedColourVector& leds) {
     if (reset) {

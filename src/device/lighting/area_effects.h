@@ -40,6 +40,10 @@ enum AreaMode : uint8_t {
 // list needs) and draws nothing.
 void AreaBreathingStep(std::span<const LightRecord> list, bool reset, AreaEffectState& state,
                        LedColourVector& leds);
+// Whether some record counts passes or flashes by time (breathing and spectrum on a valid
+// record, flash on any record in its mode): the area steps then keep the pace of the
+// light thread's passes.
+bool AreaEffectsArePassTimed(std::span<const LightRecord> list);
 // Every record keeps its flash timer running, whatever its mode; `now` is the coarse tick.
 void AreaFlashStep(std::span<const LightRecord> list, bool reset, uint32_t now,
                    AreaEffectState& state, LedColourVector& leds);

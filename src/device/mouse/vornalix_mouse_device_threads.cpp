@@ -28,6 +28,8 @@ void CVornalixMouseDevice::StartLightThread() {
             PlayCustomStep();
         }
     };
+    // The custom player counts passes.
+    hooks.passTimed = [this] { return IsCustomMode(GetSettingsState()[device::kStateMode]); };
     StartLightWorker(std::move(hooks), device::kLightThreadExitText);
 }
 

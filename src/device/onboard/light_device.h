@@ -87,6 +87,12 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     virtual void OnResyncRequest();
     // One light-thread pass by the block's mode; it counts itself in `passCount`.
     void LightPass(int& passCount);
+    // Counts a pass of a timed mode; true, with the count started over, when its step is
+    // due.
+    static bool StepDue(int& passCount, const device::OnboardLightBlock& block);
+    // Whether every step of the block's mode draws the same LEDs (static, off) and no area
+    // effect counts passes: once drawn, such a light needs no pass until it changes.
+    bool LightIsSteady(const device::OnboardLightBlock& block);
     void RunModeStep(uint8_t mode);
     device::LightParams Params() const { return CurrentLightParams(); }
 

@@ -11,8 +11,19 @@ constexpr int kTrailPairPlaces = 8;
 constexpr int kTrail2Places = 23;
 constexpr int kPassCountCeiling = 1000;
 
+constexpr uint8_t kStaticMode = 3;
+constexpr uint8_t kOffMode = 8;
+
 bool IsCustomMode(uint8_t mode) {
     return mode == 5 || mode >= device::kFirstSoftwareMode;
+}
+
+// Held once past every threshold: the custom modes never reset it, and a count that
+// wrapped would stop the timed effects.
+void CountPass(int& passCount) {
+    if (passCount < kPassCountCeiling) {
+        ++passCount;
+    }
 }
 
 }  // namespace
@@ -89,19 +100,32 @@ void COnboardLightDevice::RunModeStep(uint8_t mode) {
 }
 
 void COnboardLightDevice::LightPass(int& passCount) {
-    // Held once past every threshold: the custom modes never reset it, and a count that
-    // wrapped would stop the timed effects.
-    if (passCount < kPassCountCeiling) {
-        ++passCount;
-    }
     const device::OnboardLightBlock block = GetLightBlock();
     const uint8_t mode = block[device::kBlockMode];
     if (IsCustomMode(mode)) {
+        CountPass(passCount);
         device::PlayCustomEffect(customEffects_, customPlayer_, Params().speedIndex,
                                  platform::TickCount(), ledColours_);
-    } else if (device::SpeedTicksForIndex(block[device::kBlockSpeed]) <= passCount) {
+    } else if (StepDue(passCount, block)) {
         RunModeStep(mode);
-        passCount = 0;
     }
     AreaLightStep();
+}
+
+bool COnboardLightDevice::StepDue(int& passCount, const device::OnboardLightBlock& block) {
+    CountPass(passCount);
+    if (device::SpeedTicksForIndex(block[device::kBlockSpeed]) <= passCount) {
+        passCount = 0;
+        return true;
+    }
+    return false;
+}
+
+bool COnboardLightDevice::LightIsSteady(const device::OnboardLightBlock& block) {
+    const uint8_t mode = block[device::kBlockMode];
+    if (mode != kStaticMode && mode != kOffMode) {
+        return false;
+    }
+    platform::CriticalSectionLock lock(overlayLock_);
+    return !device::AreaEffectsArePassTimed(areaList_);
 }

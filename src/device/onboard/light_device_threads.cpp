@@ -1,5 +1,6 @@
 // The light thread and the sync thread of the mouse pad and the headset.
 
+#include <optional>
 #include <utility>
 
 #include "device/channel/notify_report_value.h"
@@ -21,6 +22,9 @@ void COnboardLightDevice::StartLightThread() {
     lightThread_.Start(
         [this](platform::Event& stop) {
             int passCount = 0;
+            // A steady block whose step has drawn the LEDs: passes only count until it
+            // changes.
+            std::optional<device::OnboardLightBlock> drawn;
             while (!StopRequested(stop, kPassWaitMs)) {
                 if (!commandChannel_.IsOpen()) {
                     if (StopRequested(stop, kClosedChannelWaitMs)) {
@@ -29,13 +33,21 @@ void COnboardLightDevice::StartLightThread() {
                     continue;
                 }
                 if (commandChannel_.GetLightSync()) {
+                    drawn.reset();  // the synchronisation draws over the LEDs
                     continue;
                 }
                 // The pass's pause also answers a stop at once.
                 if (StopRequested(stop, kPassWaitMs)) {
                     break;
                 }
+                const device::OnboardLightBlock block = GetLightBlock();
+                const bool steady = LightIsSteady(block);
+                if (steady && drawn == block) {
+                    StepDue(passCount, block);
+                    continue;
+                }
                 LightPass(passCount);
+                drawn = steady && passCount == 0 ? std::optional(block) : std::nullopt;
             }
         },
         device::kLightThreadExitText);

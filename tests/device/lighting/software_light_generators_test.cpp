@@ -190,6 +190,23 @@ TEST(AreaEffectsTest, FlashTimersRunForEveryRecordButOnlyFlashRecordsPaint) {
     EXPECT_EQ(leds.vector.Get(1), Led(9, 9, 9, 9));
 }
 
+TEST(AreaEffectsTest, OnlyBreathingSpectrumAndFlashRecordsKeepThePaceOfPasses) {
+    std::vector<LightRecord> list = {Light(1, 0, false), Light(4, 0, false), Light(0, 0, false),
+                                     Light(3, 0, false)};
+    list[2].valid = 0;
+    list[3].valid = 0;
+    EXPECT_FALSE(AreaEffectsArePassTimed(list));  // static, off and idle records
+    list[2].valid = 1;
+    EXPECT_TRUE(AreaEffectsArePassTimed(list));  // a breathing record counts passes
+    list[2].valid = 0;
+    list[3].valid = 1;
+    EXPECT_TRUE(AreaEffectsArePassTimed(list));  // so does a spectrum record
+    list[3].valid = 0;
+    list.push_back(Light(2, 0, false));
+    list.back().valid = 0;
+    EXPECT_TRUE(AreaEffectsArePassTimed(list));  // flash paints whatever its valid flag
+}
+
 TEST(AreaEffectsTest, SpectrumStepsEachLedAtItsOwnPeriod) {
     std::vector<LightRecord> list = {Light(3, 9, false), Light(3, 3, false)};
     AreaEffectState state;

@@ -185,6 +185,28 @@ TEST_F(MousePadTest, ALongCustomRunStillLetsTheTimedModesStep) {
     EXPECT_EQ(device::LedRed(device_->GetLedColor(0)), 200);
 }
 
+TEST_F(MousePadTest, ASteadyLightIsDrawnOnceAndThenLeftAloneUntilItChanges) {
+    LightRecord light;
+    light.mode = 3;  // static at a fast speed: a step on every pass while it is drawn
+    light.speed = 10;
+    light.brightness = 14;
+    light.red = 200;
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    device_->StartLightThread();
+    ASSERT_TRUE(Eventually([&] { return device::LedRed(device_->GetLedColor(0)) == 200; }));
+    const uint32_t marker = device::MakeLedColour({1, 2, 3}, 4);
+    device_->SetLedColor(0, marker);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(device_->GetLedColor(0), marker) << "no pass redrew a light that cannot change";
+
+    light.mode = 2;  // breathing changes on every step
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    EXPECT_TRUE(Eventually([&] { return device_->GetLedColor(0) != marker; }));
+    device_->StopLightThread();
+}
+
 TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
     device_->OpenNotifyChannel(L"hid#nowhere");
     EXPECT_TRUE(device_->IsSyncThreadRunning());
