@@ -12,6 +12,9 @@ class CMsgWnd : public DuiLib::WindowImplBase {
 
     void SetTitle(const DuiLib::CDuiString& title);
     void SetMessage(const DuiLib::CDuiString& text, bool textIsKey);
+    // Grows the box for a message too long for it (the program's notices name files and
+    // reasons) instead of cutting it off. Before SetDPI: sizes are in 96-DPI units.
+    void FitMessage(const DuiLib::CDuiString& text);
     void SetDPI(int dpi);
     void SetButtons(int mode);
     int GetDPI() const { return dpi_; }

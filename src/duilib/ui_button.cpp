@@ -74,6 +74,10 @@ void CLabelUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     } else if (name == L"endellipsis") {
         SetTextStyle(ParseBool(value) ? (m_uTextStyle | DT_END_ELLIPSIS)
                                       : (m_uTextStyle & ~DT_END_ELLIPSIS));
+    } else if (name == L"multiline") {
+        // Without DT_SINGLELINE the text wraps at the label's width.
+        SetTextStyle(ParseBool(value) ? (m_uTextStyle & ~DT_SINGLELINE)
+                                      : (m_uTextStyle | DT_SINGLELINE));
     } else if (name == L"textpadding") {
         SetTextPadding(ParseRect(value));
     } else if (name == L"showhtml") {

@@ -116,6 +116,28 @@ TEST_F(ChildWindowsTest, MessageBoxReturnsWhichButtonWasPressed) {
     EXPECT_FALSE(cancelShown) << "one button only";
 }
 
+TEST_F(ChildWindowsTest, MessageBoxGrowsForATextTooLongForIt) {
+    SIZE size{};
+    owner_.onApp = [&] {
+        size = ManagerOfClass(L"MsgWnd")->GetClientSize();
+        Click(ManagerOfClass(L"MsgWnd"), L"confirm_btn");
+    };
+    platform::PostMessage(owner_.hwnd, WM_APP, 0, 0);
+    ShowMsgBox(owner_.hwnd, L"", L"message_text_5", 96, true, 0);
+    EXPECT_EQ(size.cx, 400);
+    EXPECT_EQ(size.cy, 200);
+
+    std::wstring notices = L"Your settings could not be saved.";
+    for (int i = 0; i < 4; ++i)
+        notices +=
+            L"\n/home/ana/.local/share/Velkaro/Keyboard/ProfileList.ini could not be "
+            L"saved (Read-only file system); the file on disk is unchanged.";
+    platform::PostMessage(owner_.hwnd, WM_APP, 0, 0);
+    ShowMsgBox(owner_.hwnd, L"", notices.c_str(), 96, false, 0);
+    EXPECT_GT(size.cx, 400);
+    EXPECT_GT(size.cy, 300);
+}
+
 TEST_F(ChildWindowsTest, MessageBoxShowsUnsupportedDpiAt96) {
     platform::TraceCapture trace;
     int dpi = 0;

@@ -1,5 +1,6 @@
 #include "app/main_wnd/main_wnd.h"
 
+#include "app/main_wnd/notice_sink.h"
 #include "app/registered_messages.h"
 #include "app/screen_metrics.h"
 #include "device/vornalix_usb_device.h"
@@ -35,6 +36,7 @@ int MainScreenHeight() {
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+    RemoveNoticeSink();
     CMenuWnd::DestroyMenu();
     trayMenu_.reset();
     macroActionMenu_.reset();
@@ -64,6 +66,7 @@ void CMainWnd::InitWindow() {
 }
 
 void CMainWnd::OnWindowInit() {
+    InstallNoticeSink();
     // Announce that this program drives the device lights.
     platform::SingleInstance::BroadcastToPeers(kProductName, kLightControlAnnounceMessageName, 1,
                                                1);
@@ -81,6 +84,7 @@ void CMainWnd::OnWindowInit() {
 }
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+    RemoveNoticeSink();
     trayIcon_.DeleteTrayIcon();
     m_pm.RemovePreMessageFilter(&deviceHookFilter_);
     deviceHook_.Uninstall();

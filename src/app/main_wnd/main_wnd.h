@@ -42,6 +42,7 @@ class CMenuWnd;
 }
 class CMpDevicePowerUI;
 class CMainWnd;
+class WindowNoticeSink;
 
 // What a worker thread of the main window is started with.
 struct WorkerThreadParam {
@@ -119,6 +120,12 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     const std::vector<DeviceIdentityRecord>& GetUpdateCandidates() const {
         return updateCandidates_;
     }
+
+    // User notices: the window's sink lives from "windowinit" until the window goes;
+    // ShowPendingNotices runs on WM_USER_NOTICE.
+    void InstallNoticeSink();
+    void RemoveNoticeSink();
+    void ShowPendingNotices();
 
     // Languages and fonts.
     int GetStoredLanguageIndex();
@@ -388,6 +395,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     CDeviceHook deviceHook_;
     CDeviceHookFilter deviceHookFilter_{deviceHook_};
     FileChooser fileChooser_;
+    std::unique_ptr<WindowNoticeSink> noticeSink_;
+    bool showingNotices_ = false;
 };
 
 // The process-wide screen size stored at "windowinit", passed to the devices' settings writes.

@@ -4,6 +4,7 @@
 // messages.
 
 #include "app/main_wnd/main_wnd.h"
+#include "app/main_wnd/notice_sink.h"
 #include "app/registered_messages.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/menu_wnd.h"
@@ -53,6 +54,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         BringToFront();
     }
     HandlePeerMessage(uMsg, wParam, lParam);
+    if (uMsg == WM_USER_NOTICE) {
+        ShowPendingNotices();
+        bHandled = TRUE;
+        return 0;
+    }
     if (uMsg == WM_CLOSE) {
         DebugTrace(L"退出测试");
         StopWorkerThreads();
