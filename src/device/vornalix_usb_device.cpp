@@ -193,6 +193,22 @@ void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) 
     }
 }
 
+bool CVornalixUSBDevice::RevertKeysOfDeletedMacros() {
+    LoadMacroAndLightLists();
+    const size_t macroCount = pageLists_.macroNames.size();
+    bool changed = false;
+    for (KeyAssignRecord& key : keyAssignments_) {
+        const uint8_t type = key.current.type;
+        const bool playsMacro =
+            type == KeyFunctionType::kMacro || type == KeyFunctionType::kMacroRepeat;
+        if (playsMacro && key.current.p1 >= macroCount) {
+            key.current = key.defaults;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 int CVornalixUSBDevice::PrepareMacroUpload(std::vector<uint8_t>* image) {
     return device::PrepareMacroImage(
         GetUserDataPath().str(),
@@ -206,6 +222,25 @@ bool CVornalixUSBDevice::RefreshCapabilities() {
     }
     capabilities_ = info;
     return true;
+}
+
+int CVornalixUSBDevice::WriteMemoryInSession(std::span<const uint8_t> bytes, uint16_t offset,
+                                             const std::function<bool()>& ready) {
+    const auto isReady = [&ready] { return !ready || ready(); };
+    if (!commandChannel_.IsOpen() || !isReady()) {
+        return 0;
+    }
+    commandChannel_.BeginSession();
+    if (!isReady()) {
+        return 0;
+    }
+    const int written = commandChannel_.WriteMemory(bytes, offset);
+    if (!isReady()) {
+        return 0;
+    }
+    commandChannel_.EndSession();
+    // A write the device refused is not reported as done.
+    return written == 1 ? 1 : 0;
 }
 
 void CVornalixUSBDevice::PaintLedButtons() {
@@ -256,7 +291,14 @@ int CVornalixUSBDevice::UploadMacros() {
 int CVornalixUSBDevice::WriteDeviceSettings(int, int, int, int, int) {
     return 0;
 }
-void CVornalixUSBDevice::LoadMacroAndLightLists() {}
+void CVornalixUSBDevice::LoadMacroAndLightLists() {
+    device::PageNameSources sources;
+    sources.userFolder = GetUserDataPath().str();
+    sources.defaultFolder = GetDefaultDataPath().str();
+    sources.macroListName = macroListName_;
+    sources.deviceIndex = GetDeviceIndex();
+    device::ReadPageNameLists(sources, pageLists_);
+}
 void CVornalixUSBDevice::SetAuxMap(DeviceAuxMap map) {
     auxMap_ = std::move(map);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "device/lighting/base_light_effects.h"
 #include "device/lighting/led_colour_vector.h"
 #include "device/page/device_power_view.h"
+#include "device/page/name_lists.h"
 #include "duilib/ui_layouts.h"
 #include "platform/critical_section.h"
 #include "profile/json_file.h"
@@ -76,6 +78,8 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     virtual int ApplyKeyAssignments(int bank);
     virtual int UploadMacros();
     virtual int WriteDeviceSettings(int first, int second, int third, int fourth, int fifth);
+    // Reads the page's name lists (macros, light modes, areas, custom lights) for the
+    // device index; see device::ReadPageNameLists for what a poor document leaves.
     virtual void LoadMacroAndLightLists();
     virtual void SetAuxMap(DeviceAuxMap map);
     virtual void DecayKeyLevels(int key, int mode);
@@ -142,6 +146,7 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     void SetDeviceIdentity(HidIdRecord record);
     HidIdRecord GetDeviceIdentity() const { return identity_; }
 
+    const device::PageNameLists& PageLists() const { return pageLists_; }
     CHidCommandChannel& CommandChannel() { return commandChannel_; }
     CHidCommandChannel& InputChannel() { return inputChannel_; }
     DuiLib::CControlUI* GetKeyButton(int key) const;
@@ -173,11 +178,21 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
     // record for a key the assignments do not hold.
     void ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key);
+    // Rereads the name lists; keys that play a macro the list no longer holds go back to
+    // their own function. True when any did: the caller then writes the profile at once,
+    // since a key left naming a deleted macro's number would play whichever macro takes
+    // that number next.
+    bool RevertKeysOfDeletedMacros();
     // The macro image of the user's macro list for the macro memory the capability block
     // names; the upload's result when there is no image to send (PrepareMacroImage).
     int PrepareMacroUpload(std::vector<uint8_t>* image);
     // Reads the capability block afresh; a block that did not come leaves the one held.
     bool RefreshCapabilities();
+    // Writes `bytes` at `offset` of the device's memory inside a session: 1 only when the
+    // channel is open and the device took the write, 0 otherwise. `ready` (a slow link's
+    // probe), when given, is asked before each exchange; a refusal ends the write with 0.
+    int WriteMemoryInSession(std::span<const uint8_t> bytes, uint16_t offset,
+                             const std::function<bool()>& ready = {});
     uint8_t ActiveSlot() const { return activeSlot_.load(); }
     device::LedColourVector& LedColours() { return ledColours_; }
 
@@ -227,7 +242,10 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     std::atomic<int> windowActive_{1};
     device::LightAnimationState animation_;
     std::array<uint8_t, device::kKeyLevelCount> keyEffectState_{};
-    std::array<std::vector<DuiLib::CDuiString>, 5> nameLists_;
+    // The lists the page's panels show (LoadMacroAndLightLists), and the macro list they
+    // are read from.
+    device::PageNameLists pageLists_;
+    const wchar_t* macroListName_ = L"macro.config";
     int showPower_ = 0;
     HidIdRecord identity_;
     int deviceIndex_ = 0;

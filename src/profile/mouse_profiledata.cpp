@@ -55,14 +55,13 @@ std::vector<DpiStageRecord> CMouseProfiledata::GetDpiStages() {
         return dpiStages_;
     currentDpiStage_ = JsonIntOr(node, "StageActive", 0);
     const Json::Value& list = MemberOrNull(node, "StageDPIs");
-    const Json::ArrayIndex count = ArraySize(list);
-    for (Json::ArrayIndex i = 0; i < count; ++i) {
-        const DpiStageRecord stage = StageFromJson(list[i]);
-        if (i < dpiStages_.size())
-            dpiStages_[i] = stage;
-        else
-            dpiStages_.push_back(stage);
-    }
+    if (!list.isArray())
+        return dpiStages_;
+    // The file's stages are the profile's, however many: stages kept from another profile
+    // must neither reach the mouse nor be stored into this one.
+    dpiStages_.clear();
+    for (Json::ArrayIndex i = 0; i < list.size(); ++i)
+        dpiStages_.push_back(StageFromJson(list[i]));
     return dpiStages_;
 }
 
@@ -70,6 +69,8 @@ void CMouseProfiledata::SetDpiStages(std::vector<DpiStageRecord> stages) {
     Json::Value& list = ObjectMember(ObjectMember(Section(), "DPIStages"), "StageDPIs");
     for (size_t i = 0; i < stages.size(); ++i)
         WriteStage(ArrayElement(list, static_cast<Json::ArrayIndex>(i)), stages[i]);
+    if (list.isArray())
+        list.resize(static_cast<Json::ArrayIndex>(stages.size()));
     dpiStages_ = std::move(stages);
 }
 

@@ -54,10 +54,12 @@ struct CorrectionEntry {
 
 class CMouseProfiledata : public CBasicProfiledata {
   public:
-    // Stages the file holds overwrite the kept ones from the first on; kept stages past
-    // the file's count stay. Without "DPIStages" the kept stages and current stage stay.
+    // The stages the file lists, as many as it lists: the profile's stage count. Without
+    // "DPIStages" (or without its list of stages) the kept stages stay, and without
+    // "DPIStages" the current stage too.
     std::vector<DpiStageRecord> GetDpiStages();
-    // Writes every stage; the current stage is written by SetCurrentDpiStage only.
+    // Writes every stage, and no more; the current stage is written by SetCurrentDpiStage
+    // only.
     void SetDpiStages(std::vector<DpiStageRecord> stages);
     int GetCurrentDpiStage() const { return currentDpiStage_; }
     void SetCurrentDpiStage(int stage);

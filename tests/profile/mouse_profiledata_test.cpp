@@ -39,21 +39,28 @@ TEST(MouseProfileTest, DpiValuesAreLittleEndianAndWrittenBackWhole) {
                   "StageColorB": 3}]})"));
 }
 
-TEST(MouseProfileTest, FileStagesOverwriteKeptStagesFromTheFirst) {
+TEST(MouseProfileTest, AProfileHasTheStagesItsFileLists) {
     ProfileFiles files;
     CMouseProfiledata record;
     LoadSection(files, record, Stages(5, 100));
     ASSERT_EQ(record.GetDpiStages().size(), 5u);
+    // A three-stage profile after a five-stage one keeps none of the old stages...
     LoadSection(files, record, Stages(3, 200));
-    const auto merged = record.GetDpiStages();
-    ASSERT_EQ(merged.size(), 5u);
-    EXPECT_EQ(merged[2].DpiX(), 202);
-    EXPECT_EQ(merged[3].DpiX(), 103);
-    // Without "DPIStages" the kept stages and current stage stay.
+    const auto stages = record.GetDpiStages();
+    ASSERT_EQ(stages.size(), 3u);
+    EXPECT_EQ(stages[2].DpiX(), 202);
+    // ...and a change stores three stages, not five.
+    record.SetDpiStages(stages);
+    ASSERT_TRUE(record.Save());
+    EXPECT_EQ(SavedSection(files)["DPIStages"]["StageDPIs"].size(), 3u);
+
+    // Without "DPIStages", or without its list, the kept stages stay.
     record.SetCurrentDpiStage(4);
     LoadSection(files, record, P::Parse(R"({"DPIStages": 7})"));
-    EXPECT_EQ(record.GetDpiStages().size(), 5u);
+    EXPECT_EQ(record.GetDpiStages().size(), 3u);
     EXPECT_EQ(record.GetCurrentDpiStage(), 4);
+    LoadSection(files, record, P::Parse(R"({"DPIStages": {"StageActive": 1}})"));
+    EXPECT_EQ(record.GetDpiStages().size(), 3u);
 }
 
 TEST(MouseProfileTest, SystemStagesUseTheFilesSpellings) {

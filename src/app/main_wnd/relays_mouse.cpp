@@ -63,11 +63,11 @@ void CMainWnd::StoreDpiStageValue(int n, int value) {
     if (mouse == nullptr || !IsStageNumber(n)) {
         return;
     }
-    mouse->SetDpiStageValue(n, value);
     std::vector<DpiStageRecord> stages = mouse->GetDpiStages();
-    if (stages.size() < static_cast<size_t>(n) + 1) {
-        stages.resize(static_cast<size_t>(n) + 1);
+    if (static_cast<size_t>(n) >= stages.size()) {
+        return;  // the profile has no such stage: it is not added behind the user's back
     }
+    mouse->SetDpiStageValue(n, value);
     SetStageValue(stages[static_cast<size_t>(n)], value);
     mouse->SetDpiStages(stages);
     WriteMouseSettings(*mouse, true);

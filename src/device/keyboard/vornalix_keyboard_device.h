@@ -23,7 +23,6 @@
 #include "device/lighting/area_effects.h"
 #include "device/lighting/custom_effect_player.h"
 #include "device/page/control_cache.h"
-#include "device/page/name_lists.h"
 #include "device/vornalix_usb_device.h"
 #include "profile/keyboard_profiledata.h"
 
@@ -122,12 +121,10 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // The keyboard page: its panels filled from the device and the profile.
     virtual void BuildDevicePage();
     virtual void ShowKeyAssignment(int key);
-    void LoadMacroAndLightLists() override;
     void RefreshPageControls() override;
     void RefreshKeyPage() override;
     void RefreshKeySetInfoList();
     void SetKeyButtonTip(int key, DuiLib::CDuiString text);
-    const device::PageNameLists& PageLists() const { return pageLists_; }
 
     // The system-setting controls of the page. A missing control is left alone; its
     // getter reads false or 0. Option numbers outside 0..3 count as 0.
@@ -187,9 +184,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     device::AreaEffectState overlayState_;    // guarded by overlayLock_
     int shownCustomGroup_ = -1;               // UI thread only
     uint8_t reportCounter_ = 0;               // sync thread only
-    // The page's controls and the lists its panels show; UI thread only.
+    // The page's controls; UI thread only.
     device::PageControlCache pageControls_{this};
-    device::PageNameLists pageLists_;
 };
 
 DuiLib::CControlUI* CreateKeyboardDevice();

@@ -54,7 +54,7 @@ void CVornalixKeyboardDevice::ReloadCustomLighting() {
         const size_t count = CopyOverlayLayers(layers);
         device::ResetOverlayLayers(std::span(layers.data(), count), overlayState_);
     }
-    customEffects_.Replace(profile_.LoadCustomLightEffects());
+    device::ReloadCustomEffects(profile_, customEffects_);
 }
 
 void CVornalixKeyboardDevice::PaintKeyColor(int key) {

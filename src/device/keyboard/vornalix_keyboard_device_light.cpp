@@ -37,12 +37,7 @@ int CVornalixKeyboardDevice::WriteDeviceSettings(int slot, int firstByte, int, i
     }
     const device::KeyboardLightBlock block = device::EncodeKeyboardLightBlock(
         static_cast<uint8_t>(firstByte), profile_.GetLightInfo(), profile_.GetSystemStages());
-    if (commandChannel_.IsOpen()) {
-        commandChannel_.BeginSession();
-    }
-    commandChannel_.WriteMemory(block, static_cast<uint16_t>(offset));
-    commandChannel_.EndSession();
-    return 1;
+    return WriteMemoryInSession(block, static_cast<uint16_t>(offset));
 }
 
 int CVornalixKeyboardDevice::ReadLightSettings(uint8_t* activeSlot, int) {

@@ -38,10 +38,6 @@ int IndexAfter(const CDuiString& text, const wchar_t* prefix) {
     return number;
 }
 
-bool IsMacroType(uint8_t type) {
-    return type == KeyFunctionType::kMacro || type == KeyFunctionType::kMacroRepeat;
-}
-
 }  // namespace
 
 void CVornalixKeyboardDevice::BuildDevicePage() {
@@ -122,14 +118,6 @@ void CVornalixKeyboardDevice::ShowKeyAssignment(int key) {
     ShowKeyAssignmentIn(pageControls_.FindAs<CKeySetControlUI>(L"KeySetControlItem"), key);
 }
 
-void CVornalixKeyboardDevice::LoadMacroAndLightLists() {
-    device::PageNameSources sources;
-    sources.userFolder = GetUserDataPath().str();
-    sources.defaultFolder = GetDefaultDataPath().str();
-    sources.deviceIndex = GetDeviceIndex();
-    pageLists_ = device::ReadPageNameLists(sources);
-}
-
 void CVornalixKeyboardDevice::RefreshPageControls() {
     LoadMacroAndLightLists();
     RefreshKeySetInfoList();
@@ -152,22 +140,9 @@ void CVornalixKeyboardDevice::RefreshPageControls() {
 }
 
 void CVornalixKeyboardDevice::RefreshKeyPage() {
-    LoadMacroAndLightLists();
-    const size_t macroCount = pageLists_.macroNames.size();
-    std::vector<KeyAssignRecord> assignments = GetKeyAssignments();
-    bool changed = false;
-    for (KeyAssignRecord& record : assignments) {
-        // A key that plays a macro the list no longer holds goes back to its own function.
-        if (IsMacroType(record.current.type) && record.current.p1 >= macroCount) {
-            record.current = record.defaults;
-            changed = true;
-        }
-    }
-    if (changed) {
-        SetKeyAssignments(std::move(assignments));
-    }
-    LoadMacroAndLightLists();
-    if (changed) {
+    if (RevertKeysOfDeletedMacros()) {
+        SaveKeyList();
+        SaveProfile();
         RefreshKeySetInfoList();
     }
 }

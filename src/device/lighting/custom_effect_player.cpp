@@ -4,6 +4,7 @@
 
 #include "device/lighting/light_tables.h"
 #include "device/lighting/software_light_tables.h"
+#include "profile/basic_profiledata.h"
 
 namespace device {
 namespace {
@@ -127,6 +128,11 @@ void PlayCustomEffect(CustomEffectList& list, CustomPlayerState& state, uint8_t 
         list.Advance();
         state.startTime = now;
     }
+}
+
+void ReloadCustomEffects(CBasicProfiledata& profile, CustomEffectList& list) {
+    profile.LoadLightConfig(profile.GetLightConfigPath());
+    list.Replace(profile.LoadCustomLightEffects());
 }
 
 }  // namespace device

@@ -12,6 +12,8 @@
 #include "platform/critical_section.h"
 #include "profile/light_record.h"
 
+class CBasicProfiledata;
+
 namespace device {
 
 class CustomEffectList {
@@ -36,6 +38,10 @@ class CustomEffectList {
     std::vector<LedEffectRecord> records_;
     size_t position_ = 0;
 };
+
+// The profile's current custom light read afresh into `list`: the light configuration
+// document first (it names the light's file), then the steps of that file.
+void ReloadCustomEffects(CBasicProfiledata& profile, CustomEffectList& list);
 
 // One player's counters. The step is shared by all record modes and survives a change of
 // record, so a sequence flows on from one record into the next.

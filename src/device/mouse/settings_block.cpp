@@ -30,8 +30,11 @@ MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
     block[0] = source.firstByte;
     PutLightBytes(block, light.mode < kMouseDeviceModeCount ? light.mode : 0, light);
     block[11] = static_cast<uint8_t>(source.stages.reportRate & 0xFF);
-    block[12] = static_cast<uint8_t>(source.currentDpiStage);
     const size_t stages = std::min(source.dpiStages.size(), kMouseDpiStageCount);
+    // A current stage past the profile's stages would select one written as 0.
+    const bool stageExists =
+        source.currentDpiStage >= 0 && static_cast<size_t>(source.currentDpiStage) < stages;
+    block[12] = stageExists ? static_cast<uint8_t>(source.currentDpiStage) : 0;
     for (size_t n = 0; n < stages; ++n) {
         std::memcpy(block.data() + kMouseDpiStagesOffset + n * sizeof(DpiStageRecord),
                     &source.dpiStages[n], sizeof(DpiStageRecord));

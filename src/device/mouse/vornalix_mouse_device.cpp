@@ -117,6 +117,7 @@ void CVornalixMouseDevice::RefreshPageControls() {
     RefreshKeySetInfoList();
     ShowLightSettings();
     const size_t stages = std::min(dpiStages_.size(), device::kMouseDpiStageCount);
+    ShowDpiStageCount(static_cast<int>(stages));
     for (size_t n = 0; n < stages; ++n) {
         // A stage stored as off shows as off, as the mouse keeps it.
         EnableDpiStage(static_cast<int>(n), dpiStages_[n].enabled != 0 ? 1 : 0);

@@ -47,7 +47,6 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // (profile index, byte 0, byte 59, screen width, screen height); 1 written, 0 not.
     int WriteDeviceSettings(int profile, int firstByte, int constantByte, int screenWidth,
                             int screenHeight) override;
-    void LoadMacroAndLightLists() override;
     void SetPageFunction(int function) override;
     void BuildProfilePath() override;
     DuiLib::CDuiString GetProfilePath() override;
@@ -107,11 +106,6 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     }
     const DeviceInfoBlock& Capabilities() const { return capabilities_; }
     CMouseProfiledata& Profile() { return profile_; }
-    const std::vector<DuiLib::CDuiString>& MacroNames() const { return nameLists_[0]; }
-    const std::vector<DuiLib::CDuiString>& LightModeNames() const { return nameLists_[1]; }
-    const std::vector<int>& LightModeVisible() const { return lightModeVisible_; }
-    const std::vector<DuiLib::CDuiString>& AreaModeNames() const { return nameLists_[2]; }
-    const std::vector<DuiLib::CDuiString>& CustomLightNames() const { return nameLists_[3]; }
     // Highest value of the DPI edits (slider maximum x multiplier).
     int GetDpiEditMaximum() const { return dpiEditMaximum_; }
 
@@ -121,6 +115,9 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     virtual void RefreshKeySetInfoList();
     // The light parameters onto the lighting panel.
     virtual void ShowLightSettings();
+    // Shows the first `count` DPI stages (at most five) and hides the others: a profile's
+    // stage count is what the page offers.
+    virtual void ShowDpiStageCount(int count);
     virtual void EnableDpiStage(int stage, int enabled);
     virtual void SetDpiStageValue(int stage, int dpi);
     virtual void SetPointerSpeed(int speed);
@@ -175,10 +172,10 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     bool keyTableRead_ = false;
     int logoLedIndex_ = -1;
     int dpiEditMaximum_ = 0;
+    int shownDpiStages_ = 5;  // UI thread only
     DuiLib::CControlUI* logoButton_ = nullptr;
     // The "light_0_" buttons; the base class's key buttons are the "key_" ones.
     std::vector<DuiLib::CControlUI*> mouseKeyButtons_;
-    std::vector<int> lightModeVisible_;
     uint8_t huePosition_ = 0;               // guarded by animationLock_
     std::vector<LightRecord> areaRecords_;  // guarded by overlayLock_
     device::AreaEffectState areaState_;     // guarded by overlayLock_

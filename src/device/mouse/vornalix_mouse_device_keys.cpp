@@ -24,11 +24,6 @@ std::vector<device::MacroEvents> ReadShootGuns(const std::wstring& folder) {
     return guns;
 }
 
-bool IsMacroFunction(const KeyFunctionRecord& function) {
-    return function.type == KeyFunctionType::kMacro ||
-           function.type == KeyFunctionType::kMacroRepeat;
-}
-
 }  // namespace
 
 int CVornalixMouseDevice::WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments) {
@@ -82,18 +77,9 @@ void CVornalixMouseDevice::SetSelectedKeyAssignment(uint32_t first, uint32_t sec
 }
 
 void CVornalixMouseDevice::RefreshKeyPage() {
-    LoadMacroAndLightLists();
-    const size_t macros = MacroNames().size();
-    std::vector<KeyAssignRecord> assignments = keyAssignments_;
-    bool changed = false;
-    for (KeyAssignRecord& key : assignments) {
-        if (IsMacroFunction(key.current) && key.current.p1 >= macros) {
-            key.current = key.defaults;
-            changed = true;
-        }
-    }
-    if (changed) {
-        SetKeyAssignments(std::move(assignments));
+    if (RevertKeysOfDeletedMacros()) {
+        profile_.SetKeyList(keyAssignments_);
+        SaveProfile();
         RefreshKeySetInfoList();
     }
 }

@@ -51,7 +51,7 @@ void CVornalixMouseDevice::ReloadLightLists() {
         device::AreaFlashStep(areaRecords_, true, now, areaState_, LedColours());
         device::AreaSpectrumStep(areaRecords_, true, areaState_, LedColours());
     }
-    customEffects_.Replace(profile_.LoadCustomLightEffects());
+    device::ReloadCustomEffects(profile_, customEffects_);
 }
 
 void CVornalixMouseDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,

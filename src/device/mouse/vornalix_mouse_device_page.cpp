@@ -138,7 +138,8 @@ void CVornalixMouseDevice::SetupPagePanels() {
         light->SetDeviceKind(GetDeviceType());
         // The mode names come from the lists; read them before the combo is filled.
         LoadMacroAndLightLists();
-        light->InitLightModes(LightModeNames(), LightModeVisible(), kMaxBrightness, kMaxSpeed);
+        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
+                              kMaxBrightness, kMaxSpeed);
     }
     auto* macros = pageControls_.FindAs<CMacroControlUI>(L"MacroControlItem");
     if (macros) {
@@ -186,8 +187,9 @@ void CVornalixMouseDevice::RefreshKeySetInfoList() {
         return TranslateText(key);
     };
     for (size_t k = 0; k < keyAssignments_.size(); ++k) {
-        const std::optional<CDuiString> text = device::KeyFunctionText(
-            keyAssignments_[k].current, MacroNames(), device::KeyTextStyle::kMouse, translate);
+        const std::optional<CDuiString> text =
+            device::KeyFunctionText(keyAssignments_[k].current, pageLists_.macroNames,
+                                    device::KeyTextStyle::kMouse, translate);
         if (text) {
             SetKeyInfoRow(static_cast<int>(k), *text);
         }
@@ -240,11 +242,11 @@ void CVornalixMouseDevice::UpdateLogoToolTip() {
     CDuiString text = TranslateText(L"Light_Set") + L"\n" + TranslateText(L"Overall_Light_Set");
     const int mode = CurrentLightParams().mode;
     if (mode < kFirstCustomLight) {
-        if (static_cast<size_t>(mode) < LightModeNames().size()) {
-            text += TranslateText(LightModeNames()[static_cast<size_t>(mode)]);
+        if (static_cast<size_t>(mode) < pageLists_.defaultLightNames.size()) {
+            text += TranslateText(pageLists_.defaultLightNames[static_cast<size_t>(mode)]);
         }
-    } else if (static_cast<size_t>(mode - kFirstCustomLight) < CustomLightNames().size()) {
-        text += CustomLightNames()[static_cast<size_t>(mode - kFirstCustomLight)];
+    } else if (static_cast<size_t>(mode - kFirstCustomLight) < pageLists_.customLightNames.size()) {
+        text += pageLists_.customLightNames[static_cast<size_t>(mode - kFirstCustomLight)];
     }
     logo->SetUserToolTitle(L"Logo");
     logo->SetUserToolText(text);

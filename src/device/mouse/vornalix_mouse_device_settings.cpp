@@ -23,22 +23,9 @@ int CVornalixMouseDevice::WriteDeviceSettings(int profile, int firstByte, int co
     source.corrections = profile_.GetCorrectInfo();
     const device::MouseSettingsBlock block = device::EncodeMouseSettings(source);
 
-    if (!commandChannel_.IsOpen() || !ProbeIfSlow()) {
-        return 0;
-    }
-    commandChannel_.BeginSession();
-    if (!ProbeIfSlow()) {
-        return 0;
-    }
-    const int written = commandChannel_.WriteMemory(
+    return WriteMemoryInSession(
         std::span<const uint8_t>(block.data(), device::kMouseSettingsWriteSize),
-        static_cast<uint16_t>(offset));
-    if (!ProbeIfSlow()) {
-        return 0;
-    }
-    commandChannel_.EndSession();
-    // A write the mouse refused is not reported as done.
-    return written == 1 ? 1 : 0;
+        static_cast<uint16_t>(offset), [this] { return ProbeIfSlow(); });
 }
 
 int CVornalixMouseDevice::ReadDeviceProfile(uint8_t* activeProfile) {

@@ -2,6 +2,7 @@
 // each), the polling rate, pointer speed and precision, scrolling and the double-click
 // speed. The main window's relays read them back and hand the values to the device.
 
+#include <algorithm>
 #include <cwchar>
 
 #include "device/mouse/vornalix_mouse_device.h"
@@ -48,6 +49,15 @@ int LeadingNumber(const CDuiString& text) {
 
 }  // namespace
 
+void CVornalixMouseDevice::ShowDpiStageCount(int count) {
+    shownDpiStages_ = std::clamp(count, 0, kDpiStages);
+    for (int n = 0; n < kDpiStages; ++n) {
+        if (CControlUI* layout = pageControls_.FindIndexed(L"DPI_layout_", n)) {
+            layout->SetVisible(n < shownDpiStages_);
+        }
+    }
+}
+
 void CVornalixMouseDevice::EnableDpiStage(int stage, int enabled) {
     if (CControlUI* layout = pageControls_.FindIndexed(L"DPI_layout_", stage)) {
         layout->SetEnabled(enabled != 0);
@@ -61,10 +71,10 @@ void CVornalixMouseDevice::EnableDpiStage(int stage, int enabled) {
         RestoreDpiChecks();
         return;
     }
-    // The last stage left on cannot be turned off.
+    // The last stage left on cannot be turned off; hidden stages do not count.
     COptionUI* lastOn = nullptr;
     int on = 0;
-    for (int n = 0; n < kDpiStages; ++n) {
+    for (int n = 0; n < shownDpiStages_; ++n) {
         auto* other = pageControls_.FindIndexedAs<COptionUI>(L"DPI_enable_check_", n);
         if (other && other->IsSelected()) {
             lastOn = other;

@@ -21,27 +21,11 @@ constexpr size_t kPowerNotifyByte = 4;
 // Offsets beyond this cannot carry a whole light block.
 constexpr int kLastMemoryOffset = 0xFFFF;
 
-// `root`[key][index] when it is an array; null otherwise.
-const Json::Value& ListAt(const Json::Value& root, const char* key, int index) {
-    static const Json::Value kNull;
-    if (!root.isObject() || !root[key].isArray() || index < 0 ||
-        static_cast<Json::ArrayIndex>(index) >= root[key].size()) {
-        return kNull;
-    }
-    return root[key][static_cast<Json::ArrayIndex>(index)];
-}
-
-CDuiString TextMember(const Json::Value& element, const char* key) {
-    if (!element.isObject() || !element[key].isString()) {
-        return CDuiString();
-    }
-    return Utf8ToDuiString(element[key].asString());
-}
-
 }  // namespace
 
 COnboardLightDevice::COnboardLightDevice(int kind, device::WaveShape wave) : wave_(wave) {
     SetDeviceType(kind, 0);
+    macroListName_ = L"zentu_macro.config";
     // The trail runs one lit head around the ring.
     animation_.ring[0] = 1;
 }
@@ -67,8 +51,7 @@ int COnboardLightDevice::ApplyProfileLight() {
         device::AreaFlashStep(areaList_, true, platform::TickCount(), areaState_, ledColours_);
         device::AreaSpectrumStep(areaList_, true, areaState_, ledColours_);
     }
-    profile.LoadLightConfig(profile.GetLightConfigPath());
-    customEffects_.Replace(profile.LoadCustomLightEffects());
+    device::ReloadCustomEffects(profile, customEffects_);
     return 1;
 }
 
@@ -117,12 +100,7 @@ int COnboardLightDevice::WriteDeviceSettings(int slot, int, int, int, int) {
         return 0;  // no slot of the device lies there
     }
     const device::OnboardLightBlock bytes = device::EncodeOnboardLightBlock(GetLightBlock());
-    if (commandChannel_.IsOpen()) {
-        commandChannel_.BeginSession();
-    }
-    commandChannel_.WriteMemory(bytes, static_cast<uint16_t>(offset));
-    commandChannel_.EndSession();
-    return 1;
+    return WriteMemoryInSession(bytes, static_cast<uint16_t>(offset));
 }
 
 void COnboardLightDevice::QueryPowerStatus() {
@@ -161,44 +139,6 @@ void COnboardLightDevice::LoadDefaultProfile() {
     ApplyProfileLight();
     SaveProfile();
     RefreshPageControls();
-}
-
-void COnboardLightDevice::LoadNameList(const Json::Value& root, const char* key,
-                                       std::vector<CDuiString>& names, std::vector<int>* visible) {
-    // A list of the wrong kind reads as absent and leaves the names as they were.
-    const Json::Value& list = ListAt(root, key, deviceIndex_);
-    if (!list.isArray()) {
-        return;
-    }
-    names.clear();
-    if (visible != nullptr) {
-        visible->clear();
-    }
-    for (const Json::Value& element : list) {
-        names.push_back(TextMember(element, "LightName"));
-        if (visible != nullptr) {
-            const Json::Value& flag =
-                element.isObject() ? element["visible"] : Json::Value::nullSingleton();
-            visible->push_back(flag.isConvertibleTo(Json::booleanValue) && flag.asBool() ? 1 : 0);
-        }
-    }
-}
-
-void COnboardLightDevice::LoadMacroAndLightLists() {
-    const Json::Value macros = jsonFile_.LoadJsonFile(GetUserDataPath() + L"zentu_macro.config");
-    nameLists_.macroNames.clear();
-    if (macros.isObject() && macros["MacroInfo"].isArray()) {
-        for (const Json::Value& macro : macros["MacroInfo"]) {
-            nameLists_.macroNames.push_back(TextMember(macro, "MacroName"));
-        }
-    }
-    const Json::Value defaults =
-        jsonFile_.LoadJsonFile(GetDefaultDataPath() + L"default_light.json");
-    LoadNameList(defaults, "DefaultLightName", nameLists_.defaultLightNames,
-                 &nameLists_.defaultLightVisible);
-    LoadNameList(defaults, "AreaLightName", nameLists_.areaLightNames, nullptr);
-    const Json::Value custom = jsonFile_.LoadJsonFile(GetUserDataPath() + L"zentu_light.config");
-    LoadNameList(custom, "LightInfo", nameLists_.customLightNames, nullptr);
 }
 
 void COnboardLightDevice::MarkRingKeys() {

@@ -19,15 +19,6 @@
 #include "device/vornalix_usb_device.h"
 #include "profile/basic_profiledata.h"
 
-// The name lists the light panel and the macro lists offer.
-struct OnboardNameLists {
-    std::vector<DuiLib::CDuiString> macroNames;
-    std::vector<DuiLib::CDuiString> defaultLightNames;
-    std::vector<int> defaultLightVisible;
-    std::vector<DuiLib::CDuiString> areaLightNames;
-    std::vector<DuiLib::CDuiString> customLightNames;
-};
-
 class COnboardLightDevice : public CVornalixUSBDevice {
   public:
     static constexpr UINT kResyncTimer = 1002;
@@ -43,7 +34,6 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     void RefreshPageControls() override;
     void LoadDefaultProfile() override;
     int WriteDeviceSettings(int slot, int unused1, int unused2, int unused3, int unused4) override;
-    void LoadMacroAndLightLists() override;
     void MarkRingKeys() override;
     void BuildProfilePath() override;
     DuiLib::CDuiString GetProfilePath() override;
@@ -63,7 +53,6 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     void RotateRingPrefix(int n, bool right);
     // The per-LED layers of every light-thread pass.
     void AreaLightStep();
-    const OnboardNameLists& NameLists() const { return nameLists_; }
 
     // The threads and the second interface.
     void StartLightThread();
@@ -100,8 +89,6 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The page's key and LED buttons, then its profile list and lighting panel.
     void BindLightButtons(DuiLib::IContainerUI& container);
     void SetupLightPanels();
-    void LoadNameList(const Json::Value& root, const char* key,
-                      std::vector<DuiLib::CDuiString>& names, std::vector<int>* visible);
     void SetHeldBlock(const device::OnboardLightBlock& block);
     void TrailStep(bool pairs, int ringPlaces, bool right);
 
@@ -114,6 +101,5 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     device::AreaEffectState areaState_;       // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
-    OnboardNameLists nameLists_;
     device::DeviceThread lightThread_;
 };

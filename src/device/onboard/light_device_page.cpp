@@ -80,7 +80,7 @@ void COnboardLightDevice::SetupLightPanels() {
         SetLightPage(light);
         light->SetDeviceKind(GetDeviceType());
         LoadMacroAndLightLists();
-        light->InitLightModes(NameLists().defaultLightNames, NameLists().defaultLightVisible,
+        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
                               kMaxBrightness, kMaxSpeed);
     }
 }

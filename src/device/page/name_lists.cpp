@@ -11,7 +11,7 @@ namespace {
 
 using DuiLib::CDuiString;
 
-// documents[key][index] when it is an array; null otherwise.
+// document[key][index] when it is an array; null otherwise.
 const Json::Value* DeviceElement(const Json::Value& document, const char* key, int index) {
     const Json::Value* list = JsonMember(document, key);
     if (!list || !list->isArray() || index < 0 ||
@@ -26,42 +26,56 @@ CDuiString NameOf(const Json::Value& entry, const char* key) {
     return CDuiString::FromUtf8(JsonStringOr(entry, key, std::string()));
 }
 
-std::vector<CDuiString> NamesOf(const Json::Value* entries, const char* key) {
-    std::vector<CDuiString> names;
-    if (!entries || !entries->isArray()) {
-        return names;
+// The names of `entries`; nothing changes when there are no entries to read.
+void ReadNames(const Json::Value* entries, const char* key, std::vector<CDuiString>& names) {
+    if (!entries) {
+        return;
     }
+    names.clear();
     for (const Json::Value& entry : *entries) {
         names.push_back(NameOf(entry, key));
     }
-    return names;
+}
+
+int VisibleFlag(const Json::Value& entry) {
+    const Json::Value* flag = JsonMember(entry, "visible");
+    if (!flag) {
+        return 0;
+    }
+    if (flag->isBool()) {
+        return flag->asBool() ? 1 : 0;
+    }
+    return flag->isNumeric() && flag->asDouble() != 0 ? 1 : 0;
 }
 
 void ReadDefaultLights(const Json::Value& document, int index, PageNameLists& lists) {
     if (const Json::Value* modes = DeviceElement(document, "DefaultLightName", index)) {
+        ReadNames(modes, "LightName", lists.defaultLightNames);
+        lists.defaultLightVisible.clear();
         for (const Json::Value& mode : *modes) {
-            lists.defaultLightNames.push_back(NameOf(mode, "LightName"));
-            lists.defaultLightVisible.push_back(JsonBoolOr(mode, "visible", false) ? 1 : 0);
+            lists.defaultLightVisible.push_back(VisibleFlag(mode));
         }
     }
-    lists.areaLightNames = NamesOf(DeviceElement(document, "AreaLightName", index), "LightName");
+    ReadNames(DeviceElement(document, "AreaLightName", index), "LightName", lists.areaLightNames);
 }
 
 }  // namespace
 
-PageNameLists ReadPageNameLists(const PageNameSources& sources) {
+void ReadPageNameLists(const PageNameSources& sources, PageNameLists& lists) {
     CJsonFile files;
-    PageNameLists lists;
     const Json::Value macros = files.LoadJsonFile(sources.userFolder + sources.macroListName);
-    lists.macroNames = NamesOf(JsonMember(macros, "MacroInfo"), "MacroName");
+    const Json::Value* macroList = JsonMember(macros, "MacroInfo");
+    lists.macroNames.clear();
+    if (macroList && macroList->isArray()) {
+        ReadNames(macroList, "MacroName", lists.macroNames);
+    }
 
     ReadDefaultLights(files.LoadJsonFile(sources.defaultFolder + kDefaultLightFileName),
                       sources.deviceIndex, lists);
 
     const Json::Value config = files.LoadJsonFile(sources.userFolder + kLightConfigFileName);
-    lists.customLightNames =
-        NamesOf(DeviceElement(config, "LightInfo", sources.deviceIndex), "LightName");
-    return lists;
+    ReadNames(DeviceElement(config, "LightInfo", sources.deviceIndex), "LightName",
+              lists.customLightNames);
 }
 
 }  // namespace device

@@ -2,7 +2,7 @@
 // The name lists a device page hands its panels: the macros of the device's user data
 // folder, the built-in light modes with their visibility, the light areas, and the
 // custom lights of the light configuration document. The light lists are kept per
-// device index in their documents.
+// device index in their documents. One reader serves every device kind.
 
 #include <string>
 #include <vector>
@@ -30,9 +30,12 @@ struct PageNameSources {
     int deviceIndex = 0;
 };
 
-// Every list read afresh; a missing or unreadable document, or one without an element
-// for the device index, leaves its lists empty. Entries keep their positions (a mode's
-// row is its number): an entry without a usable name reads as an empty name, hidden.
-PageNameLists ReadPageNameLists(const PageNameSources& sources);
+// Reads the lists into `lists`. The macro names are read afresh (none for a missing or
+// unreadable macro list). A light list whose document is missing or unreadable, or has
+// no list for the device index, is left as it was: a damaged or absent document must not
+// empty the page's combos. Entries keep their positions (a mode's row is its number): an
+// entry without a usable name reads as an empty name. A "visible" flag is a boolean or
+// a number (nonzero: offered); anything else hides the mode.
+void ReadPageNameLists(const PageNameSources& sources, PageNameLists& lists);
 
 }  // namespace device

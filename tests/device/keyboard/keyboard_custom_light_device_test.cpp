@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/lighting/base_light_effects.h"
 #include "platform/fake_clock.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "sim/sim_keyboard.h"
@@ -66,6 +67,20 @@ class KeyboardCustomLightTest : public ::testing::Test {
     size_t seen_ = 0;
     size_t ledOffset_ = 0;
 };
+
+TEST_F(KeyboardCustomLightTest, ACustomLightPlaysTheFileItsConfigurationEntryNames) {
+    const std::string folder = folders_.DataHome() + "Velkaro/keyboard/";
+    ASSERT_TRUE(testing_support::WriteTextFile(
+        folder + "zentu_light.config", R"({"LightInfo":[[{"LightName":"red","Guid":"red1"}]]})"));
+    ASSERT_TRUE(testing_support::WriteTextFile(
+        folder + "red1.light",
+        R"({"LEDEffectList":[{"LEDREGMode":1,"LEDSpeed":5,"LEDBrightness":4,"red":200,"Time":1000}]})"));
+    device_->SetDeviceString2(L"zentu_light");
+    device_->LoadProfile();
+    EnterMode(0);  // the custom light of entry 0
+    device_->CustomLightStep();
+    EXPECT_EQ(device::LedRed(device_->GetLedColor(5)), 200) << "not an empty list's dark frame";
+}
 
 TEST_F(KeyboardCustomLightTest, EnteringModeTwentyLoadsTheGroupAndWritesItScaled) {
     std::vector<uint32_t> group(126, 0);

@@ -17,6 +17,7 @@
 #include "pages/light_control_ui.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/paths.h"
+#include "profile/keyboard_profiledata.h"
 #include "sim/sim_keyboard.h"
 #include "support/temp_dir.h"
 
@@ -191,6 +192,7 @@ TEST_F(KeyboardPageTest, AKeyOfADeletedMacroFallsBackToItsDefault) {
     keys[0] = {Function(0x70, 0, 0), esc};  // the macro that is listed
     const KeyFunctionRecord f1 = Function(0x20, 0x00, 0x3A);
     keys[1] = {Function(0x71, 1, 0), f1};  // a macro that was deleted
+    page_->LoadProfile();
     page_->SetKeyAssignments(keys);
 
     page_->RefreshKeyPage();
@@ -198,7 +200,13 @@ TEST_F(KeyboardPageTest, AKeyOfADeletedMacroFallsBackToItsDefault) {
     const std::vector<KeyAssignRecord> now = page_->GetKeyAssignments();
     EXPECT_EQ(now[0].current, keys[0].current);
     EXPECT_EQ(now[1].current, f1);
-    EXPECT_EQ(page_->Profile().GetKeyList()[1].current.type, 0x20);
+    // The file says so at once, not only at the next save.
+    CKeyboardProfiledata stored;
+    stored.Load(page_->GetProfilePath());
+    const KeyFunctionRecord storedF1 = stored.GetKeyList().at(1).current;
+    EXPECT_EQ((std::array{storedF1.type, storedF1.p1, storedF1.p2}),
+              (std::array{f1.type, f1.p1, f1.p2}));
+    EXPECT_EQ(stored.GetKeyList().at(0).current.type, 0x70);
     EXPECT_EQ(Key(0)->GetToolTip(), CDuiString(L"Key: Combo"));
     EXPECT_TRUE(Key(1)->IsSameFunction());
 }

@@ -144,6 +144,13 @@ TEST_F(KeyboardDeviceTest, SettingsWriteSendsTheBlockOfSlotZeroInASession) {
     EXPECT_EQ(device_->GetLightState().light.speed, 9);
     EXPECT_EQ(device_->Profile().GetLightInfo().mode, 0);
     EXPECT_EQ(device_->GetSystemStages().key6Flag, 1);
+
+    // A write the keyboard refused, or one that never left, is not reported as done.
+    keyboard_->InjectFault({sim::FaultKind::kStatusFF, 0x06});
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 0);
+    EXPECT_FALSE(keyboard_->SessionOpen());
+    device_->CommandChannel().CloseInterface();
+    EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 0);
 }
 
 TEST_F(KeyboardDeviceTest, KeyAssignmentsOverwriteOnlyMappedPositions) {

@@ -126,6 +126,7 @@ TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {
 
 TEST_F(MousePageTest, DpiStagesKeepOneOnAndEditsReadAtLeastTheLowestDpi) {
     StartMouse();
+    page_->ShowDpiStageCount(5);  // as a five-stage profile shows them
     for (int n = 0; n < 5; ++n) {
         page_->EnableDpiStage(n, n < 2 ? 1 : 0);
     }
@@ -153,6 +154,23 @@ TEST_F(MousePageTest, DpiStagesKeepOneOnAndEditsReadAtLeastTheLowestDpi) {
     EXPECT_EQ(page_->GetScrollSpeed(), 7);
     EXPECT_EQ(page_->GetSystemStages().wheelScrollLines, 7);
     EXPECT_EQ(page_->GetDoubleClickSpeedMax(), 900);
+}
+
+TEST_F(MousePageTest, AThreeStageProfileShowsThreeStagesAndKeepsOneOfThemOn) {
+    StartMouse();
+    Find<DuiLib::CTabLayoutUI>(L"device_function_switch")
+        ->SelectItem(Find<CControlUI>(L"DPI_stage_layout"), false);
+    page_->ShowDpiStageCount(3);
+    EXPECT_TRUE(Find<CControlUI>(L"DPI_layout_2")->IsVisible());
+    EXPECT_FALSE(Find<CControlUI>(L"DPI_layout_3")->IsVisible());
+    EXPECT_FALSE(Find<CControlUI>(L"DPI_layout_4")->IsVisible());
+    // The hidden stages' checks do not count as stages left on.
+    for (int n = 0; n < 5; ++n) {
+        page_->EnableDpiStage(n, 1);
+    }
+    page_->EnableDpiStage(0, 0);
+    page_->EnableDpiStage(1, 0);
+    EXPECT_FALSE(Option(L"DPI_enable_check_", 2)->IsEnabled()) << "the last shown stage stays on";
 }
 
 }  // namespace

@@ -50,12 +50,14 @@ bool WaitFor(const std::function<bool()>& done) {
 // Records what the device asks of its page.
 class RecordingMouse : public CVornalixMouseDevice {
   public:
+    void ShowDpiStageCount(int count) override { shownStages = count; }
     void EnableDpiStage(int stage, int enabled) override { stages.push_back({stage, enabled}); }
     void SetDpiStageValue(int stage, int dpi) override { values.push_back({stage, dpi}); }
     void SelectPollingRateOption(int option) override { pollingOption = option; }
     std::vector<std::pair<int, int>> stages;
     std::vector<std::pair<int, int>> values;
     int pollingOption = -1;
+    int shownStages = -1;
 };
 
 class MouseDeviceTest : public ::testing::Test {
@@ -194,6 +196,42 @@ TEST_F(MouseDeviceTest, SettingsWriteSendsProfileZerosAreaWithInvertedSpeed) {
     EXPECT_EQ(device_->Profile().GetLightInfo().mode, 0);
 }
 
+TEST_F(MouseDeviceTest, StagesOfThePreviousProfileReachNeitherTheMouseNorTheProfile) {
+    std::string five = R"({"Device":[{"DPIStages":{"StageActive":4,"StageDPIs":[)";
+    for (int i = 0; i < 5; ++i) {
+        five += std::string(i ? "," : "") + R"({"StageActive":1,"StageDPIX":9,"StageDPIY":9})";
+    }
+    WriteUserFile("p5.Json", five + "]}}]}");
+    device_->SetDeviceString1(L"p5");
+    device_->LoadProfile();
+    device_->SetDeviceString1(L"p1");
+    LoadTestProfile();  // three stages
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const Bytes memory = mouse_->Memory(sim::MouseMemory::kSettings);
+    EXPECT_EQ(Bytes(memory.begin() + 41, memory.begin() + 59), Bytes(18, 0));
+    EXPECT_EQ(memory[12], 1) << "the three-stage profile's own current stage";
+    device_->RefreshPageControls();
+    EXPECT_EQ(device_->shownStages, 3);
+    EXPECT_EQ(device_->values.size(), 3u);
+
+    // A change of one stage stores the profile's three stages, not five.
+    std::vector<DpiStageRecord> stages = device_->GetDpiStages();
+    stages[0].SetDpiX(20);
+    device_->SetDpiStages(stages);
+    device_->SaveProfile();
+    CMouseProfiledata stored;
+    stored.Load(device_->GetProfilePath());
+    EXPECT_EQ(stored.GetDpiStages().size(), 3u);
+}
+
+TEST_F(MouseDeviceTest, ACurrentStagePastTheProfilesStagesIsNotSent) {
+    WriteUserFile("p1.Json", R"({"Device":[{"DPIStages":{"StageActive":3,"StageDPIs":[
+        {"StageActive":1,"StageDPIX":16},{"StageActive":1,"StageDPIX":32}]}}]})");
+    device_->LoadProfile();
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    EXPECT_EQ(mouse_->Memory(sim::MouseMemory::kSettings)[12], 0);
+}
+
 TEST_F(MouseDeviceTest, ReadTakesTheActiveProfilesAreaButNotItsDirection) {
     LoadTestProfile();  // direction 1
     const uint8_t active[] = {1};
@@ -266,7 +304,9 @@ TEST_F(MouseDeviceTest, MacroUploadAndMissingMacrosFallBackToDefaults) {
     const Bytes macro = mouse_->Memory(sim::MouseMemory::kMacro);
     EXPECT_EQ(Bytes(macro.begin(), macro.begin() + 4), (Bytes{0xAA, 0x55, 26, 0}));
 
-    // Macro 0 exists, macro 1 does not: only the key naming macro 1 reverts.
+    // Macro 0 exists, macro 1 does not: only the key naming macro 1 reverts, and the
+    // profile file says so at once.
+    LoadTestProfile();
     std::vector<KeyAssignRecord> keys = FactoryAssignments();
     keys[3].current = {3, KeyFunctionType::kMacro, 0, 1, 0};
     keys[4].current = {4, KeyFunctionType::kMacroRepeat, 1, 1, 0};
@@ -275,7 +315,11 @@ TEST_F(MouseDeviceTest, MacroUploadAndMissingMacrosFallBackToDefaults) {
     const std::vector<KeyAssignRecord> after = device_->GetKeyAssignments();
     EXPECT_EQ(after[3].current, keys[3].current);
     EXPECT_EQ(after[4].current, keys[4].defaults);
-    EXPECT_EQ(device_->MacroNames().size(), 1u);
+    EXPECT_EQ(device_->PageLists().macroNames.size(), 1u);
+    CMouseProfiledata stored;
+    stored.Load(device_->GetProfilePath());
+    EXPECT_EQ(stored.GetKeyList().at(4).current, keys[4].defaults);
+    EXPECT_EQ(stored.GetKeyList().at(3).current, keys[3].current);
 }
 
 TEST_F(MouseDeviceTest, LightThreadStepsTheSettingsStateMode) {
@@ -294,6 +338,26 @@ TEST_F(MouseDeviceTest, LightThreadStepsTheSettingsStateMode) {
     EXPECT_TRUE(WaitFor([&] { return device_->GetLedColor(0) == 0; }));
     device_->StopLightThread();
     EXPECT_FALSE(device_->IsLightThreadRunning());
+}
+
+TEST_F(MouseDeviceTest, ACustomLightPlaysTheFileItsConfigurationEntryNames) {
+    LoadTestProfile();
+    // Mode 9 is the entry of that number in the mouse's element of the light document.
+    std::string entries;
+    for (int i = 0; i < 9; ++i) {
+        entries += "{},";
+    }
+    WriteUserFile("zentu_light.config",
+                  R"({"LightInfo":[[)" + entries + R"({"LightName":"red","Guid":"red1"}]]})");
+    WriteUserFile(
+        "red1.light",
+        R"({"LEDEffectList":[{"LEDREGMode":1,"LEDSpeed":5,"LEDBrightness":4,"red":200,"Time":1000}]})");
+    LightRecord light = device_->Profile().GetLightInfo();
+    light.mode = 9;
+    device_->Profile().SetLightInfo(light);
+    device_->ApplyProfileLight();
+    device_->PlayCustomStep();
+    EXPECT_EQ(device::LedRed(device_->GetLedColor(0)), 200) << "not an empty list's dark frame";
 }
 
 TEST_F(MouseDeviceTest, SyncThreadAnswersOnlyTheResyncRequest) {

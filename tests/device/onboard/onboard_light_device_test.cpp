@@ -96,6 +96,21 @@ TEST_F(MousePadTest, LightBlockReadsWithTheSpeedTurnedAndWritesBack) {
     EXPECT_FALSE(pad_->SessionOpen());
 }
 
+// A write the device refused, or one that never left, is not reported as done; the
+// session closes all the same.
+void ExpectRefusedSettingsWritesFail(COnboardLightDevice& device, sim::SimCommandDevice& sim) {
+    ASSERT_EQ(device.WriteDeviceSettings(1, 0, 0, 0, 0), 1);
+    sim.InjectFault({sim::FaultKind::kStatusFF, 0x06});
+    EXPECT_EQ(device.WriteDeviceSettings(1, 0, 0, 0, 0), 0);
+    EXPECT_FALSE(sim.SessionOpen());
+    device.CommandChannel().CloseInterface();
+    EXPECT_EQ(device.WriteDeviceSettings(1, 0, 0, 0, 0), 0);
+}
+
+TEST_F(MousePadTest, ARefusedOrUnsentSettingsWriteIsNotDone) {
+    ExpectRefusedSettingsWritesFail(*device_, *pad_);
+}
+
 TEST_F(MousePadTest, AFailedReadKeepsTheBlockHeld) {
     uint8_t slot = 0;
     device_->ReadLightBlock(&slot, 10);
@@ -237,36 +252,48 @@ TEST(HeadsetDevice, LightListsUseTheOptionRowWhileTheProfileKeepsElementZero) {
     device.SetDeviceIndex(3);
     EXPECT_EQ(device.Profile().GetDeviceIndex(), 0);
     device.LoadMacroAndLightLists();
-    EXPECT_EQ(device.NameLists().customLightNames,
+    EXPECT_EQ(device.PageLists().customLightNames,
               (std::vector<DuiLib::CDuiString>{L"three", L""}));
 
     device.SetDeviceIndex(2);  // not a list: the names stay
     device.LoadMacroAndLightLists();
-    EXPECT_EQ(device.NameLists().customLightNames.size(), 2u);
+    EXPECT_EQ(device.PageLists().customLightNames.size(), 2u);
     device.SetDeviceIndex(9);  // beyond the array: the names stay
     device.LoadMacroAndLightLists();
-    EXPECT_EQ(device.NameLists().customLightNames.size(), 2u);
+    EXPECT_EQ(device.PageLists().customLightNames.size(), 2u);
 }
 
-TEST(HeadsetDevice, StartsWithoutACapabilityBlockAndStopsItsThreadsOnDestruction) {
-    testing_support::ScopedUserFolders folders;
-    platform::hid::SimHidBus bus;
-    platform::hid::ScopedHidBus useBus(bus);
-    auto headset = std::make_shared<sim::SimHeadset>();
-    bus.Plug(headset);
-    auto device = std::make_unique<CVornalixTamselDevice>();
-    device->SetDeviceFileName(L"HD");
-    device->SetDeviceString1(L"p");
-    device->SetLedCount(13);
-    const std::wstring command = bus.PathOf(*headset, sim::kLightAccessoryInterface, 2);
-    const std::wstring notify = bus.PathOf(*headset, sim::kLightAccessoryInterface, 1);
-    ASSERT_TRUE(device->CommandChannel().OpenInterface(command.c_str(), false));
-    device->StartDevice();
-    device->OpenNotifyChannel(notify.c_str());
-    EXPECT_EQ(headset->CommandCount(0x03), 0u);
-    EXPECT_TRUE(device->IsLightThreadRunning());
-    EXPECT_TRUE(device->IsSyncThreadRunning());
-    device.reset();  // joins both threads; a hang or a crash fails here
+// A headset plugged into a bus of its own, with its device object.
+class HeadsetTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bus_.Plug(headset_);
+        device_->SetDeviceFileName(L"HD");
+        device_->SetDeviceString1(L"p");
+        device_->SetLedCount(13);
+        const std::wstring command = bus_.PathOf(*headset_, sim::kLightAccessoryInterface, 2);
+        ASSERT_TRUE(device_->CommandChannel().OpenInterface(command.c_str(), false));
+    }
+
+    testing_support::ScopedUserFolders folders_;
+    platform::hid::SimHidBus bus_;
+    platform::hid::ScopedHidBus useBus_{bus_};
+    std::shared_ptr<sim::SimHeadset> headset_ = std::make_shared<sim::SimHeadset>();
+    std::unique_ptr<CVornalixTamselDevice> device_ = std::make_unique<CVornalixTamselDevice>();
+};
+
+TEST_F(HeadsetTest, ARefusedOrUnsentSettingsWriteIsNotDone) {
+    ExpectRefusedSettingsWritesFail(*device_, *headset_);
+}
+
+TEST_F(HeadsetTest, StartsWithoutACapabilityBlockAndStopsItsThreadsOnDestruction) {
+    const std::wstring notify = bus_.PathOf(*headset_, sim::kLightAccessoryInterface, 1);
+    device_->StartDevice();
+    device_->OpenNotifyChannel(notify.c_str());
+    EXPECT_EQ(headset_->CommandCount(0x03), 0u);
+    EXPECT_TRUE(device_->IsLightThreadRunning());
+    EXPECT_TRUE(device_->IsSyncThreadRunning());
+    device_.reset();  // joins both threads; a hang or a crash fails here
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(OnboardLightPageTest, MousePadBindsItsFifteenLedsAndItsPanels) {
     EXPECT_EQ(pad->GetProfilePage()->GetProfileCount(), 1);
     auto* modes = Find<DuiLib::CComboUI>(pad.get(), L"light_combo_modeSelect");
     ASSERT_NE(modes, nullptr);
-    EXPECT_EQ(static_cast<size_t>(modes->GetCount()), pad->NameLists().defaultLightNames.size());
+    EXPECT_EQ(static_cast<size_t>(modes->GetCount()), pad->PageLists().defaultLightNames.size());
     EXPECT_GT(modes->GetCount(), 0);
 }
 

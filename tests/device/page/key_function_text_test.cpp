@@ -63,7 +63,9 @@ TEST(PageNameLists, ListsComeFromTheDeviceElementAndToleratePoorDocuments) {
         dir.File("default_light.json"),
         R"({"DefaultLightName": [[{"LightName": "off", "visible": true}],
                                  [{"LightName": "wave", "visible": true},
-                                  {"LightName": 7, "visible": "yes"}]],
+                                  {"LightName": 7, "visible": "yes"},
+                                  {"LightName": "flash", "visible": 1},
+                                  {"LightName": "off", "visible": 0}]],
             "AreaLightName": [[], "not a list"]})"));
     ASSERT_TRUE(testing_support::WriteTextFile(
         dir.File("macro.config"),
@@ -74,17 +76,24 @@ TEST(PageNameLists, ListsComeFromTheDeviceElementAndToleratePoorDocuments) {
     sources.userFolder = std::wstring(dir.path().begin(), dir.path().end());
     sources.defaultFolder = sources.userFolder;
     sources.deviceIndex = 1;
-    const device::PageNameLists lists = device::ReadPageNameLists(sources);
+    device::PageNameLists lists;
+    device::ReadPageNameLists(sources, lists);
 
     // Entries keep their places: a macro's number and a mode's row are their positions.
     EXPECT_EQ(lists.macroNames, (std::vector<CDuiString>{L"one", L"", L"three"}));
-    EXPECT_EQ(lists.defaultLightNames, (std::vector<CDuiString>{L"wave", L""}));
-    EXPECT_EQ(lists.defaultLightVisible, (std::vector<int>{1, 0}));
+    EXPECT_EQ(lists.defaultLightNames, (std::vector<CDuiString>{L"wave", L"", L"flash", L"off"}));
+    EXPECT_EQ(lists.defaultLightVisible, (std::vector<int>{1, 0, 1, 0})) << "true and 1 show";
     EXPECT_TRUE(lists.areaLightNames.empty());
     EXPECT_TRUE(lists.customLightNames.empty());
 
+    // No list for the device index, or no document at all: the lists stay as they were.
     sources.deviceIndex = 5;
-    EXPECT_TRUE(device::ReadPageNameLists(sources).defaultLightNames.empty());
+    device::ReadPageNameLists(sources, lists);
+    EXPECT_EQ(lists.defaultLightNames.size(), 4u);
+    sources.defaultFolder = L"/nonexistent/";
+    sources.deviceIndex = 1;
+    device::ReadPageNameLists(sources, lists);
+    EXPECT_EQ(lists.defaultLightVisible, (std::vector<int>{1, 0, 1, 0}));
 }
 
 }  // namespace
