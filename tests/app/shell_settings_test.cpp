@@ -4,9 +4,11 @@
 
 #include "app/ini_file.h"
 #include "app/language_fonts.h"
+#include "app/locale_language.h"
 #include "app/skin_observer.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "update/installed_version.h"
 #include "update/language_list.h"
@@ -46,6 +48,30 @@ TEST(LanguageListTest, TheShippedConfigurationListsChineseThenEnglish) {
     testing_support::WriteTextFile(dir.File("Language.config"),
                                    "{\"Language\": " + std::string(1500, '[') + "]}");
     EXPECT_TRUE(LoadLanguageList(dir.path()).empty()) << "too deep reads as unparseable";
+}
+
+TEST(LocaleLanguageTest, ChineseAndEnglishLocalesNameTheirLanguageOthersNone) {
+    EXPECT_EQ(LanguageIdOfLocale("zh_CN.UTF-8"), 2052);
+    EXPECT_EQ(LanguageIdOfLocale("zh_TW"), 2052);
+    EXPECT_EQ(LanguageIdOfLocale("zh"), 2052);
+    EXPECT_EQ(LanguageIdOfLocale("en_US.UTF-8"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("en@quot"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("de_DE.UTF-8"), std::nullopt);
+    EXPECT_EQ(LanguageIdOfLocale("C.UTF-8"), std::nullopt);
+    EXPECT_EQ(LanguageIdOfLocale("zhx_CN"), std::nullopt);
+    EXPECT_EQ(LanguageIdOfLocale(""), std::nullopt);
+}
+
+TEST(LocaleLanguageTest, TheFirstSetOfLcAllLcMessagesAndLangDecides) {
+    testing_support::ScopedEnv all("LC_ALL", "");
+    testing_support::ScopedEnv messages("LC_MESSAGES", "zh_CN.UTF-8");
+    testing_support::ScopedEnv lang("LANG", "en_US.UTF-8");
+    EXPECT_EQ(UserLocaleLanguageId(), 2052) << "an empty LC_ALL counts as unset";
+    setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(UserLocaleLanguageId(), std::nullopt) << "LC_ALL overrides all";
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    EXPECT_EQ(UserLocaleLanguageId(), 1033);
 }
 
 TEST(LanguageFontsTest, FamilyDependsOnTheNewAndThePreviousLanguage) {

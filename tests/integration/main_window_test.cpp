@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "app/device_option_ui.h"
 #include "app/registered_messages.h"
@@ -18,6 +20,7 @@
 #include "platform/registry.h"
 #include "platform/single_instance.h"
 #include "platform/window_handles.h"
+#include "platform/window_observer.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
 
@@ -47,6 +50,50 @@ TEST_F(ShellTest, WithoutDeviceTheWindowStaysHiddenUntilTheFirstScanThenShowsThe
     EXPECT_FALSE(window_->CountShownEntries(&first, &count));
     EXPECT_EQ(count, 0);
     EXPECT_EQ(first, -1);
+}
+
+// The size of the main window the first time it is visible.
+class FirstShownSize {
+  public:
+    FirstShownSize() {
+        platform::SetWindowStateObserver([this](HWND hwnd) {
+            if (!platform::IsWindowVisible(hwnd) ||
+                platform::GetWindowClassName(hwnd) != L"MainWnd") {
+                return;
+            }
+            RECT rect{};
+            platform::GetWindowRect(hwnd, &rect);
+            std::lock_guard lock(mutex_);
+            if (!size_) {
+                size_ = SIZE{rect.right - rect.left, rect.bottom - rect.top};
+            }
+        });
+    }
+    ~FirstShownSize() { platform::SetWindowStateObserver(nullptr); }
+    FirstShownSize(const FirstShownSize&) = delete;
+    FirstShownSize& operator=(const FirstShownSize&) = delete;
+
+    std::optional<SIZE> Get() {
+        std::lock_guard lock(mutex_);
+        return size_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::optional<SIZE> size_;
+};
+
+TEST_F(ShellTest, TheWindowIsFirstShownAtItsWorkingSize) {
+    FirstShownSize first;
+    CreateMainWindow();
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    PumpFor(300);  // past the DPI rule's timer
+    RECT now{};
+    platform::GetWindowRect(window_->GetHWND(), &now);
+    ASSERT_TRUE(first.Get());
+    EXPECT_EQ(first.Get()->cx, now.right - now.left);
+    EXPECT_EQ(first.Get()->cy, now.bottom - now.top);
+    EXPECT_GT(now.right - now.left, 800) << "the working size, not the creation size";
 }
 
 TEST_F(ShellTest, PagesEntriesAndPowerItemsAreBuiltTogetherOnePerBackedRow) {
@@ -207,9 +254,20 @@ TEST_F(ShellTest, LanguageChosenInTheSettingsWindowRetranslatesAndIsStored) {
 
 TEST_F(ShellTest, StoredLanguageIsAppliedAtStart) {
     ASSERT_TRUE(platform::Registry::SetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE", 1033));
+    ScopedEnv chineseUser("LC_ALL", "zh_CN.UTF-8");
+    CreateMainWindow();
+    EXPECT_EQ(window_->GetCurrentLanguage(), 1) << "the stored choice wins over the locale";
+    EXPECT_EQ(Find(L"No_device_Link_text")->GetText().ToUtf8(), "No device connected");
+}
+
+TEST_F(ShellTest, AFreshUserStartsInTheLanguageOfTheLocaleAndKeepsIt) {
+    ScopedEnv noOverride("LC_ALL", "");
+    ScopedEnv messages("LC_MESSAGES", "");
+    ScopedEnv englishUser("LANG", "en_GB.UTF-8");
     CreateMainWindow();
     EXPECT_EQ(window_->GetCurrentLanguage(), 1);
     EXPECT_EQ(Find(L"No_device_Link_text")->GetText().ToUtf8(), "No device connected");
+    EXPECT_EQ(platform::Registry::GetDword(L"SOFTWARE\\Velkaro", L"LANGUAGE"), 1033u);
 }
 
 }  // namespace

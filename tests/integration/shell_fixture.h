@@ -12,23 +12,12 @@
 #include "app/main_wnd/main_wnd.h"
 #include "platform/debug_trace.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace shell_testing {
 
-// Sets an environment variable for the fixture's lifetime.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
+using testing_support::ScopedEnv;
 
 // Handles this thread's messages until `done` holds or `ms` have passed; true when it held.
 bool PumpUntil(const std::function<bool()>& done, int ms = 1500);
@@ -52,6 +41,9 @@ class ShellTest : public ::testing::Test {
     testing_support::ScopedUserFolders folders_;
     testing_support::TempDir runtime_;
     std::unique_ptr<ScopedEnv> runtimeEnv_;
+    // A locale that names no language: a fresh user starts in language 0 whatever the
+    // machine's locale.
+    ScopedEnv locale_{"LC_ALL", "C"};
     platform::hid::SimHidBus bus_;
     std::unique_ptr<platform::hid::ScopedHidBus> useBus_;
     platform::TraceCapture trace_;

@@ -10,6 +10,7 @@
 #include "duilib/resource_manager.h"
 #include "duilib/window_impl_base.h"
 #include "render_test_support.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -22,21 +23,10 @@ class MainLayoutWindow : public DuiLib::WindowImplBase {
     LPCTSTR GetWindowClassName() const override { return L"RenderShotMainWnd"; }
 };
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() { unsetenv(name_); }
-
-  private:
-    const char* name_;
-};
-
 TEST(Screenshot, WritesTheMainWindowOffScreen) {
     testing_support::TempDir dir;
     const std::string file = dir.File("shot.png");
-    ScopedEnv shot("VELKARO_SCREENSHOT", file);
+    testing_support::ScopedEnv shot("VELKARO_SCREENSHOT", file);
     // No display, whatever the machine has.
     const char* display = std::getenv("DISPLAY");
     const std::string savedDisplay = display != nullptr ? display : "";

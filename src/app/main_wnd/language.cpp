@@ -1,6 +1,7 @@
 // The chosen language: kept in the registry, applied with its font family and texts.
 
 #include "app/language_fonts.h"
+#include "app/locale_language.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/registered_messages.h"
 #include "duilib/resource_manager.h"
@@ -14,8 +15,6 @@ using namespace DuiLib;
 
 namespace {
 
-constexpr uint32_t kMissingLanguageId = 520;
-
 std::wstring LanguageKey() {
     return std::wstring(L"SOFTWARE\\") + kProductName;
 }
@@ -23,11 +22,18 @@ std::wstring LanguageKey() {
 }  // namespace
 
 int CMainWnd::GetStoredLanguageIndex() {
-    const uint32_t id =
-        platform::Registry::GetDword(LanguageKey(), L"LANGUAGE").value_or(kMissingLanguageId);
+    // A user who never chose a language gets the one of the locale, as an installer would
+    // have stored it; ApplyLanguage then stores it.
+    std::optional<int64_t> id = platform::Registry::GetDword(LanguageKey(), L"LANGUAGE");
+    if (!id) {
+        id = UserLocaleLanguageId();
+    }
+    if (!id) {
+        return 0;
+    }
     const Json::Value document =
         jsonFile_.LoadJsonFile(GetDefaultDataFolder() + L"Language.config");
-    return FindLanguageIndexById(ParseLanguageList(document), id).value_or(0);
+    return FindLanguageIndexById(ParseLanguageList(document), *id).value_or(0);
 }
 
 void CMainWnd::ApplyLanguage(int index) {

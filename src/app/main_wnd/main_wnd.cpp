@@ -78,6 +78,9 @@ void CMainWnd::OnWindowInit() {
     g_screenWidth = screen.cx;
     g_screenHeight = screen.cy;
     ShowWindow(false, true);
+    // The working size comes before anything can show the window: the capture thread's
+    // first scan shows it.
+    ApplyMonitorDpi();
     StartWorkerThreads();
     platform::SetTimer(GetHWND(), 1011, 100);
     initialised_ = true;

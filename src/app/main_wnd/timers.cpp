@@ -52,7 +52,9 @@ LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& bHandled) {
 void CMainWnd::ApplyMonitorDpi() {
     const HWND hwnd = GetHWND();
     const bool visible = platform::IsWindowVisible(hwnd) && !platform::IsIconic(hwnd);
-    if (!visible) {
+    // A minimised window is restored to be measured; a hidden one is sized as it is, since
+    // restoring would show it at its old size before it has its working size.
+    if (!visible && platform::IsIconic(hwnd)) {
         platform::SendMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     }
     MONITORINFO info;
