@@ -1,6 +1,44 @@
 #include "controls/device_key_button.h"
 
+#include <cmath>
+
 #include "controls/select_panel.h"
+
+namespace {
+
+// The key images' face, on which the tint is laid.
+constexpr DWORD kKeyFace = 0x2A3442;
+// The legend's colour on faces too light for the layout's own.
+constexpr DWORD kDarkLegend = 0xFF141A22;
+
+double LinearChannel(DWORD value) {
+    const double c = static_cast<double>(value & 0xFF) / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// Relative luminance of 0x..RRGGBB.
+double Luminance(DWORD rgb) {
+    return 0.2126 * LinearChannel(rgb >> 16) + 0.7152 * LinearChannel(rgb >> 8) +
+           0.0722 * LinearChannel(rgb);
+}
+
+double Contrast(double a, double b) {
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The key face with `overlay` (0xAARRGGBB) laid over it.
+DWORD TintedFace(DWORD overlay) {
+    const DWORD alpha = overlay >> 24;
+    DWORD face = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const DWORD over = (overlay >> shift) & 0xFF;
+        const DWORD under = (kKeyFace >> shift) & 0xFF;
+        face |= ((over * alpha + under * (255 - alpha)) / 255) << shift;
+    }
+    return face;
+}
+
+}  // namespace
 
 LPCTSTR CDeviceKeyButtonUI::GetClass() const {
     return kClassName;
@@ -52,7 +90,19 @@ void CDeviceKeyButtonUI::SetTint(DWORD colour, BYTE alpha, bool on) {
     m_tintColor = colour;
     m_tintAlpha = alpha;
     m_tintOn = on;
+    ChooseLegendColour();
     Invalidate();
+}
+
+void CDeviceKeyButtonUI::ChooseLegendColour() {
+    if (!m_legendColourKept) {
+        m_legendColour = GetTextColor();
+        m_legendColourKept = true;
+    }
+    const double face = Luminance(TintedFace(GetDrawData().dwOverlayColor));
+    const bool dark =
+        Contrast(face, Luminance(kDarkLegend)) > Contrast(face, Luminance(m_legendColour));
+    SetTextColor(dark ? kDarkLegend : m_legendColour);
 }
 
 void CDeviceKeyButtonUI::SetSameFunction(bool same) {

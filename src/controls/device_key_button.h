@@ -47,10 +47,15 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     DuiLib::CDuiString GetUserToolText() const { return m_toolText; }
 
   private:
+    // The layout's legend colour where it reads well on the tinted face, else a dark one.
+    void ChooseLegendColour();
+
     DWORD m_tintColor = 0;
     BYTE m_tintAlpha = 0;
     bool m_tintOn = false;
     bool m_sameFunction = false;
+    DWORD m_legendColour = 0;
+    bool m_legendColourKept = false;
     int32_t m_inSelection = 0;
     DuiLib::CDuiString m_toolTitle;
     DuiLib::CDuiString m_toolText;

@@ -136,3 +136,20 @@ TEST(DeviceKeyButton, KeepsTintSameFunctionAndToolTexts) {
     EXPECT_STREQ(button.GetClass(), L"DeviceKeyButton");
     EXPECT_EQ(button.GetInterface(L"devicekeybutton"), &button);
 }
+
+TEST(DeviceKeyButton, LegendTurnsDarkWhereTheTintMakesTheFaceLight) {
+    constexpr DWORD kLayoutLegend = 0xFFE0E6F0;
+    CDeviceKeyButtonUI button;
+    button.SetTextColor(kLayoutLegend);
+    button.SetTint(0xFFFFFF, 255, true);  // white, full
+    const DWORD dark = button.GetTextColor();
+    EXPECT_NE(dark, kLayoutLegend);
+    button.SetTint(0x00FF00, 255, true);  // blue (red | blue << 8 | green << 16), full
+    EXPECT_EQ(button.GetTextColor(), kLayoutLegend);
+    button.SetTint(0xFF00FF, 255, true);  // yellow
+    EXPECT_EQ(button.GetTextColor(), dark);
+    button.SetTint(0xFF00FF, 30, true);  // yellow, faint: the face stays dark
+    EXPECT_EQ(button.GetTextColor(), kLayoutLegend);
+    button.SetTint(0xFFFFFF, 255, false);
+    EXPECT_EQ(button.GetTextColor(), kLayoutLegend);
+}

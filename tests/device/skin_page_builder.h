@@ -83,6 +83,36 @@ class SkinPageEnvironment {
         return nullptr;
     }
 
+    // The keyboard's and the mouse's pages set up as the main window sets them up for
+    // their rows, their panels filled (an empty device name leaves the page unbound).
+    std::unique_ptr<CVornalixKeyboardDevice> BuildKeyboardPage(const wchar_t* deviceName) {
+        auto page = Build<CVornalixKeyboardDevice>(L"XML\\DeviceXml\\keyboarddevice.xml");
+        if (page) {
+            page->SetDeviceName(deviceName);
+            page->SetKeyCount(126);
+            page->SetLedCount(126);
+            page->SetDeviceFileName(L"keyboard");
+            page->SetDeviceIndex(0);
+            page->SetDeviceString2(L"zentu_light");
+            page->InitPage();
+        }
+        return page;
+    }
+    std::unique_ptr<CVornalixMouseDevice> BuildMousePage() {
+        auto page = Build<CVornalixMouseDevice>(L"XML\\DeviceXml\\mousedevice.xml");
+        if (page) {
+            page->SetDeviceName(L"XML\\DeviceXml\\mousedevice.xml");
+            page->SetKeyCount(7);
+            page->SetLedCount(6);
+            page->SetLogoLedIndex(-1);
+            page->SetDeviceFileName(L"mouse");
+            page->SetDeviceIndex(1);
+            page->SetDeviceString2(L"zentu_light");
+            page->InitPage();
+        }
+        return page;
+    }
+
   private:
     DuiLib::CPaintManagerUI manager_;
     bool loaded_ = false;

@@ -271,6 +271,45 @@ TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtO
     EXPECT_FALSE(window_->DeviceHook().IsInstalled());
 }
 
+TEST_F(MainWindowDispatchTest,
+       FromTheShippedProfileEveryKeyIsNamedAndAReassignedKeyReachesTheWire) {
+    // A fresh user's profile comes from the shipped default: every layout position is
+    // listed with the code the keyboard ships with.
+    const std::vector<KeyAssignRecord> keys = device_->GetKeyAssignments();
+    ASSERT_EQ(keys.size(), device::kKeyboardLayoutKeys);
+    int named = 0;
+    for (int n = 0; n < static_cast<int>(device::kKeyboardLayoutKeys); ++n) {
+        if (DuiLib::CControlUI* button = device_->GetKeyButton(n)) {
+            EXPECT_FALSE(button->GetText().IsEmpty()) << "key " << n;
+            ++named;
+        }
+    }
+    EXPECT_GE(named, 104);
+
+    constexpr int kKeyA = 64;
+    ASSERT_EQ(keys[kKeyA].current, keys[kKeyA].defaults);
+    ASSERT_EQ(keys[kKeyA].current.p2, 0x04) << "the factory code of A";
+    Raise(L"click", device_->GetKeyButton(kKeyA));
+    CKeySetControlUI* panel = KeySetPanelOf(device_);
+    ASSERT_NE(panel, nullptr);
+    auto* combo =
+        dynamic_cast<DuiLib::CComboUI*>(FindNamedControl(panel, L"keyset_function_combo"));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->SelectItem(CKeySetControlUI::kRowDisabled, false, false));
+    Raise(L"itemselect", combo);
+    Raise(L"click", FindNamedControl(panel, L"key_butt_prosave"));
+
+    const KeyFunctionRecord now = device_->GetKeyAssignments()[kKeyA].current;
+    EXPECT_EQ(now.type, KeyFunctionType::kDisabled);
+    const size_t at = size_t{device_->KeyMaps().keyPosition[kKeyA]} * 3;
+    const std::vector<uint8_t> table = keyboard_->Memory(sim::KeyboardMemory::kKeyCodes);
+    ASSERT_GE(table.size(), at + 3);
+    EXPECT_EQ(table[at], now.type);
+    EXPECT_EQ(table[at + 1], now.p1);
+    EXPECT_EQ(table[at + 2], now.p2);
+    EXPECT_EQ(table[at + 3 + 2], 0x16) << "the next key, S, keeps its code";
+}
+
 TEST_F(MainWindowDispatchTest, CloseButtonOfAnyCaseHidesTheWindowAndKeepsItRunning) {
     ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
     DuiLib::CButtonUI button;

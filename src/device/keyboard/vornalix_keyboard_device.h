@@ -165,6 +165,15 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     // The page's helpers.
     void BindKeyPanelButtons(DuiLib::CControlUI* panel);
     void SetupPagePanels();
+    // A key's full name in the current language, and the legend its button shows: a short
+    // one where the language has one, else the full name. Empty for a position without a
+    // named key.
+    struct KeyLabel {
+        DuiLib::CDuiString name;
+        DuiLib::CDuiString legend;
+    };
+    KeyLabel KeyLabelOf(int key);
+    void NameKeyButtons();
     DuiLib::CDuiString TranslateText(const wchar_t* key);
     void SetOptionChecked(const wchar_t* name, bool on);
     bool IsOptionChecked(const wchar_t* name);

@@ -3,6 +3,8 @@
 // the tip on each key that tells what the key does.
 
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "controls/device_key_button.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
@@ -37,6 +39,11 @@ int IndexAfter(const CDuiString& text, const wchar_t* prefix) {
     }
     return number;
 }
+
+// "keyboard_key_X" names key X in full; "keyboard_legend_X", where a language has it, is
+// the shorter text its key cap shows.
+constexpr std::wstring_view kKeyNamePrefix = L"keyboard_key_";
+constexpr std::wstring_view kKeyLegendPrefix = L"keyboard_legend_";
 
 }  // namespace
 
@@ -148,6 +155,7 @@ void CVornalixKeyboardDevice::RefreshKeyPage() {
 }
 
 void CVornalixKeyboardDevice::RefreshKeySetInfoList() {
+    NameKeyButtons();
     const device::TranslateText translate = [this](const wchar_t* key) {
         return TranslateText(key);
     };
@@ -172,16 +180,52 @@ void CVornalixKeyboardDevice::SetKeyButtonTip(int key, CDuiString text) {
     if (!button) {
         return;
     }
+    const KeyLabel label = KeyLabelOf(key);
+    if (!label.legend.IsEmpty()) {
+        button->SetText(label.legend);
+    }
+    button->SetSameFunction(!label.name.IsEmpty() && label.name.CompareNoCase(text.view()) == 0);
+    // A shortened legend leaves the key's full name to its tip.
+    CDuiString tip = label.legend == label.name ? CDuiString() : label.name + L"\n";
+    button->SetToolTip(tip + TranslateText(L"Key_Set") + text);
+}
+
+// Every key is named, whatever the profile lists: a profile without key assignments
+// still shows a labelled keyboard.
+void CVornalixKeyboardDevice::NameKeyButtons() {
+    for (int key = 0; key < static_cast<int>(device::kKeyboardLayoutKeys); ++key) {
+        CControlUI* button = GetKeyButton(key);
+        const KeyLabel label = button ? KeyLabelOf(key) : KeyLabel{};
+        if (!label.legend.IsEmpty()) {
+            button->SetText(label.legend);
+            if (label.legend != label.name) {
+                button->SetToolTip(label.name);
+            }
+        }
+    }
+}
+
+CVornalixKeyboardDevice::KeyLabel CVornalixKeyboardDevice::KeyLabelOf(int key) {
     const device::KeyCode& code = device::KeyboardLayoutTable[static_cast<size_t>(key)];
     const KeyCodeTableView keys = KeyCodes();
     const wchar_t* nameKey = keys.Name(keys.FindExact(code.category, code.modifier, code.usage));
-    CDuiString keyName;
-    if (nameKey) {
-        keyName = TranslateText(nameKey);
-        button->SetText(keyName);
+    if (nameKey == nullptr) {
+        return {};
     }
-    button->SetSameFunction(!keyName.IsEmpty() && keyName.CompareNoCase(text.view()) == 0);
-    button->SetToolTip(TranslateText(L"Key_Set") + text);
+    KeyLabel label;
+    label.name = TranslateText(nameKey);
+    label.legend = label.name;
+    const std::wstring_view name(nameKey);
+    if (name.starts_with(kKeyNamePrefix)) {
+        const std::wstring legendKey =
+            std::wstring(kKeyLegendPrefix) + std::wstring(name.substr(kKeyNamePrefix.size()));
+        // An untranslated key comes back as itself: the language has no shorter legend.
+        const CDuiString legend = TranslateText(legendKey.c_str());
+        if (!legend.IsEmpty() && legend.str() != legendKey) {
+            label.legend = legend;
+        }
+    }
+    return label;
 }
 
 CDuiString CVornalixKeyboardDevice::TranslateText(const wchar_t* key) {

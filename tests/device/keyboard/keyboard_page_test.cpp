@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "controls/device_key_button.h"
+#include "device/lighting/light_tables.h"
 #include "device/page/control_lookup.h"
 #include "device/skin_page_builder.h"
 #include "duilib/ui_button.h"
@@ -27,8 +28,6 @@ using DuiLib::CControlUI;
 using DuiLib::CDuiString;
 using DuiLib::COptionUI;
 
-constexpr const wchar_t* kPageXml = L"XML\\DeviceXml\\keyboarddevice.xml";
-
 KeyFunctionRecord Function(uint8_t type, uint8_t p1, uint8_t p2) {
     KeyFunctionRecord record;
     record.type = type;
@@ -46,18 +45,7 @@ class KeyboardPageTest : public ::testing::Test {
     }
 
     std::unique_ptr<CVornalixKeyboardDevice> BuildPage(const wchar_t* deviceName) {
-        std::unique_ptr<CVornalixKeyboardDevice> page =
-            skin_.Build<CVornalixKeyboardDevice>(kPageXml);
-        if (page) {
-            page->SetDeviceName(deviceName);
-            page->SetKeyCount(126);
-            page->SetLedCount(126);
-            page->SetDeviceFileName(L"keyboard");
-            page->SetDeviceIndex(0);
-            page->SetDeviceString2(L"zentu_light");
-            page->InitPage();
-        }
-        return page;
+        return skin_.BuildKeyboardPage(deviceName);
     }
 
     void StartKeyboard() {
@@ -79,6 +67,16 @@ class KeyboardPageTest : public ::testing::Test {
         return option && option->IsSelected();
     }
     std::string UserFolder() const { return folders_.DataHome() + "Velkaro/keyboard/"; }
+    // Key n's place on the page at 96 DPI.
+    RECT Place(int n) {
+        CControlUI* key = page_->GetKeyButton(n);
+        if (key == nullptr) {
+            ADD_FAILURE() << "no key " << n;
+            return RECT{};
+        }
+        const SIZE at = key->GetFixedXY();
+        return RECT{at.cx, at.cy, at.cx + key->GetFixedWidth(), at.cy + key->GetFixedHeight()};
+    }
 
     testing_support::ScopedUserFolders folders_;
     platform::hid::SimHidBus bus_;
@@ -182,6 +180,104 @@ TEST_F(KeyboardPageTest, KeyTipsTellEachKeysFunction) {
     ASSERT_NE(keySet, nullptr);
     page_->SelectKey(1);
     EXPECT_EQ(keySet->GetKeyFunctions(), keys[1]);
+}
+
+TEST_F(KeyboardPageTest, TheKeysLieAsOnAFullSizeKeyboard) {
+    constexpr int kEsc = 0, kOne = 22, kTwo = 23, kBackspace = 34, kTab = 42, kBackslash = 55,
+                  kCaps = 63, kEnter = 75, kLeftShift = 84, kRightShift = 95, kUp = 96,
+                  kLeftCtrl = 105, kSpace = 108, kRightCtrl = 112, kLeft = 113, kDown = 114,
+                  kRight = 115, kPad0 = 116, kPadEnter = 118, kPadPlus = 119, kMacro1 = 120,
+                  kGrave = 21;
+    const int pitch = Place(kTwo).left - Place(kOne).left;
+    const int gap = pitch - (Place(kOne).right - Place(kOne).left);
+    ASSERT_GT(gap, 0);
+    const auto units = [&](LONG length) { return static_cast<double>(length + gap) / pitch; };
+    const auto wide = [&](int n) { return units(Place(n).right - Place(n).left); };
+    const auto tall = [&](int n) { return units(Place(n).bottom - Place(n).top); };
+    constexpr double kRounding = 0.05;
+    EXPECT_NEAR(wide(kEsc), 1, kRounding);
+    EXPECT_NEAR(wide(kBackspace), 2, kRounding);
+    EXPECT_NEAR(wide(kTab), 1.5, kRounding);
+    EXPECT_NEAR(wide(kCaps), 1.75, kRounding);
+    EXPECT_NEAR(wide(kEnter), 2.25, kRounding);
+    EXPECT_NEAR(wide(kLeftShift), 2.25, kRounding);
+    EXPECT_NEAR(wide(kRightShift), 2.75, kRounding);
+    EXPECT_NEAR(wide(kSpace), 6.25, kRounding);
+    EXPECT_NEAR(wide(kPad0), 2, kRounding);
+    EXPECT_NEAR(tall(kPadPlus), 2, kRounding);
+    EXPECT_NEAR(tall(kPadEnter), 2, kRounding);
+
+    // The five rows of the main block begin and end together; the macro keys stand one
+    // per row to their left.
+    const int rowStarts[] = {kGrave, kTab, kCaps, kLeftShift, kLeftCtrl};
+    const int rowEnds[] = {kBackspace, kBackslash, kEnter, kRightShift, kRightCtrl};
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(Place(rowStarts[row]).left, Place(kGrave).left) << "row " << row;
+        EXPECT_EQ(Place(rowEnds[row]).right, Place(kBackspace).right) << "row " << row;
+        EXPECT_EQ(Place(kMacro1 + row).top, Place(rowStarts[row]).top) << "row " << row;
+        EXPECT_LT(Place(kMacro1 + row).right, Place(kGrave).left);
+    }
+    EXPECT_EQ(Place(kEsc).left, Place(kGrave).left);
+    EXPECT_LT(Place(kEsc).bottom, Place(kGrave).top);
+    // The arrows: the up key over the down key, between left and right.
+    EXPECT_EQ(Place(kUp).left, Place(kDown).left);
+    EXPECT_EQ(Place(kUp).bottom + gap, Place(kDown).top);
+    EXPECT_EQ(Place(kLeft).right + gap, Place(kDown).left);
+    EXPECT_EQ(Place(kDown).right + gap, Place(kRight).left);
+
+    // No key covers another, all lie inside the keyboard, and every LED the light
+    // effects draw has its key.
+    auto* panel = Find<CControlUI>(L"keyboard_device_key_light");
+    ASSERT_NE(panel, nullptr);
+    std::vector<int> keys;
+    for (int n = 0; n < 126; ++n) {
+        if (page_->GetKeyButton(n) == nullptr) {
+            continue;
+        }
+        const RECT a = Place(n);
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= panel->GetFixedWidth() &&
+                    a.bottom <= panel->GetFixedHeight())
+            << "key " << n;
+        for (int other : keys) {
+            const RECT b = Place(other);
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom &&
+                         b.top < a.bottom)
+                << "keys " << n << " and " << other;
+        }
+        keys.push_back(n);
+        EXPECT_EQ(page_->GetLedButton(n), page_->GetKeyButton(n)) << "key " << n;
+    }
+    for (const auto& column : device::KeyGridColumns) {
+        for (uint8_t led : column) {
+            EXPECT_TRUE(led == 126 || page_->GetLedButton(led) != nullptr) << "LED " << int{led};
+        }
+    }
+}
+
+TEST_F(KeyboardPageTest, EveryKeyIsNamedAndAShortLegendLeavesTheFullNameToTheTip) {
+    // A profile without key assignments still names every key.
+    page_->SetKeyAssignments({});
+    page_->RefreshKeySetInfoList();
+    for (int n = 0; n < 126; ++n) {
+        if (CControlUI* key = page_->GetKeyButton(n)) {
+            EXPECT_FALSE(key->GetText().IsEmpty()) << "key " << n;
+        }
+    }
+    EXPECT_EQ(Key(13)->GetText(), CDuiString(L"PrtSc"));
+    EXPECT_EQ(Key(13)->GetToolTip(), CDuiString(L"Print Screen"));
+    EXPECT_EQ(Key(63)->GetText(), CDuiString(L"Caps Lock"));
+    EXPECT_EQ(Key(96)->GetText(), CDuiString(L"\u2191"));
+
+    // The tip then tells the function after the full name; the same-function flag still
+    // compares the full name.
+    std::vector<KeyAssignRecord> keys(126);
+    const KeyFunctionRecord printScreen = Function(0x20, 0x00, 0x46);
+    keys[13] = {printScreen, printScreen};
+    page_->SetKeyAssignments(keys);
+    page_->RefreshKeySetInfoList();
+    EXPECT_EQ(Key(13)->GetText(), CDuiString(L"PrtSc"));
+    EXPECT_EQ(Key(13)->GetToolTip(), CDuiString(L"Print Screen\nKey: Print Screen"));
+    EXPECT_TRUE(Key(13)->IsSameFunction());
 }
 
 TEST_F(KeyboardPageTest, AKeyOfADeletedMacroFallsBackToItsDefault) {

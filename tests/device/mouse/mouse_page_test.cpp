@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "controls/device_key_button.h"
+#include "device/mouse/factory_key_codes.h"
 #include "device/page/control_lookup.h"
 #include "device/skin_page_builder.h"
 #include "duilib/ui_button.h"
@@ -14,6 +15,9 @@
 #include "duilib/ui_progress.h"
 #include "pages/key_set_control_ui.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "platform/paths.h"
+#include "platform/text_convert.h"
+#include "profile/json_file.h"
 #include "sim/mouse_descriptors.h"
 #include "sim/sim_mouse.h"
 #include "support/temp_dir.h"
@@ -24,20 +28,19 @@ using DuiLib::CControlUI;
 using DuiLib::CDuiString;
 using DuiLib::COptionUI;
 
+// The mouse's section of the shipped default profile.
+Json::Value ShippedMouseSection() {
+    CJsonFile json;
+    return json.LoadJsonFile(DuiLib::CDuiString(
+        platform::Utf8Decode(platform::InstancePath() + "DefaultData/mouse.Json")))["Device"][0];
+}
+
 class MousePageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(skin_.Loaded());
-        page_ = skin_.Build<CVornalixMouseDevice>(L"XML\\DeviceXml\\mousedevice.xml");
+        page_ = skin_.BuildMousePage();
         ASSERT_TRUE(page_);
-        page_->SetDeviceName(L"XML\\DeviceXml\\mousedevice.xml");
-        page_->SetKeyCount(7);
-        page_->SetLedCount(6);
-        page_->SetLogoLedIndex(-1);
-        page_->SetDeviceFileName(L"mouse");
-        page_->SetDeviceIndex(1);
-        page_->SetDeviceString2(L"zentu_light");
-        page_->InitPage();
     }
 
     void StartMouse() {
@@ -171,6 +174,55 @@ TEST_F(MousePageTest, AThreeStageProfileShowsThreeStagesAndKeepsOneOfThemOn) {
     page_->EnableDpiStage(0, 0);
     page_->EnableDpiStage(1, 0);
     EXPECT_FALSE(Option(L"DPI_enable_check_", 2)->IsEnabled()) << "the last shown stage stays on";
+}
+
+TEST_F(MousePageTest, FromNothingTheFirstSettingsWriteCarriesTheShippedDpiStages) {
+    StartMouse();
+    ASSERT_EQ(page_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const std::vector<uint8_t> area = mouse_->Memory(sim::MouseMemory::kSettings);
+    ASSERT_GE(area.size(), 59u);
+    const Json::Value stages = ShippedMouseSection()["DPIStages"];
+    ASSERT_EQ(stages["StageDPIs"].size(), 5u);
+    EXPECT_EQ(area[12], stages["StageActive"].asInt());
+    int previousDpi = 0;
+    for (Json::ArrayIndex n = 0; n < 5; ++n) {
+        const Json::Value& stage = stages["StageDPIs"][n];
+        const uint8_t* wire = area.data() + 14 + 9 * n;
+        const int dpi = wire[2] | wire[3] << 8;
+        EXPECT_EQ(wire[0], 1) << "stage " << n << " is on";
+        EXPECT_EQ(dpi, stage["StageDPIX"].asInt()) << "stage " << n;
+        EXPECT_EQ(wire[4] | wire[5] << 8, stage["StageDPIY"].asInt()) << "stage " << n;
+        EXPECT_GT(dpi, previousDpi) << "stages rise";
+        EXPECT_NE(wire[6] | wire[7] | wire[8], 0) << "stage " << n << " has a colour";
+        previousDpi = dpi;
+    }
+    EXPECT_EQ(area[11], ShippedMouseSection()["ReportStages"]["StageActive"].asInt());
+}
+
+TEST_F(MousePageTest, FromNothingEveryKeyIsListedAndAReassignedKeyReachesTheWire) {
+    StartMouse();
+    auto* list = dynamic_cast<DuiLib::CListUI*>(
+        device::FindControlByName(page_.get(), L"device_setkeyinfo_list"));
+    ASSERT_NE(list, nullptr);
+    int buttons = 0;
+    for (int k = 0; k < device::kMouseKeyCount; ++k) {
+        buttons += page_->GetMouseKeyButton(k) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(list->GetCount(), buttons) << "a named row for every key on the picture";
+
+    constexpr int kForward = 3;
+    page_->SelectKey(kForward);
+    // Type 0x20 in byte 2, usage 0x04 in byte 4: the A key.
+    page_->SetSelectedKeyAssignment(0x20 << 16, 0x04, 0);
+    ASSERT_EQ(page_->ApplyKeyAssignments(0), 1);
+    const std::vector<uint8_t> table = mouse_->Memory(sim::MouseMemory::kKeyCodes);
+    const size_t at = size_t{sim::kMouseKeyPositions[kForward]} * 3;
+    EXPECT_EQ(table[at], 0x20);
+    EXPECT_EQ(table[at + 1], 0x00);
+    EXPECT_EQ(table[at + 2], 0x04);
+    const size_t left = size_t{sim::kMouseKeyPositions[0]} * 3;
+    EXPECT_EQ(table[left], device::kMouseFactoryKeyCodes[0][0]) << "other keys keep theirs";
+    EXPECT_EQ(table[left + 1], device::kMouseFactoryKeyCodes[0][1]);
 }
 
 }  // namespace

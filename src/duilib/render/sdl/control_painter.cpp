@@ -139,6 +139,9 @@ void ControlPainter::PaintButton(CControlUI* control) {
         m_canvas.FillRect(control->GetPos(), option->GetSelectedBkColor());
     }
     DrawImage(button->GetStateImage(), control->GetPos());
+    // A tint colours the button's face, under its text: a key keeps its legend readable
+    // whatever its LED shows.
+    PaintOverlay(control, button->GetStateImage());
     uint32_t color = button->GetTextColor();
     if (!button->IsEnabled()) {
         color = OrDefault(button->GetDisabledTextColor(), color);
@@ -284,15 +287,8 @@ void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
         }
         return;
     }
-    if ((data.dwOverlayColor >> 24) != 0) {
-        // The tint follows the image's shape: the state image again, coloured.
-        auto* button = As<CButtonUI>(control, L"Button");
-        const CDuiString image =
-            button != nullptr ? button->GetStateImage() : control->GetBkImage();
-        if (!DrawImage(image, rc, static_cast<uint8_t>(data.dwOverlayColor >> 24),
-                       data.dwOverlayColor | 0xFF000000, true)) {
-            m_canvas.FillRect(rc, data.dwOverlayColor);
-        }
+    if (As<CButtonUI>(control, L"Button") == nullptr) {
+        PaintOverlay(control, control->GetBkImage());
     }
     if (data.nArcDegrees >= 0) {
         const int outer = std::min(rc.right - rc.left, rc.bottom - rc.top) / 2;
@@ -300,6 +296,20 @@ void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360, kRingTrackColor);
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, std::min(data.nArcDegrees, 360),
                           kRingValueColor);
+    }
+}
+
+void ControlPainter::PaintOverlay(CControlUI* control, const CDuiString& shape) {
+    auto* source =
+        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
+    const DWORD overlay = source != nullptr ? source->GetDrawData().dwOverlayColor : 0;
+    if ((overlay >> 24) == 0) {
+        return;
+    }
+    // The tint follows the image's shape: the image again, coloured.
+    if (!DrawImage(shape, control->GetPos(), static_cast<uint8_t>(overlay >> 24),
+                   overlay | 0xFF000000, true)) {
+        m_canvas.FillRect(control->GetPos(), overlay);
     }
 }
 

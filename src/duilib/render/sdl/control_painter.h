@@ -40,6 +40,8 @@ class ControlPainter {
     void PaintCombo(CControlUI* control);
     void PaintListRow(CControlUI* control);
     void PaintDrawData(CControlUI* control, bool overChildren);
+    // The draw data's colour laid over `shape` (an image attribute) through its outline.
+    void PaintOverlay(CControlUI* control, const CDuiString& shape);
 
     Canvas& m_canvas;
     ImageResolver& m_images;
