@@ -8,6 +8,7 @@
 
 #include "controls/device_key_button.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/page/button_slots.h"
 #include "device/page/control_lookup.h"
 #include "device/page/key_function_text.h"
 #include "device/page/led_button_tint.h"
@@ -66,23 +67,19 @@ void CVornalixKeyboardDevice::BindKeyPanelButtons(CControlUI* panel) {
     if (!container) {
         return;
     }
-    const auto bind = [](std::vector<CControlUI*>& buttons, int n, CControlUI* button) {
-        if (n < 0 || static_cast<size_t>(n) >= buttons.size()) {
-            return false;
-        }
-        buttons[static_cast<size_t>(n)] = button;
-        return true;
-    };
     for (int i = 0; i < container->GetCount(); ++i) {
         CControlUI* child = container->GetItemAt(i);
         if (!device::IsControlClass(child, L"DeviceKeyButton")) {
             continue;
         }
         bool isLed = false;
-        if (!bind(keyButtons_, IndexAfter(child->GetName(), L"key_"), child)) {
-            isLed = bind(ledButtons_, IndexAfter(child->GetName(), L"light_"), child);
+        if (!device::PutButtonAt(keyButtons_, IndexAfter(child->GetName(), L"key_"), child)) {
+            isLed =
+                device::PutButtonAt(ledButtons_, IndexAfter(child->GetName(), L"light_"), child);
         }
-        isLed = bind(ledButtons_, IndexAfter(child->GetUserData(), L"light_"), child) || isLed;
+        isLed =
+            device::PutButtonAt(ledButtons_, IndexAfter(child->GetUserData(), L"light_"), child) ||
+            isLed;
         if (isLed) {
             device::SetLedButtonTint(child, kWhiteTint, kOpaque, true);
         }

@@ -6,6 +6,7 @@
 
 #include "controls/device_key_button.h"
 #include "device/mouse/vornalix_mouse_device.h"
+#include "device/page/button_slots.h"
 #include "device/page/control_lookup.h"
 #include "device/page/key_function_text.h"
 #include "device/page/led_button_tint.h"
@@ -34,15 +35,6 @@ constexpr int kKeyNameWidth = 200;
 constexpr int kFunctionWidth = 180;
 constexpr DWORD kKeyNameColour = 0xFFFFFFFF;
 constexpr DWORD kFunctionColour = 0xFF0099FF;
-
-// Puts `button` at entry n of `buttons`; false for an n outside the vector.
-bool BindAt(std::vector<CControlUI*>& buttons, int n, CControlUI* button) {
-    if (n < 0 || static_cast<size_t>(n) >= buttons.size()) {
-        return false;
-    }
-    buttons[static_cast<size_t>(n)] = button;
-    return true;
-}
 
 DuiLib::CLabelUI* NewRowLabel(int width, DWORD colour) {
     auto* label = new DuiLib::CLabelUI();
@@ -105,15 +97,16 @@ void CVornalixMouseDevice::BindPanelButtons(CControlUI* panel) {
             continue;
         }
         if (prefix.CompareNoCase(L"key_") == 0) {
-            BindAt(keyButtons_, n, button);
+            device::PutButtonAt(keyButtons_, n, button);
         } else if (prefix.CompareNoCase(L"light_") == 0) {
-            if (BindAt(ledButtons_, n, button)) {
+            if (device::PutButtonAt(ledButtons_, n, button)) {
                 device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
             }
         } else if (prefix.CompareNoCase(L"light_0_") == 0) {
-            // The buttons the light frames colour and the key list describes.
-            if (!BindAt(mouseKeyButtons_, n, button)) {
-                mouseKeyButtons_.push_back(button);
+            // The buttons the light frames colour and the key list describes: button n
+            // shows LED n and key n, wherever the layout lists it.
+            if (!device::PutButtonGrowing(mouseKeyButtons_, n, button)) {
+                continue;
             }
             device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
             if (!GetPreviewControl()) {

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "platform/debug_trace.h"
+#include "platform/user_notice.h"
 
 namespace device {
 namespace {
@@ -82,7 +82,7 @@ bool AudioBinding::Load() {
 
 void AudioBinding::Init() {
     if (sdk_ != nullptr && sdk_->ConfLibInit() != 0) {
-        ShowAlert(kConfLibInitFailedText);
+        TellFailure(kConfLibInitFailedText);
     }
 }
 
@@ -143,7 +143,7 @@ void AudioBinding::QuerySupportFeature(AudioDeviceRecord& record) {
         return;
     }
     if (!ParseFeatureWords(WideTextOf(text.data(), text.size()), &record.features)) {
-        ShowAlert(kFeatureQueryFailedText);
+        TellFailure(kFeatureQueryFailedText);
     }
 }
 
@@ -206,12 +206,8 @@ int AudioBinding::ReadFloat(const AudioDeviceRecord& endpoint, const wchar_t* na
     return result;
 }
 
-void AudioBinding::ShowAlert(std::wstring_view text) {
-    if (alert_) {
-        alert_(text);
-    } else {
-        platform::DebugTrace(text);
-    }
+void AudioBinding::TellFailure(std::wstring_view text) {
+    platform::TellUser(L"", text);
 }
 
 }  // namespace device

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,19 +34,15 @@ inline constexpr uint32_t kMagicVoiceFeature = 0x20000;
 class AudioBinding {
   public:
     using Buffer = std::array<uint8_t, platform::audio::kAudioValueBufferSize>;
-    using Alert = std::function<void(std::wstring_view text)>;
 
     AudioBinding() = default;
     AudioBinding(const AudioBinding&) = delete;
     AudioBinding& operator=(const AudioBinding&) = delete;
 
-    // Where the binding's OK-only messages go; they are traced when none is set.
-    void SetAlert(Alert alert) { alert_ = std::move(alert); }
-
     // Takes the process's SDK; false when there is none.
     bool Load();
     bool IsLoaded() const { return sdk_ != nullptr; }
-    // ConfLibInit; a failure is shown and is not fatal.
+    // ConfLibInit; a failure is told to the user and is not fatal.
     void Init();
     // Builds the endpoint lists; the number of render endpoints.
     unsigned RefreshDeviceList();
@@ -77,12 +72,12 @@ class AudioBinding {
     void PickCapture(unsigned count);
     int Call(const AudioDeviceRecord& endpoint, const wchar_t* name, Buffer& value, Buffer& extra,
              const std::vector<uint32_t>& extraWords, int set);
-    void ShowAlert(std::wstring_view text);
+    // Told to the user (once: a repeat is not told again), and the start goes on.
+    void TellFailure(std::wstring_view text);
 
     platform::audio::AudioSdk* sdk_ = nullptr;
     AudioDeviceRecord render_;
     AudioDeviceRecord capture_;
-    Alert alert_;
     // The buffers of the property calls, zeroed before each call.
     Buffer writeValue_{};
     Buffer writeExtra_{};

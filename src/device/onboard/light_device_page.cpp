@@ -2,6 +2,7 @@
 // picture, the profile list and the lighting panel.
 
 #include "device/onboard/light_device.h"
+#include "device/page/button_slots.h"
 #include "device/page/control_lookup.h"
 #include "device/page/led_button_tint.h"
 #include "duilib/string_utils.h"
@@ -17,14 +18,6 @@ constexpr uint32_t kWhiteTint = 0xFFFFFF;
 constexpr uint8_t kOpaque = 255;
 constexpr int kMaxBrightness = 4;
 constexpr int kMaxSpeed = 4;
-
-bool BindAt(std::vector<CControlUI*>& buttons, int n, CControlUI* button) {
-    if (n < 0 || static_cast<size_t>(n) >= buttons.size()) {
-        return false;
-    }
-    buttons[static_cast<size_t>(n)] = button;
-    return true;
-}
 
 }  // namespace
 
@@ -58,8 +51,9 @@ void COnboardLightDevice::BindLightButtons(DuiLib::IContainerUI& container) {
             continue;
         }
         if (prefix.CompareNoCase(L"key_") == 0) {
-            BindAt(keyButtons_, n, button);
-        } else if (prefix.CompareNoCase(L"light_") == 0 && BindAt(ledButtons_, n, button)) {
+            device::PutButtonAt(keyButtons_, n, button);
+        } else if (prefix.CompareNoCase(L"light_") == 0 &&
+                   device::PutButtonAt(ledButtons_, n, button)) {
             device::SetLedButtonTint(button, kWhiteTint, kOpaque, true);
         }
     }

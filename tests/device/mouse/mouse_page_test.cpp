@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "controls/device_key_button.h"
+#include "device/lighting/base_light_effects.h"
+#include "device/lighting/led_frame.h"
 #include "device/mouse/factory_key_codes.h"
 #include "device/page/control_lookup.h"
 #include "device/skin_page_builder.h"
@@ -14,6 +21,7 @@
 #include "duilib/ui_list.h"
 #include "duilib/ui_progress.h"
 #include "pages/key_set_control_ui.h"
+#include "platform/file_io.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
@@ -95,6 +103,44 @@ TEST_F(MousePageTest, BuildingBindsTheLightButtonsAndFillsThePanels) {
     page_->SelectSettingTab(9);
     EXPECT_EQ(Find<DuiLib::CTabLayoutUI>(L"mouse_device_seting_layout")->GetCurSel(), 0);
     EXPECT_TRUE(Option(L"mouse_device_seting_option_", 0)->IsSelected());
+}
+
+TEST_F(MousePageTest, LightButtonsListedOutOfOrderShowTheLedTheirNameNumbers) {
+    // The skin's layout with the light tab's buttons listed last first.
+    const std::optional<std::string> layout =
+        platform::ReadWholeFile("skin/XML/DeviceXml/mousedevice.xml");
+    ASSERT_TRUE(layout);
+    std::vector<std::string> lines;
+    std::istringstream in(*layout);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    const auto first = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("name=\"light_0_0\"") != std::string::npos;
+    });
+    ASSERT_NE(first, lines.end());
+    std::reverse(first, first + 6);
+    std::string reordered;
+    for (const std::string& line : lines) {
+        reordered += line + "\n";
+    }
+    auto page = skin_.Build<CVornalixMouseDevice>(CDuiString::FromUtf8(reordered).GetData());
+    ASSERT_TRUE(page);
+    page->SetDeviceName(L"mouse");
+    page->SetLedCount(6);
+    page->InitPage();
+
+    for (int n = 0; n < 6; ++n) {
+        ASSERT_NE(page->GetMouseKeyButton(n), nullptr) << n;
+        EXPECT_EQ(page->GetMouseKeyButton(n)->GetName(),
+                  CDuiString((L"light_0_" + std::to_wstring(n)).c_str()))
+            << n;
+    }
+    page->SelectSettingTab(1);  // the light tab, whose buttons the frames colour
+    page->SetLedColor(4, device::MakeLedColour({0, 0, 255}, 255));
+    page->PushLightFrame();
+    auto* fifth = dynamic_cast<CDeviceKeyButtonUI*>(page->GetMouseKeyButton(4));
+    EXPECT_EQ(fifth->GetTintColor(), device::LedTintColour(page->GetLedColor(4)));
 }
 
 TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio/sim_audio_sdk.h"
+#include "platform/user_notice.h"
 
 namespace {
 
@@ -16,14 +17,20 @@ using platform::audio::SimAudioSdk;
 
 class AudioBindingTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        binding_.SetAlert([this](std::wstring_view text) { alerts_.emplace_back(text); });
+    // What the user was told, as texts shown as they stand.
+    std::vector<std::wstring> Told() const {
+        std::vector<std::wstring> texts;
+        for (const platform::UserNotice& notice : told_.Notices()) {
+            EXPECT_TRUE(notice.key.empty());
+            texts.push_back(notice.detail);
+        }
+        return texts;
     }
 
+    platform::UserNoticeCapture told_;
     SimAudioSdk sdk_;
     platform::audio::ScopedAudioSdk use_{&sdk_};
     device::AudioBinding binding_;
-    std::vector<std::wstring> alerts_;
 };
 
 TEST_F(AudioBindingTest, RenderPrefersKindsInOrderAndOnlyActiveOnes) {
@@ -47,16 +54,17 @@ TEST_F(AudioBindingTest, FeatureListsSkipEmptyFieldsAndAShortListIsShown) {
     sdk_.SetText(SimAudioSdk::kCaptureId, L"GetSupportFeature", L"1,2,3");
     binding_.Load();
     binding_.PickAudioEndpoints();
-    EXPECT_EQ(alerts_, (std::vector<std::wstring>{device::kFeatureQueryFailedText}));
+    EXPECT_EQ(Told(), (std::vector<std::wstring>{device::kFeatureQueryFailedText}));
     EXPECT_EQ(binding_.Capture().features[0], 0u);
     EXPECT_EQ(binding_.Render().features[0], 1u);
 }
 
-TEST_F(AudioBindingTest, FailedInitIsShownAndNotFatal) {
+TEST_F(AudioBindingTest, FailedInitIsToldOnceAndNotFatal) {
     sdk_.SetInitResult(5);
     binding_.Load();
     binding_.Init();
-    EXPECT_EQ(alerts_, (std::vector<std::wstring>{device::kConfLibInitFailedText}));
+    binding_.Init();  // a second start fails the same way: the user has heard it
+    EXPECT_EQ(Told(), (std::vector<std::wstring>{device::kConfLibInitFailedText}));
     binding_.PickAudioEndpoints();
     EXPECT_EQ(binding_.WriteWord(binding_.Capture(), L"MuteControl", 1), 0);
 }

@@ -13,6 +13,7 @@
 #include "pages/panel_builder.h"
 #include "pages/voice_tamsel_control_ui.h"
 #include "platform/audio/sim_audio_sdk.h"
+#include "platform/user_notice.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -119,6 +120,18 @@ TEST_F(TamselAudioTest, StartGivesOnlyUnreadablePropertiesTheValueZero) {
     }
     EXPECT_EQ(writes.back().name, L"MagicVoice_Selection");
     EXPECT_EQ(writes.back().endpointId, SimAudioSdk::kCaptureId);
+}
+
+TEST_F(TamselAudioTest, FailuresOfTheAudioStartAreToldOnceAndTheStartGoesOn) {
+    platform::UserNoticeCapture told;
+    sdk_.SetInitResult(5);
+    sdk_.SetText(SimAudioSdk::kCaptureId, L"GetSupportFeature", L"1,2");
+    device_->InitAudio();
+    EXPECT_GE(Writes(sdk_.Calls()).size(), 23u) << "the defaults were set all the same";
+    device_->InitAudio();
+    EXPECT_EQ(told.Notices(),
+              (std::vector<platform::UserNotice>{{L"", device::kConfLibInitFailedText},
+                                                 {L"", device::kFeatureQueryFailedText}}));
 }
 
 TEST_F(TamselAudioTest, ReadBackValuesGoToTheMirrorOnly) {
