@@ -179,6 +179,8 @@ void CMainWnd::OnNotifyClick(TNotifyUI& msg) {
             OnKeyButtonClick(number);
         } else if (prefix.CompareNoCase(L"color_option_") == 0) {
             OnPresetColorClick(number);
+        } else if (prefix.CompareNoCase(L"windowdeviceset_") == 0) {
+            OpenDesktopSettings(number);
         }
     }
     for (const ClickRelay& relay : kClickRelays) {

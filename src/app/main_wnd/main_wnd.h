@@ -137,6 +137,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     // Child windows.
     void OpenSettingsWindow(bool forUpdate);
     void OpenAboutWindow();
+    // "windowdeviceset_" n: 0 the desktop's keyboard settings, 1 its mouse settings.
+    void OpenDesktopSettings(int page);
     HWND GetSettingsWindow() const { return settingsWnd_; }
     HWND GetAboutWindow() const { return aboutWnd_; }
 

@@ -1,11 +1,14 @@
-// The main window's child windows: settings and about.
+// The main window's child windows (settings and about) and the desktop's own settings.
 
 #include "app/about_wnd.h"
 #include "app/device_option_ui.h"
 #include "app/main_wnd/main_wnd.h"
+#include "app/msg_wnd.h"
 #include "app/window_styles.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/ui_control.h"
+#include "platform/debug_trace.h"
+#include "platform/desktop_settings.h"
 #include "update/set_wnd.h"
 
 using namespace DuiLib;
@@ -80,4 +83,16 @@ void CMainWnd::OpenAboutWindow() {
     ScopedChildHandle handle(aboutWnd_, wnd.GetHWND());
     wnd.CenterWindow();
     wnd.ShowModal();
+}
+
+void CMainWnd::OpenDesktopSettings(int page) {
+    if (page != 0 && page != 1) {
+        return;
+    }
+    const auto which =
+        page == 0 ? platform::SettingsPage::kKeyboard : platform::SettingsPage::kMouse;
+    if (!platform::OpenDesktopSettings(which)) {
+        DebugTrace(L"no settings program of this desktop found on PATH\n");
+        ShowMsgBox(GetHWND(), L"", L"message_text_settings_missing", dpi_, true, 0);
+    }
 }
