@@ -16,9 +16,17 @@ function(velkaro_library name)
   endif()
 endfunction()
 
-# skin/, DefaultData/ and Font/ are laid next to the executable: the program finds
+# The program's icon, kept as an icon theme keeps it: the tray names it from there and
+# the installed menu entry from the desktop's hicolor theme.
+set(VELKARO_ICON skin/common/logo_big.png)
+set(VELKARO_ICON_SIZE 96x96)
+
+# skin/, DefaultData/, Font/ and icons/ are laid next to the executable: the program finds
 # them through its instance folder, as it does when installed.
 function(velkaro_lay_resources target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/${VELKARO_ICON}
+      $<TARGET_FILE_DIR:${target}>/icons/hicolor/${VELKARO_ICON_SIZE}/apps/velkaro.png)
   foreach(dir skin DefaultData)
     if(EXISTS ${CMAKE_SOURCE_DIR}/${dir})
       add_custom_command(TARGET ${target} POST_BUILD
