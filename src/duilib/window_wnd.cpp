@@ -123,20 +123,28 @@ void CWindowWnd::CenterWindow() {
     if (m_hWnd == nullptr) {
         return;
     }
-    const SIZE screen = platform::GetScreenSize();
-    RECT window{};
-    platform::GetWindowRect(m_hWnd, &window);
-    RECT area{0, 0, screen.cx, screen.cy};
+    // Over a shown owner, else in the middle of the monitor the window is on; within that
+    // monitor's work area either way, so a window moved to another display stays there.
     const HWND owner = platform::GetWindowOwner(m_hWnd);
-    if (owner != nullptr && platform::IsWindowVisible(owner) && !platform::IsIconic(owner)) {
+    const bool overOwner =
+        owner != nullptr && platform::IsWindowVisible(owner) && !platform::IsIconic(owner);
+    MONITORINFO monitor{};
+    platform::GetMonitorInfo(
+        platform::MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+        &monitor);
+    const RECT work = monitor.rcWork;
+    RECT area = work;
+    if (overOwner) {
         platform::GetWindowRect(owner, &area);
     }
+    RECT window{};
+    platform::GetWindowRect(m_hWnd, &window);
     const LONG width = window.right - window.left;
     const LONG height = window.bottom - window.top;
     LONG x = (area.left + area.right - width) / 2;
     LONG y = (area.top + area.bottom - height) / 2;
-    x = std::max<LONG>(0, std::min<LONG>(x, screen.cx - width));
-    y = std::max<LONG>(0, std::min<LONG>(y, screen.cy - height));
+    x = std::max<LONG>(work.left, std::min<LONG>(x, work.right - width));
+    y = std::max<LONG>(work.top, std::min<LONG>(y, work.bottom - height));
     platform::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -68,7 +68,9 @@ void CMainWnd::ApplyMonitorDpi() {
     }
     dpi_ = dpi;
     CPaintManagerUI::SetAllDPI(kNormalDpi);
-    platform::SetWindowPos(hwnd, nullptr, 0, 0, 1000, 640,
+    // The monitor's own corner, not the desktop's: a window moved to another display is
+    // laid out and centred there.
+    platform::SetWindowPos(hwnd, nullptr, info.rcMonitor.left, info.rcMonitor.top, 1000, 640,
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     CPaintManagerUI::SetAllDPI(dpi_);
     CenterWindow();

@@ -4,8 +4,10 @@
 
 #include "duilib/paint_manager.h"
 #include "duilib/render/combo_drop_wnd.h"
+#include "duilib/render/sdl/display_layout.h"
 #include "duilib/render/sdl/sdl_key_map.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
+#include "platform/desktop.h"
 #include "platform/text_convert.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
@@ -16,6 +18,14 @@ namespace {
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
 constexpr short kWheelDelta = 120;
+
+// As the desktop tells it: the colour depth and the primary screen's new size.
+void PostDisplayChange(HWND hwnd) {
+    constexpr WPARAM kBitsPerPixel = 32;
+    const SIZE screen = platform::GetScreenSize();
+    platform::PostMessage(hwnd, WM_DISPLAYCHANGE, kBitsPerPixel,
+                          MAKELPARAM(static_cast<WORD>(screen.cx), static_cast<WORD>(screen.cy)));
+}
 
 LPARAM PointParam(POINT pt) {
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(pt.x)),
@@ -40,6 +50,16 @@ void InputRouter::Route(const SDL_Event& event) {
     switch (event.type) {
         case SDL_WINDOWEVENT:
             RouteWindowEvent(event.window);
+            return;
+        case SDL_DISPLAYEVENT:
+            // A display added, removed or turned: every top-level window hears of it.
+            ReadDisplayLayout();
+            for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+                const HWND hwnd = manager->GetPaintWindow();
+                if (hwnd != nullptr && platform::GetWindowOwner(hwnd) == nullptr) {
+                    PostDisplayChange(hwnd);
+                }
+            }
             return;
         case SDL_MOUSEMOTION:
             if (HWND hwnd = TargetOf(event.motion.windowID, true)) {
@@ -95,6 +115,11 @@ void InputRouter::RouteWindowEvent(const SDL_WindowEvent& event) {
             return;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             host->DesktopResized(event.data1, event.data2);
+            return;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+            // Moved to another display: its size decides the window's DPI now.
+            ReadDisplayLayout();
+            PostDisplayChange(hwnd);
             return;
         case SDL_WINDOWEVENT_MINIMIZED:
             host->DesktopMinimized(true);
