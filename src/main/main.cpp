@@ -14,8 +14,10 @@
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/sdl_render_session.h"
 #include "duilib/resource_manager.h"
+#include "platform/bus/sleep_watcher.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
+#include "platform/text_convert.h"
 #include "sim/scenario.h"
 
 using namespace DuiLib;
@@ -56,8 +58,12 @@ int main() {
                     {kProductName, kUpdateResultMessageName, kLightControlAnnounceMessageName,
                      kLightControlRequestMessageName, kConfigQueryMessageName});
     signals.SetTarget(window->GetHWND());
+    // Sleep and waking reach the window as the desktop announces them.
+    auto sleep = std::make_unique<platform::bus::SleepWatcher>(
+        window->GetHWND(), platform::Utf8Encode(kProductName), "Lets go of the device lights");
     CPaintManagerUI::MessageLoop();
 
+    sleep.reset();
     window.reset();
     CResourceManager::GetInstance()->Release();
     return 0;

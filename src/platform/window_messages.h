@@ -61,6 +61,10 @@ inline constexpr WPARAM SC_MAXIMIZE = 0xF030;
 inline constexpr WPARAM SC_CLOSE = 0xF060;
 inline constexpr WPARAM SC_RESTORE = 0xF120;
 
+// WM_POWERBROADCAST events.
+inline constexpr WPARAM PBT_APMSUSPEND = 0x4;
+inline constexpr WPARAM PBT_APMRESUMEAUTOMATIC = 0x12;
+
 inline constexpr WPARAM WA_INACTIVE = 0;
 inline constexpr WPARAM WA_ACTIVE = 1;
 

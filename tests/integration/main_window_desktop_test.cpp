@@ -1,18 +1,29 @@
 // The main window among the desktop's services: the buttons that open the desktop's own
-// keyboard and mouse settings.
+// keyboard and mouse settings, a move to another display, and sleep as logind announces
+// it on a system bus of the test's own.
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/resource_manager.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_control.h"
+#include "platform/bus/sleep_watcher.h"
+#include "platform/desktop.h"
+#include "platform/unique_fd.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
+#include "support/private_bus.h"
 #include "support/temp_dir.h"
 
 namespace shell_testing {
@@ -90,6 +101,118 @@ TEST_F(MainWindowDesktopTest, WithoutTheDesktopsSettingsAMessageSaysSo) {
         shown,
         DuiLib::CResourceManager::GetInstance()->GetText(L"message_text_settings_missing").str());
     EXPECT_NE(shown, L"");
+}
+
+TEST_F(MainWindowDesktopTest, MovedToAnotherDisplayTheWindowTakesThatDisplaysDpiThere) {
+    const platform::MonitorArea laptop{RECT{0, 0, 1366, 768}, RECT{0, 0, 1366, 768}};
+    const platform::MonitorArea wide{RECT{1366, 0, 3926, 1440}, RECT{1366, 0, 3926, 1440}};
+    platform::SetMonitors({laptop, wide});
+    const HWND hwnd = window_->GetHWND();
+    platform::SendMessage(hwnd, WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_EQ(window_->GetDPI(), 96);
+
+    // The user drags it onto the wide display; the desktop tells it so.
+    platform::SetWindowPos(hwnd, nullptr, 2000, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    platform::SendMessage(hwnd, WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_EQ(window_->GetDPI(), 144);
+    RECT rc{};
+    platform::GetWindowRect(hwnd, &rc);
+    EXPECT_GE(rc.left, wide.bounds.left) << "laid out and centred on the display it was moved to";
+    EXPECT_LE(rc.right, wide.bounds.right);
+    platform::SetScreenSize(SIZE{1920, 1080});
+}
+
+// logind on the system bus: hands out delay locks as pipe ends and announces sleep.
+class FakeLogind {
+  public:
+    FakeLogind()
+        : peer_(platform::bus::BusKind::kSystem, "org.freedesktop.login1",
+                [this](sd_bus* bus) { Attach(bus); }) {}
+
+    bool IsReady() const { return peer_.IsReady(); }
+    size_t LocksTaken() {
+        std::lock_guard lock(mutex_);
+        return locks_.size();
+    }
+    // True once the holder of lock `index` has let it go.
+    bool LockReleased(size_t index) {
+        std::lock_guard lock(mutex_);
+        pollfd fd{locks_.at(index).get(), POLLIN, 0};
+        return poll(&fd, 1, 0) == 1 && (fd.revents & POLLHUP) != 0;
+    }
+    void AnnounceSleep(bool sleeping) {
+        peer_.Run([sleeping](sd_bus* bus) {
+            sd_bus_emit_signal(bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                               "PrepareForSleep", "b", sleeping ? 1 : 0);
+        });
+    }
+
+  private:
+    void Attach(sd_bus* bus) {
+        static const sd_bus_vtable kVtable[] = {
+            SD_BUS_VTABLE_START(0), SD_BUS_METHOD("Inhibit", "ssss", "h", OnInhibit, 0),
+            SD_BUS_SIGNAL("PrepareForSleep", "b", 0), SD_BUS_VTABLE_END};
+        sd_bus_add_object_vtable(bus, nullptr, "/org/freedesktop/login1",
+                                 "org.freedesktop.login1.Manager", kVtable, this);
+    }
+    static int OnInhibit(sd_bus_message* m, void* self, sd_bus_error*) {
+        const char* what = nullptr;
+        const char* who = nullptr;
+        const char* why = nullptr;
+        const char* mode = nullptr;
+        sd_bus_message_read(m, "ssss", &what, &who, &why, &mode);
+        if (std::string(what) != "sleep" || std::string(mode) != "delay") {
+            return sd_bus_reply_method_errorf(m, SD_BUS_ERROR_INVALID_ARGS, "unexpected lock");
+        }
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) {
+            return -errno;
+        }
+        const platform::UniqueFd given(ends[1]);  // the reply carries a copy
+        auto* logind = static_cast<FakeLogind*>(self);
+        {
+            std::lock_guard lock(logind->mutex_);
+            logind->locks_.emplace_back(ends[0]);
+        }
+        return sd_bus_reply_method_return(m, "h", given.get());
+    }
+
+    std::mutex mutex_;
+    std::vector<platform::UniqueFd> locks_;  // our ends of the pipes
+    testing_support::BusPeer peer_;          // last: its thread uses the members above
+};
+
+TEST_F(MainWindowDesktopTest, SleepLetsTheLightsGoBeforeTheComputerSleepsAndWakingTakesThem) {
+    testing_support::PrivateBus systemBus(platform::bus::BusKind::kSystem);
+    ASSERT_TRUE(systemBus.IsRunning());
+    FakeLogind logind;
+    ASSERT_TRUE(logind.IsReady());
+    ASSERT_FALSE(window_->Keyboards().empty());
+    CVornalixUSBDevice* keyboard = window_->Keyboards()[0];
+    ASSERT_EQ(keyboard->HasLightControl(), 1);
+    platform::bus::SleepWatcher watcher(window_->GetHWND(), "Velkaro", "test");
+    ASSERT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 1; }, 20000));
+
+    logind.AnnounceSleep(true);
+    bool releasedAfterTheWindow = false;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            if (!logind.LockReleased(0)) {
+                return false;
+            }
+            // The lock goes only once the window has let the lights go.
+            releasedAfterTheWindow = !window_->IsAwake() && keyboard->HasLightControl() == 0;
+            return true;
+        },
+        20000));
+    EXPECT_TRUE(releasedAfterTheWindow);
+
+    logind.AnnounceSleep(false);
+    EXPECT_TRUE(
+        PumpUntil([&] { return window_->IsAwake() && keyboard->HasLightControl() == 1; }, 20000));
+    EXPECT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 2; }, 20000))
+        << "a new lock for the next sleep";
+    EXPECT_FALSE(logind.LockReleased(1));
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "duilib/render/desktop_tray.h"
 #include "duilib/render/sdl/sdl_input_router.h"
-#include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
 #include "duilib/ui_progress.h"
 #include "duilib/window_impl_base.h"
+#include "platform/desktop.h"
 #include "render_test_support.h"
 #include "support/temp_dir.h"
 
@@ -50,6 +51,9 @@ class RecordingWindow : public DuiLib::WindowImplBase {
         WindowImplBase::Notify(msg);
     }
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override {
+        if (uMsg == WM_DISPLAYCHANGE) {
+            ++displayChanges;
+        }
         if (uMsg == DuiLib::UIMSG_TRAYICON) {
             trayMouse.push_back(static_cast<UINT>(lParam));
             bHandled = TRUE;
@@ -58,6 +62,7 @@ class RecordingWindow : public DuiLib::WindowImplBase {
         return WindowImplBase::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
     }
     std::vector<UINT> trayMouse;
+    int displayChanges = 0;
 
     bool Saw(const std::wstring& note) const {
         return std::find(notes.begin(), notes.end(), note) != notes.end();
@@ -252,13 +257,25 @@ TEST_F(InputRoutingTest, TheWheelScrollsRowsThatDoNotFit) {
     EXPECT_EQ(static_cast<DuiLib::CComboUI*>(Find(L"long"))->GetCurSel(), 7);
 }
 
-TEST_F(InputRoutingTest, TheTrayStandInPassesClicksToTheIconsWindow) {
+TEST_F(InputRoutingTest, WithoutASessionBusTheTrayStandInPassesClicksToTheIconsWindow) {
+    testing_support::TempDir noBus;
+    const char* variable = "DBUS_SESSION_BUS_ADDRESS";
+    const char* old = std::getenv(variable);
+    const std::string kept = old != nullptr ? old : "";
+    setenv(variable, ("unix:path=" + noBus.File("bus")).c_str(), 1);
     DuiLib::CTrayIcon icon;
     icon.CreateTrayIcon(window_.GetHWND(), 107, L"Velkaro");
-    DuiLib::CTrayStandIns trays;
-    trays.Sync();
-    render_test::PumpUntilIdle();
-    const HWND standIn = platform::FindWindow(DuiLib::kTrayStandInClass, L"Velkaro");
+    DuiLib::CDesktopTray tray;
+    // The stand-in appears once the bus is known to be missing.
+    HWND standIn = nullptr;
+    for (int i = 0; i < 2000 && standIn == nullptr; ++i) {
+        tray.Sync();
+        render_test::PumpUntilIdle();
+        standIn = platform::FindWindow(DuiLib::kTrayStandInClass, L"Velkaro");
+        if (standIn == nullptr) {
+            SDL_Delay(5);
+        }
+    }
     ASSERT_NE(standIn, nullptr);
     SDL_Window* desktop = backend_.DesktopWindowOf(standIn);
     ASSERT_NE(desktop, nullptr);
@@ -269,8 +286,32 @@ TEST_F(InputRoutingTest, TheTrayStandInPassesClicksToTheIconsWindow) {
     EXPECT_EQ(window_.trayMouse, (std::vector<UINT>{WM_LBUTTONUP}));
 
     icon.SetHideIcon();  // hiding the icon takes its stand-in away
-    trays.Sync();
+    tray.Sync();
     EXPECT_EQ(platform::FindWindow(DuiLib::kTrayStandInClass, nullptr), nullptr);
+    old != nullptr ? setenv(variable, kept.c_str(), 1) : unsetenv(variable);
+}
+
+TEST_F(InputRoutingTest, DisplayChangesReachTheWindowsAsDisplayChange) {
+    SDL_Event event{};
+    event.type = SDL_DISPLAYEVENT;
+    event.display.event = SDL_DISPLAYEVENT_CONNECTED;
+    router_.Route(event);
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(window_.displayChanges, 1);
+    // The monitors are SDL's: the off-screen driver's one display.
+    SDL_Rect bounds{};
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+    EXPECT_EQ(platform::GetScreenSize(), (SIZE{bounds.w, bounds.h}));
+
+    // Moved to another display: that window hears of it.
+    event = SDL_Event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_DISPLAY_CHANGED;
+    event.window.windowID = windowId_;
+    event.window.data1 = 1;
+    router_.Route(event);
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(window_.displayChanges, 2);
 }
 
 TEST_F(InputRoutingTest, ThePlainPartOfTheCaptionDragsTheWindow) {

@@ -35,8 +35,6 @@ constexpr HookInsert kHookInserts[] = {
     {kHookKeyMsMacroSingle, HookMode::kRecordReplace},
 };
 
-constexpr WPARAM PBT_APMSUSPEND = 4;
-constexpr WPARAM PBT_APMRESUMEAUTOMATIC = 0x12;
 constexpr UINT kDpiChangedNotice = 0x4C8;
 constexpr UINT kIgnoredMessage = 0xC0D;
 constexpr UINT_PTR kTrayMenuTimer = 1032;

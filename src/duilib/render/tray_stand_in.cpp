@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "duilib/ui_control.h"
+#include "platform/desktop.h"
 #include "platform/window_handles.h"
 
 namespace DuiLib {
@@ -46,9 +47,16 @@ LRESULT CTrayStandInWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
             m_pm.AttachDialog(root);
             return 0;
         }
+        case WM_RBUTTONUP: {
+            // The tray menu opens at the pointer, which the click gives within this window.
+            RECT rc{};
+            platform::GetWindowRect(m_hWnd, &rc);
+            platform::SetCursorPos(rc.left + static_cast<short>(LOWORD(lParam)),
+                                   rc.top + static_cast<short>(HIWORD(lParam)));
+            [[fallthrough]];
+        }
         case WM_LBUTTONUP:
         case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONUP:
             if (CTrayIcon* icon = LiveIcon()) {
                 icon->NotifyMouse(uMsg);
             }
@@ -61,36 +69,6 @@ LRESULT CTrayStandInWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) 
         return lRes;
     }
     return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
-}
-
-void CTrayStandIns::Sync() {
-    const auto icons = CTrayIcon::GetTrayIcons();
-    auto shown = [&](const CTrayIcon* icon) {
-        return std::find(icons.begin(), icons.end(), icon) != icons.end() && icon->IsVisible();
-    };
-    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(),
-                                   [&](const auto& wnd) {
-                                       return wnd->GetHWND() == nullptr || !shown(wnd->GetIcon());
-                                   }),
-                    m_windows.end());
-    for (CTrayIcon* icon : icons) {
-        auto it = std::find_if(m_windows.begin(), m_windows.end(),
-                               [icon](const auto& wnd) { return wnd->GetIcon() == icon; });
-        if (it != m_windows.end()) {
-            const std::wstring tip = icon->GetTooltipText().str();
-            if (platform::GetWindowText((*it)->GetHWND()) != tip) {
-                platform::SetWindowText((*it)->GetHWND(), tip);
-            }
-            continue;
-        }
-        if (!icon->IsVisible()) {
-            continue;
-        }
-        auto wnd = std::make_unique<CTrayStandInWnd>(icon);
-        if (wnd->Open()) {
-            m_windows.push_back(std::move(wnd));
-        }
-    }
 }
 
 }  // namespace DuiLib

@@ -1,11 +1,9 @@
 #pragma once
 // A desktop without a notification area still needs the program's tray icon: a small
-// window in the screen's bottom-right corner shows it, with the icon's tip as its title.
+// window in the primary screen's bottom-right corner shows it, with the icon's tip as its
+// title.
 // Clicks on it reach the icon's window as the icon's callback message, as a click on a
 // tray icon does.
-
-#include <memory>
-#include <vector>
 
 #include "duilib/paint_manager.h"
 #include "duilib/tray_icon.h"
@@ -34,16 +32,6 @@ class CTrayStandInWnd : public CWindowWnd {
 
     CTrayIcon* m_pIcon;
     CPaintManagerUI m_pm;
-};
-
-// One stand-in per visible tray icon: made for new icons, closed for removed or hidden
-// ones, retitled when a tip changes. Lives on the UI thread.
-class CTrayStandIns {
-  public:
-    void Sync();
-
-  private:
-    std::vector<std::unique_ptr<CTrayStandInWnd>> m_windows;
 };
 
 }  // namespace DuiLib

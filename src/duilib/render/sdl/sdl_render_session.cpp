@@ -11,13 +11,14 @@
 #include <string>
 
 #include "duilib/paint_manager.h"
+#include "duilib/render/desktop_tray.h"
 #include "duilib/render/sdl/display_connection.h"
+#include "duilib/render/sdl/display_layout.h"
 #include "duilib/render/sdl/display_watcher.h"
 #include "duilib/render/sdl/render_pump_messages.h"
 #include "duilib/render/sdl/screenshot_writer.h"
 #include "duilib/render/sdl/sdl_input_router.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
-#include "duilib/render/tray_stand_in.h"
 #include "duilib/window_wnd.h"
 #include "platform/debug_trace.h"
 #include "platform/window_handles.h"
@@ -52,7 +53,7 @@ struct CSdlRenderSession::Impl {
     std::unique_ptr<sdl::InputRouter> input;
     std::unique_ptr<sdl::ScreenshotWriter> screenshot;
     std::unique_ptr<sdl::DisplayWatcher> watcher;
-    std::unique_ptr<CTrayStandIns> trays;
+    std::unique_ptr<CDesktopTray> trays;
     HWND pump = nullptr;
     std::atomic<bool> drainPosted{false};
     std::mutex dirtyMutex;
@@ -75,10 +76,7 @@ void CSdlRenderSession::Impl::Start() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (HasDisplayEnvironment() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         videoStarted = true;
-        SDL_DisplayMode mode;
-        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-            CWindowWnd::SetScreenSize(SIZE{mode.w, mode.h});
-        }
+        sdl::ReadDisplayLayout();
     } else if (HasDisplayEnvironment()) {
         platform::DebugTrace(L"renderer: no display, painting off-screen\n");
     }
@@ -172,7 +170,7 @@ void CSdlRenderSession::Impl::Drain() {
     }
     if (videoStarted) {
         if (!trays) {
-            trays = std::make_unique<CTrayStandIns>();
+            trays = std::make_unique<CDesktopTray>();
         }
         trays->Sync();
     }

@@ -1,0 +1,73 @@
+#include "platform/bus/sleep_watcher.h"
+
+#include <fcntl.h>
+
+#include "platform/debug_trace.h"
+#include "platform/text_convert.h"
+#include "platform/window_messages.h"
+
+namespace platform::bus {
+namespace {
+
+constexpr const char* kLogin = "org.freedesktop.login1";
+constexpr const char* kLoginPath = "/org/freedesktop/login1";
+constexpr const char* kManager = "org.freedesktop.login1.Manager";
+
+}  // namespace
+
+SleepWatcher::SleepWatcher(HWND window, std::string who, std::string why)
+    : window_(window),
+      who_(std::move(who)),
+      why_(std::move(why)),
+      loop_(BusKind::kSystem, [this](sd_bus* bus) { return Attach(bus); }, {}) {}
+
+SleepWatcher::~SleepWatcher() {
+    loop_.Stop();
+}
+
+bool SleepWatcher::Attach(sd_bus* bus) {
+    if (sd_bus_match_signal_async(bus, nullptr, kLogin, kLoginPath, kManager, "PrepareForSleep",
+                                  OnPrepareForSleep, nullptr, this) < 0) {
+        return false;
+    }
+    TakeInhibitor(bus);
+    return true;
+}
+
+void SleepWatcher::TakeInhibitor(sd_bus* bus) {
+    sd_bus_call_method_async(bus, nullptr, kLogin, kLoginPath, kManager, "Inhibit", OnInhibitor,
+                             this, "ssss", "sleep", who_.c_str(), why_.c_str(), "delay");
+}
+
+int SleepWatcher::OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error* /*error*/) {
+    auto* watcher = static_cast<SleepWatcher*>(self);
+    int sleeping = 0;
+    if (sd_bus_message_read(m, "b", &sleeping) < 0) {
+        return 0;
+    }
+    if (sleeping != 0) {
+        DebugTrace(L"power: going to sleep\n");
+        platform::SendMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+        watcher->inhibitor_.reset();  // the window is done: sleep may go on
+    } else {
+        DebugTrace(L"power: awake\n");
+        watcher->TakeInhibitor(sd_bus_message_get_bus(m));
+        platform::PostMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    }
+    return 0;
+}
+
+int SleepWatcher::OnInhibitor(sd_bus_message* reply, void* self, sd_bus_error* /*error*/) {
+    auto* watcher = static_cast<SleepWatcher*>(self);
+    int fd = -1;
+    if (sd_bus_message_is_method_error(reply, nullptr) ||
+        sd_bus_message_read(reply, "h", &fd) < 0) {
+        DebugTrace(L"power: no sleep delay lock; sleep will not wait for the window\n");
+        return 0;
+    }
+    // The message owns the descriptor it carries: keep a copy of our own.
+    watcher->inhibitor_.reset(fcntl(fd, F_DUPFD_CLOEXEC, 3));
+    return 0;
+}
+
+}  // namespace platform::bus
