@@ -212,14 +212,9 @@ TEST_F(StatusNotifierItemTest, HostsSeeTheIconAndTheirClicksTakeTheTrayPaths) {
 
 TEST_F(StatusNotifierItemTest, WithoutASessionBusTheItemIsUnhosted) {
     testing_support::TempDir dir;
-    const char* variable = "DBUS_SESSION_BUS_ADDRESS";
-    const char* old = std::getenv(variable);
-    const std::string kept = old != nullptr ? old : "";
-    setenv(variable, ("unix:path=" + dir.File("no-bus")).c_str(), 1);
+    testing_support::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.File("bus"));
     auto item = MakeItem();
     EXPECT_TRUE(WaitFor(*item, Hosting::kUnhosted));
-    item.reset();
-    old != nullptr ? setenv(variable, kept.c_str(), 1) : unsetenv(variable);
 }
 
 }  // namespace

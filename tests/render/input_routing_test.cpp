@@ -15,6 +15,7 @@
 #include "duilib/window_impl_base.h"
 #include "platform/desktop.h"
 #include "render_test_support.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -258,11 +259,8 @@ TEST_F(InputRoutingTest, TheWheelScrollsRowsThatDoNotFit) {
 }
 
 TEST_F(InputRoutingTest, WithoutASessionBusTheTrayStandInPassesClicksToTheIconsWindow) {
-    testing_support::TempDir noBus;
-    const char* variable = "DBUS_SESSION_BUS_ADDRESS";
-    const char* old = std::getenv(variable);
-    const std::string kept = old != nullptr ? old : "";
-    setenv(variable, ("unix:path=" + noBus.File("bus")).c_str(), 1);
+    testing_support::TempDir dir;
+    testing_support::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.File("bus"));
     DuiLib::CTrayIcon icon;
     icon.CreateTrayIcon(window_.GetHWND(), 107, L"Velkaro");
     DuiLib::CDesktopTray tray;
@@ -288,7 +286,6 @@ TEST_F(InputRoutingTest, WithoutASessionBusTheTrayStandInPassesClicksToTheIconsW
     icon.SetHideIcon();  // hiding the icon takes its stand-in away
     tray.Sync();
     EXPECT_EQ(platform::FindWindow(DuiLib::kTrayStandInClass, nullptr), nullptr);
-    old != nullptr ? setenv(variable, kept.c_str(), 1) : unsetenv(variable);
 }
 
 TEST_F(InputRoutingTest, DisplayChangesReachTheWindowsAsDisplayChange) {

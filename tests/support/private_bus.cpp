@@ -76,19 +76,11 @@ PrivateBus::PrivateBus(platform::bus::BusKind kind)
     }
     address_ = ReadAddress(pipeFds[0]);
     close(pipeFds[0]);
-    if (const char* old = std::getenv(variable_)) {
-        had_ = true;
-        old_ = old;
-    }
-    setenv(variable_, address_.c_str(), 1);
+    pointed_ = std::make_unique<ScopedEnv>(variable_, address_);
 }
 
 PrivateBus::~PrivateBus() {
-    if (had_) {
-        setenv(variable_, old_.c_str(), 1);
-    } else {
-        unsetenv(variable_);
-    }
+    pointed_.reset();
     if (pid_ > 0) {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);

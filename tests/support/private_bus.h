@@ -5,9 +5,11 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/bus/bus_loop.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace testing_support {
@@ -28,8 +30,7 @@ class PrivateBus {
     pid_t pid_ = -1;
     std::string address_;
     const char* variable_;
-    std::string old_;
-    bool had_ = false;
+    std::unique_ptr<ScopedEnv> pointed_;
 };
 
 // A program on the bus: owns `name` and puts its objects there with `attach` (on its bus
