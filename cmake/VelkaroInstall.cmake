@@ -7,8 +7,8 @@ set(VELKARO_PROGRAM_DIR lib/velkaro)
 install(TARGETS velkaro RUNTIME DESTINATION ${VELKARO_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skin ${CMAKE_SOURCE_DIR}/DefaultData
         DESTINATION ${VELKARO_PROGRAM_DIR})
-# Fonts and the icon tree are laid beside the built executable (velkaro_lay_resources).
-install(DIRECTORY $<TARGET_FILE_DIR:velkaro>/Font $<TARGET_FILE_DIR:velkaro>/icons
+# Fonts and the icon tree are laid beside the built executable (velkaro_resources).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/Font ${CMAKE_BINARY_DIR}/icons
         DESTINATION ${VELKARO_PROGRAM_DIR})
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install)

@@ -21,20 +21,16 @@ endfunction()
 set(VELKARO_ICON skin/common/logo_big.png)
 set(VELKARO_ICON_SIZE 96x96)
 
-# skin/, DefaultData/, Font/ and icons/ are laid next to the executable: the program finds
-# them through its instance folder, as it does when installed.
-function(velkaro_lay_resources target)
-  add_custom_command(TARGET ${target} POST_BUILD
+# skin/, DefaultData/, Font/ and icons/ are laid into the folder of the executables that
+# run from it: the program finds them through its instance folder, as it does when
+# installed. One target lays one folder and the executables there depend on it; each
+# laying the same files itself, several at once, made builds fail now and then.
+function(velkaro_resources_target name folder)
+  add_custom_target(${name}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/skin ${folder}/skin
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/DefaultData ${folder}/DefaultData
+    COMMAND ${CMAKE_COMMAND} -DOUT=${folder}/Font -P ${CMAKE_SOURCE_DIR}/cmake/LayFonts.cmake
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/${VELKARO_ICON}
-      $<TARGET_FILE_DIR:${target}>/icons/hicolor/${VELKARO_ICON_SIZE}/apps/velkaro.png)
-  foreach(dir skin DefaultData)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/${dir})
-      add_custom_command(TARGET ${target} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/${dir} $<TARGET_FILE_DIR:${target}>/${dir})
-    endif()
-  endforeach()
-  if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/LayFonts.cmake)
-    add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -DOUT=$<TARGET_FILE_DIR:${target}>/Font -P ${CMAKE_SOURCE_DIR}/cmake/LayFonts.cmake)
-  endif()
+      ${folder}/icons/hicolor/${VELKARO_ICON_SIZE}/apps/velkaro.png
+    VERBATIM)
 endfunction()
