@@ -1,6 +1,6 @@
-// Texts measured with the program's own fonts, in both languages at 96 and 144 DPI: every
-// key legend of the keyboard page and every device name of a device-list entry fits its
-// place whole.
+// Key legends drawn and measured with the program's own fonts: a tinted key shows its
+// legend over the tint, and, in both languages at 96 and 144 DPI, every key legend of the
+// keyboard page and every device name of a device-list entry fits its place whole.
 
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -12,10 +12,13 @@
 
 #include "app/control_registration.h"
 #include "app/private_font_set.h"
+#include "controls/device_key_button.h"
 #include "device/skin_page_builder.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/render/sdl/sdl_assets.h"
 #include "duilib/ui_button.h"
+#include "duilib/window_impl_base.h"
+#include "pages/page_controls.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
 #include "render_test_support.h"
@@ -24,6 +27,63 @@
 namespace {
 
 using DuiLib::CPaintManagerUI;
+
+constexpr const char* kTintedKey = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="40,40">
+  <HorizontalLayout bkcolor="#FF000000" inset="3,3,3,3">
+    <DeviceKeyButton name="key" text="W" font="8" textcolor="0xFFE0E6F0" normalimage="file='common/key_normal.png' corner='3,3,3,3'" />
+  </HorizontalLayout>
+</Window>
+)";
+
+class OneKeyWindow : public DuiLib::WindowImplBase {
+  public:
+    explicit OneKeyWindow(std::wstring file) : file_(std::move(file)) {}
+
+  protected:
+    DuiLib::CDuiString GetSkinFile() override { return file_.c_str(); }
+    LPCTSTR GetWindowClassName() const override { return L"RenderOneKeyWnd"; }
+
+  private:
+    std::wstring file_;
+};
+
+TEST(TintedKey, ShowsItsLegendOverAFullTint) {
+    testing_support::TempDir dir;
+    ASSERT_TRUE(testing_support::WriteTextFile(dir.File("key.xml"), kTintedKey));
+    CPaintManagerUI::SetResourcePath(L"skin");
+    ASSERT_TRUE(DuiLib::CResourceManager::GetInstance()->LoadResource(L"res.xml"));
+    RegisterPageControls();
+    render_test::SdlLibraries libraries;
+    DuiLib::sdl::SdlRenderBackend backend(false);
+    render_test::ScopedBackend installed(&backend);
+    const std::string file = dir.File("key.xml");
+    OneKeyWindow window(std::wstring(file.begin(), file.end()));
+    ASSERT_NE(window.Create(nullptr, L"key", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 40, 40), nullptr);
+    CPaintManagerUI* manager = window.GetPaintManager();
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(manager->FindControl(L"key"));
+    ASSERT_NE(key, nullptr);
+    key->SetTint(0x00C000, 255, true);  // a full blue LED (red | blue << 8 | green << 16)
+    render_test::PumpUntilIdle();
+    window.SendMessage(WM_PAINT);
+
+    SDL_Surface* pixels = backend.PixelsOf(*manager);
+    ASSERT_NE(pixels, nullptr);
+    int tinted = 0;
+    int legend = 0;
+    for (int y = 0; y < pixels->h; ++y) {
+        for (int x = 0; x < pixels->w; ++x) {
+            const uint32_t p = render_test::PixelAt(pixels, x, y);
+            const int red = (p >> 16) & 0xFF;
+            const int green = (p >> 8) & 0xFF;
+            const int blue = p & 0xFF;
+            tinted += blue > 150 && red < 60 && green < 60 ? 1 : 0;
+            legend += red > 150 && green > 150 && blue > 150 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(tinted, 200) << "the key's face shows the LED's colour";
+    EXPECT_GT(legend, 5) << "the legend is drawn over the tint";
+}
 
 struct Language {
     const wchar_t* file;
