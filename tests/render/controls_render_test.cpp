@@ -9,7 +9,6 @@
 #include "duilib/resource_manager.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_list.h"
-#include "duilib/window_impl_base.h"
 #include "render_test_support.h"
 #include "support/temp_dir.h"
 
@@ -40,18 +39,6 @@ constexpr const char* kGallery = R"(<?xml version="1.0" encoding="utf-8"?>
 </Window>
 )";
 
-class GalleryWindow : public DuiLib::WindowImplBase {
-  public:
-    explicit GalleryWindow(std::wstring file) : file_(std::move(file)) {}
-
-  protected:
-    DuiLib::CDuiString GetSkinFile() override { return file_.c_str(); }
-    LPCTSTR GetWindowClassName() const override { return L"RenderGalleryWnd"; }
-
-  private:
-    std::wstring file_;
-};
-
 TEST(ControlsRender, MatchesTheReferenceImage) {
     testing_support::TempDir dir;
     ASSERT_TRUE(testing_support::WriteTextFile(dir.File("gallery.xml"), kGallery));
@@ -62,7 +49,7 @@ TEST(ControlsRender, MatchesTheReferenceImage) {
     render_test::ScopedBackend installed(&backend);
 
     const std::string file = dir.File("gallery.xml");
-    GalleryWindow window(std::wstring(file.begin(), file.end()));
+    render_test::LayoutFileWindow window(std::wstring(file.begin(), file.end()));
     ASSERT_NE(window.Create(nullptr, L"gallery", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 320, 270),
               nullptr);
     CPaintManagerUI* manager = window.GetPaintManager();

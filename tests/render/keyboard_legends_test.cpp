@@ -17,7 +17,6 @@
 #include "duilib/dialog_builder.h"
 #include "duilib/render/sdl/sdl_assets.h"
 #include "duilib/ui_button.h"
-#include "duilib/window_impl_base.h"
 #include "pages/page_controls.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
@@ -36,18 +35,6 @@ constexpr const char* kTintedKey = R"(<?xml version="1.0" encoding="utf-8"?>
 </Window>
 )";
 
-class OneKeyWindow : public DuiLib::WindowImplBase {
-  public:
-    explicit OneKeyWindow(std::wstring file) : file_(std::move(file)) {}
-
-  protected:
-    DuiLib::CDuiString GetSkinFile() override { return file_.c_str(); }
-    LPCTSTR GetWindowClassName() const override { return L"RenderOneKeyWnd"; }
-
-  private:
-    std::wstring file_;
-};
-
 TEST(TintedKey, ShowsItsLegendOverAFullTint) {
     testing_support::TempDir dir;
     ASSERT_TRUE(testing_support::WriteTextFile(dir.File("key.xml"), kTintedKey));
@@ -58,7 +45,7 @@ TEST(TintedKey, ShowsItsLegendOverAFullTint) {
     DuiLib::sdl::SdlRenderBackend backend(false);
     render_test::ScopedBackend installed(&backend);
     const std::string file = dir.File("key.xml");
-    OneKeyWindow window(std::wstring(file.begin(), file.end()));
+    render_test::LayoutFileWindow window(std::wstring(file.begin(), file.end()));
     ASSERT_NE(window.Create(nullptr, L"key", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 40, 40), nullptr);
     CPaintManagerUI* manager = window.GetPaintManager();
     auto* key = dynamic_cast<CDeviceKeyButtonUI*>(manager->FindControl(L"key"));

@@ -6,9 +6,11 @@
 #include <SDL.h>
 
 #include <string>
+#include <utility>
 
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/sdl_render_backend.h"
+#include "duilib/window_impl_base.h"
 
 namespace render_test {
 
@@ -35,6 +37,19 @@ class ScopedBackend {
 
   private:
     DuiLib::IRenderBackend* m_previous;
+};
+
+// A window built from the layout file `file`.
+class LayoutFileWindow : public DuiLib::WindowImplBase {
+  public:
+    explicit LayoutFileWindow(std::wstring file) : m_file(std::move(file)) {}
+
+  protected:
+    DuiLib::CDuiString GetSkinFile() override { return m_file.c_str(); }
+    LPCTSTR GetWindowClassName() const override { return L"RenderLayoutFileWnd"; }
+
+  private:
+    std::wstring m_file;
 };
 
 // Dispatches posted messages of this thread until none is left.
