@@ -1,6 +1,6 @@
 // The main window among the desktop's services: the buttons that open the desktop's own
-// keyboard and mouse settings, a move to another display, and sleep as logind announces
-// it on a system bus of the test's own.
+// keyboard and mouse settings, a move to another display, and the tray icon's clicks and
+// sleep as the desktop sends them on buses of the test's own.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,17 +12,21 @@
 #include <string>
 #include <vector>
 
+#include "app/registered_messages.h"
 #include "device/vornalix_usb_device.h"
+#include "duilib/menu_wnd.h"
 #include "duilib/paint_manager.h"
 #include "duilib/resource_manager.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_control.h"
 #include "platform/bus/sleep_watcher.h"
+#include "platform/bus/status_notifier_item.h"
 #include "platform/desktop.h"
 #include "platform/unique_fd.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
+#include "support/fake_tray_watcher.h"
 #include "support/private_bus.h"
 #include "support/temp_dir.h"
 
@@ -120,6 +124,35 @@ TEST_F(MainWindowDesktopTest, MovedToAnotherDisplayTheWindowTakesThatDisplaysDpi
     EXPECT_GE(rc.left, wide.bounds.left) << "laid out and centred on the display it was moved to";
     EXPECT_LE(rc.right, wide.bounds.right);
     platform::SetScreenSize(SIZE{1920, 1080});
+}
+
+TEST_F(MainWindowDesktopTest, TheNotificationAreasClicksTakeTheTrayPaths) {
+    testing_support::PrivateBus sessionBus(platform::bus::BusKind::kSession);
+    ASSERT_TRUE(sessionBus.IsRunning());
+    testing_support::FakeWatcher watcher;
+    ASSERT_TRUE(watcher.IsReady());
+    // As the renderer makes it for the window's tray icon.
+    const DuiLib::CTrayIcon& icon = window_->TrayIcon();
+    platform::bus::StatusNotifierItem item(
+        {"velkaro", "Velkaro", "velkaro", ""},
+        {icon.GetWindow(), icon.GetCallbackMessage(), icon.GetIcon()}, {});
+    ASSERT_TRUE(PumpUntil([&] { return !watcher.Registered().empty(); }, 20000));
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+
+    // A left click hides the shown window to the tray, a second one brings it back.
+    EXPECT_GE(watcher.CallItem(item.ServiceName(), "Activate", 0, 0), 0);
+    EXPECT_TRUE(PumpUntil([this] { return !IsMainWindowVisible(); }));
+    EXPECT_GE(watcher.CallItem(item.ServiceName(), "Activate", 0, 0), 0);
+    EXPECT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+
+    // A right click opens the tray menu at the pointer.
+    EXPECT_GE(watcher.CallItem(item.ServiceName(), "ContextMenu", 300, 200), 0);
+    ASSERT_TRUE(PumpUntil([] { return !DuiLib::CMenuWnd::GetOpenMenus().empty(); }));
+    RECT menu{};
+    platform::GetWindowRect(DuiLib::CMenuWnd::GetOpenMenus().front()->GetHWND(), &menu);
+    EXPECT_EQ(menu.left, 300);
+    EXPECT_EQ(menu.top, 200);
+    DuiLib::CMenuWnd::DestroyMenu();
 }
 
 // logind on the system bus: hands out delay locks as pipe ends and announces sleep.

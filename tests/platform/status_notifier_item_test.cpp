@@ -7,61 +7,24 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <vector>
 
 #include "platform/desktop.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
+#include "support/fake_tray_watcher.h"
 #include "support/private_bus.h"
 
 namespace {
 
 using platform::bus::BusKind;
 using platform::bus::StatusNotifierItem;
+using testing_support::FakeWatcher;
 using Hosting = StatusNotifierItem::Hosting;
 
 constexpr UINT kTrayMessage = WM_USER + 1;
 constexpr UINT kIconId = 107;
 constexpr auto kWait = std::chrono::seconds(20);
-
-// The notification area's watcher: takes registrations and keeps their service names.
-class FakeWatcher {
-  public:
-    FakeWatcher()
-        : peer_(BusKind::kSession, "org.kde.StatusNotifierWatcher",
-                [this](sd_bus* bus) { Attach(bus); }) {}
-
-    bool IsReady() const { return peer_.IsReady(); }
-    std::vector<std::string> Registered() {
-        std::lock_guard lock(mutex_);
-        return registered_;
-    }
-    testing_support::BusPeer& Peer() { return peer_; }
-
-  private:
-    void Attach(sd_bus* bus) {
-        static const sd_bus_vtable kVtable[] = {
-            SD_BUS_VTABLE_START(0),
-            SD_BUS_METHOD("RegisterStatusNotifierItem", "s", "", OnRegister, 0), SD_BUS_VTABLE_END};
-        sd_bus_add_object_vtable(bus, nullptr, "/StatusNotifierWatcher",
-                                 "org.kde.StatusNotifierWatcher", kVtable, this);
-    }
-    static int OnRegister(sd_bus_message* m, void* self, sd_bus_error*) {
-        const char* service = nullptr;
-        sd_bus_message_read(m, "s", &service);
-        auto* watcher = static_cast<FakeWatcher*>(self);
-        {
-            std::lock_guard lock(watcher->mutex_);
-            watcher->registered_.emplace_back(service != nullptr ? service : "");
-        }
-        return sd_bus_reply_method_return(m, "");
-    }
-
-    std::mutex mutex_;
-    std::vector<std::string> registered_;
-    testing_support::BusPeer peer_;  // last: its thread uses the members above
-};
 
 // The icon's window: records the tray messages it is posted.
 class IconWindow {
@@ -187,12 +150,7 @@ TEST_F(StatusNotifierItemTest, HostsSeeTheIconAndTheirClicksTakeTheTrayPaths) {
     EXPECT_EQ(isMenu, 0) << "a left click is the program's, not a host menu's";
 
     const auto call = [&](const char* method, int x, int y) {
-        int result = -1;
-        watcher.Peer().Run([&](sd_bus* peer) {
-            result = sd_bus_call_method(peer, service.c_str(), path, interface, method, nullptr,
-                                        nullptr, "ii", x, y);
-        });
-        return result;
+        return watcher.CallItem(service, method, x, y);
     };
     platform::SetCursorPos(0, 0);
     EXPECT_GE(call("Activate", 5, 6), 0);
