@@ -18,6 +18,7 @@
 
 #include "platform/paths.h"
 #include "platform/text_convert.h"
+#include "platform/unique_fd.h"
 #include "platform/window_messages.h"
 #include "platform/worker_thread.h"
 
@@ -35,22 +36,6 @@ struct WireMessage {
     char name[kNameBytes] = {};
     int64_t wParam = 0;
     int64_t lParam = 0;
-};
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd = -1) : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
 };
 
 bool FillAddress(const std::string& path, sockaddr_un& address) {
