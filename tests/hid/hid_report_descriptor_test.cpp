@@ -203,16 +203,93 @@ TEST(HidReportDescriptorTest, MalformedDescriptorsAreRefused) {
               HIDP_STATUS_INVALID_PREPARSED_DATA);
     EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x85, 0x00, 0xC0}),  // report id 0
               HIDP_STATUS_INVALID_PREPARSED_DATA);
-    EXPECT_EQ(ParseStatus({0xA1, 0x01}), HIDP_STATUS_INVALID_PREPARSED_DATA);       // never closed
-    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x75, 0x40, 0x95, 0x01, 0x81, 0x02, 0xC0}),  // 64 bits
+    EXPECT_EQ(ParseStatus({0xA1, 0x01}), HIDP_STATUS_INVALID_PREPARSED_DATA);  // never closed
+    // Items wider than 256 bits and counts above 12288, as the Linux HID core refuses them.
+    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x76, 0x01, 0x01, 0x95, 0x01, 0x81, 0x02, 0xC0}),
               HIDP_STATUS_INVALID_PREPARSED_DATA);
-    // 0xFFFF x 32 bits is far beyond any report.
-    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x75, 0x20, 0x96, 0xFF, 0xFF, 0x81, 0x02, 0xC0}),
+    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x75, 0x01, 0x96, 0x01, 0x30, 0x81, 0x02, 0xC0}),
+              HIDP_STATUS_INVALID_PREPARSED_DATA);
+    // 512 items of 256 bits and the id byte are one byte more than a report may hold.
+    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0x76, 0x00, 0x01, 0x96, 0x00, 0x02, 0x81, 0x02, 0xC0}),
+              HIDP_STATUS_INVALID_PREPARSED_DATA);
+    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0xA9, 0x01, 0xA9, 0x01, 0xC0}),  // nested delimiters
+              HIDP_STATUS_INVALID_PREPARSED_DATA);
+    EXPECT_EQ(ParseStatus({0xA1, 0x01, 0xC0, 0xA9, 0x01}),  // a set left open
               HIDP_STATUS_INVALID_PREPARSED_DATA);
     EXPECT_EQ(ParseStatus({0xB4}), HIDP_STATUS_INVALID_PREPARSED_DATA);  // pop without push
     std::vector<HidPreparsedData> none;
     EXPECT_EQ(HidReportDescriptor::Parse({}, &none), HIDP_STATUS_SUCCESS);
     EXPECT_TRUE(none.empty());
+}
+
+// Where items interact, the rules are the Linux HID core's.
+TEST(HidReportDescriptorTest, ItemsInteractAsTheLinuxHidCoreReadsThem) {
+    const std::vector<uint8_t> d = {
+        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,  // vendor application
+        // X declared on the vendor page, AC Pan with its own page, then Generic Desktop:
+        // the page after the last usage pages X, not AC Pan.
+        0x09, 0x30, 0x0B, 0x38, 0x02, 0x0C, 0x00, 0x05, 0x01,        //
+        0x15, 0x00, 0x25, 0xFF, 0x75, 0x08, 0x95, 0x02, 0x81, 0x02,  // 0..255 (0xFF unsigned)
+        // Rx under a negative minimum: the maximum keeps the sign it was read with.
+        0x09, 0x33, 0x15, 0x81, 0x95, 0x01, 0x81, 0x02,  //
+        // Rz, an alternative set naming Slider, then Dial: only the first set counts.
+        0xA9, 0x01, 0x09, 0x35, 0xA9, 0x00, 0xA9, 0x01, 0x09, 0x36, 0xA9, 0x00, 0x09, 0x37,  //
+        0x95, 0x02, 0x81, 0x02, 0xC0};
+    const auto collections = ParseOk(d);
+    ASSERT_EQ(collections.size(), 1u);
+    const auto& caps = collections[0].ValueCaps(HidP_Input);
+    ASSERT_EQ(caps.size(), 4u);
+    EXPECT_EQ(caps[0].UsagePage, 0x01);
+    EXPECT_EQ(caps[0].UsageMin, 0x30);
+    EXPECT_EQ(caps[0].LogicalMax, 255);
+    EXPECT_EQ(caps[1].UsagePage, 0x0C);
+    EXPECT_EQ(caps[1].UsageMin, 0x238);
+    EXPECT_EQ(caps[2].UsageMin, 0x33);
+    EXPECT_EQ(caps[2].LogicalMin, -127);
+    EXPECT_EQ(caps[2].LogicalMax, 255);
+    EXPECT_EQ(caps[3].UsageMin, 0x35);
+    EXPECT_EQ(caps[3].ReportCount, 2);
+    EXPECT_EQ(collections[0].Caps().InputReportByteLength, 6);
+}
+
+// Items up to 256 bits wide: a value is read when it fits the reader's type, and only the
+// value that does not fit is refused.
+TEST(HidReportDescriptorTest, WideValuesReadWhenTheyFit) {
+    const std::vector<uint8_t> d = {
+        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01,                    //
+        0x09, 0x10, 0x15, 0xFF, 0x25, 0x01, 0x75, 0x3F, 0x95, 0x01, 0x81, 0x02,  // 63 bits, -1..1
+        0x09, 0x11, 0x15, 0x00, 0x27, 0xFF, 0xFF, 0xFF, 0x7F, 0x75, 0x28, 0x81, 0x02,  // 40 bits
+        0x75, 0x01, 0x81, 0x03, 0xC0};
+    const auto collections = ParseOk(d);
+    ASSERT_EQ(collections.size(), 1u);
+    const HidPreparsedData& data = collections[0];
+    EXPECT_EQ(data.Caps().InputReportByteLength, 14);
+    auto report = [](uint64_t first, uint64_t second) {
+        std::vector<uint8_t> bytes(14, 0);
+        bytes[0] = 1;
+        for (int bit = 0; bit < 103; ++bit) {
+            const uint64_t value = bit < 63 ? first >> bit : second >> (bit - 63);
+            bytes[1 + bit / 8] |= static_cast<uint8_t>((value & 1) << (bit % 8));
+        }
+        return bytes;
+    };
+    uint32_t raw = 0;
+    int32_t scaled = 0;
+    const auto minusOne = report(~uint64_t{0}, 5);
+    ASSERT_EQ(data.GetScaledUsageValue(HidP_Input, 0xFF00, 0, 0x10, &scaled, minusOne),
+              HIDP_STATUS_SUCCESS);
+    EXPECT_EQ(scaled, -1);
+    EXPECT_EQ(data.GetUsageValue(HidP_Input, 0xFF00, 0, 0x10, &raw, minusOne),
+              HIDP_STATUS_BUFFER_TOO_SMALL);
+    ASSERT_EQ(data.GetUsageValue(HidP_Input, 0xFF00, 0, 0x11, &raw, minusOne), HIDP_STATUS_SUCCESS);
+    EXPECT_EQ(raw, 5u);
+    const auto wide = report(1, uint64_t{1} << 35);
+    EXPECT_EQ(data.GetUsageValue(HidP_Input, 0xFF00, 0, 0x11, &raw, wide),
+              HIDP_STATUS_BUFFER_TOO_SMALL);
+    EXPECT_EQ(data.GetScaledUsageValue(HidP_Input, 0xFF00, 0, 0x11, &scaled, wide),
+              HIDP_STATUS_VALUE_OUT_OF_RANGE);
+    ASSERT_EQ(data.GetUsageValue(HidP_Input, 0xFF00, 0, 0x10, &raw, wide), HIDP_STATUS_SUCCESS);
+    EXPECT_EQ(raw, 1u);
 }
 
 TEST(HidReportDescriptorTest, PushPopRestoresGlobals) {

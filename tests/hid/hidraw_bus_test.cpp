@@ -8,63 +8,14 @@
 
 #include "platform/hid/hidraw_bus.h"
 #include "sim/keyboard_descriptors.h"
-#include "support/temp_dir.h"
+#include "support/sysfs_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace platform::hid;
 
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Bytes(const std::vector<uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// <root>/devices/.../<usb device>/<usb interface>/<hid device>/hidraw/<node>, linked from
-// <root>/class/hidraw/<node>, with the node's "device" link to its HID device.
-class SysfsFixture {
-  public:
-    SysfsFixture() : root_(dir_.path() + "sys"), dev_(dir_.path() + "dev") {
-        fs::create_directories(root_ / "class" / "hidraw");
-        fs::create_directories(dev_);
-    }
-
-    fs::path AddNode(const std::string& node, const std::string& usbDevice, int interfaceNumber,
-                     const std::string& hidName, const std::vector<uint8_t>* descriptor,
-                     const std::string& hidId) {
-        fs::path parent = root_ / "devices" / "pci0000:00" / "usb1";
-        if (!usbDevice.empty()) {
-            parent /= usbDevice;
-            WriteFile(parent / "idVendor", "320f\n");
-            WriteFile(parent / "idProduct", "505b\n");
-            WriteFile(parent / "bcdDevice", "0105\n");
-            parent /= usbDevice + ":1." + std::to_string(interfaceNumber);
-            WriteFile(parent / "bInterfaceNumber", "0" + std::to_string(interfaceNumber) + "\n");
-        }
-        const fs::path hid = parent / hidName;
-        if (descriptor != nullptr) {
-            WriteFile(hid / "report_descriptor", Bytes(*descriptor));
-        }
-        WriteFile(hid / "uevent", "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=kb\n");
-        const fs::path nodeDir = hid / "hidraw" / node;
-        fs::create_directories(nodeDir);
-        fs::create_directory_symlink(hid, nodeDir / "device");
-        fs::create_directory_symlink(nodeDir, root_ / "class" / "hidraw" / node);
-        WriteFile(dev_ / node, "");
-        return dev_ / node;
-    }
-
-    HidrawBus Bus() const { return HidrawBus(root_.string(), dev_.string()); }
-
-  private:
-    testing_support::TempDir dir_;
-    fs::path root_;
-    fs::path dev_;
-};
+using testing_support::SysfsFixture;
 
 TEST(HidrawBusTest, EnumerationSucceedsWithoutHidrawNodes) {
     HidrawBus system;
@@ -124,7 +75,7 @@ TEST(HidrawBusTest, ReadsKeepOnlyTheCollectionsReports) {
     std::vector<std::wstring> paths;
     ASSERT_TRUE(bus.Enumerate(&paths));
     // The fixture node is a plain file: one read returns its bytes as one report.
-    WriteFile(node, std::string("\x03\x01\x04", 3));
+    testing_support::WriteBinaryFile(node, std::string("\x03\x01\x04", 3));
     auto notify = bus.Open(paths[2], {true, false, false});
     uint8_t report[8] = {};
     const HidIoResult got = notify->Read(report, 100, nullptr);
@@ -164,6 +115,28 @@ TEST(HidrawSysfsTest, NodeNamesAreChecked) {
     EXPECT_FALSE(IsHidrawNodeName("hidraw1/../x"));
     EXPECT_FALSE(IsHidrawNodeName("mouse0"));
     EXPECT_EQ(HidPathNode(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#hidraw7&0003"), L"hidraw7");
+}
+
+TEST(HidrawSysfsTest, UeventIdsComeFromTheirOwnLineAndMustFitSixteenBits) {
+    uint16_t vendor = 0;
+    uint16_t product = 0;
+    EXPECT_TRUE(
+        ParseHidUeventIds("HID_NAME=x HID_ID=0003:00001234:00005678\n"
+                          "HID_ID=0005:0000046D:0000B01A\nHID_UNIQ=\n",
+                          &vendor, &product));
+    EXPECT_EQ(vendor, 0x046D);
+    EXPECT_EQ(product, 0xB01A);
+    EXPECT_FALSE(ParseHidUeventIds("HID_ID=0003:0000320F\n", &vendor, &product));
+    EXPECT_FALSE(ParseHidUeventIds("HID_ID=0003:0000320Fz:0000505B\n", &vendor, &product));
+    EXPECT_FALSE(ParseHidUeventIds("HID_IDX=0003:0000320F:0000505B\n", &vendor, &product));
+
+    // A virtual device may carry 32-bit ids: cut to 16 bits this one would pass for ours.
+    SysfsFixture sys;
+    sys.AddNode("hidraw3", "", 0, "0006:1320F:505B.0007", &sim::KeyboardBootDescriptor(),
+                "0006:0001320F:0000505B");
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(sys.Bus().Enumerate(&paths));
+    EXPECT_TRUE(paths.empty());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Walks the items of a report descriptor and builds one HidPreparsedData per top-level
-// collection. Anything malformed (truncated item, unbalanced collection, data outside a
-// collection, oversized report) rejects the whole descriptor: a device we cannot describe
-// is a device we do not talk to.
+// collection. Anything malformed (truncated item, unbalanced collection or delimiter, data
+// outside a collection, oversized item or report) rejects the whole descriptor: a device we
+// cannot describe is a device we do not talk to. Where items interact (usage pages, the
+// signedness of a maximum, alternative usage sets) the rules are the Linux HID core's.
 
 #include <algorithm>
 #include <limits>
@@ -14,7 +15,10 @@ namespace {
 
 constexpr size_t kMaxCollectionDepth = 64;
 constexpr size_t kMaxGlobalStack = 32;
-constexpr uint32_t kMaxDataBitSize = 32;
+// The Linux HID core refuses wider items and longer counts; a device it refuses has no
+// hidraw node, so nothing beyond these limits is ever a device we could open.
+constexpr uint32_t kMaxReportSize = 256;
+constexpr uint32_t kMaxReportCount = 12288;
 
 enum ItemType : uint8_t { kMain = 0, kGlobal = 1, kLocal = 2 };
 
@@ -43,23 +47,18 @@ int32_t ClampToInt32(int64_t value) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// A number item whose signedness depends on its partner: the maximum is read unsigned
-// when the minimum is not negative (many descriptors write 255 as a one-byte 0xFF).
-struct RawNumber {
-    uint32_t raw = 0;
-    uint8_t size = 0;
-};
-
-void ResolveRange(const RawNumber& minItem, const RawNumber& maxItem, int32_t* min, int32_t* max) {
-    const int64_t lo = SignExtend(minItem.raw, minItem.size);
-    const int64_t hi = lo < 0 ? SignExtend(maxItem.raw, maxItem.size) : int64_t{maxItem.raw};
-    *min = ClampToInt32(lo);
-    *max = ClampToInt32(hi);
+// A maximum is read unsigned unless the minimum in force when it is declared is negative
+// (many descriptors write 255 as a one-byte 0xFF).
+int32_t MaximumAfter(int32_t minimum, const Item& item) {
+    return ClampToInt32(minimum < 0 ? SignExtend(item.data, item.size) : int64_t{item.data});
 }
 
 struct Globals {
     USAGE usagePage = 0;
-    RawNumber logicalMin, logicalMax, physicalMin, physicalMax;
+    int32_t logicalMin = 0;
+    int32_t logicalMax = 0;
+    int32_t physicalMin = 0;
+    int32_t physicalMax = 0;
     uint32_t unitsExp = 0;
     uint32_t units = 0;
     uint32_t reportSize = 0;
@@ -67,16 +66,23 @@ struct Globals {
     uint8_t reportId = 0;
 };
 
-// A local usage before the usage page of its main item is known.
+// A Usage or Usage Minimum/Maximum item as declared: a four-byte one carries its own page.
 struct LocalUsage {
     uint32_t value = 0;
     bool extended = false;
 };
 
+// A usage or usage range of the coming main item, with the page it takes.
+struct PendingSpan {
+    HidUsageSpan span;
+    bool ownPage = false;  // the page came with the usage, not from the global state
+};
+
 struct Locals {
-    std::vector<std::pair<LocalUsage, LocalUsage>> spans;  // min, max (equal when single)
-    std::vector<bool> isRange;
+    std::vector<PendingSpan> spans;
     std::optional<LocalUsage> rangeMin, rangeMax;
+    int delimiterDepth = 0;
+    int delimiterBranch = 0;
 };
 
 struct Node {
@@ -100,7 +106,7 @@ class HidDescriptorBuilder {
                 return HIDP_STATUS_INVALID_PREPARSED_DATA;
             }
         }
-        if (!nodes_.empty()) {
+        if (!nodes_.empty() || locals_.delimiterDepth != 0) {
             return HIDP_STATUS_INVALID_PREPARSED_DATA;
         }
         *out = std::move(done_);
@@ -144,30 +150,28 @@ class HidDescriptorBuilder {
             case kGlobal:
                 return ApplyGlobal(item);
             case kLocal:
-                ApplyLocal(item);
-                return true;
+                return ApplyLocal(item);
             default:
                 return true;
         }
     }
 
     bool ApplyGlobal(const Item& item) {
-        const RawNumber number{item.data, item.size};
         switch (item.tag) {
             case 0x0:
                 globals_.usagePage = static_cast<USAGE>(item.data);
                 break;
             case 0x1:
-                globals_.logicalMin = number;
+                globals_.logicalMin = ClampToInt32(SignExtend(item.data, item.size));
                 break;
             case 0x2:
-                globals_.logicalMax = number;
+                globals_.logicalMax = MaximumAfter(globals_.logicalMin, item);
                 break;
             case 0x3:
-                globals_.physicalMin = number;
+                globals_.physicalMin = ClampToInt32(SignExtend(item.data, item.size));
                 break;
             case 0x4:
-                globals_.physicalMax = number;
+                globals_.physicalMax = MaximumAfter(globals_.physicalMin, item);
                 break;
             case 0x5:
                 globals_.unitsExp = item.data;
@@ -176,6 +180,9 @@ class HidDescriptorBuilder {
                 globals_.units = item.data;
                 break;
             case 0x7:
+                if (item.data > kMaxReportSize) {
+                    return false;
+                }
                 globals_.reportSize = item.data;
                 break;
             case 0x8:
@@ -185,6 +192,9 @@ class HidDescriptorBuilder {
                 globals_.reportId = static_cast<uint8_t>(item.data);
                 break;
             case 0x9:
+                if (item.data > kMaxReportCount) {
+                    return false;
+                }
                 globals_.reportCount = item.data;
                 break;
             case 0xA:
@@ -206,7 +216,14 @@ class HidDescriptorBuilder {
         return true;
     }
 
-    void ApplyLocal(const Item& item) {
+    bool ApplyLocal(const Item& item) {
+        if (item.tag == 0xA) {
+            return ApplyDelimiter(item.data != 0);
+        }
+        // Only the first of several alternative usage sets describes the control.
+        if (locals_.delimiterBranch > 1) {
+            return true;
+        }
         const LocalUsage usage{item.data, item.size == 4};
         switch (item.tag) {
             case 0x0:
@@ -218,7 +235,7 @@ class HidDescriptorBuilder {
             case 0x2:
                 locals_.rangeMax = usage;
                 break;
-            default:  // designators, strings and delimiters do not change the layout
+            default:  // designators and strings do not change the layout
                 break;
         }
         if (locals_.rangeMin && locals_.rangeMax) {
@@ -226,35 +243,66 @@ class HidDescriptorBuilder {
             locals_.rangeMin.reset();
             locals_.rangeMax.reset();
         }
+        return true;
     }
 
+    bool ApplyDelimiter(bool open) {
+        if (open) {
+            if (locals_.delimiterDepth != 0) {  // sets do not nest
+                return false;
+            }
+            ++locals_.delimiterDepth;
+            ++locals_.delimiterBranch;
+            return true;
+        }
+        if (locals_.delimiterDepth < 1) {
+            return false;
+        }
+        --locals_.delimiterDepth;
+        return true;
+    }
+
+    // A usage takes the page in force when it is declared, unless it names its own.
     void AddSpan(LocalUsage min, LocalUsage max, bool isRange) {
-        locals_.spans.emplace_back(min, max);
-        locals_.isRange.push_back(isRange);
+        PendingSpan pending;
+        pending.ownPage = min.extended || max.extended;
+        const LocalUsage& paged = min.extended ? min : max;
+        pending.span.page =
+            pending.ownPage ? static_cast<USAGE>(paged.value >> 16) : globals_.usagePage;
+        pending.span.min = static_cast<USAGE>(min.value);
+        pending.span.max = static_cast<USAGE>(max.value);
+        pending.span.isRange = isRange;
+        locals_.spans.push_back(pending);
     }
 
-    USAGE PageOf(const LocalUsage& usage) const {
-        return usage.extended ? static_cast<USAGE>(usage.value >> 16) : globals_.usagePage;
+    // A usage page declared after the last usages of a main item pages them too: walking
+    // back from the last usage, every one without a page of its own takes the current
+    // page until one is met that already has it.
+    void PageTrailingUsages() {
+        for (auto it = locals_.spans.rbegin(); it != locals_.spans.rend(); ++it) {
+            if (it->ownPage) {
+                continue;
+            }
+            if (it->span.page == globals_.usagePage) {
+                break;
+            }
+            it->span.page = globals_.usagePage;
+        }
     }
 
     std::vector<HidUsageSpan> ResolveSpans() const {
         std::vector<HidUsageSpan> spans;
-        for (size_t i = 0; i < locals_.spans.size(); ++i) {
-            const auto& [min, max] = locals_.spans[i];
-            HidUsageSpan span;
-            span.page = PageOf(min);
-            span.min = static_cast<USAGE>(min.value);
-            span.max = static_cast<USAGE>(max.value);
-            span.isRange = locals_.isRange[i];
-            if (span.max < span.min) {  // a reversed range names no usage
+        for (const PendingSpan& pending : locals_.spans) {
+            if (pending.span.max < pending.span.min) {  // a reversed range names no usage
                 continue;
             }
-            spans.push_back(span);
+            spans.push_back(pending.span);
         }
         return spans;
     }
 
     bool ApplyMain(const Item& item) {
+        PageTrailingUsages();
         bool ok = true;
         switch (item.tag) {
             case 0x8:
@@ -319,12 +367,6 @@ class HidDescriptorBuilder {
             return false;
         }
         const bool constant = (flags & 0x01) != 0;
-        if (globals_.reportCount > 0xFFFF || globals_.reportSize > 0xFFFF) {
-            return false;
-        }
-        if (!constant && globals_.reportSize > kMaxDataBitSize) {
-            return false;
-        }
         const uint64_t bits = uint64_t{globals_.reportSize} * globals_.reportCount;
         uint32_t& used = current_.reportBits_[type][globals_.reportId];
         const uint64_t total = used + bits;
@@ -349,10 +391,10 @@ class HidDescriptorBuilder {
         field.bitField = static_cast<uint16_t>(flags);
         field.isArray = (flags & 0x02) == 0;
         field.isButton = field.isArray || field.bitSize == 1;
-        ResolveRange(globals_.logicalMin, globals_.logicalMax, &field.logicalMin,
-                     &field.logicalMax);
-        ResolveRange(globals_.physicalMin, globals_.physicalMax, &field.physicalMin,
-                     &field.physicalMax);
+        field.logicalMin = globals_.logicalMin;
+        field.logicalMax = globals_.logicalMax;
+        field.physicalMin = globals_.physicalMin;
+        field.physicalMax = globals_.physicalMax;
         field.units = globals_.units;
         field.unitsExp = globals_.unitsExp;
         const Node& node = nodes_.back();

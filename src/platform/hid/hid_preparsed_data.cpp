@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "platform/hid/hid_report_descriptor.h"
 
@@ -214,22 +215,71 @@ USAGE HidPreparsedData::ArrayUsage(const HidReportField& field, uint32_t index, 
     return static_cast<USAGE>(field.usages[s].min + (index - field.spanStarts[s]));
 }
 
-bool HidPreparsedData::ReadElement(const HidReportField& field, uint32_t element,
-                                   std::span<const uint8_t> report, uint32_t* raw) {
-    const uint64_t start = 8 + field.bitOffset + uint64_t{element} * field.bitSize;
-    if (element >= field.reportCount || start + field.bitSize > uint64_t{report.size()} * 8) {
-        return false;
-    }
-    uint32_t value = 0;
-    for (uint32_t bit = 0; bit < field.bitSize; ++bit) {
-        const uint64_t at = start + bit;
-        if ((report[at / 8] >> (at % 8)) & 1u) {
-            value |= 1u << bit;
+namespace {
+
+// The bits of one element of a received report. Items may be up to 256 bits wide; a
+// value is read only when it fits the 64 bits the readers work in.
+class ElementBits {
+  public:
+    // Nothing when the element lies past the end of the report.
+    static std::optional<ElementBits> Find(const HidReportField& field, uint32_t element,
+                                           std::span<const uint8_t> report) {
+        const uint64_t start = 8 + field.bitOffset + uint64_t{element} * field.bitSize;
+        if (element >= field.reportCount || start + field.bitSize > uint64_t{report.size()} * 8) {
+            return std::nullopt;
         }
+        return ElementBits(report, start, field.bitSize);
     }
-    *raw = value;
-    return true;
-}
+
+    std::optional<uint64_t> Unsigned() const {
+        for (uint32_t bit = 64; bit < size_; ++bit) {
+            if (Bit(bit)) {
+                return std::nullopt;
+            }
+        }
+        return Low();
+    }
+
+    // Two's complement of the element's width.
+    std::optional<int64_t> Signed() const {
+        const bool negative = Bit(size_ - 1);
+        if (size_ >= 64) {
+            for (uint32_t bit = 63; bit < size_; ++bit) {
+                if (Bit(bit) != negative) {
+                    return std::nullopt;
+                }
+            }
+            return static_cast<int64_t>(Low());
+        }
+        const uint64_t low = Low();
+        return static_cast<int64_t>(negative ? low | (~uint64_t{0} << size_) : low);
+    }
+
+  private:
+    ElementBits(std::span<const uint8_t> report, uint64_t start, uint32_t size)
+        : report_(report), start_(start), size_(size) {}
+
+    bool Bit(uint32_t bit) const {
+        const uint64_t at = start_ + bit;
+        return ((report_[at / 8] >> (at % 8)) & 1u) != 0;
+    }
+
+    uint64_t Low() const {
+        uint64_t value = 0;
+        for (uint32_t bit = 0; bit < std::min<uint32_t>(size_, 64); ++bit) {
+            if (Bit(bit)) {
+                value |= uint64_t{1} << bit;
+            }
+        }
+        return value;
+    }
+
+    std::span<const uint8_t> report_;
+    uint64_t start_;
+    uint32_t size_;
+};
+
+}  // namespace
 
 HidpStatus HidPreparsedData::CheckReport(HIDP_REPORT_TYPE type,
                                          std::span<const uint8_t> report) const {
@@ -284,10 +334,12 @@ HidpStatus HidPreparsedData::GetUsages(HIDP_REPORT_TYPE type, USAGE usagePage,
         }
         idFound = true;
         for (uint32_t e = 0; e < field.reportCount; ++e) {
-            uint32_t raw = 0;
-            if (!ReadElement(field, e, report, &raw)) {
+            const std::optional<ElementBits> bits = ElementBits::Find(field, e, report);
+            if (!bits) {
                 return HIDP_STATUS_INVALID_REPORT_LENGTH;
             }
+            // An index too wide to read lies outside the logical range like any other.
+            const uint64_t raw = bits->Unsigned().value_or(std::numeric_limits<uint64_t>::max());
             USAGE page = 0;
             if (!field.isArray) {
                 if (raw != 0) {
@@ -296,12 +348,13 @@ HidpStatus HidPreparsedData::GetUsages(HIDP_REPORT_TYPE type, USAGE usagePage,
                 }
                 continue;
             }
-            const int64_t value = raw;
-            if (value < field.logicalMin || value > field.logicalMax) {
+            if (raw > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) ||
+                static_cast<int64_t>(raw) < field.logicalMin ||
+                static_cast<int64_t>(raw) > field.logicalMax) {
                 continue;
             }
-            const USAGE usage =
-                ArrayUsage(field, static_cast<uint32_t>(value - field.logicalMin), &page);
+            const USAGE usage = ArrayUsage(
+                field, static_cast<uint32_t>(static_cast<int64_t>(raw) - field.logicalMin), &page);
             add(usage, page);
         }
     }
@@ -334,10 +387,11 @@ const HidPreparsedData::CapEntry* HidPreparsedData::FindValue(HIDP_REPORT_TYPE t
 }
 
 // A usage that covers several elements (a value array) reads as its first element.
-HidpStatus HidPreparsedData::GetUsageValue(HIDP_REPORT_TYPE type, USAGE usagePage,
-                                           uint16_t linkCollection, USAGE usage, uint32_t* value,
-                                           std::span<const uint8_t> report) const {
-    if (value == nullptr) {
+HidpStatus HidPreparsedData::LocateValue(HIDP_REPORT_TYPE type, USAGE usagePage,
+                                         uint16_t linkCollection, USAGE usage,
+                                         std::span<const uint8_t> report, const void* output,
+                                         ValueLocation* at) const {
+    if (output == nullptr) {
         return HIDP_STATUS_INTERNAL_ERROR;
     }
     const HidpStatus check = CheckReport(type, report);
@@ -349,10 +403,31 @@ HidpStatus HidPreparsedData::GetUsageValue(HIDP_REPORT_TYPE type, USAGE usagePag
     if (entry == nullptr) {
         return status;
     }
-    const uint32_t element = entry->firstElement + (usage - entry->span.min);
-    if (!ReadElement(fields_[entry->field], element, report, value)) {
+    at->field = &fields_[entry->field];
+    at->element = entry->firstElement + (usage - entry->span.min);
+    if (!ElementBits::Find(*at->field, at->element, report)) {
         return HIDP_STATUS_INVALID_REPORT_LENGTH;
     }
+    return HIDP_STATUS_SUCCESS;
+}
+
+HidpStatus HidPreparsedData::GetUsageValue(HIDP_REPORT_TYPE type, USAGE usagePage,
+                                           uint16_t linkCollection, USAGE usage, uint32_t* value,
+                                           std::span<const uint8_t> report) const {
+    ValueLocation at;
+    const HidpStatus status =
+        LocateValue(type, usagePage, linkCollection, usage, report, value, &at);
+    if (status != HIDP_STATUS_SUCCESS) {
+        return status;
+    }
+    // Only a value wider than the caller's 32 bits is refused; the rest of the report
+    // reads as usual.
+    const std::optional<uint64_t> raw =
+        ElementBits::Find(*at.field, at.element, report)->Unsigned();
+    if (!raw || *raw > std::numeric_limits<uint32_t>::max()) {
+        return HIDP_STATUS_BUFFER_TOO_SMALL;
+    }
+    *value = static_cast<uint32_t>(*raw);
     return HIDP_STATUS_SUCCESS;
 }
 
@@ -360,17 +435,13 @@ HidpStatus HidPreparsedData::GetScaledUsageValue(HIDP_REPORT_TYPE type, USAGE us
                                                  uint16_t linkCollection, USAGE usage,
                                                  int32_t* value,
                                                  std::span<const uint8_t> report) const {
-    if (value == nullptr) {
-        return HIDP_STATUS_INTERNAL_ERROR;
-    }
-    uint32_t raw = 0;
-    const HidpStatus status = GetUsageValue(type, usagePage, linkCollection, usage, &raw, report);
+    ValueLocation at;
+    const HidpStatus status =
+        LocateValue(type, usagePage, linkCollection, usage, report, value, &at);
     if (status != HIDP_STATUS_SUCCESS) {
         return status;
     }
-    HidpStatus found = HIDP_STATUS_SUCCESS;
-    const CapEntry* entry = FindValue(type, usagePage, linkCollection, usage, report[0], &found);
-    const HidReportField& field = fields_[entry->field];
+    const HidReportField& field = *at.field;
     const int64_t lmin = field.logicalMin;
     const int64_t lmax = field.logicalMax;
     int64_t pmin = field.physicalMin;
@@ -382,18 +453,20 @@ HidpStatus HidPreparsedData::GetScaledUsageValue(HIDP_REPORT_TYPE type, USAGE us
     if (lmin >= lmax || pmin >= pmax) {
         return HIDP_STATUS_BAD_LOG_PHY_VALUES;
     }
-    int64_t logical = raw;
-    if (lmin < 0 && field.bitSize < 32 && (raw >> (field.bitSize - 1)) & 1u) {
-        logical = static_cast<int64_t>(raw) - (int64_t{1} << field.bitSize);
-    } else if (lmin < 0 && field.bitSize == 32) {
-        logical = static_cast<int32_t>(raw);
+    const ElementBits bits = *ElementBits::Find(field, at.element, report);
+    std::optional<int64_t> logical;
+    if (lmin < 0) {
+        logical = bits.Signed();
+    } else if (const std::optional<uint64_t> raw = bits.Unsigned();
+               raw && *raw <= static_cast<uint64_t>(lmax)) {
+        logical = static_cast<int64_t>(*raw);
     }
-    if (logical < lmin || logical > lmax) {
+    if (!logical || *logical < lmin || *logical > lmax) {
         const bool hasNull = (field.bitField & 0x40) != 0;
         return hasNull ? HIDP_STATUS_NULL : HIDP_STATUS_VALUE_OUT_OF_RANGE;
     }
     const __int128 scaled =
-        static_cast<__int128>(logical - lmin) * (pmax - pmin) / (lmax - lmin) + pmin;
+        static_cast<__int128>(*logical - lmin) * (pmax - pmin) / (lmax - lmin) + pmin;
     *value = static_cast<int32_t>(std::clamp<__int128>(scaled, std::numeric_limits<int32_t>::min(),
                                                        std::numeric_limits<int32_t>::max()));
     return HIDP_STATUS_SUCCESS;

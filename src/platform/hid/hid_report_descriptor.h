@@ -5,7 +5,8 @@
 //
 // Classification: an array main item and a 1-bit variable item are buttons, every other
 // data item is a value; constant items only take room. Capabilities follow descriptor
-// order, one per usage or usage range of a main item.
+// order, one per usage or usage range of a main item. Each usage keeps the usage page it
+// was declared under.
 
 #include <array>
 #include <cstddef>
@@ -75,6 +76,8 @@ class HidPreparsedData {
     HidpStatus GetUsages(HIDP_REPORT_TYPE type, USAGE usagePage, uint16_t linkCollection,
                          USAGE* usageList, uint32_t* usageLength,
                          std::span<const uint8_t> report) const;
+    // The raw value; HIDP_STATUS_BUFFER_TOO_SMALL when it does not fit 32 bits (an item
+    // may be up to 256 bits wide).
     HidpStatus GetUsageValue(HIDP_REPORT_TYPE type, USAGE usagePage, uint16_t linkCollection,
                              USAGE usage, uint32_t* value, std::span<const uint8_t> report) const;
     HidpStatus GetScaledUsageValue(HIDP_REPORT_TYPE type, USAGE usagePage, uint16_t linkCollection,
@@ -97,10 +100,17 @@ class HidPreparsedData {
     HidpStatus CheckReport(HIDP_REPORT_TYPE type, std::span<const uint8_t> report) const;
     const CapEntry* FindValue(HIDP_REPORT_TYPE type, USAGE usagePage, uint16_t linkCollection,
                               USAGE usage, uint8_t reportId, HidpStatus* status) const;
+    // The field and element a value read addresses, checked against the report and the
+    // caller's output (which must not be null).
+    struct ValueLocation {
+        const HidReportField* field = nullptr;
+        uint32_t element = 0;
+    };
+    HidpStatus LocateValue(HIDP_REPORT_TYPE type, USAGE usagePage, uint16_t linkCollection,
+                           USAGE usage, std::span<const uint8_t> report, const void* output,
+                           ValueLocation* at) const;
     static USAGE VariableUsage(const HidReportField& field, uint32_t element, USAGE* page);
     static USAGE ArrayUsage(const HidReportField& field, uint32_t index, USAGE* page);
-    static bool ReadElement(const HidReportField& field, uint32_t element,
-                            std::span<const uint8_t> report, uint32_t* raw);
     static bool FieldHasPage(const HidReportField& field, USAGE usagePage);
 
     HIDP_CAPS caps_;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace platform::hid {
@@ -31,55 +33,37 @@ bool ReadSmallFile(const fs::path& path, size_t limit, std::string* out) {
     return true;
 }
 
-bool ParseHex(const std::string& text, unsigned long max, unsigned long* value) {
-    size_t start = 0;
-    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
-        ++start;
-    }
-    size_t end = start;
-    while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) {
-        ++end;
-    }
-    if (end == start || end - start > 8) {
-        return false;
-    }
-    const unsigned long parsed = std::strtoul(text.substr(start, end - start).c_str(), nullptr, 16);
-    if (parsed > max) {
-        return false;
-    }
-    *value = parsed;
-    return true;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
 bool ReadHexAttribute(const fs::path& path, unsigned long max, unsigned long* value) {
     std::string text;
-    return ReadSmallFile(path, kMaxAttributeSize, &text) && ParseHex(text, max, value);
+    return ReadSmallFile(path, kMaxAttributeSize, &text) && ParseSysfsHex(text, max, value);
 }
 
-// HID_ID=0003:0000320F:0000505B in the HID device's uevent.
+// The value of `key` on a KEY=value line of uevent text.
+std::optional<std::string_view> UeventValue(std::string_view uevent, std::string_view key) {
+    size_t start = 0;
+    while (start < uevent.size()) {
+        size_t end = uevent.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = uevent.size();
+        }
+        const std::string_view line = uevent.substr(start, end - start);
+        if (line.size() > key.size() && line.substr(0, key.size()) == key &&
+            line[key.size()] == '=') {
+            return line.substr(key.size() + 1);
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
 bool ReadHidId(const fs::path& hidDir, uint16_t* vendorId, uint16_t* productId) {
     std::string uevent;
-    if (!ReadSmallFile(hidDir / "uevent", kMaxAttributeSize, &uevent)) {
-        return false;
-    }
-    const std::string key = "HID_ID=";
-    size_t at = uevent.find(key);
-    if (at == std::string::npos || (at != 0 && uevent[at - 1] != '\n')) {
-        return false;
-    }
-    const std::string id = uevent.substr(at + key.size(), uevent.find('\n', at) - at - key.size());
-    const size_t first = id.find(':');
-    const size_t second = id.find(':', first == std::string::npos ? 0 : first + 1);
-    unsigned long vendor = 0;
-    unsigned long product = 0;
-    if (first == std::string::npos || second == std::string::npos ||
-        !ParseHex(id.substr(first + 1, second - first - 1), 0xFFFFFFFF, &vendor) ||
-        !ParseHex(id.substr(second + 1), 0xFFFFFFFF, &product)) {
-        return false;
-    }
-    *vendorId = static_cast<uint16_t>(vendor);
-    *productId = static_cast<uint16_t>(product);
-    return true;
+    return ReadSmallFile(hidDir / "uevent", kMaxAttributeSize, &uevent) &&
+           ParseHidUeventIds(uevent, vendorId, productId);
 }
 
 bool Exists(const fs::path& path) {
@@ -118,6 +102,53 @@ void ReadUsbParents(const fs::path& root, fs::path dir, HidrawNodeInfo* info) {
 }
 
 }  // namespace
+
+bool ParseSysfsHex(std::string_view text, unsigned long max, unsigned long* value) {
+    size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) {
+        ++start;
+    }
+    size_t end = start;
+    while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) {
+        ++end;
+    }
+    if (end == start || end - start > 8 ||
+        !std::all_of(text.begin() + static_cast<long>(end), text.end(), IsBlank)) {
+        return false;
+    }
+    const std::string digits(text.substr(start, end - start));
+    const unsigned long parsed = std::strtoul(digits.c_str(), nullptr, 16);
+    if (parsed > max) {
+        return false;
+    }
+    *value = parsed;
+    return true;
+}
+
+bool ParseHidUeventIds(std::string_view uevent, uint16_t* vendorId, uint16_t* productId) {
+    const std::optional<std::string_view> id = UeventValue(uevent, "HID_ID");
+    if (!id) {
+        return false;
+    }
+    const size_t first = id->find(':');
+    const size_t second = first == std::string_view::npos ? first : id->find(':', first + 1);
+    if (second == std::string_view::npos) {
+        return false;
+    }
+    // The kernel keeps 32-bit ids; one that does not fit the USB id's 16 bits names no
+    // device of ours and must not be cut down until it does.
+    unsigned long bus = 0;
+    unsigned long vendor = 0;
+    unsigned long product = 0;
+    if (!ParseSysfsHex(id->substr(0, first), 0xFFFF, &bus) ||
+        !ParseSysfsHex(id->substr(first + 1, second - first - 1), 0xFFFF, &vendor) ||
+        !ParseSysfsHex(id->substr(second + 1), 0xFFFF, &product)) {
+        return false;
+    }
+    *vendorId = static_cast<uint16_t>(vendor);
+    *productId = static_cast<uint16_t>(product);
+    return true;
+}
 
 bool IsHidrawNodeName(const std::string& name) {
     const std::string prefix = "hidraw";

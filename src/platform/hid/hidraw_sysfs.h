@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::hid {
@@ -21,6 +22,12 @@ struct HidrawNodeInfo {
     std::vector<uint8_t> descriptor;
 };
 
+// Text as sysfs writes it: up to eight hex digits, blanks around them, nothing else, and
+// not above `max`.
+bool ParseSysfsHex(std::string_view text, unsigned long max, unsigned long* value);
+// The vendor and product of the HID_ID=<bus>:<vendor>:<product> line of a HID device's
+// uevent. False when there is none or an id does not fit 16 bits.
+bool ParseHidUeventIds(std::string_view uevent, uint16_t* vendorId, uint16_t* productId);
 // True for "hidraw" followed by digits only: a name safe to append to a folder.
 bool IsHidrawNodeName(const std::string& name);
 // Reads node `name` below `sysfsRoot` (normally "/sys"). False when the node is absent
