@@ -137,17 +137,17 @@ TEST_F(MainWindowDesktopTest, TheNotificationAreasClicksTakeTheTrayPaths) {
         {"velkaro", "Velkaro", "velkaro", ""},
         {icon.GetWindow(), icon.GetCallbackMessage(), icon.GetIcon()}, {});
     ASSERT_TRUE(PumpUntil([&] { return !watcher.Registered().empty(); }, 20000));
-    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }, 20000));
 
     // A left click hides the shown window to the tray, a second one brings it back.
     EXPECT_GE(watcher.CallItem(item.ServiceName(), "Activate", 0, 0), 0);
-    EXPECT_TRUE(PumpUntil([this] { return !IsMainWindowVisible(); }));
+    EXPECT_TRUE(PumpUntil([this] { return !IsMainWindowVisible(); }, 20000));
     EXPECT_GE(watcher.CallItem(item.ServiceName(), "Activate", 0, 0), 0);
-    EXPECT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    EXPECT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }, 20000));
 
     // A right click opens the tray menu at the pointer.
     EXPECT_GE(watcher.CallItem(item.ServiceName(), "ContextMenu", 300, 200), 0);
-    ASSERT_TRUE(PumpUntil([] { return !DuiLib::CMenuWnd::GetOpenMenus().empty(); }));
+    ASSERT_TRUE(PumpUntil([] { return !DuiLib::CMenuWnd::GetOpenMenus().empty(); }, 20000));
     RECT menu{};
     platform::GetWindowRect(DuiLib::CMenuWnd::GetOpenMenus().front()->GetHWND(), &menu);
     EXPECT_EQ(menu.left, 300);
