@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "device/mouse/vornalix_mouse_device.h"
-#include "device/onboard/light_device.h"
 #include "device/vornalix_usb_device.h"
+#include "platform/hid/hid_bus.h"
 
 namespace arrival {
 namespace {
@@ -17,17 +17,14 @@ bool NotifyOpen(CVornalixUSBDevice& device) {
     return device.InputChannel().IsOpen() != 0;
 }
 
-// The mouse pad and the headset share their notify channel's operations.
-void OpenNotify(CVornalixUSBDevice& device, const HidIdRecord& record) {
-    if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
-        onboard->OpenNotifyChannel(record.devicePath.GetData());
-    }
+bool Reads(CHidCommandChannel& channel, const std::wstring& path) {
+    return channel.IsOpen() && !path.empty() && channel.File().DevicePath() == path;
 }
 
-void CloseNotify(CVornalixUSBDevice& device) {
-    if (auto* onboard = dynamic_cast<COnboardLightDevice*>(&device)) {
-        onboard->CloseNotifyChannel();
-    }
+// Both paths name collections of one interface node, so of one device.
+bool OnSameNode(const std::wstring& a, const std::wstring& b) {
+    const std::wstring node = platform::hid::HidPathNode(a);
+    return !node.empty() && node == platform::hid::HidPathNode(b);
 }
 
 // The record the object's identity names as its partner, when the identity names one and
@@ -41,40 +38,51 @@ std::optional<HidIdRecord> IdentityPartner(const HidLiveList& live,
     return live.Get(identity.partnerIndex);
 }
 
-// The first object of the product whose notify channel is open or closed as asked.
-CVornalixUSBDevice* FirstWithNotify(const HidIdRecord& record,
-                                    const std::vector<CVornalixUSBDevice*>& list, bool open) {
+// Of the objects of the input's product whose notify channel is closed: the one whose
+// command channel is on the input's device, else the first.
+CVornalixUSBDevice* InputOwner(const HidIdRecord& input,
+                               const std::vector<CVornalixUSBDevice*>& list) {
+    const std::wstring path = input.devicePath.GetData();
+    CVornalixUSBDevice* first = nullptr;
     for (CVornalixUSBDevice* device : list) {
-        if (device != nullptr && NotifyOpen(*device) == open && MatchesProduct(*device, record)) {
+        if (device == nullptr || NotifyOpen(*device) || !MatchesProduct(*device, input)) {
+            continue;
+        }
+        CHidCommandChannel& command = device->CommandChannel();
+        if (command.IsOpen() && OnSameNode(command.File().DevicePath(), path)) {
+            return device;
+        }
+        first = first != nullptr ? first : device;
+    }
+    return first;
+}
+
+CVornalixUSBDevice* NotifyReader(const std::vector<CVornalixUSBDevice*>& list,
+                                 const std::wstring& path) {
+    for (CVornalixUSBDevice* device : list) {
+        if (device != nullptr && Reads(device->InputChannel(), path)) {
             return device;
         }
     }
     return nullptr;
 }
 
-// Every mouse is offered the interface: one pair of interfaces per mouse, so a second
-// mouse of the same product takes the next one.
-void AttachMice(const HidLiveList& live, const HidIdRecord& record, bool followPartner,
-                const std::vector<CVornalixUSBDevice*>& mice) {
+// A mouse on its receiver whose cable's input arrived follows it there; true when one did.
+bool FollowPartnerInput(const HidLiveList& live, const HidIdRecord& input,
+                        const std::vector<CVornalixUSBDevice*>& mice) {
+    bool followed = false;
     for (CVornalixUSBDevice* device : mice) {
         auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device);
-        if (mouse == nullptr) {
-            continue;
-        }
-        if (!NotifyOpen(*mouse)) {
-            if (MatchesProduct(*mouse, record)) {
-                mouse->OpenNotifyChannel(record.devicePath.GetData());
-            }
-            continue;
-        }
-        if (!followPartner) {
+        if (mouse == nullptr || !NotifyOpen(*mouse)) {
             continue;
         }
         const std::optional<HidIdRecord> partner = IdentityPartner(live, *mouse);
-        if (partner && SameProduct(record, *partner)) {
-            mouse->ReopenNotifyChannel(record.devicePath.GetData());
+        if (partner && SameProduct(input, *partner)) {
+            mouse->ReopenNotifyChannel(input.devicePath.GetData());
+            followed = true;
         }
     }
+    return followed;
 }
 
 // The partner's input interface that is present, for the notify channel to move to.
@@ -89,25 +97,24 @@ std::optional<HidIdRecord> ConnectedInputOf(const HidLiveList& live, const HidId
     return std::nullopt;
 }
 
-void DetachMice(const HidLiveList& live, const HidIdRecord& record, bool followPartner,
-                const std::vector<CVornalixUSBDevice*>& mice) {
-    for (CVornalixUSBDevice* device : mice) {
-        auto* mouse = dynamic_cast<CVornalixMouseDevice*>(device);
-        if (mouse == nullptr || !NotifyOpen(*mouse) || !MatchesProduct(*mouse, record)) {
-            continue;
-        }
-        // The identity is a command interface, and so is its partner: the notify channel
-        // moves to the partner's input interface, not to its command interface.
-        const std::optional<HidIdRecord> partner =
-            followPartner ? IdentityPartner(live, *mouse) : std::nullopt;
-        const std::optional<HidIdRecord> input =
-            partner ? ConnectedInputOf(live, *partner) : std::nullopt;
-        if (input) {
-            mouse->ReopenNotifyChannel(input->devicePath.GetData());
-        } else {
-            mouse->CloseNotifyChannel();
-        }
+// The wired input a mouse read went while its receiver is there: the notify channel
+// moves to the receiver's input interface, or closes when there is none.
+void MoveToPartnerInput(const HidLiveList& live, CVornalixMouseDevice& mouse) {
+    // The identity is a command interface, and so is its partner: the notify channel
+    // moves to the partner's input interface, not to its command interface.
+    const std::optional<HidIdRecord> partner = IdentityPartner(live, mouse);
+    const std::optional<HidIdRecord> input =
+        partner ? ConnectedInputOf(live, *partner) : std::nullopt;
+    if (input) {
+        mouse.ReopenNotifyChannel(input->devicePath.GetData());
+    } else {
+        mouse.CloseNotifyChannel();
     }
+}
+
+bool IsInputKind(int kind) {
+    return kind == kKeyboardKind || kind == kWiredMouseKind || kind == kMousePadKind ||
+           kind == kWirelessMouseKind || kind == kHeadsetKind;
 }
 
 CVornalixMouseDevice* FindMouseOfPair(const HidIdRecord& record, const HidIdRecord& partner,
@@ -152,44 +159,73 @@ bool HasConnectedPartner(const HidLiveList& live, size_t index) {
            !partner->devicePath.IsEmpty();
 }
 
-namespace {
-
-void AttachOrDetach(const HidLiveList& live, size_t index, int kind,
-                    const std::vector<CVornalixUSBDevice*>& list, bool arrived) {
+void AttachInput(const HidLiveList& live, size_t index, int kind,
+                 const std::vector<CVornalixUSBDevice*>& list) {
     const std::optional<HidIdRecord> record = live.Get(index);
-    if (!record) {
+    if (!record || !IsInputKind(kind)) {
         return;
     }
-    switch (kind) {
-        case kMousePadKind:
-        case kHeadsetKind:
-            if (CVornalixUSBDevice* device = FirstWithNotify(*record, list, !arrived)) {
-                arrived ? OpenNotify(*device, *record) : CloseNotify(*device);
-            }
-            break;
-        case kWiredMouseKind:
-            arrived ? AttachMice(live, *record, true, list)
-                    : DetachMice(live, *record, HasConnectedPartner(live, index), list);
-            break;
-        case kWirelessMouseKind:
-            arrived ? AttachMice(live, *record, false, list)
-                    : DetachMice(live, *record, false, list);
-            break;
-        default:
-            break;
+    if (kind == kWiredMouseKind && FollowPartnerInput(live, *record, list)) {
+        return;
+    }
+    if (CVornalixUSBDevice* owner = InputOwner(*record, list)) {
+        owner->OpenNotifyChannel(record->devicePath.GetData());
     }
 }
 
-}  // namespace
-
-void AttachAccessoryInput(const HidLiveList& live, size_t index, int kind,
-                          const std::vector<CVornalixUSBDevice*>& list) {
-    AttachOrDetach(live, index, kind, list, true);
+void DetachInput(const HidLiveList& live, size_t index, int kind,
+                 const std::vector<CVornalixUSBDevice*>& list, const std::wstring& gonePath) {
+    const std::optional<HidIdRecord> record = live.Get(index);
+    if (!record || !IsInputKind(kind)) {
+        return;
+    }
+    const std::wstring path = gonePath.empty() ? record->devicePath.GetData() : gonePath;
+    CVornalixUSBDevice* reader = NotifyReader(list, path);
+    if (reader == nullptr) {
+        return;
+    }
+    auto* mouse = dynamic_cast<CVornalixMouseDevice*>(reader);
+    if (mouse != nullptr && kind == kWiredMouseKind && HasConnectedPartner(live, index)) {
+        MoveToPartnerInput(live, *mouse);
+    } else {
+        reader->CloseNotifyChannel();
+    }
 }
 
-void DetachAccessoryInput(const HidLiveList& live, size_t index, int kind,
-                          const std::vector<CVornalixUSBDevice*>& list) {
-    AttachOrDetach(live, index, kind, list, false);
+CVornalixUSBDevice* CommandInterfaceTaker(const std::vector<CVornalixUSBDevice*>& list,
+                                          const HidIdRecord& record) {
+    const std::wstring path = record.devicePath.GetData();
+    CVornalixUSBDevice* closed = nullptr;
+    for (CVornalixUSBDevice* device : list) {
+        if (device == nullptr || !device->GetDeviceIdentity().IsSameInterface(record)) {
+            continue;
+        }
+        if (Reads(device->CommandChannel(), path)) {
+            return nullptr;  // reported again while open: nothing changes
+        }
+        if (closed == nullptr && !device->CommandChannel().IsOpen()) {
+            closed = device;
+        }
+    }
+    return closed;
+}
+
+CVornalixUSBDevice* CommandInterfaceOwner(const std::vector<CVornalixUSBDevice*>& list,
+                                          const HidIdRecord& record, const std::wstring& gonePath) {
+    CVornalixUSBDevice* closed = nullptr;
+    for (CVornalixUSBDevice* device : list) {
+        if (device == nullptr) {
+            continue;
+        }
+        if (Reads(device->CommandChannel(), gonePath)) {
+            return device;
+        }
+        if (closed == nullptr && !device->CommandChannel().IsOpen() &&
+            device->GetDeviceIdentity().IsSameInterface(record)) {
+            closed = device;
+        }
+    }
+    return closed;
 }
 
 void SwitchMouseInterface(const HidLiveList& live, size_t index,

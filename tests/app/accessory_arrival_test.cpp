@@ -1,6 +1,6 @@
-// Mice, mouse pads and headsets coming and going over simulated firmware: which device
-// object an input interface opens or closes, and how a mouse reachable through a cable
-// and a receiver moves between them.
+// Interfaces coming and going over simulated firmware: which device object an input or
+// command interface opens or closes when two devices of one product are present, and how
+// a mouse reachable through a cable and a receiver moves between them.
 
 #include "app/accessory_arrival.h"
 
@@ -86,60 +86,106 @@ TEST_F(AccessoryArrivalTest, PadAndHeadsetInputsOpenAndCloseOneMatchingObjectEac
     const std::vector<CVornalixUSBDevice*> pads{first};
     auto* tamsel = Make<CVornalixTamselDevice>(Identity(sim::kHeadsetProductId, 7));
 
-    arrival::AttachAccessoryInput(live, 0, 3, pads);
+    arrival::AttachInput(live, 0, 3, pads);
     EXPECT_EQ(NotifyPath(*first), PathOf(*padA, kNotifyCollection));
     EXPECT_TRUE(first->IsSyncThreadRunning());
     // Open already and nobody else matches: the second pad's interface changes nothing.
-    arrival::AttachAccessoryInput(live, 1, 3, pads);
+    arrival::AttachInput(live, 1, 3, pads);
     EXPECT_EQ(NotifyPath(*first), PathOf(*padA, kNotifyCollection));
     // Another product opens nothing.
     auto* second = Make<CVornalixMousePadDevice>(Identity(sim::kMousePadProductId, 3));
     const std::vector<CVornalixUSBDevice*> twoPads{first, second};
-    arrival::AttachAccessoryInput(live, 3, 3, twoPads);
+    arrival::AttachInput(live, 3, 3, twoPads);
     EXPECT_FALSE(second->InputChannel().IsOpen());
     // With a second object the second interface finds it.
-    arrival::AttachAccessoryInput(live, 1, 3, twoPads);
+    arrival::AttachInput(live, 1, 3, twoPads);
     EXPECT_EQ(NotifyPath(*second), PathOf(*padB, kNotifyCollection));
 
-    arrival::AttachAccessoryInput(live, 2, 7, {tamsel});
+    arrival::AttachInput(live, 2, 7, {tamsel});
     EXPECT_EQ(NotifyPath(*tamsel), PathOf(*headset, kNotifyCollection));
 
-    // Going, the first open match closes and the walk stops there.
-    arrival::DetachAccessoryInput(live, 1, 3, twoPads);
-    EXPECT_FALSE(first->InputChannel().IsOpen());
-    EXPECT_FALSE(first->IsSyncThreadRunning());
-    EXPECT_TRUE(second->InputChannel().IsOpen());
+    // Going, the object that read the interface closes, not the first one open: the
+    // capture thread has forgotten the path, the window tells it.
+    std::vector<HidIdRecord> rows{live.Get(0).value(), live.Get(1).value()};
+    rows[1].connected = 0;
+    rows[1].devicePath.Empty();
+    arrival::DetachInput(HidLiveList(rows), 1, 3, twoPads, PathOf(*padB, kNotifyCollection));
+    EXPECT_FALSE(second->InputChannel().IsOpen());
+    EXPECT_FALSE(second->IsSyncThreadRunning());
+    EXPECT_EQ(NotifyPath(*first), PathOf(*padA, kNotifyCollection));
+    EXPECT_TRUE(first->IsSyncThreadRunning());
 }
 
-TEST_F(AccessoryArrivalTest, MouseInputsAreOfferedToEveryMouseOfTheirKind) {
-    auto mouse = std::make_shared<sim::SimMouse>();
-    Plug(mouse);
-    const std::wstring notify = PathOf(*mouse, sim::kMouseNotifyCollection);
+TEST_F(AccessoryArrivalTest, ACommandInterfaceGoesToItsOwnObjectAndClosesOnlyIt) {
+    auto padA = std::make_shared<sim::SimMousePad>();
+    auto padB = std::make_shared<sim::SimMousePad>();
+    Plug(padA);
+    Plug(padB);
+    const HidIdRecord a =
+        Record(sim::kMousePadProductId, 3, kCommandInterface, PathOf(*padA, kCommandCollection));
+    const HidIdRecord b =
+        Record(sim::kMousePadProductId, 3, kCommandInterface, PathOf(*padB, kCommandCollection));
+    auto* first = Make<CVornalixMousePadDevice>(Identity(sim::kMousePadProductId, 3));
+    auto* second = Make<CVornalixMousePadDevice>(Identity(sim::kMousePadProductId, 3));
+    const std::vector<CVornalixUSBDevice*> pads{first, second};
+
+    ASSERT_EQ(arrival::CommandInterfaceTaker(pads, a), first);
+    ASSERT_TRUE(first->CommandChannel().OpenInterface(a.devicePath.GetData(), false));
+    EXPECT_EQ(arrival::CommandInterfaceTaker(pads, a), nullptr) << "reported again while open";
+    EXPECT_EQ(arrival::CommandInterfaceTaker(pads, b), second);
+    ASSERT_TRUE(second->CommandChannel().OpenInterface(b.devicePath.GetData(), false));
+
+    EXPECT_EQ(arrival::CommandInterfaceOwner(pads, b, b.devicePath.GetData()), second);
+    EXPECT_EQ(arrival::CommandInterfaceOwner(pads, b, L"hid#gone"), nullptr)
+        << "a path nobody reads closes no healthy channel";
+    second->CommandChannel().CloseInterface();
+    EXPECT_EQ(arrival::CommandInterfaceOwner(pads, b, L"hid#gone"), second)
+        << "an entry shown after a failed open is still released";
+}
+
+TEST_F(AccessoryArrivalTest, EachMouseTakesItsOwnInputAndOnlyItsReaderClosesIt) {
+    auto mouseA = std::make_shared<sim::SimMouse>();
+    auto mouseB = std::make_shared<sim::SimMouse>();
+    auto receiverC = std::make_shared<sim::SimMouse>();
+    Plug(mouseA);
+    Plug(mouseB);
+    Plug(receiverC);
+    const std::wstring notifyA = PathOf(*mouseA, sim::kMouseNotifyCollection);
+    const std::wstring notifyB = PathOf(*mouseB, sim::kMouseNotifyCollection);
+    const std::wstring notifyC = PathOf(*receiverC, sim::kMouseNotifyCollection);
     const HidLiveList live({
-        Record(sim::kMouseProductId, 2, kInputInterface, notify),
-        Record(sim::kMouseProductId, 6, kInputInterface, notify),
+        Record(sim::kMouseProductId, 2, kInputInterface, notifyA),
+        Record(sim::kMouseProductId, 2, kInputInterface, notifyB),
+        Record(sim::kMouseProductId, 6, kInputInterface, notifyC),
     });
     auto* wiredA = Make<CVornalixMouseDevice>(Identity(sim::kMouseProductId, 2));
     auto* wiredB = Make<CVornalixMouseDevice>(Identity(sim::kMouseProductId, 2));
     auto* receiver = Make<CVornalixMouseDevice>(Identity(sim::kMouseProductId, 6));
     const std::vector<CVornalixUSBDevice*> mice{wiredA, wiredB, receiver};
+    // The second object talks to mouse A already: A's input is that object's.
+    ASSERT_TRUE(wiredB->CommandChannel().OpenInterface(
+        PathOf(*mouseA, sim::kMouseCommandCollection).c_str(), false));
 
-    arrival::AttachAccessoryInput(live, 0, 2, mice);
-    EXPECT_EQ(NotifyPath(*wiredA), notify);
-    EXPECT_EQ(NotifyPath(*wiredB), notify);
+    arrival::AttachInput(live, 0, 2, mice);
+    EXPECT_EQ(NotifyPath(*wiredB), notifyA);
+    EXPECT_FALSE(wiredA->InputChannel().IsOpen()) << "one interface, one reader";
+    arrival::AttachInput(live, 1, 2, mice);
+    EXPECT_EQ(NotifyPath(*wiredA), notifyB);
+    EXPECT_EQ(NotifyPath(*wiredB), notifyA);
     EXPECT_FALSE(receiver->InputChannel().IsOpen());
-    arrival::AttachAccessoryInput(live, 1, 6, mice);
-    EXPECT_EQ(NotifyPath(*receiver), notify);
+    arrival::AttachInput(live, 2, 6, mice);
+    EXPECT_EQ(NotifyPath(*receiver), notifyC);
     EXPECT_TRUE(receiver->IsSyncThreadRunning());
 
-    // Without partners every matching mouse closes.
-    arrival::DetachAccessoryInput(live, 0, 2, mice);
+    // Without partners only the mouse that read the interface closes.
+    arrival::DetachInput(live, 1, 2, mice, notifyB);
     EXPECT_FALSE(wiredA->InputChannel().IsOpen());
-    EXPECT_FALSE(wiredB->InputChannel().IsOpen());
+    EXPECT_EQ(NotifyPath(*wiredB), notifyA);
     EXPECT_TRUE(receiver->InputChannel().IsOpen());
-    arrival::DetachAccessoryInput(live, 1, 6, mice);
+    arrival::DetachInput(live, 2, 6, mice, notifyC);
     EXPECT_FALSE(receiver->InputChannel().IsOpen());
     EXPECT_FALSE(receiver->IsSyncThreadRunning());
+    EXPECT_EQ(NotifyPath(*wiredB), notifyA);
 }
 
 // One mouse, reachable through a cable (kind 2) and a receiver (kind 6): live records 0
@@ -197,7 +243,7 @@ TEST_F(MousePartnerTest, TheMouseMovesToTheCableAndBackToTheReceiverWithItsInput
     mouse->OpenNotifyChannel(ReceiverNotify().c_str());
 
     // The cable's input interface comes first: the input follows it at once.
-    arrival::AttachAccessoryInput(HidLiveList(both), 2, 2, mice);
+    arrival::AttachInput(HidLiveList(both), 2, 2, mice);
     EXPECT_EQ(NotifyPath(*mouse), CableNotify());
     EXPECT_TRUE(mouse->CommandChannel().IsSlow());
 
@@ -217,7 +263,7 @@ TEST_F(MousePartnerTest, TheMouseMovesToTheCableAndBackToTheReceiverWithItsInput
     std::vector<HidIdRecord> inputGone = both;
     inputGone[2].connected = 0;
     inputGone[2].devicePath.Empty();
-    arrival::DetachAccessoryInput(HidLiveList(inputGone), 2, 2, mice);
+    arrival::DetachInput(HidLiveList(inputGone), 2, 2, mice, CableNotify());
     EXPECT_EQ(NotifyPath(*mouse), ReceiverNotify());
 
     // The cable goes (its record released): back to the receiver, slow again.

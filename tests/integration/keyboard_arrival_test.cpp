@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "app/device_option_ui.h"
+#include "app/registered_messages.h"
 #include "controls/device_key_button.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "duilib/string_utils.h"
+#include "platform/window_messages.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
 
@@ -104,6 +106,56 @@ TEST_F(KeyboardArrivalTest, UnknownIndexesChangeNothingAndAFailedOpenStillShowsT
     EXPECT_FALSE(device->CommandChannel().IsOpen());
     window_->OnDeviceRemoved(0);
     EXPECT_FALSE(entry->IsShown());
+}
+
+TEST_F(KeyboardArrivalTest, PlugsWhileSuspendedAreAppliedAndTheLightsWaitForTheResume) {
+    constexpr UINT kSuspend = 4;
+    constexpr UINT kResume = 0x12;
+    constexpr uint8_t kTakeLightControl = 0x1C;
+    CreateMainWindow();
+    CVornalixKeyboardDevice* device = Keyboard();
+    ASSERT_NE(device, nullptr);
+    auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
+    ASSERT_NE(entry, nullptr);
+    const auto opened = [&] {
+        return entry->IsShown() && device->CommandChannel().IsOpen() &&
+               device->InputChannel().IsOpen();
+    };
+    const auto closed = [&] {
+        return !entry->IsShown() && !device->CommandChannel().IsOpen() &&
+               !device->InputChannel().IsOpen();
+    };
+    platform::SendMessage(window_->GetHWND(), WM_POWERBROADCAST, kSuspend, 0);
+
+    // Plugged while suspended: opened and started, but the lights stay the keyboard's.
+    bus_.Plug(keyboard_);
+    ASSERT_TRUE(PumpUntil(opened));
+    ASSERT_TRUE(PumpUntil([&] { return keyboard_->CommandCount(0x05) >= 1; }, 1900));
+    EXPECT_EQ(device->HasLightControl(), 0);
+    EXPECT_EQ(keyboard_->CommandCount(kTakeLightControl), 0u);
+    // A peer asking for the lights meanwhile is remembered, not carried out.
+    platform::SendMessage(window_->GetHWND(), AppMessages().lightControlRequest, 1, 1);
+    EXPECT_EQ(device->HasLightControl(), 0);
+
+    // Unplugged while suspended: closed and hidden, no handle left on the old path.
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil(closed));
+
+    // Plugged again while suspended, then resumed: the lights come back.
+    bus_.Plug(keyboard_);
+    ASSERT_TRUE(PumpUntil(opened));
+    platform::SendMessage(window_->GetHWND(), WM_POWERBROADCAST, kResume, 0);
+    EXPECT_EQ(device->HasLightControl(), 1);
+    EXPECT_EQ(keyboard_->CommandCount(kTakeLightControl), 1u);
+
+    // And after the resume the keyboard comes and goes as ever.
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil(closed));
+    bus_.Plug(keyboard_);
+    ASSERT_TRUE(PumpUntil(opened));
+    const size_t reads = keyboard_->CommandCount(0x05);
+    keyboard_->RequestResync();
+    EXPECT_TRUE(PumpUntil([&] { return keyboard_->CommandCount(0x05) > reads; }));
 }
 
 }  // namespace

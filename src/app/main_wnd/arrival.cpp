@@ -7,29 +7,17 @@
 #include "app/accessory_arrival.h"
 #include "app/device_option_ui.h"
 #include "app/main_wnd/main_wnd.h"
-#include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/vornalix_usb_device.h"
 #include "platform/debug_trace.h"
-
-namespace {
-
-CVornalixUSBDevice* FindByInterface(const std::vector<CVornalixUSBDevice*>& list,
-                                    const HidIdRecord& record) {
-    for (CVornalixUSBDevice* device : list) {
-        if (device != nullptr && device->GetDeviceIdentity().IsSameInterface(record)) {
-            return device;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 void CMainWnd::OnDeviceArrived(size_t index) {
     const std::optional<HidIdRecord> record = liveRecords_->Get(index);
     if (!record) {
         return;
     }
+    // The capture thread forgets the path before it reports the removal: kept here, it
+    // names which object read the interface that went.
+    arrivedPaths_[index] = record->devicePath.GetData();
     switch (record->deviceKind) {
         case 1:
             DebugTrace(L"添加一个键盘设备");
@@ -78,6 +66,16 @@ void CMainWnd::OnDeviceRemoved(size_t index) {
         default:
             break;
     }
+    arrivedPaths_.erase(index);
+}
+
+std::wstring CMainWnd::GonePath(size_t index) const {
+    const auto arrived = arrivedPaths_.find(index);
+    if (arrived != arrivedPaths_.end()) {
+        return arrived->second;
+    }
+    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
+    return record ? std::wstring(record->devicePath.GetData()) : std::wstring();
 }
 
 void CMainWnd::OnKeyboardArrived(size_t index) {
@@ -131,8 +129,8 @@ void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list,
     if (!record) {
         return;
     }
-    CVornalixUSBDevice* device = FindByInterface(list, *record);
-    if (device == nullptr || device->CommandChannel().IsOpen()) {
+    CVornalixUSBDevice* device = arrival::CommandInterfaceTaker(list, *record);
+    if (device == nullptr) {
         return;
     }
     const bool slow = isMouse && record->deviceKind == arrival::kWirelessMouseKind;
@@ -165,7 +163,7 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
     if (!record) {
         return;
     }
-    CVornalixUSBDevice* device = FindByInterface(list, *record);
+    CVornalixUSBDevice* device = arrival::CommandInterfaceOwner(list, *record, GonePath(index));
     if (device == nullptr) {
         return;
     }
@@ -176,40 +174,15 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
     }
 }
 
-CVornalixKeyboardDevice* CMainWnd::KeyboardOfInput(size_t index, bool inputOpen) {
-    const std::optional<HidIdRecord> record = liveRecords_->Get(index);
-    if (!record) {
-        return nullptr;
-    }
-    for (CVornalixUSBDevice* device : keyboards_) {
-        auto* keyboard = dynamic_cast<CVornalixKeyboardDevice*>(device);
-        if (keyboard != nullptr && (keyboard->InputChannel().IsOpen() != 0) == inputOpen &&
-            arrival::MatchesProduct(*keyboard, *record)) {
-            return keyboard;
-        }
-    }
-    return nullptr;
-}
-
 void CMainWnd::AttachDevicePath(size_t index, int kind) {
-    if (kind != CVornalixKeyboardDevice::kKeyboardKind) {
-        if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
-            arrival::AttachAccessoryInput(*liveRecords_, index, kind, *list);
-        }
-    } else if (CVornalixKeyboardDevice* keyboard = KeyboardOfInput(index, false)) {
-        if (const std::optional<HidIdRecord> record = liveRecords_->Get(index)) {
-            keyboard->OpenNotifyChannel(record->devicePath.GetData());
-        }
+    if (std::vector<CVornalixUSBDevice*>* list = DeviceListOfKind(kind)) {
+        arrival::AttachInput(*liveRecords_, index, kind, *list);
     }
 }
 
 void CMainWnd::DetachDevicePath(size_t index, int kind) {
-    if (kind != CVornalixKeyboardDevice::kKeyboardKind) {
-        if (std::vector<CVornalixUSBDevice*>* list = AccessoryList(kind)) {
-            arrival::DetachAccessoryInput(*liveRecords_, index, kind, *list);
-        }
-    } else if (CVornalixKeyboardDevice* keyboard = KeyboardOfInput(index, true)) {
-        keyboard->CloseNotifyChannel();
+    if (std::vector<CVornalixUSBDevice*>* list = DeviceListOfKind(kind)) {
+        arrival::DetachInput(*liveRecords_, index, kind, *list, GonePath(index));
     }
 }
 
@@ -221,8 +194,10 @@ void CMainWnd::SwitchMouseInterface(size_t index) {
     arrival::SwitchMouseInterface(*liveRecords_, index, mice_);
 }
 
-std::vector<CVornalixUSBDevice*>* CMainWnd::AccessoryList(int kind) {
+std::vector<CVornalixUSBDevice*>* CMainWnd::DeviceListOfKind(int kind) {
     switch (kind) {
+        case arrival::kKeyboardKind:
+            return &keyboards_;
         case arrival::kWiredMouseKind:
         case arrival::kWirelessMouseKind:
             return &mice_;

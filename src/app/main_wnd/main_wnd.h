@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -337,10 +338,12 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     // opens or closes itself: an input interface is attached or detached instead, and a
     // mouse's move between cable and receiver is taken.
     std::optional<HidIdRecord> OwnCommandRecord(size_t index, bool isMouse, bool arrived);
-    // The keyboard of the input interface at index whose notify channel is open or closed.
-    CVornalixKeyboardDevice* KeyboardOfInput(size_t index, bool inputOpen);
-    // The device list of a mouse, mouse-pad or headset kind; null for other kinds.
-    std::vector<CVornalixUSBDevice*>* AccessoryList(int kind);
+    // The device list of a record's kind (a keyboard, mouse, mouse-pad or headset kind);
+    // null for other kinds.
+    std::vector<CVornalixUSBDevice*>* DeviceListOfKind(int kind);
+    // The path the interface at `index` had when it arrived (the live record's own when it
+    // was not seen arrive).
+    std::wstring GonePath(size_t index) const;
     // A mouse command interface whose partner is present moves the mouse; true when so.
     bool TakePartnerPath(size_t index, int kind);
     DuiLib::CControlUI* BuildFromXml(LPCTSTR xml, DuiLib::IDialogBuilderCallback* callback);
@@ -352,6 +355,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void HandleWindowActivity(UINT uMsg, WPARAM wParam);
     void HandlePeerMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     bool HandlePowerMessage(UINT uMsg, WPARAM wParam);
+    // WM_DEVICE_ARRIVED and WM_DEVICE_REMOVED, awake or not; false for other messages.
+    bool HandleDeviceChange(UINT uMsg, WPARAM wParam);
     LRESULT HandleAwakeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     bool HandleHookMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnMenuClickMessage(WPARAM wParam, BOOL& bHandled);
@@ -382,6 +387,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     std::vector<CMpDevicePowerUI*> powerItems_;
     std::vector<DeviceIdentityRecord> updateCandidates_;
     std::unique_ptr<HidLiveList> liveRecords_ = std::make_unique<HidLiveList>();
+    // The path of each live record as it arrived, until it is removed.
+    std::map<size_t, std::wstring> arrivedPaths_;
     std::unique_ptr<DeviceCaptureThread> captureThread_;
     HWND settingsWnd_ = nullptr;
     HWND aboutWnd_ = nullptr;

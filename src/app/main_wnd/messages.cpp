@@ -1,7 +1,7 @@
 // The window messages the toolkit's window base leaves to the main window: activity and
 // hover, the product message, the peer program's messages, the close request, power
-// changes, and, while the computer is awake, the private messages, timers and hook
-// messages.
+// changes, devices coming and going, and, while the computer is awake, the other private
+// messages, timers and hook messages.
 
 #include "app/main_wnd/main_wnd.h"
 #include "app/main_wnd/notice_sink.h"
@@ -62,6 +62,9 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
         StopWorkerThreads();
         PostQuitMessage(0);
         bHandled = TRUE;
+        return 0;
+    }
+    if (HandleDeviceChange(uMsg, wParam)) {
         return 0;
     }
     if (!HandlePowerMessage(uMsg, wParam)) {
@@ -131,6 +134,20 @@ bool CMainWnd::HandlePowerMessage(UINT uMsg, WPARAM wParam) {
     return awake_;
 }
 
+bool CMainWnd::HandleDeviceChange(UINT uMsg, WPARAM wParam) {
+    // Applied asleep too: the capture thread has already claimed or released the record
+    // and reports each change once, so a change left unhandled would be lost for good.
+    // The lights stay released until the resume (BroadcastLightControl).
+    if (uMsg == WM_DEVICE_ARRIVED) {
+        OnDeviceArrived(static_cast<size_t>(wParam));
+    } else if (uMsg == WM_DEVICE_REMOVED) {
+        OnDeviceRemoved(static_cast<size_t>(wParam));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool CMainWnd::IsAwake() const {
     return awake_;
 }
@@ -171,12 +188,6 @@ LRESULT CMainWnd::HandleAwakeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BO
         case WM_LANGUAGE_CHANGED:
             ApplyLanguage(static_cast<int>(wParam));
             RefreshKeySetInfoLists();
-            break;
-        case WM_DEVICE_ARRIVED:
-            OnDeviceArrived(static_cast<size_t>(wParam));
-            break;
-        case WM_DEVICE_REMOVED:
-            OnDeviceRemoved(static_cast<size_t>(wParam));
             break;
         case WM_OPEN_UPDATE_SETTINGS:
             OpenSettingsWindow(true);
@@ -289,12 +300,14 @@ void CMainWnd::OnTrayNotify(LPARAM lParam) {
     m_pm.NeedUpdate();
 }
 
-// The lists change only on this thread, so its own walks need no lock.
+// The lists change only on this thread, so its own walks need no lock. While the
+// computer sleeps the devices keep their lights to themselves, whoever asks.
 void CMainWnd::BroadcastLightControl(int flag) {
+    const int effective = awake_ ? flag : 0;
     for (auto* list : {&mice_, &mousePads_, &keyboards_}) {
         for (CVornalixUSBDevice* device : *list) {
             if (device != nullptr) {
-                device->SetLightControl(flag);
+                device->SetLightControl(effective);
             }
         }
     }
