@@ -173,6 +173,19 @@ int CContainerUI::ClampExtent(int value, int minValue, int maxValue) {
     return std::max(std::min(value, maxValue), minValue);
 }
 
+int CContainerUI::FitExtent(int wanted, int available, int minValue, int maxValue) {
+    const int extent = std::max(std::min(wanted > 0 ? wanted : available, maxValue), minValue);
+    return std::clamp(extent, 0, std::max(0, available));
+}
+
+RECT CContainerUI::FitInto(CControlUI* item, const RECT& place) {
+    const int width = FitExtent(item->GetFixedWidth(), place.right - place.left,
+                                item->GetMinWidth(), item->GetMaxWidth());
+    const int height = FitExtent(item->GetFixedHeight(), place.bottom - place.top,
+                                 item->GetMinHeight(), item->GetMaxHeight());
+    return RECT{place.left, place.top, place.left + width, place.top + height};
+}
+
 void CContainerUI::SetFloatPos(CControlUI* pControl) {
     const SIZE xy = pControl->GetFixedXY();
     const int width =
@@ -200,19 +213,9 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
             continue;
         }
         const RECT pad = item->GetPadding();
-        RECT place{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right,
-                   inner.bottom - pad.bottom};
-        const int width =
-            ClampExtent(item->GetFixedWidth(), item->GetMinWidth(), item->GetMaxWidth());
-        const int height =
-            ClampExtent(item->GetFixedHeight(), item->GetMinHeight(), item->GetMaxHeight());
-        if (width > 0) {
-            place.right = std::min<LONG>(place.left + width, place.right);
-        }
-        if (height > 0) {
-            place.bottom = std::min<LONG>(place.top + height, place.bottom);
-        }
-        item->SetPos(place, false);
+        item->SetPos(FitInto(item, RECT{inner.left + pad.left, inner.top + pad.top,
+                                        inner.right - pad.right, inner.bottom - pad.bottom}),
+                     false);
     }
 }
 

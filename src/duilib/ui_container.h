@@ -49,6 +49,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
     virtual void SetInset(RECT rcInset);
     virtual int GetChildPadding() const;
     virtual void SetChildPadding(int iPadding);
+    // The extent a child takes on one axis: its own (`wanted`; 0 for none) or all that is
+    // `available`, within its minimum and maximum, and never more than `available`.
+    static int FitExtent(int wanted, int available, int minValue, int maxValue);
     bool IsAutoDestroy() const { return m_bAutoDestroy; }
     void SetAutoDestroy(bool bAuto) { m_bAutoDestroy = bAuto; }
 
@@ -67,6 +70,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
     void SetFloatPos(CControlUI* pControl);
     // The child's fixed size clamped to its limits; 0 stays 0 (stretch).
     static int ClampExtent(int value, int minValue, int maxValue);
+    // A child placed at the top-left of `place` (its padding already taken off).
+    static RECT FitInto(CControlUI* item, const RECT& place);
 
     std::vector<CControlUI*> m_items;
     RECT m_rcInset{};

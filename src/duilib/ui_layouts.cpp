@@ -66,21 +66,17 @@ void LayoutLine(const std::vector<CControlUI*>& items, const RECT& inner, int ch
             item->EstimateSize(SIZE{inner.right - inner.left, inner.bottom - inner.top});
         RECT place{};
         if (horizontal) {
-            const int crossAvailable = inner.bottom - inner.top - pad.top - pad.bottom;
-            int cross = estimate.cy > 0 ? std::max(std::min<int>(estimate.cy, item->GetMaxHeight()),
-                                                   item->GetMinHeight())
-                                        : crossAvailable;
-            cross = std::max(0, std::min(cross, std::max(0, crossAvailable)));
+            const int cross = CContainerUI::FitExtent(
+                estimate.cy, inner.bottom - inner.top - pad.top - pad.bottom, item->GetMinHeight(),
+                item->GetMaxHeight());
             position += pad.left;
             place = RECT{static_cast<LONG>(position), inner.top + pad.top,
                          static_cast<LONG>(position + slot.extent), inner.top + pad.top + cross};
             position += slot.extent + pad.right + childPadding;
         } else {
-            const int crossAvailable = inner.right - inner.left - pad.left - pad.right;
-            int cross = estimate.cx > 0 ? std::max(std::min<int>(estimate.cx, item->GetMaxWidth()),
-                                                   item->GetMinWidth())
-                                        : crossAvailable;
-            cross = std::max(0, std::min(cross, std::max(0, crossAvailable)));
+            const int cross = CContainerUI::FitExtent(
+                estimate.cx, inner.right - inner.left - pad.left - pad.right, item->GetMinWidth(),
+                item->GetMaxWidth());
             position += pad.top;
             place = RECT{inner.left + pad.left, static_cast<LONG>(position),
                          inner.left + pad.left + cross, static_cast<LONG>(position + slot.extent)};
@@ -232,19 +228,9 @@ void CTabLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
         return;
     }
     const RECT pad = current->GetPadding();
-    RECT place{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right,
-               inner.bottom - pad.bottom};
-    const int width =
-        ClampExtent(current->GetFixedWidth(), current->GetMinWidth(), current->GetMaxWidth());
-    const int height =
-        ClampExtent(current->GetFixedHeight(), current->GetMinHeight(), current->GetMaxHeight());
-    if (width > 0) {
-        place.right = std::min<LONG>(place.left + width, place.right);
-    }
-    if (height > 0) {
-        place.bottom = std::min<LONG>(place.top + height, place.bottom);
-    }
-    current->SetPos(place, false);
+    current->SetPos(FitInto(current, RECT{inner.left + pad.left, inner.top + pad.top,
+                                          inner.right - pad.right, inner.bottom - pad.bottom}),
+                    false);
 }
 
 void CTabLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {

@@ -98,4 +98,27 @@ TEST_F(LayoutTest, HiddenChildrenTakeNoSpaceAndTooSmallWindowsNeverInvert) {
     }
 }
 
+// A child without its own size on the cross axis fills it only up to its maximum, as a
+// caption's close button with maxheight does.
+TEST(LayoutLimitsTest, MaximaHoldOnTheCrossAxis) {
+    CPaintManagerUI pm;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        LR"(<VerticalLayout>
+  <HorizontalLayout height="34">
+    <Control />
+    <Button name="close" width="42" maxheight="18" padding="0,2,0,0" />
+  </HorizontalLayout>
+  <VerticalLayout height="40"><Control name="narrow" maxwidth="60" minheight="10" /></VerticalLayout>
+  <Container height="50"><Control name="held" maxwidth="70" maxheight="20" /></Container>
+</VerticalLayout>)",
+        nullptr, nullptr, &pm);
+    ASSERT_NE(root, nullptr);
+    pm.AttachDialog(root);
+    pm.LayoutFor(SIZE{306, 200});
+    EXPECT_EQ((RECT{264, 2, 306, 20}), pm.FindControl(L"close")->GetPos());
+    EXPECT_EQ((RECT{0, 34, 60, 74}), pm.FindControl(L"narrow")->GetPos());
+    EXPECT_EQ((RECT{0, 74, 70, 94}), pm.FindControl(L"held")->GetPos());
+}
+
 }  // namespace
