@@ -125,6 +125,17 @@ uint8_t SimCommandDevice::WriteRegion(std::vector<uint8_t>& memory, const Comman
     return kStatusOk;
 }
 
+void SimCommandDevice::SendHeldReplies() {
+    std::vector<CommandReport> held;
+    {
+        std::lock_guard<std::mutex> lock(faultMutex_);
+        held.swap(heldReplies_);
+    }
+    for (const CommandReport& reply : held) {
+        SendInputReport(commandInterface_, std::vector<uint8_t>(reply.begin(), reply.end()));
+    }
+}
+
 void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8_t> report,
                                       bool viaControl) {
     if (interfaceNumber != commandInterface_ || report.empty() ||
@@ -146,6 +157,7 @@ void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8
         faulted = TakeFault(command, &fault);
         delayMs = replyDelayMs_;
     }
+    SendHeldReplies();
     if (faulted && fault.kind == FaultKind::kUnplugDuringExchange) {
         UnplugSelf();
         return;
@@ -173,6 +185,11 @@ void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8
         reply[1] = static_cast<uint8_t>(~reply[1]);
     }
     if (faulted && fault.kind == FaultKind::kNoReply) {
+        return;
+    }
+    if (faulted && fault.kind == FaultKind::kHeldReply) {
+        std::lock_guard<std::mutex> lock(faultMutex_);
+        heldReplies_.push_back(reply);
         return;
     }
     if (faulted && fault.kind == FaultKind::kLateReply) {

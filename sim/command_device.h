@@ -7,6 +7,7 @@
 //   device->InjectFault({sim::FaultKind::kNoReply});                  // next command
 //   device->InjectFault({sim::FaultKind::kStatusFE, 0x06, 1});        // 2nd 0x06 only
 //   device->InjectFault({sim::FaultKind::kLateReply, -1, 0, 1, 300}); // reply 300 ms late
+//   device->InjectFault({sim::FaultKind::kHeldReply, 0x05});          // comes with the next
 //
 // A request with a wrong report id, checksum or length is answered with status 0xFF and
 // changes nothing.
@@ -29,6 +30,9 @@ enum class FaultKind {
     kStatusFE,              // refused with status 0xFE, nothing changes
     kUnplugDuringExchange,  // the device leaves the bus instead of answering
     kWrongEcho,             // the reply echoes another command code
+    // The reply is held back until the next command arrives and comes just before that
+    // command's own reply: so late that its request timed out and the next one waits.
+    kHeldReply,
 };
 
 struct CommandFault {
@@ -96,6 +100,7 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
 
   private:
     bool TakeFault(uint8_t command, CommandFault* fault);
+    void SendHeldReplies();
 
     const int commandInterface_;
     std::vector<std::vector<uint8_t>> memories_;
@@ -103,6 +108,7 @@ class SimCommandDevice : public platform::hid::SimHidDevice {
     mutable std::mutex faultMutex_;
     std::deque<CommandFault> faults_;
     std::deque<uint8_t> commands_;
+    std::vector<CommandReport> heldReplies_;
     uint32_t replyDelayMs_ = 0;
 };
 

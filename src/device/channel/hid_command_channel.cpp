@@ -6,10 +6,10 @@
 
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
+#include "platform/hid/hid_transfer_gate.h"
 
 namespace {
 
-constexpr size_t kCommandByte = 3;
 // A reply queue holds few reports; more than this means the device keeps talking.
 constexpr int kMaxDrainedReplies = 32;
 
@@ -67,12 +67,17 @@ bool CHidCommandChannel::OpenInterface(const wchar_t* path, bool slow) {
 }
 
 void CHidCommandChannel::CloseInterface() {
+    // The flag first: an exchange that still saw the channel open starts its next transfer
+    // after this point, and the cancel is waiting for it there.
     open_.store(false);
-    // An exchange waiting for its reply holds the I/O lock; wake it rather than wait out
-    // its time-out.
-    file_.CancelPendingTransfer();
+    file_.CancelTransfer();
     platform::CriticalSectionLock io(ioLock_);
-    file_.Close();
+    file_.Close();  // drops the cancel when no transfer took it
+}
+
+void CHidCommandChannel::SetStepHookForTesting(std::function<void(ExchangeStep)> hook) {
+    platform::CriticalSectionLock io(ioLock_);
+    stepHook_ = std::move(hook);
 }
 
 bool CHidCommandChannel::SetTableLength(uint16_t length) {
@@ -93,7 +98,7 @@ int CHidCommandChannel::Transact(const uint8_t* request, size_t requestLength, u
     TraceReport(L"命令", report);
     std::array<uint8_t, kHidReportSize> received{};
     const int result =
-        ExchangeLocked(report.data(), received.data(), received.size(), Timeout(), 2, byteCount);
+        ExchangeLocked(report.data(), received.data(), received.size(), Timeout(), byteCount);
     if (reply != nullptr)
         std::memcpy(reply, received.data(), std::min(replyLength, received.size()));
     // A request that never left has no reply to show.
@@ -111,36 +116,59 @@ int CHidCommandChannel::TransactQuiet(const uint8_t* request, size_t requestLeng
     const auto report = ToReport(request, requestLength);
     std::array<uint8_t, kHidReportSize> received{};
     const int result =
-        ExchangeLocked(report.data(), received.data(), received.size(), kTimeoutMs, 1, byteCount);
+        ExchangeLocked(report.data(), received.data(), received.size(), kTimeoutMs, byteCount);
     if (reply != nullptr)
         std::memcpy(reply, received.data(), std::min(replyLength, received.size()));
     return result;
 }
 
 int CHidCommandChannel::ExchangeLocked(const uint8_t* report, uint8_t* reply, size_t replyLength,
-                                       uint32_t timeoutMs, int maxReads, uint32_t* byteCount) {
+                                       uint32_t timeoutMs, uint32_t* byteCount) {
     platform::CriticalSectionLock io(ioLock_);
     if (drainPending_)
         DrainStaleReplies();
+    if (!StillOpenFor(ExchangeStep::kWrite))
+        return 0;
     if (!file_.Write(report, kHidReportSize, timeoutMs, nullptr)) {
         drainPending_ = true;
         return kHidWriteFailed;
     }
-    for (int read = 0; read < maxReads; ++read) {
+    const int result = ReadOwnReply(report, reply, replyLength, timeoutMs, byteCount);
+    // Without its reply the request may still be answered later; that reply is dropped
+    // before the next request goes out.
+    drainPending_ = result != 1;
+    return result;
+}
+
+int CHidCommandChannel::ReadOwnReply(const uint8_t* report, uint8_t* reply, size_t replyLength,
+                                     uint32_t timeoutMs, uint32_t* byteCount) {
+    const platform::hid::HidDeadline deadline(timeoutMs);
+    for (;;) {
         std::memset(reply, 0, replyLength);
+        if (!StillOpenFor(ExchangeStep::kRead))
+            return 0;
         uint32_t count = 0;
-        if (!file_.Read(reply, static_cast<uint32_t>(replyLength), timeoutMs, &count)) {
-            drainPending_ = true;
+        const auto left = static_cast<uint32_t>(deadline.RemainingMs());
+        if (!file_.Read(reply, static_cast<uint32_t>(replyLength), left, &count))
+            return 0;
+        const std::span<const uint8_t> received(reply, std::min<size_t>(count, replyLength));
+        if (IsReplyTo(std::span<const uint8_t>(report, kHidReportSize), received)) {
+            if (byteCount != nullptr)
+                *byteCount = count;
+            return 1;
+        }
+        // An earlier request's late reply, or a report nobody asked for: not this one's.
+        if (deadline.RemainingMs() == 0) {
+            std::memset(reply, 0, replyLength);
             return 0;
         }
-        if (byteCount != nullptr)
-            *byteCount = count;
-        if (count > kCommandByte && reply[kCommandByte] == report[kCommandByte])
-            return 1;
     }
-    // The reply to this command may still be on its way; it must not answer the next one.
-    drainPending_ = true;
-    return 0;
+}
+
+bool CHidCommandChannel::StillOpenFor(ExchangeStep step) {
+    if (stepHook_)
+        stepHook_(step);
+    return open_.load();
 }
 
 void CHidCommandChannel::DrainStaleReplies() {

@@ -9,11 +9,18 @@
 //
 // Locks: a wrapper holds its command lock (or the light lock for the per-key colour table
 // and light frames) around each exchange; the exchange holds the I/O lock around its
-// write and its reads, so a reply always goes to the exchange that asked for it.
+// write and its reads. A reply is taken only when it echoes the request (command, and the
+// piece's length and offset), so a reply that comes after its request timed out never
+// answers the next one.
+//
+// Closing: the closer clears the open flag, then cancels; an exchange looks at the flag
+// before each transfer. Wherever the close lands (before the write, between write and
+// read, during the read) the exchange ends at once rather than waiting out its time-out.
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "device/channel/device_info_block.h"
@@ -41,7 +48,8 @@ class CHidCommandChannel {
     // Opens the interface for reading and writing under the I/O lock and marks the channel
     // open; `slow` is the wireless-receiver flag, decided at each opening.
     bool OpenInterface(const wchar_t* path, bool slow);
-    // Marks the channel closed and closes the interface under the I/O lock.
+    // Marks the channel closed, wakes an exchange under way and closes the interface under
+    // the I/O lock.
     void CloseInterface();
     int IsOpen() const { return open_.load() ? 1 : 0; }
 
@@ -59,13 +67,18 @@ class CHidCommandChannel {
 
     CHidDeviceFile& File() { return file_; }
 
-    // One traced exchange: the request is padded or cut to 64 bytes; a reply that does not
-    // echo the command is read once more and is a failure (0) when it still does not.
+    // One traced exchange: the request is padded or cut to 64 bytes. Replies that are not
+    // the request's own are dropped; without its own within the time-out it fails (0).
     int Transact(const uint8_t* request, size_t requestLength, uint8_t* reply, size_t replyLength,
                  uint32_t* byteCount);
-    // One exchange without trace and busy flag, one read, fixed 1000 ms time-outs.
+    // The same without trace and busy flag, with fixed 1000 ms time-outs.
     int TransactQuiet(const uint8_t* request, size_t requestLength, uint8_t* reply,
                       size_t replyLength, uint32_t* byteCount);
+
+    // Test seam: called with the I/O lock held at each step of an exchange, just before
+    // the step looks whether the channel is still open.
+    enum class ExchangeStep { kWrite, kRead };
+    void SetStepHookForTesting(std::function<void(ExchangeStep)> hook);
 
     int BeginSession();
     int EndSession();
@@ -97,9 +110,14 @@ class CHidCommandChannel {
     int WritePieces(HidCommandCode code, std::span<const uint8_t> data, uint32_t base,
                     platform::CriticalSection& lock);
     int ReadPieces(HidCommandCode code, std::span<uint8_t> out, uint32_t base);
-    // Write and read under the I/O lock; at most `maxReads` reads for an echo.
+    // Write and read under the I/O lock.
     int ExchangeLocked(const uint8_t* report, uint8_t* reply, size_t replyLength,
-                       uint32_t timeoutMs, int maxReads, uint32_t* byteCount);
+                       uint32_t timeoutMs, uint32_t* byteCount);
+    // Reads until the request's own reply comes or the time-out passes.
+    int ReadOwnReply(const uint8_t* report, uint8_t* reply, size_t replyLength, uint32_t timeoutMs,
+                     uint32_t* byteCount);
+    // Whether the next step may go on: the channel is still open. I/O lock held.
+    bool StillOpenFor(ExchangeStep step);
     void DrainStaleReplies();
     uint32_t Timeout() const { return slow_.load() ? kSlowTimeoutMs : kTimeoutMs; }
 
@@ -113,6 +131,7 @@ class CHidCommandChannel {
     platform::CriticalSection lightLock_;
     std::atomic<bool> slow_{false};
     // Set when an exchange ended without its reply: a late reply may still arrive.
-    bool drainPending_ = false;  // guarded by ioLock_
+    bool drainPending_ = false;                   // guarded by ioLock_
+    std::function<void(ExchangeStep)> stepHook_;  // guarded by ioLock_
     const uint8_t payloadSize_ = kHidPayloadSize;
 };

@@ -27,6 +27,39 @@ void HidCommandReport::Seal() {
     bytes[2] = static_cast<uint8_t>(sum >> 8);
 }
 
+bool CommandCarriesPiece(uint8_t code) {
+    switch (static_cast<HidCommandCode>(code)) {
+        case HidCommandCode::ReadDeviceInfo:
+        case HidCommandCode::ReadMemory:
+        case HidCommandCode::WriteMemory:
+        case HidCommandCode::ReadKeyCodeTable:
+        case HidCommandCode::WriteKeyCodeTable:
+        case HidCommandCode::WriteKeyColorTable:
+        case HidCommandCode::SendLightFrame:
+        case HidCommandCode::WriteMacroImage:
+        case HidCommandCode::WriteShootImage:
+        case HidCommandCode::ReadPowerStatus:
+        case HidCommandCode::ReadKeyLightTable:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsReplyTo(std::span<const uint8_t> request, std::span<const uint8_t> reply) {
+    constexpr size_t kCommand = 3;
+    constexpr size_t kPieceEnd = 7;  // length and offset: bytes 4 to 6
+    if (request.size() <= kCommand || reply.size() <= kCommand ||
+        reply[kCommand] != request[kCommand]) {
+        return false;
+    }
+    if (!CommandCarriesPiece(request[kCommand]))
+        return true;
+    return request.size() >= kPieceEnd && reply.size() >= kPieceEnd &&
+           std::equal(request.begin() + kCommand + 1, request.begin() + kPieceEnd,
+                      reply.begin() + kCommand + 1);
+}
+
 uint16_t ComputeReportChecksum(std::span<const uint8_t> report) {
     uint32_t sum = 0;
     for (size_t i = 3; i < std::min(report.size(), kHidReportSize); ++i)

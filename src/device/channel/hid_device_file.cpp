@@ -126,11 +126,8 @@ BOOL CHidDeviceFile::Open(const wchar_t* path, BOOL readAccess, BOOL writeAccess
 }
 
 BOOL CHidDeviceFile::Reopen() {
-    SignalCancelIfBusy();
     FreeCaps();
-    if (std::shared_ptr<HidHandle> old = TakeHandle()) {
-        old->Close();
-    }
+    CloseHandle();
     if (devicePath_.empty()) {
         return FALSE;
     }
@@ -264,21 +261,25 @@ bool CHidDeviceFile::ParseReceivedReport(HIDP_REPORT_TYPE reportType, const uint
 }
 
 void CHidDeviceFile::Close() {
-    SignalCancelIfBusy();
     FreeCaps();
-    if (std::shared_ptr<HidHandle> handle = TakeHandle()) {
-        handle->Close();  // returns once a reader on another thread has left
-    }
+    CloseHandle();
 }
 
-void CHidDeviceFile::SignalCancelIfBusy() {
+void CHidDeviceFile::CloseHandle() {
+    if (std::shared_ptr<HidHandle> handle = TakeHandle()) {
+        handle->Close();
+    }
+    cancelEvent_.Reset();
+}
+
+void CHidDeviceFile::CancelPendingTransfer() {
     if (reading_.load() != 0 || writing_.load() != 0) {
         cancelEvent_.Set();
     }
 }
 
-void CHidDeviceFile::CancelPendingTransfer() {
-    SignalCancelIfBusy();
+void CHidDeviceFile::CancelTransfer() {
+    cancelEvent_.Set();
 }
 
 std::shared_ptr<HidHandle> CHidDeviceFile::CurrentHandle() const {

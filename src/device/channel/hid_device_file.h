@@ -5,8 +5,9 @@
 //
 // Runs on the process HID bus (platform::hid::CurrentHidBus()). The cancel event is
 // auto-reset: a cancel signalled while no transfer waits stays set and ends the next
-// Read or Write at once with 0. A transfer never writes into the caller's buffer after
-// it returned, and Close returns only once a reader on another thread has left.
+// Read or Write at once with 0, until Close or Reopen drops it. A transfer never writes
+// into the caller's buffer after it returned, and Close wakes a reader on another thread
+// and returns only once it has left.
 
 #include <atomic>
 #include <cstdint>
@@ -78,9 +79,13 @@ class CHidDeviceFile {
     BOOL Write(const void* buffer, DWORD length, DWORD timeoutMs, DWORD* bytesWritten = nullptr);
     // An output report on the control path (for devices that take LED reports there).
     BOOL SetOutputReport(const void* report, DWORD length);
-    // Signals the cancel event when a Read or Write waits, as Close does first; for
-    // worker threads that stop a reader without closing the interface.
+    // Signals the cancel event when a Read or Write waits; for worker threads that stop a
+    // reader without closing the interface (they repeat it until the reader has left).
     void CancelPendingTransfer();
+    // Ends the Read or Write under way, or the next one when none is: for a closer that
+    // must not miss a transfer about to start. A cancel no transfer took is dropped when
+    // the interface is closed or opened again, so it never ends a later opening's transfer.
+    void CancelTransfer();
 
     // Unpacks `report` into the records whose report id is its first byte. False when a
     // value record could not be read (later records stay untouched) or when there is no
@@ -136,7 +141,9 @@ class CHidDeviceFile {
 
     std::shared_ptr<platform::hid::HidHandle> CurrentHandle() const;
     std::shared_ptr<platform::hid::HidHandle> TakeHandle();
-    void SignalCancelIfBusy();
+    // Closes the handle (which wakes its transfers and waits until each has left), then
+    // drops a cancel meant for it.
+    void CloseHandle();
     static ReportTypeState& StateOf(ReportTypeState (&states)[kHidReportTypeCount],
                                     HIDP_REPORT_TYPE type);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <numeric>
@@ -201,18 +202,29 @@ TEST_F(CommandChannelTest, AMissingReplyTimesOut) {
     EXPECT_EQ(channel_.TakeLightControl(), 1);
 }
 
-TEST_F(CommandChannelTest, ALateReplyNeverAnswersTheNextCommand) {
-    const Bytes first = Sequence(8, 0x10);
-    const Bytes second = Sequence(8, 0x80);
-    ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 0, first));
-    ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, 100, second));
-    keyboard_->InjectFault({FaultKind::kLateReply, 0x05, 0, 1, 1100});
-    Bytes out(8);
+TEST_F(CommandChannelTest, ALateReplyNeverAnswersAnotherPiece) {
+    const Bytes pieces[] = {Sequence(8, 0x10), Sequence(8, 0x80), Sequence(8, 0xC0)};
+    for (uint16_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(keyboard_->SetMemory(KeyboardMemory::kSettings, i * 100u, pieces[i]));
+    // Offset 0's reply comes only once the request for offset 100 waits for its own.
+    keyboard_->InjectFault({FaultKind::kHeldReply, 0x05});
+    Bytes out(8, 0);
     EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
-    // Let the late reply arrive before the next request goes out.
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
     ASSERT_EQ(channel_.ReadMemory(out, 100), 1);
-    EXPECT_EQ(out, second);
+    EXPECT_EQ(out, pieces[1]);
+    // Nothing stays shifted.
+    ASSERT_EQ(channel_.ReadMemory(out, 200), 1);
+    EXPECT_EQ(out, pieces[2]);
+
+    // A request that gets only another one's reply fails as a time-out.
+    keyboard_->InjectFault({FaultKind::kHeldReply, 0x05});
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x05});
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 0);
+    std::fill(out.begin(), out.end(), 0);
+    EXPECT_EQ(channel_.ReadMemory(out, 100), 0);
+    EXPECT_EQ(out, Bytes(8, 0));
+    ASSERT_EQ(channel_.ReadMemory(out, 200), 1);
+    EXPECT_EQ(out, pieces[2]);
 }
 
 TEST_F(CommandChannelTest, AWirelessInterfaceWaitsLongerForItsReply) {
@@ -256,18 +268,67 @@ TEST_F(CommandChannelTest, ExchangesAreTracedInHex) {
     EXPECT_EQ(lines[4].substr(9, 2), L"06");
 }
 
-TEST_F(CommandChannelTest, ClosingWakesAnExchangeWaitingForItsReply) {
-    // A wireless interface would wait 5 s for the reply that never comes.
-    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
-    keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
-    std::thread waiting([this] { EXPECT_EQ(channel_.TakeLightControl(), 0); });
-    while (keyboard_->CommandCount(0x1C) == 0)
-        std::this_thread::yield();
-    const auto start = std::chrono::steady_clock::now();
-    channel_.CloseInterface();
-    waiting.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-    EXPECT_EQ(channel_.IsOpen(), 0);
+// Closes the channel while an exchange of a wireless interface (5 s time-outs) waits for a
+// reply that never comes, at a chosen point of the exchange; the exchange must end at once,
+// and the next opening must not inherit the close's cancel.
+class ClosingChannelTest : public CommandChannelTest {
+  protected:
+    using Step = CHidCommandChannel::ExchangeStep;
+
+    // Holds the exchange at `step` until the close has begun.
+    void ParkAt(Step step) {
+        channel_.SetStepHookForTesting([this, step](Step now) {
+            if (now != step)
+                return;
+            parked_.store(true);
+            while (channel_.IsOpen() != 0)
+                std::this_thread::yield();
+        });
+    }
+
+    void CloseDuringAnExchange() {
+        ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+        keyboard_->InjectFault({FaultKind::kNoReply, 0x1C});
+        std::atomic<int> result{-999};
+        std::thread exchange([&] { result = channel_.TakeLightControl(); });
+        while (!parked_.load())
+            std::this_thread::yield();
+        const auto start = std::chrono::steady_clock::now();
+        channel_.CloseInterface();
+        exchange.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+        EXPECT_EQ(result.load(), 0);
+        EXPECT_EQ(channel_.IsOpen(), 0);
+        channel_.SetStepHookForTesting({});
+        keyboard_->ClearFaults();
+        ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), false));
+        EXPECT_EQ(channel_.TakeLightControl(), 1);
+    }
+
+    std::atomic<bool> parked_{false};
+};
+
+TEST_F(ClosingChannelTest, ClosingBeforeTheWriteSendsNothing) {
+    ParkAt(Step::kWrite);
+    CloseDuringAnExchange();
+    EXPECT_EQ(keyboard_->CommandCount(0x1C), 1u);  // only the one after reopening
+}
+
+TEST_F(ClosingChannelTest, ClosingBetweenWriteAndReadEndsTheExchange) {
+    ParkAt(Step::kRead);
+    CloseDuringAnExchange();
+    EXPECT_EQ(keyboard_->CommandCount(0x1C), 2u);
+}
+
+TEST_F(ClosingChannelTest, ClosingWakesAnExchangeWaitingForItsReply) {
+    // Parked once it is inside the read of a reply that never comes.
+    std::thread watch([this] {
+        while (!channel_.File().IsReading())
+            std::this_thread::yield();
+        parked_.store(true);
+    });
+    CloseDuringAnExchange();
+    watch.join();
 }
 
 TEST_F(CommandChannelTest, ClosedChannelSendsAndTracesNothing) {
