@@ -27,7 +27,13 @@ void DeviceCaptureThread::Run(platform::Event& stop) {
         if (stop.Wait(1) != platform::kWaitTimeout)
             break;
         if (!list_.AllHidRecordsClaimed())
-            ScanInterfaces(firstPass);
+            ScanInterfaces();
+        if (firstPass) {
+            // The window first shows on this message: it follows the first pass whatever
+            // the listing gave, so that a bus that cannot be listed never keeps it hidden.
+            firstPass = false;
+            PostMessageW(window_, productMessage_, 0, 0);
+        }
         CheckPresence();
         // Waiting on the stop event rather than sleeping lets a stop end the pass at once.
         if (stop.Wait(kPassIntervalMs) != platform::kWaitTimeout)
@@ -36,17 +42,13 @@ void DeviceCaptureThread::Run(platform::Event& stop) {
     DebugTrace(L"抓取设备线程设定退出");
 }
 
-void DeviceCaptureThread::ScanInterfaces(bool& firstPass) {
+void DeviceCaptureThread::ScanInterfaces() {
     // A failed listing is tried again on the next pass: discovery must not end for good
     // because the bus could not be listed once.
     if (!file_.EnumPaths())
         return;
     while (const wchar_t* path = file_.NextPath())
         ProbePath(path);
-    if (firstPass) {
-        firstPass = false;
-        PostMessageW(window_, productMessage_, 0, 0);
-    }
     file_.FreePaths();
 }
 

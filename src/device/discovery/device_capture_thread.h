@@ -7,7 +7,8 @@
 // of supported interfaces as they appear and releases them when they go, and tells the
 // main window with WM_DEVICE_ARRIVED / WM_DEVICE_REMOVED (wParam = live index), sent so
 // that the window has handled each change before the thread goes on. After its first
-// complete scan it posts the product message once, which brings the window up.
+// pass it posts the product message once, which brings the window up, whether or not the
+// bus could be listed.
 
 #include <cstdint>
 
@@ -37,7 +38,7 @@ class DeviceCaptureThread {
 
   private:
     void Run(platform::Event& stop);
-    void ScanInterfaces(bool& firstPass);
+    void ScanInterfaces();
     void ProbePath(const wchar_t* path);
     void CheckPresence();
 

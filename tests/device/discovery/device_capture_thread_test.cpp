@@ -33,7 +33,9 @@ class ShapedBus final : public platform::hid::HidBus {
     explicit ShapedBus(platform::hid::HidBus& inner) : inner_(inner) {}
     void FailListings(int count) { failures_ = count; }
     void ListInCapitals() { capitals_ = true; }
+    int Listings() const { return listings_.load(); }
     bool Enumerate(std::vector<std::wstring>* paths) override {
+        listings_.fetch_add(1);
         if (failures_.fetch_sub(1) > 0 || !inner_.Enumerate(paths))
             return false;
         for (auto& path : *paths) {
@@ -50,6 +52,7 @@ class ShapedBus final : public platform::hid::HidBus {
   private:
     platform::hid::HidBus& inner_;
     std::atomic<int> failures_{0};
+    std::atomic<int> listings_{0};
     std::atomic<bool> capitals_{false};
 };
 
@@ -170,12 +173,16 @@ TEST_F(CaptureThreadTest, NoDeviceYieldsOnlyTheProductMessage) {
     EXPECT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
 }
 
-TEST_F(CaptureThreadTest, AFailedListingIsTriedAgain) {
-    shaped_.FailListings(3);
+TEST_F(CaptureThreadTest, AFailingListingStillShowsTheWindowAndIsTriedAgain) {
+    shaped_.FailListings(1 << 30);
     bus_.Plug(keyboard_);
     Start();
     ASSERT_TRUE(
-        PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2 && Count(productMessage_) == 1; }));
+        PumpUntil([&] { return Count(productMessage_) == 1 && shaped_.Listings() >= 3; }, 5s));
+    EXPECT_EQ(Count(WM_DEVICE_ARRIVED), 0u);
+    shaped_.FailListings(0);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    EXPECT_EQ(Count(productMessage_), 1u);
 }
 
 TEST_F(CaptureThreadTest, PathsInCapitalsAreClaimed) {
