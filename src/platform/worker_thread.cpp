@@ -1,5 +1,7 @@
 #include "platform/worker_thread.h"
 
+#include <pthread.h>
+
 #include "platform/debug_trace.h"
 
 namespace platform {
@@ -18,6 +20,7 @@ bool WorkerThread::Start(Body body) {
     finished_.Reset();
     running_.store(true);
     thread_ = std::thread([this, body = std::move(body)] {
+        pthread_setname_np(pthread_self(), kWorkerThreadName);
         body(stop_);
         running_.store(false);
         finished_.Set();

@@ -12,6 +12,10 @@
 
 namespace platform {
 
+// Every worker carries this name (what ps, top and a debugger show), so that the
+// program's own threads can be told from those of the libraries and tools it runs with.
+inline constexpr char kWorkerThreadName[] = "velkaro-worker";
+
 class WorkerThread {
   public:
     using Body = std::function<void(Event& stop)>;

@@ -21,6 +21,7 @@
 #include "platform/text_convert.h"
 #include "sim/keyboard_descriptors.h"
 #include "sim/sim_keyboard.h"
+#include "support/program_threads.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -345,13 +346,8 @@ TEST_F(SimKeyboardTest, LedColoursStaySafeUnderConcurrentWritersAndResizes) {
     EXPECT_GE(keyboard_->CommandCount(0x12), 100u);
 }
 
-size_t ThreadCount() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
-                                             std::filesystem::directory_iterator()));
-}
-
 TEST_F(SimKeyboardTest, LightWorkerStartsAndStopsThousandTimesLeavingNoThread) {
-    const size_t before = ThreadCount();
+    const int before = testing_support::ProgramThreadCount();
     for (int i = 0; i < 1000; ++i) {
         device::LightLoopHooks hooks;
         hooks.stepTicks = [] { return 0; };
@@ -359,17 +355,17 @@ TEST_F(SimKeyboardTest, LightWorkerStartsAndStopsThousandTimesLeavingNoThread) {
         device_.StartLightWorker(std::move(hooks), device::kLightThreadExitText);
         device_.StopLightWorker();
     }
-    EXPECT_EQ(ThreadCount(), before);
+    EXPECT_EQ(testing_support::ProgramThreadCount(), before);
 }
 
 TEST_F(SimKeyboardTest, InputWorkerStartsAndStopsThousandTimesLeavingNoThread) {
     ASSERT_TRUE(OpenInputChannel());
-    const size_t before = ThreadCount();
+    const int before = testing_support::ProgramThreadCount();
     for (int i = 0; i < 1000; ++i) {
         device_.StartInputWorker([](const std::vector<uint8_t>&) {});
         device_.StopInputWorker();
     }
-    EXPECT_EQ(ThreadCount(), before);
+    EXPECT_EQ(testing_support::ProgramThreadCount(), before);
 }
 
 }  // namespace

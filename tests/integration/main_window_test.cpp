@@ -23,6 +23,7 @@
 #include "platform/window_observer.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
+#include "support/program_threads.h"
 
 extern char** environ;
 
@@ -147,7 +148,7 @@ TEST_F(ShellTest, PagesEntriesAndPowerItemsAreBuiltTogetherOnePerBackedRow) {
 }
 
 TEST_F(ShellTest, ClosingStopsBothWorkersInSlotOrderAndLeavesNoThreadBehind) {
-    const int threadsBefore = ThreadCount();
+    const int threadsBefore = testing_support::ProgramThreadCount();
     CreateMainWindow();
     EXPECT_TRUE(window_->IsWorkerRunning(kCaptureThreadSlot));
     EXPECT_TRUE(window_->IsWorkerRunning(kLightSyncThreadSlot));
@@ -174,7 +175,7 @@ TEST_F(ShellTest, ClosingStopsBothWorkersInSlotOrderAndLeavesNoThreadBehind) {
     window_->StopWorkerThreads();
     EXPECT_EQ(CountLines(trace_, L"错误\n"), 0);
     window_.reset();
-    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(testing_support::ProgramThreadCount(), threadsBefore);
 }
 
 TEST_F(ShellTest, SecondInstanceExitsAtOnceAndBringsTheFirstToTheFront) {

@@ -1,6 +1,5 @@
 #include "shell_fixture.h"
 
-#include <filesystem>
 #include <thread>
 
 #include "app/control_registration.h"
@@ -37,16 +36,6 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
 
 void PumpFor(int ms) {
     PumpUntil([] { return false; }, ms);
-}
-
-int ThreadCount() {
-    std::error_code ec;
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/self/task", ec)) {
-        ++count;
-    }
-    return count;
 }
 
 void ShellTest::SetUp() {

@@ -23,8 +23,6 @@ using testing_support::ScopedEnv;
 bool PumpUntil(const std::function<bool()>& done, int ms = 1500);
 // Handles this thread's messages for `ms`.
 void PumpFor(int ms);
-// Threads of this process.
-int ThreadCount();
 
 class ShellTest : public ::testing::Test {
   protected:
