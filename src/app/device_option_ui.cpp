@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "device/page/control_lookup.h"
+#include "device/page/led_button_tint.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"
@@ -222,7 +223,7 @@ void CDeviceOptionUI::OnDeviceTimer(UINT id) {
 void CDeviceOptionUI::OnFrameTimer() {
     device_->PushLightFrame();
     if (previewControl_ && IsSelected() && device_->IsWindowActive()) {
-        previewControl_->Invalidate();
+        device::ShowLedTints(previewControl_);
     }
     if (DeviceChannelOpen()) {
         Arm(kFrameTimer, kFramePeriodMs);

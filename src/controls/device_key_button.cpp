@@ -91,6 +91,14 @@ void CDeviceKeyButtonUI::SetTint(DWORD colour, BYTE alpha, bool on) {
     m_tintAlpha = alpha;
     m_tintOn = on;
     ChooseLegendColour();
+}
+
+void CDeviceKeyButtonUI::ShowTint() {
+    const Tint now{m_tintColor, m_tintAlpha, m_tintOn};
+    if (now == m_shownTint) {
+        return;
+    }
+    m_shownTint = now;
     Invalidate();
 }
 
@@ -102,7 +110,8 @@ void CDeviceKeyButtonUI::ChooseLegendColour() {
     const double face = Luminance(TintedFace(GetDrawData().dwOverlayColor));
     const bool dark =
         Contrast(face, Luminance(kDarkLegend)) > Contrast(face, Luminance(m_legendColour));
-    SetTextColor(dark ? kDarkLegend : m_legendColour);
+    // Kept with the tint and drawn with it (ShowTint), not repainted on its own.
+    m_dwTextColor = dark ? kDarkLegend : m_legendColour;
 }
 
 void CDeviceKeyButtonUI::SetSameFunction(bool same) {

@@ -20,12 +20,16 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     void DoEvent(DuiLib::TEventUI& event) override;
 
     // colour: red | blue << 8 | green << 16, as the device layer packs it. The image is
-    // painted with it at `alpha` while `on`.
+    // painted with it at `alpha` while `on`. The tint changes 20 times a second while
+    // lights animate: it is only stored, and ShowTint repaints the button when the page's
+    // preview is shown.
     void SetTint(DWORD colour, BYTE alpha, bool on);
+    void ShowTint();
     // The device layer's way in (it cannot name this class).
     void SetLedTint(uint32_t colour, uint8_t alpha, bool on) override {
         SetTint(colour, alpha, on);
     }
+    void ShowLedTint() override { ShowTint(); }
     DWORD GetTintColor() const { return m_tintColor; }
     // The tint as the renderer lays it over the key's image.
     DuiLib::TControlDrawData GetDrawData() const override;
@@ -50,9 +54,17 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     // The layout's legend colour where it reads well on the tinted face, else a dark one.
     void ChooseLegendColour();
 
+    struct Tint {
+        DWORD colour = 0;
+        BYTE alpha = 0;
+        bool on = false;
+        friend bool operator==(const Tint&, const Tint&) = default;
+    };
+
     DWORD m_tintColor = 0;
     BYTE m_tintAlpha = 0;
     bool m_tintOn = false;
+    Tint m_shownTint;
     bool m_sameFunction = false;
     DWORD m_legendColour = 0;
     bool m_legendColourKept = false;

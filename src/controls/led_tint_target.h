@@ -10,8 +10,10 @@ class ILedTintTarget {
     static constexpr const wchar_t* kInterfaceName = L"LedTintTarget";
 
     // colour: red | blue << 8 | green << 16; the image is painted with it at `alpha`
-    // while `on`.
+    // while `on`. Only stored: the button is repainted by ShowLedTint.
     virtual void SetLedTint(uint32_t colour, uint8_t alpha, bool on) = 0;
+    // Repaints the button when its tint changed since it was last shown.
+    virtual void ShowLedTint() = 0;
 
   protected:
     ~ILedTintTarget() = default;

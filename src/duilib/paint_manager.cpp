@@ -111,19 +111,36 @@ void CPaintManagerUI::Invalidate() {
     if (m_hWndPaint != nullptr) {
         platform::InvalidateRect(m_hWndPaint, nullptr, FALSE);
     }
+    m_dirty.AddAll();
     PostPaint();
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rcItem) {
+    if (rcItem.right <= rcItem.left || rcItem.bottom <= rcItem.top) {
+        return;
+    }
     if (m_hWndPaint != nullptr) {
         platform::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
     }
+    m_dirty.Add(rcItem);
     PostPaint();
 }
 
 void CPaintManagerUI::PostPaint() {
     if (!m_bPaintPosted && m_hWndPaint != nullptr) {
         m_bPaintPosted = platform::PostMessage(m_hWndPaint, InternalMessage(), kPaint, 0) != FALSE;
+    }
+}
+
+bool CPaintManagerUI::CanBeSeen() const {
+    return m_hWndPaint == nullptr ||
+           (platform::IsWindowVisible(m_hWndPaint) && !platform::IsIconic(m_hWndPaint));
+}
+
+void CPaintManagerUI::ResumePaint() {
+    if (m_bPaintDeferred && CanBeSeen()) {
+        m_bPaintDeferred = false;
+        Invalidate();
     }
 }
 
@@ -136,13 +153,25 @@ void CPaintManagerUI::ReleaseBackend() {
     }
 }
 
-void CPaintManagerUI::Paint() {
+void CPaintManagerUI::Paint(bool requested) {
     m_bPaintPosted = false;
-    UpdateLayout();
-    if (IRenderBackend* backend = GetRenderBackend()) {
-        m_bPainted = true;
-        backend->Paint(*this);
+    if (!requested && !CanBeSeen()) {
+        // Drawn whole when it can be seen again (ResumePaint).
+        m_bPaintDeferred = true;
+        return;
     }
+    UpdateLayout();
+    if (requested || m_bPaintDeferred) {
+        m_dirty.AddAll();
+    }
+    m_bPaintDeferred = false;
+    const std::vector<RECT> dirty = m_dirty.Take(GetClientSize());
+    IRenderBackend* backend = GetRenderBackend();
+    if (backend == nullptr || dirty.empty() || m_pRoot == nullptr) {
+        return;
+    }
+    m_bPainted = true;
+    backend->Paint(*this, dirty);
 }
 
 SIZE CPaintManagerUI::GetClientSize() const {
@@ -160,6 +189,8 @@ void CPaintManagerUI::UpdateLayout() {
     m_bUpdateNeeded = false;
     const SIZE client = GetClientSize();
     m_pRoot->SetPos(RECT{0, 0, client.cx, client.cy}, false);
+    // Anything may have moved: the next paint draws everything.
+    m_dirty.AddAll();
 }
 
 void CPaintManagerUI::LayoutFor(SIZE client) {

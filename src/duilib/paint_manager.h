@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "duilib/paint_region.h"
 #include "duilib/ui_defs.h"
 #include "platform/window_messages.h"
 
@@ -88,10 +89,18 @@ class CPaintManagerUI {
     std::vector<CControlUI*> GetOptionGroup(LPCTSTR pStrGroupName) const;
     void RemoveOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl);
 
-    // Layout and repainting.
+    // Layout and repainting. Invalidate(rect) adds a part of the client area to what the
+    // next paint draws; Invalidate() and a new layout make it draw everything. Nothing is
+    // laid out or drawn while the window cannot be seen (hidden or minimised): it is drawn
+    // whole once it can be again.
     void NeedUpdate();
     void Invalidate();
     void Invalidate(const RECT& rcItem);
+    // Shown and not minimised; a manager without a window always is.
+    bool CanBeSeen() const;
+    // The window may have come into view (shown, restored): a paint left out meanwhile
+    // is done now.
+    void ResumePaint();
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     // Lays the tree out for the window's client size if anything asked for it.
     void UpdateLayout();
@@ -174,7 +183,8 @@ class CPaintManagerUI {
     void SendEvent(CControlUI* pControl, int type, WPARAM wParam = 0, LPARAM lParam = 0,
                    POINT pt = POINT{});
     void PostPaint();
-    void Paint();
+    // `requested`: a WM_PAINT asked for the whole window, seen or not (screenshots).
+    void Paint(bool requested);
     // Tells the renderer (once) that what it drew for this manager is gone.
     void ReleaseBackend();
 
@@ -187,6 +197,8 @@ class CPaintManagerUI {
     bool m_bUpdateNeeded = false;
     bool m_bPaintPosted = false;
     bool m_bPainted = false;
+    bool m_bPaintDeferred = false;
+    CPaintRegion m_dirty;
     bool m_bFirstLayout = true;
     int m_nDPI = 96;
     SIZE m_szInitWindowSize{};

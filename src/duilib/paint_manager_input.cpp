@@ -86,8 +86,13 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             }
             return false;
         case WM_PAINT:
-            Paint();
+            Paint(true);
             return true;
+        case WM_SHOWWINDOW:
+            if (wParam != 0) {
+                ResumePaint();
+            }
+            return false;
         case WM_DESTROY:
             RemoveAllTimers();
             ReleaseBackend();
@@ -116,7 +121,7 @@ void CPaintManagerUI::HandleInternal(WPARAM kind) {
     } else if (kind == kWindowInit) {
         RaiseWindowInit();
     } else if (kind == kPaint) {
-        Paint();
+        Paint(false);
     }
 }
 

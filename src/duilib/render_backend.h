@@ -1,7 +1,9 @@
 #pragma once
 // What the toolkit asks of a renderer. Layout is finished before Paint is called: a
-// backend only draws the tree it is given (positions, texts, colours, images). The
-// headless default draws nothing.
+// backend only draws the tree it is given (positions, texts, colours, images), and only
+// where it was invalidated. The headless default draws nothing.
+
+#include <span>
 
 #include "platform/win_types.h"
 
@@ -12,8 +14,10 @@ class CPaintManagerUI;
 class IRenderBackend {
   public:
     virtual ~IRenderBackend() = default;
-    // The window of `manager` needs drawing; its layout is current.
-    virtual void Paint(CPaintManagerUI& manager) = 0;
+    // The parts `dirty` of the window of `manager` need drawing (client pixels, never
+    // empty, each within the client area); its layout is current. Everything outside them
+    // still shows the tree as it is.
+    virtual void Paint(CPaintManagerUI& manager, std::span<const RECT> dirty) = 0;
     // The window or its manager is going away (told once per painted manager); drop what
     // was kept for it.
     virtual void WindowDestroyed(CPaintManagerUI& /*manager*/) {}

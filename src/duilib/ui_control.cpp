@@ -168,9 +168,16 @@ void CControlUI::SetPos(RECT rc, bool bNeedInvalidate) {
     if (rc.bottom < rc.top) {
         rc.bottom = rc.top;
     }
+    const RECT old = m_rcItem;
     m_rcItem = rc;
     m_bUpdateNeeded = false;
     if (bNeedInvalidate) {
+        // Where it was shows what lies beneath it now.
+        if ((old.left != rc.left || old.top != rc.top || old.right != rc.right ||
+             old.bottom != rc.bottom) &&
+            m_pManager != nullptr && IsVisible()) {
+            m_pManager->Invalidate(old);
+        }
         Invalidate();
     }
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "controls/device_key_button.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"
@@ -40,7 +41,7 @@ class RecordingDevice : public CVornalixUSBDevice {
     }
 };
 
-class PaintCounter : public CControlUI {
+class CountingKeyButton : public CDeviceKeyButtonUI {
   public:
     void Invalidate() override { ++invalidated; }
     int invalidated = 0;
@@ -154,18 +155,30 @@ TEST_F(DeviceOptionTest, PowerPollRearmsOnlyWhileShownAndOpen) {
     EXPECT_EQ(device_.calls, (std::vector<std::string>{"power", "power", "1003", "1004"}));
 }
 
-TEST_F(DeviceOptionTest, PreviewRepaintsOnlyForTheSelectedEntryOfAnActiveWindow) {
-    PaintCounter preview;
+TEST_F(DeviceOptionTest, AFrameRepaintsOnlyChangedKeysOfTheSelectedEntryOfAnActiveWindow) {
+    DuiLib::CContainerUI preview;
+    auto* changing = new CountingKeyButton();
+    auto* still = new CountingKeyButton();
+    preview.Add(changing);
+    preview.Add(still);
     entry_->SetPreviewControl(&preview);
+    changing->SetTint(0x102030, 255, true);
     Fire(CDeviceOptionUI::kFrameTimer);
-    EXPECT_EQ(preview.invalidated, 0);  // not selected
+    EXPECT_EQ(changing->invalidated, 0);  // not selected: the tint is only kept
     entry_->SetSelected(true);
     Fire(CDeviceOptionUI::kFrameTimer);
-    EXPECT_EQ(preview.invalidated, 1);
-    device_.SetWindowActive(0);
+    EXPECT_EQ(changing->invalidated, 1);
+    EXPECT_EQ(still->invalidated, 0);
     Fire(CDeviceOptionUI::kFrameTimer);
-    EXPECT_EQ(preview.invalidated, 1);
-    EXPECT_EQ(device_.Count("frame"), 3u);  // frames still go out
+    EXPECT_EQ(changing->invalidated, 1) << "an unchanged frame repaints nothing";
+    device_.SetWindowActive(0);
+    changing->SetTint(0x405060, 255, true);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(changing->invalidated, 1);
+    EXPECT_EQ(device_.Count("frame"), 4u);  // frames still go out
+    device_.SetWindowActive(1);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(changing->invalidated, 2);
     entry_->SetPreviewControl(nullptr);
 }
 

@@ -193,3 +193,39 @@ TEST(PaintManagerWindow, AsyncNotificationsWaitForTheLoopAndSkipRemovedSenders) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PaintRegionTest, TouchingPartsMergeFarOnesStayApartAndAllIsClippedToTheClient) {
+    DuiLib::CPaintRegion region;
+    EXPECT_TRUE(region.IsEmpty());
+    region.Add(RECT{10, 10, 20, 20});
+    region.Add(RECT{20, 10, 30, 20});  // shares an edge
+    region.Add(RECT{50, 50, 60, 60});
+    region.Add(RECT{5, 5, 5, 40});  // empty
+    EXPECT_EQ(region.Take(SIZE{100, 100}),
+              (std::vector<RECT>{RECT{10, 10, 30, 20}, RECT{50, 50, 60, 60}}));
+    EXPECT_TRUE(region.IsEmpty());
+
+    // A part that bridges two others joins all three.
+    region.Add(RECT{0, 0, 10, 10});
+    region.Add(RECT{30, 0, 40, 10});
+    region.Add(RECT{10, 5, 30, 8});
+    region.Add(RECT{90, 90, 120, 120});  // partly outside the client area
+    EXPECT_EQ(region.Take(SIZE{100, 100}),
+              (std::vector<RECT>{RECT{0, 0, 40, 10}, RECT{90, 90, 100, 100}}));
+
+    // Too many parts become their bounding rectangle; all is the client area.
+    for (int i = 0; i <= static_cast<int>(DuiLib::CPaintRegion::kMaxRects); ++i) {
+        region.Add(RECT{3 * i, 0, 3 * i + 1, 1});
+    }
+    const int last = 3 * static_cast<int>(DuiLib::CPaintRegion::kMaxRects) + 1;
+    EXPECT_EQ(region.Take(SIZE{1000, 100}), (std::vector<RECT>{RECT{0, 0, last, 1}}));
+    region.Add(RECT{1, 1, 2, 2});
+    region.AddAll();
+    EXPECT_EQ(region.Take(SIZE{30, 20}), (std::vector<RECT>{RECT{0, 0, 30, 20}}));
+    region.AddAll();
+    EXPECT_TRUE(region.Take(SIZE{0, 20}).empty());
+}
+
+}  // namespace

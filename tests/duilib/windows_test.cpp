@@ -301,7 +301,7 @@ TEST_F(WindowsTest, TrayIconKeepsItsTipAndPostsItsCallback) {
 
 TEST_F(WindowsTest, TheRendererPaintsLaidOutTreesAndHearsOfClosedWindows) {
     struct Recorder : IRenderBackend {
-        void Paint(CPaintManagerUI& manager) override {
+        void Paint(CPaintManagerUI& manager, std::span<const RECT>) override {
             ++paints;
             rootWidth = manager.GetRoot()->GetWidth();
         }
@@ -314,6 +314,7 @@ TEST_F(WindowsTest, TheRendererPaintsLaidOutTreesAndHearsOfClosedWindows) {
     {
         CTestDialog dialog;
         ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+        dialog.ShowWindow(true, false);
         ASSERT_TRUE(PumpUntil([&] { return backend.paints > 0; }));
         EXPECT_EQ(300, backend.rootWidth);
         const int painted = backend.paints;

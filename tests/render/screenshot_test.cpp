@@ -40,6 +40,7 @@ TEST(Screenshot, WritesTheMainWindowOffScreen) {
         MainLayoutWindow window;
         ASSERT_NE(window.Create(nullptr, L"Velkaro", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 800, 572),
                   nullptr);
+        window.ShowWindow(true, false);  // a hidden window is never drawn
         render_test::PumpUntilIdle();
     }
     if (!savedDisplay.empty()) {

@@ -77,8 +77,8 @@ int CVornalixMouseDevice::PushLightFrame() {
             TintButton(button, LedColours().Get(key));
         }
     }
-    if (IsWindowActive() && GetPreviewControl() != nullptr) {
-        GetPreviewControl()->Invalidate();
+    if (IsWindowActive()) {
+        device::ShowLedTints(GetPreviewControl());
     }
     if (logoButton_ != nullptr && logoButton_->IsVisible() && logoLedIndex_ != -1) {
         TintButton(logoButton_, GetLedColor(logoLedIndex_));

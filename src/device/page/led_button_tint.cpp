@@ -1,6 +1,7 @@
 #include "device/page/led_button_tint.h"
 
 #include "controls/led_tint_target.h"
+#include "duilib/ui_container.h"
 
 namespace device {
 
@@ -10,6 +11,20 @@ void SetLedButtonTint(DuiLib::CControlUI* button, uint32_t colour, uint8_t alpha
                : nullptr;
     if (target) {
         target->SetLedTint(colour, alpha, on);
+    }
+}
+
+void ShowLedTints(DuiLib::CControlUI* preview) {
+    if (preview == nullptr) {
+        return;
+    }
+    if (auto* target =
+            static_cast<ILedTintTarget*>(preview->GetInterface(ILedTintTarget::kInterfaceName))) {
+        target->ShowLedTint();
+    }
+    auto* container = static_cast<DuiLib::IContainerUI*>(preview->GetInterface(L"IContainer"));
+    for (int i = 0; container != nullptr && i < container->GetCount(); ++i) {
+        ShowLedTints(container->GetItemAt(i));
     }
 }
 

@@ -60,6 +60,18 @@ void Canvas::Clear(uint32_t argb) {
     ApplyClip();
 }
 
+void Canvas::Clear(uint32_t argb, const RECT& rc) {
+    if (!IsValid() || IsClippedOut(rc)) {
+        return;
+    }
+    const SDL_Color c = ToSdlColor(argb);
+    SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(m_renderer.get(), c.r, c.g, c.b, c.a);
+    const SDL_Rect rect = ToSdl(rc);
+    SDL_RenderFillRect(m_renderer.get(), &rect);
+    SDL_SetRenderDrawBlendMode(m_renderer.get(), SDL_BLENDMODE_BLEND);
+}
+
 void Canvas::PushClip(const RECT& rc) {
     m_clips.push_back(m_clips.empty() ? rc : Intersect(m_clips.back(), rc));
     ApplyClip();
@@ -149,12 +161,16 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     if (IsEmpty(source)) {
         return;
     }
-    const bool sliced =
-        slice.corner != RECT{} && (dest.right - dest.left != source.right - source.left ||
-                                   dest.bottom - dest.top != source.bottom - source.top);
-    // A stretched nine-slice is composed once per size (key buttons share one) and then
-    // copied whole.
-    SDL_Texture* texture = sliced ? SlicedTexture(image, source, slice, dest) : TextureFor(image);
+    // A stretched image (nine-sliced or not) is composed once per size (key buttons share
+    // one) and then copied pixel for pixel: a stretch cut by the clip would sample other
+    // source pixels, and a window drawn in parts must equal one drawn whole.
+    bool sliced = dest.right - dest.left != source.right - source.left ||
+                  dest.bottom - dest.top != source.bottom - source.top;
+    SDL_Texture* texture = sliced ? SlicedTexture(image, source, slice, dest) : nullptr;
+    if (texture == nullptr) {
+        sliced = false;
+        texture = TextureFor(image);
+    }
     if (texture == nullptr) {
         return;
     }

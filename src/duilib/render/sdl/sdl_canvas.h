@@ -26,6 +26,8 @@ class Canvas {
     SDL_Surface* Target() const { return m_target; }
 
     void Clear(uint32_t argb);
+    // Sets every pixel of `rc` to `argb`, blending nothing.
+    void Clear(uint32_t argb, const RECT& rc);
     // Clipping nests: each push narrows to the intersection with the current clip.
     void PushClip(const RECT& rc);
     void PopClip();

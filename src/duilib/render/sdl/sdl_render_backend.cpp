@@ -31,24 +31,37 @@ WindowHost& SdlRenderBackend::HostFor(CPaintManagerUI& manager) {
     return *host;
 }
 
-void SdlRenderBackend::Paint(CPaintManagerUI& manager) {
+void SdlRenderBackend::Paint(CPaintManagerUI& manager, std::span<const RECT> dirty) {
     const HWND hwnd = manager.GetPaintWindow();
     // SDL and the caches belong to the UI thread; a window of another thread stays unpainted.
     if (hwnd != nullptr && !platform::IsWindowOnCurrentThread(hwnd)) {
         return;
     }
     WindowHost& host = HostFor(manager);
-    Canvas* canvas = host.CanvasFor(manager.GetClientSize());
+    const SIZE client = manager.GetClientSize();
+    const SDL_Surface* before = host.Pixels();
+    const bool kept =
+        host.HasPainted() && before != nullptr && before->w == client.cx && before->h == client.cy;
+    Canvas* canvas = host.CanvasFor(client);
     if (canvas == nullptr) {
         return;
     }
-    canvas->Clear(0xFF000000);
-    ControlPainter(*canvas, m_resolver, m_fonts, manager, host.HoveredRow())
-        .PaintTree(manager.GetRoot());
-    host.MarkPainted();
+    // New pixels (the first paint, a new size) are drawn whole.
+    std::vector<RECT> parts(dirty.begin(), dirty.end());
+    if (!kept) {
+        parts.assign(1, RECT{0, 0, client.cx, client.cy});
+    }
+    ControlPainter painter(*canvas, m_resolver, m_fonts, manager, host.HoveredRow());
+    for (const RECT& part : parts) {
+        canvas->PushClip(part);
+        canvas->Clear(0xFF000000, part);
+        painter.PaintTree(manager.GetRoot());
+        canvas->PopClip();
+    }
+    host.MarkPainted(parts);
     if (m_withDisplay && hwnd != nullptr) {
         host.Sync([this](HWND owner) { return DesktopWindowOf(owner); }, ProgramIcon(manager));
-        host.Present();
+        host.Present(parts);
     }
     if (m_paintListener) {
         m_paintListener(manager);
@@ -75,6 +88,11 @@ void SdlRenderBackend::DropDownOpener::Notify(TNotifyUI& msg) {
 SDL_Surface* SdlRenderBackend::PixelsOf(CPaintManagerUI& manager) const {
     auto it = m_hosts.find(&manager);
     return it != m_hosts.end() && it->second->HasPainted() ? it->second->Pixels() : nullptr;
+}
+
+std::vector<RECT> SdlRenderBackend::LastPaintedRects(CPaintManagerUI& manager) const {
+    auto it = m_hosts.find(&manager);
+    return it != m_hosts.end() ? it->second->LastPaintedRects() : std::vector<RECT>{};
 }
 
 bool SdlRenderBackend::SavePng(CPaintManagerUI& manager, const std::string& file) const {
@@ -110,27 +128,26 @@ void SdlRenderBackend::SyncWindow(HWND hwnd) {
     if (hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
         return;
     }
-    for (auto& [manager, host] : m_hosts) {
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
         if (manager->GetPaintWindow() != hwnd) {
             continue;
         }
-        if (m_withDisplay) {
+        auto it = m_hosts.find(manager);
+        WindowHost* host = it != m_hosts.end() ? it->second.get() : nullptr;
+        if (host != nullptr && m_withDisplay) {
             host->Sync([this](HWND owner) { return DesktopWindowOf(owner); },
                        ProgramIcon(*manager));
             host->Present();
         }
-        // A window whose size changed is painted again, as the desktop asks after a resize.
+        // A window never drawn, or whose size changed, is painted again, as the desktop
+        // asks after a resize; so is one that came into view after paints were left out.
         const SIZE client = manager->GetClientSize();
-        const SDL_Surface* pixels = host->Pixels();
+        const SDL_Surface* pixels = host != nullptr ? host->Pixels() : nullptr;
         if (pixels == nullptr || pixels->w != client.cx || pixels->h != client.cy) {
-            platform::PostMessage(hwnd, WM_PAINT, 0, 0);
+            manager->Invalidate();
         }
+        manager->ResumePaint();
         return;
-    }
-    // Hosts are made by the first paint only: the toolkit tells the renderer about the
-    // end of painted managers alone. A window shown before it was painted asks for one.
-    if (m_withDisplay && platform::IsWindowVisible(hwnd)) {
-        platform::PostMessage(hwnd, WM_PAINT, 0, 0);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "duilib/render/sdl/sdl_assets.h"
 #include "duilib/render/sdl/sdl_window_host.h"
@@ -23,11 +24,13 @@ class SdlRenderBackend : public IRenderBackend {
     SdlRenderBackend(const SdlRenderBackend&) = delete;
     SdlRenderBackend& operator=(const SdlRenderBackend&) = delete;
 
-    void Paint(CPaintManagerUI& manager) override;
+    void Paint(CPaintManagerUI& manager, std::span<const RECT> dirty) override;
     void WindowDestroyed(CPaintManagerUI& manager) override;
 
     // The pixels of the window's last paint; null before its first paint.
     SDL_Surface* PixelsOf(CPaintManagerUI& manager) const;
+    // The parts the window's last paint drew (and showed on the desktop).
+    std::vector<RECT> LastPaintedRects(CPaintManagerUI& manager) const;
     bool SavePng(CPaintManagerUI& manager, const std::string& file) const;
 
     // Desktop side (UI thread only).

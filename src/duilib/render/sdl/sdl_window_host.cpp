@@ -148,16 +148,32 @@ void WindowHost::DesktopMinimized(bool minimized) {
     platform::ShowWindow(hwnd, minimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-void WindowHost::Present() {
+void WindowHost::Present(std::span<const RECT> parts) {
     if (!m_window || !m_surface || !m_appliedVisible) {
+        m_presentedScreen = nullptr;  // shown again later: presented whole
         return;
     }
     SDL_Surface* screen = SDL_GetWindowSurface(m_window.get());
     if (screen == nullptr) {
         return;
     }
-    SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
-    SDL_UpdateWindowSurface(m_window.get());
+    const bool whole = parts.empty() || screen != m_presentedScreen || screen->w != m_surface->w ||
+                       screen->h != m_surface->h;
+    if (whole) {
+        SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
+        SDL_UpdateWindowSurface(m_window.get());
+        m_presentedScreen = screen;
+    } else {
+        std::vector<SDL_Rect> rects;
+        rects.reserve(parts.size());
+        for (const RECT& part : parts) {
+            SDL_Rect rect{part.left, part.top, part.right - part.left, part.bottom - part.top};
+            SDL_Rect to = rect;
+            SDL_BlitSurface(m_surface.get(), &rect, screen, &to);
+            rects.push_back(rect);
+        }
+        SDL_UpdateWindowSurfaceRects(m_window.get(), rects.data(), static_cast<int>(rects.size()));
+    }
     if (platform::MilestonesWanted()) {
         const std::wstring cls = platform::GetWindowClassName(m_manager.GetPaintWindow());
         platform::Milestone("present-" + platform::Utf8Encode(cls));

@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "duilib/render/sdl/sdl_canvas.h"
 #include "duilib/render/sdl/sdl_handles.h"
@@ -26,14 +28,20 @@ class WindowHost {
     Canvas* CanvasFor(SIZE size);
     SDL_Surface* Pixels() const { return m_surface.get(); }
     bool HasPainted() const { return m_painted; }
-    void MarkPainted() { m_painted = true; }
+    // The parts a paint just drew.
+    void MarkPainted(std::vector<RECT> parts) {
+        m_painted = true;
+        m_lastParts = std::move(parts);
+    }
+    const std::vector<RECT>& LastPaintedRects() const { return m_lastParts; }
 
     // Brings the desktop window in line with the window layer's state; creates it the
     // first time the window is visible.
     // `icon` (may be null) is given to a desktop window made now.
     void Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surface* icon);
-    // Shows the last painted pixels in the desktop window.
-    void Present();
+    // Shows the last painted pixels in the desktop window: only `parts` when given and the
+    // desktop window still shows everything else.
+    void Present(std::span<const RECT> parts = {});
     SDL_Window* Window() const { return m_window.get(); }
     Uint32 WindowId() const { return m_window ? SDL_GetWindowID(m_window.get()) : 0; }
     // The desktop moved or sized the window; the window layer learns it.
@@ -57,6 +65,9 @@ class WindowHost {
     SurfacePtr m_surface;
     std::unique_ptr<Canvas> m_canvas;
     bool m_painted = false;
+    std::vector<RECT> m_lastParts;
+    // The window surface the last whole present went to; another one is presented whole.
+    SDL_Surface* m_presentedScreen = nullptr;
     WindowPtr m_window;
     // What the desktop window shows now, to tell our changes from the desktop's.
     RECT m_appliedRect{};
