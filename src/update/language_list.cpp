@@ -25,7 +25,8 @@ std::vector<LanguageEntry> ParseLanguageList(const Json::Value& document) {
             language.file = StringField(entry, "Language_file");
             language.text = StringField(entry, "Language_text");
             const Json::Value& id = entry["Language_ID"];
-            language.id = id.isIntegral() ? id.asInt64() : 0;
+            // isIntegral() also holds for ids beyond 64 signed bits, which asInt64() throws on.
+            language.id = id.isInt64() ? id.asInt64() : 0;
         }
         list.push_back(std::move(language));
     }

@@ -34,6 +34,12 @@ TEST(LanguageListTest, EntriesKeepTheirPositionsWhateverTheirFieldTypes) {
     EXPECT_EQ(FindLanguageIndexById(list, 1033), 3);
     EXPECT_EQ(FindLanguageIndexById(list, 520), std::nullopt);
     EXPECT_TRUE(ParseLanguageList(Parse(R"({"Language": 3})")).empty());
+    // Found by fuzzing: an id past 64 signed bits threw out of the reader.
+    const auto huge = ParseLanguageList(Parse(R"({"Language": [{"Language_ID": 9223372036854775808},
+                                                               {"Language_ID": 1e300}]})"));
+    ASSERT_EQ(huge.size(), 2u);
+    EXPECT_EQ(huge[0].id, 0);
+    EXPECT_EQ(huge[1].id, 0);
     EXPECT_TRUE(ParseLanguageList(Parse("[1,2]")).empty());
 }
 

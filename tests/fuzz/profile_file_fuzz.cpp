@@ -2,18 +2,15 @@
 // bytes must load, read through every getter, take the setters and save without a crash
 // or an exception. The first byte picks the device; the rest is the file, used at once
 // as the profile, as the light configuration document and as the custom light "a".
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "duilib/string_utils.h"
+#include "fuzz_folder.h"
 #include "profile/keyboard_profiledata.h"
 #include "profile/mouse_profiledata.h"
 #include "profile/tamsel_profiledata.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -25,37 +22,15 @@ constexpr char kDefaultProfile[] = R"({"Device": [
   {"LightList": [null, {"LEDREGMode": 2}]},
   {"SystemSetStages": {"EqType": 2}, "EQHzValueInfo": [null, [{"value": 1}]]}]})";
 
-// Files on a memory file system where there is one: every save is flushed to disk.
-class FuzzFolder {
-  public:
-    FuzzFolder() {
-        std::string pattern =
-            std::filesystem::is_directory("/dev/shm")
-                ? std::string("/dev/shm/velkaro-fuzz-XXXXXX")
-                : (std::filesystem::temp_directory_path() / "velkaro-fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            abort();
-        path_ = pattern + "/";
-        testing_support::WriteTextFile(path_ + "default.Json", kDefaultProfile);
-    }
-    ~FuzzFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    DuiLib::CDuiString Path(const char* name) const { return Utf8ToDuiString(path_ + name); }
-    void Write(const char* name, const std::string& bytes) const {
-        testing_support::WriteTextFile(path_ + name, bytes);
-    }
+DuiLib::CDuiString PathIn(const fuzzing::FuzzFolder& folder, const char* name) {
+    return Utf8ToDuiString(folder.File(name));
+}
 
-  private:
-    std::string path_;
-};
-
-void ExerciseBasic(CBasicProfiledata& record, const FuzzFolder& folder, int index) {
-    record.SetDefaultProfilePath(folder.Path("default.Json"));
+void ExerciseBasic(CBasicProfiledata& record, const fuzzing::FuzzFolder& folder, int index) {
+    record.SetDefaultProfilePath(PathIn(folder, "default.Json"));
     record.SetDeviceIndex(index);
-    record.SetProfilePath(folder.Path("p.Json"));
-    record.SetLightConfigPath(folder.Path("zentu_light.config"));
+    record.SetProfilePath(PathIn(folder, "p.Json"));
+    record.SetLightConfigPath(PathIn(folder, "zentu_light.config"));
     record.Load(record.GetProfilePath());
     const LightRecord light = record.GetLightInfo();
     record.GetLightList();
@@ -92,10 +67,13 @@ void ExerciseHeadset(CTamselProfiledata& record) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const FuzzFolder folder;
+    static const fuzzing::FuzzFolder folder;
     if (size == 0)
         return 0;
-    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    // Afresh each time: the copies kept of damaged files would pile up over a run.
+    folder.Clear();
+    folder.Write("default.Json", kDefaultProfile);
+    const std::string bytes = fuzzing::Bytes(data + 1, size - 1);
     folder.Write("p.Json", bytes);
     folder.Write("zentu_light.config", bytes);
     folder.Write("a.light", bytes);

@@ -1,6 +1,9 @@
 // Stand-in for libFuzzer's main where libFuzzer is not linked: replays every file of the
 // seed corpus, then feeds seeded pseudo-random mutations of them, so a plain sanitizer
 // build still exercises each target on hostile input.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +15,26 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Present in the sanitizer runtimes.
+extern "C" void __sanitizer_set_report_fd(void* fd) __attribute__((weak));
 
 namespace {
+
+// The targets tell the user of each damaged file they are fed, on stderr: thousands of
+// lines here. As libFuzzer's -close_fd_mask=2 does, the target's stderr is discarded
+// while the sanitizers keep reporting to the real one. Without a sanitizer it stays.
+void DiscardTargetStderr() {
+    if (__sanitizer_set_report_fd == nullptr)
+        return;
+    const int real = ::dup(2);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (real >= 0 && null >= 0) {
+        __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<intptr_t>(real)));
+        ::dup2(null, 2);
+    }
+    if (null >= 0)
+        ::close(null);
+}
 
 std::vector<std::vector<uint8_t>> LoadCorpus(const char* dir) {
     std::vector<std::vector<uint8_t>> corpus;
@@ -58,6 +79,7 @@ std::vector<uint8_t> Mutate(std::vector<uint8_t> input, std::mt19937& rng) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    DiscardTargetStderr();
     auto corpus = LoadCorpus(argc > 1 ? argv[1] : nullptr);
     for (const auto& input : corpus) {
         LLVMFuzzerTestOneInput(input.data(), input.size());
