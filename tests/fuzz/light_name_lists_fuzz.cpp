@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sources.defaultFolder = sources.userFolder;
     sources.macroListName = data[0] & 4 ? L"zentu_macro.config" : L"macro.config";
     sources.deviceIndex = (data[0] >> 3) % 5 - 1;
-    const device::PageNameLists lists = device::ReadPageNameLists(sources);
+    device::PageNameLists lists;
+    device::ReadPageNameLists(sources, lists);
     if (lists.defaultLightVisible.size() != lists.defaultLightNames.size()) {
         std::abort();
     }
