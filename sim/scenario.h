@@ -7,6 +7,7 @@
 // The program calls StartScenarioFromEnvironment() once at start and keeps the result
 // for its lifetime; it does nothing unless VELKARO_HID=sim.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +17,10 @@
 #include "platform/hid/sim_hid_bus.h"
 
 namespace sim {
+
+// The models a scenario may name.
+inline constexpr std::array<std::string_view, 4> kSimModelNames = {"keyboard", "mouse", "mousepad",
+                                                                   "headset"};
 
 struct ScenarioEntry {
     std::string model;

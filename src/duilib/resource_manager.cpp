@@ -7,6 +7,7 @@
 #include "duilib/ui_control.h"
 #include "duilib/xml_source.h"
 #include "platform/debug_trace.h"
+#include "platform/user_notice.h"
 
 namespace DuiLib {
 namespace {
@@ -133,6 +134,8 @@ bool CResourceManager::LoadLanguage(LPCTSTR pstrXml) {
     if (!LoadXmlSource(CDuiString(pstrXml ? pstrXml : L""), doc, &error,
                        CPaintManagerUI::GetInstancePath())) {
         platform::DebugTrace(L"language: " + error.str() + L"\n");
+        // The texts stay those of the language loaded before (or the keys themselves).
+        platform::TellUser(L"", L"the language file cannot be read: " + error.str());
         std::lock_guard lock(m_mutex);
         m_lastError = error;
         return false;

@@ -14,6 +14,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/sdl_render_session.h"
 #include "duilib/resource_manager.h"
+#include "main/startup_checks.h"
 #include "platform/bus/sleep_watcher.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
@@ -24,26 +25,43 @@ using namespace DuiLib;
 
 int main() {
     ShutdownSignals signals;  // first: the signals stay blocked in every later thread
-    AppMessages();            // every registered id exists before the first window
+    if (auto problem = CheckEnvironmentChoices()) {
+        return ReportStartupProblem(*problem);
+    }
+    AppMessages();  // every registered id exists before the first window
     platform::SingleInstance instance(kProductName);
+    if (instance.state() == platform::SingleInstance::State::kFailed) {
+        return ReportStartupProblem({1, instance.Error()});
+    }
     if (!instance.IsFirst()) {
         // The running instance comes to the front; this one has nothing to do.
         platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1);
         return 0;
     }
+    if (auto problem = CheckInstanceFolders(platform::InstancePath())) {
+        return ReportStartupProblem(*problem);
+    }
     PrivateFontSet fonts(platform::InstancePath() + "Font/");
-    // Windows appear on the desktop (or, without a display, are painted off-screen).
+    // Windows appear on the desktop (or, when asked, are painted off-screen).
     CSdlRenderSession renderer;
+    if (auto problem = CheckDisplay(renderer.HasDisplay())) {
+        return ReportStartupProblem(*problem);
+    }
     // With VELKARO_HID=sim the simulated devices of VELKARO_SIM are plugged in.
     std::unique_ptr<sim::SimScenario> scenario = sim::StartScenarioFromEnvironment();
 
     CPaintManagerUI::SetResourcePath(L"skin");
-    CResourceManager::GetInstance()->LoadResource(L"res.xml");
+    if (!CResourceManager::GetInstance()->LoadResource(L"res.xml")) {
+        return ReportStartupProblem(
+            {1, "the skin cannot be read: " +
+                    CResourceManager::GetInstance()->GetLastError().ToUtf8()});
+    }
     RegisterControlClasses();
 
     auto window = std::make_unique<CMainWnd>();
     if (window->Create(nullptr, kProductName, 0x96CA0000, 0, 0, 0, 800, 572) == nullptr) {
-        return 1;
+        return ReportStartupProblem(
+            {1, "the main window cannot be built: " + window->GetLastBuildError().ToUtf8()});
     }
     window->SetIcon(107);
     const HWND mainHwnd = window->GetHWND();

@@ -1,9 +1,13 @@
 #include "platform/paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 
@@ -47,6 +51,13 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
     return WithSlash(HomeFolder() + "/" + fallbackUnderHome);
 }
 
+// Where the sockets and the lock live when the desktop gives no runtime folder.
+std::string PrivateRuntimeFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string base = tmp != nullptr && tmp[0] == '/' ? WithSlash(tmp) : "/tmp/";
+    return base + "velkaro-" + std::to_string(::getuid()) + "/";
+}
+
 }  // namespace
 
 std::string InstancePath() {
@@ -72,15 +83,43 @@ std::string UserConfigPath() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
+std::string RuntimeFolderProblem(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    // lstat: a link put in place of the folder is not followed.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? "does not exist"
+                               : std::string("cannot be read: ") + std::strerror(errno);
+    if (!S_ISDIR(info.st_mode))
+        return S_ISLNK(info.st_mode) ? "is a symbolic link" : "is not a folder";
+    if (info.st_uid != ::getuid())
+        return "belongs to another user";
+    if (::access(path.c_str(), W_OK | X_OK) != 0)
+        return "is not writable";
+    return std::string();
+}
+
 std::string RuntimePath() {
     const char* value = std::getenv("XDG_RUNTIME_DIR");
-    if (value != nullptr && value[0] == '/')
-        return WithSlash(value);
-    std::string folder = "/tmp/velkaro-" + std::to_string(getuid()) + "/";
-    EnsureDirectory(folder);
-    std::error_code ec;
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::replace, ec);
+    if (value != nullptr && *value != '\0') {
+        const std::string problem =
+            value[0] == '/' ? RuntimeFolderProblem(value) : std::string("is not an absolute path");
+        if (problem.empty())
+            return WithSlash(value);
+        static std::once_flag warned;
+        std::call_once(warned, [&] {
+            std::fprintf(stderr, "velkaro: XDG_RUNTIME_DIR %s %s; using %s instead\n", value,
+                         problem.c_str(), PrivateRuntimeFolder().c_str());
+        });
+    }
+    const std::string folder = PrivateRuntimeFolder();
+    // Made private; a folder of that name that is not ours is left alone, and the
+    // single-instance lock reports it.
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno == EEXIST &&
+        RuntimeFolderProblem(folder).empty())
+        ::chmod(folder.c_str(), 0700);
     return folder;
 }
 

@@ -14,8 +14,13 @@ void SetInstancePathForTest(const std::string& path);
 std::string UserDataPath();
 // $XDG_CONFIG_HOME or ~/.config, with a trailing '/'.
 std::string UserConfigPath();
-// $XDG_RUNTIME_DIR, or a private folder under /tmp when unset, with a trailing '/'.
+// $XDG_RUNTIME_DIR, with a trailing '/', when it names a folder of this user that it may
+// write in; otherwise the private folder velkaro-<uid>/ in $TMPDIR or /tmp (mode 0700), and when
+// the variable was set but unusable one line on stderr says so.
 std::string RuntimePath();
+// What keeps `folder` from holding this user's sockets and lock files ("does not exist",
+// "belongs to another user", ...), or empty when nothing does.
+std::string RuntimeFolderProblem(const std::string& folder);
 // A relative path written with '\' as the Windows program writes it, with '/'.
 std::string NormalizePath(std::string path);
 std::wstring NormalizePath(std::wstring path);

@@ -15,16 +15,26 @@
 
 namespace platform {
 
+class PeerListener;
+
 class SingleInstance {
   public:
+    enum class State {
+        kFirst,    // this process holds the lock
+        kRunning,  // another process holds it
+        kFailed,   // the lock could not be tried (Error() says why)
+    };
+
     // Takes the lock "<runtime folder>/<name>.lock" when no other instance holds it.
     explicit SingleInstance(std::wstring_view name);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // True when this process holds the lock.
-    bool IsFirst() const { return lockFd_ >= 0; }
+    State state() const { return state_; }
+    bool IsFirst() const { return state_ == State::kFirst; }
+    // Why the lock could not be tried: the file and the system's reason.
+    const std::string& Error() const { return error_; }
 
     // First instance only: listens on "<runtime folder>/<name>.sock" and posts every
     // message whose registered name is in `accepted` to `target`. False when this process
@@ -36,23 +46,18 @@ class SingleInstance {
     static bool SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
                               LPARAM lParam, uint32_t timeoutMs = 1000);
 
-    // Hands a registered message to every peer program: those that listen on a socket in
-    // the runtime folder's "<ownName>.peers" folder. Sockets of unrelated programs are
-    // never written to. The number that took it.
-    static int BroadcastToPeers(std::wstring_view ownName, std::wstring_view message, WPARAM wParam,
-                                LPARAM lParam);
-
     // The socket and lock file paths of `name` (tests).
     static std::string SocketPath(std::wstring_view name);
     static std::string LockPath(std::wstring_view name);
-    static std::string PeerFolder(std::wstring_view name);
 
   private:
-    class Listener;
+    void Fail(const std::string& what, int error);
 
     std::wstring name_;
+    State state_ = State::kFailed;
+    std::string error_;
     int lockFd_ = -1;
-    std::unique_ptr<Listener> listener_;
+    std::unique_ptr<PeerListener> listener_;
 };
 
 }  // namespace platform

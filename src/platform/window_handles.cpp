@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/peer_windows.h"
 #include "platform/window_messages.h"
 #include "platform/window_observer.h"
 #include "platform/window_registry.h"
@@ -259,7 +260,7 @@ HWND FindWindow(const wchar_t* className, const wchar_t* title) {
             return ToHandle(entry->id);
         }
     }
-    return nullptr;
+    return detail::FindPeerWindow(wantedClass, wantedTitle);
 }
 
 HWND SetActiveWindow(HWND hwnd) {

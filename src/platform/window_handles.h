@@ -69,7 +69,9 @@ BOOL SetWindowText(HWND hwnd, std::wstring_view text);
 std::wstring GetWindowText(HWND hwnd);
 std::wstring GetWindowClassName(HWND hwnd);
 HWND GetWindowOwner(HWND hwnd);
-// The first window with that class and title; an empty or null part matches any.
+// The first window with that class and title; an empty or null part matches any. When no
+// window of this process matches, the windows other programs of the user published
+// (peer_windows.h) are looked at.
 HWND FindWindow(const wchar_t* className, const wchar_t* title);
 // Activation moves between windows of the process: the old one gets WM_ACTIVATE
 // (WA_INACTIVE), the new one WM_ACTIVATE (WA_ACTIVE). Returns the previous active window.

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/peer_windows.h"
 #include "platform/pumping_wait.h"
 #include "platform/window_registry.h"
 
@@ -76,8 +77,7 @@ LRESULT Deliver(const std::shared_ptr<WindowEntry>& entry, SendRequest& request)
 
 void HandleSend(const std::shared_ptr<SendRequest>& request) {
     auto entry = FindEntry(request->hwnd);
-    request->result = (entry && !entry->closing) ? Deliver(entry, *request) : 0;
-    request->done.Set();
+    detail::CompleteSend(*request, (entry && !entry->closing) ? Deliver(entry, *request) : 0);
 }
 
 std::shared_ptr<SendRequest> TakeSend(ThreadQueue& queue) {
@@ -120,19 +120,40 @@ SteadyTime NextTimerDueLocked(const ThreadQueue& queue) {
     return next;
 }
 
-LRESULT SendAcrossThreads(const std::shared_ptr<WindowEntry>& entry,
-                          std::shared_ptr<SendRequest> request) {
+std::shared_ptr<SendRequest> MakeRequest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto request = std::make_shared<SendRequest>();
+    request->hwnd = hwnd;
+    request->message = message;
+    request->wParam = wParam;
+    request->lParam = lParam;
+    if (message == WM_COPYDATA) {
+        CaptureCopyData(*request);
+    }
+    return request;
+}
+
+// Hands the request to the window's thread; false when the window is closing. A window
+// that starts closing after the check releases the request itself.
+bool QueueSend(const std::shared_ptr<WindowEntry>& entry,
+               const std::shared_ptr<SendRequest>& request) {
     ThreadQueue& target = *entry->queue;
     {
         std::lock_guard lock(target.mutex);
         if (entry->closing) {
-            return 0;
+            return false;
         }
         target.sends.push_back(request);
     }
     target.wake.notify_all();
     target.sendArrived.Set();
-    // A window that starts closing after the check above releases the request itself.
+    return true;
+}
+
+LRESULT SendAcrossThreads(const std::shared_ptr<WindowEntry>& entry,
+                          const std::shared_ptr<SendRequest>& request) {
+    if (!QueueSend(entry, request)) {
+        return 0;
+    }
     WaitPumpingSends(request->done, kInfinite);
     return request->result;
 }
@@ -179,20 +200,30 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto entry = FindEntry(hwnd);
     if (!entry) {
-        return 0;
+        LRESULT result = 0;
+        detail::SendToPeerWindow(hwnd, message, wParam, lParam, &result);
+        return result;
     }
-    auto request = std::make_shared<SendRequest>();
-    request->hwnd = hwnd;
-    request->message = message;
-    request->wParam = wParam;
-    request->lParam = lParam;
-    if (message == WM_COPYDATA) {
-        CaptureCopyData(*request);
-    }
+    auto request = MakeRequest(hwnd, message, wParam, lParam);
     if (entry->queue->owner == std::this_thread::get_id()) {
         return Deliver(entry, *request);
     }
-    return SendAcrossThreads(entry, std::move(request));
+    return SendAcrossThreads(entry, request);
+}
+
+BOOL SendMessageCallback(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                         std::function<void(LRESULT)> done) {
+    auto entry = FindEntry(hwnd);
+    if (!entry || entry->closing) {
+        return FALSE;
+    }
+    auto request = MakeRequest(hwnd, message, wParam, lParam);
+    request->completion = std::move(done);
+    if (entry->queue->owner == std::this_thread::get_id()) {
+        detail::CompleteSend(*request, Deliver(entry, *request));
+        return TRUE;
+    }
+    return QueueSend(entry, request) ? TRUE : FALSE;
 }
 
 BOOL GetMessage(MSG* msg) {

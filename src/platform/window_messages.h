@@ -5,6 +5,7 @@
 // other threads reach it only through these calls.
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "platform/event.h"
@@ -97,7 +98,16 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // window is closing or gone (a sender never waits on a window that will not answer).
 // While blocked, the caller still handles messages sent to its own windows.
 // WM_COPYDATA: lParam points to a COPYDATASTRUCT; the receiver gets a copy of the bytes.
+// A window of another process (found with FindWindow) takes WM_COPYDATA by value through
+// its socket, and the answer comes back; other messages to it give 0.
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Queues the message for the window's thread and returns at once; `done` is called there
+// with the window's answer (with 0 when the window closes first). WM_COPYDATA's bytes are
+// copied before this returns. FALSE, and `done` never called, for an unknown or closing
+// window. On the window's own thread the window handles it at once.
+BOOL SendMessageCallback(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                         std::function<void(LRESULT)> done);
 
 // Thread message loop. GetMessage handles pending sends while it waits and returns FALSE
 // for the quit message (its code in wParam).
@@ -132,6 +142,7 @@ using platform::PostMessage;
 using platform::PostQuitMessage;
 using platform::RegisterWindowMessage;
 using platform::SendMessage;
+using platform::SendMessageCallback;
 using platform::SetTimer;
 using platform::TranslateMessage;
 

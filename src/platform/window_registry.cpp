@@ -69,6 +69,14 @@ uintptr_t NextWindowId() {
     return table.nextId++;
 }
 
+void CompleteSend(SendRequest& request, LRESULT result) {
+    request.result = result;
+    request.done.Set();
+    if (request.completion) {
+        request.completion(result);
+    }
+}
+
 void ReleaseWindowMessages(const std::shared_ptr<WindowEntry>& entry) {
     const HWND hwnd = ToHandle(entry->id);
     std::vector<std::shared_ptr<SendRequest>> released;
@@ -85,8 +93,7 @@ void ReleaseWindowMessages(const std::shared_ptr<WindowEntry>& entry) {
         }
     }
     for (const auto& request : released) {
-        request->result = 0;
-        request->done.Set();
+        CompleteSend(*request, 0);
     }
 }
 

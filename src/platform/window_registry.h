@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,6 +38,8 @@ struct SendRequest {
     std::vector<uint8_t> copyBytes;
     LRESULT result = 0;
     Event done{true, false};
+    // Called on the window's thread with the answer, for a sender that does not wait.
+    std::function<void(LRESULT)> completion;
 };
 
 struct TimerEntry {
@@ -86,6 +89,9 @@ uintptr_t NextWindowId();
 inline HWND ToHandle(uintptr_t id) {
     return reinterpret_cast<HWND>(id);
 }
+
+// Gives the sender its answer: the waiting one wakes, a callback is called.
+void CompleteSend(SendRequest& request, LRESULT result);
 
 // Drops what the queue holds for a window and answers its blocked senders with 0.
 void ReleaseWindowMessages(const std::shared_ptr<WindowEntry>& entry);

@@ -1,21 +1,22 @@
 #pragma once
-// An environment variable set for a scope and restored (or removed) afterwards.
+// An environment variable set (or removed) for the lifetime of the object.
 
+#include <optional>
 #include <string>
 
 namespace testing_support {
 
 class ScopedEnv {
   public:
-    ScopedEnv(const char* name, const std::string& value);
+    // nullopt removes the variable.
+    ScopedEnv(const char* name, const std::optional<std::string>& value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
     std::string name_;
-    std::string old_;
-    bool had_ = false;
+    std::optional<std::string> old_;
 };
 
 }  // namespace testing_support

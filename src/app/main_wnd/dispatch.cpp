@@ -9,7 +9,7 @@
 #include "duilib/ui_control.h"
 #include "platform/debug_trace.h"
 #include "platform/desktop.h"
-#include "platform/single_instance.h"
+#include "platform/peer_windows.h"
 #include "platform/window_messages.h"
 
 using namespace DuiLib;
@@ -143,8 +143,7 @@ void CMainWnd::OnNotifyClick(TNotifyUI& msg) {
     }
     if (name.CompareNoCase(L"control_light_status") == 0) {
         lightControl_ = lightControl_ == 0 ? 1 : 0;
-        platform::SingleInstance::BroadcastToPeers(kProductName, kLightControlAnnounceMessageName,
-                                                   1, lightControl_);
+        platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, lightControl_);
         SetLightControlStatusText();
         BroadcastLightControl(lightControl_);
     }

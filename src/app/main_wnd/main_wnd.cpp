@@ -9,7 +9,7 @@
 #include "platform/clock.h"
 #include "platform/debug_trace.h"
 #include "platform/paths.h"
-#include "platform/single_instance.h"
+#include "platform/peer_windows.h"
 #include "platform/text_convert.h"
 
 using namespace DuiLib;
@@ -68,8 +68,7 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     InstallNoticeSink();
     // Announce that this program drives the device lights.
-    platform::SingleInstance::BroadcastToPeers(kProductName, kLightControlAnnounceMessageName, 1,
-                                               1);
+    platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, 1);
     ApplyLanguage(GetStoredLanguageIndex());
     liveRecords_ = std::make_unique<HidLiveList>(
         std::vector<HidIdRecord>(HidIdTable, HidIdTable + HidIdTableCount));

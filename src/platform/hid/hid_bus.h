@@ -84,6 +84,8 @@ class HidBus {
 
 // The process bus: a bus a test installed, else the backend VELKARO_HID names.
 HidBus& CurrentHidBus();
+// Whether VELKARO_HID names a backend: "hidraw" (also when unset or empty) or "sim".
+bool IsKnownHidBackendChoice(const char* value);
 // Installs `bus` (nullptr restores the backend default); returns the previous one.
 HidBus* InstallHidBus(HidBus* bus);
 

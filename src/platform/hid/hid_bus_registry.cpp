@@ -33,6 +33,11 @@ HidBus& CurrentHidBus() {
     return installed != nullptr ? *installed : DefaultBus();
 }
 
+bool IsKnownHidBackendChoice(const char* value) {
+    return value == nullptr || *value == '\0' || std::strcmp(value, "hidraw") == 0 ||
+           std::strcmp(value, "sim") == 0;
+}
+
 HidBus* InstallHidBus(HidBus* bus) {
     return g_installed.exchange(bus);
 }

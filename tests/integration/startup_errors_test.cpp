@@ -1,0 +1,124 @@
+// A start that cannot go on says what is wrong and ends with a telling exit code; one
+// that can go on says what it worked around.
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <tuple>
+
+#include "program_run.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
+
+namespace shell_testing {
+namespace {
+
+using testing_support::ChildProcess;
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Runs the program to its end: its exit code and what it said.
+std::pair<std::optional<int>, std::string> Finish(ChildProcess& child) {
+    const std::optional<int> code = child.WaitExit(kProgramMs);
+    return {code, child.Stderr()};
+}
+
+class StartupErrorsTest : public ProgramRunTest {
+  protected:
+    // A program that started: it listens, then a termination request ends it cleanly.
+    void ExpectRunsAndStops(ChildProcess& child, const std::string& runtimeFolder) {
+        ASSERT_TRUE(WaitUntilListening(runtimeFolder)) << child.Stderr();
+        child.Signal(SIGTERM);
+        EXPECT_EQ(child.WaitExit(kProgramMs), 0) << child.Stderr();
+    }
+};
+
+TEST_F(StartupErrorsTest, UnknownDeviceChoicesListTheAcceptedValues) {
+    auto hid = Run(VELKARO_PROGRAM, {{"VELKARO_HID", "usb"}});
+    const auto [hidCode, hidText] = Finish(*hid);
+    EXPECT_EQ(hidCode, 2);
+    EXPECT_TRUE(Contains(hidText, "\"usb\"") && Contains(hidText, "hidraw") &&
+                Contains(hidText, "sim"))
+        << hidText;
+
+    auto sim = Run(VELKARO_PROGRAM, {{"VELKARO_SIM", "keyboard,toaster"}});
+    const auto [simCode, simText] = Finish(*sim);
+    EXPECT_EQ(simCode, 2);
+    EXPECT_TRUE(Contains(simText, "\"keyboard,toaster\"") &&
+                Contains(simText, "keyboard, mouse, mousepad, headset") &&
+                Contains(simText, "none"))
+        << simText;
+}
+
+TEST_F(StartupErrorsTest, MissingFoldersAreNamed) {
+    for (const auto& [skin, data, missing] :
+         {std::tuple{false, true, "skin/"}, std::tuple{true, false, "DefaultData/"}}) {
+        const std::string program = ProgramCopy(missing, skin, data);
+        auto run = Run(program);
+        const auto [code, text] = Finish(*run);
+        EXPECT_EQ(code, 1);
+        EXPECT_TRUE(Contains(text, program.substr(0, program.rfind('/') + 1) + missing)) << text;
+    }
+}
+
+TEST_F(StartupErrorsTest, MalformedSkinAndLanguageFilesAreNamedWithTheirReason) {
+    const std::string program = ProgramCopy("program", true, true);
+    const std::string skin = program.substr(0, program.rfind('/') + 1) + "skin/";
+    for (const char* file : {"res.xml", "main.xml"}) {
+        const std::string good = testing_support::ReadTextFile(skin + file);
+        ASSERT_TRUE(testing_support::WriteTextFile(skin + file, "<Window><Unclosed"));
+        auto run = Run(program);
+        const auto [code, text] = Finish(*run);
+        EXPECT_EQ(code, 1) << file;
+        EXPECT_TRUE(Contains(text, skin + file) && Contains(text, "malformed")) << text;
+        ASSERT_TRUE(testing_support::WriteTextFile(skin + file, good));
+    }
+    // Without its language texts the program goes on, and says so.
+    ASSERT_TRUE(testing_support::WriteTextFile(skin + "lan_en.xml", "<Language><Unclosed"));
+    auto run = Run(program);
+    ExpectRunsAndStops(*run, runtime_);
+    EXPECT_TRUE(Contains(run->Stderr(), skin + "lan_en.xml")) << run->Stderr();
+}
+
+TEST_F(StartupErrorsTest, WithoutADisplayOnlyOffscreenPaintingStarts) {
+    auto unset = Run(VELKARO_PROGRAM, {{"SDL_VIDEODRIVER", std::nullopt}});
+    const auto [unsetCode, unsetText] = Finish(*unset);
+    EXPECT_EQ(unsetCode, 1);
+    EXPECT_TRUE(Contains(unsetText, "DISPLAY is not set")) << unsetText;
+
+    // The display library keeps a little memory of a failed connection: not ours to mend.
+    auto nowhere = Run(VELKARO_PROGRAM, {{"SDL_VIDEODRIVER", std::nullopt},
+                                         {"DISPLAY", ":97"},
+                                         {"ASAN_OPTIONS", "detect_leaks=0"}});
+    const auto [nowhereCode, nowhereText] = Finish(*nowhere);
+    EXPECT_EQ(nowhereCode, 1);
+    EXPECT_TRUE(Contains(nowhereText, "\":97\"")) << nowhereText;
+
+    auto screenshot = Run(VELKARO_PROGRAM, {{"SDL_VIDEODRIVER", std::nullopt},
+                                            {"VELKARO_SCREENSHOT", dir_.File("shot.png")}});
+    ExpectRunsAndStops(*screenshot, runtime_);
+}
+
+TEST_F(StartupErrorsTest, AnUnusableRuntimeFolderIsWorkedAroundAndABadLockIsAnError) {
+    auto missing = Run(VELKARO_PROGRAM, {{"XDG_RUNTIME_DIR", dir_.File("missing")}});
+    const std::string privateFolder = dir_.File("velkaro-" + std::to_string(::getuid()) + "/");
+    {
+        // This process falls back as the program does, to find it.
+        testing_support::ScopedEnv tmp("TMPDIR", dir_.path());
+        ExpectRunsAndStops(*missing, dir_.File("missing"));
+    }
+    const std::string said = missing->Stderr();
+    EXPECT_TRUE(Contains(said, dir_.File("missing") + " does not exist; using " + privateFolder))
+        << said;
+
+    ASSERT_EQ(::mkdir((runtime_ + "Velkaro.lock").c_str(), 0700), 0);
+    auto badLock = Run(VELKARO_PROGRAM);
+    const auto [code, text] = Finish(*badLock);
+    EXPECT_EQ(code, 1) << "a lock that cannot be opened is not a second instance";
+    EXPECT_TRUE(Contains(text, runtime_ + "Velkaro.lock: Is a directory")) << text;
+}
+
+}  // namespace
+}  // namespace shell_testing
