@@ -81,6 +81,13 @@ BOOL DestroyWindow(HWND hwnd) {
     if (!entry || !IsWindowOnCurrentThread(hwnd)) {
         return FALSE;
     }
+    // Owned windows go first, as on the desktop: a message box still open when its owner
+    // goes is destroyed (and frees its object), not left behind.
+    for (const auto& other : detail::AllEntries()) {
+        if (GetWindowOwner(ToHandle(other->id)) == hwnd) {
+            DestroyWindow(ToHandle(other->id));
+        }
+    }
     entry->closing = true;
     detail::ReleaseWindowMessages(entry);
     {

@@ -46,8 +46,9 @@ struct WindowCreateParams {
 // WM_CREATE is sent before the handle is returned; an answer of -1 destroys the window
 // and gives null.
 HWND CreateWindowHandle(const WindowCreateParams& params, WindowProc proc);
-// On the owning thread: WM_DESTROY, then WM_NCDESTROY, then the handle is gone; its posted
-// messages and timers are dropped and blocked senders get 0. FALSE from another thread.
+// On the owning thread: the windows it owns (on this thread) are destroyed first; then
+// WM_DESTROY, WM_NCDESTROY, and the handle is gone; its posted messages and timers are
+// dropped and blocked senders get 0. FALSE from another thread.
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 // True when the calling thread created the window.
