@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/select_panel.h"
+#include "duilib/attribute_values.h"
 
 namespace {
 
@@ -45,15 +46,15 @@ LPCTSTR CDeviceKeyButtonUI::GetClass() const {
 }
 
 LPVOID CDeviceKeyButtonUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
+    // Asked many times per key on every paint of an animated keyboard: no copies.
+    const std::wstring_view name = pstrName != nullptr ? pstrName : L"";
+    if (DuiLib::EqualsNoCase(name, kClassName)) {
         return this;
     }
-    if (pstrName != nullptr &&
-        DuiLib::CDuiString(pstrName).CompareNoCase(ILedTintTarget::kInterfaceName) == 0) {
+    if (DuiLib::EqualsNoCase(name, ILedTintTarget::kInterfaceName)) {
         return static_cast<ILedTintTarget*>(this);
     }
-    if (pstrName != nullptr &&
-        DuiLib::CDuiString(pstrName).CompareNoCase(DuiLib::kControlDrawDataInterface) == 0) {
+    if (DuiLib::EqualsNoCase(name, DuiLib::kControlDrawDataInterface)) {
         return static_cast<DuiLib::IControlDrawDataUI*>(this);
     }
     return CButtonUI::GetInterface(pstrName);

@@ -96,6 +96,24 @@ TEST_F(CanvasTest, ClipsNestAndFadeBlends) {
     EXPECT_NEAR(static_cast<int>(blended & 0xFF), 128, 3);
 }
 
+TEST_F(CanvasTest, ShapeTintFollowsTheImageAlphaAndStaysInTheClip) {
+    // A 2 x 1 shape: opaque left, transparent right, stretched over 8 x 4.
+    SurfacePtr shape = NewSurface(2, 1);
+    Put(shape.get(), 0, 0, 0xFF000000);
+    Put(shape.get(), 1, 0, 0x00FFFFFF);
+    canvas_.Clear(0xFF204060);
+    canvas_.PushClip(RECT{0, 0, 40, 3});
+    DuiLib::sdl::NineSlice slice;
+    slice.source = RECT{0, 0, 2, 1};
+    ASSERT_TRUE(canvas_.DrawShape(shape.get(), slice, RECT{10, 0, 18, 4}, 128, 0xFF0000));
+    canvas_.PopClip();
+    // Red at 128 of 255 where the shape is opaque: (0x20 * 127 + 255 * 128) / 255 = 0x90.
+    EXPECT_EQ(PixelAt(target_.get(), 10, 1), 0xFF902030u);
+    EXPECT_EQ(PixelAt(target_.get(), 17, 1), 0xFF204060u);  // transparent: untouched
+    EXPECT_EQ(PixelAt(target_.get(), 10, 3), 0xFF204060u);  // outside the clip
+    EXPECT_EQ(PixelAt(target_.get(), 9, 1), 0xFF204060u);   // outside the shape
+}
+
 TEST_F(CanvasTest, RingCoversOnlyItsSweep) {
     canvas_.Clear(0xFF000000);
     // A quarter from 12 o'clock clockwise: the right half's top is lit, the left is not.

@@ -112,7 +112,7 @@ bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint
         return false;
     }
     const TImageAttributes& attrs = resolved->attrs;
-    SDL_Surface* image = silhouette ? m_images.Silhouette(resolved->image) : resolved->image;
+    SDL_Surface* image = resolved->image;
     if (image == nullptr) {
         return false;
     }
@@ -127,6 +127,15 @@ bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint
     slice.corner = attrs.corner;
     slice.cornerDest = m_manager.Scale(attrs.corner);
     const uint8_t fade = static_cast<uint8_t>(alpha * attrs.fade / 255);
+    if (silhouette && m_canvas.DrawShape(image, slice, dest, fade, tint & 0xFFFFFF)) {
+        return true;
+    }
+    if (silhouette) {
+        image = m_images.Silhouette(image);
+        if (image == nullptr) {
+            return false;
+        }
+    }
     m_canvas.DrawImage(image, slice, dest, fade, tint);
     return true;
 }

@@ -22,6 +22,12 @@ std::array<LONG, 4> Bands(LONG lo, LONG hi, LONG a, LONG b) {
     return {lo, lo + a, hi - b, hi};
 }
 
+// v / 255 rounded, for v up to 255 * 255, without a division.
+inline uint32_t Div255(uint32_t v) {
+    v += 128;
+    return (v + (v >> 8)) >> 8;
+}
+
 }  // namespace
 
 bool IsOpaque(SDL_Surface* image) {
@@ -189,44 +195,119 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     SDL_SetTextureColorMod(texture, 255, 255, 255);
 }
 
-SDL_Texture* Canvas::SlicedTexture(SDL_Surface* image, const RECT& source, const NineSlice& slice,
-                                   const RECT& dest) {
+namespace {
+
+// Names a composition: the image, the part of it, its slices and the size it is drawn at.
+std::string SliceKey(SDL_Surface* image, const RECT& source, const NineSlice& slice,
+                     const RECT& dest) {
+    auto rect = [](const RECT& rc) {
+        return std::to_string(rc.left) + ',' + std::to_string(rc.top) + ',' +
+               std::to_string(rc.right) + ',' + std::to_string(rc.bottom) + '|';
+    };
+    return std::to_string(reinterpret_cast<uintptr_t>(image)) + '|' + rect(source) +
+           rect(slice.corner) + rect(slice.cornerDest) + std::to_string(dest.right - dest.left) +
+           'x' + std::to_string(dest.bottom - dest.top);
+}
+
+}  // namespace
+
+SDL_Surface* Canvas::ComposedSurface(SDL_Surface* image, const RECT& source, const NineSlice& slice,
+                                     const RECT& dest) {
+    const std::string key = SliceKey(image, source, slice, dest);
+    auto it = m_composed.find(key);
+    if (it != m_composed.end()) {
+        return it->second.get();
+    }
     const int width = dest.right - dest.left;
     const int height = dest.bottom - dest.top;
-    const std::string key =
-        "slice|" + std::to_string(reinterpret_cast<uintptr_t>(image)) + '|' +
-        std::to_string(source.left) + ',' + std::to_string(source.top) + ',' +
-        std::to_string(source.right) + ',' + std::to_string(source.bottom) + '|' +
-        std::to_string(slice.corner.left) + ',' + std::to_string(slice.corner.top) + ',' +
-        std::to_string(slice.corner.right) + ',' + std::to_string(slice.corner.bottom) + '|' +
-        std::to_string(slice.cornerDest.left) + ',' + std::to_string(slice.cornerDest.top) + ',' +
-        std::to_string(slice.cornerDest.right) + ',' + std::to_string(slice.cornerDest.bottom) +
-        '|' + std::to_string(width) + 'x' + std::to_string(height);
-    return CachedTexture(key, [&]() -> SurfacePtr {
-        SurfacePtr composed{
-            SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)};
-        if (!composed || image->format->format != SDL_PIXELFORMAT_ARGB8888) {
-            return nullptr;
-        }
-        const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
-        const auto sy = Bands(source.top, source.bottom, slice.corner.top, slice.corner.bottom);
-        const auto dx = Bands(0, width, slice.cornerDest.left, slice.cornerDest.right);
-        const auto dy = Bands(0, height, slice.cornerDest.top, slice.cornerDest.bottom);
-        for (int row = 0; row < 3; ++row) {
-            for (int col = 0; col < 3; ++col) {
-                const RECT s{sx[col], sy[row], sx[col + 1], sy[row + 1]};
-                const RECT d{dx[col], dy[row], dx[col + 1], dy[row + 1]};
-                if (IsEmpty(s) || IsEmpty(d)) {
-                    continue;
-                }
-                SDL_Rect from = ToSdl(s);
-                SDL_Rect to = ToSdl(d);
-                // Pixels are copied as they are (alpha included): blending comes later.
-                SDL_SoftStretchLinear(image, &from, composed.get(), &to);
+    if (width <= 0 || height <= 0 || image->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        return nullptr;
+    }
+    SurfacePtr composed{
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)};
+    if (!composed) {
+        return nullptr;
+    }
+    const auto sx = Bands(source.left, source.right, slice.corner.left, slice.corner.right);
+    const auto sy = Bands(source.top, source.bottom, slice.corner.top, slice.corner.bottom);
+    const auto dx = Bands(0, width, slice.cornerDest.left, slice.cornerDest.right);
+    const auto dy = Bands(0, height, slice.cornerDest.top, slice.cornerDest.bottom);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const RECT s{sx[col], sy[row], sx[col + 1], sy[row + 1]};
+            const RECT d{dx[col], dy[row], dx[col + 1], dy[row + 1]};
+            if (IsEmpty(s) || IsEmpty(d)) {
+                continue;
             }
+            SDL_Rect from = ToSdl(s);
+            SDL_Rect to = ToSdl(d);
+            // Pixels are copied as they are (alpha included): blending comes later.
+            SDL_SoftStretchLinear(image, &from, composed.get(), &to);
         }
-        return composed;
+    }
+    // Sizes come and go with the DPI: a full cache starts again.
+    constexpr size_t kMaxComposed = 256;
+    if (m_composed.size() >= kMaxComposed) {
+        m_composed.clear();
+        m_cached.clear();  // textures of the same key were made from them
+    }
+    SDL_Surface* result = composed.get();
+    m_composed.emplace(key, std::move(composed));
+    return result;
+}
+
+SDL_Texture* Canvas::SlicedTexture(SDL_Surface* image, const RECT& source, const NineSlice& slice,
+                                   const RECT& dest) {
+    return CachedTexture("slice|" + SliceKey(image, source, slice, dest), [&]() -> SurfacePtr {
+        SDL_Surface* composed = ComposedSurface(image, source, slice, dest);
+        return SurfacePtr{composed != nullptr ? SDL_DuplicateSurface(composed) : nullptr};
     });
+}
+
+bool Canvas::DrawShape(SDL_Surface* image, const NineSlice& slice, const RECT& dest, uint8_t alpha,
+                       uint32_t rgb) {
+    if (!IsValid() || image == nullptr || image->format->format != SDL_PIXELFORMAT_ARGB8888 ||
+        m_target->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        return false;
+    }
+    const RECT source = Intersect(slice.source, RECT{0, 0, image->w, image->h});
+    if (alpha == 0 || IsEmpty(source) || IsClippedOut(dest)) {
+        return true;
+    }
+    const bool stretched = dest.right - dest.left != source.right - source.left ||
+                           dest.bottom - dest.top != source.bottom - source.top;
+    SDL_Surface* shape = stretched ? ComposedSurface(image, source, slice, dest) : image;
+    if (shape == nullptr) {
+        return false;
+    }
+    // Where the shape's pixel (0, 0) lies on the target.
+    const POINT origin = stretched ? POINT{dest.left, dest.top}
+                                   : POINT{dest.left - source.left, dest.top - source.top};
+    RECT area = Intersect(dest, RECT{0, 0, m_target->w, m_target->h});
+    if (!m_clips.empty()) {
+        area = Intersect(area, m_clips.back());
+    }
+    if (IsEmpty(area)) {
+        return true;
+    }
+    SDL_RenderFlush(m_renderer.get());  // what the renderer drew lies beneath
+    const uint32_t r = (rgb >> 16) & 0xFF;
+    const uint32_t g = (rgb >> 8) & 0xFF;
+    const uint32_t b = rgb & 0xFF;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(shape->pixels) + (y - origin.y) * shape->pitch);
+        auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(m_target->pixels) +
+                                               y * m_target->pitch);
+        for (LONG x = area.left; x < area.right; ++x) {
+            const uint32_t a = Div255((from[x - origin.x] >> 24) * alpha);
+            const uint32_t d = to[x];
+            to[x] = 0xFF000000u | (Div255(((d >> 16) & 0xFF) * (255 - a) + r * a) << 16) |
+                    (Div255(((d >> 8) & 0xFF) * (255 - a) + g * a) << 8) |
+                    Div255((d & 0xFF) * (255 - a) + b * a);
+        }
+    }
+    return true;
 }
 
 SDL_Texture* Canvas::CachedTexture(const std::string& key,

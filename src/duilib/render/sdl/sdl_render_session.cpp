@@ -44,6 +44,10 @@ int ScreenshotDelayMs() {
     return (*end == 0 && ms > 0 && ms <= 3600000) ? static_cast<int>(ms) : 0;
 }
 
+// Far from the screenshot writer's timer on the same window.
+constexpr UINT_PTR kFollowUpDrainTimer = 2;
+constexpr UINT kFollowUpDrainMs = 250;
+
 }  // namespace
 
 struct CSdlRenderSession::Impl {
@@ -147,6 +151,10 @@ LRESULT CSdlRenderSession::Impl::PumpProc(UINT message, WPARAM wParam) {
     if (message == WM_TIMER && wParam == sdl::ScreenshotWriter::kTimerId && screenshot) {
         screenshot->OnTimer();
     }
+    if (message == WM_TIMER && wParam == kFollowUpDrainTimer) {
+        platform::KillTimer(pump, kFollowUpDrainTimer);
+        Drain();
+    }
     return 0;
 }
 
@@ -178,8 +186,15 @@ void CSdlRenderSession::Impl::Drain() {
         return;
     }
     SDL_Event event;
+    bool routed = false;
     while (SDL_PollEvent(&event) != 0) {
         input->Route(event);
+        routed = true;
+    }
+    // SDL holds a focus change back for 200 ms and reports it only from a later pump,
+    // which nothing else may bring about while nothing is drawn: look again then.
+    if (routed) {
+        platform::SetTimer(pump, kFollowUpDrainTimer, kFollowUpDrainMs);
     }
     StartWatcher();
     if (watcher) {
