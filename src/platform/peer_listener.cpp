@@ -252,11 +252,12 @@ class PeerListener::Server {
     }
 
     void DeliverAnswers() {
-        for (const auto& [id, result] : box_->Take()) {
+        for (const auto& answer : box_->Take()) {
+            const uint64_t id = answer.first;
             auto it = std::find_if(connections_.begin(), connections_.end(),
                                    [id](const Connection& c) { return c.id == id; });
             if (it != connections_.end() && it->awaitingAnswer && !it->done) {
-                SendAnswer(*it, peer::EncodeResult(result));
+                SendAnswer(*it, peer::EncodeResult(answer.second));
             }
         }
     }
