@@ -5,14 +5,6 @@
 #include "duilib/ui_layouts.h"
 
 namespace DuiLib {
-namespace {
-
-bool Inside(const RECT& rc, POINT pt) {
-    return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
-}
-
-}  // namespace
-
 // ---- CLabelUI
 
 LPCTSTR CLabelUI::GetClass() const {
@@ -140,14 +132,14 @@ void CButtonUI::DoEvent(TEventUI& event) {
     switch (event.Type) {
         case UIEVENT_BUTTONDOWN:
         case UIEVENT_DBLCLICK:
-            if (IsEnabled() && Inside(m_rcItem, event.ptMouse)) {
+            if (IsEnabled() && PtInRect(m_rcItem, event.ptMouse)) {
                 m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
                 Invalidate();
             }
             return;
         case UIEVENT_BUTTONUP:
             if ((m_uButtonState & UISTATE_CAPTURED) != 0) {
-                const bool inside = Inside(m_rcItem, event.ptMouse);
+                const bool inside = PtInRect(m_rcItem, event.ptMouse);
                 m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
                 Invalidate();
                 if (inside) {

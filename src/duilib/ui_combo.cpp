@@ -4,11 +4,6 @@
 #include "duilib/paint_manager.h"
 
 namespace DuiLib {
-namespace {
-constexpr wchar_t kKeyUp = 0x26;
-constexpr wchar_t kKeyDown = 0x28;
-}  // namespace
-
 LPCTSTR CComboUI::GetClass() const {
     return L"ComboUI";
 }
@@ -61,13 +56,7 @@ void CComboUI::SetPos(RECT rc, bool bNeedInvalidate) {
 }
 
 int CComboUI::NextSelectable(int step) const {
-    for (int i = m_selection.Current() + step; i >= 0 && i < GetCount(); i += step) {
-        const CControlUI* row = GetItemAt(i);
-        if (row->IsEnabled()) {
-            return i;
-        }
-    }
-    return -1;
+    return CListSelection::Selectable(m_items, m_selection.Current() + step, step);
 }
 
 void CComboUI::DoEvent(TEventUI& event) {
@@ -80,8 +69,8 @@ void CComboUI::DoEvent(TEventUI& event) {
             Activate();
             return;
         case UIEVENT_KEYDOWN:
-            if (event.chKey == kKeyUp || event.chKey == kKeyDown) {
-                const int next = NextSelectable(event.chKey == kKeyUp ? -1 : 1);
+            if (event.chKey == VK_UP || event.chKey == VK_DOWN) {
+                const int next = NextSelectable(event.chKey == VK_UP ? -1 : 1);
                 if (next >= 0) {
                     SelectItem(next);
                 }

@@ -4,6 +4,7 @@
 
 #include "duilib/attribute_values.h"
 #include "duilib/paint_manager.h"
+#include "duilib/ui_scrollbar.h"
 
 namespace DuiLib {
 
@@ -22,6 +23,12 @@ CContainerUI::~CContainerUI() {
         } else {
             (*it)->SetManager(nullptr, nullptr, false);
         }
+    }
+    for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        if (bar != nullptr && managerLive) {
+            m_pManager->ReapObjects(bar);
+        }
+        delete bar;
     }
 }
 
@@ -154,6 +161,11 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
     for (CControlUI* item : m_items) {
         item->SetManager(pManager, this, bInit);
     }
+    for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        if (bar != nullptr) {
+            bar->SetManager(pManager, this, bInit);
+        }
+    }
     CControlUI::SetManager(pManager, pParent, bInit);
 }
 
@@ -201,9 +213,29 @@ void CContainerUI::SetFloatPos(CControlUI* pControl) {
     pControl->SetPos(RECT{left, top, right, bottom}, false);
 }
 
+std::vector<SIZE> CContainerUI::WantedSizes(const RECT& inner) const {
+    std::vector<SIZE> sizes;
+    for (CControlUI* item : m_items) {
+        if (!item->IsVisible() || item->IsFloat()) {
+            continue;
+        }
+        const RECT pad = item->GetPadding();
+        const SIZE wanted =
+            item->EstimateSize(SIZE{inner.right - inner.left, inner.bottom - inner.top});
+        sizes.push_back(SIZE{std::max(wanted.cx, item->GetMinWidth()) + pad.left + pad.right,
+                             std::max(wanted.cy, item->GetMinHeight()) + pad.top + pad.bottom});
+    }
+    return sizes;
+}
+
 void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
     CControlUI::SetPos(rc, bNeedInvalidate);
-    const RECT inner = ContentRect(m_rcItem);
+    const RECT content = ContentRect(m_rcItem);
+    SIZE needed{};
+    for (const SIZE wanted : HasScrollBar() ? WantedSizes(content) : std::vector<SIZE>{}) {
+        needed = SIZE{std::max(needed.cx, wanted.cx), std::max(needed.cy, wanted.cy)};
+    }
+    const RECT inner = ScrollContent(content, needed);
     for (CControlUI* item : m_items) {
         if (!item->IsVisible()) {
             continue;
@@ -228,6 +260,20 @@ void CContainerUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
         SetChildPadding(ParseCoordinate(value));
     } else if (name == L"autodestroy") {
         SetAutoDestroy(ParseBool(value));
+    } else if (name == L"vscrollbar") {
+        EnableScrollBar(ParseBool(value), m_pHorizontalScrollBar != nullptr);
+    } else if (name == L"hscrollbar") {
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBool(value));
+    } else if (name == L"vscrollbarstyle") {
+        m_sVerticalScrollBarStyle = CDuiString(value);
+        if (m_pVerticalScrollBar != nullptr) {
+            m_pVerticalScrollBar->ApplyAttributeList(m_sVerticalScrollBarStyle);
+        }
+    } else if (name == L"hscrollbarstyle") {
+        m_sHorizontalScrollBarStyle = CDuiString(value);
+        if (m_pHorizontalScrollBar != nullptr) {
+            m_pHorizontalScrollBar->ApplyAttributeList(m_sHorizontalScrollBarStyle);
+        }
     } else {
         CControlUI::SetAttribute(pstrName, pstrValue);
     }
@@ -252,9 +298,18 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT u
             return me;
         }
     }
-    // Later children lie above earlier ones: hit tests look at them first.
+    // Later children lie above earlier ones, and the scroll bars above them all: hit tests
+    // look at them first. Children scrolled out of the view are not there to be hit.
     if ((uFlags & UIFIND_HITTEST) != 0) {
-        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+            if (CControlUI* found =
+                    bar != nullptr ? bar->FindControl(Proc, pData, uFlags) : nullptr) {
+                return found;
+            }
+        }
+        const POINT* pt = static_cast<const POINT*>(pData);
+        const bool inView = !HasScrollBar() || PtInRect(m_rcView, *pt);
+        for (auto it = m_items.rbegin(); inView && it != m_items.rend(); ++it) {
             if (CControlUI* found = (*it)->FindControl(Proc, pData, uFlags)) {
                 return found;
             }
@@ -273,6 +328,19 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT u
 }
 
 void CContainerUI::DoEvent(TEventUI& event) {
+    // The wheel scrolls the nearest container that has room to scroll on either axis.
+    if (event.Type == UIEVENT_SCROLLWHEEL) {
+        const bool down = LOWORD(event.wParam) != 0;
+        for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+            if (bar != nullptr && bar->IsVisible() && bar->GetScrollRange() > 0) {
+                const int step = down ? bar->GetLineSize() : -bar->GetLineSize();
+                const SIZE pos = GetScrollPos();
+                SetScrollPos(bar->IsHorizontal() ? SIZE{pos.cx + step, pos.cy}
+                                                 : SIZE{pos.cx, pos.cy + step});
+                return;
+            }
+        }
+    }
     CControlUI::DoEvent(event);
 }
 

@@ -8,6 +8,8 @@
 
 namespace DuiLib {
 
+class CScrollBarUI;
+
 class IContainerUI {
   public:
     virtual CControlUI* GetItemAt(int iIndex) const = 0;
@@ -55,6 +57,22 @@ class CContainerUI : public CControlUI, public IContainerUI {
     bool IsAutoDestroy() const { return m_bAutoDestroy; }
     void SetAutoDestroy(bool bAuto) { m_bAutoDestroy = bAuto; }
 
+    // Scroll bars ("vscrollbar", "hscrollbar", styled by "vscrollbarstyle" and
+    // "hscrollbarstyle"): each is shown while the children need more room on its axis than
+    // the container has, and the children then move with the scroll position.
+    void EnableScrollBar(bool bEnableVertical = true, bool bEnableHorizontal = false);
+    CScrollBarUI* GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
+    CScrollBarUI* GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+    // How far the content is scrolled, and how far it can be (0 on an axis without a bar).
+    SIZE GetScrollPos() const;
+    SIZE GetScrollRange() const;
+    // Moves the content (kept within the range) and lays the children out again.
+    void SetScrollPos(SIZE szPos);
+    // Scrolls as little as it takes to show all of `pControl` (a child of this container).
+    void EnsureVisible(CControlUI* pControl);
+    // Where the children are seen: inside the inset and beside the shown bars.
+    RECT GetViewRect() const { return m_rcView; }
+
     void SetVisible(bool bVisible = true) override;
     void SetInternVisible(bool bVisible = true) override;
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
@@ -66,6 +84,16 @@ class CContainerUI : public CControlUI, public IContainerUI {
   protected:
     // The rectangle inside the inset.
     RECT ContentRect(const RECT& rc) const;
+    bool HasScrollBar() const {
+        return m_pVerticalScrollBar != nullptr || m_pHorizontalScrollBar != nullptr;
+    }
+    // Shows, hides and places the scroll bars for children that need `needed` (the
+    // children's fixed extents and paddings) inside `inner`. Returns where the children
+    // are laid out: the view, moved by the scroll position and grown to the content.
+    RECT ScrollContent(const RECT& inner, SIZE needed);
+    // What each laid-out child asks for inside `inner`: its own size (or, where it has
+    // none, its minimum) and its padding.
+    std::vector<SIZE> WantedSizes(const RECT& inner) const;
     // Places a floating child at its offsets from this container's top-left corner.
     void SetFloatPos(CControlUI* pControl);
     // The child's fixed size clamped to its limits; 0 stays 0 (stretch).
@@ -74,6 +102,11 @@ class CContainerUI : public CControlUI, public IContainerUI {
     static RECT FitInto(CControlUI* item, const RECT& place);
 
     std::vector<CControlUI*> m_items;
+    CScrollBarUI* m_pVerticalScrollBar = nullptr;
+    CScrollBarUI* m_pHorizontalScrollBar = nullptr;
+    CDuiString m_sVerticalScrollBarStyle;
+    CDuiString m_sHorizontalScrollBarStyle;
+    RECT m_rcView{};
     RECT m_rcInset{};
     int m_iChildPadding = 0;
     bool m_bAutoDestroy = true;

@@ -103,6 +103,23 @@ inline constexpr UINT UIFIND_ME_FIRST = 0x80000000;
 
 using FINDCONTROLPROC = CControlUI* (*)(CControlUI*, LPVOID);
 
+// Whether `pt` lies in `rc`, its right and bottom edges excluded.
+inline bool PtInRect(const RECT& rc, POINT pt) {
+    return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
+}
+
+// Virtual key codes the standard controls answer to.
+inline constexpr WPARAM VK_RETURN = 0x0D;
+inline constexpr WPARAM VK_ESCAPE = 0x1B;
+inline constexpr WPARAM VK_PRIOR = 0x21;
+inline constexpr WPARAM VK_NEXT = 0x22;
+inline constexpr WPARAM VK_END = 0x23;
+inline constexpr WPARAM VK_HOME = 0x24;
+inline constexpr WPARAM VK_LEFT = 0x25;
+inline constexpr WPARAM VK_UP = 0x26;
+inline constexpr WPARAM VK_RIGHT = 0x27;
+inline constexpr WPARAM VK_DOWN = 0x28;
+
 // Button states a renderer reads.
 inline constexpr UINT UISTATE_FOCUSED = 0x00000001;
 inline constexpr UINT UISTATE_SELECTED = 0x00000002;

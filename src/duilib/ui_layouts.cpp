@@ -86,7 +86,36 @@ void LayoutLine(const std::vector<CControlUI*>& items, const RECT& inner, int ch
     }
 }
 
+// What the children of a line need: their sizes along it one after another, and the
+// largest across it.
+SIZE MeasureLine(const std::vector<SIZE>& wanted, int childPadding, bool horizontal) {
+    long long along = static_cast<long long>(childPadding) *
+                      std::max<long long>(0, static_cast<long long>(wanted.size()) - 1);
+    long long across = 0;
+    for (const SIZE size : wanted) {
+        along += horizontal ? size.cx : size.cy;
+        across = std::max<long long>(across, horizontal ? size.cy : size.cx);
+    }
+    const auto clamp = [](long long v) {
+        return static_cast<LONG>(std::min<long long>(v, kMaxCoordinate));
+    };
+    return horizontal ? SIZE{clamp(along), clamp(across)} : SIZE{clamp(across), clamp(along)};
+}
+
 }  // namespace
+
+void CLineLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
+    CControlUI::SetPos(rc, bNeedInvalidate);
+    const RECT inner = ContentRect(m_rcItem);
+    const SIZE needed =
+        HasScrollBar() ? MeasureLine(WantedSizes(inner), GetChildPadding(), m_bHorizontal) : SIZE{};
+    LayoutLine(m_items, ScrollContent(inner, needed), GetChildPadding(), m_bHorizontal);
+    for (CControlUI* item : m_items) {
+        if (item->IsVisible() && item->IsFloat()) {
+            SetFloatPos(item);
+        }
+    }
+}
 
 LPCTSTR CHorizontalLayoutUI::GetClass() const {
     return L"HorizontalLayoutUI";
@@ -99,16 +128,6 @@ LPVOID CHorizontalLayoutUI::GetInterface(LPCTSTR pstrName) {
     return CContainerUI::GetInterface(pstrName);
 }
 
-void CHorizontalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
-    CControlUI::SetPos(rc, bNeedInvalidate);
-    LayoutLine(m_items, ContentRect(m_rcItem), GetChildPadding(), true);
-    for (CControlUI* item : m_items) {
-        if (item->IsVisible() && item->IsFloat()) {
-            SetFloatPos(item);
-        }
-    }
-}
-
 LPCTSTR CVerticalLayoutUI::GetClass() const {
     return L"VerticalLayoutUI";
 }
@@ -118,16 +137,6 @@ LPVOID CVerticalLayoutUI::GetInterface(LPCTSTR pstrName) {
         return static_cast<CVerticalLayoutUI*>(this);
     }
     return CContainerUI::GetInterface(pstrName);
-}
-
-void CVerticalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
-    CControlUI::SetPos(rc, bNeedInvalidate);
-    LayoutLine(m_items, ContentRect(m_rcItem), GetChildPadding(), false);
-    for (CControlUI* item : m_items) {
-        if (item->IsVisible() && item->IsFloat()) {
-            SetFloatPos(item);
-        }
-    }
 }
 
 LPCTSTR CTabLayoutUI::GetClass() const {

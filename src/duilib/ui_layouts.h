@@ -2,24 +2,38 @@
 // Row, column and tab layouts. Rules: a child with a fixed extent gets it (clamped to its
 // minimum and maximum); children without one share what is left equally; padding is kept
 // around each child, the inset inside the container and the child padding between
-// children; floating children are placed at their own offsets and take no space.
+// children; floating children are placed at their own offsets and take no space. With a
+// scroll bar, children that need more room than there is are laid out at their full
+// size and scrolled.
 
 #include "duilib/ui_container.h"
 
 namespace DuiLib {
 
-class CHorizontalLayoutUI : public CContainerUI {
+// Children one after another along an axis: the row and the column below.
+class CLineLayoutUI : public CContainerUI {
   public:
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
     void SetPos(RECT rc, bool bNeedInvalidate = true) override;
+
+  protected:
+    explicit CLineLayoutUI(bool bHorizontal) : m_bHorizontal(bHorizontal) {}
+
+  private:
+    bool m_bHorizontal;
 };
 
-class CVerticalLayoutUI : public CContainerUI {
+class CHorizontalLayoutUI : public CLineLayoutUI {
   public:
+    CHorizontalLayoutUI() : CLineLayoutUI(true) {}
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
-    void SetPos(RECT rc, bool bNeedInvalidate = true) override;
+};
+
+class CVerticalLayoutUI : public CLineLayoutUI {
+  public:
+    CVerticalLayoutUI() : CLineLayoutUI(false) {}
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
 };
 
 // Shows one child at a time.

@@ -1,5 +1,8 @@
 #include "duilib/ui_list.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "duilib/attribute_values.h"
 #include "duilib/paint_manager.h"
 
@@ -23,6 +26,7 @@ UINT CListRowUI<Base>::GetControlFlags() const {
 template <class Base>
 void CListRowUI<Base>::SetOwner(CControlUI* pOwner) {
     m_pOwner = pOwner ? static_cast<IListOwnerUI*>(pOwner->GetInterface(L"IListOwner")) : nullptr;
+    m_pOwnerControl = m_pOwner != nullptr ? pOwner : nullptr;
 }
 
 template <class Base>
@@ -71,6 +75,10 @@ bool CListRowUI<Base>::HandleRowEvent(TEventUI& event) {
         this->Activate();
         return true;
     }
+    if (event.Type == UIEVENT_KEYDOWN && m_pOwnerControl != nullptr) {
+        m_pOwnerControl->DoEvent(event);
+        return true;
+    }
     return false;
 }
 
@@ -109,6 +117,15 @@ bool CListSelection::Move(const std::vector<CControlUI*>& rows, int iIndex, bool
     }
     *changed = true;
     return true;
+}
+
+int CListSelection::Selectable(const std::vector<CControlUI*>& rows, int from, int step) {
+    for (int i = from; i >= 0 && i < static_cast<int>(rows.size()); i += step) {
+        if (rows[static_cast<size_t>(i)]->IsEnabled()) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 void CListSelection::RowRemoved(int iIndex) {
@@ -236,11 +253,75 @@ bool CListUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
     if (bTakeFocus && iIndex >= 0 && m_pManager != nullptr) {
         m_pManager->SetFocus(GetItemAt(iIndex));
     }
+    EnsureVisible(iIndex);
     if (changed && bTriggerEvent && m_pManager != nullptr) {
         m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMSELECT, static_cast<WPARAM>(iIndex),
                                static_cast<LPARAM>(old));
     }
     return true;
+}
+
+void CListUI::EnsureVisible(int iIndex) {
+    if (GetItemAt(iIndex) == nullptr) {
+        return;
+    }
+    // Rows added since the last layout have no place yet.
+    if (IsUpdateNeeded()) {
+        m_iShowAfterLayout = iIndex;
+        NeedUpdate();
+        return;
+    }
+    CContainerUI::EnsureVisible(GetItemAt(iIndex));
+}
+
+void CListUI::SetPos(RECT rc, bool bNeedInvalidate) {
+    CListOwnerBaseUI::SetPos(rc, bNeedInvalidate);
+    if (m_iShowAfterLayout >= 0) {
+        EnsureVisible(std::exchange(m_iShowAfterLayout, -1));
+    }
+}
+
+int CListUI::RowsPerView() const {
+    const CControlUI* row = GetItemAt(std::max(0, GetCurSel()));
+    const int rowHeight = row != nullptr ? std::max(1, row->GetHeight()) : 1;
+    return std::max(1, static_cast<int>(GetViewRect().bottom - GetViewRect().top) / rowHeight);
+}
+
+int CListUI::RowForKey(WPARAM key) const {
+    const int current = GetCurSel();
+    const int last = GetCount() - 1;
+    switch (key) {
+        case VK_UP:
+            return CListSelection::Selectable(m_items, current < 0 ? last : current - 1, -1);
+        case VK_DOWN:
+            return CListSelection::Selectable(m_items, current + 1, 1);
+        case VK_HOME:
+            return CListSelection::Selectable(m_items, 0, 1);
+        case VK_END:
+            return CListSelection::Selectable(m_items, last, -1);
+        case VK_PRIOR: {
+            const int row =
+                CListSelection::Selectable(m_items, std::max(0, current - RowsPerView()), 1);
+            return row >= 0 && row < current ? row : RowForKey(VK_HOME);
+        }
+        case VK_NEXT: {
+            const int row =
+                CListSelection::Selectable(m_items, std::min(last, current + RowsPerView()), -1);
+            return row > current ? row : RowForKey(VK_END);
+        }
+        default:
+            return -1;
+    }
+}
+
+void CListUI::DoEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_KEYDOWN && IsEnabled()) {
+        if (const int row = RowForKey(event.chKey); row >= 0) {
+            SelectItem(row, true);
+            return;
+        }
+    }
+    CListOwnerBaseUI::DoEvent(event);
 }
 
 }  // namespace DuiLib

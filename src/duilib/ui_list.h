@@ -58,6 +58,7 @@ class CListRowUI : public Base, public IListItemUI {
     int m_iIndex = -1;
     bool m_bSelected = false;
     IListOwnerUI* m_pOwner = nullptr;
+    CControlUI* m_pOwnerControl = nullptr;  // the same owner: keys on a row go to it
 };
 
 class CListContainerElementUI : public CListRowUI<CHorizontalLayoutUI> {
@@ -82,6 +83,9 @@ class CListSelection {
     // Keeps the selection on the same row after row iIndex was removed.
     void RowRemoved(int iIndex);
     void Clear() { m_iCurSel = -1; }
+    // The first enabled row from `from` on in `step` direction (`from` itself included);
+    // -1 when there is none.
+    static int Selectable(const std::vector<CControlUI*>& rows, int from, int step);
 
   private:
     int m_iCurSel = -1;
@@ -110,11 +114,24 @@ class CListOwnerBaseUI : public Base, public IListOwnerUI {
     void Renumber();
 };
 
+// Up and Down select the next enabled row, Page Up and Page Down one a view further,
+// Home and End the first and the last; the selected row is scrolled into view.
 class CListUI : public CListOwnerBaseUI<CVerticalLayoutUI> {
   public:
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
     bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
+    // Scrolls row iIndex into view (once laid out, when the rows changed since).
+    void EnsureVisible(int iIndex);
+    void SetPos(RECT rc, bool bNeedInvalidate = true) override;
+    void DoEvent(TEventUI& event) override;
+
+  private:
+    // The row a navigation key selects; -1 for another key or when there is none.
+    int RowForKey(WPARAM key) const;
+    int RowsPerView() const;
+
+    int m_iShowAfterLayout = -1;
 };
 
 }  // namespace DuiLib

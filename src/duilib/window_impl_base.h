@@ -12,9 +12,6 @@
 
 namespace DuiLib {
 
-inline constexpr WPARAM VK_RETURN = 0x0D;
-inline constexpr WPARAM VK_ESCAPE = 0x1B;
-
 class WindowImplBase : public CWindowWnd,
                        public CNotifyPump,
                        public INotifyUI,

@@ -11,7 +11,9 @@
 #include "duilib/render/sdl/sdl_input_router.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_edit.h"
+#include "duilib/ui_list.h"
 #include "duilib/ui_progress.h"
+#include "duilib/ui_scrollbar.h"
 #include "duilib/window_impl_base.h"
 #include "platform/desktop.h"
 #include "render_test_support.h"
@@ -37,10 +39,13 @@ constexpr const char* kLayout = R"(<?xml version="1.0" encoding="utf-8"?>
       <ListLabelElement text="4" /><ListLabelElement text="5" /><ListLabelElement text="6" />
       <ListLabelElement text="7" /><ListLabelElement text="8" />
     </Combo>
+    <Combo name="functions" height="26" dropboxsize="0,200">ROWS</Combo>
     <Control />
   </VerticalLayout>
 </Window>
 )";
+
+constexpr int kFunctionRows = 141;
 
 class RecordingWindow : public DuiLib::WindowImplBase {
   public:
@@ -80,7 +85,14 @@ class InputRoutingTest : public ::testing::Test {
         if (!libraries_.HasVideo()) {
             GTEST_SKIP() << "SDL's off-screen video driver is not available";
         }
-        ASSERT_TRUE(testing_support::WriteTextFile(dir_.File("input_test.xml"), kLayout));
+        // As many functions as the key-function list offers.
+        std::string rows;
+        for (int i = 0; i < kFunctionRows; ++i) {
+            rows += "<ListLabelElement text=\"f" + std::to_string(i) + "\" />";
+        }
+        std::string layout = kLayout;
+        layout.replace(layout.find("ROWS"), 4, rows);
+        ASSERT_TRUE(testing_support::WriteTextFile(dir_.File("input_test.xml"), layout));
         const std::wstring folder(dir_.path().begin(), dir_.path().end());
         CPaintManagerUI::SetResourcePath(folder.c_str());
         ASSERT_NE(window_.Create(nullptr, L"input", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 300, 200),
@@ -136,6 +148,16 @@ class InputRoutingTest : public ::testing::Test {
         SDL_Window* desktop = drop != nullptr ? backend_.DesktopWindowOf(drop) : nullptr;
         return desktop != nullptr ? SDL_GetWindowID(desktop) : 0;
     }
+    // The paint manager of the open drop-down list.
+    CPaintManagerUI* DropManager() {
+        const HWND drop = platform::FindWindow(L"ComboDropWnd", nullptr);
+        for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+            if (drop != nullptr && manager->GetPaintWindow() == drop) {
+                return manager;
+            }
+        }
+        return nullptr;
+    }
     void Type(const char* utf8) {
         SDL_Event event{};
         event.type = SDL_TEXTINPUT;
@@ -143,10 +165,11 @@ class InputRoutingTest : public ::testing::Test {
         SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
         router_.Route(event);
     }
-    void Key(SDL_Keycode key) {
+    void Key(SDL_Keycode key) { KeyIn(windowId_, key); }
+    void KeyIn(Uint32 windowId, SDL_Keycode key) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
-        event.key.windowID = windowId_;
+        event.key.windowID = windowId;
         event.key.keysym.sym = key;
         router_.Route(event);
     }
@@ -256,6 +279,58 @@ TEST_F(InputRoutingTest, TheWheelScrollsRowsThatDoNotFit) {
     MouseIn(drop, SDL_MOUSEBUTTONUP, lastRow);
     render_test::PumpUntilIdle();
     EXPECT_EQ(static_cast<DuiLib::CComboUI*>(Find(L"long"))->GetCurSel(), 7);
+}
+
+TEST_F(InputRoutingTest, TheScrollBarReachesTheLastOfManyRows) {
+    const Uint32 drop = OpenDropDown(L"functions");
+    ASSERT_NE(drop, 0u);
+    CPaintManagerUI* dropManager = DropManager();
+    auto* list =
+        static_cast<DuiLib::CListUI*>(dropManager != nullptr ? dropManager->GetRoot() : nullptr);
+    ASSERT_NE(list, nullptr);
+    DuiLib::CScrollBarUI* bar = list->GetVerticalScrollBar();
+    ASSERT_TRUE(bar != nullptr && bar->IsVisible());
+    const RECT thumb = bar->GetThumbRect();
+    const POINT grip{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    MouseIn(drop, SDL_MOUSEMOTION, grip);
+    MouseIn(drop, SDL_MOUSEBUTTONDOWN, grip);
+    MouseIn(drop, SDL_MOUSEMOTION, POINT{grip.x, 400});
+    MouseIn(drop, SDL_MOUSEBUTTONUP, POINT{grip.x, 400});
+    render_test::PumpUntilIdle();
+    const RECT view = list->GetViewRect();
+    const POINT lastRow{20, view.bottom - 12};
+    MouseIn(drop, SDL_MOUSEMOTION, lastRow);
+    MouseIn(drop, SDL_MOUSEBUTTONDOWN, lastRow);
+    MouseIn(drop, SDL_MOUSEBUTTONUP, lastRow);
+    render_test::PumpUntilIdle();
+    auto* combo = static_cast<DuiLib::CComboUI*>(Find(L"functions"));
+    EXPECT_EQ(combo->GetCurSel(), kFunctionRows - 1);
+    EXPECT_EQ(combo->GetText().str(), L"f140");
+}
+
+TEST_F(InputRoutingTest, KeysWalkADroppedListAndEnterChooses) {
+    auto* combo = static_cast<DuiLib::CComboUI*>(Find(L"functions"));
+    combo->SelectItem(3, false, false);
+    Uint32 drop = OpenDropDown(L"functions");
+    ASSERT_NE(drop, 0u);
+    KeyIn(drop, SDLK_END);
+    KeyIn(drop, SDLK_UP);
+    render_test::PumpUntilIdle();
+    // Moving through the list chooses nothing yet.
+    EXPECT_EQ(combo->GetCurSel(), 3);
+    EXPECT_FALSE(window_.Saw(L"itemselect:functions"));
+    KeyIn(drop, SDLK_RETURN);
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(combo->GetCurSel(), kFunctionRows - 2);
+    EXPECT_TRUE(window_.Saw(L"itemselect:functions"));
+    EXPECT_EQ(platform::FindWindow(L"ComboDropWnd", nullptr), nullptr);
+
+    drop = OpenDropDown(L"functions");
+    ASSERT_NE(drop, 0u);
+    KeyIn(drop, SDLK_HOME);
+    KeyIn(drop, SDLK_ESCAPE);
+    render_test::PumpUntilIdle();
+    EXPECT_EQ(combo->GetCurSel(), kFunctionRows - 2);
 }
 
 TEST_F(InputRoutingTest, WithoutASessionBusTheTrayStandInPassesClicksToTheIconsWindow) {

@@ -91,6 +91,7 @@ void CComboDropWnd::BuildRows() {
     list->SetBorderColor(kListBorder);
     list->SetBorderSize(1);
     list->SetInset(RECT{1, 1, 1, 1});
+    list->EnableScrollBar(true, false);
     for (int i = 0; i < m_pCombo->GetCount(); ++i) {
         CControlUI* source = m_pCombo->GetItemAt(i);
         auto* row = new CListLabelElementUI;
@@ -104,15 +105,17 @@ void CComboDropWnd::BuildRows() {
             label != nullptr && look.font < 0) {
             row->SetFont(label->GetFont());
         }
-        if (i == m_pCombo->GetCurSel() && look.itemSelectedBkColor != 0) {
-            row->SetBkColor(look.itemSelectedBkColor);
-        }
         row->SetEnabled(source->IsEnabled());
         list->Add(row);
     }
     m_pm.AttachDialog(list);
     m_pm.AddNotifier(this);
     list->SelectItem(m_pCombo->GetCurSel(), false, false);
+    MarkSelected(m_pCombo->GetCurSel(), -1);
+}
+
+CListUI* CComboDropWnd::List() const {
+    return static_cast<CListUI*>(m_pm.GetRoot());
 }
 
 void CComboDropWnd::Place() {
@@ -122,41 +125,57 @@ void CComboDropWnd::Place() {
     const int rows = std::max(1, m_pCombo->GetCount());
     const int rowHeight = std::max(1, m_pm.Scale(kRowHeight));
     const SIZE dropBox = m_pCombo->GetDropBoxSize();
-    m_iVisibleRows = rows;
+    int visibleRows = rows;
     if (dropBox.cy > 0) {
-        m_iVisibleRows = std::clamp((m_pm.Scale(dropBox.cy) - 2) / rowHeight, 1, rows);
+        visibleRows = std::clamp((m_pm.Scale(dropBox.cy) - 2) / rowHeight, 1, rows);
     }
-    const int height = rowHeight * m_iVisibleRows + 2;
-    // The selected row starts in view.
-    Scroll(m_pCombo->GetCurSel() - m_iVisibleRows + 1);
+    const int height = rowHeight * visibleRows + 2;
     const int width =
         std::max<LONG>(combo.right - combo.left, dropBox.cx > 0 ? m_pm.Scale(dropBox.cx) : 0);
     platform::SetWindowPos(m_hWnd, HWND_TOPMOST, owner.left + combo.left, owner.top + combo.bottom,
                            width, height, SWP_NOACTIVATE);
 }
 
-void CComboDropWnd::Scroll(int rows) {
-    auto* list = static_cast<CListUI*>(m_pm.GetRoot());
-    if (list == nullptr) {
-        return;
+void CComboDropWnd::Choose(int index) {
+    CComboUI* combo = LiveCombo();
+    const CControlUI* row = List() != nullptr ? List()->GetItemAt(index) : nullptr;
+    if (combo != nullptr && row != nullptr && row->IsEnabled()) {
+        combo->SelectItem(index, false, true);
     }
-    const int count = list->GetCount();
-    m_iFirstRow = std::clamp(m_iFirstRow + rows, 0, std::max(0, count - m_iVisibleRows));
-    for (int i = 0; i < count; ++i) {
-        list->GetItemAt(i)->SetVisible(i >= m_iFirstRow);
+    Close(IDOK);
+}
+
+void CComboDropWnd::MarkSelected(int index, int old) {
+    const DWORD color = m_pCombo->GetTextLook().itemSelectedBkColor;
+    CListUI* list = List();
+    if (color == 0 || list == nullptr) {
+        return;  // the renderer's own highlight follows the selection
+    }
+    if (CControlUI* previous = list->GetItemAt(old)) {
+        previous->SetBkColor(0);
+    }
+    if (CControlUI* current = list->GetItemAt(index)) {
+        current->SetBkColor(color);
     }
 }
 
 void CComboDropWnd::Notify(TNotifyUI& msg) {
-    if (msg.sType != DUI_MSGTYPE_ITEMCLICK || msg.pSender == nullptr) {
+    if (msg.pSender == nullptr) {
+        return;
+    }
+    if (msg.sType == DUI_MSGTYPE_ITEMSELECT) {
+        MarkSelected(static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+        return;
+    }
+    if (msg.sType != DUI_MSGTYPE_ITEMCLICK) {
         return;
     }
     auto* row = static_cast<IListItemUI*>(msg.pSender->GetInterface(L"ListItem"));
-    CComboUI* combo = LiveCombo();
-    if (row != nullptr && combo != nullptr && msg.pSender->IsEnabled()) {
-        combo->SelectItem(row->GetIndex(), false, true);
+    if (row != nullptr) {
+        Choose(row->GetIndex());
+    } else {
+        Close(IDOK);
     }
-    Close(IDOK);
 }
 
 LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -172,15 +191,25 @@ LRESULT CComboDropWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
                 Close(IDCANCEL);
             }
             return 0;
-        case WM_MOUSEWHEEL:
-            Scroll(static_cast<short>(HIWORD(wParam)) > 0 ? -1 : 1);
-            return 0;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) {
                 Close(IDCANCEL);
                 return 0;
             }
-            break;
+            if (wParam == VK_RETURN && List() != nullptr) {
+                Choose(List()->GetCurSel());
+                return 0;
+            }
+            // Nothing in the list holds the focus: the keys move its selection.
+            if (CListUI* list = List()) {
+                TEventUI event;
+                event.Type = UIEVENT_KEYDOWN;
+                event.pSender = list;
+                event.chKey = static_cast<wchar_t>(wParam);
+                event.wParam = wParam;
+                list->DoEvent(event);
+            }
+            return 0;
         default:
             break;
     }

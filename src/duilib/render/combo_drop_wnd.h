@@ -1,8 +1,9 @@
 #pragma once
 // The list a combo drops down: a borderless window under the combo with one row per
-// combo row. A click on an enabled row selects it in the combo ("itemselect" from the
-// combo, as a keyboard choice gives) and closes the list; Escape, a click elsewhere or
-// another window becoming active closes it without a choice.
+// combo row, scrolled (wheel, scroll bar, keys) when they do not all fit. A click on an
+// enabled row, or Enter on the row the keys moved to, selects it in the combo
+// ("itemselect" from the combo) and closes the list; Escape, a click elsewhere or another
+// window becoming active closes it without a choice.
 
 #include "duilib/paint_manager.h"
 #include "duilib/ui_combo.h"
@@ -34,8 +35,11 @@ class CComboDropWnd : public CWindowWnd, public INotifyUI {
     CComboDropWnd(CComboUI* combo, CPaintManagerUI* ownerManager);
     void BuildRows();
     void Place();
-    // Wheel turns move the rows that do not fit by one.
-    void Scroll(int rows);
+    CListUI* List() const;
+    // Gives the combo row `index` (when enabled) and closes the list.
+    void Choose(int index);
+    // The selected row of the list shows the combo's selected-row colour.
+    void MarkSelected(int index, int old);
     // The combo, while it and its window are still there.
     CComboUI* LiveCombo() const;
 
@@ -43,8 +47,6 @@ class CComboDropWnd : public CWindowWnd, public INotifyUI {
     CComboUI* m_pCombo;
     CPaintManagerUI* m_pOwnerManager;
     HWND m_hOwner;
-    int m_iFirstRow = 0;
-    int m_iVisibleRows = 0;
 };
 
 }  // namespace DuiLib

@@ -12,6 +12,7 @@
 #include "duilib/ui_edit.h"
 #include "duilib/ui_list.h"
 #include "duilib/ui_progress.h"
+#include "duilib/ui_scrollbar.h"
 #include "platform/text_convert.h"
 
 namespace DuiLib::sdl {
@@ -24,6 +25,10 @@ constexpr uint32_t kRingTrackColor = 0x40FFFFFF;
 constexpr uint32_t kRingValueColor = 0xFF3FA9F5;
 constexpr uint32_t kBandColor = 0x403FA9F5;
 constexpr uint32_t kBandBorderColor = 0xFF3FA9F5;
+constexpr uint32_t kScrollRailColor = 0x20FFFFFF;
+constexpr uint32_t kScrollThumbColor = 0x70FFFFFF;
+constexpr uint32_t kScrollThumbHotColor = 0xA0FFFFFF;
+constexpr uint32_t kScrollThumbPushedColor = 0xC8FFFFFF;
 
 template <typename T>
 T* As(CControlUI* control, const wchar_t* name) {
@@ -39,6 +44,10 @@ RECT Deflate(const RECT& rc, const RECT& by) {
     inner.right = std::max(inner.right, inner.left);
     inner.bottom = std::max(inner.bottom, inner.top);
     return inner;
+}
+
+bool Shown(const CScrollBarUI* bar) {
+    return bar != nullptr && bar->IsVisible();
 }
 
 }  // namespace
@@ -77,17 +86,28 @@ void ControlPainter::PaintChildren(CControlUI* control) {
     if (container == nullptr) {
         return;
     }
-    m_canvas.PushClip(Deflate(control->GetPos(), container->GetInset()));
+    CScrollBarUI* bars[] = {container->GetVerticalScrollBar(), container->GetHorizontalScrollBar()};
+    const bool scrolled = Shown(bars[0]) || Shown(bars[1]);
+    // Scrolled children show in the view only, beside the bars.
+    m_canvas.PushClip(scrolled ? container->GetViewRect()
+                               : Deflate(control->GetPos(), container->GetInset()));
     for (int i = 0; i < container->GetCount(); ++i) {
         if (CControlUI* child = container->GetItemAt(i)) {
             PaintControl(child);
         }
     }
     m_canvas.PopClip();
+    for (CScrollBarUI* bar : bars) {
+        if (Shown(bar)) {
+            PaintControl(bar);
+        }
+    }
 }
 
 void ControlPainter::PaintOwnParts(CControlUI* control) {
-    if (As<CComboUI>(control, L"Combo") != nullptr) {
+    if (auto* bar = As<CScrollBarUI>(control, L"ScrollBar")) {
+        PaintScrollBar(*bar);
+    } else if (As<CComboUI>(control, L"Combo") != nullptr) {
         PaintCombo(control);
     } else if (As<CEditUI>(control, L"Edit") != nullptr) {
         PaintEdit(control);
@@ -268,6 +288,48 @@ void ControlPainter::PaintCombo(CControlUI* control) {
     }
     request.color = OrDefault(request.color, kDefaultTextColor);
     DrawText(m_canvas, m_fonts, m_manager, request);
+}
+
+void ControlPainter::PaintScrollBar(CScrollBarUI& bar) {
+    const RECT rc = bar.GetPos();
+    if (!DrawImage(bar.GetRailImage(), rc) && bar.GetBkColor() == 0) {
+        m_canvas.FillRect(rc, kScrollRailColor);
+    }
+    if (bar.IsShowButton1() && !DrawImage(bar.GetButton1Image(), bar.GetButton1Rect())) {
+        PaintArrow(bar.GetButton1Rect(), bar.IsHorizontal(), false);
+    }
+    if (bar.IsShowButton2() && !DrawImage(bar.GetButton2Image(), bar.GetButton2Rect())) {
+        PaintArrow(bar.GetButton2Rect(), bar.IsHorizontal(), true);
+    }
+    const RECT thumb = bar.GetThumbRect();
+    if (DrawImage(bar.GetThumbImage(), thumb)) {
+        return;
+    }
+    const UINT state = bar.GetThumbState();
+    const uint32_t color = (state & UISTATE_PUSHED) != 0 ? kScrollThumbPushedColor
+                           : (state & UISTATE_HOT) != 0  ? kScrollThumbHotColor
+                                                         : kScrollThumbColor;
+    // A thumb a little narrower than its rail.
+    const int margin = std::max(1, m_manager.Scale(2));
+    m_canvas.FillRect(bar.IsHorizontal() ? Deflate(thumb, RECT{0, margin, 0, margin})
+                                         : Deflate(thumb, RECT{margin, 0, margin, 0}),
+                      color);
+}
+
+// A small filled triangle in the middle of `rc`, pointing to the end of the axis when
+// `forward`, else to its start.
+void ControlPainter::PaintArrow(const RECT& rc, bool horizontal, bool forward) {
+    const int size = std::max(2, std::min(rc.right - rc.left, rc.bottom - rc.top) / 3);
+    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    for (int row = 0; row < size; ++row) {
+        // Row 0 is the tip; each row further back is one pixel wider on each side.
+        const int distance = forward ? size / 2 - row : row - size / 2;
+        const RECT line = horizontal ? RECT{centre.x + distance, centre.y - row,
+                                            centre.x + distance + 1, centre.y + row + 1}
+                                     : RECT{centre.x - row, centre.y + distance, centre.x + row + 1,
+                                            centre.y + distance + 1};
+        m_canvas.FillRect(line, kScrollThumbColor);
+    }
 }
 
 void ControlPainter::PaintListRow(CControlUI* control) {

@@ -9,6 +9,7 @@
 namespace DuiLib {
 class CControlUI;
 class CPaintManagerUI;
+class CScrollBarUI;
 }  // namespace DuiLib
 
 namespace DuiLib::sdl {
@@ -39,6 +40,8 @@ class ControlPainter {
     void PaintEdit(CControlUI* control);
     void PaintCombo(CControlUI* control);
     void PaintListRow(CControlUI* control);
+    void PaintScrollBar(CScrollBarUI& bar);
+    void PaintArrow(const RECT& rc, bool horizontal, bool forward);
     void PaintDrawData(CControlUI* control, bool overChildren);
     // The draw data's colour laid over `shape` (an image attribute) through its outline.
     void PaintOverlay(CControlUI* control, const CDuiString& shape);
