@@ -8,7 +8,7 @@ VELKARO_PACKAGES=(
   libjsoncpp-dev libpugixml-dev libudev-dev libsystemd-dev dbus-daemon
   libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth desktop-file-utils
+  xvfb xauth xdotool desktop-file-utils
   fonts-dejavu-core fonts-wqy-microhei fonts-noto-core
 )
 
