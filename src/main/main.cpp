@@ -2,6 +2,7 @@
 // fonts, the control classes, the main window and its message loop, and an ordered stop.
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 #include "app/control_registration.h"
@@ -72,9 +73,12 @@ int main() {
         [mainHwnd] { return ChooseFile(mainHwnd, false, L"Image Files(*.png;*.jpg;*.bmp)"); });
     window->CenterWindow();
     // What other programs may send: the product message and the peer program's messages.
-    instance.Listen(window->GetHWND(),
-                    {kProductName, kUpdateResultMessageName, kLightControlAnnounceMessageName,
-                     kLightControlRequestMessageName, kConfigQueryMessageName});
+    if (!instance.Listen(window->GetHWND(),
+                         {kProductName, kUpdateResultMessageName, kLightControlAnnounceMessageName,
+                          kLightControlRequestMessageName, kConfigQueryMessageName})) {
+        std::fprintf(stderr, "velkaro: %s; other programs cannot reach this one\n",
+                     instance.Error().c_str());
+    }
     signals.SetTarget(window->GetHWND());
     // Sleep and waking reach the window as the desktop announces them.
     auto sleep = std::make_unique<platform::bus::SleepWatcher>(

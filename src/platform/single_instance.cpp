@@ -80,6 +80,7 @@ bool SingleInstance::Listen(HWND target, std::vector<std::wstring> accepted) {
     options.acceptedMessages = std::move(accepted);
     auto listener = std::make_unique<PeerListener>(std::move(options));
     if (!listener->Start(SocketPath(name_))) {
+        error_ = "cannot listen on " + SocketPath(name_) + ": " + std::strerror(errno);
         return false;
     }
     listener_ = std::move(listener);

@@ -33,12 +33,12 @@ class SingleInstance {
 
     State state() const { return state_; }
     bool IsFirst() const { return state_ == State::kFirst; }
-    // Why the lock could not be tried: the file and the system's reason.
+    // Why the lock could not be tried, or why Listen failed: the file and the reason.
     const std::string& Error() const { return error_; }
 
     // First instance only: listens on "<runtime folder>/<name>.sock" and posts every
     // message whose registered name is in `accepted` to `target`. False when this process
-    // is not the first or the socket cannot be set up.
+    // is not the first or the socket cannot be set up (Error() says why).
     bool Listen(HWND target, std::vector<std::wstring> accepted);
 
     // Hands the registered message `message` with its values to the running instance of

@@ -90,12 +90,22 @@ TEST_F(SingleInstanceTest, UnknownNamesAndMalformedRecordsPostNothing) {
     EXPECT_EQ(got[0].lParam, 3);
 }
 
-TEST_F(SingleInstanceTest, ALockFileThatCannotBeOpenedIsAnErrorNotASecondInstance) {
+TEST_F(SingleInstanceTest, ALockOrSocketThatCannotBeSetUpIsSaidNotTakenForASecondInstance) {
     ASSERT_EQ(::mkdir(SingleInstance::LockPath(L"VelkaroTest").c_str(), 0700), 0);
     SingleInstance instance(L"VelkaroTest");
     EXPECT_EQ(instance.state(), SingleInstance::State::kFailed);
     EXPECT_NE(instance.Error().find(SingleInstance::LockPath(L"VelkaroTest")), std::string::npos);
     EXPECT_NE(instance.Error().find("Is a directory"), std::string::npos) << instance.Error();
+
+    // A socket path longer than a socket address holds: the first instance says why no
+    // second start can reach it.
+    const std::string deep = runtime_.File(std::string(100, 'd'));
+    ASSERT_EQ(::mkdir(deep.c_str(), 0700), 0);
+    testing_support::ScopedEnv env("XDG_RUNTIME_DIR", deep);
+    SingleInstance first(L"VelkaroTest");
+    ASSERT_TRUE(first.IsFirst());
+    EXPECT_FALSE(first.Listen(receiver_.hwnd(), {L"VelkaroTestMessage"}));
+    EXPECT_NE(first.Error().find("cannot listen on " + deep), std::string::npos) << first.Error();
 }
 
 TEST_F(SingleInstanceTest, AnUnusableRuntimeFolderGivesWayToThePrivateOne) {
