@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "profile/json_edit.h"
 #include "profile/json_value.h"
+#include "profile/section_completion.h"
 #include "profile/stored_file_id.h"
 
 namespace {
@@ -71,13 +72,19 @@ bool CBasicProfiledata::StoreSection(const CDuiString& path, Json::Value& docume
 Json::Value CBasicProfiledata::Load(CDuiString path) {
     Json::Value document = path.IsEmpty() ? Json::Value() : jsonFile_.LoadJsonFile(path);
     deviceSection_ = SectionOf(document);
-    if (deviceSection_.isNull()) {
-        deviceSection_ = SectionOf(jsonFile_.LoadJsonFile(defaultProfilePath_));
-        // With no default either there is nothing to store; the file stays as it was.
-        if (!deviceSection_.isNull() && !path.IsEmpty()) {
-            if (StoreSection(path, document, deviceSection_))
-                jsonFile_.SaveJsonFile(path, document);
-        }
+    if (path == defaultProfilePath_)
+        return deviceSection_;  // the default itself: nothing to take from it
+    const Json::Value defaults = SectionOf(jsonFile_.LoadJsonFile(defaultProfilePath_));
+    if (!deviceSection_.isNull()) {
+        // An older profile takes what its kind's default now ships; the next save keeps it.
+        CompleteSection(deviceSection_, defaults);
+        return deviceSection_;
+    }
+    deviceSection_ = defaults;
+    // With no default either there is nothing to store; the file stays as it was.
+    if (!deviceSection_.isNull() && !path.IsEmpty()) {
+        if (StoreSection(path, document, deviceSection_))
+            jsonFile_.SaveJsonFile(path, document);
     }
     return deviceSection_;
 }

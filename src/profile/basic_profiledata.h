@@ -39,8 +39,10 @@ class CBasicProfiledata {
     int GetDeviceIndex() const { return deviceIndex_; }
 
     // Reads this device's element of the file at `path`. When the file has none (or is
-    // missing), the element of the default profile is taken and written into the file.
-    // Returns a copy of the element (null when neither file has one).
+    // missing), the element of the default profile is taken and written into the file;
+    // an element that lacks sections or places the default has takes them from it
+    // (CompleteSection) and keeps them at the next save. Returns a copy of the element
+    // (null when neither file has one).
     Json::Value Load(DuiLib::CDuiString path);
     // Writes the in-memory element into the profile file. False when nothing was written.
     virtual bool Save();

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "device/keyboard/layout_table.h"
 #include "device/mouse/factory_key_codes.h"
+#include "device/mouse/vornalix_mouse_device.h"
 #include "device/onboard/headset_eq_presets.h"
 #include "device/onboard/vornalix_mousepad_device.h"
 #include "device/onboard/vornalix_tamsel_device.h"
@@ -88,6 +90,41 @@ TEST(FirstStartAccessories, PadAndHeadsetStartLitAndTheHeadsetWithEveryEqualiser
     }
     EXPECT_TRUE(profile.GetCustomEqNames().empty());
     EXPECT_TRUE(ShippedSection("HD.Json")["CustomEQHzValueInfo"].isArray());
+}
+
+// A profile saved before its kind had a default holds only what was changed then.
+TEST(FirstStartAccessories, OlderMouseAndHeadsetProfilesTakeWhatTheirDefaultsShip) {
+    testing_support::ScopedUserFolders folders;
+    const std::string lightOnly = R"({"Device": [{"LightInfo": {"SelectItem": 3, "Light": 2}}]})";
+    for (const char* kind : {"mouse", "HD"}) {
+        const std::string folder = folders.DataHome() + "Velkaro/" + kind + "/";
+        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(testing_support::WriteTextFile(folder + "old.Json", lightOnly));
+    }
+
+    CVornalixMouseDevice mouse;
+    mouse.SetDeviceFileName(L"mouse");
+    mouse.SetDeviceIndex(1);
+    mouse.SetDeviceString1(L"old");
+    mouse.LoadProfile();
+    EXPECT_EQ(mouse.Profile().GetLightInfo().mode, 3) << "the profile's own light stays";
+    EXPECT_EQ(mouse.GetKeyAssignments().size(), static_cast<size_t>(device::kMouseKeyCount));
+    const Json::Value stages = ShippedSection("mouse.Json")["DPIStages"]["StageDPIs"];
+    const std::vector<DpiStageRecord> dpi = mouse.Profile().GetDpiStages();
+    ASSERT_EQ(dpi.size(), stages.size());
+    EXPECT_EQ(dpi.back().DpiX(), stages[stages.size() - 1]["StageDPIX"].asInt());
+
+    CVornalixTamselDevice headset;
+    headset.SetDeviceFileName(L"HD");
+    headset.SetDeviceIndex(3);
+    headset.SetDeviceString1(L"old");
+    headset.LoadProfile();
+    for (int preset = device::kFirstEqPreset; preset <= device::kLastEqPreset; ++preset) {
+        const device::EqBandLevels& levels = device::EqPresetLevels(preset);
+        EXPECT_EQ(headset.TamselProfile().GetEqPresetBands(preset),
+                  std::vector<int32_t>(levels.begin(), levels.end()))
+            << "preset " << preset;
+    }
 }
 
 }  // namespace

@@ -66,6 +66,49 @@ TEST(ProfileLoadTest, NoDefaultLeavesSectionNullReadersEmptyAndFileUntouched) {
     EXPECT_EQ(files.ReadText("p.Json"), "{\"Device\": []}");
 }
 
+// A default of today against a section written before it shipped its sections.
+TEST(ProfileLoadTest, AnOlderSectionTakesWhatItsDefaultShipsAndKeepsItsOwn) {
+    ProfileFiles files;
+    files.Write("default.Json", P::Parse(R"({"Device": [{
+        "LightInfo": {"SelectItem": 1, "Light": 4},
+        "KeyList": [{"Assignment": 10, "DefaultAssignment": 10},
+                    {"Assignment": 11, "DefaultAssignment": 11},
+                    {"Assignment": 12, "DefaultAssignment": 12}],
+        "DPIStages": {"StageActive": 1, "StageDPIs": [{"StageDPIX": 8}, {"StageDPIX": 16},
+                                                      {"StageDPIX": 32}]},
+        "EQHzValueInfo": [null, [{"value": 7}, {"value": 11}], [{"value": 2}, {"value": 3}]],
+        "CustomEQNameInfo": []}]})"));
+    const std::string older = R"({"Device": [{
+        "LightInfo": {"SelectItem": 6},
+        "KeyList": [{"Assignment": 99}],
+        "DPIStages": {"StageDPIs": [{"StageDPIX": 50}]},
+        "EQHzValueInfo": [null, [{"value": -4}], null],
+        "CustomEQNameInfo": "not a list"}], "profilename": "mine"})";
+    files.WriteText("p.Json", older);
+    CBasicProfiledata record;
+    record.SetDefaultProfilePath(files.Path("default.Json"));
+    record.SetProfilePath(files.Path("p.Json"));
+    const Json::Value section = record.Load(files.Path("p.Json"));
+    EXPECT_EQ(files.ReadText("p.Json"), older) << "loading writes nothing";
+
+    EXPECT_EQ(section["LightInfo"], P::Parse(R"({"SelectItem": 6, "Light": 4})"));
+    const std::vector<KeyAssignRecord> keys = record.GetKeyList();
+    ASSERT_EQ(keys.size(), 3u) << "every key position of the default";
+    EXPECT_EQ(keys[0].current.p2, 99) << "the profile's own assignment stays";
+    EXPECT_EQ(keys[0].defaults.p2, 10);
+    EXPECT_EQ(keys[2].current.p2, 12);
+    // A profile's stage count is its own: only the missing active stage is taken.
+    EXPECT_EQ(section["DPIStages"],
+              P::Parse(R"({"StageActive": 1, "StageDPIs": [{"StageDPIX": 50}]})"));
+    EXPECT_EQ(section["EQHzValueInfo"], P::Parse(R"([null, [{"value": -4}, {"value": 11}],
+                                                     [{"value": 2}, {"value": 3}]])"));
+    EXPECT_EQ(section["CustomEQNameInfo"], P::Parse("[]")) << "a list no reader could use";
+
+    ASSERT_TRUE(record.Save());
+    EXPECT_EQ(files.Read("p.Json")["Device"][0], section) << "the next save keeps it";
+    EXPECT_EQ(files.Read("p.Json")["profilename"], "mine");
+}
+
 TEST(ProfileSaveTest, SaveReplacesOnlyItsOwnElement) {
     ProfileFiles files;
     const Json::Value original = P::Parse(R"({"Device": [{"k": [1, 2]}, {"LightInfo": {}},

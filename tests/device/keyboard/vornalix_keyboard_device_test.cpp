@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
+#include "device/keyboard/layout_table.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/text_convert.h"
+#include "profile/json_file.h"
 #include "sim/sim_keyboard.h"
 #include "support/temp_dir.h"
 
@@ -261,6 +264,44 @@ TEST_F(KeyboardDeviceTest, LightThreadAnimatesTheBaseModesWhileTheChannelIsOpen)
     }
     device_->StopLightThread();
     EXPECT_EQ(device::LedBlue(device_->GetLedColor(125)), 200);
+}
+
+TEST_F(KeyboardDeviceTest, AProfileFromBeforeKeyAssignmentTakesItsKeysFromTheDefault) {
+    // The shape the shipped default had before it listed the keys; its own repeat rate.
+    std::filesystem::create_directories(UserFolder());
+    ASSERT_TRUE(testing_support::WriteTextFile(UserFolder() + "old.Json", R"({"Device": [{
+        "LightInfo": {"SelectItem": 4, "Light": 13, "Speed": 2, "MultiColor": 1, "Red": 255},
+        "LightList": [],
+        "SystemStages": {"Repeat": 20, "RepeatDelay": 1, "Key6Flag": 0, "PollingRate": 3,
+                         "WFlag": 0, "WinFlag": 0},
+        "CustomLightMode": {"LightColorInfo": [], "CustomLightModeGroupIndex": 0}}],
+        "profilename": "Old", "profileUUID": "old"})"));
+    device_->SetDeviceString1(L"old");
+    device_->StartDevice();
+    device_->StopLightThread();
+    ASSERT_EQ(device_->GetKeyAssignments().size(), device::kKeyboardLayoutKeys);
+
+    constexpr int kEsc = 0;
+    device_->SelectKey(kEsc);
+    device_->SetSelectedKeyAssignment(0x20 << 16, 0x04, 0);  // the A key
+    ASSERT_EQ(device_->ApplyKeyAssignments(0), 1);
+    const std::vector<uint8_t> table = keyboard_->Memory(sim::KeyboardMemory::kKeyCodes);
+    const size_t at = size_t{device_->KeyMaps().keyPosition[kEsc]} * 3;
+    EXPECT_EQ(std::vector<uint8_t>(table.begin() + at, table.begin() + at + 3),
+              (std::vector<uint8_t>{0x20, 0x00, 0x04}));
+    const device::KeyCode& f1 = device::KeyboardLayoutTable[1];
+    const size_t f1At = size_t{device_->KeyMaps().keyPosition[1]} * 3;
+    EXPECT_EQ(table[f1At + 2], f1.usage) << "the other keys keep their factory codes";
+
+    device_->SaveProfile();
+    CJsonFile json;
+    const Json::Value stored = json.LoadJsonFile(
+        DuiLib::CDuiString(platform::Utf8Decode(UserFolder() + "old.Json")))["Device"][0];
+    ASSERT_EQ(stored["KeyList"].size(), device::kKeyboardLayoutKeys);
+    EXPECT_EQ(stored["KeyList"][kEsc]["Assignment"].asInt(), 0x20 << 16 | 0x04);
+    EXPECT_EQ(stored["KeyList"][1]["Assignment"].asInt(),
+              f1.category << 16 | f1.modifier << 8 | f1.usage);
+    EXPECT_EQ(stored["SystemStages"]["Repeat"].asInt(), 20) << "the profile's own stays";
 }
 
 TEST_F(KeyboardDeviceTest, LightReadBackIsStoredInTheProfileTheIdNamesWithinTheFolder) {
