@@ -9,10 +9,12 @@
 #include "device/page/control_lookup.h"
 #include "device/page/function_tabs.h"
 #include "device/page/led_button_tint.h"
+#include "device/page/light_mode_rows.h"
 #include "device/record_words.h"
 #include "duilib/paint_manager.h"
 #include "duilib/string_utils.h"
 #include "pages/key_set_control_ui.h"
+#include "pages/light_control_ui.h"
 #include "platform/clock.h"
 
 using DuiLib::CControlUI;
@@ -191,6 +193,15 @@ void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) 
     if (key >= 0 && static_cast<size_t>(key) < keyAssignments_.size()) {
         keySet->SetKeyFunctions(keyAssignments_[static_cast<size_t>(key)]);
     }
+}
+
+void CVornalixUSBDevice::ShowLightModes(CLightControlUI* panel, int maxBrightness, int maxSpeed) {
+    if (!panel) {
+        return;
+    }
+    device::LightModeRows rows = device::LightModeRowsOf(pageLists_, deviceKind_);
+    panel->InitLightModes(std::move(rows.names), std::move(rows.enabled), maxBrightness, maxSpeed,
+                          std::move(rows.customNames));
 }
 
 bool CVornalixUSBDevice::RevertKeysOfDeletedMacros() {

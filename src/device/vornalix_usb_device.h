@@ -178,6 +178,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
     // record for a key the assignments do not hold.
     void ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key);
+    // Fills the lighting panel's mode rows from the page lists (LightModeRowsOf): the row
+    // a user picks is the mode the device plays, custom lights included.
+    void ShowLightModes(CLightControlUI* panel, int maxBrightness, int maxSpeed);
     // Rereads the name lists; keys that play a macro the list no longer holds go back to
     // their own function. True when any did: the caller then writes the profile at once,
     // since a key left naming a deleted macro's number would play whichever macro takes

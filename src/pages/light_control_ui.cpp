@@ -55,10 +55,16 @@ void CLightControlUI::FillCombo(const wchar_t* name, const std::vector<DuiLib::C
 }
 
 void CLightControlUI::InitLightModes(std::vector<DuiLib::CDuiString> names,
-                                     std::vector<int> enabled, int maxBrightness, int maxSpeed) {
+                                     std::vector<int> enabled, int maxBrightness, int maxSpeed,
+                                     std::vector<DuiLib::CDuiString> customNames) {
     // The device's light names are language keys: the rows show them in the current
     // language.
     FillCombo(kModeCombo, names, &enabled, true);
+    if (auto* combo = FindNamed<DuiLib::CComboUI>(this, kModeCombo)) {
+        for (const DuiLib::CDuiString& name : customNames) {
+            combo->Add(NewListRow(name));
+        }
+    }
     if (auto* slider = FindNamed<DuiLib::CSliderUI>(this, kBrightness)) {
         slider->SetMinValue(1);
         slider->SetMaxValue(std::max(1, maxBrightness));

@@ -29,8 +29,11 @@ class CLightControlUI : public DuiLib::CHorizontalLayoutUI {
     void SetDeviceKind(int kind) { m_kind = kind; }
     int GetDeviceKind() const { return m_kind; }
 
+    // One mode row per name (a language key), disabled where its flag is 0, then one row
+    // per custom light named as the user named it: row n is light mode n.
     void InitLightModes(std::vector<DuiLib::CDuiString> names, std::vector<int> enabled,
-                        int maxBrightness, int maxSpeed);
+                        int maxBrightness, int maxSpeed,
+                        std::vector<DuiLib::CDuiString> customNames = {});
     // Rows of the area sub-mode combo and of the custom-mode selector.
     void SetAreaModeNames(std::vector<DuiLib::CDuiString> names);
     void SetCustomModeNames(std::vector<DuiLib::CDuiString> names);

@@ -107,12 +107,10 @@ bool CBasicProfiledata::SaveWhole(Json::Value value, CDuiString path) {
 }
 
 LightRecord CBasicProfiledata::GetLightInfo() {
-    currentLight_ = LightRecordFromLightInfo(MemberOrNull(deviceSection_, "LightInfo"));
-    return currentLight_;
+    return LightRecordFromLightInfo(MemberOrNull(deviceSection_, "LightInfo"));
 }
 
 void CBasicProfiledata::SetLightInfo(LightRecord record) {
-    currentLight_ = record;
     ObjectMember(deviceSection_, "LightInfo") = LightInfoFromLightRecord(record);
 }
 
@@ -157,15 +155,14 @@ CDuiString CBasicProfiledata::CustomLightFilePath(const std::string& id) const {
     return CDuiString(StoredFilePath(FolderOfPath(lightConfigPath_.view()), id, L".light"));
 }
 
-std::vector<LedEffectRecord> CBasicProfiledata::LoadCustomLightEffects() {
+std::vector<LedEffectRecord> CBasicProfiledata::LoadCustomLightEffects(int list, int entry) {
     ledEffects_.clear();
-    const int entryIndex = currentLight_.mode - firstCustomLightMode_;
-    if (lightConfig_.isNull() || entryIndex < 0)
+    if (lightConfig_.isNull() || list < 0 || entry < 0)
         return ledEffects_;
-    const Json::Value& lights = ElementOrNull(MemberOrNull(lightConfig_, "LightInfo"),
-                                              static_cast<Json::ArrayIndex>(deviceIndex_));
-    const Json::Value& entry = ElementOrNull(lights, static_cast<Json::ArrayIndex>(entryIndex));
-    const std::string id = JsonStringOr(entry, "Guid", "");
+    const Json::Value& lights =
+        ElementOrNull(MemberOrNull(lightConfig_, "LightInfo"), static_cast<Json::ArrayIndex>(list));
+    const std::string id =
+        JsonStringOr(ElementOrNull(lights, static_cast<Json::ArrayIndex>(entry)), "Guid", "");
     const CDuiString path = CustomLightFilePath(id);
     if (path.IsEmpty()) {
         if (!id.empty())

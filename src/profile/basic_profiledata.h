@@ -60,8 +60,10 @@ class CBasicProfiledata {
     void SetLightConfigPath(DuiLib::CDuiString path) { lightConfigPath_ = std::move(path); }
     DuiLib::CDuiString GetLightConfigPath() const { return lightConfigPath_; }
     Json::Value LoadLightConfig(DuiLib::CDuiString path);
-    // The steps of the custom light that the current light record's mode selects.
-    std::vector<LedEffectRecord> LoadCustomLightEffects();
+    // The steps of custom light `entry` of list `list` ("LightInfo"[list] of the light
+    // configuration document: the list of the device index its page names custom lights
+    // from); none for a negative entry or one the document lacks.
+    std::vector<LedEffectRecord> LoadCustomLightEffects(int list, int entry);
 
   protected:
     Json::Value& Section() { return deviceSection_; }
@@ -80,9 +82,6 @@ class CBasicProfiledata {
 
     DuiLib::CDuiString profilePath_;
     DuiLib::CDuiString defaultProfilePath_;
-    // Custom lights are counted in the light configuration document from this mode on.
-    int firstCustomLightMode_ = 0;
-    LightRecord currentLight_{};
     std::vector<LightRecord> lightList_;
     Json::Value deviceSection_;
     CJsonFile jsonFile_;

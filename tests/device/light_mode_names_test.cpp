@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,9 +14,12 @@
 #include "device/keyboard/light_effects.h"
 #include "device/keyboard/spread_effects.h"
 #include "device/page/control_lookup.h"
+#include "device/record_words.h"
 #include "device/skin_page_builder.h"
 #include "duilib/ui_combo.h"
+#include "pages/light_control_ui.h"
 #include "platform/fake_clock.h"
+#include "platform/json_text.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -133,6 +139,114 @@ TEST_F(LightModeNamesTest, PadAndHeadsetRowsNameTheModesTheyRun) {
     auto headset = Page<CVornalixTamselDevice>(L"XML\\DeviceXml\\tamseldevice.xml", L"HD", 13, 3);
     ASSERT_TRUE(headset);
     ExpectRowsNameTheirModes(*headset, ran);
+}
+
+// The user's custom lights, each a static colour, listed for the kind's own device index;
+// every other index lists lights the kind must not play.
+void WriteCustomLights(const std::string& folder, int deviceIndex) {
+    std::filesystem::create_directories(folder);
+    Json::Value config;
+    for (int index = 0; index < 4; ++index) {
+        Json::Value& lights = config["LightInfo"][index];
+        for (int entry = 0; entry < 12; ++entry) {
+            lights[entry]["LightName"] = "elsewhere";
+            lights[entry]["Guid"] = "elsewhere";
+        }
+    }
+    const char* names[] = {"Sunrise", "Forest", "Ocean"};
+    const char* colours[] = {R"("red": 200)", R"("green": 200)", R"("blue": 200)"};
+    Json::Value& own = config["LightInfo"][deviceIndex];
+    own.clear();
+    for (int n = 0; n < 3; ++n) {
+        own[n]["LightName"] = names[n];
+        own[n]["Guid"] = "light" + std::to_string(n);
+        testing_support::WriteTextFile(
+            folder + "light" + std::to_string(n) + ".light",
+            std::string(
+                R"({"LEDEffectList": [{"LEDREGMode": 1, "LEDSpeed": 5, "LEDBrightness": 4, )") +
+                colours[n] + R"(, "Time": 1000}]})");
+    }
+    testing_support::WriteTextFile(
+        folder + "elsewhere.light",
+        R"({"LEDEffectList": [{"LEDREGMode": 1, "LEDSpeed": 5, "red": 9, "green": 9, "blue": 9,
+                                "Time": 1000}]})");
+    testing_support::WriteTextFile(folder + "zentu_light.config", platform::StyledJsonText(config));
+}
+
+// One pass of each kind's light thread.
+class PlayingMouse : public CVornalixMouseDevice {
+  public:
+    void Pass() { PlayCustomStep(); }
+};
+template <class Device>
+class PlayingOnboard : public Device {
+  public:
+    void Pass() {
+        int passes = 1000;
+        this->LightPass(passes);
+    }
+};
+
+// Picks `row` of the page's mode combo as the lighting relay takes it, and plays a pass.
+template <class Device>
+uint32_t PlayRow(Device& page, int row) {
+    auto* combo = dynamic_cast<DuiLib::CComboUI*>(
+        device::FindControlByName(&page, L"light_combo_modeSelect"));
+    combo->SelectItem(row, false, false);
+    LightRecord light = page.Profile().GetLightInfo();
+    light.mode = static_cast<uint8_t>(page.GetLightPage()->GetSelectedMode());
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
+    page.SetLightParams(words[0], words[1], words[2], light.customGroup);
+    page.SaveProfile();
+    page.ApplyProfileLight();
+    page.Pass();
+    return page.GetLedColor(0);
+}
+
+template <class Device>
+void ExpectEachCustomLightRowPlaysItsLight(Device& page, const wchar_t* kindName) {
+    page.LoadProfile();  // as the device's start does
+    const std::vector<CDuiString> rows = ComboRows(page);
+    const wchar_t* names[] = {L"Sunrise", L"Forest", L"Ocean"};
+    for (int n = 0; n < 3; ++n) {
+        const auto row = std::find(rows.begin(), rows.end(), CDuiString(names[n]));
+        ASSERT_NE(row, rows.end()) << kindName << " lists custom light " << n;
+        const uint32_t played = PlayRow(page, static_cast<int>(row - rows.begin()));
+        const uint8_t expected[3] = {n == 0 ? uint8_t{200} : uint8_t{0},
+                                     n == 1 ? uint8_t{200} : uint8_t{0},
+                                     n == 2 ? uint8_t{200} : uint8_t{0}};
+        EXPECT_EQ(device::LedRed(played), expected[0]) << kindName << " light " << n;
+        EXPECT_EQ(device::LedGreen(played), expected[1]) << kindName << " light " << n;
+        EXPECT_EQ(device::LedBlue(played), expected[2]) << kindName << " light " << n;
+    }
+}
+
+TEST_F(LightModeNamesTest, EachCustomLightRowPlaysTheLightItNames) {
+    const std::string user = folders_.DataHome() + "Velkaro/";
+    WriteCustomLights(user + "mouse/", 1);
+    WriteCustomLights(user + "MousePad/", 2);
+    WriteCustomLights(user + "HD/", 3);
+
+    auto mouse = Page<PlayingMouse>(L"XML\\DeviceXml\\mousedevice.xml", L"mouse", 6, 1);
+    ASSERT_TRUE(mouse);
+    ExpectEachCustomLightRowPlaysItsLight(*mouse, L"mouse");
+    // What is stored reads back as the light the user picked.
+    mouse->LoadProfile();
+    mouse->RefreshPageControls();
+    EXPECT_EQ(mouse->GetLightPage()->GetSelectedMode(), 11);
+    EXPECT_EQ(ComboRows(*mouse)[11], CDuiString(L"Ocean"));
+
+    auto pad = Page<PlayingOnboard<CVornalixMousePadDevice>>(L"XML\\DeviceXml\\mousepaddevice.xml",
+                                                             L"MousePad", 15, 2);
+    ASSERT_TRUE(pad);
+    ExpectEachCustomLightRowPlaysItsLight(*pad, L"pad");
+    // The pad's own custom mode plays the first of its lights.
+    EXPECT_EQ(device::LedRed(PlayRow(*pad, 5)), 200);
+
+    auto headset = Page<PlayingOnboard<CVornalixTamselDevice>>(L"XML\\DeviceXml\\tamseldevice.xml",
+                                                               L"HD", 13, 3);
+    ASSERT_TRUE(headset);
+    ExpectEachCustomLightRowPlaysItsLight(*headset, L"headset");
 }
 
 // The keyboard's modes are steps of its effect state: a row names the effect whose frames

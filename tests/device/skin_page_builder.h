@@ -3,6 +3,7 @@
 // class named in the layout, the composite panels from their own layouts, and the
 // program's controls. Needs the skin beside the test program.
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -17,7 +18,10 @@
 
 class SkinPageCallback : public DuiLib::IDialogBuilderCallback {
   public:
-    explicit SkinPageCallback(DuiLib::CPaintManagerUI* manager) : manager_(manager) {}
+    // `makeDevice`, when given, makes the device the layout names (a test's own subclass).
+    explicit SkinPageCallback(DuiLib::CPaintManagerUI* manager,
+                              std::function<DuiLib::CControlUI*()> makeDevice = {})
+        : manager_(manager), makeDevice_(std::move(makeDevice)) {}
 
     DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override {
         const DuiLib::CDuiString name(pstrClass);
@@ -29,7 +33,7 @@ class SkinPageCallback : public DuiLib::IDialogBuilderCallback {
         };
         for (const auto& [element, create] : kDevices) {
             if (name.CompareNoCase(element) == 0) {
-                return create();
+                return makeDevice_ ? makeDevice_() : create();
             }
         }
         static constexpr std::pair<const wchar_t*, const wchar_t*> kComposites[] = {
@@ -53,6 +57,7 @@ class SkinPageCallback : public DuiLib::IDialogBuilderCallback {
 
   private:
     DuiLib::CPaintManagerUI* manager_;
+    std::function<DuiLib::CControlUI*()> makeDevice_;
 };
 
 // The English texts and the skin's classes for the life of a test.
@@ -69,10 +74,12 @@ class SkinPageEnvironment {
 
     bool Loaded() const { return loaded_; }
 
-    // The page of `layout` as class T, or null.
+    // The page of `layout` as class T (made as T itself: a test may add to the device
+    // class the layout names), or null.
     template <class T>
     std::unique_ptr<T> Build(const wchar_t* layout) {
-        SkinPageCallback callback(&manager_);
+        SkinPageCallback callback(&manager_,
+                                  [] { return static_cast<DuiLib::CControlUI*>(new T()); });
         DuiLib::CDialogBuilder builder;
         std::unique_ptr<DuiLib::CControlUI> root(
             builder.Create(layout, nullptr, &callback, &manager_, nullptr));

@@ -36,7 +36,7 @@ void ExerciseBasic(CBasicProfiledata& record, const fuzzing::FuzzFolder& folder,
     record.GetLightList();
     auto keys = record.GetKeyList();
     record.LoadLightConfig(record.GetLightConfigPath());
-    record.LoadCustomLightEffects();
+    record.LoadCustomLightEffects(index, light.mode);
     record.SetLightInfo(light);
     record.SetKeyList(keys);
 }

@@ -8,28 +8,24 @@ namespace {
 
 using P = ProfileFiles;
 
-// A keyboard record (device index 0) whose light mode is `mode`, with the light
-// configuration document `config` beside its profile.
-void Prepare(ProfileFiles& files, CBasicProfiledata& record, int mode, const char* config) {
-    Json::Value section;
-    section["LightInfo"]["SelectItem"] = mode;
-    LoadSection(files, record, section);
+// A record with the light configuration document `config` beside its profile.
+void Prepare(ProfileFiles& files, CBasicProfiledata& record, const char* config) {
+    LoadSection(files, record, Json::Value(Json::objectValue));
     files.WriteText("zentu_light.config", config);
     record.SetLightConfigPath(files.Path("zentu_light.config"));
-    record.GetLightInfo();
     record.LoadLightConfig(record.GetLightConfigPath());
 }
 
-TEST(CustomLightEffectsTest, StepsOfTheModesEntryAreReadInFileOrder) {
+TEST(CustomLightEffectsTest, StepsOfTheEntryAreReadInFileOrder) {
     ProfileFiles files;
     CBasicProfiledata record;
-    Prepare(files, record, 3, R"({"LightInfo": [[{"Guid": "a"}, {"Guid": "b"}, {"Guid": "c"},
+    Prepare(files, record, R"({"LightInfo": [[], [{"Guid": "a"}, {"Guid": "b"}, {"Guid": "c"},
                                   {"LightName": "mine", "Guid": "2026_01_02"}]]})");
     files.WriteText("2026_01_02.light", R"({"LEDEffectList": [
         {"LEDREGMode": 1, "LEDMultiColor": 2, "red": 9, "Time": 500, "Cyle": 3},
         {"LEDSpeed": 4, "LEDDirection": 2, "Time": 1000},
         {"blue": 260, "Time": 250, "Cycle": 8}]})");
-    const auto steps = record.LoadCustomLightEffects();
+    const auto steps = record.LoadCustomLightEffects(1, 3);
     ASSERT_EQ(steps.size(), 3u);
     EXPECT_EQ(steps[0], (LedEffectRecord{{.mode = 1, .multiColour = 2, .red = 9}, 500, 3}));
     EXPECT_EQ(steps[1], (LedEffectRecord{{.speed = 4, .direction = 2}, 1000, 0}));
@@ -40,15 +36,17 @@ TEST(CustomLightEffectsTest, MissingEntriesAndFilesGiveAnEmptyList) {
     ProfileFiles files;
     CBasicProfiledata record;
     files.WriteText("x.light", R"({"LEDEffectList": [{"Time": 1}]})");
-    Prepare(files, record, 0, R"({"LightInfo": [[{"Guid": "x"}]]})");
-    ASSERT_EQ(record.LoadCustomLightEffects().size(), 1u);
+    Prepare(files, record, R"({"LightInfo": [[{"Guid": "x"}]]})");
+    ASSERT_EQ(record.LoadCustomLightEffects(0, 0).size(), 1u);
 
-    // No element for the device index: the previous list is replaced by an empty one.
-    record.SetDeviceIndex(3);
-    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
-    record.SetDeviceIndex(0);
+    // No list or entry there, or none asked for: the previous list is replaced by an
+    // empty one.
+    EXPECT_TRUE(record.LoadCustomLightEffects(3, 0).empty());
+    ASSERT_EQ(record.LoadCustomLightEffects(0, 0).size(), 1u);
+    EXPECT_TRUE(record.LoadCustomLightEffects(0, 1).empty());
+    EXPECT_TRUE(record.LoadCustomLightEffects(0, -1).empty());
     EXPECT_TRUE(record.LoadLightConfig(files.Path("none.config")).isNull());
-    EXPECT_TRUE(record.LoadCustomLightEffects().empty());
+    EXPECT_TRUE(record.LoadCustomLightEffects(0, 0).empty());
 }
 
 TEST(CustomLightEffectsTest, IdsThatWouldLeaveTheFolderAreRefused) {
@@ -59,8 +57,8 @@ TEST(CustomLightEffectsTest, IdsThatWouldLeaveTheFolderAreRefused) {
         CBasicProfiledata record;
         Json::Value config;
         config["LightInfo"][0][0]["Guid"] = id;
-        Prepare(files, record, 0, platform::StyledJsonText(config).c_str());
-        EXPECT_TRUE(record.LoadCustomLightEffects().empty()) << id;
+        Prepare(files, record, platform::StyledJsonText(config).c_str());
+        EXPECT_TRUE(record.LoadCustomLightEffects(0, 0).empty()) << id;
     }
     EXPECT_FALSE(IsSafeStoredFileId(std::string(kMaxStoredFileIdLength + 1, 'a')));
     EXPECT_EQ(StoredFilePath(L"/u/", "2026_03_07_09_05_03_042", L".Json"),

@@ -54,7 +54,8 @@ void CVornalixKeyboardDevice::ReloadCustomLighting() {
         const size_t count = CopyOverlayLayers(layers);
         device::ResetOverlayLayers(std::span(layers.data(), count), overlayState_);
     }
-    device::ReloadCustomEffects(profile_, customEffects_);
+    device::ReloadCustomEffects(profile_, GetDeviceType(), GetDeviceIndex(),
+                                CurrentLightParams().mode, customEffects_);
 }
 
 void CVornalixKeyboardDevice::PaintKeyColor(int key) {

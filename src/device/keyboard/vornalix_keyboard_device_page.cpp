@@ -99,8 +99,7 @@ void CVornalixKeyboardDevice::SetupPagePanels() {
         SetLightPage(light);
         light->SetDeviceKind(kKeyboardKind);
         LoadMacroAndLightLists();
-        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
-                              kMaxBrightness, kMaxSpeed);
+        ShowLightModes(light, kMaxBrightness, kMaxSpeed);
     }
     auto* macros = pageControls_.FindAs<CMacroControlUI>(L"MacroControlItem");
     if (macros) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "device/lighting/custom_light_modes.h"
 #include "device/lighting/light_tables.h"
 #include "device/lighting/software_light_tables.h"
 #include "profile/basic_profiledata.h"
@@ -130,9 +131,10 @@ void PlayCustomEffect(CustomEffectList& list, CustomPlayerState& state, uint8_t 
     }
 }
 
-void ReloadCustomEffects(CBasicProfiledata& profile, CustomEffectList& list) {
+void ReloadCustomEffects(CBasicProfiledata& profile, int deviceKind, int deviceIndex, int mode,
+                         CustomEffectList& list) {
     profile.LoadLightConfig(profile.GetLightConfigPath());
-    list.Replace(profile.LoadCustomLightEffects());
+    list.Replace(profile.LoadCustomLightEffects(deviceIndex, CustomLightOfMode(deviceKind, mode)));
 }
 
 }  // namespace device

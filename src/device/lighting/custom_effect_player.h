@@ -39,9 +39,11 @@ class CustomEffectList {
     size_t position_ = 0;
 };
 
-// The profile's current custom light read afresh into `list`: the light configuration
-// document first (it names the light's file), then the steps of that file.
-void ReloadCustomEffects(CBasicProfiledata& profile, CustomEffectList& list);
+// The custom light that light `mode` plays on a device of `deviceKind` and `deviceIndex`
+// (CustomLightOfMode), read afresh into `list`: the light configuration document first
+// (it names the light's file), then the steps of that file.
+void ReloadCustomEffects(CBasicProfiledata& profile, int deviceKind, int deviceIndex, int mode,
+                         CustomEffectList& list);
 
 // One player's counters. The step is shared by all record modes and survives a change of
 // record, so a sequence flows on from one record into the next.

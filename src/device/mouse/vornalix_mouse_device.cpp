@@ -114,6 +114,7 @@ void CVornalixMouseDevice::TakeProfileSettings() {
 
 void CVornalixMouseDevice::RefreshPageControls() {
     LoadMacroAndLightLists();
+    FillLightModes();
     RefreshKeySetInfoList();
     ShowLightSettings();
     const size_t stages = std::min(dpiStages_.size(), device::kMouseDpiStageCount);

@@ -146,7 +146,7 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void TakeProfileSettings();
     // Key levels cleared and the trail's head put back at the ring's start.
     void ResetTrail();
-    void ReloadLightLists();
+    void ReloadLightLists(uint8_t mode);
     // The settings state's light into the light parameters and the profile; the
     // direction stays.
     void TakeStateIntoLight(const device::MouseSettingsState& state);
@@ -187,6 +187,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // The page's helpers.
     void BindPanelButtons(DuiLib::CControlUI* panel);
     void SetupPagePanels();
+    // The lighting panel's mode rows from the page lists, custom lights included.
+    void FillLightModes();
     DuiLib::CDuiString TranslateText(const wchar_t* key);
     void RestoreDpiChecks();
 };

@@ -3,6 +3,7 @@
 
 #include <span>
 
+#include "device/lighting/custom_light_modes.h"
 #include "device/lighting/led_frame.h"
 #include "device/lighting/light_block_bytes.h"
 #include "device/mouse/light_effects.h"
@@ -12,8 +13,6 @@
 #include "platform/clock.h"
 
 namespace {
-
-constexpr uint8_t kFirstCustomMode = 9;
 
 void TintButton(DuiLib::CControlUI* button, uint32_t colour) {
     device::SetLedButtonTint(button, device::LedTintColour(colour), device::LedBrightness(colour),
@@ -38,11 +37,11 @@ int CVornalixMouseDevice::ApplyProfileLight() {
     if (previousMode != light.mode) {
         ResetTrail();
     }
-    ReloadLightLists();
+    ReloadLightLists(light.mode);
     return 1;
 }
 
-void CVornalixMouseDevice::ReloadLightLists() {
+void CVornalixMouseDevice::ReloadLightLists(uint8_t mode) {
     {
         platform::CriticalSectionLock lock(overlayLock_);
         areaRecords_ = profile_.GetLightList();
@@ -51,7 +50,7 @@ void CVornalixMouseDevice::ReloadLightLists() {
         device::AreaFlashStep(areaRecords_, true, now, areaState_, LedColours());
         device::AreaSpectrumStep(areaRecords_, true, areaState_, LedColours());
     }
-    device::ReloadCustomEffects(profile_, customEffects_);
+    device::ReloadCustomEffects(profile_, GetDeviceType(), GetDeviceIndex(), mode, customEffects_);
 }
 
 void CVornalixMouseDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
@@ -99,7 +98,7 @@ void CVornalixMouseDevice::EffectTrail() {
 }
 
 bool CVornalixMouseDevice::IsCustomMode(uint8_t mode) {
-    return mode >= kFirstCustomMode;
+    return mode >= device::kFirstCustomLightMode;
 }
 
 void CVornalixMouseDevice::RunModeStep(uint8_t mode) {

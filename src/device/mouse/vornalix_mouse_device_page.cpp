@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "controls/device_key_button.h"
+#include "device/lighting/custom_light_modes.h"
 #include "device/mouse/vornalix_mouse_device.h"
 #include "device/page/button_slots.h"
 #include "device/page/control_lookup.h"
@@ -131,8 +132,7 @@ void CVornalixMouseDevice::SetupPagePanels() {
         light->SetDeviceKind(GetDeviceType());
         // The mode names come from the lists; read them before the combo is filled.
         LoadMacroAndLightLists();
-        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
-                              kMaxBrightness, kMaxSpeed);
+        FillLightModes();
     }
     auto* macros = pageControls_.FindAs<CMacroControlUI>(L"MacroControlItem");
     if (macros) {
@@ -155,6 +155,10 @@ void CVornalixMouseDevice::SetupPagePanels() {
         shoot->SelectGun(0);
         shoot->SelectBullet(0);
     }
+}
+
+void CVornalixMouseDevice::FillLightModes() {
+    ShowLightModes(GetLightPage(), kMaxBrightness, kMaxSpeed);
 }
 
 void CVornalixMouseDevice::ShowKeyAssignment(int key) {
@@ -231,15 +235,15 @@ void CVornalixMouseDevice::UpdateLogoToolTip() {
     if (!logo) {
         return;
     }
-    constexpr int kFirstCustomLight = 9;
     CDuiString text = TranslateText(L"Light_Set") + L"\n" + TranslateText(L"Overall_Light_Set");
     const int mode = CurrentLightParams().mode;
-    if (mode < kFirstCustomLight) {
-        if (static_cast<size_t>(mode) < pageLists_.defaultLightNames.size()) {
-            text += TranslateText(pageLists_.defaultLightNames[static_cast<size_t>(mode)]);
+    const int custom = device::CustomLightOfMode(GetDeviceType(), mode);
+    if (custom >= 0) {
+        if (static_cast<size_t>(custom) < pageLists_.customLightNames.size()) {
+            text += pageLists_.customLightNames[static_cast<size_t>(custom)];
         }
-    } else if (static_cast<size_t>(mode - kFirstCustomLight) < pageLists_.customLightNames.size()) {
-        text += pageLists_.customLightNames[static_cast<size_t>(mode - kFirstCustomLight)];
+    } else if (static_cast<size_t>(mode) < pageLists_.defaultLightNames.size()) {
+        text += TranslateText(pageLists_.defaultLightNames[static_cast<size_t>(mode)]);
     }
     logo->SetUserToolTitle(L"Logo");
     logo->SetUserToolText(text);

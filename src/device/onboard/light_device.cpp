@@ -51,7 +51,8 @@ int COnboardLightDevice::ApplyProfileLight() {
         device::AreaFlashStep(areaList_, true, platform::TickCount(), areaState_, ledColours_);
         device::AreaSpectrumStep(areaList_, true, areaState_, ledColours_);
     }
-    device::ReloadCustomEffects(profile, customEffects_);
+    device::ReloadCustomEffects(profile, GetDeviceType(), GetDeviceIndex(), light.mode,
+                                customEffects_);
     return 1;
 }
 
@@ -122,6 +123,7 @@ void COnboardLightDevice::QueryPowerStatus() {
 
 void COnboardLightDevice::RefreshPageControls() {
     LoadMacroAndLightLists();
+    FillLightModes();
     if (lightPage_ != nullptr) {
         uint32_t words[3] = {};
         uint8_t slot = 0;

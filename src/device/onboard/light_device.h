@@ -89,6 +89,8 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The page's key and LED buttons, then its profile list and lighting panel.
     void BindLightButtons(DuiLib::IContainerUI& container);
     void SetupLightPanels();
+    // The lighting panel's mode rows from the page lists, custom lights included.
+    void FillLightModes();
     void SetHeldBlock(const device::OnboardLightBlock& block);
     void TrailStep(bool pairs, int ringPlaces, bool right);
 

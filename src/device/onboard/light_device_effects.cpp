@@ -1,5 +1,6 @@
 // The light effects of the mouse pad and the headset, run on their light thread.
 
+#include "device/lighting/custom_light_modes.h"
 #include "device/lighting/light_tables.h"
 #include "device/onboard/light_device.h"
 #include "platform/clock.h"
@@ -13,10 +14,6 @@ constexpr int kPassCountCeiling = 1000;
 
 constexpr uint8_t kStaticMode = 3;
 constexpr uint8_t kOffMode = 8;
-
-bool IsCustomMode(uint8_t mode) {
-    return mode == 5 || mode >= device::kFirstSoftwareMode;
-}
 
 // Held once past every threshold: the custom modes never reset it, and a count that
 // wrapped would stop the timed effects.
@@ -102,7 +99,7 @@ void COnboardLightDevice::RunModeStep(uint8_t mode) {
 void COnboardLightDevice::LightPass(int& passCount) {
     const device::OnboardLightBlock block = GetLightBlock();
     const uint8_t mode = block[device::kBlockMode];
-    if (IsCustomMode(mode)) {
+    if (device::CustomLightOfMode(GetDeviceType(), mode) >= 0) {
         CountPass(passCount);
         device::PlayCustomEffect(customEffects_, customPlayer_, Params().speedIndex,
                                  platform::TickCount(), ledColours_);

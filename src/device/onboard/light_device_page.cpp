@@ -74,7 +74,10 @@ void COnboardLightDevice::SetupLightPanels() {
         SetLightPage(light);
         light->SetDeviceKind(GetDeviceType());
         LoadMacroAndLightLists();
-        light->InitLightModes(pageLists_.defaultLightNames, pageLists_.defaultLightVisible,
-                              kMaxBrightness, kMaxSpeed);
+        FillLightModes();
     }
+}
+
+void COnboardLightDevice::FillLightModes() {
+    ShowLightModes(GetLightPage(), kMaxBrightness, kMaxSpeed);
 }

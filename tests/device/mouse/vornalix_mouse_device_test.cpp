@@ -341,19 +341,16 @@ TEST_F(MouseDeviceTest, LightThreadStepsTheSettingsStateMode) {
 }
 
 TEST_F(MouseDeviceTest, ACustomLightPlaysTheFileItsConfigurationEntryNames) {
+    device_->SetDeviceIndex(1);
     LoadTestProfile();
-    // Mode 9 is the entry of that number in the mouse's element of the light document.
-    std::string entries;
-    for (int i = 0; i < 9; ++i) {
-        entries += "{},";
-    }
+    // Mode 9 + n plays entry n of the mouse's own list, the list its page names.
     WriteUserFile("zentu_light.config",
-                  R"({"LightInfo":[[)" + entries + R"({"LightName":"red","Guid":"red1"}]]})");
+                  R"({"LightInfo":[[{"Guid":"red1"}],[{},{"LightName":"red","Guid":"red1"}]]})");
     WriteUserFile(
         "red1.light",
         R"({"LEDEffectList":[{"LEDREGMode":1,"LEDSpeed":5,"LEDBrightness":4,"red":200,"Time":1000}]})");
     LightRecord light = device_->Profile().GetLightInfo();
-    light.mode = 9;
+    light.mode = 10;
     device_->Profile().SetLightInfo(light);
     device_->ApplyProfileLight();
     device_->PlayCustomStep();
