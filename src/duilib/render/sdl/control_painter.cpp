@@ -1,8 +1,11 @@
 #include "duilib/render/sdl/control_painter.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include "duilib/attribute_values.h"
+#include "duilib/menu_wnd.h"
 #include "duilib/paint_manager.h"
 #include "duilib/render/control_draw_data.h"
 #include "duilib/render/image_attributes.h"
@@ -107,6 +110,8 @@ void ControlPainter::PaintChildren(CControlUI* control) {
 void ControlPainter::PaintOwnParts(CControlUI* control) {
     if (auto* bar = As<CScrollBarUI>(control, L"ScrollBar")) {
         PaintScrollBar(*bar);
+    } else if (auto* item = As<CMenuElementUI>(control, L"MenuElement")) {
+        PaintMenuElement(*item);
     } else if (As<CComboUI>(control, L"Combo") != nullptr) {
         PaintCombo(control);
     } else if (As<CEditUI>(control, L"Edit") != nullptr) {
@@ -296,10 +301,10 @@ void ControlPainter::PaintScrollBar(CScrollBarUI& bar) {
         m_canvas.FillRect(rc, kScrollRailColor);
     }
     if (bar.IsShowButton1() && !DrawImage(bar.GetButton1Image(), bar.GetButton1Rect())) {
-        PaintArrow(bar.GetButton1Rect(), bar.IsHorizontal(), false);
+        PaintArrow(bar.GetButton1Rect(), bar.IsHorizontal(), false, kScrollThumbColor);
     }
     if (bar.IsShowButton2() && !DrawImage(bar.GetButton2Image(), bar.GetButton2Rect())) {
-        PaintArrow(bar.GetButton2Rect(), bar.IsHorizontal(), true);
+        PaintArrow(bar.GetButton2Rect(), bar.IsHorizontal(), true, kScrollThumbColor);
     }
     const RECT thumb = bar.GetThumbRect();
     if (DrawImage(bar.GetThumbImage(), thumb)) {
@@ -316,9 +321,65 @@ void ControlPainter::PaintScrollBar(CScrollBarUI& bar) {
                       color);
 }
 
+void ControlPainter::PaintMenuElement(CMenuElementUI& item) {
+    const RECT rc = item.GetPos();
+    CControlUI* parent = item.GetParent();
+    auto* menu = parent != nullptr ? As<CMenuUI>(parent, L"Menu") : nullptr;
+    const CMenuUI::ItemLook look = menu != nullptr ? menu->GetItemLook() : CMenuUI::ItemLook{};
+    const bool hot = menu != nullptr && menu->GetHotItem() == &item && item.IsEnabled();
+    if (hot) {
+        m_canvas.FillRect(rc, OrDefault(look.hotBkColor, kHotRowColor));
+    }
+    uint32_t color = look.textColor;
+    if (!item.IsEnabled()) {
+        color = OrDefault(look.disabledTextColor, color);
+    } else if (hot) {
+        color = OrDefault(look.hotTextColor, color);
+    }
+    color = OrDefault(color, kDefaultTextColor);
+    TextRequest request;
+    request.text = item.GetText();
+    request.font = look.font;
+    request.color = color;
+    request.style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    const RECT padding = m_manager.Scale(look.textPadding);
+    request.rect = Deflate(rc, padding);
+    DrawText(m_canvas, m_fonts, m_manager, request);
+    // The check mark and the submenu arrow sit in the padding before and after the text.
+    const int side = std::max(4, std::min<int>(rc.bottom - rc.top, m_manager.Scale(10)));
+    const LONG middle = (rc.top + rc.bottom) / 2;
+    if (item.GetChecked() && padding.left >= side) {
+        const LONG left = rc.left + (padding.left - side) / 2;
+        PaintTick(RECT{left, middle - side / 2, left + side, middle + side / 2}, color);
+    }
+    if (item.HasSubMenu() && padding.right >= side) {
+        const LONG left = rc.right - padding.right + (padding.right - side) / 2;
+        PaintArrow(RECT{left, middle - side, left + side * 3 / 2, middle + side}, true, true,
+                   color);
+    }
+}
+
+// A check mark across `rc`: a short stroke down, a long one up.
+void ControlPainter::PaintTick(const RECT& rc, uint32_t color) {
+    const LONG width = rc.right - rc.left;
+    const LONG height = rc.bottom - rc.top;
+    const POINT start{rc.left, rc.top + height / 2};
+    const POINT low{rc.left + width / 3, rc.bottom - 1};
+    const POINT end{rc.right - 1, rc.top};
+    const int thickness = std::max(1, m_manager.Scale(2));
+    for (const auto& [from, to] : {std::pair{start, low}, std::pair{low, end}}) {
+        const LONG steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
+        for (LONG i = 0; i <= steps; ++i) {
+            const LONG x = from.x + (to.x - from.x) * i / std::max<LONG>(1, steps);
+            const LONG y = from.y + (to.y - from.y) * i / std::max<LONG>(1, steps);
+            m_canvas.FillRect(RECT{x, y, x + thickness, y + thickness}, color);
+        }
+    }
+}
+
 // A small filled triangle in the middle of `rc`, pointing to the end of the axis when
 // `forward`, else to its start.
-void ControlPainter::PaintArrow(const RECT& rc, bool horizontal, bool forward) {
+void ControlPainter::PaintArrow(const RECT& rc, bool horizontal, bool forward, uint32_t color) {
     const int size = std::max(2, std::min(rc.right - rc.left, rc.bottom - rc.top) / 3);
     const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     for (int row = 0; row < size; ++row) {
@@ -328,7 +389,7 @@ void ControlPainter::PaintArrow(const RECT& rc, bool horizontal, bool forward) {
                                             centre.x + distance + 1, centre.y + row + 1}
                                      : RECT{centre.x - row, centre.y + distance, centre.x + row + 1,
                                             centre.y + distance + 1};
-        m_canvas.FillRect(line, kScrollThumbColor);
+        m_canvas.FillRect(line, color);
     }
 }
 

@@ -9,6 +9,7 @@
 namespace DuiLib {
 class CControlUI;
 class CPaintManagerUI;
+class CMenuElementUI;
 class CScrollBarUI;
 }  // namespace DuiLib
 
@@ -41,7 +42,9 @@ class ControlPainter {
     void PaintCombo(CControlUI* control);
     void PaintListRow(CControlUI* control);
     void PaintScrollBar(CScrollBarUI& bar);
-    void PaintArrow(const RECT& rc, bool horizontal, bool forward);
+    void PaintMenuElement(CMenuElementUI& item);
+    void PaintTick(const RECT& rc, uint32_t color);
+    void PaintArrow(const RECT& rc, bool horizontal, bool forward, uint32_t color);
     void PaintDrawData(CControlUI* control, bool overChildren);
     // The draw data's colour laid over `shape` (an image attribute) through its outline.
     void PaintOverlay(CControlUI* control, const CDuiString& shape);
