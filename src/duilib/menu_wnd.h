@@ -152,6 +152,8 @@ class CMenuWnd : public WindowImplBase {
     LPCTSTR GetWindowClassName() const override { return L"MenuWnd"; }
     CControlUI* CreateControl(LPCTSTR pstrClass) override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    // Enter and Escape are the menu's own keys, however they arrive.
+    LRESULT ResponseDefaultKeyEvent(WPARAM /*wParam*/) override { return FALSE; }
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     void OnFinalMessage(HWND hWnd) override;
 

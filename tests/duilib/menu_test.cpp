@@ -186,7 +186,10 @@ TEST_F(MenuTest, ActivationLeavingTheMenusClosesThemAll) {
     platform::SetActiveWindow(sub->GetHWND());
     toolkit_test::PumpPending();
     EXPECT_EQ(CMenuWnd::GetOpenMenus().size(), 2u);
-    Key(VK_ESCAPE);  // the submenu goes, the first menu takes the keys again
+    // The submenu goes and the first menu takes the keys again, also for a queued Escape.
+    platform::PostMessage(sub->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
+    toolkit_test::PumpPending();
+    EXPECT_EQ(menu_->GetSubMenu(), nullptr);
     EXPECT_EQ(platform::GetActiveWindow(), menu_->GetHWND());
     Click(menu_.get(), L"insert");
     platform::SetActiveWindow(owner_.GetHWND());
