@@ -1,6 +1,7 @@
 #include "controls/device_key_button.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "controls/select_panel.h"
 #include "duilib/attribute_values.h"
@@ -62,7 +63,7 @@ LPVOID CDeviceKeyButtonUI::GetInterface(LPCTSTR pstrName) {
 
 DuiLib::TControlDrawData CDeviceKeyButtonUI::GetDrawData() const {
     DuiLib::TControlDrawData data;
-    if (m_tintOn && m_tintAlpha != 0) {
+    if (m_tintOn && m_tintAlpha != 0 && !m_keySelected) {
         // red | blue << 8 | green << 16 becomes 0xAARRGGBB.
         const DWORD red = m_tintColor & 0xFF;
         const DWORD blue = (m_tintColor >> 8) & 0xFF;
@@ -82,6 +83,34 @@ void CDeviceKeyButtonUI::DoEvent(DuiLib::TEventUI& event) {
         }
     }
     CButtonUI::DoEvent(event);
+}
+
+void CDeviceKeyButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
+    if (pstrName != nullptr && std::wstring_view(pstrName) == L"selectedimage") {
+        m_selectedImage = pstrValue;
+        Invalidate();
+        return;
+    }
+    CButtonUI::SetAttribute(pstrName, pstrValue);
+}
+
+DuiLib::CDuiString CDeviceKeyButtonUI::GetStateImage() const {
+    if (m_keySelected && IsEnabled()) {
+        const DuiLib::CDuiString& mark = m_selectedImage.IsEmpty() ? m_sHotImage : m_selectedImage;
+        if (!mark.IsEmpty()) {
+            return mark;
+        }
+    }
+    return CButtonUI::GetStateImage();
+}
+
+void CDeviceKeyButtonUI::SetKeySelected(bool selected) {
+    if (m_keySelected == selected) {
+        return;
+    }
+    m_keySelected = selected;
+    ChooseLegendColour();
+    Invalidate();
 }
 
 void CDeviceKeyButtonUI::SetTint(DWORD colour, BYTE alpha, bool on) {

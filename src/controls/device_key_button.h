@@ -1,7 +1,7 @@
 #pragma once
 // The key button of the device pages: one key or LED of the device picture. The device
-// layer tints its image with the LED's colour, names it by its key function, and reads
-// whether a rubber-band selection of its select panel covers it.
+// layer tints its image with the LED's colour, names it by its key function, marks the key
+// being assigned, and reads whether a rubber-band selection of its select panel covers it.
 
 #include <cstdint>
 
@@ -18,6 +18,8 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
     void DoEvent(DuiLib::TEventUI& event) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    DuiLib::CDuiString GetStateImage() const override;
 
     // colour: red | blue << 8 | green << 16, as the device layer packs it. The image is
     // painted with it at `alpha` while `on`. The tint changes 20 times a second while
@@ -39,6 +41,12 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     // Set when the key keeps its own function; repaints only on a change.
     void SetSameFunction(bool same);
     bool IsSameFunction() const { return m_sameFunction; }
+
+    // The key whose function the key-assignment panel shows. It is drawn with the layout's
+    // "selectedimage" (its hot image when it has none) and without its LED tint, so the
+    // mark shows whatever the LED does; a disabled key looks disabled.
+    void SetKeySelected(bool selected);
+    bool IsKeySelected() const { return m_keySelected; }
 
     // Nonzero while a rubber-band selection of the select panel covers the button.
     int32_t IsInSelection() const { return m_inSelection; }
@@ -68,6 +76,8 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     bool m_sameFunction = false;
     DWORD m_legendColour = 0;
     bool m_legendColourKept = false;
+    bool m_keySelected = false;
+    DuiLib::CDuiString m_selectedImage;
     int32_t m_inSelection = 0;
     DuiLib::CDuiString m_toolTitle;
     DuiLib::CDuiString m_toolText;

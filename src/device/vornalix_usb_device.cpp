@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "controls/device_key_button.h"
 #include "device/discovery/device_paths.h"
 #include "device/lighting/led_frame.h"
 #include "device/macro_image.h"
@@ -189,7 +190,8 @@ void CVornalixUSBDevice::ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key) 
     if (!keySet) {
         return;
     }
-    keySet->ShowKeySetLayout(true);
+    // No key chosen (an assignment ended): nothing for the panel to assign.
+    keySet->ShowKeySetLayout(key >= 0);
     if (key >= 0 && static_cast<size_t>(key) < keyAssignments_.size()) {
         keySet->SetKeyFunctions(keyAssignments_[static_cast<size_t>(key)]);
     }
@@ -339,6 +341,7 @@ void CVornalixUSBDevice::ClearKeyLevels() {
 
 void CVornalixUSBDevice::SetPageFunction(int function) {
     pageFunction_ = function;
+    MarkSelectedKey();
     if (!functionTab_) {
         functionTab_ = device::FindControlByName(this, L"device_function_switch");
     }
@@ -378,6 +381,18 @@ void CVornalixUSBDevice::SetLightParams(uint32_t first, uint32_t second, uint32_
 
 void CVornalixUSBDevice::SelectKey(int key) {
     selectedKey_ = key;
+    MarkSelectedKey();
+}
+
+void CVornalixUSBDevice::MarkSelectedKey() {
+    // The keyboard's key buttons are its LED buttons too: away from the key-assignment
+    // panel they show only their LEDs.
+    const bool shown = pageFunction_ == device::kKeyAssignmentFunction;
+    for (size_t k = 0; k < keyButtons_.size(); ++k) {
+        if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(keyButtons_[k])) {
+            button->SetKeySelected(shown && static_cast<int>(k) == selectedKey_);
+        }
+    }
 }
 
 void CVornalixUSBDevice::SetDeviceType(int kind, int subKind) {

@@ -255,6 +255,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
   private:
     void BindPageButton(DuiLib::CControlUI* button);
+    // Marks the selected key's button while the key-assignment panel is the page's
+    // function; every other key button is unmarked.
+    void MarkSelectedKey();
     bool ReadInputReport(std::vector<uint8_t>& report);
 
     device::DeviceThread lightThread_;

@@ -12,6 +12,7 @@
 #include "app/device_panels.h"
 #include "app/light_sync.h"
 #include "app/registered_messages.h"
+#include "controls/device_key_button.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/lighting/light_tables.h"
 #include "duilib/menu_wnd.h"
@@ -269,6 +270,53 @@ TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtO
     EXPECT_TRUE(window_->DeviceHook().IsInstalled());
     Raise(L"killfocus", edit);
     EXPECT_FALSE(window_->DeviceHook().IsInstalled());
+}
+
+TEST_F(MainWindowDispatchTest, TheChosenKeyStaysMarkedUntilAnotherIsChosenOrItIsCancelled) {
+    const auto button = [this](int n) {
+        return dynamic_cast<CDeviceKeyButtonUI*>(device_->GetKeyButton(n));
+    };
+    const auto marked = [&] {
+        std::vector<int> keys;
+        for (int n = 0; n < device_->GetKeyCount(); ++n) {
+            if (button(n) != nullptr && button(n)->IsKeySelected()) {
+                keys.push_back(n);
+            }
+        }
+        return keys;
+    };
+    CKeySetControlUI* panel = KeySetPanelOf(device_);
+    ASSERT_NE(panel, nullptr);
+    DuiLib::CControlUI* keyTab = FindNamedControl(device_->GetProfilePage(), L"key_Op_tab");
+    Raise(L"selectchanged", keyTab);
+    constexpr int kW = 44;
+    constexpr int kE = 45;
+    ASSERT_TRUE(button(kW) && button(kE));
+    const KeyFunctionRecord before = device_->GetKeyAssignments()[kE].current;
+
+    Raise(L"click", button(kW));
+    EXPECT_EQ(marked(), std::vector<int>{kW});
+    Raise(L"click", button(kE));
+    EXPECT_EQ(marked(), std::vector<int>{kE}) << "one key at a time";
+
+    // Away from the key panel the keys show only their LEDs; back on it, the mark too.
+    Raise(L"selectchanged", FindNamedControl(device_->GetProfilePage(), L"deng_Op_tab"));
+    EXPECT_TRUE(marked().empty());
+    Raise(L"selectchanged", keyTab);
+    EXPECT_EQ(marked(), std::vector<int>{kE});
+
+    // A choice takes effect at once; cancelling gives the key back its function.
+    auto* combo =
+        dynamic_cast<DuiLib::CComboUI*>(FindNamedControl(panel, L"keyset_function_combo"));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->SelectItem(CKeySetControlUI::kRowDisabled, false, false));
+    Raise(L"itemselect", combo);
+    ASSERT_EQ(device_->GetKeyAssignments()[kE].current.type, KeyFunctionType::kDisabled);
+    Raise(L"click", FindNamedControl(panel, L"key_butt_keycancel"));
+    EXPECT_TRUE(marked().empty());
+    EXPECT_EQ(device_->GetSelectedKey(), -1);
+    EXPECT_EQ(device_->GetKeyAssignments()[kE].current, before);
+    EXPECT_FALSE(FindNamedControl(panel, L"keyset_layout")->IsVisible());
 }
 
 TEST_F(MainWindowDispatchTest,

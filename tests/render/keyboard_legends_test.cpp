@@ -27,6 +27,47 @@ namespace {
 
 using DuiLib::CPaintManagerUI;
 
+// Key buttons of a layout given as text, drawn off-screen with the skin's images at a DPI.
+class KeyLayoutWindow {
+  public:
+    KeyLayoutWindow(const char* layout, int width, int height, int dpi = 96) {
+        const std::string file = dir_.File("keys.xml");
+        testing_support::WriteTextFile(file, layout);
+        CPaintManagerUI::SetResourcePath(L"skin");
+        loaded_ = DuiLib::CResourceManager::GetInstance()->LoadResource(L"res.xml");
+        RegisterPageControls();
+        window_ =
+            std::make_unique<render_test::LayoutFileWindow>(std::wstring(file.begin(), file.end()));
+        if (window_->Create(nullptr, L"keys", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, width, height) ==
+            nullptr) {
+            window_.reset();
+            return;
+        }
+        Manager()->SetDPI(dpi);
+        window_->ResizeClient(Manager()->Scale(width), Manager()->Scale(height));
+    }
+
+    bool Ready() const { return loaded_ && window_ != nullptr; }
+    CPaintManagerUI* Manager() { return window_->GetPaintManager(); }
+    CDeviceKeyButtonUI* Key(const wchar_t* name) {
+        return dynamic_cast<CDeviceKeyButtonUI*>(Manager()->FindControl(name));
+    }
+    // The window as drawn now.
+    SDL_Surface* Paint() {
+        render_test::PumpUntilIdle();
+        window_->SendMessage(WM_PAINT);
+        return backend_.PixelsOf(*Manager());
+    }
+
+  private:
+    testing_support::TempDir dir_;
+    render_test::SdlLibraries libraries_;
+    DuiLib::sdl::SdlRenderBackend backend_{false};
+    render_test::ScopedBackend installed_{&backend_};
+    std::unique_ptr<render_test::LayoutFileWindow> window_;
+    bool loaded_ = false;
+};
+
 constexpr const char* kTintedKey = R"(<?xml version="1.0" encoding="utf-8"?>
 <Window size="40,40">
   <HorizontalLayout bkcolor="#FF000000" inset="3,3,3,3">
@@ -36,25 +77,13 @@ constexpr const char* kTintedKey = R"(<?xml version="1.0" encoding="utf-8"?>
 )";
 
 TEST(TintedKey, ShowsItsLegendOverAFullTint) {
-    testing_support::TempDir dir;
-    ASSERT_TRUE(testing_support::WriteTextFile(dir.File("key.xml"), kTintedKey));
-    CPaintManagerUI::SetResourcePath(L"skin");
-    ASSERT_TRUE(DuiLib::CResourceManager::GetInstance()->LoadResource(L"res.xml"));
-    RegisterPageControls();
-    render_test::SdlLibraries libraries;
-    DuiLib::sdl::SdlRenderBackend backend(false);
-    render_test::ScopedBackend installed(&backend);
-    const std::string file = dir.File("key.xml");
-    render_test::LayoutFileWindow window(std::wstring(file.begin(), file.end()));
-    ASSERT_NE(window.Create(nullptr, L"key", DuiLib::UI_WNDSTYLE_FRAME, 0, 0, 0, 40, 40), nullptr);
-    CPaintManagerUI* manager = window.GetPaintManager();
-    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(manager->FindControl(L"key"));
+    KeyLayoutWindow window(kTintedKey, 40, 40);
+    ASSERT_TRUE(window.Ready());
+    CDeviceKeyButtonUI* key = window.Key(L"key");
     ASSERT_NE(key, nullptr);
     key->SetTint(0x00C000, 255, true);  // a full blue LED (red | blue << 8 | green << 16)
-    render_test::PumpUntilIdle();
-    window.SendMessage(WM_PAINT);
 
-    SDL_Surface* pixels = backend.PixelsOf(*manager);
+    SDL_Surface* pixels = window.Paint();
     ASSERT_NE(pixels, nullptr);
     int tinted = 0;
     int legend = 0;
@@ -71,6 +100,57 @@ TEST(TintedKey, ShowsItsLegendOverAFullTint) {
     EXPECT_GT(tinted, 200) << "the key's face shows the LED's colour";
     EXPECT_GT(legend, 5) << "the legend is drawn over the tint";
 }
+
+constexpr const char* kTwoKeys = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="80,40">
+  <HorizontalLayout bkcolor="#FF000000" inset="3,3,3,3" childpadding="6">
+    <DeviceKeyButton name="chosen" text="W" width="34" font="8" textcolor="0xFFE0E6F0" normalimage="file='common/key_normal.png' corner='3,3,3,3'" hotimage="file='common/key_hot.png' corner='3,3,3,3'" selectedimage="file='common/key_selected.png' corner='3,3,3,3'" />
+    <DeviceKeyButton name="other" text="E" width="34" font="8" textcolor="0xFFE0E6F0" normalimage="file='common/key_normal.png' corner='3,3,3,3'" hotimage="file='common/key_hot.png' corner='3,3,3,3'" selectedimage="file='common/key_selected.png' corner='3,3,3,3'" />
+  </HorizontalLayout>
+</Window>
+)";
+
+class ChosenKeyTest : public ::testing::TestWithParam<int> {};
+
+// Every key lit the skin's own selection blue at full level: the chosen key must still
+// stand out from its neighbour, at either DPI.
+TEST_P(ChosenKeyTest, StaysMarkedWhateverItsLedShows) {
+    KeyLayoutWindow window(kTwoKeys, 80, 40, GetParam());
+    ASSERT_TRUE(window.Ready());
+    CDeviceKeyButtonUI* chosen = window.Key(L"chosen");
+    CDeviceKeyButtonUI* other = window.Key(L"other");
+    ASSERT_TRUE(chosen && other);
+    for (CDeviceKeyButtonUI* key : {chosen, other}) {
+        key->SetTint(0x6FC20A, 255, true);  // red 0x0A, green 0x6F, blue 0xC2
+    }
+    chosen->SetKeySelected(true);
+
+    // Along each key's top edge, inside its rounded corners: the selected image's light
+    // border marks the chosen key; the tint covers its neighbour's edge.
+    const int inset = window.Manager()->Scale(4);
+    const auto brightEdge = [inset](SDL_Surface* pixels, const DuiLib::CControlUI* key) {
+        const RECT rc = key->GetPos();
+        int bright = 0;
+        for (int x = rc.left + inset; x < rc.right - inset; ++x) {
+            const uint32_t p = render_test::PixelAt(pixels, x, rc.top);
+            bright += ((p >> 16) & 0xFF) > 80 && ((p >> 8) & 0xFF) > 160 ? 1 : 0;
+        }
+        return bright;
+    };
+    SDL_Surface* pixels = window.Paint();
+    ASSERT_NE(pixels, nullptr);
+    const int edge = (chosen->GetPos().right - chosen->GetPos().left) - 2 * inset;
+    EXPECT_GT(brightEdge(pixels, chosen), edge / 2);
+    EXPECT_EQ(brightEdge(pixels, other), 0);
+
+    // Chosen no more: it shows its LED again.
+    chosen->SetKeySelected(false);
+    pixels = window.Paint();
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(brightEdge(pixels, chosen), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ChosenKeyTest, ::testing::Values(96, 144));
 
 struct Language {
     const wchar_t* file;

@@ -71,9 +71,16 @@ void CMainWnd::OnKeyAssignDefault() {
 }
 
 void CMainWnd::OnKeyAssignCancel() {
-    if (CKeySetControlUI* panel = CurrentKeySetPanel()) {
-        panel->CancelChanges();
+    CVornalixUSBDevice* device = GetCurrentDevice();
+    CKeySetControlUI* panel = CurrentKeySetPanel();
+    if (device == nullptr || panel == nullptr) {
+        return;
     }
+    // Every choice on the panel took effect at once: cancelling gives the key back the
+    // function it had when it was chosen, and ends its assignment (its mark goes).
+    panel->CancelChanges();
+    OnKeyAssignSave();
+    device->SelectKey(-1);
 }
 
 void CMainWnd::OnKeyAssignSaveProfile() {

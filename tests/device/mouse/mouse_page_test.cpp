@@ -245,6 +245,21 @@ TEST_F(MousePageTest, FromNothingTheFirstSettingsWriteCarriesTheShippedDpiStages
     EXPECT_EQ(area[11], ShippedMouseSection()["ReportStages"]["StageActive"].asInt());
 }
 
+TEST_F(MousePageTest, TheKeyBeingAssignedIsMarkedOnTheKeyTab) {
+    const auto marked = [this](int key) {
+        auto* button = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetKeyButton(key));
+        return button != nullptr && button->IsKeySelected();
+    };
+    page_->SetPageFunction(2);
+    page_->SelectKey(3);
+    EXPECT_TRUE(marked(3));
+    page_->SelectKey(1);
+    EXPECT_FALSE(marked(3));
+    EXPECT_TRUE(marked(1));
+    page_->SelectKey(-1);
+    EXPECT_FALSE(marked(1));
+}
+
 TEST_F(MousePageTest, FromNothingEveryKeyIsListedAndAReassignedKeyReachesTheWire) {
     StartMouse();
     auto* list = dynamic_cast<DuiLib::CListUI*>(
