@@ -90,14 +90,24 @@ std::shared_ptr<SendRequest> TakeSend(ThreadQueue& queue) {
     return request;
 }
 
-// Called with the queue locked: the next posted message or due timer, if any.
-bool TakeReadyLocked(ThreadQueue& queue, MSG* msg, bool remove, SteadyTime now) {
+// Called with the queue locked: the next message in the order the loop takes them, posted
+// messages first, then the quit request, then a due timer. A quit ranks above timers so
+// that a timer whose handler outlasts its interval (always due again) cannot hold the
+// loop's end off for ever. Sets `quit` when the message is WM_QUIT.
+bool TakeReadyLocked(ThreadQueue& queue, MSG* msg, bool remove, SteadyTime now, bool* quit) {
+    *quit = false;
     if (!queue.posted.empty()) {
         const detail::PostedMessage& next = queue.posted.front();
         *msg = MSG{next.hwnd, next.message, next.wParam, next.lParam, MessageTime()};
         if (remove) {
             queue.posted.pop_front();
         }
+        return true;
+    }
+    if (queue.quit) {
+        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, MessageTime()};
+        queue.quit = !remove;
+        *quit = true;
         return true;
     }
     auto due = std::min_element(queue.timers.begin(), queue.timers.end(),
@@ -234,14 +244,9 @@ BOOL GetMessage(MSG* msg) {
         if (!queue->sends.empty()) {
             continue;
         }
-        const SteadyTime now = Clock::now();
-        if (TakeReadyLocked(*queue, msg, true, now)) {
-            return TRUE;
-        }
-        if (queue->quit) {
-            queue->quit = false;
-            *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, MessageTime()};
-            return FALSE;
+        bool quit = false;
+        if (TakeReadyLocked(*queue, msg, true, Clock::now(), &quit)) {
+            return quit ? FALSE : TRUE;
         }
         // Every change to the queue (posts, sends, timers, quit) is made under the lock and
         // notifies, so a plain wait misses nothing; the loop above re-reads the state.
@@ -258,17 +263,9 @@ BOOL PeekMessage(MSG* msg, UINT removeFlag) {
     PumpPendingSends();
     auto queue = detail::CurrentThreadQueue();
     std::lock_guard lock(queue->mutex);
-    if (TakeReadyLocked(*queue, msg, (removeFlag & PM_REMOVE) != 0, Clock::now())) {
-        return TRUE;
-    }
-    if (queue->quit) {
-        if (removeFlag & PM_REMOVE) {
-            queue->quit = false;
-        }
-        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue->quitCode), 0, MessageTime()};
-        return TRUE;
-    }
-    return FALSE;
+    bool quit = false;
+    return TakeReadyLocked(*queue, msg, (removeFlag & PM_REMOVE) != 0, Clock::now(), &quit) ? TRUE
+                                                                                            : FALSE;
 }
 
 BOOL TranslateMessage(const MSG* /*msg*/) {

@@ -219,6 +219,30 @@ TEST(WindowTimers, ATimerArmedWhileTheLoopSleepsWakesIt) {
     KillTimer(window.hwnd(), 5);
 }
 
+TEST(WindowTimers, ATimerSlowerThanItsIntervalDoesNotHoldOffQuit) {
+    platform::WindowCreateParams params;
+    params.className = L"SlowTimer";
+    // Each tick outlasts the interval, so the timer is always due again.
+    HWND hwnd = platform::CreateWindowHandle(params, [](HWND, UINT m, WPARAM, LPARAM) {
+        if (m == WM_TIMER) {
+            std::this_thread::sleep_for(3ms);
+        }
+        return LRESULT{0};
+    });
+    SetTimer(hwnd, 1, 1);
+    std::this_thread::sleep_for(3ms);
+    PostQuitMessage(4);
+    MSG msg;
+    int ticks = 0;
+    while (GetMessage(&msg) && ticks < 50) {
+        ticks += msg.message == WM_TIMER;
+        DispatchMessage(&msg);
+    }
+    EXPECT_EQ(static_cast<UINT>(WM_QUIT), msg.message);
+    EXPECT_EQ(4u, msg.wParam);
+    DestroyWindow(hwnd);
+}
+
 TEST(WindowHandles, DestroyEndsTheHandleAndDropsItsMessages) {
     auto* window = new RecordingWindow(L"ZuzoZara");
     const HWND hwnd = window->hwnd();
