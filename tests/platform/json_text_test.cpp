@@ -44,6 +44,17 @@ TEST(JsonTextTest, TextIsStoredAsUtf8InTheStyledLayoutAndEscapedFilesStillRead) 
     ASSERT_TRUE(ParseJsonText(text, &back));
     EXPECT_EQ(back, value);
 
+    // Keys are written whole (found by fuzzing the registry store: a key cut at its NUL
+    // came back as a second "language" that hid the value just set).
+    Json::Value keys;
+    keys[std::string("language\0x", 10)] = 1;
+    keys["language"] = 2;
+    ASSERT_TRUE(ParseJsonText(StyledJsonText(keys), &back));
+    EXPECT_EQ(back, keys);
+    // A lone surrogate from an escape is not UTF-8: it stays the escape it came from.
+    ASSERT_TRUE(ParseJsonText(R"(["\udc00"])", &back));
+    EXPECT_NE(StyledJsonText(back).find("\\udc00"), std::string::npos);
+
     // As earlier builds wrote it.
     ASSERT_TRUE(ParseJsonText(R"({"profilename" : "\u6e38\u620f \ud83d\ude00"})", &back));
     EXPECT_EQ(back["profilename"].asString(), "游戏 😀");
