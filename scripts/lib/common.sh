@@ -6,7 +6,7 @@ VELKARO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 VELKARO_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libjsoncpp-dev libpugixml-dev libudev-dev libsystemd-dev dbus-daemon
-  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-image-dev libx11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool desktop-file-utils
   fonts-dejavu-core fonts-wqy-microhei fonts-noto-core

@@ -1,6 +1,7 @@
 #include "app/light_sync.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "device/lighting/base_light_effects.h"
 
@@ -20,6 +21,11 @@ device::Rgb WheelColour(uint8_t hue) {
 }
 
 }  // namespace
+
+// The light-sync thread reads these until it is stopped: nothing of them is destroyed under
+// it when exit() runs first.
+static_assert(std::is_trivially_destructible_v<Settings> &&
+              std::is_trivially_destructible_v<StepState>);
 
 Settings& SharedSettings() {
     static Settings settings;

@@ -20,6 +20,7 @@ class ShutdownSignals::Watcher {
         sigemptyset(&set);
         sigaddset(&set, SIGTERM);
         sigaddset(&set, SIGINT);
+        sigaddset(&set, SIGHUP);
         pthread_sigmask(SIG_BLOCK, &set, &previous_);
         signalFd_ = ::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
         wakeFd_ = ::eventfd(0, EFD_CLOEXEC);

@@ -1,6 +1,7 @@
 #pragma once
-// SIGTERM and SIGINT ask a window to close exactly as the desktop's close request does, so
-// that a logout stops the worker threads and saves cleanly.
+// SIGTERM, SIGINT and SIGHUP ask a window to close exactly as the desktop's close request
+// does, so that the end of a session (which may send SIGTERM and SIGHUP together) stops the
+// worker threads, hands the devices back and saves cleanly.
 
 #include <memory>
 

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/control_registration.h"
 #include "app/file_chooser_wnd.h"
@@ -20,6 +21,7 @@
 #include "platform/paths.h"
 #include "platform/single_instance.h"
 #include "platform/text_convert.h"
+#include "platform/window_messages.h"
 #include "sim/scenario.h"
 
 using namespace DuiLib;
@@ -80,6 +82,14 @@ int main() {
                      instance.Error().c_str());
     }
     signals.SetTarget(window->GetHWND());
+    // A display that goes away closes the program as the desktop's close request does.
+    int exitCode = 0;
+    renderer.SetDisplayLostHandler([&exitCode, mainHwnd](const std::string& display) {
+        std::fprintf(stderr, "velkaro: lost the connection to the display %s; closing\n",
+                     display.c_str());
+        exitCode = 1;
+        platform::PostMessage(mainHwnd, WM_CLOSE, 0, 0);
+    });
     // Sleep and waking reach the window as the desktop announces them.
     auto sleep = std::make_unique<platform::bus::SleepWatcher>(
         window->GetHWND(), platform::Utf8Encode(kProductName), "Lets go of the device lights");
@@ -88,5 +98,5 @@ int main() {
     sleep.reset();
     window.reset();
     CResourceManager::GetInstance()->Release();
-    return 0;
+    return exitCode;
 }

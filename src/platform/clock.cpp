@@ -5,12 +5,14 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/no_destructor.h"
+
 namespace platform {
 namespace {
 
 SystemClock& TheSystemClock() {
-    static SystemClock clock;
-    return clock;
+    static NoDestructor<SystemClock> clock;
+    return *clock;
 }
 
 constexpr uint64_t kCoarseTickMicroseconds = 15625;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/no_destructor.h"
 #include "platform/text_convert.h"
 
 namespace platform {
@@ -25,10 +26,10 @@ class StderrSink final : public TraceSink {
 };
 
 TraceSink* DefaultSink() {
-    static StderrSink sink;
+    static NoDestructor<StderrSink> sink;
     const char* flag = std::getenv("VELKARO_TRACE");
     static const bool enabled = flag != nullptr && std::strcmp(flag, "1") == 0;
-    return enabled ? &sink : nullptr;
+    return enabled ? sink.get() : nullptr;
 }
 
 std::atomic<TraceSink*>& InstalledSink() {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/no_destructor.h"
+
 namespace platform {
 namespace {
 
@@ -12,22 +14,18 @@ struct MilestoneFile {
     std::mutex mutex;
     std::FILE* file = nullptr;
 
+    // Left open to the end: every line is flushed as it is written.
     MilestoneFile() {
         const char* name = std::getenv("VELKARO_MILESTONES");
         if (name != nullptr && *name != 0) {
             file = std::fopen(name, "a");
         }
     }
-    ~MilestoneFile() {
-        if (file != nullptr) {
-            std::fclose(file);
-        }
-    }
 };
 
 MilestoneFile& TheFile() {
-    static MilestoneFile file;
-    return file;
+    static NoDestructor<MilestoneFile> file;
+    return *file;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/no_destructor.h"
+
 namespace platform {
 namespace {
 
@@ -20,8 +22,8 @@ std::mutex& InstanceMutex() {
 }
 
 std::string& InstanceOverride() {
-    static std::string path;
-    return path;
+    static NoDestructor<std::string> path;
+    return *path;
 }
 
 std::string WithSlash(std::string path) {
@@ -64,8 +66,8 @@ std::string InstancePath() {
     std::lock_guard<std::mutex> lock(InstanceMutex());
     if (!InstanceOverride().empty())
         return InstanceOverride();
-    static const std::string folder = ExecutableFolder();
-    return folder;
+    static const NoDestructor<std::string> folder(ExecutableFolder());
+    return *folder;
 }
 
 void SetInstancePathForTest(const std::string& path) {

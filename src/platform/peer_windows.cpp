@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 
+#include "platform/no_destructor.h"
 #include "platform/paths.h"
 #include "platform/peer_listener.h"
 #include "platform/peer_socket.h"
@@ -45,8 +46,8 @@ struct PeerHandles {
 };
 
 PeerHandles& Handles() {
-    static PeerHandles handles;
-    return handles;
+    static NoDestructor<PeerHandles> handles;
+    return *handles;
 }
 
 void ForgetGoneLocked(PeerHandles& handles) {

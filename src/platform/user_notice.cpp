@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <deque>
 
+#include "platform/no_destructor.h"
 #include "platform/text_convert.h"
 
 namespace platform {
@@ -23,8 +24,8 @@ struct NoticeState {
 };
 
 NoticeState& State() {
-    static NoticeState state;
-    return state;
+    static NoDestructor<NoticeState> state;
+    return *state;
 }
 
 void WriteToStderr(const UserNotice& notice) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/no_destructor.h"
 #include "platform/peer_windows.h"
 #include "platform/pumping_wait.h"
 #include "platform/window_registry.h"
@@ -28,8 +29,8 @@ struct RegisteredMessages {
 };
 
 RegisteredMessages& Registered() {
-    static RegisteredMessages registered;
-    return registered;
+    static NoDestructor<RegisteredMessages> registered;
+    return *registered;
 }
 
 DWORD MessageTime() {

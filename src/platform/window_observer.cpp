@@ -3,6 +3,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/no_destructor.h"
+
 namespace platform {
 namespace {
 
@@ -12,8 +14,8 @@ struct ObserverSlot {
 };
 
 ObserverSlot& Slot() {
-    static ObserverSlot slot;
-    return slot;
+    static NoDestructor<ObserverSlot> slot;
+    return *slot;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/no_destructor.h"
+
 namespace platform::detail {
 namespace {
 
@@ -15,8 +17,8 @@ struct WindowTable {
 };
 
 WindowTable& Table() {
-    static WindowTable table;
-    return table;
+    static NoDestructor<WindowTable> table;
+    return *table;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// SIGTERM and SIGINT reach the main window as a close request.
+// SIGTERM, SIGINT and SIGHUP reach the main window as a close request.
 
 #include "app/shutdown_signals.h"
 
@@ -38,7 +38,7 @@ int CountCloses(HWND window, int ms) {
     return closes;
 }
 
-TEST(ShutdownSignalsTest, TerminationAndInterruptAskTheWindowToClose) {
+TEST(ShutdownSignalsTest, TerminationInterruptAndHangUpAskTheWindowToClose) {
     platform::WindowCreateParams params;
     params.className = L"MainWnd";
     HWND window =
@@ -54,8 +54,10 @@ TEST(ShutdownSignalsTest, TerminationAndInterruptAskTheWindowToClose) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         signals.SetTarget(window);
         EXPECT_EQ(CountCloses(window, 300), 1);
-        ASSERT_EQ(kill(getpid(), SIGINT), 0);
-        EXPECT_EQ(CountCloses(window, 300), 1);
+        for (int signal : {SIGINT, SIGHUP}) {
+            ASSERT_EQ(kill(getpid(), signal), 0);
+            EXPECT_EQ(CountCloses(window, 300), 1) << signal;
+        }
     }
     platform::DestroyWindow(window);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/audio/sim_audio_sdk.h"
+#include "platform/no_destructor.h"
 
 namespace platform::audio {
 namespace {
@@ -14,14 +15,14 @@ std::atomic<AudioSdk*> g_installed{nullptr};
 std::atomic<bool> g_isInstalled{false};
 
 AudioSdk* DefaultSdk() {
-    static const std::unique_ptr<AudioSdk> sdk = []() -> std::unique_ptr<AudioSdk> {
+    static const NoDestructor<std::unique_ptr<AudioSdk>> sdk([]() -> std::unique_ptr<AudioSdk> {
         const char* choice = std::getenv("VELKARO_HID");
         if (choice != nullptr && std::strcmp(choice, "sim") == 0) {
             return std::make_unique<SimAudioSdk>();
         }
         return nullptr;
-    }();
-    return sdk.get();
+    }());
+    return sdk->get();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/hid/hid_bus.h"
 #include "platform/hid/hidraw_bus.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "platform/no_destructor.h"
 
 namespace platform::hid {
 namespace {
@@ -16,14 +17,14 @@ namespace {
 std::atomic<HidBus*> g_installed{nullptr};
 
 HidBus& DefaultBus() {
-    static const std::unique_ptr<HidBus> bus = []() -> std::unique_ptr<HidBus> {
+    static const NoDestructor<std::unique_ptr<HidBus>> bus([]() -> std::unique_ptr<HidBus> {
         const char* choice = std::getenv("VELKARO_HID");
         if (choice != nullptr && std::strcmp(choice, "sim") == 0) {
             return std::make_unique<SimHidBus>();
         }
         return std::make_unique<HidrawBus>();
-    }();
-    return *bus;
+    }());
+    return **bus;
 }
 
 }  // namespace

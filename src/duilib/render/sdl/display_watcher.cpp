@@ -60,7 +60,10 @@ void DisplayWatcher::Run(platform::Event& stop) {
             return;
         }
         if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-            return;  // the display went away; nothing more will arrive
+            // The display went away: the UI thread looks at the connection before it calls
+            // the display again. Nothing more will arrive.
+            m_wake();
+            return;
         }
         if ((fds[0].revents & POLLIN) != 0) {
             {

@@ -5,7 +5,7 @@
 
 namespace DuiLib::sdl {
 
-enum PumpRequest : WPARAM { kPumpDrain = 1, kPumpScreenshot = 2 };
+enum PumpRequest : WPARAM { kPumpDrain = 1, kPumpScreenshot = 2, kPumpDisplayLost = 3 };
 
 inline UINT PumpMessage() {
     static const UINT id = platform::RegisterWindowMessage(L"Velkaro.RenderPump");

@@ -59,7 +59,7 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager, std::span<const RECT> dir
         canvas->PopClip();
     }
     host.MarkPainted(parts);
-    if (m_withDisplay && hwnd != nullptr) {
+    if (hwnd != nullptr && DesktopUsable()) {
         host.Sync([this](HWND owner) { return DesktopWindowOf(owner); }, ProgramIcon(manager));
         host.Present(parts);
     }
@@ -106,6 +106,9 @@ SDL_Surface* SdlRenderBackend::ProgramIcon(CPaintManagerUI& manager) {
 }
 
 void SdlRenderBackend::RaiseOwnedWindows(HWND owner) {
+    if (!DesktopUsable()) {
+        return;
+    }
     for (auto& [manager, host] : m_hosts) {
         const HWND hwnd = manager->GetPaintWindow();
         if (host->Window() != nullptr && platform::GetWindowOwner(hwnd) == owner &&
@@ -124,6 +127,20 @@ SDL_Window* SdlRenderBackend::DesktopWindowOf(HWND hwnd) {
     return nullptr;
 }
 
+bool SdlRenderBackend::DesktopUsable() {
+    if (m_withDisplay && m_desktopAlive && !m_desktopAlive()) {
+        LoseDesktop();
+    }
+    return m_withDisplay;
+}
+
+void SdlRenderBackend::LoseDesktop() {
+    m_withDisplay = false;
+    for (auto& [manager, host] : m_hosts) {
+        host->AbandonWindow();
+    }
+}
+
 void SdlRenderBackend::SyncWindow(HWND hwnd) {
     if (hwnd == nullptr || !platform::IsWindowOnCurrentThread(hwnd)) {
         return;
@@ -134,7 +151,7 @@ void SdlRenderBackend::SyncWindow(HWND hwnd) {
         }
         auto it = m_hosts.find(manager);
         WindowHost* host = it != m_hosts.end() ? it->second.get() : nullptr;
-        if (host != nullptr && m_withDisplay) {
+        if (host != nullptr && DesktopUsable()) {
             host->Sync([this](HWND owner) { return DesktopWindowOf(owner); },
                        ProgramIcon(*manager));
             host->Present();

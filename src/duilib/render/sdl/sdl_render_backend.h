@@ -34,6 +34,11 @@ class SdlRenderBackend : public IRenderBackend {
     bool SavePng(CPaintManagerUI& manager, const std::string& file) const;
 
     // Desktop side (UI thread only).
+    // Asked before the desktop windows are touched: false once the display has gone away.
+    void SetDesktopCheck(std::function<bool()> alive) { m_desktopAlive = std::move(alive); }
+    // The display went away: from now on the windows are painted off-screen only, and no
+    // desktop window is touched again.
+    void LoseDesktop();
     void SyncWindow(HWND hwnd);
     void SyncAllWindows();
     WindowHost* HostForDesktopWindow(Uint32 windowId);
@@ -54,6 +59,7 @@ class SdlRenderBackend : public IRenderBackend {
     };
 
     WindowHost& HostFor(CPaintManagerUI& manager);
+    bool DesktopUsable();
     SDL_Surface* ProgramIcon(CPaintManagerUI& manager);
 
     bool m_withDisplay;
@@ -62,6 +68,7 @@ class SdlRenderBackend : public IRenderBackend {
     FontCache m_fonts;
     std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
     std::function<void(CPaintManagerUI&)> m_paintListener;
+    std::function<bool()> m_desktopAlive;
     DropDownOpener m_dropDowns;
 };
 

@@ -56,8 +56,12 @@ struct CSdlRenderSession::Impl {
     std::unique_ptr<sdl::SdlRenderBackend> backend;
     std::unique_ptr<sdl::InputRouter> input;
     std::unique_ptr<sdl::ScreenshotWriter> screenshot;
+    std::unique_ptr<sdl::DisplayLossGuard> guard;
     std::unique_ptr<sdl::DisplayWatcher> watcher;
     std::unique_ptr<CDesktopTray> trays;
+    std::string lostDisplay;
+    std::function<void(const std::string&)> onDisplayLost;
+    bool lossTold = false;
     HWND pump = nullptr;
     std::atomic<bool> drainPosted{false};
     std::mutex dirtyMutex;
@@ -68,7 +72,11 @@ struct CSdlRenderSession::Impl {
     LRESULT PumpProc(UINT message, WPARAM wParam);
     void RequestDrain();
     void Drain();
-    void StartWatcher();
+    void WatchDisplay();
+    // Whether the display has gone away: known already, or hung up by its server now.
+    bool DisplayGone() { return guard && guard->CheckLost(); }
+    void DisplayLost(const std::string& display);
+    void TellDisplayLost();
 };
 
 void CSdlRenderSession::Impl::Start() {
@@ -80,6 +88,8 @@ void CSdlRenderSession::Impl::Start() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (HasDisplayEnvironment() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         videoStarted = true;
+        guard = std::make_unique<sdl::DisplayLossGuard>(
+            [this](const std::string& display) { DisplayLost(display); });
         sdl::ReadDisplayLayout();
     } else if (HasDisplayEnvironment()) {
         platform::DebugTrace(L"renderer: no display, painting off-screen\n");
@@ -87,6 +97,7 @@ void CSdlRenderSession::Impl::Start() {
     ttfStarted = TTF_Init() == 0;
     IMG_Init(IMG_INIT_PNG);
     backend = std::make_unique<sdl::SdlRenderBackend>(videoStarted);
+    backend->SetDesktopCheck([this] { return !DisplayGone(); });
     input = std::make_unique<sdl::InputRouter>(*backend);
 
     platform::WindowCreateParams params;
@@ -103,6 +114,7 @@ void CSdlRenderSession::Impl::Start() {
         }
         // Painting talks to the display, which may read its events meanwhile.
         if (videoStarted) {
+            WatchDisplay();
             RequestDrain();
         }
     });
@@ -117,6 +129,8 @@ void CSdlRenderSession::Impl::Start() {
 }
 
 void CSdlRenderSession::Impl::Stop() {
+    // Asked first: a display gone takes the desktop windows away before they are destroyed.
+    const bool displayGone = DisplayGone();
     platform::SetWindowStateObserver(nullptr);
     if (CPaintManagerUI::GetRenderBackend() == backend.get()) {
         CPaintManagerUI::SetRenderBackend(nullptr);
@@ -133,6 +147,13 @@ void CSdlRenderSession::Impl::Stop() {
     if (ttfStarted) {
         TTF_Quit();
     }
+    if (displayGone) {
+        // SDL's teardown would destroy its windows and close its connections, which talks
+        // to the dead server: they are left to the end of the process.
+        guard.reset();
+        return;
+    }
+    guard.reset();  // gives the connection back before SDL closes it
     if (videoStarted) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -145,6 +166,9 @@ LRESULT CSdlRenderSession::Impl::PumpProc(UINT message, WPARAM wParam) {
             Drain();
         } else if (wParam == sdl::kPumpScreenshot && screenshot) {
             screenshot->OnSettled();
+        } else if (wParam == sdl::kPumpDisplayLost) {
+            watcher.reset();
+            TellDisplayLost();
         }
         return 0;
     }
@@ -187,28 +211,52 @@ void CSdlRenderSession::Impl::Drain() {
     }
     SDL_Event event;
     bool routed = false;
-    while (SDL_PollEvent(&event) != 0) {
+    while (!DisplayGone() && SDL_PollEvent(&event) != 0) {
         input->Route(event);
         routed = true;
+    }
+    if (guard && guard->IsLost()) {
+        return;
     }
     // SDL holds a focus change back for 200 ms and reports it only from a later pump,
     // which nothing else may bring about while nothing is drawn: look again then.
     if (routed) {
         platform::SetTimer(pump, kFollowUpDrainTimer, kFollowUpDrainMs);
     }
-    StartWatcher();
+    WatchDisplay();
     if (watcher) {
         watcher->Arm();
     }
 }
 
-void CSdlRenderSession::Impl::StartWatcher() {
-    if (watcher || !videoStarted) {
+// Once the first desktop window is up: its connection is guarded and watched.
+void CSdlRenderSession::Impl::WatchDisplay() {
+    if (!videoStarted || (guard && guard->IsLost())) {
         return;
     }
-    const int fd = sdl::DisplayConnectionFd(backend->AnyDesktopWindow());
+    SDL_Window* window = backend->AnyDesktopWindow();
+    if (guard && !guard->IsGuarding()) {
+        guard->Guard(window);
+    }
+    const int fd = watcher ? -1 : sdl::DisplayConnectionFd(window);
     if (fd >= 0) {
         watcher = std::make_unique<sdl::DisplayWatcher>(fd, [this] { RequestDrain(); });
+    }
+}
+
+// Maybe inside the display call that noticed: nothing here may call SDL's video functions.
+void CSdlRenderSession::Impl::DisplayLost(const std::string& display) {
+    lostDisplay = display;
+    if (backend) {
+        backend->LoseDesktop();
+    }
+    platform::PostMessage(pump, sdl::PumpMessage(), sdl::kPumpDisplayLost, 0);
+}
+
+void CSdlRenderSession::Impl::TellDisplayLost() {
+    if (guard && guard->IsLost() && onDisplayLost && !lossTold) {
+        lossTold = true;
+        onDisplayLost(lostDisplay);
     }
 }
 
@@ -222,6 +270,12 @@ CSdlRenderSession::~CSdlRenderSession() {
 
 bool CSdlRenderSession::HasDisplay() const {
     return m_impl->videoStarted;
+}
+
+void CSdlRenderSession::SetDisplayLostHandler(
+    std::function<void(const std::string& display)> lost) {
+    m_impl->onDisplayLost = std::move(lost);
+    m_impl->TellDisplayLost();
 }
 
 }  // namespace DuiLib

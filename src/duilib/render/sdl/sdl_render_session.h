@@ -4,7 +4,9 @@
 // the thread's message loop. Create it on the UI thread before the first window. Without
 // a display the windows are painted off-screen (VELKARO_SCREENSHOT still works).
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace DuiLib {
 
@@ -17,6 +19,10 @@ class CSdlRenderSession {
 
     // True when windows appear on a display.
     bool HasDisplay() const;
+    // `lost` runs on the UI thread, from the message loop, once the display has gone away
+    // (its server ended): the windows are painted off-screen from then on, and what follows
+    // is the caller's to decide. Set after the loss, it runs at once.
+    void SetDisplayLostHandler(std::function<void(const std::string& display)> lost);
 
   private:
     struct Impl;

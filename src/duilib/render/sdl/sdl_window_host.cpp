@@ -1,6 +1,7 @@
 #include "duilib/render/sdl/sdl_window_host.h"
 
 #include "duilib/paint_manager.h"
+#include "duilib/render/sdl/display_connection.h"
 #include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_control.h"
 #include "platform/milestones.h"
@@ -117,6 +118,10 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surf
         }
     }
     m_appliedModalOwner = modalOwner;
+    // A display lost during the calls above took the window away.
+    if (!m_window) {
+        return;
+    }
     if (visible != m_appliedVisible) {
         if (visible) {
             SDL_ShowWindow(window);
@@ -128,7 +133,7 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surf
         }
         m_appliedVisible = visible;
     }
-    if (visible && iconic != m_appliedIconic) {
+    if (visible && iconic != m_appliedIconic && m_window) {
         if (iconic) {
             SDL_MinimizeWindow(window);
         } else {
@@ -137,6 +142,12 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surf
         }
     }
     m_appliedIconic = iconic;
+}
+
+void WindowHost::AbandonWindow() {
+    static_cast<void>(m_window.release());
+    m_presentedScreen = nullptr;
+    m_appliedVisible = false;
 }
 
 void WindowHost::DesktopMinimized(bool minimized) {
@@ -161,6 +172,7 @@ void WindowHost::Present(std::span<const RECT> parts) {
                        screen->h != m_surface->h;
     if (whole) {
         SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
+        const SurvivableDisplayCall survivable;
         SDL_UpdateWindowSurface(m_window.get());
         m_presentedScreen = screen;
     } else {
@@ -172,6 +184,7 @@ void WindowHost::Present(std::span<const RECT> parts) {
             SDL_BlitSurface(m_surface.get(), &rect, screen, &to);
             rects.push_back(rect);
         }
+        const SurvivableDisplayCall survivable;
         SDL_UpdateWindowSurfaceRects(m_window.get(), rects.data(), static_cast<int>(rects.size()));
     }
     if (platform::MilestonesWanted()) {

@@ -43,6 +43,9 @@ class WindowHost {
     // desktop window still shows everything else.
     void Present(std::span<const RECT> parts = {});
     SDL_Window* Window() const { return m_window.get(); }
+    // The display went away: the desktop window is left to the end of the process, since
+    // destroying it would talk to the dead server.
+    void AbandonWindow();
     Uint32 WindowId() const { return m_window ? SDL_GetWindowID(m_window.get()) : 0; }
     // The desktop moved or sized the window; the window layer learns it.
     void DesktopMoved(int x, int y);
