@@ -58,6 +58,9 @@ void CVornalixKeyboardDevice::BuildDevicePage() {
         if (!GetPreviewControl()) {
             SetSelectPanel(panel);
         }
+        // Named now, not when the keyboard has been read: the page is shown at once and
+        // the start comes half a second later.
+        NameKeyButtons();
     }
     SetupPagePanels();
 }

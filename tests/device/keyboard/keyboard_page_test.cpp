@@ -255,6 +255,10 @@ TEST_F(KeyboardPageTest, TheKeysLieAsOnAFullSizeKeyboard) {
 }
 
 TEST_F(KeyboardPageTest, EveryKeyIsNamedAndAShortLegendLeavesTheFullNameToTheTip) {
+    // The page is shown half a second before the keyboard is read: its keys are named
+    // from the moment it is built.
+    EXPECT_EQ(Key(13)->GetText(), CDuiString(L"PrtSc"));
+    EXPECT_EQ(Key(63)->GetText(), CDuiString(L"Caps Lock"));
     // A profile without key assignments still names every key.
     page_->SetKeyAssignments({});
     page_->RefreshKeySetInfoList();
