@@ -1,5 +1,6 @@
 #include "controls/device_key_button.h"
 
+#include <array>
 #include <cmath>
 #include <string_view>
 
@@ -13,9 +14,17 @@ constexpr DWORD kKeyFace = 0x2A3442;
 // The legend's colour on faces too light for the layout's own.
 constexpr DWORD kDarkLegend = 0xFF141A22;
 
+// sRGB to linear light, by channel value: asked for every key on every LED frame.
 double LinearChannel(DWORD value) {
-    const double c = static_cast<double>(value & 0xFF) / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    static const std::array<double, 256> kLinear = [] {
+        std::array<double, 256> table{};
+        for (size_t i = 0; i < table.size(); ++i) {
+            const double c = static_cast<double>(i) / 255.0;
+            table[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return table;
+    }();
+    return kLinear[value & 0xFF];
 }
 
 // Relative luminance of 0x..RRGGBB.
@@ -47,15 +56,15 @@ LPCTSTR CDeviceKeyButtonUI::GetClass() const {
 }
 
 LPVOID CDeviceKeyButtonUI::GetInterface(LPCTSTR pstrName) {
-    // Asked many times per key on every paint of an animated keyboard: no copies.
-    const std::wstring_view name = pstrName != nullptr ? pstrName : L"";
-    if (DuiLib::EqualsNoCase(name, kClassName)) {
+    // Asked many times per key on every paint of an animated keyboard: names are compared
+    // as they are, up to their first difference.
+    if (DuiLib::EqualsNoCase(pstrName, kClassName)) {
         return this;
     }
-    if (DuiLib::EqualsNoCase(name, ILedTintTarget::kInterfaceName)) {
+    if (DuiLib::EqualsNoCase(pstrName, ILedTintTarget::kInterfaceName)) {
         return static_cast<ILedTintTarget*>(this);
     }
-    if (DuiLib::EqualsNoCase(name, DuiLib::kControlDrawDataInterface)) {
+    if (DuiLib::EqualsNoCase(pstrName, DuiLib::kControlDrawDataInterface)) {
         return static_cast<DuiLib::IControlDrawDataUI*>(this);
     }
     return CButtonUI::GetInterface(pstrName);

@@ -143,12 +143,35 @@ UINT ParseAlign(std::wstring_view value, UINT style) {
     return style;
 }
 
+namespace {
+
+// Names are ASCII: the locale's case table is consulted only for what ASCII cannot settle.
+bool SameNoCase(wchar_t x, wchar_t y) {
+    if (x == y) {
+        return true;
+    }
+    if (x < 0x80 && y < 0x80) {
+        auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+        return lower(x) == lower(y);
+    }
+    return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
+}
+
+}  // namespace
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(static_cast<wint_t>(x)) ==
-                      std::towlower(static_cast<wint_t>(y));
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameNoCase);
+}
+
+bool EqualsNoCase(const wchar_t* a, const wchar_t* b) {
+    a = a != nullptr ? a : L"";
+    b = b != nullptr ? b : L"";
+    for (; *a != 0 && *b != 0; ++a, ++b) {
+        if (!SameNoCase(*a, *b)) {
+            return false;
+        }
+    }
+    return *a == *b;
 }
 
 bool NextAttribute(std::wstring_view& rest, CDuiString* name, CDuiString* value) {

@@ -31,6 +31,9 @@ void ForEachAttribute(std::wstring_view list, Apply apply);
 UINT ParseAlign(std::wstring_view value, UINT style);
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// The same for two terminated names (null reads as empty), stopping at the first
+// difference: interface and class names are compared this way many times per paint.
+bool EqualsNoCase(const wchar_t* a, const wchar_t* b);
 
 // Implementation of the template above.
 bool NextAttribute(std::wstring_view& rest, CDuiString* name, CDuiString* value);

@@ -65,6 +65,7 @@ CDuiString CPaintManagerUI::GetInstancePath() {
 
 void CPaintManagerUI::SetInstancePath(LPCTSTR pStrPath) {
     Shared().instancePath = pStrPath && *pStrPath ? WithTrailingSlash(pStrPath) : CDuiString();
+    ++Shared().pathsGeneration;
 }
 
 CDuiString CPaintManagerUI::GetResourcePath() {
@@ -85,6 +86,11 @@ UILIB_RESOURCETYPE CPaintManagerUI::GetResourceType() {
 
 void CPaintManagerUI::SetResourcePath(LPCTSTR pStrPath) {
     Shared().resourcePath = pStrPath && *pStrPath ? WithTrailingSlash(pStrPath) : CDuiString();
+    ++Shared().pathsGeneration;
+}
+
+uint64_t CPaintManagerUI::GetPathsGeneration() {
+    return Shared().pathsGeneration;
 }
 
 CDuiString CPaintManagerUI::ResolveResourceFile(const CDuiString& name) {

@@ -40,6 +40,9 @@ class CPaintManagerUI {
     static void SetResourceType(UILIB_RESOURCETYPE type);
     static UILIB_RESOURCETYPE GetResourceType();
     static void SetResourcePath(LPCTSTR pStrPath);
+    // Changes whenever the instance or the resource path does: what caches of files found
+    // through them are checked against, cheaply, on every paint.
+    static uint64_t GetPathsGeneration();
     // The file a layout or image name stands for: res.xml names resolved, backslashes
     // made slashes, relative names taken below the resource path.
     static CDuiString ResolveResourceFile(const CDuiString& name);

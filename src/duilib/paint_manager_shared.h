@@ -29,6 +29,7 @@ struct SharedState {
     std::vector<CPaintManagerUI*> managers;
     CDuiString instancePath;
     CDuiString resourcePath;
+    uint64_t pathsGeneration = 0;
     UILIB_RESOURCETYPE resourceType = UILIB_FILE;
     IRenderBackend* backend = nullptr;
     std::map<int, TFontInfo> fonts;

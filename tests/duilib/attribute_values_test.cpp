@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string_view>
 
 namespace {
 
@@ -75,6 +76,12 @@ TEST(AttributeValues, AlignWordsSetOnlyTheirOwnAxis) {
 TEST(AttributeValues, NamesCompareWithoutCase) {
     EXPECT_TRUE(EqualsNoCase(L"HorizontalLayout", L"horizontallayout"));
     EXPECT_FALSE(EqualsNoCase(L"Label", L"Labels"));
+    // Views and terminated names alike.
+    EXPECT_TRUE(EqualsNoCase(std::wstring_view(L"ScrollBar"), std::wstring_view(L"SCROLLBAR")));
+    EXPECT_FALSE(EqualsNoCase(std::wstring_view(L"Labels"), std::wstring_view(L"Label")));
+    EXPECT_FALSE(EqualsNoCase(L"a@", L"a`"));  // only letters have another case
+    EXPECT_TRUE(EqualsNoCase(static_cast<const wchar_t*>(nullptr), L""));
+    EXPECT_FALSE(EqualsNoCase(L"Button", static_cast<const wchar_t*>(nullptr)));
 }
 
 }  // namespace

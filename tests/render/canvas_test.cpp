@@ -114,6 +114,43 @@ TEST_F(CanvasTest, ShapeTintFollowsTheImageAlphaAndStaysInTheClip) {
     EXPECT_EQ(PixelAt(target_.get(), 9, 1), 0xFF204060u);   // outside the shape
 }
 
+TEST_F(CanvasTest, TintedImageInOnePassEqualsTheImageThenItsShape) {
+    // A 4 x 4 key: opaque but for a soft left column, stretched over 9 x 7.
+    SurfacePtr key = NewSurface(4, 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            Put(key.get(), x, y, x == 0 ? 0x80405060 : 0xFF2A3442);
+        }
+    }
+    DuiLib::sdl::NineSlice slice{RECT{0, 0, 4, 4}, RECT{1, 1, 1, 1}, RECT{1, 1, 1, 1}};
+    const RECT dest{5, 6, 14, 13};
+    SurfacePtr twoPasses = NewSurface(40, 40);
+    Canvas second(twoPasses.get());
+    for (Canvas* canvas : {&canvas_, &second}) {
+        canvas->Clear(0xFF204060);
+        canvas->FillRect(RECT{0, 0, 9, 40}, 0xFFC08010);  // a backdrop that differs under it
+    }
+    ASSERT_TRUE(canvas_.DrawTintedImage(key.get(), slice, dest, 230, 0x00FF00, 100));
+    second.DrawImage(key.get(), slice, dest, 230);
+    ASSERT_TRUE(second.DrawShape(key.get(), slice, dest, 100, 0x00FF00));
+    EXPECT_EQ(render_test::Compare(target_.get(), twoPasses.get(), 0).differingShare, 0.0);
+    EXPECT_NE(PixelAt(target_.get(), 10, 9), 0xFF2A3442u) << "the tint shows";
+}
+
+TEST_F(CanvasTest, FacesAreSharedBySizeAndBounded) {
+    SurfacePtr image = NewSurface(3, 3);
+    DuiLib::sdl::ImageFaces faces;
+    DuiLib::sdl::NineSlice slice{RECT{0, 0, 3, 3}, RECT{1, 1, 1, 1}, RECT{1, 1, 1, 1}};
+    DuiLib::sdl::ImageFace* first = faces.Get(image.get(), slice, SIZE{10, 10});
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(faces.Get(image.get(), slice, SIZE{10, 10}), first) << "one face per size";
+    EXPECT_NE(faces.Get(image.get(), slice, SIZE{12, 10}), first);
+    for (int w = 1; w <= static_cast<int>(DuiLib::sdl::ImageFaces::kMaxFaces) + 5; ++w) {
+        ASSERT_NE(faces.Get(image.get(), slice, SIZE{w, 3}), nullptr);
+    }
+    EXPECT_LE(faces.Count(), DuiLib::sdl::ImageFaces::kMaxFaces);
+}
+
 TEST_F(CanvasTest, RingCoversOnlyItsSweep) {
     canvas_.Clear(0xFF000000);
     // A quarter from 12 o'clock clockwise: the right half's top is lit, the left is not.

@@ -127,6 +127,24 @@ TEST_F(PartialPaintTest, PartsDrawnAfterChangesEqualTheWindowDrawnWhole) {
     EXPECT_EQ(difference.differingShare, 0.0);
 }
 
+TEST_F(PartialPaintTest, APartOnAnOpaquePanelIsDrawnFromThePanelAndEqualsTheWhole) {
+    // The keys' panel hides the window's background: a key's part starts from the panel.
+    manager_->FindControl(L"keys")->SetBkColor(0xFF101822);
+    window_->ShowWindow(true, false);
+    render_test::PumpUntilIdle();
+    for (DWORD tint : {0xFFFF2010u, 0x6010FF40u, 0u}) {
+        keys_[2]->tint = tint;
+        keys_[2]->Invalidate();
+        render_test::PumpUntilIdle();
+        ASSERT_EQ(backend_.LastPaintedRects(*manager_), (std::vector<RECT>{keys_[2]->GetPos()}));
+        DuiLib::sdl::SurfacePtr partial{SDL_DuplicateSurface(backend_.PixelsOf(*manager_))};
+        DuiLib::sdl::SurfacePtr whole = WholePaint();
+        ASSERT_NE(whole, nullptr);
+        EXPECT_EQ(render_test::Compare(partial.get(), whole.get(), 0).differingShare, 0.0)
+            << std::hex << tint;
+    }
+}
+
 TEST_F(PartialPaintTest, AWindowThatCannotBeSeenIsDrawnWholeWhenShownAgain) {
     window_->ShowWindow(true, false);
     render_test::PumpUntilIdle();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "duilib/attribute_values.h"
@@ -55,60 +56,75 @@ bool Shown(const CScrollBarUI* bar) {
 
 }  // namespace
 
-void ControlPainter::PaintTree(CControlUI* root) {
-    if (root != nullptr) {
-        PaintControl(root);
-    }
-}
-
 void ControlPainter::PaintControl(CControlUI* control) {
-    if (!control->IsVisible()) {
+    if (!control->IsVisible() || m_pass == Pass::kAbandoned) {
         return;
     }
     const RECT rc = control->GetPos();
     if (m_canvas.IsClippedOut(rc)) {
         return;
     }
+    // What is painted before the cover cannot show: only the way down to it is walked.
+    if (m_pass == Pass::kBeneathCover && !OnCoverPath(control)) {
+        return;
+    }
     m_canvas.PushClip(rc);
-    m_canvas.FillRect(rc, control->GetBkColor());
-    DrawImage(control->GetBkImage(), rc);
-    PaintOwnParts(control);
-    PaintDrawData(control, false);
-    m_canvas.FrameRect(rc, m_manager.Scale(control->GetBorderSize()), control->GetBorderColor());
+    bool colourHidden = false;
+    if (m_pass == Pass::kBeneathCover && control == m_cover.control) {
+        ReachCover(m_part);
+        colourHidden = m_cover.byImage;
+    }
+    if (m_pass == Pass::kDrawing) {
+        if (!colourHidden) {
+            m_canvas.FillRect(rc, control->GetBkColor());
+        }
+        DrawImage(control->GetBkImage(), rc);
+        PaintOwnParts(control);
+        PaintDrawData(control, false);
+        m_canvas.FrameRect(rc, m_manager.Scale(control->GetBorderSize()),
+                           control->GetBorderColor());
+    }
     PaintChildren(control);
-    PaintDrawData(control, true);
+    if (m_pass == Pass::kDrawing) {
+        PaintDrawData(control, true);
+    }
     m_canvas.PopClip();
 }
 
 void ControlPainter::PaintChildren(CControlUI* control) {
-    // A combo holds its rows but shows them only in its drop-down.
-    if (As<CComboUI>(control, L"Combo") != nullptr) {
-        return;
-    }
     auto* container = As<CContainerUI>(control, L"Container");
-    if (container == nullptr) {
+    // A combo holds its rows but shows them only in its drop-down.
+    if (container == nullptr || As<CComboUI>(control, L"Combo") != nullptr) {
         return;
     }
-    CScrollBarUI* bars[] = {container->GetVerticalScrollBar(), container->GetHorizontalScrollBar()};
-    const bool scrolled = Shown(bars[0]) || Shown(bars[1]);
-    // Scrolled children show in the view only, beside the bars.
-    m_canvas.PushClip(scrolled ? container->GetViewRect()
-                               : Deflate(control->GetPos(), container->GetInset()));
+    m_canvas.PushClip(ChildArea(control, *container));
     for (int i = 0; i < container->GetCount(); ++i) {
         if (CControlUI* child = container->GetItemAt(i)) {
             PaintControl(child);
         }
     }
     m_canvas.PopClip();
-    for (CScrollBarUI* bar : bars) {
+    for (CScrollBarUI* bar :
+         {container->GetVerticalScrollBar(), container->GetHorizontalScrollBar()}) {
         if (Shown(bar)) {
             PaintControl(bar);
         }
     }
 }
 
+RECT ControlPainter::ChildArea(CControlUI* control, CContainerUI& container) {
+    // Scrolled children show in the view only, beside the bars.
+    const bool scrolled =
+        Shown(container.GetVerticalScrollBar()) || Shown(container.GetHorizontalScrollBar());
+    return scrolled ? container.GetViewRect() : Deflate(control->GetPos(), container.GetInset());
+}
+
 void ControlPainter::PaintOwnParts(CControlUI* control) {
-    if (auto* bar = As<CScrollBarUI>(control, L"ScrollBar")) {
+    // Buttons first: the keys of an animated keyboard are asked on every frame, and no
+    // button is also a scroll bar, menu element, combo, edit or progress.
+    if (As<CButtonUI>(control, L"Button") != nullptr) {
+        PaintButton(control);
+    } else if (auto* bar = As<CScrollBarUI>(control, L"ScrollBar")) {
         PaintScrollBar(*bar);
     } else if (auto* item = As<CMenuElementUI>(control, L"MenuElement")) {
         PaintMenuElement(*item);
@@ -118,8 +134,6 @@ void ControlPainter::PaintOwnParts(CControlUI* control) {
         PaintEdit(control);
     } else if (As<CProgressUI>(control, L"Progress") != nullptr) {
         PaintProgress(control);
-    } else if (As<CButtonUI>(control, L"Button") != nullptr) {
-        PaintButton(control);
     } else if (auto* label = As<CLabelUI>(control, L"Label")) {
         PaintListRow(control);
         PaintLabelText(control, label->IsEnabled() ? label->GetTextColor()
@@ -130,29 +144,39 @@ void ControlPainter::PaintOwnParts(CControlUI* control) {
     }
 }
 
-bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha,
-                               uint32_t tint, bool silhouette) {
+std::optional<ControlPainter::ImagePlacement> ControlPainter::Place(const CDuiString& attribute,
+                                                                    const RECT& rc) {
     const ResolvedImage* resolved = m_images.Resolve(m_manager, attribute);
-    if (resolved == nullptr) {
-        return false;
+    if (resolved == nullptr || resolved->image == nullptr) {
+        return std::nullopt;
     }
     const TImageAttributes& attrs = resolved->attrs;
-    SDL_Surface* image = resolved->image;
-    if (image == nullptr) {
-        return false;
-    }
-    RECT dest = rc;
+    ImagePlacement placement;
+    placement.image = resolved->image;
+    placement.dest = rc;
     if (attrs.hasDest) {
         const RECT d = m_manager.Scale(attrs.dest);
-        dest = RECT{rc.left + d.left, rc.top + d.top, rc.left + d.right, rc.top + d.bottom};
-        dest = Intersect(dest, rc);
+        placement.dest = Intersect(
+            RECT{rc.left + d.left, rc.top + d.top, rc.left + d.right, rc.top + d.bottom}, rc);
     }
-    NineSlice slice;
-    slice.source = attrs.hasSource ? attrs.source : RECT{0, 0, image->w, image->h};
-    slice.corner = attrs.corner;
-    slice.cornerDest = m_manager.Scale(attrs.corner);
-    const uint8_t fade = static_cast<uint8_t>(alpha * attrs.fade / 255);
-    if (silhouette && m_canvas.DrawShape(image, slice, dest, fade, tint & 0xFFFFFF)) {
+    placement.slice.source =
+        attrs.hasSource ? attrs.source : RECT{0, 0, placement.image->w, placement.image->h};
+    placement.slice.corner = attrs.corner;
+    placement.slice.cornerDest = m_manager.Scale(attrs.corner);
+    placement.fade = attrs.fade;
+    return placement;
+}
+
+bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint8_t alpha,
+                               uint32_t tint, bool silhouette) {
+    std::optional<ImagePlacement> placement = Place(attribute, rc);
+    if (!placement) {
+        return false;
+    }
+    SDL_Surface* image = placement->image;
+    const uint8_t fade = static_cast<uint8_t>(alpha * placement->fade / 255);
+    if (silhouette &&
+        m_canvas.DrawShape(image, placement->slice, placement->dest, fade, tint & 0xFFFFFF)) {
         return true;
     }
     if (silhouette) {
@@ -161,8 +185,24 @@ bool ControlPainter::DrawImage(const CDuiString& attribute, const RECT& rc, uint
             return false;
         }
     }
-    m_canvas.DrawImage(image, slice, dest, fade, tint);
+    m_canvas.DrawImage(image, placement->slice, placement->dest, fade, tint);
     return true;
+}
+
+bool ControlPainter::DrawTintedImage(const CDuiString& attribute, const RECT& rc, DWORD overlay) {
+    const std::optional<ImagePlacement> placement = Place(attribute, rc);
+    if (!placement) {
+        return false;
+    }
+    const auto tintAlpha = static_cast<uint8_t>((overlay >> 24) * placement->fade / 255);
+    return m_canvas.DrawTintedImage(placement->image, placement->slice, placement->dest,
+                                    placement->fade, overlay & 0xFFFFFF, tintAlpha);
+}
+
+DWORD ControlPainter::OverlayOf(CControlUI* control) {
+    auto* source =
+        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
+    return source != nullptr ? source->GetDrawData().dwOverlayColor : 0;
 }
 
 void ControlPainter::PaintButton(CControlUI* control) {
@@ -172,10 +212,14 @@ void ControlPainter::PaintButton(CControlUI* control) {
     if (option != nullptr && option->IsSelected()) {
         m_canvas.FillRect(control->GetPos(), option->GetSelectedBkColor());
     }
-    DrawImage(button->GetStateImage(), control->GetPos());
     // A tint colours the button's face, under its text: a key keeps its legend readable
-    // whatever its LED shows.
-    PaintOverlay(control, button->GetStateImage());
+    // whatever its LED shows. Face and tint are laid in one pass where the image allows.
+    const DWORD overlay = OverlayOf(control);
+    if ((overlay >> 24) == 0 ||
+        !DrawTintedImage(button->GetStateImage(), control->GetPos(), overlay)) {
+        DrawImage(button->GetStateImage(), control->GetPos());
+        PaintOverlay(control, button->GetStateImage());
+    }
     uint32_t color = button->GetTextColor();
     if (!button->IsEnabled()) {
         color = OrDefault(button->GetDisabledTextColor(), color);
@@ -202,7 +246,7 @@ void ControlPainter::PaintLabelText(CControlUI* control, uint32_t color) {
     request.color = OrDefault(color, kDefaultTextColor);
     request.style = label->GetTextStyle();
     request.rect = Deflate(control->GetPos(), label->GetTextPadding());
-    DrawText(m_canvas, m_fonts, m_manager, request);
+    DrawText(m_canvas, m_texts, m_manager, request);
 }
 
 void ControlPainter::PaintProgress(CControlUI* control) {
@@ -261,7 +305,7 @@ void ControlPainter::PaintEdit(CControlUI* control) {
             : (edit->GetTextStyle() | DT_SINGLELINE);
     request.style &= ~static_cast<UINT>(DT_END_ELLIPSIS);
     request.rect = Deflate(control->GetPos(), edit->GetTextPadding());
-    const int end = DrawText(m_canvas, m_fonts, m_manager, request);
+    const int end = DrawText(m_canvas, m_texts, m_manager, request);
     if (edit->IsFocused() && !edit->IsReadOnly() && !multiLine) {
         const RECT& r = request.rect;
         const int height = std::max(1, m_manager.Scale(16));
@@ -292,7 +336,7 @@ void ControlPainter::PaintCombo(CControlUI* control) {
         request.color = OrDefault(request.color, row->GetTextColor());
     }
     request.color = OrDefault(request.color, kDefaultTextColor);
-    DrawText(m_canvas, m_fonts, m_manager, request);
+    DrawText(m_canvas, m_texts, m_manager, request);
 }
 
 void ControlPainter::PaintScrollBar(CScrollBarUI& bar) {
@@ -344,7 +388,7 @@ void ControlPainter::PaintMenuElement(CMenuElementUI& item) {
     request.style = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
     const RECT padding = m_manager.Scale(look.textPadding);
     request.rect = Deflate(rc, padding);
-    DrawText(m_canvas, m_fonts, m_manager, request);
+    DrawText(m_canvas, m_texts, m_manager, request);
     // The check mark and the submenu arrow sit in the padding before and after the text.
     const int side = std::max(4, std::min<int>(rc.bottom - rc.top, m_manager.Scale(10)));
     const LONG middle = (rc.top + rc.bottom) / 2;
@@ -432,9 +476,7 @@ void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
 }
 
 void ControlPainter::PaintOverlay(CControlUI* control, const CDuiString& shape) {
-    auto* source =
-        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
-    const DWORD overlay = source != nullptr ? source->GetDrawData().dwOverlayColor : 0;
+    const DWORD overlay = OverlayOf(control);
     if ((overlay >> 24) == 0) {
         return;
     }

@@ -127,8 +127,12 @@ const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDui
     if (attribute.IsEmpty()) {
         return nullptr;
     }
-    const std::wstring key = CPaintManagerUI::GetResourcePath().str() + L'\n' + attribute.str();
-    auto it = m_resolved.find(key);
+    const uint64_t generation = CPaintManagerUI::GetPathsGeneration();
+    if (generation != m_pathsGeneration) {
+        m_resolved.clear();
+        m_pathsGeneration = generation;
+    }
+    auto it = m_resolved.find(attribute.view());
     if (it == m_resolved.end()) {
         ResolvedImage resolved;
         if (ParseImageAttributes(attribute.view(), &resolved.attrs)) {
@@ -138,7 +142,7 @@ const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDui
                                         : CPaintManagerUI::ResolveResourceFile(resolved.attrs.file);
             resolved.image = m_images.Get(platform::Utf8Encode(path.str()));
         }
-        it = m_resolved.emplace(key, std::move(resolved)).first;
+        it = m_resolved.emplace(attribute.str(), std::move(resolved)).first;
     }
     return it->second.image != nullptr ? &it->second : nullptr;
 }

@@ -47,8 +47,10 @@ class ImageResolver {
 
   private:
     ImageCache& m_images;
-    // By resource folder and attribute text: a skin switch changes the folder.
-    std::map<std::wstring, ResolvedImage> m_resolved;
+    // By attribute text, for the paths of one generation: a skin switch changes the
+    // resource folder and starts the table again.
+    std::map<std::wstring, ResolvedImage, std::less<>> m_resolved;
+    uint64_t m_pathsGeneration = 0;
 };
 
 class FontCache {

@@ -2,21 +2,13 @@
 // Drawing onto one window's 32-bit surface with SDL's software renderer: the same pixels
 // whether they go to a window on the desktop or to a PNG file, and no display needed.
 
-#include <functional>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "duilib/render/sdl/image_faces.h"
 #include "duilib/render/sdl/sdl_handles.h"
 #include "platform/win_types.h"
 
 namespace DuiLib::sdl {
-
-struct NineSlice {
-    RECT source{};      // part of the image, in image pixels
-    RECT corner{};      // fixed borders of that part, in image pixels
-    RECT cornerDest{};  // the same borders on the target, in target pixels
-};
 
 class Canvas {
   public:
@@ -32,6 +24,8 @@ class Canvas {
     void PushClip(const RECT& rc);
     void PopClip();
     bool IsClippedOut(const RECT& rc) const;
+    // Whether all of `rc` may be drawn on.
+    bool ClipContains(const RECT& rc) const;
 
     void FillRect(const RECT& rc, uint32_t argb);
     void FrameRect(const RECT& rc, int size, uint32_t argb);
@@ -45,33 +39,38 @@ class Canvas {
     // key of an animated keyboard. False when the image has no 32-bit pixels.
     bool DrawShape(SDL_Surface* image, const NineSlice& slice, const RECT& dest, uint8_t alpha,
                    uint32_t rgb);
-    // A texture kept under `key` (made by `render` the first time); null when none can be
-    // made. Texts are drawn from here so an unchanged text is rasterised once.
-    SDL_Texture* CachedTexture(const std::string& key, const std::function<SurfacePtr()>& render);
-    // Blends a whole texture with its top-left corner at (x, y).
-    void DrawTexture(SDL_Texture* texture, int x, int y);
+    // DrawImage at `alpha`, then DrawShape of the same image at `tintAlpha`, in one pass:
+    // where the key's face is opaque its tinted colour is one fill. False when the image
+    // has no 32-bit pixels.
+    bool DrawTintedImage(SDL_Surface* image, const NineSlice& slice, const RECT& dest,
+                         uint8_t alpha, uint32_t rgb, uint8_t tintAlpha);
+    // Whether `image` drawn as DrawImage would at `dest` (at full alpha) leaves no pixel of
+    // `part` (within `dest`) showing what lies beneath.
+    bool HidesOpaquely(SDL_Surface* image, const NineSlice& slice, const RECT& dest,
+                       const RECT& part);
+    // Blends a whole ARGB8888 image (drawn from `runs` when given) with its top-left
+    // corner at `at`.
+    void DrawPixelsAt(const SDL_Surface* image, const PixelRuns* runs, POINT at);
     // A ring segment from `startDeg` (0 = up, clockwise) over `sweepDeg` degrees.
     void FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,
                   uint32_t argb);
-    // Forgets textures made from images (the image cache was cleared).
-    void DropTextures() { m_textures.clear(); }
 
   private:
-    SDL_Texture* TextureFor(SDL_Surface* image);
-    SDL_Texture* SlicedTexture(SDL_Surface* image, const RECT& source, const NineSlice& slice,
-                               const RECT& dest);
-    // `image`'s part `source` stretched to the size of `dest` by its nine slices; kept.
-    SDL_Surface* ComposedSurface(SDL_Surface* image, const RECT& source, const NineSlice& slice,
-                                 const RECT& dest);
+    // `image`'s part `slice.source` at the size of `dest`; null when it cannot be made.
+    ImageFace* FaceFor(SDL_Surface* image, const NineSlice& slice, const RECT& dest);
+    // Blends `image` (or its `runs`) at `dest` by `placement`, whose origin and area are
+    // filled in here.
+    void Lay(const SDL_Surface* image, const PixelRuns* runs, const RECT& dest,
+             RunPlacement placement);
     void Copy(SDL_Texture* texture, const RECT& src, const RECT& dst);
+    // Hands the current clip to SDL before SDL draws; pixels drawn here clip themselves.
     void ApplyClip();
 
     SDL_Surface* m_target;
     RendererPtr m_renderer;
     std::vector<RECT> m_clips;
-    std::map<SDL_Surface*, TexturePtr> m_textures;
-    std::map<std::string, TexturePtr> m_cached;
-    std::map<std::string, SurfacePtr> m_composed;
+    bool m_clipApplied = false;  // SDL's clip is the current one
+    ImageFaces m_faces;
 };
 
 // Set as the userdata of decoded images that have no transparent pixel.

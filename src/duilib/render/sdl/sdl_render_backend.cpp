@@ -51,12 +51,9 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager, std::span<const RECT> dir
     if (!kept) {
         parts.assign(1, RECT{0, 0, client.cx, client.cy});
     }
-    ControlPainter painter(*canvas, m_resolver, m_fonts, manager, host.HoveredRow());
+    ControlPainter painter(*canvas, m_resolver, m_texts, manager, host.HoveredRow());
     for (const RECT& part : parts) {
-        canvas->PushClip(part);
-        canvas->Clear(0xFF000000, part);
-        painter.PaintTree(manager.GetRoot());
-        canvas->PopClip();
+        painter.PaintPart(manager.GetRoot(), part);
     }
     host.MarkPainted(parts);
     if (hwnd != nullptr && DesktopUsable()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "duilib/render/sdl/sdl_assets.h"
+#include "duilib/render/sdl/sdl_text.h"
 #include "duilib/render/sdl/sdl_window_host.h"
 #include "duilib/render_backend.h"
 
@@ -66,6 +67,7 @@ class SdlRenderBackend : public IRenderBackend {
     ImageCache m_images;
     ImageResolver m_resolver{m_images};
     FontCache m_fonts;
+    TextImages m_texts{m_fonts};
     std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
     std::function<void(CPaintManagerUI&)> m_paintListener;
     std::function<bool()> m_desktopAlive;

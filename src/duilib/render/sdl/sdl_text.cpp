@@ -9,6 +9,8 @@ namespace DuiLib::sdl {
 namespace {
 
 constexpr const char* kEllipsis = "...";
+// The style bits that change a text's pixels (not its place).
+constexpr UINT kLayoutBits = DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT;
 
 int TextWidth(TTF_Font* font, const std::string& utf8) {
     int w = 0;
@@ -57,59 +59,80 @@ int AlignY(UINT style, const RECT& rc, int height) {
 
 }  // namespace
 
-int DrawText(Canvas& canvas, FontCache& fonts, CPaintManagerUI& manager,
+const TextImage* TextImages::Get(CPaintManagerUI& manager, const TextRequest& request) {
+    const TFontInfo* info = manager.GetFontInfo(request.font);
+    if (info == nullptr || request.text.IsEmpty()) {
+        return nullptr;
+    }
+    KeyView view;
+    view.family = info->sFontName.view();
+    view.pixels = manager.Scale(info->iSize);
+    view.faceStyle = (info->bBold ? 1 : 0) | (info->bItalic ? 2 : 0) | (info->bUnderline ? 4 : 0);
+    view.colour = request.color;
+    view.layout = request.style & kLayoutBits;
+    view.width = request.rect.right - request.rect.left;
+    view.text = request.text.view();
+    auto it = m_texts.find(view);
+    if (it == m_texts.end()) {
+        Key key{std::wstring(view.family),
+                view.pixels,
+                view.faceStyle,
+                view.colour,
+                view.layout,
+                view.width,
+                std::wstring(view.text)};
+        TTF_Font* font =
+            m_fonts.Get(*info, key.pixels, std::u32string(key.text.begin(), key.text.end()));
+        TextImage image = font != nullptr ? Render(font, key) : TextImage{};
+        if (m_texts.size() >= kMaxTexts) {
+            m_texts.clear();
+        }
+        it = m_texts.emplace(std::move(key), std::move(image)).first;
+    }
+    return it->second.pixels ? &it->second : nullptr;
+}
+
+TextImage TextImages::Render(TTF_Font* font, const Key& key) {
+    std::string utf8 = platform::Utf8Encode(key.text);
+    const SDL_Color color = ToSdlColor(key.colour);
+    SurfacePtr rendered;
+    if ((key.layout & DT_SINGLELINE) != 0) {
+        if ((key.layout & DT_END_ELLIPSIS) && TextWidth(font, utf8) > key.width) {
+            utf8 = Ellipsize(font, key.text, key.width);
+        }
+        rendered.reset(TTF_RenderUTF8_Blended(font, utf8.c_str(), color));
+    } else {
+        const int align = (key.layout & DT_CENTER)  ? TTF_WRAPPED_ALIGN_CENTER
+                          : (key.layout & DT_RIGHT) ? TTF_WRAPPED_ALIGN_RIGHT
+                                                    : TTF_WRAPPED_ALIGN_LEFT;
+        TTF_SetFontWrappedAlign(font, align);
+        rendered.reset(TTF_RenderUTF8_Blended_Wrapped(font, utf8.c_str(), color,
+                                                      static_cast<Uint32>(std::max(1, key.width))));
+    }
+    TextImage image;
+    if (rendered) {
+        image.pixels.reset(SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+        image.runs = PixelRuns::Of(image.pixels.get());
+    }
+    return image;
+}
+
+int DrawText(Canvas& canvas, TextImages& texts, CPaintManagerUI& manager,
              const TextRequest& request) {
     const RECT& rc = request.rect;
-    const std::wstring& text = request.text.str();
-    const TFontInfo* info = manager.GetFontInfo(request.font);
-    if (info == nullptr || IsEmpty(rc)) {
+    if (IsEmpty(rc) || manager.GetFontInfo(request.font) == nullptr) {
         return rc.left;
     }
-    std::u32string wide;
-    wide.reserve(text.size());
-    for (wchar_t c : text) {
-        wide.push_back(static_cast<char32_t>(c));
-    }
-    TTF_Font* font = fonts.Get(*info, manager.Scale(info->iSize), wide);
-    if (font == nullptr) {
-        return rc.left;
-    }
-    const int width = rc.right - rc.left;
-    const bool singleLine = (request.style & DT_SINGLELINE) != 0;
-    // What the texture depends on: face, colour, wrapping or ellipsis width, and the text.
-    const std::string key =
-        std::to_string(reinterpret_cast<uintptr_t>(font)) + '|' + std::to_string(request.color) +
-        '|' +
-        std::to_string(request.style & (DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT)) +
-        '|' + std::to_string(width) + '|' + platform::Utf8Encode(text);
-    SDL_Texture* texture = canvas.CachedTexture(key, [&]() -> SurfacePtr {
-        std::string utf8 = platform::Utf8Encode(text);
-        const SDL_Color color = ToSdlColor(request.color);
-        if (utf8.empty()) {
-            return nullptr;
-        }
-        if (singleLine) {
-            if ((request.style & DT_END_ELLIPSIS) && TextWidth(font, utf8) > width) {
-                utf8 = Ellipsize(font, text, width);
-            }
-            return SurfacePtr{TTF_RenderUTF8_Blended(font, utf8.c_str(), color)};
-        }
-        const int align = (request.style & DT_CENTER)  ? TTF_WRAPPED_ALIGN_CENTER
-                          : (request.style & DT_RIGHT) ? TTF_WRAPPED_ALIGN_RIGHT
-                                                       : TTF_WRAPPED_ALIGN_LEFT;
-        TTF_SetFontWrappedAlign(font, align);
-        return SurfacePtr{TTF_RenderUTF8_Blended_Wrapped(font, utf8.c_str(), color,
-                                                         static_cast<Uint32>(std::max(1, width)))};
-    });
-    int w = 0;
-    int h = 0;
-    if (texture == nullptr || SDL_QueryTexture(texture, nullptr, nullptr, &w, &h) != 0) {
+    const TextImage* image = texts.Get(manager, request);
+    if (image == nullptr) {
         return AlignX(request.style, rc, 0);
     }
+    const int w = image->pixels->w;
+    const int h = image->pixels->h;
     const int x = AlignX(request.style, rc, w);
     const int y = AlignY(request.style, rc, h);
     canvas.PushClip(rc);
-    canvas.DrawTexture(texture, x, y);
+    canvas.DrawPixelsAt(image->pixels.get(), image->runs.get(), POINT{x, y});
     canvas.PopClip();
     return x + w;
 }

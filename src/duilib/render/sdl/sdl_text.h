@@ -1,6 +1,14 @@
 #pragma once
-// Texts drawn with the paint manager's fonts: alignment, end ellipsis, wrapping.
+// Texts drawn with the paint manager's fonts: alignment, end ellipsis, wrapping. Each text
+// is rasterised once and kept by everything its pixels depend on.
 
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+#include "duilib/render/sdl/pixel_runs.h"
 #include "duilib/render/sdl/sdl_assets.h"
 #include "duilib/render/sdl/sdl_canvas.h"
 
@@ -18,8 +26,59 @@ struct TextRequest {
     RECT rect{};
 };
 
+// A rasterised text: its pixels (one colour, the glyphs' coverage as alpha) and runs.
+struct TextImage {
+    SurfacePtr pixels;
+    std::unique_ptr<PixelRuns> runs;
+};
+
+class TextImages {
+  public:
+    // Texts come and go (values, languages): a full cache starts again.
+    static constexpr size_t kMaxTexts = 2048;
+
+    explicit TextImages(FontCache& fonts) : m_fonts(fonts) {}
+    // The request's text as it is drawn at the manager's DPI: null when there is nothing
+    // to draw (no text, no font, no face).
+    const TextImage* Get(CPaintManagerUI& manager, const TextRequest& request);
+    size_t Count() const { return m_texts.size(); }
+
+  private:
+    // What a rasterised text depends on: the face asked for, its pixel size, the colour,
+    // the wrapping or ellipsis width and the text; a change of DPI, language, skin or
+    // size is a new key. Looked up through views of the request: a hit copies nothing.
+    template <class String>
+    struct BasicKey {
+        String family;
+        int pixels = 0;
+        int faceStyle = 0;
+        uint32_t colour = 0;
+        UINT layout = 0;
+        int width = 0;
+        String text;
+        auto Tie() const {
+            return std::make_tuple(pixels, faceStyle, colour, layout, width,
+                                   std::wstring_view(text), std::wstring_view(family));
+        }
+    };
+    using Key = BasicKey<std::wstring>;
+    using KeyView = BasicKey<std::wstring_view>;
+    struct KeyLess {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return a.Tie() < b.Tie();
+        }
+    };
+
+    static TextImage Render(TTF_Font* font, const Key& key);
+
+    FontCache& m_fonts;
+    std::map<Key, TextImage, KeyLess> m_texts;
+};
+
 // Draws the text; returns the x just after its last character (a caret goes there).
-int DrawText(Canvas& canvas, FontCache& fonts, CPaintManagerUI& manager,
+int DrawText(Canvas& canvas, TextImages& texts, CPaintManagerUI& manager,
              const TextRequest& request);
 
 }  // namespace DuiLib::sdl

@@ -1,5 +1,8 @@
 #include "duilib/render/sdl/sdl_window_host.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/display_connection.h"
 #include "duilib/render/tray_stand_in.h"
@@ -19,6 +22,35 @@ bool IsInteractive(CControlUI* control) {
         }
     }
     return false;
+}
+
+// The desktop window's surface is XRGB: the same 32-bit layout as our ARGB pixels, whose
+// alpha the display ignores. Rows are then copied as they are rather than converted pixel
+// by pixel (SDL masks each one).
+bool SameLayout(const SDL_Surface* from, const SDL_Surface* to) {
+    auto xrgb = [](Uint32 format) {
+        return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
+    };
+    return xrgb(from->format->format) && xrgb(to->format->format);
+}
+
+void CopyPart(SDL_Surface* from, SDL_Surface* to, SDL_Rect rect) {
+    if (!SameLayout(from, to)) {
+        SDL_Rect onto = rect;
+        SDL_BlitSurface(from, &rect, to, &onto);
+        return;
+    }
+    SDL_Rect clipped{};
+    const SDL_Rect bounds{0, 0, std::min(from->w, to->w), std::min(from->h, to->h)};
+    if (!SDL_IntersectRect(&rect, &bounds, &clipped)) {
+        return;
+    }
+    const size_t bytes = static_cast<size_t>(clipped.w) * 4;
+    for (int y = clipped.y; y < clipped.y + clipped.h; ++y) {
+        std::memcpy(static_cast<uint8_t*>(to->pixels) + y * to->pitch + clipped.x * 4,
+                    static_cast<const uint8_t*>(from->pixels) + y * from->pitch + clipped.x * 4,
+                    bytes);
+    }
 }
 
 bool IsPopup(HWND hwnd) {
@@ -171,7 +203,7 @@ void WindowHost::Present(std::span<const RECT> parts) {
     const bool whole = parts.empty() || screen != m_presentedScreen || screen->w != m_surface->w ||
                        screen->h != m_surface->h;
     if (whole) {
-        SDL_BlitSurface(m_surface.get(), nullptr, screen, nullptr);
+        CopyPart(m_surface.get(), screen, SDL_Rect{0, 0, m_surface->w, m_surface->h});
         const SurvivableDisplayCall survivable;
         SDL_UpdateWindowSurface(m_window.get());
         m_presentedScreen = screen;
@@ -180,8 +212,7 @@ void WindowHost::Present(std::span<const RECT> parts) {
         rects.reserve(parts.size());
         for (const RECT& part : parts) {
             SDL_Rect rect{part.left, part.top, part.right - part.left, part.bottom - part.top};
-            SDL_Rect to = rect;
-            SDL_BlitSurface(m_surface.get(), &rect, screen, &to);
+            CopyPart(m_surface.get(), screen, rect);
             rects.push_back(rect);
         }
         const SurvivableDisplayCall survivable;

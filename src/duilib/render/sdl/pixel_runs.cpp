@@ -1,0 +1,231 @@
+#include "duilib/render/sdl/pixel_runs.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace DuiLib::sdl {
+namespace {
+
+// Up to this many colours a draw works all of them out before it starts.
+constexpr size_t kFewColours = 16;
+
+const uint32_t* RowOf(const SDL_Surface* surface, int y) {
+    return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                             y * surface->pitch);
+}
+
+uint32_t* TargetRow(SDL_Surface* target, LONG y) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
+}
+
+// v / 255 rounded, for v up to 255 * 255, without a division.
+inline uint32_t Div255(uint32_t v) {
+    v += 128;
+    return (v + (v >> 8)) >> 8;
+}
+
+// Div255 of the two 16-bit lanes of `v` at once (each lane at most 255 * 255).
+inline uint32_t Div255Lanes(uint32_t v) {
+    v += 0x00800080u;
+    return ((v + ((v >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// `over` laid on `under` at `a` of 255, channel by channel (Div255 rounding); the alpha
+// byte is dropped. Red and blue share one multiplication, as two 16-bit lanes.
+inline uint32_t Mix(uint32_t under, uint32_t over, uint32_t a) {
+    const uint32_t keep = 255 - a;
+    const uint32_t redBlue = Div255Lanes((under & 0x00FF00FFu) * keep + (over & 0x00FF00FFu) * a);
+    const uint32_t green = Div255(((under >> 8) & 0xFF) * keep + ((over >> 8) & 0xFF) * a);
+    return redBlue | (green << 8);
+}
+
+// One source colour as a placement lays it: how much of the image and of the tint cover
+// the pixel beneath, and, where the image hides it, the colour that results.
+struct Paint {
+    uint32_t argb;
+    uint8_t image;   // the image's coverage, 0-255
+    uint8_t tint;    // the tint's coverage, 0-255
+    uint32_t solid;  // the result where `image` is 255
+};
+
+Paint PaintOf(uint32_t argb, const RunPlacement& placement) {
+    const uint32_t own = argb >> 24;
+    Paint paint{};
+    paint.argb = argb;
+    paint.image = static_cast<uint8_t>(Div255(own * placement.alpha));
+    paint.tint = static_cast<uint8_t>(Div255(own * placement.tintAlpha));
+    if (paint.image == 255) {
+        paint.solid =
+            0xFF000000u | (paint.tint != 0 ? Mix(argb, placement.tintRgb, paint.tint) : argb);
+    }
+    return paint;
+}
+
+// Lays `count` pixels of one colour at `to`: the image over what is there, then the tint.
+void Lay(uint32_t* to, int count, const Paint& paint, uint32_t tintRgb) {
+    if (paint.image == 255) {
+        // What lies beneath does not show: the whole run is one colour. Short runs (a key's
+        // edges) are cheaper written one by one than through the vectorised fill.
+        if (count <= 4) {
+            for (int i = 0; i < count; ++i) {
+                to[i] = paint.solid;
+            }
+        } else {
+            std::fill(to, to + count, paint.solid);
+        }
+        return;
+    }
+    if (paint.image == 0 && paint.tint == 0) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const uint32_t image = Mix(to[i], paint.argb, paint.image);
+        to[i] = 0xFF000000u | (paint.tint != 0 ? Mix(image, tintRgb, paint.tint) : image);
+    }
+}
+
+// The part of the target that a `width` x `height` image placed by `placement` may touch.
+RECT Reach(const SDL_Surface* target, int width, int height, const RunPlacement& placement) {
+    const POINT o = placement.origin;
+    return RECT{std::max({placement.area.left, o.x, 0}), std::max({placement.area.top, o.y, 0}),
+                std::min({placement.area.right, o.x + width, target->w}),
+                std::min({placement.area.bottom, o.y + height, target->h})};
+}
+
+}  // namespace
+
+std::unique_ptr<PixelRuns> PixelRuns::Of(const SDL_Surface* image) {
+    if (image == nullptr || image->format->format != SDL_PIXELFORMAT_ARGB8888 || image->w <= 0 ||
+        image->h <= 0 || image->w > std::numeric_limits<uint16_t>::max()) {
+        return nullptr;
+    }
+    std::unique_ptr<PixelRuns> runs(new PixelRuns(image->w, image->h));
+    runs->m_rowStarts.reserve(static_cast<size_t>(image->h) + 1);
+    for (int y = 0; y < image->h; ++y) {
+        runs->m_rowStarts.push_back(static_cast<uint32_t>(runs->m_runs.size()));
+        const uint32_t* row = RowOf(image, y);
+        for (int x = 0; x < image->w;) {
+            int end = x + 1;
+            while (end < image->w && row[end] == row[x]) {
+                ++end;
+            }
+            // A clear run draws nothing whatever the placement: it is not kept.
+            if ((row[x] >> 24) != 0) {
+                const int colour = runs->ColourIndex(row[x]);
+                if (colour < 0) {
+                    return nullptr;
+                }
+                runs->m_runs.push_back(Run{static_cast<uint16_t>(x), static_cast<uint16_t>(end - x),
+                                           static_cast<uint8_t>(colour)});
+            }
+            x = end;
+        }
+    }
+    runs->m_rowStarts.push_back(static_cast<uint32_t>(runs->m_runs.size()));
+    runs->m_runs.shrink_to_fit();
+    return runs;
+}
+
+int PixelRuns::ColourIndex(uint32_t argb) {
+    // Consecutive runs mostly repeat the colours just seen: look from the newest.
+    for (size_t i = m_colours.size(); i-- > 0;) {
+        if (m_colours[i] == argb) {
+            return static_cast<int>(i);
+        }
+    }
+    if (m_colours.size() >= kMaxColours) {
+        return -1;
+    }
+    m_colours.push_back(argb);
+    return static_cast<int>(m_colours.size() - 1);
+}
+
+std::span<const PixelRuns::Run> PixelRuns::Row(int y) const {
+    const uint32_t begin = m_rowStarts[static_cast<size_t>(y)];
+    const uint32_t end = m_rowStarts[static_cast<size_t>(y) + 1];
+    return std::span<const Run>(m_runs).subspan(begin, end - begin);
+}
+
+bool PixelRuns::IsOpaqueOver(const RECT& rc) const {
+    if (rc.left < 0 || rc.top < 0 || rc.right > m_width || rc.bottom > m_height) {
+        return false;
+    }
+    for (LONG y = rc.top; y < rc.bottom; ++y) {
+        // Clear pixels have no run: the runs must meet end to end across the row.
+        LONG covered = rc.left;
+        for (const Run& run : Row(static_cast<int>(y))) {
+            if (covered >= rc.right) {
+                break;
+            }
+            if (run.x + run.length <= covered) {
+                continue;
+            }
+            if (run.x > covered || (m_colours[run.colour] >> 24) != 0xFF) {
+                return false;
+            }
+            covered = run.x + run.length;
+        }
+        if (covered < rc.right) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DrawRuns(SDL_Surface* target, const PixelRuns& runs, const RunPlacement& placement) {
+    const RECT area = Reach(target, runs.Width(), runs.Height(), placement);
+    if (area.right <= area.left || area.bottom <= area.top) {
+        return;
+    }
+    // Each colour is worked out once per draw, not once per run: all at once for the few
+    // colours of an image, as they are met for the many of a text (one per coverage).
+    const std::span<const uint32_t> colours = runs.Colours();
+    const bool few = colours.size() <= kFewColours;
+    std::array<Paint, PixelRuns::kMaxColours> paints;  // filled as `known` says
+    std::array<bool, PixelRuns::kMaxColours> known;
+    std::fill_n(known.begin(), colours.size(), few);
+    if (few) {
+        std::transform(colours.begin(), colours.end(), paints.begin(),
+                       [&](uint32_t argb) { return PaintOf(argb, placement); });
+    }
+    const POINT o = placement.origin;
+    // The drawn columns, in the image's own coordinates.
+    const int left = static_cast<int>(area.left - o.x);
+    const int right = static_cast<int>(area.right - o.x);
+    const bool clipped = left > 0 || right < runs.Width();
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        uint32_t* drawn = TargetRow(target, y) + area.left;  // the image's column `left`
+        for (const PixelRuns::Run& run : runs.Row(static_cast<int>(y - o.y))) {
+            int begin = run.x;
+            int end = run.x + run.length;
+            if (clipped) {
+                begin = std::max(begin, left);
+                end = std::min(end, right);
+                if (begin >= end) {
+                    continue;
+                }
+            }
+            Paint& paint = paints[run.colour];
+            if (!known[run.colour]) {
+                known[run.colour] = true;
+                paint = PaintOf(colours[run.colour], placement);
+            }
+            Lay(drawn + (begin - left), end - begin, paint, placement.tintRgb);
+        }
+    }
+}
+
+void DrawPixels(SDL_Surface* target, const SDL_Surface* image, const RunPlacement& placement) {
+    const POINT o = placement.origin;
+    const RECT area = Reach(target, image->w, image->h, placement);
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        uint32_t* to = TargetRow(target, y);
+        const uint32_t* from = RowOf(image, y - o.y);
+        for (LONG x = area.left; x < area.right; ++x) {
+            Lay(to + x, 1, PaintOf(from[x - o.x], placement), placement.tintRgb);
+        }
+    }
+}
+
+}  // namespace DuiLib::sdl

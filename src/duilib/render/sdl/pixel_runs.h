@@ -1,0 +1,72 @@
+#pragma once
+// A 32-bit image kept as runs of equal pixels, row by row, and laid onto a surface from
+// them. Skin images are a few flat colours with soft edges: drawn from its runs, an opaque
+// run is one fill and a clear one is skipped, so only the edge pixels are blended one by
+// one. An LED's tint can be laid over the image in the same pass.
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace DuiLib::sdl {
+
+class PixelRuns {
+  public:
+    // More colours than this and an image is no longer flat.
+    static constexpr size_t kMaxColours = 256;
+
+    struct Run {
+        uint16_t x = 0;
+        uint16_t length = 0;
+        uint8_t colour = 0;  // index into Colours()
+    };
+
+    // The runs of an ARGB8888 surface; null when it has too many colours to be flat
+    // (gradients, photographs) or is of another format.
+    static std::unique_ptr<PixelRuns> Of(const SDL_Surface* image);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    std::span<const Run> Row(int y) const;
+    // The image's colours (ARGB), as its runs name them.
+    std::span<const uint32_t> Colours() const { return m_colours; }
+    // Whether every pixel of `rc` (within the image) is opaque.
+    bool IsOpaqueOver(const RECT& rc) const;
+
+  private:
+    PixelRuns(int width, int height) : m_width(width), m_height(height) {}
+    // The index of `argb` among the colours, added when new; -1 when there are too many.
+    int ColourIndex(uint32_t argb);
+
+    int m_width;
+    int m_height;
+    std::vector<Run> m_runs;
+    std::vector<uint32_t> m_rowStarts;  // Height() + 1 entries into m_runs
+    std::vector<uint32_t> m_colours;
+};
+
+// How runs are laid onto a target: the image's pixel (0, 0) lands on `origin`, and only
+// `area` (within the target) is touched.
+struct RunPlacement {
+    POINT origin{};
+    RECT area{};
+    // The image's own fade.
+    uint8_t alpha = 255;
+    // A colour (0xRRGGBB) laid over the image through the image's own alpha at
+    // `tintAlpha`, as an LED's tint lies on its key; none at 0.
+    uint32_t tintRgb = 0;
+    uint8_t tintAlpha = 0;
+};
+
+// Blends the runs into `target` (ARGB8888, writable): each pixel becomes the image over
+// it, then the tint over that. The target stays opaque.
+void DrawRuns(SDL_Surface* target, const PixelRuns& runs, const RunPlacement& placement);
+// The same for an ARGB8888 image that is not kept as runs, pixel by pixel.
+void DrawPixels(SDL_Surface* target, const SDL_Surface* image, const RunPlacement& placement);
+
+}  // namespace DuiLib::sdl

@@ -1,0 +1,116 @@
+// Images laid from their runs of equal pixels: the same pixels as laid one by one, an
+// image is flat only with few colours, and opacity is judged pixel by pixel.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "duilib/render/sdl/pixel_runs.h"
+#include "duilib/render/sdl/sdl_handles.h"
+#include "render_test_support.h"
+
+namespace {
+
+using DuiLib::sdl::PixelRuns;
+using DuiLib::sdl::RunPlacement;
+using DuiLib::sdl::SurfacePtr;
+
+SurfacePtr NewSurface(int w, int h, uint32_t fill) {
+    SurfacePtr surface{SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)};
+    SDL_FillRect(surface.get(), nullptr, fill);
+    return surface;
+}
+
+void Put(SDL_Surface* surface, int x, int y, uint32_t argb) {
+    auto* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
+    reinterpret_cast<uint32_t*>(row)[x] = argb;
+}
+
+// A key's face: a clear corner, soft edges and a flat opaque middle.
+SurfacePtr KeyFace() {
+    SurfacePtr face = NewSurface(12, 8, 0xFF2A3442);
+    for (int y = 0; y < 8; ++y) {
+        Put(face.get(), 0, y, 0x80445368);
+        Put(face.get(), 11, y, 0x40445368);
+    }
+    Put(face.get(), 0, 0, 0x00445368);
+    Put(face.get(), 5, 3, 0xC0FFFFFF);
+    return face;
+}
+
+// A backdrop that differs from pixel to pixel, so that every blend shows.
+SurfacePtr Backdrop() {
+    SurfacePtr backdrop = NewSurface(20, 14, 0);
+    for (int y = 0; y < 14; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            Put(backdrop.get(), x, y, 0xFF000000u | static_cast<uint32_t>(x * 12 << 16 | y * 17));
+        }
+    }
+    return backdrop;
+}
+
+TEST(PixelRuns, LaidFromRunsEqualsLaidPixelByPixel) {
+    const SurfacePtr face = KeyFace();
+    const std::unique_ptr<PixelRuns> runs = PixelRuns::Of(face.get());
+    ASSERT_TRUE(runs);
+    RunPlacement placements[3];
+    placements[0].origin = POINT{3, 2};   // plain
+    placements[1].origin = POINT{-2, 4};  // faded, tinted, cut by the target's edge
+    placements[1].alpha = 200;
+    placements[1].tintRgb = 0x10C040;
+    placements[1].tintAlpha = 150;
+    placements[2].origin = POINT{5, 1};  // the tint alone, as a key's LED lies on it
+    placements[2].alpha = 0;
+    placements[2].tintRgb = 0xFF0000;
+    placements[2].tintAlpha = 255;
+    for (RunPlacement placement : placements) {
+        placement.area = RECT{1, 3, 12, 11};  // a clip
+        SurfacePtr fromRuns = Backdrop();
+        SurfacePtr byPixel = Backdrop();
+        DrawRuns(fromRuns.get(), *runs, placement);
+        DrawPixels(byPixel.get(), face.get(), placement);
+        EXPECT_EQ(render_test::Compare(fromRuns.get(), byPixel.get(), 0).differingShare, 0.0);
+        // Nothing outside the clip.
+        EXPECT_EQ(render_test::PixelAt(fromRuns.get(), 12, 5),
+                  render_test::PixelAt(Backdrop().get(), 12, 5));
+    }
+}
+
+TEST(PixelRuns, AnOpaqueRunHidesWhatLiesBeneathAndAClearOneNothing) {
+    const SurfacePtr face = KeyFace();
+    const std::unique_ptr<PixelRuns> runs = PixelRuns::Of(face.get());
+    ASSERT_TRUE(runs);
+    SurfacePtr target = Backdrop();
+    RunPlacement placement;
+    placement.area = RECT{0, 0, 20, 14};
+    placement.tintRgb = 0xFF0000;
+    placement.tintAlpha = 128;
+    DrawRuns(target.get(), *runs, placement);
+    // (0x2A * 127 + 0xFF * 128) / 255 = 0x95, (0x34 * 127) / 255 = 0x1A, 0x42 -> 0x21.
+    EXPECT_EQ(render_test::PixelAt(target.get(), 4, 6), 0xFF951A21u);
+    EXPECT_EQ(render_test::PixelAt(target.get(), 0, 0),
+              render_test::PixelAt(Backdrop().get(), 0, 0));
+}
+
+TEST(PixelRuns, OpaqueOnlyWhereEveryPixelIs) {
+    const SurfacePtr face = KeyFace();
+    const std::unique_ptr<PixelRuns> runs = PixelRuns::Of(face.get());
+    ASSERT_TRUE(runs);
+    EXPECT_TRUE(runs->IsOpaqueOver(RECT{1, 4, 11, 8}));
+    EXPECT_FALSE(runs->IsOpaqueOver(RECT{0, 1, 4, 2})) << "a soft edge";
+    EXPECT_FALSE(runs->IsOpaqueOver(RECT{4, 3, 6, 4})) << "a translucent pixel in the middle";
+    EXPECT_FALSE(runs->IsOpaqueOver(RECT{0, 0, 1, 1})) << "a clear pixel has no run";
+    EXPECT_FALSE(runs->IsOpaqueOver(RECT{8, 0, 13, 1})) << "past the image";
+}
+
+TEST(PixelRuns, AnImageOfManyColoursIsNotFlat) {
+    SurfacePtr gradient = NewSurface(300, 1, 0);
+    for (int x = 0; x < 300; ++x) {
+        Put(gradient.get(), x, 0, 0xFF000000u | static_cast<uint32_t>(x));
+    }
+    EXPECT_FALSE(PixelRuns::Of(gradient.get()));
+    SurfacePtr rgb{SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 24, SDL_PIXELFORMAT_RGB24)};
+    EXPECT_FALSE(PixelRuns::Of(rgb.get()));
+}
+
+}  // namespace
