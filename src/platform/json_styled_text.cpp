@@ -50,14 +50,16 @@ size_t Utf8SequenceLength(std::string_view text, size_t at) {
     return 0;
 }
 
-// A surrogate code point encoded on its own as three bytes, as a "\ud800" escape in a
-// file reads: not UTF-8, but kept as the escape it came from. -1 for anything else.
-int EncodedSurrogate(std::string_view text, size_t at) {
+// A low surrogate encoded on its own as three bytes, as a "\udc00" escape in a file
+// reads: not UTF-8, but kept as the escape it came from. A lone high surrogate has no
+// escape the reader takes back and is replaced like any other stray byte. -1 for
+// anything else.
+int EncodedLowSurrogate(std::string_view text, size_t at) {
     if (at + 2 >= text.size() || static_cast<unsigned char>(text[at]) != 0xED)
         return -1;
     const auto second = static_cast<unsigned char>(text[at + 1]);
     const auto third = static_cast<unsigned char>(text[at + 2]);
-    if (!InRange(second, 0xA0, 0xBF) || !InRange(third, 0x80, 0xBF))
+    if (!InRange(second, 0xB0, 0xBF) || !InRange(third, 0x80, 0xBF))
         return -1;
     return 0xD000 | (second & 0x3F) << 6 | (third & 0x3F);
 }
@@ -104,7 +106,7 @@ std::string Quoted(std::string_view text) {
                     out.append(text.substr(i, length));
                     i += length;
                     continue;
-                } else if (const int unit = EncodedSurrogate(text, i); unit >= 0) {
+                } else if (const int unit = EncodedLowSurrogate(text, i); unit >= 0) {
                     AppendEscape(out, static_cast<unsigned>(unit));
                     i += 3;
                     continue;
