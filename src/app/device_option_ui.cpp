@@ -222,7 +222,10 @@ void CDeviceOptionUI::OnDeviceTimer(UINT id) {
 
 void CDeviceOptionUI::OnFrameTimer() {
     device_->PushLightFrame();
-    if (previewControl_ && IsSelected() && device_->IsWindowActive()) {
+    // A window hidden to the tray or minimised keeps the tints stored only: it is drawn
+    // whole, with the tints of the moment, when it is shown again.
+    if (previewControl_ && IsSelected() && device_->IsWindowActive() && m_pManager != nullptr &&
+        m_pManager->CanBeSeen()) {
         device::ShowLedTints(previewControl_);
     }
     if (DeviceChannelOpen()) {

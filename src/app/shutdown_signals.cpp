@@ -76,7 +76,7 @@ class ShutdownSignals::Watcher {
     sigset_t previous_;
     int signalFd_ = -1;
     int wakeFd_ = -1;
-    platform::WorkerThread thread_;
+    platform::WorkerThread thread_{"signals"};
 };
 
 ShutdownSignals::ShutdownSignals() : watcher_(std::make_unique<Watcher>()) {}

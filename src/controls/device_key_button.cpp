@@ -144,11 +144,12 @@ void CDeviceKeyButtonUI::ShowTint() {
 void CDeviceKeyButtonUI::ChooseLegendColour() {
     if (!m_legendColourKept) {
         m_legendColour = GetTextColor();
+        m_legendLuminance = Luminance(m_legendColour);
         m_legendColourKept = true;
     }
+    static const double kDarkLuminance = Luminance(kDarkLegend);
     const double face = Luminance(TintedFace(GetDrawData().dwOverlayColor));
-    const bool dark =
-        Contrast(face, Luminance(kDarkLegend)) > Contrast(face, Luminance(m_legendColour));
+    const bool dark = Contrast(face, kDarkLuminance) > Contrast(face, m_legendLuminance);
     // Kept with the tint and drawn with it (ShowTint), not repainted on its own.
     m_dwTextColor = dark ? kDarkLegend : m_legendColour;
 }

@@ -75,6 +75,7 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     Tint m_shownTint;
     bool m_sameFunction = false;
     DWORD m_legendColour = 0;
+    double m_legendLuminance = 0;
     bool m_legendColourKept = false;
     bool m_keySelected = false;
     DuiLib::CDuiString m_selectedImage;

@@ -21,7 +21,7 @@ bool StopRequested(platform::Event& stop, uint32_t ms) {
 
 void DeviceThread::Start(Body body, std::wstring exitText) {
     Stop();
-    worker_ = std::make_unique<platform::WorkerThread>();
+    worker_ = std::make_unique<platform::WorkerThread>(role_);
     // The worker resets its stop event before the thread runs, so the body never resets
     // it and a Stop issued at once is not lost.
     worker_->Start([body = std::move(body), exitText = std::move(exitText)](platform::Event& stop) {

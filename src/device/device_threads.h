@@ -28,7 +28,8 @@ class DeviceThread {
   public:
     using Body = std::function<void(platform::Event& stop)>;
 
-    DeviceThread() = default;
+    // `role` (a literal) names the thread: see platform::WorkerThread.
+    explicit DeviceThread(const char* role) : role_(role) {}
     ~DeviceThread() { Stop(); }
     DeviceThread(const DeviceThread&) = delete;
     DeviceThread& operator=(const DeviceThread&) = delete;
@@ -42,6 +43,7 @@ class DeviceThread {
     bool IsStarted() const { return worker_ != nullptr; }
 
   private:
+    const char* role_;
     std::unique_ptr<platform::WorkerThread> worker_;
 };
 

@@ -260,8 +260,8 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     void MarkSelectedKey();
     bool ReadInputReport(std::vector<uint8_t>& report);
 
-    device::DeviceThread lightThread_;
-    device::DeviceThread inputThread_;
+    device::DeviceThread lightThread_{"light"};
+    device::DeviceThread inputThread_{"sync"};
 };
 
 DuiLib::CControlUI* CreateUSBDevice();

@@ -54,5 +54,5 @@ class EvdevKeySource final : public HookInputSource {
 
     std::string folder_;
     std::vector<Fd> keyboards_;
-    platform::WorkerThread thread_;
+    platform::WorkerThread thread_{"keys"};
 };

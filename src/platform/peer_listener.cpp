@@ -275,7 +275,7 @@ class PeerListener::Server {
     std::vector<Connection> connections_;
     uint64_t lastId_ = 0;
     Clock::time_point acceptPause_{};
-    WorkerThread thread_;
+    WorkerThread thread_{"peers"};
 };
 
 PeerListener::PeerListener(Options options)

@@ -6,6 +6,17 @@
 
 namespace platform {
 
+WorkerThread::WorkerThread(std::string_view role) {
+    size_t length = 0;
+    for (std::string_view part : {kWorkerThreadPrefix, role}) {
+        for (char c : part) {
+            if (length < kThreadNameLength) {
+                name_[length++] = c;
+            }
+        }
+    }
+}
+
 WorkerThread::~WorkerThread() {
     Stop();
 }
@@ -20,7 +31,7 @@ bool WorkerThread::Start(Body body) {
     finished_.Reset();
     running_.store(true);
     thread_ = std::thread([this, body = std::move(body)] {
-        pthread_setname_np(pthread_self(), kWorkerThreadName);
+        pthread_setname_np(pthread_self(), name_.data());
         body(stop_);
         running_.store(false);
         finished_.Set();

@@ -162,6 +162,7 @@ TEST_F(DeviceOptionTest, AFrameRepaintsOnlyChangedKeysOfTheSelectedEntryOfAnActi
     preview.Add(changing);
     preview.Add(still);
     entry_->SetPreviewControl(&preview);
+    platform::ShowWindow(window_, SW_SHOW);
     changing->SetTint(0x102030, 255, true);
     Fire(CDeviceOptionUI::kFrameTimer);
     EXPECT_EQ(changing->invalidated, 0);  // not selected: the tint is only kept
@@ -179,6 +180,16 @@ TEST_F(DeviceOptionTest, AFrameRepaintsOnlyChangedKeysOfTheSelectedEntryOfAnActi
     device_.SetWindowActive(1);
     Fire(CDeviceOptionUI::kFrameTimer);
     EXPECT_EQ(changing->invalidated, 2);
+
+    // Hidden to the tray (still the active one as far as the device knows): stored only.
+    platform::ShowWindow(window_, SW_HIDE);
+    changing->SetTint(0x708090, 255, true);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(changing->invalidated, 2);
+    EXPECT_EQ(changing->GetTintColor(), 0x708090u);
+    platform::ShowWindow(window_, SW_SHOW);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(changing->invalidated, 3);
     entry_->SetPreviewControl(nullptr);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 TEST(DeviceThreadTest, StopRightAfterStartEndsInTimeWithTraces) {
     platform::TraceCapture trace;
-    DeviceThread thread;
+    DeviceThread thread("test");
     thread.Start(
         [](platform::Event& stop) {
             while (stop.Wait(1) != platform::kWaitObject0) {
@@ -90,7 +90,7 @@ TEST(LightLoopTest, PassesWaitForTheCoarseTickAndAStopEndsTheWait) {
 
     // A loop that waits for a distant tick still ends as soon as it is stopped.
     platform::TraceCapture trace;
-    DeviceThread thread;
+    DeviceThread thread("test");
     thread.Start([&](platform::Event& threadStop) { RunLightLoop(threadStop, hooks); },
                  kLightThreadExitText);
     thread.Stop();

@@ -155,7 +155,7 @@ TEST(SentMessages, WmCloseMarksTheWindowClosing) {
 
 TEST(SentMessages, WorkerSendingWhileTheUiThreadStopsItDoesNotDeadlock) {
     RecordingWindow window;
-    platform::WorkerThread worker;
+    platform::WorkerThread worker{"test"};
     std::atomic<LRESULT> answer{-1};
     platform::Event sending(true, false);
     worker.Start([&](platform::Event& stop) {

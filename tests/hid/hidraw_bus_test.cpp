@@ -44,9 +44,13 @@ TEST(HidrawBusTest, NodesAreDescribedFromSysfs) {
     EXPECT_EQ(handle->Attributes().VersionNumber, 0x0105);
     EXPECT_EQ(handle->PreparsedData().Caps().UsagePage, 0xFF1C);
     EXPECT_NE(bus.Open(paths[2], {}), nullptr);
-    // A path whose ids do not match what the node now is opens nothing.
-    EXPECT_EQ(bus.Open(L"\\\\?\\hid#vid_1234&pid_505b&mi_01&col04#hidraw1&0003", {}), nullptr);
+    EXPECT_TRUE(bus.IsPresent(paths[2]));
+    // A path whose ids do not match what the node now is opens nothing and is not there.
+    const std::wstring other = L"\\\\?\\hid#vid_1234&pid_505b&mi_01&col04#hidraw1&0003";
+    EXPECT_EQ(bus.Open(other, {}), nullptr);
+    EXPECT_FALSE(bus.IsPresent(other));
     EXPECT_EQ(bus.Open(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#../../etc&0003", {}), nullptr);
+    EXPECT_FALSE(bus.IsPresent(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#../../etc&0003"));
 }
 
 TEST(HidrawBusTest, UnreadableNodeHidesNothingAfterIt) {

@@ -153,13 +153,24 @@ TEST_F(SimHidBusTest, PlugTimesAndRefusedOpens) {
 }
 
 TEST_F(SimHidBusTest, ShareModesAndPresenceProbes) {
+    const std::wstring path = bus_.PathOf(*keyboard_, 1, 4);
     auto exclusive = OpenCollection(4, {true, false, true});
     ASSERT_NE(exclusive, nullptr);
     EXPECT_EQ(OpenCollection(4, kReadWrite), nullptr);
     EXPECT_NE(OpenCollection(4, {true, false, false}), nullptr);
     EXPECT_NE(OpenCollection(4, {}), nullptr);  // no access: only asks for presence
+    EXPECT_TRUE(bus_.IsPresent(path));          // the same answer, with no handle made
+    keyboard_->SetRefuseOpen(true);
+    EXPECT_TRUE(bus_.IsPresent(path));
+    keyboard_->SetRefuseOpen(false);
     exclusive.reset();
     EXPECT_NE(OpenCollection(4, kReadWrite), nullptr);
+    const size_t handles = bus_.OpenHandleCount();
+    EXPECT_TRUE(bus_.IsPresent(path));
+    EXPECT_EQ(bus_.OpenHandleCount(), handles);
+    bus_.Unplug(keyboard_);
+    EXPECT_FALSE(bus_.IsPresent(path));
+    EXPECT_FALSE(bus_.IsPresent(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#sim9&0003"));
 }
 
 TEST_F(SimHidBusTest, QueueKeepsTheNewestReports) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -18,7 +22,7 @@ void OneMillisecondLoop(Event& stop, std::atomic<int>& passes) {
 
 TEST(WorkerThreadTest, LoopingWorkerStopsWithinTheTimeOut) {
     std::atomic<int> passes{0};
-    WorkerThread worker;
+    WorkerThread worker{"test"};
     ASSERT_TRUE(worker.Start([&](Event& stop) { OneMillisecondLoop(stop, passes); }));
     while (passes.load() < 3)
         std::this_thread::yield();
@@ -31,7 +35,7 @@ TEST(WorkerThreadTest, LoopingWorkerStopsWithinTheTimeOut) {
 TEST(WorkerThreadTest, StopRightAfterStartIsNotLost) {
     for (int i = 0; i < 200; ++i) {
         std::atomic<int> passes{0};
-        WorkerThread worker;
+        WorkerThread worker{"test"};
         ASSERT_TRUE(worker.Start([&](Event& stop) { OneMillisecondLoop(stop, passes); }));
         EXPECT_TRUE(worker.Stop(1000));
     }
@@ -40,7 +44,7 @@ TEST(WorkerThreadTest, StopRightAfterStartIsNotLost) {
 TEST(WorkerThreadTest, CancelHookWakesABlockedWorkerAndLateWorkerIsJoinedNotKilled) {
     Event transfer(true);
     std::atomic<bool> finishedBody{false};
-    WorkerThread worker;
+    WorkerThread worker{"test"};
     worker.Start([&](Event&) {
         transfer.Wait(platform::kInfinite);  // a transfer that ignores the stop event
         finishedBody = true;
@@ -58,9 +62,28 @@ TEST(WorkerThreadTest, CancelHookWakesABlockedWorkerAndLateWorkerIsJoinedNotKill
     EXPECT_TRUE(lateDone.load());
 }
 
+// The name the running thread itself carries.
+std::string NameSeenInside(std::string_view role) {
+    WorkerThread worker{role};
+    std::string seen;
+    worker.Start([&](Event&) {
+        char name[32] = {};
+        pthread_getname_np(pthread_self(), name, sizeof name);
+        seen = name;
+    });
+    worker.Stop();
+    return seen;
+}
+
+TEST(WorkerThreadTest, EachWorkerIsNamedForItsRoleUnderTheProgramsPrefix) {
+    EXPECT_EQ(NameSeenInside("light"), "vk-light");
+    // Linux keeps 15 characters: a long role is cut, the prefix stays.
+    EXPECT_EQ(NameSeenInside("lightsynchronisation"), "vk-lightsynchro");
+}
+
 TEST(WorkerThreadTest, StartFailsWhileRunningAndWorksAgainAfterStop) {
     std::atomic<int> passes{0};
-    WorkerThread worker;
+    WorkerThread worker{"test"};
     ASSERT_TRUE(worker.Start([&](Event& stop) { OneMillisecondLoop(stop, passes); }));
     EXPECT_FALSE(worker.Start([](Event&) {}));
     worker.Stop();

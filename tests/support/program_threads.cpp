@@ -15,7 +15,7 @@ int ProgramThreadCount() {
         std::ifstream comm(task.path() / "comm");
         std::string name;
         // A thread that ended meanwhile has no name left to read.
-        if (std::getline(comm, name) && name == platform::kWorkerThreadName)
+        if (std::getline(comm, name) && name.starts_with(platform::kWorkerThreadPrefix))
             ++count;
     }
     return count;

@@ -20,7 +20,7 @@ void CMainWnd::StartWorkerThreads() {
     if (!captureThread_->Start()) {
         captureThread_.reset();
     }
-    auto lightSync = std::make_unique<platform::WorkerThread>();
+    auto lightSync = std::make_unique<platform::WorkerThread>("lightsync");
     WorkerThreadParam* param = workerParams_[kLightSyncThreadSlot].get();
     if (lightSync->Start([param](platform::Event&) { LightSyncThread(param); })) {
         workers_[kLightSyncThreadSlot] = std::move(lightSync);

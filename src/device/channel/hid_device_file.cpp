@@ -348,8 +348,7 @@ bool CHidDeviceFile::InterfacePresent(const wchar_t* path) {
     if (path == nullptr) {
         return false;
     }
-    std::unique_ptr<HidHandle> probe = CurrentHidBus().Open(path, HidOpenFlags{});
-    return probe != nullptr;
+    return CurrentHidBus().IsPresent(path);
 }
 
 bool CHidDeviceFile::ParseReport(HIDP_REPORT_TYPE reportType, HidUsageRecord* records,

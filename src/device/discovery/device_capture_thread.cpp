@@ -24,7 +24,9 @@ bool DeviceCaptureThread::Stop(uint32_t timeoutMs) {
 void DeviceCaptureThread::Run(platform::Event& stop) {
     bool firstPass = true;
     for (;;) {
-        if (stop.Wait(1) != platform::kWaitTimeout)
+        // Looked at, not waited on: the pause between passes below already waits on it,
+        // and a second sleep would wake the thread twice per pass.
+        if (stop.IsSet())
             break;
         if (!list_.AllHidRecordsClaimed())
             ScanInterfaces();

@@ -47,5 +47,5 @@ class DeviceCaptureThread {
     UINT productMessage_;
     // Used by the thread alone, for listing and probing.
     CHidDeviceFile file_;
-    platform::WorkerThread thread_;
+    platform::WorkerThread thread_{"capture"};
 };

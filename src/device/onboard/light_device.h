@@ -103,5 +103,5 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     device::AreaEffectState areaState_;       // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
-    device::DeviceThread lightThread_;
+    device::DeviceThread lightThread_{"light"};
 };

@@ -56,7 +56,7 @@ class BusLoop {
     hid::HidCancelEvent wake_;
     std::mutex mutex_;
     std::vector<Task> posted_;
-    WorkerThread thread_;
+    WorkerThread thread_{"bus"};
 };
 
 }  // namespace platform::bus

@@ -80,6 +80,9 @@ class HidBus {
     virtual bool Enumerate(std::vector<std::wstring>* paths) = 0;
     // Null when the path names no present collection or the device refuses the open.
     virtual std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) = 0;
+    // Whether an open with no access would succeed, without making the handle: discovery
+    // asks it of every claimed interface ten times a second.
+    virtual bool IsPresent(std::wstring_view path) { return Open(path, HidOpenFlags{}) != nullptr; }
 };
 
 // The process bus: a bus a test installed, else the backend VELKARO_HID names.

@@ -110,31 +110,41 @@ bool HidrawBus::Enumerate(std::vector<std::wstring>* paths) {
     return true;
 }
 
-std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags flags) {
-    const std::string name = Narrow(HidPathNode(path));
-    HidrawNodeInfo info;
-    if (!ReadHidrawNode(sysfsRoot_, name, &info)) {
-        return nullptr;
-    }
-    std::vector<HidPreparsedData> collections;
-    if (HidReportDescriptor::Parse(info.descriptor, &collections) != HIDP_STATUS_SUCCESS) {
-        return nullptr;
+bool HidrawBus::Find(std::wstring_view path, Found* found) const {
+    found->name = Narrow(HidPathNode(path));
+    if (!ReadHidrawNode(sysfsRoot_, found->name, &found->info) ||
+        HidReportDescriptor::Parse(found->info.descriptor, &found->collections) !=
+            HIDP_STATUS_SUCCESS) {
+        return false;
     }
     // The node number may since belong to another device: the whole path must match.
-    size_t index = 0;
-    while (index < collections.size() &&
-           !SameHidPath(CollectionPath(info, index, collections.size()), path)) {
-        ++index;
+    const size_t count = found->collections.size();
+    found->index = 0;
+    while (found->index < count &&
+           !SameHidPath(CollectionPath(found->info, found->index, count), path)) {
+        ++found->index;
     }
-    if (index == collections.size()) {
+    return found->index < count;
+}
+
+bool HidrawBus::IsPresent(std::wstring_view path) {
+    Found found;
+    struct stat st;
+    return Find(path, &found) && stat((devRoot_ + "/" + found.name).c_str(), &st) == 0;
+}
+
+std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags flags) {
+    Found found;
+    if (!Find(path, &found)) {
         return nullptr;
     }
+    const HidrawNodeInfo& info = found.info;
     HIDD_ATTRIBUTES attributes;
     attributes.VendorID = info.vendorId;
     attributes.ProductID = info.productId;
     attributes.VersionNumber = info.version;
 
-    const std::string node = devRoot_ + "/" + name;
+    const std::string node = devRoot_ + "/" + found.name;
     int fd = -1;
     if (flags.read || flags.write) {
         const int mode = flags.read && flags.write ? O_RDWR : (flags.write ? O_WRONLY : O_RDONLY);
@@ -148,7 +158,8 @@ std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags 
             return nullptr;
         }
     }
-    return std::make_unique<HidrawHandle>(fd, attributes, std::move(collections[index]), flags);
+    return std::make_unique<HidrawHandle>(fd, attributes, std::move(found.collections[found.index]),
+                                          flags);
 }
 
 }  // namespace platform::hid

@@ -4,6 +4,7 @@
 // Share modes are not enforced between processes; the kernel has no such notion.
 
 #include <string>
+#include <vector>
 
 #include "platform/hid/hid_bus.h"
 #include "platform/hid/hidraw_sysfs.h"
@@ -16,8 +17,18 @@ class HidrawBus final : public HidBus {
 
     bool Enumerate(std::vector<std::wstring>* paths) override;
     std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) override;
+    bool IsPresent(std::wstring_view path) override;
 
   private:
+    // The node `path` names and the index of its collection there, when the node still
+    // belongs to the device the path describes.
+    struct Found {
+        std::string name;
+        HidrawNodeInfo info;
+        std::vector<HidPreparsedData> collections;
+        size_t index = 0;
+    };
+    bool Find(std::wstring_view path, Found* found) const;
     bool ListNodes(std::vector<std::string>* names) const;
 
     std::string sysfsRoot_;

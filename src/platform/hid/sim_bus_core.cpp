@@ -236,6 +236,12 @@ bool SimBusCore::SharingConflictLocked(const SimHidDevice* device, size_t interf
     return false;
 }
 
+bool SimBusCore::IsPresent(std::wstring_view path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Location at;
+    return FindLocked(path, &at);
+}
+
 std::unique_ptr<HidHandle> SimBusCore::Open(std::wstring_view path, HidOpenFlags flags) {
     std::lock_guard<std::mutex> lock(mutex_);
     Location at;

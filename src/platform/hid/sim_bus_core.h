@@ -35,6 +35,8 @@ class SimBusCore : public std::enable_shared_from_this<SimBusCore> {
 
     bool Enumerate(std::vector<std::wstring>* paths) const;
     std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags);
+    // An open with no access is refused by nothing but an absent collection.
+    bool IsPresent(std::wstring_view path) const;
     std::wstring PathOf(const SimHidDevice& device, int interfaceNumber, uint32_t collection) const;
     size_t OpenHandleCount() const;
     void Unregister(SimHidHandle* handle);

@@ -18,6 +18,10 @@ std::unique_ptr<HidHandle> SimHidBus::Open(std::wstring_view path, HidOpenFlags 
     return core_->Open(path, flags);
 }
 
+bool SimHidBus::IsPresent(std::wstring_view path) {
+    return core_->IsPresent(path);
+}
+
 void SimHidBus::Plug(std::shared_ptr<SimHidDevice> device, uint32_t delayMs) {
     core_->Plug(std::move(device), delayMs);
 }

@@ -35,7 +35,7 @@ class DisplayWatcher {
     std::condition_variable m_changed;
     bool m_armed = false;
     bool m_stopping = false;
-    platform::WorkerThread m_thread;
+    platform::WorkerThread m_thread{"x11watch"};
 };
 
 }  // namespace DuiLib::sdl

@@ -73,6 +73,19 @@ SDL_Texture* ImageFace::Texture(SDL_Renderer* renderer) {
     return m_texture.get();
 }
 
+bool ImageFace::IsOpaqueOver(const RECT& rc) {
+    const bool same = m_opaqueKnown && rc.left == m_opaqueAsked.left &&
+                      rc.top == m_opaqueAsked.top && rc.right == m_opaqueAsked.right &&
+                      rc.bottom == m_opaqueAsked.bottom;
+    if (!same) {
+        const PixelRuns* runs = Runs();
+        m_opaqueAnswer = runs != nullptr && runs->IsOpaqueOver(rc);
+        m_opaqueAsked = rc;
+        m_opaqueKnown = true;
+    }
+    return m_opaqueAnswer;
+}
+
 ImageFace* ImageFaces::Get(SDL_Surface* image, const NineSlice& slice, SIZE size) {
     const Key key{image, slice.source, slice.corner, slice.cornerDest, size};
     auto it = m_faces.find(key);

@@ -28,12 +28,18 @@ class ImageFace {
     const PixelRuns* Runs();
     // Null when none can be made.
     SDL_Texture* Texture(SDL_Renderer* renderer);
+    // Whether every pixel of `rc` (within the face) is opaque; false when the face is not
+    // flat. The last answer is kept: a key asks it of its face on every frame.
+    bool IsOpaqueOver(const RECT& rc);
 
   private:
     SurfacePtr m_pixels;
     std::unique_ptr<PixelRuns> m_runs;
     bool m_runsMade = false;
     TexturePtr m_texture;
+    RECT m_opaqueAsked{};
+    bool m_opaqueAnswer = false;
+    bool m_opaqueKnown = false;
 };
 
 class ImageFaces {

@@ -205,9 +205,8 @@ bool Canvas::HidesOpaquely(SDL_Surface* image, const NineSlice& slice, const REC
         return true;
     }
     ImageFace* face = FaceFor(image, slice, dest);
-    const PixelRuns* runs = face != nullptr ? face->Runs() : nullptr;
-    return runs != nullptr &&
-           runs->IsOpaqueOver(RECT{part.left - dest.left, part.top - dest.top,
+    return face != nullptr &&
+           face->IsOpaqueOver(RECT{part.left - dest.left, part.top - dest.top,
                                    part.right - dest.left, part.bottom - dest.top});
 }
 
