@@ -17,6 +17,7 @@
 #include "platform/debug_trace.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
+#include "support/message_box_reader.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -38,15 +39,7 @@ void Pump(
     }
 }
 
-CPaintManagerUI* ManagerOfClass(const wchar_t* windowClass) {
-    for (CPaintManagerUI* pm : CPaintManagerUI::GetPaintManagers()) {
-        if (pm->GetPaintWindow() != nullptr &&
-            platform::GetWindowClassName(pm->GetPaintWindow()) == windowClass) {
-            return pm;
-        }
-    }
-    return nullptr;
-}
+using testing_support::ManagerOfClass;
 
 void Click(CPaintManagerUI* pm, const wchar_t* name) {
     ASSERT_NE(pm, nullptr);

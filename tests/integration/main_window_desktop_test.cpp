@@ -27,21 +27,14 @@
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
 #include "support/fake_tray_watcher.h"
+#include "support/message_box_reader.h"
 #include "support/private_bus.h"
 #include "support/temp_dir.h"
 
 namespace shell_testing {
 namespace {
 
-DuiLib::CPaintManagerUI* ManagerOfClass(const wchar_t* windowClass) {
-    for (DuiLib::CPaintManagerUI* pm : DuiLib::CPaintManagerUI::GetPaintManagers()) {
-        if (pm->GetPaintWindow() != nullptr &&
-            platform::GetWindowClassName(pm->GetPaintWindow()) == windowClass) {
-            return pm;
-        }
-    }
-    return nullptr;
-}
+using testing_support::ManagerOfClass;
 
 class MainWindowDesktopTest : public ShellTest {
   protected:
@@ -83,24 +76,10 @@ TEST_F(MainWindowDesktopTest, SettingsButtonsOpenTheDesktopsOwnPages) {
 TEST_F(MainWindowDesktopTest, WithoutTheDesktopsSettingsAMessageSaysSo) {
     ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
     ScopedEnv path("PATH", bin_.path());  // holds no settings program
-    std::wstring shown;
-    // The message box is modal: it is read and closed from inside its own loop.
-    platform::WindowCreateParams params;
-    params.className = L"MessageReader";
-    const HWND reader =
-        platform::CreateWindowHandle(params, [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
-            if (msg != WM_APP) {
-                return 0;
-            }
-            if (DuiLib::CPaintManagerUI* box = ManagerOfClass(L"MsgWnd")) {
-                shown = box->FindControl(L"MessageText")->GetText().str();
-                box->SendNotify(box->FindControl(L"confirm_btn"), DuiLib::DUI_MSGTYPE_CLICK);
-            }
-            return 0;
-        });
-    platform::PostMessage(reader, WM_APP, 0, 0);
+    testing_support::MessageBoxReader reader;
     Click(L"windowdeviceset_0");
-    platform::DestroyWindow(reader);
+    ASSERT_EQ(reader.Texts().size(), 1u);
+    const std::wstring& shown = reader.Texts()[0];
     EXPECT_EQ(
         shown,
         DuiLib::CResourceManager::GetInstance()->GetText(L"message_text_settings_missing").str());

@@ -13,55 +13,17 @@
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
+#include "support/message_box_reader.h"
 
 namespace shell_testing {
 namespace {
-
-DuiLib::CPaintManagerUI* MessageBoxManager() {
-    for (DuiLib::CPaintManagerUI* pm : DuiLib::CPaintManagerUI::GetPaintManagers()) {
-        if (pm->GetPaintWindow() != nullptr &&
-            platform::GetWindowClassName(pm->GetPaintWindow()) == L"MsgWnd") {
-            return pm;
-        }
-    }
-    return nullptr;
-}
-
-// Reads and confirms each message box that opens, from inside its modal loop.
-class BoxReader {
-  public:
-    BoxReader() {
-        platform::WindowCreateParams params;
-        params.className = L"BoxReader";
-        hwnd_ = platform::CreateWindowHandle(params, [this](HWND, UINT msg, WPARAM, LPARAM) {
-            if (msg == WM_APP)
-                Look();
-            return LRESULT{0};
-        });
-        platform::PostMessage(hwnd_, WM_APP, 0, 0);
-    }
-    ~BoxReader() { platform::DestroyWindow(hwnd_); }
-    const std::vector<std::wstring>& Texts() const { return texts_; }
-
-  private:
-    void Look() {
-        if (DuiLib::CPaintManagerUI* box = MessageBoxManager()) {
-            texts_.push_back(box->FindControl(L"MessageText")->GetText().str());
-            box->SendNotify(box->FindControl(L"confirm_btn"), DuiLib::DUI_MSGTYPE_CLICK);
-        }
-        platform::PostMessage(hwnd_, WM_APP, 0, 0);
-    }
-
-    HWND hwnd_ = nullptr;
-    std::vector<std::wstring> texts_;
-};
 
 TEST_F(ShellTest, DamagedFilesAndFailedSavesAreShownInOneMessageBox) {
     const std::string store = platform::Registry::StorePath();
     std::filesystem::create_directories(std::filesystem::path(store).parent_path());
     testing_support::WriteTextFile(store, "{ broken");
 
-    BoxReader reader;
+    testing_support::MessageBoxReader reader;
     CreateMainWindow();  // reads the stored language from the damaged store
     std::thread([] {
         platform::TellUser(L"message_save_failed", L"/data/Velkaro/b.Json could not be saved");
