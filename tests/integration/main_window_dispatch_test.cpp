@@ -16,6 +16,7 @@
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/lighting/light_tables.h"
 #include "duilib/menu_wnd.h"
+#include "duilib/resource_manager.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
 #include "duilib/ui_progress.h"
@@ -29,6 +30,7 @@
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
 #include "sim/sim_keyboard.h"
+#include "support/message_box_reader.h"
 #include "support/temp_dir.h"
 
 namespace shell_testing {
@@ -243,6 +245,33 @@ TEST_F(MainWindowDispatchTest, ProfilesAndMacrosGoOutToAChosenFileAndComeBack) {
     Raise(L"click", FindNamedControl(macro, L"macro_btn_import"));
     EXPECT_EQ(macro->GetMacroNames().size(), macros + 1);
     EXPECT_EQ(filters.back(), L"Macro Files(*.mac)");
+}
+
+TEST_F(MainWindowDispatchTest, AFileThatCannotBeImportedIsSaidEveryTimeAndChangesNothing) {
+    testing_support::TempDir files;
+    const std::wstring bad = platform::Utf8Decode(files.File("notes.txt"));
+    ASSERT_TRUE(testing_support::WriteTextFile(files.File("notes.txt"), "shopping list"));
+    window_->SetFileChooser([&](bool, const std::wstring&) { return bad; });
+    CDeviceProfileUI* profiles = ProfilePanelOf(device_);
+    CMacroControlUI* macro = MacroPanelOf(device_);
+    ASSERT_NE(profiles, nullptr);
+    ASSERT_NE(macro, nullptr);
+    const int count = profiles->GetProfileCount();
+    const size_t macros = macro->GetMacroNames().size();
+
+    testing_support::MessageBoxReader reader;
+    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    Raise(L"click", FindNamedControl(macro, L"macro_btn_import"));
+
+    ASSERT_EQ(reader.Texts().size(), 3u) << "a second try is answered too";
+    const std::wstring headline =
+        DuiLib::CResourceManager::GetInstance()->GetText(L"message_import_refused").str();
+    EXPECT_NE(headline, L"message_import_refused");
+    for (const std::wstring& text : reader.Texts())
+        EXPECT_EQ(text, headline + L"\n" + bad);
+    EXPECT_EQ(profiles->GetProfileCount(), count);
+    EXPECT_EQ(macro->GetMacroNames().size(), macros);
 }
 
 TEST_F(MainWindowDispatchTest, KeyFunctionChosenInTheComboChangesTheChosenKeyAtOnce) {

@@ -208,6 +208,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnMacroExport();
     void OnShootImport();
     void OnShootExport();
+    void SayImportRefused(const std::wstring& path);
     // Asks the user for a file to read (save false) or to write (save true) among the
     // files `filter` describes; nothing when they cancel. Without a chooser the import
     // and export actions do nothing.

@@ -3,7 +3,9 @@
 
 #include "app/device_panels.h"
 #include "app/main_wnd/main_wnd.h"
+#include "app/msg_wnd.h"
 #include "device/vornalix_usb_device.h"
+#include "duilib/resource_manager.h"
 #include "pages/device_profile_ui.h"
 #include "pages/key_set_control_ui.h"
 #include "pages/macro_control_ui.h"
@@ -26,12 +28,17 @@ void CMainWnd::OnProfileImport() {
         return;
     }
     // The list checks that the file names a profile before it takes it.
-    if (auto path = fileChooser_(false, kProfileFilter);
-        path && profiles->ImportProfile(CDuiString(*path)) == 1) {
-        device->SetDeviceString1(profiles->GetSelectedProfileUUID());
-        device->LoadProfile();
-        device->RefreshPageControls();
+    const auto path = fileChooser_(false, kProfileFilter);
+    if (!path) {
+        return;
     }
+    if (profiles->ImportProfile(CDuiString(*path)) != 1) {
+        SayImportRefused(*path);
+        return;
+    }
+    device->SetDeviceString1(profiles->GetSelectedProfileUUID());
+    device->LoadProfile();
+    device->RefreshPageControls();
 }
 
 void CMainWnd::OnProfileExport() {
@@ -50,11 +57,16 @@ void CMainWnd::OnMacroImport() {
     if (macro == nullptr || !fileChooser_) {
         return;
     }
-    if (auto path = fileChooser_(false, kMacroFilter);
-        path && macro->ImportMacro(CDuiString(*path)) == 1) {
-        if (CKeySetControlUI* keys = KeySetPanelOf(device)) {
-            keys->FillMacroCombo(macro->GetMacroNames());
-        }
+    const auto path = fileChooser_(false, kMacroFilter);
+    if (!path) {
+        return;
+    }
+    if (macro->ImportMacro(CDuiString(*path)) != 1) {
+        SayImportRefused(*path);
+        return;
+    }
+    if (CKeySetControlUI* keys = KeySetPanelOf(device)) {
+        keys->FillMacroCombo(macro->GetMacroNames());
     }
 }
 
@@ -73,9 +85,17 @@ void CMainWnd::OnShootImport() {
     if (shoot == nullptr || !fileChooser_) {
         return;
     }
-    if (auto path = fileChooser_(false, kShootFilter)) {
-        shoot->ImportShootData(CDuiString(*path));
+    if (auto path = fileChooser_(false, kShootFilter);
+        path && shoot->ImportShootData(CDuiString(*path)) != 1) {
+        SayImportRefused(*path);
     }
+}
+
+// A chosen file that holds nothing the panel can take is said at once, every time: the
+// user acted and waits for an answer (a save that failed has already said so itself).
+void CMainWnd::SayImportRefused(const std::wstring& path) {
+    const CDuiString headline = CResourceManager::GetInstance()->GetText(L"message_import_refused");
+    ShowMsgBox(GetHWND(), L"", headline + L"\n" + CDuiString(path), dpi_, false, 0);
 }
 
 void CMainWnd::OnShootExport() {
