@@ -61,6 +61,19 @@ bench_wait_window() {
   return 1
 }
 
+# Gives window $1 the keyboard focus and waits (up to 5 s) until it has it.
+bench_focus() {
+  local window="$1" tries
+  for tries in $(seq 50); do
+    xdotool windowfocus "$window" 2>/dev/null || true
+    sleep 0.1
+    if [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; then
+      return 0
+    fi
+  done
+  return 1
+}
+
 # One line per thread of process $1: tid, CPU nanoseconds, context switches, name.
 bench_thread_sample() {
   local pid="$1" task tid
