@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -36,12 +37,13 @@ class DisplayLossTest : public ProgramRunTest {
 
     // The program with a simulated keyboard on the private display; it returns once the
     // main window shows the keyboard's entry, so that the keyboard's threads run.
-    std::unique_ptr<ChildProcess> RunOnDisplay() {
+    std::unique_ptr<ChildProcess> RunOnDisplay(testing_support::EnvironmentChanges changes = {}) {
         const std::string marks = dir_.File("marks-" + std::to_string(runs_ + 1));
-        auto program = Run(VELKARO_PROGRAM, {{"DISPLAY", x_.Display()},
-                                             {"SDL_VIDEODRIVER", std::nullopt},
-                                             {"VELKARO_SIM", "keyboard"},
-                                             {"VELKARO_MILESTONES", marks}});
+        changes.insert({{"DISPLAY", x_.Display()},
+                        {"SDL_VIDEODRIVER", std::nullopt},
+                        {"VELKARO_SIM", "keyboard"},
+                        {"VELKARO_MILESTONES", marks}});
+        auto program = Run(VELKARO_PROGRAM, changes);
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(kProgramMs);
         for (;;) {
@@ -66,8 +68,13 @@ class DisplayLossTest : public ProgramRunTest {
 // The keyboard's lights repaint the window all the time, so the loss may also be noticed
 // inside a display call, where ending at once is the safe way out: either way status 1, the
 // line that says so, and nothing destroyed under the keyboard's threads.
+// Ending at once leaves the workers unjoined on purpose, and the race detector counts
+// a worker that already finished (the sleep watcher's, without a system bus) as leaked.
 TEST_F(DisplayLossTest, ADisplayThatGoesAwayEndsTheProgramWithStatusOne) {
-    auto program = RunOnDisplay();
+    const char* raceOptions = std::getenv("TSAN_OPTIONS");
+    auto program =
+        RunOnDisplay({{"TSAN_OPTIONS", std::string(raceOptions != nullptr ? raceOptions : "") +
+                                           ":report_thread_leaks=0"}});
     x_.Stop();
     EXPECT_EQ(program->WaitExit(kProgramMs), 1);
     const std::string said = program->Stderr();
