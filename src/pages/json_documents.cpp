@@ -3,9 +3,10 @@
 #include "duilib/string_utils.h"
 #include "profile/json_file.h"
 
-Json::Value LoadJsonDocument(const std::string& path) {
+Json::Value LoadJsonDocument(const std::string& path, FileRole role) {
     CJsonFile json;
-    return json.LoadJsonFile(Utf8ToDuiString(path));
+    const DuiLib::CDuiString file = Utf8ToDuiString(path);
+    return role == FileRole::Imported ? json.ParseChosenFile(file) : json.LoadJsonFile(file);
 }
 
 bool SaveJsonDocument(const std::string& path, const Json::Value& document) {

@@ -214,7 +214,7 @@ int CMacroControlUI::RenameMacro(DuiLib::CDuiString name) {
 }
 
 int CMacroControlUI::ImportMacro(DuiLib::CDuiString path) {
-    const auto macro = MacroFile::Load(platform::NormalizePath(path.ToUtf8()));
+    const auto macro = MacroFile::Load(platform::NormalizePath(path.ToUtf8()), FileRole::Imported);
     if (!macro || AddMacro() == 0) {
         return 0;
     }

@@ -93,11 +93,11 @@ std::string PathFor(const std::string& folder, const std::string& guid) {
     return FolderWithSeparator(folder) + guid + kMacroFileExtension;
 }
 
-std::optional<MacroDocument> Load(const std::string& path) {
+std::optional<MacroDocument> Load(const std::string& path, FileRole role) {
     if (path.empty()) {
         return std::nullopt;
     }
-    const Json::Value root = LoadJsonDocument(path);
+    const Json::Value root = LoadJsonDocument(path, role);
     if (!root.isObject()) {
         return std::nullopt;
     }

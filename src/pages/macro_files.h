@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/json_documents.h"
+
 inline constexpr const char* kMacroIndexFileName = "macro.config";
 inline constexpr const char* kPadMacroIndexFileName = "zentu_macro.config";
 inline constexpr const char* kMacroFileExtension = ".mac";
@@ -52,7 +54,7 @@ namespace MacroFile {
 // The path of a macro's file, or empty when the Guid cannot name a file safely.
 std::string PathFor(const std::string& folder, const std::string& guid);
 // nullopt for a missing or unparseable file. Events with a wrong-typed field read it as 0.
-std::optional<MacroDocument> Load(const std::string& path);
+std::optional<MacroDocument> Load(const std::string& path, FileRole role = FileRole::Stored);
 bool Save(const std::string& path, const MacroDocument& macro);
 }  // namespace MacroFile
 

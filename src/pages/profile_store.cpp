@@ -244,7 +244,8 @@ int ProfileStore::Rename(const std::string& name) {
 }
 
 int ProfileStore::Import(const std::string& path) {
-    const Json::Value document = LoadJsonDocument(platform::NormalizePath(path));
+    const Json::Value document =
+        LoadJsonDocument(platform::NormalizePath(path), FileRole::Imported);
     const auto name = JsonString(document, "profilename");
     if (!name || !JsonString(document, "profileUUID") || folder_.empty()) {
         return 0;

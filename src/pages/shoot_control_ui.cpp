@@ -131,7 +131,8 @@ int CShootControlUI::ResetShootData() {
 }
 
 int CShootControlUI::ImportShootData(DuiLib::CDuiString path) {
-    const auto events = ShootDataFile::Load(platform::NormalizePath(path.ToUtf8()));
+    const auto events =
+        ShootDataFile::Load(platform::NormalizePath(path.ToUtf8()), FileRole::Imported);
     if (!events) {
         return 0;
     }

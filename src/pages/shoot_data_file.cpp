@@ -37,9 +37,9 @@ int SeedMissing(const std::string& userFolder, const std::string& defaultFolder)
     return seeded;
 }
 
-std::optional<std::vector<MacroEvent>> Load(const std::string& path) {
+std::optional<std::vector<MacroEvent>> Load(const std::string& path, FileRole role) {
     // Without its "Events" list a file holds no gun: taking it would wipe the stored one.
-    const Json::Value root = LoadJsonDocument(path);
+    const Json::Value root = LoadJsonDocument(path, role);
     const Json::Value* events = JsonMember(root, "Events");
     if (events == nullptr || !events->isArray()) {
         return std::nullopt;

@@ -28,7 +28,8 @@ std::string FileName(int gun);
 int SeedMissing(const std::string& userFolder, const std::string& defaultFolder);
 
 // nullopt for a missing or unparseable file, or one without an "Events" list.
-std::optional<std::vector<MacroEvent>> Load(const std::string& path);
+std::optional<std::vector<MacroEvent>> Load(const std::string& path,
+                                            FileRole role = FileRole::Stored);
 bool Save(const std::string& path, const std::vector<MacroEvent>& events);
 
 }  // namespace ShootDataFile

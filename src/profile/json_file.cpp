@@ -61,13 +61,28 @@ bool CJsonFile::SaveJsonFile(const DuiLib::CDuiString& path, const Json::Value& 
 }
 
 Json::Value CJsonFile::LoadJsonFile(const DuiLib::CDuiString& path) {
+    bool damaged = false;
+    Json::Value root = Parse(path, &damaged);
+    // Defaults stand in for it from now on, so the user hears of it now, and not only if
+    // and when the program writes the file again (a file it only reads never is); the
+    // copy kept here is the one a later save finds, so it is said once.
+    if (damaged)
+        KeepUnparseableOriginal(ToFilePath(path));
+    return root;
+}
+
+Json::Value CJsonFile::ParseChosenFile(const DuiLib::CDuiString& path) {
+    bool damaged = false;
+    return Parse(path, &damaged);
+}
+
+Json::Value CJsonFile::Parse(const DuiLib::CDuiString& path, bool* damaged) {
     const std::string text = ReadJsonFile(path);
     if (text.empty()) {
         DebugTrace(path.view());
         return Json::Value();
     }
     Json::Value root;
-    if (!platform::ParseJsonText(text, &root))
-        return Json::Value();
-    return root;
+    *damaged = !platform::ParseJsonText(text, &root);
+    return *damaged ? Json::Value() : root;
 }

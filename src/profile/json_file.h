@@ -18,7 +18,14 @@ class CJsonFile {
     // parse is first kept beside (as "<name>.corrupt", never over an earlier copy); when
     // it cannot be kept, it is not replaced either.
     bool SaveJsonFile(const DuiLib::CDuiString& path, const Json::Value& value);
-    // The parsed document, or a null value for a missing, empty or unparseable file
-    // (however deeply nested).
+    // One of the program's stored files: the parsed document, or a null value for a
+    // missing, empty or unparseable file (however deeply nested). One that does not parse
+    // is kept beside as SaveJsonFile keeps it, and the user is told, once.
     Json::Value LoadJsonFile(const DuiLib::CDuiString& path);
+    // A file the user chose to import: the parsed document or a null value. It is not ours
+    // to set aside, and the importer says why it is refused.
+    Json::Value ParseChosenFile(const DuiLib::CDuiString& path);
+
+  private:
+    Json::Value Parse(const DuiLib::CDuiString& path, bool* damaged);
 };

@@ -26,6 +26,7 @@ void CheckLookups(const std::vector<LanguageEntry>& list) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const fuzzing::FuzzFolder folder;
+    folder.Clear();
     folder.Write(kLanguageConfigFile, fuzzing::Bytes(data, size));
     // The settings window reads the file itself; the main window through CJsonFile.
     CheckLookups(LoadLanguageList(folder.path()));

@@ -13,6 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const fuzzing::FuzzFolder folder;
+    folder.Clear();
     const std::string path = folder.File("input.json");
     folder.Write("input.json", fuzzing::Bytes(data, size));
 

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "duilib/string_utils.h"
 #include "platform/debug_trace.h"
 #include "platform/fake_clock.h"
+#include "platform/user_notice.h"
 #include "profile/json_value.h"
 #include "support/temp_dir.h"
 
@@ -71,6 +74,36 @@ TEST(JsonFileTest, UnparseableFileIsKeptBesideBeforeItIsReplaced) {
         json.SaveJsonFile(WidePath(dir.File("ProfileList.ini")), Json::Value(Json::arrayValue)));
     EXPECT_EQ(ReadTextFile(dir.File("ProfileList.ini.corrupt")), "{ broken");
     EXPECT_FALSE(json.SaveJsonFile(WidePath(dir.File("no/such/folder.json")), Json::Value(1)));
+}
+
+// Notices held from earlier tests of this process reach a new capture too.
+int NoticesNaming(const platform::UserNoticeCapture& notices, const std::string& path) {
+    const std::wstring name = Utf8ToDuiString(path).str();
+    int count = 0;
+    for (const platform::UserNotice& notice : notices.Notices())
+        count += notice.detail.find(name) != std::wstring::npos ? 1 : 0;
+    return count;
+}
+
+// A file the program only reads (a light configuration, a macro) is never saved again, so
+// its damage is said when it is read; a later save of it does not say it a second time. A
+// file the user chose to import is not ours: nothing is kept beside it and nothing said.
+TEST(JsonFileTest, AStoredFileThatDoesNotParseIsSaidOnceWhenReadAndAChosenOneIsOnlyRead) {
+    TempDir dir;
+    CJsonFile json;
+    platform::UserNoticeCapture notices;
+    WriteTextFile(dir.File("light.config"), "{ \"Light\": [");
+    EXPECT_TRUE(json.LoadJsonFile(WidePath(dir.File("light.config"))).isNull());
+    EXPECT_TRUE(json.LoadJsonFile(WidePath(dir.File("light.config"))).isNull());
+    EXPECT_EQ(ReadTextFile(dir.File("light.config.corrupt")), "{ \"Light\": [");
+    ASSERT_TRUE(json.SaveJsonFile(WidePath(dir.File("light.config")), Json::Value(1)));
+    EXPECT_EQ(NoticesNaming(notices, dir.File("light.config")), 1);
+    EXPECT_TRUE(notices.Contains(Utf8ToDuiString(dir.File("light.config.corrupt")).view()));
+
+    WriteTextFile(dir.File("chosen.txt"), "not json");
+    EXPECT_TRUE(json.ParseChosenFile(WidePath(dir.File("chosen.txt"))).isNull());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("chosen.txt.corrupt")));
+    EXPECT_EQ(NoticesNaming(notices, dir.File("chosen.txt")), 0);
 }
 
 TEST(JsonFileTest, BackslashPathsResolve) {
