@@ -52,10 +52,11 @@ TEST(WorkerThreadTest, CancelHookWakesABlockedWorkerAndLateWorkerIsJoinedNotKill
     EXPECT_TRUE(worker.Stop(1000, [&] { transfer.Set(); }));
     EXPECT_TRUE(finishedBody.load());
 
-    // A worker that outlives the time-out still runs to its end: nothing is killed.
+    // A worker that outlives the time-out still runs to its end: nothing is killed. Far
+    // later than the time-out, so that a loaded machine pausing the stopper cannot hide it.
     std::atomic<bool> lateDone{false};
     worker.Start([&](Event&) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         lateDone = true;
     });
     EXPECT_FALSE(worker.Stop(20));
