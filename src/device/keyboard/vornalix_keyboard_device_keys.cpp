@@ -11,12 +11,11 @@ int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
     if (!commandChannel_.IsOpen()) {
         return 0;
     }
-    SendKeyCodeTable(assignments, bank);
-    return 1;
+    return SendKeyCodeTable(assignments, bank);
 }
 
-void CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments,
-                                               int bank) {
+int CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments,
+                                              int bank) {
     RefreshCapabilities();
     // The keyboard's count may have changed since it was opened; no more than the table
     // read then is sent back.
@@ -37,9 +36,11 @@ void CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord
         table[at + 1] = current.p1;
         table[at + 2] = current.p2;
     }
+    // The session is closed whatever the write gave, so the keyboard is not left in it.
     commandChannel_.BeginSession();
-    commandChannel_.WriteKeyCodeTable(table, bank);
+    const int written = commandChannel_.WriteKeyCodeTable(table, bank);
     commandChannel_.EndSession();
+    return written == 1 ? 1 : 0;
 }
 
 int CVornalixKeyboardDevice::ApplyKeyAssignments(int bank) {

@@ -190,6 +190,10 @@ TEST_F(KeyboardDeviceTest, KeyAssignmentsOverwriteOnlyMappedPositions) {
     EXPECT_EQ(device_->WriteKeyAssignments(0, {}), 1);
     EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kKeyCodes)[0], 0x20);
 
+    // A table the keyboard refused is not reported as written: the window says so.
+    keyboard_->InjectFault({sim::FaultKind::kStatusFF, 0x09});
+    EXPECT_EQ(device_->WriteKeyAssignments(0, assignments), 0);
+    EXPECT_FALSE(keyboard_->SessionOpen());
     device_->CommandChannel().CloseInterface();
     EXPECT_EQ(device_->WriteKeyAssignments(0, assignments), 0);
 }
