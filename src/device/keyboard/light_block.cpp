@@ -3,6 +3,13 @@
 #include "device/lighting/light_block_bytes.h"
 
 namespace device {
+namespace {
+
+uint8_t Flag(uint16_t value) {
+    return value != 0 ? 1 : 0;
+}
+
+}  // namespace
 
 KeyboardLightBlock EncodeKeyboardLightBlock(uint8_t firstByte, const LightRecord& light,
                                             const KeyboardSystemStages& stages) {
@@ -10,10 +17,13 @@ KeyboardLightBlock EncodeKeyboardLightBlock(uint8_t firstByte, const LightRecord
     block[0] = firstByte;
     PutLightBytes(block, light.mode >= kFirstSoftwareOnlyMode ? 0 : light.mode, light);
     block[18] = light.qrvmMode;
-    block[19] = static_cast<uint8_t>(stages.wFlag);
+    // The stored values as the page shows them: a flag set or not, a polling option it has.
+    block[19] = Flag(stages.wFlag);
     block[20] = stages.key6Flag == 0 ? 1 : 0;
-    block[21] = static_cast<uint8_t>(stages.winFlag);
-    block[22] = static_cast<uint8_t>(stages.pollingRate);
+    block[21] = Flag(stages.winFlag);
+    block[22] = stages.pollingRate < kKeyboardPollingOptionCount
+                    ? static_cast<uint8_t>(stages.pollingRate)
+                    : 0;
     block[25] = light.customGroup;
     return block;
 }

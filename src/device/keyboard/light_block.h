@@ -16,6 +16,8 @@ inline constexpr uint16_t kKeyboardSlotStride = 25;
 // Modes from here on exist only in the program; the keyboard is told mode 0.
 inline constexpr uint8_t kFirstSoftwareOnlyMode = 21;
 inline constexpr uint8_t kMaxSpeedIndex = 9;
+// Polling-rate options 0..3; the page shows any other stored option as option 0.
+inline constexpr uint16_t kKeyboardPollingOptionCount = 4;
 
 using KeyboardLightBlock = std::array<uint8_t, kKeyboardLightBlockSize>;
 

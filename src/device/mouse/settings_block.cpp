@@ -22,7 +22,26 @@ void PutCorrection(const std::vector<CorrectionEntry>& corrections, MouseSetting
     }
 }
 
+uint8_t Flag(uint8_t value) {
+    return value != 0 ? 1 : 0;
+}
+
 }  // namespace
+
+void BoundStoredSettings(MouseSystemStages& stages, std::vector<DpiStageRecord>& dpiStages,
+                         uint16_t maxDpiSlider) {
+    if (stages.reportRate >= kMousePollingOptionCount) {
+        stages.reportRate = 0;
+    }
+    for (DpiStageRecord& stage : dpiStages) {
+        stage.enabled = Flag(stage.enabled);
+        stage.separateXY = Flag(stage.separateXY);
+        if (maxDpiSlider != 0) {
+            stage.SetDpiX(std::min(stage.DpiX(), maxDpiSlider));
+            stage.SetDpiY(std::min(stage.DpiY(), maxDpiSlider));
+        }
+    }
+}
 
 MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source) {
     MouseSettingsBlock block{};

@@ -23,6 +23,8 @@ inline constexpr size_t kMouseDpiStagesOffset = 14;
 inline constexpr uint8_t kMouseDeviceModeCount = 9;
 // The highest speed index; the byte on the wire is 9 - index.
 inline constexpr uint8_t kMouseSpeedBase = 9;
+// Polling-rate options 0..4; the page shows any other stored option as option 0.
+inline constexpr uint16_t kMousePollingOptionCount = 5;
 
 using MouseSettingsBlock = std::array<uint8_t, kMouseSettingsReadSize>;
 
@@ -52,6 +54,12 @@ struct MouseSettingsSource {
     std::vector<DpiStageRecord> dpiStages;
     std::vector<CorrectionEntry> corrections;
 };
+
+// Stored settings as the mouse and its page take them: a polling option it lacks as 0,
+// stage flags as 0 or 1, stage DPIs at most `maxDpiSlider` (unbounded while it is 0: the
+// capability block has not come yet).
+void BoundStoredSettings(MouseSystemStages& stages, std::vector<DpiStageRecord>& dpiStages,
+                         uint16_t maxDpiSlider);
 
 MouseSettingsBlock EncodeMouseSettings(const MouseSettingsSource& source);
 // Takes mode, brightness, speed (back from 9 - speed), multi-colour and colour of a block

@@ -110,6 +110,7 @@ void CVornalixMouseDevice::TakeProfileSettings() {
     ApplyProfileLight();
     dpiStages_ = profile_.GetDpiStages();
     systemStages_ = profile_.GetSystemStages();
+    device::BoundStoredSettings(systemStages_, dpiStages_, capabilities_.MaxDpiSliderValue());
 }
 
 void CVornalixMouseDevice::RefreshPageControls() {

@@ -19,6 +19,7 @@ int CVornalixMouseDevice::WriteDeviceSettings(int profile, int firstByte, int co
     source.light = profile_.GetLightInfo();
     source.stages = profile_.GetSystemStages();
     source.dpiStages = profile_.GetDpiStages();
+    device::BoundStoredSettings(source.stages, source.dpiStages, capabilities_.MaxDpiSliderValue());
     source.currentDpiStage = profile_.GetCurrentDpiStage();
     source.corrections = profile_.GetCorrectInfo();
     const device::MouseSettingsBlock block = device::EncodeMouseSettings(source);

@@ -156,6 +156,19 @@ TEST_F(KeyboardDeviceTest, SettingsWriteSendsTheBlockOfSlotZeroInASession) {
     EXPECT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 0);
 }
 
+TEST_F(KeyboardDeviceTest, StoredSystemSettingsPastWhatThePageOffersReachTheKeyboardAsShown) {
+    std::filesystem::create_directories(UserFolder());
+    ASSERT_TRUE(testing_support::WriteTextFile(UserFolder() + "odd.Json", R"({"Device": [{
+        "SystemStages": {"Key6Flag": 0, "PollingRate": 7, "WFlag": 5, "WinFlag": 2}}]})"));
+    device_->SetDeviceString1(L"odd");
+    device_->LoadProfile();
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const std::vector<uint8_t> memory = keyboard_->Memory(sim::KeyboardMemory::kSettings);
+    EXPECT_EQ(memory[19], 1) << "a set flag is 1";
+    EXPECT_EQ(memory[21], 1);
+    EXPECT_EQ(memory[22], 0) << "the page shows a polling rate it has no option for as 0";
+}
+
 TEST_F(KeyboardDeviceTest, KeyAssignmentsOverwriteOnlyMappedPositions) {
     // The keyboard lacks F1 (layout row 1): its position keeps the keyboard's own code.
     const uint8_t odd[] = {0x99, 0x98, 0x97};

@@ -232,6 +232,27 @@ TEST_F(MouseDeviceTest, ACurrentStagePastTheProfilesStagesIsNotSent) {
     EXPECT_EQ(mouse_->Memory(sim::MouseMemory::kSettings)[12], 0);
 }
 
+TEST_F(MouseDeviceTest, StoredSettingsPastWhatTheMouseTakesReachItAsThePageShowsThem) {
+    device_->ReadDpiLimits();
+    WriteUserFile("p1.Json", R"({"Device":[{"ReportStages":{"StageActive":9},
+        "DPIStages":{"StageActive":0,"StageDPIs":[
+          {"StageActive":5,"StageXY":3,"StageDPIX":60000,"StageDPIY":700},
+          {"StageActive":1,"StageDPIX":32,"StageDPIY":32}]}}]})");
+    device_->LoadProfile();
+    device_->RefreshPageControls();
+    EXPECT_EQ(device_->pollingOption, 0) << "a polling option the page has none for";
+    using Pairs = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(device_->values, (Pairs{{0, sim::kMouseMaxDpiSlider}, {1, 32}}));
+
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const Bytes memory = mouse_->Memory(sim::MouseMemory::kSettings);
+    EXPECT_EQ(memory[11], 0);
+    const uint8_t high = sim::kMouseMaxDpiSlider >> 8;
+    const uint8_t low = sim::kMouseMaxDpiSlider & 0xFF;
+    EXPECT_EQ(Bytes(memory.begin() + 14, memory.begin() + 20), (Bytes{1, 1, low, high, low, high}))
+        << "flags as 0 or 1, both DPIs within the mouse's highest";
+}
+
 TEST_F(MouseDeviceTest, ReadTakesTheActiveProfilesAreaButNotItsDirection) {
     LoadTestProfile();  // direction 1
     const uint8_t active[] = {1};
