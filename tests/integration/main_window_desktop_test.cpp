@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -152,6 +153,11 @@ class FakeLogind {
         pollfd fd{locks_.at(index).get(), POLLIN, 0};
         return poll(&fd, 1, 0) == 1 && (fd.revents & POLLHUP) != 0;
     }
+    // The bus name of the last program that took a lock.
+    std::string LockHolder() {
+        std::lock_guard lock(mutex_);
+        return holder_;
+    }
     void AnnounceSleep(bool sleeping) {
         peer_.Run([sleeping](sd_bus* bus) {
             sd_bus_emit_signal(bus, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
@@ -185,13 +191,15 @@ class FakeLogind {
         {
             std::lock_guard lock(logind->mutex_);
             logind->locks_.emplace_back(ends[0]);
+            logind->holder_ = sd_bus_message_get_sender(m);
         }
         return sd_bus_reply_method_return(m, "h", given.get());
     }
 
     std::mutex mutex_;
     std::vector<platform::UniqueFd> locks_;  // our ends of the pipes
-    testing_support::BusPeer peer_;          // last: its thread uses the members above
+    std::string holder_;
+    testing_support::BusPeer peer_;  // last: its thread uses the members above
 };
 
 TEST_F(MainWindowDesktopTest, SleepLetsTheLightsGoBeforeTheComputerSleepsAndWakingTakesThem) {
@@ -225,6 +233,55 @@ TEST_F(MainWindowDesktopTest, SleepLetsTheLightsGoBeforeTheComputerSleepsAndWaki
     EXPECT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 2; }, 20000))
         << "a new lock for the next sleep";
     EXPECT_FALSE(logind.LockReleased(1));
+}
+
+// Another program on the system bus that says it is logind, in a signal addressed to the
+// watcher alone. Once the watcher has answered the ping that follows the signal, it has
+// handled the signal too: a connection's messages are handled in the order they came.
+void ImpersonateLogind(const std::string& target, std::atomic<bool>& answered) {
+    testing_support::BusPeer impostor(platform::bus::BusKind::kSystem, "com.example.Impostor",
+                                      [](sd_bus*) {});
+    ASSERT_TRUE(impostor.IsReady());
+    impostor.Run([&](sd_bus* bus) {
+        sd_bus_message* signal = nullptr;
+        sd_bus_message_new_signal(bus, &signal, "/org/freedesktop/login1",
+                                  "org.freedesktop.login1.Manager", "PrepareForSleep");
+        sd_bus_message_set_destination(signal, target.c_str());
+        sd_bus_message_append(signal, "b", 1);
+        EXPECT_GE(sd_bus_send(bus, signal, nullptr), 0);
+        sd_bus_message_unref(signal);
+        EXPECT_GE(sd_bus_call_method_async(
+                      bus, nullptr, target.c_str(), "/", "org.freedesktop.DBus.Peer", "Ping",
+                      [](sd_bus_message*, void* flag, sd_bus_error*) {
+                          static_cast<std::atomic<bool>*>(flag)->store(true);
+                          return 0;
+                      },
+                      &answered, ""),
+                  0);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return answered.load(); }, 20000));
+}
+
+TEST_F(MainWindowDesktopTest, OnlyLogindItselfPutsTheDevicesToSleep) {
+    testing_support::PrivateBus systemBus(platform::bus::BusKind::kSystem);
+    ASSERT_TRUE(systemBus.IsRunning());
+    FakeLogind logind;
+    ASSERT_TRUE(logind.IsReady());
+    ASSERT_FALSE(window_->Keyboards().empty());
+    CVornalixUSBDevice* keyboard = window_->Keyboards()[0];
+    platform::bus::SleepWatcher watcher(window_->GetHWND(), "Velkaro", "test");
+    ASSERT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 1; }, 20000));
+
+    std::atomic<bool> answered{false};
+    ImpersonateLogind(logind.LockHolder(), answered);
+    EXPECT_TRUE(window_->IsAwake());
+    EXPECT_EQ(keyboard->HasLightControl(), 1);
+    EXPECT_FALSE(logind.LockReleased(0));
+
+    // logind's own word still counts.
+    logind.AnnounceSleep(true);
+    EXPECT_TRUE(PumpUntil([&] { return logind.LockReleased(0); }, 20000));
+    EXPECT_FALSE(window_->IsAwake());
 }
 
 }  // namespace

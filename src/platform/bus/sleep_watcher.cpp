@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 
+#include <cstring>
+#include <memory>
+
 #include "platform/debug_trace.h"
 #include "platform/text_convert.h"
 #include "platform/window_messages.h"
@@ -12,6 +15,26 @@ namespace {
 constexpr const char* kLogin = "org.freedesktop.login1";
 constexpr const char* kLoginPath = "/org/freedesktop/login1";
 constexpr const char* kManager = "org.freedesktop.login1.Manager";
+
+struct CredsUnref {
+    void operator()(sd_bus_creds* creds) const { sd_bus_creds_unref(creds); }
+};
+
+// The bus hands a connection every signal addressed to it, whatever its matches say, and
+// sd-bus cannot tell which well-known names a sender owns: any program on the bus could
+// otherwise put the devices to sleep. Only the name's owner speaks for logind.
+bool SentByLogind(sd_bus_message* m) {
+    const char* sender = sd_bus_message_get_sender(m);
+    sd_bus_creds* raw = nullptr;
+    if (sender == nullptr || sd_bus_get_name_creds(sd_bus_message_get_bus(m), kLogin,
+                                                   SD_BUS_CREDS_UNIQUE_NAME, &raw) < 0) {
+        return false;
+    }
+    const std::unique_ptr<sd_bus_creds, CredsUnref> creds(raw);
+    const char* owner = nullptr;
+    return sd_bus_creds_get_unique_name(creds.get(), &owner) >= 0 && owner != nullptr &&
+           std::strcmp(owner, sender) == 0;
+}
 
 }  // namespace
 
@@ -42,6 +65,10 @@ void SleepWatcher::TakeInhibitor(sd_bus* bus) {
 int SleepWatcher::OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error* /*error*/) {
     auto* watcher = static_cast<SleepWatcher*>(self);
     int sleeping = 0;
+    if (!SentByLogind(m)) {
+        DebugTrace(L"power: a sleep announcement not from logind is ignored\n");
+        return 0;
+    }
     if (sd_bus_message_read(m, "b", &sleeping) < 0) {
         return 0;
     }
