@@ -103,6 +103,41 @@ TEST_F(StatusNotifierItemTest, HostedWhileAWatcherIsOnTheBusAndOnlyThen) {
     EXPECT_TRUE(WaitFor(*item, Hosting::kHosted));
 }
 
+TEST_F(StatusNotifierItemTest, OnlyTheBusItselfSaysTheWatcherIsGone) {
+    testing_support::PrivateBus bus(BusKind::kSession);
+    ASSERT_TRUE(bus.IsRunning());
+    FakeWatcher watcher;
+    ASSERT_TRUE(watcher.IsReady());
+    auto item = MakeItem();
+    ASSERT_TRUE(WaitFor(*item, Hosting::kHosted));
+
+    // Another program tells the item alone that the watcher has left the bus; the ping
+    // after it returns once the item has handled the signal.
+    testing_support::BusPeer impostor(BusKind::kSession, "com.example.Impostor", [](sd_bus*) {});
+    ASSERT_TRUE(impostor.IsReady());
+    int pinged = -1;
+    impostor.Run([&](sd_bus* peer) {
+        sd_bus_creds* creds = nullptr;
+        const char* unique = nullptr;
+        ASSERT_GE(sd_bus_get_name_creds(peer, item->ServiceName().c_str(), SD_BUS_CREDS_UNIQUE_NAME,
+                                        &creds),
+                  0);
+        sd_bus_creds_get_unique_name(creds, &unique);
+        sd_bus_message* signal = nullptr;
+        sd_bus_message_new_signal(peer, &signal, "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                  "NameOwnerChanged");
+        sd_bus_message_set_destination(signal, unique);
+        sd_bus_message_append(signal, "sss", "org.kde.StatusNotifierWatcher", ":1.1", "");
+        EXPECT_GE(sd_bus_send(peer, signal, nullptr), 0);
+        sd_bus_message_unref(signal);
+        pinged = sd_bus_call_method(peer, unique, "/", "org.freedesktop.DBus.Peer", "Ping", nullptr,
+                                    nullptr, "");
+        sd_bus_creds_unref(creds);
+    });
+    ASSERT_GE(pinged, 0);
+    EXPECT_EQ(item->GetHosting(), Hosting::kHosted) << "no stand-in window beside the tray icon";
+}
+
 TEST_F(StatusNotifierItemTest, HostsSeeTheIconAndTheirClicksTakeTheTrayPaths) {
     testing_support::PrivateBus bus(BusKind::kSession);
     ASSERT_TRUE(bus.IsRunning());

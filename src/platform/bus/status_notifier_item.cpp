@@ -16,6 +16,7 @@ constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
 constexpr const char* kItemPath = "/StatusNotifierItem";
+constexpr const char* kBusDaemon = "org.freedesktop.DBus";
 constexpr const char* kWatcherOwnerMatch =
     "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
     "interface='org.freedesktop.DBus',member='NameOwnerChanged',"
@@ -123,7 +124,11 @@ int StatusNotifierItem::OnWatcherOwner(sd_bus_message* m, void* self, sd_bus_err
     const char* name = nullptr;
     const char* oldOwner = nullptr;
     const char* newOwner = nullptr;
-    if (sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) < 0) {
+    // A signal addressed to the item reaches it whatever its match says: only the bus
+    // itself tells who owns a name.
+    const char* sender = sd_bus_message_get_sender(m);
+    if (sender == nullptr || std::strcmp(sender, kBusDaemon) != 0 ||
+        sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) < 0) {
         return 0;
     }
     auto* item = static_cast<StatusNotifierItem*>(self);
