@@ -72,6 +72,7 @@ void CVornalixKeyboardDevice::ReadKeyboardTables() {
     }
     keyCodeTable_ = codes;
     ledTable_ = leds;
+    keyTableRead_ = true;
     // The sync thread looks keys up in the maps while they are rebuilt.
     platform::CriticalSectionLock lock(stateLock_);
     device::BuildKeyMaps(keyCodeTable_, ledTable_, keyCount, keyMaps_);

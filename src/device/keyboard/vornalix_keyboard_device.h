@@ -181,6 +181,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
 
     std::array<uint8_t, device::kKeyboardTableBytes> keyCodeTable_{};
     std::array<uint8_t, device::kKeyboardTableBytes> ledTable_{};
+    // Set once the keyboard's own key-code table has been read whole.
+    bool keyTableRead_ = false;
     // Guards the light state between the UI thread and the light thread.
     mutable platform::CriticalSection stateLock_;
     LightState lightState_;

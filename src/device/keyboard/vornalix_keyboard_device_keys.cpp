@@ -8,7 +8,9 @@
 
 int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
                                                  std::vector<KeyAssignRecord> assignments) {
-    if (!commandChannel_.IsOpen()) {
+    // Before the keyboard's own table was read there is nothing to change codes in: a
+    // table of zeros would leave the keyboard without a working key.
+    if (!commandChannel_.IsOpen() || !keyTableRead_) {
         return 0;
     }
     return SendKeyCodeTable(assignments, bank);

@@ -211,6 +211,24 @@ TEST_F(KeyboardDeviceTest, KeyAssignmentsOverwriteOnlyMappedPositions) {
     EXPECT_EQ(device_->WriteKeyAssignments(0, assignments), 0);
 }
 
+TEST_F(KeyboardDeviceTest, KeyAssignmentsWaitForTheKeyboardsOwnTable) {
+    // The table did not come at open: a write then would send a table of zeros and leave
+    // the keyboard without a working key.
+    keyboard_->InjectFault({sim::FaultKind::kNoReply, 0x07});
+    device_->ReadDeviceInfo();
+    const std::vector<uint8_t> before = keyboard_->Memory(sim::KeyboardMemory::kKeyCodes);
+    TakeCommands();
+
+    EXPECT_EQ(device_->WriteKeyAssignments(0, std::vector<KeyAssignRecord>(126)), 0);
+    EXPECT_EQ(keyboard_->CommandCount(0x09), 0u);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kKeyCodes), before);
+
+    // Once the table has been read, the write goes out.
+    device_->ReadDeviceInfo();
+    EXPECT_EQ(device_->WriteKeyAssignments(0, {}), 1);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kKeyCodes), before);
+}
+
 TEST_F(KeyboardDeviceTest, MacrosAreUploadedAsOneImageWhenTheyFit) {
     EXPECT_EQ(device_->UploadMacros(), 0) << "no list: nothing to write";
     EXPECT_EQ(keyboard_->CommandCount(0x15), 0u);
