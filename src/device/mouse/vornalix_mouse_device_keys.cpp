@@ -49,14 +49,16 @@ int CVornalixMouseDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& a
         return 0;
     }
     commandChannel_.BeginSession();
-    if (!ProbeIfSlow() || commandChannel_.WriteKeyCodeTable(table, bank) != 1) {
+    if (!ProbeIfSlow()) {
         return 0;
     }
+    const int written = commandChannel_.WriteKeyCodeTable(table, bank);
+    // A mouse that answered is not left in the session, whatever it made of the table.
     if (!ProbeIfSlow()) {
         return 0;
     }
     commandChannel_.EndSession();
-    return 1;
+    return written == 1 ? 1 : 0;
 }
 
 int CVornalixMouseDevice::ApplyKeyAssignments(int bank) {
@@ -138,9 +140,11 @@ void CVornalixMouseDevice::SendShootImage(const std::vector<uint8_t>& image) {
         return;
     }
     commandChannel_.BeginSession();
-    if (!ProbeIfSlow() || commandChannel_.WriteShootImage(image) != 1) {
+    if (!ProbeIfSlow()) {
         return;
     }
+    // A refused image still ends the session.
+    commandChannel_.WriteShootImage(image);
     if (ProbeIfSlow()) {
         commandChannel_.EndSession();
     }

@@ -165,6 +165,11 @@ TEST_F(MouseDeviceTest, KeyAssignmentsOverwriteOnlyTheMappedPositions) {
     EXPECT_EQ(mouse_->Memory(sim::MouseMemory::kKeyCodes), expected);
 
     EXPECT_EQ(device_->WriteKeyAssignments(1, keys), 0) << "only bank 0 exists";
+    EXPECT_FALSE(mouse_->SessionOpen());
+    // A table the mouse refused is reported, and the mouse is not left in the session.
+    mouse_->InjectFault({sim::FaultKind::kStatusFF, 0x09});
+    EXPECT_EQ(device_->WriteKeyAssignments(0, keys), 0);
+    EXPECT_FALSE(mouse_->SessionOpen());
 }
 
 TEST_F(MouseDeviceTest, SettingsWriteSendsProfileZerosAreaWithInvertedSpeed) {
@@ -314,6 +319,12 @@ TEST_F(MouseDeviceTest, ShootImageHoldsTheFourGunsInMacroLayout) {
                             24,   0,    28,   0, 40, 0, 44, 0, 0, 0, 0, 0, 2, 0, 0, 0,
                             0x2C, 0x01, 0x81, 2, 5,  0, 1,  2, 0, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Bytes(shoot.begin(), shoot.begin() + 48), expected);
+
+    // A refused image still closes the session.
+    mouse_->InjectFault({sim::FaultKind::kStatusFE, 0x17});
+    device_->UploadShootData();
+    EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x17, 0x02}));
+    EXPECT_FALSE(mouse_->SessionOpen());
 }
 
 TEST_F(MouseDeviceTest, MacroUploadAndMissingMacrosFallBackToDefaults) {
