@@ -87,6 +87,8 @@ int CVornalixKeyboardDevice::LoadProfile() {
     BuildProfilePath();
     profile_.Load(profile_.GetProfilePath());
     ReadKeyList();
+    // A key on a macro the list no longer holds would reach the keyboard as that number.
+    RefreshKeyPage();
     ApplyProfileLight();
     systemStages_ = profile_.GetSystemStages();
     return 1;

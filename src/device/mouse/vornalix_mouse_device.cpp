@@ -94,6 +94,8 @@ int CVornalixMouseDevice::LoadProfile() {
     BuildProfilePath();
     profile_.Load(profile_.GetProfilePath());
     TakeProfileSettings();
+    // A key on a macro the list no longer holds would reach the mouse as that number.
+    RefreshKeyPage();
     return 1;
 }
 

@@ -169,6 +169,23 @@ TEST_F(KeyboardDeviceTest, StoredSystemSettingsPastWhatThePageOffersReachTheKeyb
     EXPECT_EQ(memory[22], 0) << "the page shows a polling rate it has no option for as 0";
 }
 
+TEST_F(KeyboardDeviceTest, AProfilesKeyOnAMacroNoLongerListedTakesItsDefaultAndKeepsIt) {
+    std::filesystem::create_directories(UserFolder());
+    const KeyFunctionRecord esc{0, 0x20, 0x00, 0x29, 0};
+    ASSERT_TRUE(testing_support::WriteTextFile(
+        UserFolder() + "m.Json",
+        R"({"Device": [{"KeyList": [{"Assignment": )" +
+            std::to_string(PackKeyFunction({0, KeyFunctionType::kMacroRepeat, 2, 0, 0})) +
+            R"(, "DefaultAssignment": )" + std::to_string(PackKeyFunction(esc)) + "}]}]}"));
+    device_->SetDeviceString1(L"m");
+    device_->LoadProfile();
+    EXPECT_EQ(device_->GetKeyAssignments().at(0).current, esc);
+    CKeyboardProfiledata stored;
+    stored.Load(device_->GetProfilePath());
+    EXPECT_EQ(stored.GetKeyList().at(0).current, esc)
+        << "a macro added later must not take the key over";
+}
+
 TEST_F(KeyboardDeviceTest, KeyAssignmentsOverwriteOnlyMappedPositions) {
     // The keyboard lacks F1 (layout row 1): its position keeps the keyboard's own code.
     const uint8_t odd[] = {0x99, 0x98, 0x97};
