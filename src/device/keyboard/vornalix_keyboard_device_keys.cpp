@@ -19,10 +19,10 @@ int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
 int CVornalixKeyboardDevice::SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments,
                                               int bank) {
     RefreshCapabilities();
-    // The keyboard's count may have changed since it was opened; no more than the table
-    // read then is sent back.
+    // The table read at open goes back whole: a count the keyboard reports now, smaller
+    // than then, would otherwise send zeros for the keys behind it.
     const size_t length =
-        std::min<size_t>(size_t{capabilities_.LedCount()} * 3, device::kKeyboardTableBytes);
+        std::min<size_t>(commandChannel_.GetTableLength(), device::kKeyboardTableBytes);
     std::array<uint8_t, device::kKeyboardTableBytes> table{};
     std::copy_n(keyCodeTable_.begin(), length, table.begin());
     // A profile may list fewer keys than the layout has; the others keep their codes.

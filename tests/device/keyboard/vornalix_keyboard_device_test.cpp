@@ -244,6 +244,12 @@ TEST_F(KeyboardDeviceTest, KeyAssignmentsWaitForTheKeyboardsOwnTable) {
     device_->ReadDeviceInfo();
     EXPECT_EQ(device_->WriteKeyAssignments(0, {}), 1);
     EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kKeyCodes), before);
+
+    // A capability block that later names fewer keys does not cut the table read at open
+    // down to zeros behind them.
+    keyboard_->SetLedCount(0);
+    EXPECT_EQ(device_->WriteKeyAssignments(0, {}), 1);
+    EXPECT_EQ(keyboard_->Memory(sim::KeyboardMemory::kKeyCodes), before);
 }
 
 TEST_F(KeyboardDeviceTest, MacrosAreUploadedAsOneImageWhenTheyFit) {
