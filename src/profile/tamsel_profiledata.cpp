@@ -122,7 +122,10 @@ bool CTamselProfiledata::SetCustomEqBands(int index, std::vector<int32_t> bands)
 }
 
 std::vector<int32_t> CTamselProfiledata::GetCustomEqBands(int index) {
-    if (!IsCustomIndex(index))
+    // A stored selection past the list names no setting: reading it must not grow the
+    // list with empty rows that the next save would keep.
+    const Json::ArrayIndex stored = ArraySize(MemberOrNull(Section(), "CustomEQHzValueInfo"));
+    if (!IsCustomIndex(index) || static_cast<Json::ArrayIndex>(index) >= stored)
         return std::vector<int32_t>(kBands, 0);
     Json::Value& rows = ObjectMember(Section(), "CustomEQHzValueInfo");
     return ReadBandRow(ArrayElement(rows, static_cast<Json::ArrayIndex>(index)));

@@ -46,7 +46,7 @@ class CTamselProfiledata : public CBasicProfiledata {
     std::vector<DuiLib::CDuiString> GetCustomEqNames();
     // False, nothing written, for an index outside 0..kMaxCustomEqSettings-1.
     bool SetCustomEqBands(int index, std::vector<int32_t> bands);
-    // Ten values; ten zeros and no change for an index out of range.
+    // Ten values; ten zeros and no change for an index out of range or past the stored rows.
     std::vector<int32_t> GetCustomEqBands(int index);
 
   private:

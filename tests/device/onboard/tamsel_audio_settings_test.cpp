@@ -14,6 +14,7 @@
 #include "pages/voice_tamsel_control_ui.h"
 #include "platform/audio/sim_audio_sdk.h"
 #include "platform/user_notice.h"
+#include "profile/json_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -308,6 +309,22 @@ TEST_F(TamselAudioTest, ProfileGivesTheBandsOfTheCustomOrBuiltInPresetChosen) {
     device_->LoadProfile();
     EXPECT_EQ(device_->EqBandValues()[0], 4);
     EXPECT_EQ(device_->SystemSetStages().micMonitorValue, 30);
+}
+
+TEST_F(TamselAudioTest, AStoredCustomIndexPastTheListShowsNoBandsAndStoresNoRows) {
+    CTamselProfiledata& profile = device_->TamselProfile();
+    profile.SetCustomEqBands(0, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1});
+    profile.SetSystemSetStages(0, 1, 13, 200, 1, 20, 1, 30);
+    ASSERT_TRUE(profile.Save());
+    device_->LoadProfile();
+    device_->RefreshPageControls();
+    EXPECT_EQ(device_->EqBandValues(), std::vector<int32_t>(10, 0));
+    EXPECT_EQ(voice_->GetEqBandValue(0), 0);
+
+    device_->SaveProfile();
+    CJsonFile file;
+    const Json::Value stored = file.LoadJsonFile(device_->GetProfilePath())["Device"][0];
+    EXPECT_EQ(stored["CustomEQHzValueInfo"].size(), 1u) << "no rows of nothing up to 200";
 }
 
 TEST(TamselAudioWithoutSdk, OperationsChangeThePageButSaveNothingGatedByAWrite) {
