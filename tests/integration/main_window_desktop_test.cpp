@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -26,6 +28,7 @@
 #include "platform/unique_fd.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
+#include "platform/window_registry.h"
 #include "shell_fixture.h"
 #include "support/fake_tray_watcher.h"
 #include "support/message_box_reader.h"
@@ -233,6 +236,71 @@ TEST_F(MainWindowDesktopTest, SleepLetsTheLightsGoBeforeTheComputerSleepsAndWaki
     EXPECT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 2; }, 20000))
         << "a new lock for the next sleep";
     EXPECT_FALSE(logind.LockReleased(1));
+}
+
+// A window of this thread that keeps the power changes in the order it handled them.
+class PowerLog {
+  public:
+    PowerLog() {
+        platform::WindowCreateParams params;
+        params.className = L"PowerLog";
+        hwnd_ = platform::CreateWindowHandle(params, [this](HWND, UINT msg, WPARAM w, LPARAM) {
+            if (msg == WM_POWERBROADCAST) {
+                handled_.push_back(w);
+            }
+            return LRESULT{0};
+        });
+    }
+    ~PowerLog() { platform::DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+    const std::vector<WPARAM>& Handled() const { return handled_; }
+
+    // Handles nothing until a power change waits to be sent to this thread.
+    bool WaitForWaitingSend(int ms) {
+        const auto queue = platform::detail::CurrentThreadQueue();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;) {
+            {
+                std::lock_guard lock(queue->mutex);
+                if (std::any_of(queue->sends.begin(), queue->sends.end(), [](const auto& send) {
+                        return send->message == WM_POWERBROADCAST;
+                    })) {
+                    return true;
+                }
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                return false;
+            }
+            queue->sendArrived.Wait(static_cast<uint32_t>(left.count()));
+        }
+    }
+
+  private:
+    HWND hwnd_ = nullptr;
+    std::vector<WPARAM> handled_;
+};
+
+// The computer wakes and at once goes back to sleep while the window is busy: it learns
+// of both in that order, and the lock taken on waking does not hold that sleep back.
+TEST_F(MainWindowDesktopTest, AWakingAndASleepRightAfterItReachTheWindowInTheirOrder) {
+    testing_support::PrivateBus systemBus(platform::bus::BusKind::kSystem);
+    ASSERT_TRUE(systemBus.IsRunning());
+    FakeLogind logind;
+    ASSERT_TRUE(logind.IsReady());
+    PowerLog log;
+    platform::bus::SleepWatcher watcher(log.hwnd(), "Velkaro", "test");
+    ASSERT_TRUE(PumpUntil([&] { return logind.LocksTaken() == 1; }, 20000));
+
+    logind.AnnounceSleep(false);
+    logind.AnnounceSleep(true);
+    ASSERT_TRUE(log.WaitForWaitingSend(20000));
+    ASSERT_TRUE(PumpUntil([&] { return log.Handled().size() >= 2; }, 20000));
+    EXPECT_TRUE(
+        PumpUntil([&] { return logind.LocksTaken() == 2 && logind.LockReleased(1); }, 20000))
+        << "asleep, no lock is held";
+    EXPECT_EQ(log.Handled(), (std::vector<WPARAM>{PBT_APMRESUMEAUTOMATIC, PBT_APMSUSPEND}));
 }
 
 // Another program on the system bus that says it is logind, in a signal addressed to the

@@ -72,6 +72,9 @@ int SleepWatcher::OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error*
     if (sd_bus_message_read(m, "b", &sleeping) < 0) {
         return 0;
     }
+    // Both are sent, not posted: a window handles sends before posts, so a posted waking
+    // could come after the sleep that followed it and leave the window awake in its sleep.
+    watcher->asleep_ = sleeping != 0;
     if (sleeping != 0) {
         DebugTrace(L"power: going to sleep\n");
         platform::SendMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
@@ -79,7 +82,7 @@ int SleepWatcher::OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error*
     } else {
         DebugTrace(L"power: awake\n");
         watcher->TakeInhibitor(sd_bus_message_get_bus(m));
-        platform::PostMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        platform::SendMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     }
     return 0;
 }
@@ -90,6 +93,11 @@ int SleepWatcher::OnInhibitor(sd_bus_message* reply, void* self, sd_bus_error* /
     if (sd_bus_message_is_method_error(reply, nullptr) ||
         sd_bus_message_read(reply, "h", &fd) < 0) {
         DebugTrace(L"power: no sleep delay lock; sleep will not wait for the window\n");
+        return 0;
+    }
+    // A lock asked for on waking that comes after the next sleep began would hold that
+    // sleep back until logind gives up waiting: the next waking asks again.
+    if (watcher->asleep_) {
         return 0;
     }
     // The message owns the descriptor it carries: keep a copy of our own.

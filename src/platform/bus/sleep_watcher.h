@@ -3,8 +3,9 @@
 // the system bus. PrepareForSleep(true) becomes WM_POWERBROADCAST with PBT_APMSUSPEND,
 // sent, so the window has acted on it before the computer sleeps: a delay inhibitor lock
 // taken beforehand holds the sleep back until then (logind waits a few seconds at most).
-// PrepareForSleep(false) becomes PBT_APMRESUMEAUTOMATIC, posted, and the lock is taken
-// again for the next sleep. Without a system bus or logind nothing is told.
+// PrepareForSleep(false) becomes PBT_APMRESUMEAUTOMATIC, sent too so that the two keep
+// their order, and the lock is taken again for the next sleep. Only logind's own
+// announcements count. Without a system bus or logind nothing is told.
 
 #include <string>
 
@@ -32,8 +33,9 @@ class SleepWatcher {
     const HWND window_;
     const std::string who_;
     const std::string why_;
-    UniqueFd inhibitor_;  // bus thread only
-    BusLoop loop_;        // last: its thread uses everything above
+    UniqueFd inhibitor_;   // bus thread only
+    bool asleep_ = false;  // bus thread only
+    BusLoop loop_;         // last: its thread uses everything above
 };
 
 }  // namespace platform::bus
