@@ -179,6 +179,37 @@ TEST_F(MainWindowMessagesTest, TrayClicksToggleTheWindowAndTheDpiRuleFollowsTheM
     DuiLib::CMenuWnd::DestroyMenu();
 }
 
+// Handles this thread's messages until those posted before the call have been handled.
+void HandlePostedSoFar() {
+    bool reached = false;
+    platform::WindowCreateParams params;
+    params.className = L"PostedMarker";
+    const HWND marker =
+        platform::CreateWindowHandle(params, [&reached](HWND, UINT msg, WPARAM, LPARAM) {
+            reached = reached || msg == WM_APP;
+            return LRESULT{0};
+        });
+    platform::PostMessage(marker, WM_APP, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return reached; }, 20000));
+    platform::DestroyWindow(marker);
+}
+
+// A second start or a peer program that come just after the desktop asked
+// the window to close find it closing: nothing shows it again or takes the lights.
+TEST_F(MainWindowMessagesTest, WhatArrivesAfterTheCloseRequestDoesNotUndoIt) {
+    ASSERT_TRUE(PumpUntil([this] { return IsMainWindowVisible(); }));
+    Send(AppMessages().lightControlRequest, 1, 0);
+    ASSERT_EQ(keyboard_->HasLightControl(), 0);
+    const HWND hwnd = window_->GetHWND();
+    platform::PostMessage(hwnd, WM_CLOSE, 0, 0);
+    platform::PostMessage(hwnd, AppMessages().product, 0, 1);
+    platform::PostMessage(hwnd, AppMessages().lightControlRequest, 1, 1);
+    HandlePostedSoFar();
+    EXPECT_FALSE(window_->IsWorkerRunning(kLightSyncThreadSlot));
+    EXPECT_FALSE(IsMainWindowVisible());
+    EXPECT_EQ(keyboard_->HasLightControl(), 0);
+}
+
 TEST_F(MainWindowMessagesTest, MenuClicksFreeTheirRecordAndExitStopsTheProgram) {
     EXPECT_EQ(Send(WM_MENUCLICK, 0, 0), 0);  // no record: nothing to do
     auto* unknown = new DuiLib::MenuCmd();

@@ -35,6 +35,14 @@ constexpr HookInsert kHookInserts[] = {
     {kHookKeyMsMacroSingle, HookMode::kRecordReplace},
 };
 
+// What other programs and the desktop's tray ask of the window.
+bool IsOutsideRequest(UINT uMsg) {
+    const RegisteredMessages& messages = AppMessages();
+    return uMsg == messages.product || uMsg == messages.updateResult ||
+           uMsg == messages.lightControlRequest || uMsg == messages.configQuery ||
+           uMsg == WM_TRAY_NOTIFY;
+}
+
 constexpr UINT kDpiChangedNotice = 0x4C8;
 constexpr UINT kIgnoredMessage = 0xC0D;
 constexpr UINT_PTR kTrayMenuTimer = 1032;
@@ -44,6 +52,11 @@ constexpr UINT kTrayMenuDelayMs = 10;
 
 LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
     HandleWindowActivity(uMsg, wParam);
+    // Once asked to close, the window is hidden, its threads are stopping and it goes
+    // next: a request that came just after must not show it again or take the lights.
+    if (IsOutsideRequest(uMsg) && platform::IsWindowClosing(GetHWND())) {
+        return 0;
+    }
     if (uMsg == AppMessages().product) {
         DebugTrace(CDuiString::FormatText(L"软件标示 %d，%xd%xd", uMsg,
                                           static_cast<unsigned>(wParam),
