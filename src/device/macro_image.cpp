@@ -1,8 +1,8 @@
 #include "device/macro_image.h"
 
-#include <charconv>
 #include <limits>
 
+#include "pages/macro_files.h"
 #include "profile/json_file.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
@@ -13,50 +13,6 @@ namespace {
 constexpr uint8_t kDownBit = 0x80;
 constexpr wchar_t kMacroListName[] = L"macro.config";
 
-// Decimal text as the C library's strtoll reads it: leading blanks and a sign allowed,
-// digits up to the first other character, 0 without digits, and a value beyond 64 bits
-// clamped to the nearest end of the range.
-int64_t DecimalPrefix(const std::string& text) {
-    size_t at = text.find_first_not_of(" \t\r\n");
-    if (at == std::string::npos) {
-        return 0;
-    }
-    bool negative = false;
-    if (text[at] == '+' || text[at] == '-') {
-        negative = text[at] == '-';
-        ++at;
-    }
-    // The magnitude is clamped before the sign is applied: negating INT64_MIN is undefined.
-    constexpr uint64_t kMaxMagnitude = uint64_t{1} << 63;
-    uint64_t magnitude = 0;
-    const char* first = text.data() + at;
-    const char* last = text.data() + text.size();
-    if (std::from_chars(first, last, magnitude).ec != std::errc()) {
-        const bool anyDigit = first != last && *first >= '0' && *first <= '9';
-        magnitude = anyDigit ? kMaxMagnitude : 0;  // only too long a number fails here
-    }
-    if (negative) {
-        return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::min()
-                                          : -static_cast<int64_t>(magnitude);
-    }
-    return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::max()
-                                      : static_cast<int64_t>(magnitude);
-}
-
-uint16_t DelayOf(const Json::Value& event) {
-    const Json::Value* delay = JsonMember(event, "Delay");
-    if (delay == nullptr) {
-        return 0;
-    }
-    if (delay->isString()) {
-        return static_cast<uint16_t>(DecimalPrefix(delay->asString()));
-    }
-    if (delay->isIntegral()) {
-        return static_cast<uint16_t>(delay->isUInt64() ? delay->asUInt64() : delay->asInt64());
-    }
-    return 0;
-}
-
 void PutU16(std::vector<uint8_t>& image, size_t at, size_t value) {
     image[at] = static_cast<uint8_t>(value & 0xFF);
     image[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
@@ -65,7 +21,7 @@ void PutU16(std::vector<uint8_t>& image, size_t at, size_t value) {
 }  // namespace
 
 MacroEventRecord EncodeMacroEvent(const Json::Value& event) {
-    const uint16_t delay = DelayOf(event);
+    const auto delay = static_cast<uint16_t>(MacroDelayOf(event));
     uint8_t type = static_cast<uint8_t>(JsonIntOr(event, "Type", 0));
     if (JsonStringOr(event, "Action", "") == "down") {
         type |= kDownBit;

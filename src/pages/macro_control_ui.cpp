@@ -29,7 +29,6 @@ constexpr int kInsertAppend = 4;
 constexpr int kInsertBefore = 8;
 constexpr int kInsertAfter = 16;
 constexpr int kInsertReplace = 32;
-constexpr uint32_t kMaxDelay = 65535;  // a macro image keeps 16 bits
 
 DuiLib::CDuiString EventText(const MacroEvent& event) {
     DuiLib::CDuiString name;
@@ -306,9 +305,9 @@ uint32_t CMacroControlUI::DelayBefore(uint32_t time) {
         auto* edit = FindNamed<DuiLib::CEditUI>(this, kDelayEdit);
         const long value =
             edit != nullptr ? std::wcstol(edit->GetText().GetData(), nullptr, 10) : 0;
-        return static_cast<uint32_t>(std::clamp<long>(value, 0, kMaxDelay));
+        return static_cast<uint32_t>(std::clamp<long>(value, 0, kMaxMacroDelay));
     }
-    return had ? std::min<uint32_t>(time - last, kMaxDelay) : 0;
+    return had ? std::min<uint32_t>(time - last, kMaxMacroDelay) : 0;
 }
 
 void CMacroControlUI::AddHookEvent(int /*insertKind*/, WPARAM /*wParam*/, LPARAM lParam) {

@@ -1,6 +1,8 @@
 #include "pages/macro_files.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 
 #include "pages/json_documents.h"
 #include "profile/json_value.h"
@@ -8,17 +10,53 @@
 
 namespace {
 
-uint32_t ParseDelay(const Json::Value& event) {
-    if (const auto number = JsonUInt(event, "Delay")) {
-        return *number;
+// Decimal text as the C library's strtoll reads it: leading blanks and a sign allowed,
+// digits up to the first other character, 0 without digits, and a value beyond 64 bits
+// clamped to the nearest end of the range.
+int64_t DecimalPrefix(const std::string& text) {
+    size_t at = text.find_first_not_of(" \t\r\n");
+    if (at == std::string::npos) {
+        return 0;
     }
-    const std::string text = JsonStringOr(event, "Delay", "");
-    uint32_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    bool negative = false;
+    if (text[at] == '+' || text[at] == '-') {
+        negative = text[at] == '-';
+        ++at;
+    }
+    // The magnitude is clamped before the sign is applied: negating INT64_MIN is undefined.
+    constexpr uint64_t kMaxMagnitude = uint64_t{1} << 63;
+    uint64_t magnitude = 0;
+    const char* first = text.data() + at;
+    const char* last = text.data() + text.size();
+    if (std::from_chars(first, last, magnitude).ec != std::errc()) {
+        const bool anyDigit = first != last && *first >= '0' && *first <= '9';
+        magnitude = anyDigit ? kMaxMagnitude : 0;  // only too long a number fails here
+    }
+    if (negative) {
+        return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::min()
+                                          : -static_cast<int64_t>(magnitude);
+    }
+    return magnitude >= kMaxMagnitude ? std::numeric_limits<int64_t>::max()
+                                      : static_cast<int64_t>(magnitude);
 }
 
 }  // namespace
+
+uint32_t MacroDelayOf(const Json::Value& event) {
+    const Json::Value* delay = JsonMember(event, "Delay");
+    int64_t value = 0;
+    if (delay == nullptr) {
+        return 0;
+    }
+    if (delay->isString()) {
+        value = DecimalPrefix(delay->asString());
+    } else if (delay->isUInt64()) {
+        value = static_cast<int64_t>(std::min<uint64_t>(delay->asUInt64(), kMaxMacroDelay));
+    } else if (delay->isIntegral()) {
+        value = delay->asInt64();
+    }
+    return static_cast<uint32_t>(std::clamp<int64_t>(value, 0, kMaxMacroDelay));
+}
 
 Json::Value MacroEventToJson(const MacroEvent& event, bool delayAsText) {
     Json::Value value(Json::objectValue);
@@ -38,7 +76,7 @@ MacroEvent MacroEventFromJson(const Json::Value& value) {
     event.down = JsonStringOr(value, "Action", "") == "down";
     event.button = JsonIntOr(value, "Button", 0);
     event.type = JsonIntOr(value, "Type", 0);
-    event.delay = ParseDelay(value);
+    event.delay = MacroDelayOf(value);
     return event;
 }
 

@@ -24,6 +24,14 @@ inline constexpr const char* kMacroFileExtension = ".mac";
 inline constexpr int kMacroKeyEvent = 10;
 inline constexpr int kMacroMouseEvent = 9;
 
+// The longest wait after an event that a macro image holds, in milliseconds.
+inline constexpr uint32_t kMaxMacroDelay = 65535;
+
+// An event's "Delay": a number, or decimal text read as the C library reads it (blanks
+// and a sign before the digits, anything after them ignored). A wait the image cannot
+// hold is its nearest bound, so that the page shows what the device is given.
+uint32_t MacroDelayOf(const Json::Value& event);
+
 struct MacroIndexEntry {
     std::string name;  // UTF-8
     std::string guid;

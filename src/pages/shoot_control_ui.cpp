@@ -18,7 +18,6 @@ constexpr const wchar_t* kYEdit = L"bullet_y_eidt";
 constexpr const wchar_t* kDelayEdit = L"bullet_delay_eidt";
 constexpr const wchar_t* kXCheck = L"bullet_x_check";
 constexpr const wchar_t* kYCheck = L"bullet_y_check";
-constexpr int kMaxDelay = 65535;
 
 }  // namespace
 
@@ -110,7 +109,7 @@ void CShootControlUI::ApplyBulletEdits() {
     ShootBullet bullet;
     bullet.x = checked(kXCheck) ? EditNumber(kXEdit, -128, 127) : 0;
     bullet.y = checked(kYCheck) ? EditNumber(kYEdit, -128, 127) : 0;
-    bullet.delay = EditNumber(kDelayEdit, 0, kMaxDelay);
+    bullet.delay = EditNumber(kDelayEdit, 0, static_cast<int>(kMaxMacroDelay));
     StoreBullet(&m_guns[static_cast<size_t>(m_gun)], GetBullet(), bullet);
     ShowBullet();
 }

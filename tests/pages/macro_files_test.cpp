@@ -43,10 +43,10 @@ TEST(MacroIndexFile, ReadsEntriesInFileOrderKeepingBadOnes) {
 
 TEST(MacroFile, EventsRoundTripWithDelayAsDecimalText) {
     TempDir dir;
-    MacroDocument macro{"m", "g1", {{true, 4, 10, 50}, {false, 4, 10, 70000}}};
+    MacroDocument macro{"m", "g1", {{true, 4, 10, 50}, {false, 4, 10, 65000}}};
     const std::string path = MacroFile::PathFor(dir.path(), "g1");
     ASSERT_TRUE(MacroFile::Save(path, macro));
-    EXPECT_NE(ReadTextFile(path).find("\"Delay\" : \"70000\""), std::string::npos);
+    EXPECT_NE(ReadTextFile(path).find("\"Delay\" : \"65000\""), std::string::npos);
     const auto loaded = MacroFile::Load(path);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->events, macro.events);

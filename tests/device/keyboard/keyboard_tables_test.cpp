@@ -7,6 +7,7 @@
 #include "device/keyboard/key_map.h"
 #include "device/keyboard/light_block.h"
 #include "device/macro_image.h"
+#include "pages/macro_files.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -103,24 +104,31 @@ Json::Value Event(const char* action, int button, int type, Json::Value delay) {
     return event;
 }
 
-TEST(MacroImageTest, EventsKeepLowDelayBitsAndTheirOwnTypeBits) {
-    EXPECT_EQ(device::EncodeMacroEvent(Event("up", 1, 0x85, "65537")),
-              (device::MacroEventRecord{1, 0, 0x85, 1}));
+TEST(MacroImageTest, EventsTakeTheWaitTheMacroPageShowsAndTheirOwnTypeBits) {
     EXPECT_EQ(device::EncodeMacroEvent(Event("Down", 2, 3, "12ms")),
               (device::MacroEventRecord{12, 0, 3, 2}))
         << "only \"down\" exactly marks a press";
-    EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, Json::Value(Json::arrayValue))),
-              (device::MacroEventRecord{0, 0, 0x83, 2}));
-    EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, "99999999999999999999999")),
-              (device::MacroEventRecord{0xFF, 0xFF, 0x83, 2}))
-        << "clamped to INT64_MAX, whose low 16 bits are all set";
-    // The fuzzer's find: negating the smallest 64-bit value was undefined.
-    for (const char* lowest : {"-9223372036854775808", "-99999999999999999999999"})
-        EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, lowest)),
-                  (device::MacroEventRecord{0, 0, 0x83, 2}))
-            << lowest;
-    EXPECT_EQ(device::EncodeMacroEvent(Event("down", 2, 3, "-2")),
-              (device::MacroEventRecord{0xFE, 0xFF, 0x83, 2}));
+    // A wait the image cannot hold is its nearest bound, on the page and in the image.
+    const std::pair<Json::Value, uint16_t> delays[] = {
+        {"12ms", 12},
+        {" +40", 40},
+        {Json::Value(Json::arrayValue), 0},
+        {"65537", 0xFFFF},
+        {70000, 0xFFFF},
+        {"99999999999999999999999", 0xFFFF},
+        {"-2", 0},
+        {-5, 0},
+        {"-9223372036854775808", 0},
+        {"-99999999999999999999999", 0},
+    };
+    for (const auto& [delay, expected] : delays) {
+        const Json::Value event = Event("down", 2, 3, delay);
+        EXPECT_EQ(device::EncodeMacroEvent(event),
+                  (device::MacroEventRecord{static_cast<uint8_t>(expected),
+                                            static_cast<uint8_t>(expected >> 8), 0x83, 2}))
+            << delay.toStyledString();
+        EXPECT_EQ(MacroEventFromJson(event).delay, expected) << delay.toStyledString();
+    }
 }
 
 TEST(MacroImageTest, EmptyMacrosKeepTheirOffsetAndHead) {
