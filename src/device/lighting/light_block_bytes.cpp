@@ -1,6 +1,16 @@
 #include "device/lighting/light_block_bytes.h"
 
+#include <algorithm>
+
 namespace device {
+
+uint8_t WireBrightness(uint8_t value) {
+    return std::min(value, kMaxWireBrightness);
+}
+
+uint8_t WireDirection(uint8_t value) {
+    return value != 0 ? 1 : 0;
+}
 
 uint8_t InvertSpeedIndex(uint8_t value) {
     return value > kMaxWireSpeed ? 0 : static_cast<uint8_t>(kMaxWireSpeed - value);
@@ -11,9 +21,9 @@ void PutLightBytes(std::span<uint8_t> block, uint8_t mode, const LightRecord& li
         return;
     }
     block[1] = mode;
-    block[2] = light.brightness;
+    block[2] = WireBrightness(light.brightness);
     block[3] = InvertSpeedIndex(light.speed);
-    block[4] = light.direction;
+    block[4] = WireDirection(light.direction);
     block[5] = light.multiColour;
     block[6] = light.red;
     block[7] = light.green;

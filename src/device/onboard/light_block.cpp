@@ -16,6 +16,8 @@ OnboardLightBlock DecodeOnboardLightBlock(std::span<const uint8_t> bytes) {
 OnboardLightBlock EncodeOnboardLightBlock(const OnboardLightBlock& held) {
     OnboardLightBlock bytes = held;
     bytes[kBlockSpeed] = InvertSpeedIndex(held[kBlockSpeed]);
+    bytes[kBlockBrightness] = WireBrightness(held[kBlockBrightness]);
+    bytes[kBlockDirection] = WireDirection(held[kBlockDirection]);
     if (bytes[kBlockMode] >= kFirstSoftwareMode) {
         bytes[kBlockMode] = 0;
     }

@@ -258,6 +258,15 @@ TEST_F(MouseDeviceTest, StoredSettingsPastWhatTheMouseTakesReachItAsThePageShows
         << "flags as 0 or 1, both DPIs within the mouse's highest";
 }
 
+TEST_F(MouseDeviceTest, AStoredBrightnessPastTheLastLevelAndAnyDirectionGoAsTheMouseDefines) {
+    WriteUserFile("p1.Json", R"({"Device":[{"LightInfo":{"SelectItem":3,"Light":200,"Fx":5}}]})");
+    device_->LoadProfile();
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const Bytes memory = mouse_->Memory(sim::MouseMemory::kSettings);
+    EXPECT_EQ(memory[2], 14) << "the last brightness level";
+    EXPECT_EQ(memory[4], 1) << "a direction is forward or not";
+}
+
 TEST_F(MouseDeviceTest, ReadTakesTheActiveProfilesAreaButNotItsDirection) {
     LoadTestProfile();  // direction 1
     const uint8_t active[] = {1};

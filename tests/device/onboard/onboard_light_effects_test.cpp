@@ -88,6 +88,13 @@ TEST(OnboardLightBlock, SpeedIsTurnedBothWaysAndSoftwareModesAreHidden) {
     device::OnboardLightBlock fast = held;
     fast[device::kBlockSpeed] = 12;
     EXPECT_EQ(device::EncodeOnboardLightBlock(fast)[device::kBlockSpeed], 0);
+
+    // A stored brightness past the last level goes as the last; a direction as 0 or 1.
+    device::OnboardLightBlock wide = held;
+    wide[device::kBlockBrightness] = 200;
+    wide[device::kBlockDirection] = 5;
+    EXPECT_EQ(device::EncodeOnboardLightBlock(wide)[device::kBlockBrightness], 14);
+    EXPECT_EQ(device::EncodeOnboardLightBlock(wide)[device::kBlockDirection], 1);
 }
 
 }  // namespace
