@@ -111,12 +111,29 @@ void CShootControlUI::ApplyBulletEdits() {
     bullet.y = checked(kYCheck) ? EditNumber(kYEdit, -128, 127) : 0;
     bullet.delay = EditNumber(kDelayEdit, 0, static_cast<int>(kMaxMacroDelay));
     StoreBullet(&m_guns[static_cast<size_t>(m_gun)], GetBullet(), bullet);
+    m_edited[static_cast<size_t>(m_gun)] = true;
     ShowBullet();
 }
 
+bool CShootControlUI::SaveGun(int gun) {
+    const std::string path = GunPath(m_userFolder, gun);
+    const auto at = static_cast<size_t>(gun);
+    if (path.empty() || !ShootDataFile::Save(path, m_guns[at])) {
+        return false;
+    }
+    m_edited[at] = false;
+    return true;
+}
+
 int CShootControlUI::SaveShootData() {
-    const std::string path = GunPath(m_userFolder, m_gun);
-    return !path.empty() && ShootDataFile::Save(path, m_guns[static_cast<size_t>(m_gun)]) ? 1 : 0;
+    m_edited[static_cast<size_t>(m_gun)] = true;
+    bool saved = true;
+    for (int gun = 0; gun < ShootDataFile::kGunCount; ++gun) {
+        if (m_edited[static_cast<size_t>(gun)]) {
+            saved = SaveGun(gun) && saved;
+        }
+    }
+    return saved ? 1 : 0;
 }
 
 int CShootControlUI::ResetShootData() {

@@ -35,7 +35,8 @@ class CShootControlUI : public DuiLib::CVerticalLayoutUI {
 
     // Takes the edits into the selected bullet (an unchecked axis moves by 0).
     void ApplyBulletEdits();
-    // 1 written, 0 failed.
+    // Writes every gun edited since it was last written, so that none of the edits the
+    // page shows is left out of what the mouse is given. 1 all written, 0 any failed.
     int SaveShootData();
     // The selected gun starts again from its default file.
     int ResetShootData();
@@ -44,12 +45,14 @@ class CShootControlUI : public DuiLib::CVerticalLayoutUI {
 
   private:
     std::string GunPath(const std::string& folder, int gun) const;
+    bool SaveGun(int gun);
     void ShowBullet();
     int EditNumber(const wchar_t* name, int low, int high) const;
 
     std::string m_userFolder;
     std::string m_defaultFolder;
     std::array<std::vector<MacroEvent>, ShootDataFile::kGunCount> m_guns;
+    std::array<bool, ShootDataFile::kGunCount> m_edited{};
     int m_gun = 0;
     int m_page = 0;
     int m_bullet = 0;

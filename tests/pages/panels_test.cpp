@@ -400,6 +400,29 @@ TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
     EXPECT_EQ(again->GetBulletValues(), ShootBullet{});
 }
 
+TEST(ShootPanel, OneSaveKeepsTheEditsOfEveryGunEditedSinceTheLast) {
+    TempDir dir;
+    const std::string user = MakeFolder(dir, "mouse");
+    BuiltPanel<CShootControlUI> panel(kShootXml);
+    ASSERT_NE(panel.get(), nullptr);
+    panel->SetUserDataFolder(Wide(user));
+    panel->InitShootPanel();
+    for (const int gun : {0, 1}) {
+        panel->SelectGun(gun);
+        panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(gun == 0 ? L"40" : L"50");
+        panel->ApplyBulletEdits();
+    }
+    ASSERT_EQ(panel->SaveShootData(), 1);
+
+    // What the mouse is given is read from the files: gun 0 must be there too.
+    const auto first = ShootDataFile::Load(user + ShootDataFile::FileName(0));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(BulletFromEvents(*first, 0).delay, 40);
+    const auto second = ShootDataFile::Load(user + ShootDataFile::FileName(1));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(BulletFromEvents(*second, 0).delay, 50);
+}
+
 TEST(ShootPanel, ImportsWithoutAnEventsListAreRefusedAndKeepTheStoredGun) {
     TempDir dir;
     const std::string user = MakeFolder(dir, "mouse");
