@@ -400,17 +400,29 @@ TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
     EXPECT_EQ(again->GetBulletValues(), ShootBullet{});
 }
 
+namespace {
+
+void StartShootPanel(BuiltPanel<CShootControlUI>& panel, const std::string& user) {
+    ASSERT_NE(panel.get(), nullptr);
+    panel->SetUserDataFolder(Wide(user));
+    panel->InitShootPanel();
+}
+
+void EditDelay(BuiltPanel<CShootControlUI>& panel, const wchar_t* delay) {
+    panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(delay);
+    panel->ApplyBulletEdits();
+}
+
+}  // namespace
+
 TEST(ShootPanel, OneSaveKeepsTheEditsOfEveryGunEditedSinceTheLast) {
     TempDir dir;
     const std::string user = MakeFolder(dir, "mouse");
     BuiltPanel<CShootControlUI> panel(kShootXml);
-    ASSERT_NE(panel.get(), nullptr);
-    panel->SetUserDataFolder(Wide(user));
-    panel->InitShootPanel();
+    StartShootPanel(panel, user);
     for (const int gun : {0, 1}) {
         panel->SelectGun(gun);
-        panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(gun == 0 ? L"40" : L"50");
-        panel->ApplyBulletEdits();
+        EditDelay(panel, gun == 0 ? L"40" : L"50");
     }
     ASSERT_EQ(panel->SaveShootData(), 1);
 
@@ -427,11 +439,8 @@ TEST(ShootPanel, ImportsWithoutAnEventsListAreRefusedAndKeepTheStoredGun) {
     TempDir dir;
     const std::string user = MakeFolder(dir, "mouse");
     BuiltPanel<CShootControlUI> panel(kShootXml);
-    ASSERT_NE(panel.get(), nullptr);
-    panel->SetUserDataFolder(Wide(user));
-    panel->InitShootPanel();
-    panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(L"35");
-    panel->ApplyBulletEdits();
+    StartShootPanel(panel, user);
+    EditDelay(panel, L"35");
     ASSERT_EQ(panel->SaveShootData(), 1);
     const std::string stored = ReadTextFile(user + "ShootData_0.Shoot");
 
