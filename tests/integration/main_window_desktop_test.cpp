@@ -238,6 +238,23 @@ TEST_F(MainWindowDesktopTest, SleepLetsTheLightsGoBeforeTheComputerSleepsAndWaki
     EXPECT_FALSE(logind.LockReleased(1));
 }
 
+TEST_F(MainWindowDesktopTest, ALogindThatRestartsIsAskedForTheSleepLockAgain) {
+    testing_support::PrivateBus systemBus(platform::bus::BusKind::kSystem);
+    ASSERT_TRUE(systemBus.IsRunning());
+    auto logind = std::make_unique<FakeLogind>();
+    ASSERT_TRUE(logind->IsReady());
+    platform::bus::SleepWatcher watcher(window_->GetHWND(), "Velkaro", "test");
+    ASSERT_TRUE(PumpUntil([&] { return logind->LocksTaken() == 1; }, 20000));
+
+    logind.reset();
+    logind = std::make_unique<FakeLogind>();
+    ASSERT_TRUE(logind->IsReady());
+    EXPECT_TRUE(PumpUntil([&] { return logind->LocksTaken() == 1; }, 20000));
+    logind->AnnounceSleep(true);
+    EXPECT_TRUE(PumpUntil([&] { return logind->LockReleased(0); }, 20000));
+    EXPECT_FALSE(window_->IsAwake());
+}
+
 // A window of this thread that keeps the power changes in the order it handled them.
 class PowerLog {
   public:

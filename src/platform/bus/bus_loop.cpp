@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <memory>
 
 #include "platform/debug_trace.h"
@@ -37,6 +38,17 @@ int PollTimeoutMs(sd_bus* bus) {
 }
 
 }  // namespace
+
+bool SentByBusDaemon(sd_bus_message* m) {
+    const char* sender = sd_bus_message_get_sender(m);
+    return sender != nullptr && std::strcmp(sender, "org.freedesktop.DBus") == 0;
+}
+
+std::string NameOwnerMatch(const std::string& name) {
+    return "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
+           "interface='org.freedesktop.DBus',member='NameOwnerChanged',arg0='" +
+           name + "'";
+}
 
 BusLoop::BusLoop(BusKind kind, Attach attach, Lost lost)
     : kind_(kind), attach_(std::move(attach)), lost_(std::move(lost)) {

@@ -11,12 +11,19 @@
 
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/hid/hid_cancel_event.h"
 #include "platform/worker_thread.h"
 
 namespace platform::bus {
+
+// True when the bus daemon itself sent `m`. A signal addressed to a connection reaches it
+// whatever its matches say, so a match on the daemon's name alone does not tell.
+bool SentByBusDaemon(sd_bus_message* m);
+// The match for the bus daemon's word that the owner of `name` changed.
+std::string NameOwnerMatch(const std::string& name);
 
 enum class BusKind {
     kSession,  // $DBUS_SESSION_BUS_ADDRESS, else $XDG_RUNTIME_DIR/bus

@@ -50,7 +50,9 @@ SleepWatcher::~SleepWatcher() {
 
 bool SleepWatcher::Attach(sd_bus* bus) {
     if (sd_bus_match_signal_async(bus, nullptr, kLogin, kLoginPath, kManager, "PrepareForSleep",
-                                  OnPrepareForSleep, nullptr, this) < 0) {
+                                  OnPrepareForSleep, nullptr, this) < 0 ||
+        sd_bus_add_match_async(bus, nullptr, NameOwnerMatch(kLogin).c_str(), OnLogindOwner, nullptr,
+                               this) < 0) {
         return false;
     }
     TakeInhibitor(bus);
@@ -83,6 +85,19 @@ int SleepWatcher::OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error*
         DebugTrace(L"power: awake\n");
         watcher->TakeInhibitor(sd_bus_message_get_bus(m));
         platform::SendMessage(watcher->window_, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    }
+    return 0;
+}
+
+// A logind that restarts has forgotten the lock, and one that comes late never gave it.
+int SleepWatcher::OnLogindOwner(sd_bus_message* m, void* self, sd_bus_error* /*error*/) {
+    auto* watcher = static_cast<SleepWatcher*>(self);
+    const char* name = nullptr;
+    const char* oldOwner = nullptr;
+    const char* newOwner = nullptr;
+    if (SentByBusDaemon(m) && sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) >= 0 &&
+        newOwner != nullptr && *newOwner != '\0' && !watcher->asleep_) {
+        watcher->TakeInhibitor(sd_bus_message_get_bus(m));
     }
     return 0;
 }

@@ -4,8 +4,9 @@
 // sent, so the window has acted on it before the computer sleeps: a delay inhibitor lock
 // taken beforehand holds the sleep back until then (logind waits a few seconds at most).
 // PrepareForSleep(false) becomes PBT_APMRESUMEAUTOMATIC, sent too so that the two keep
-// their order, and the lock is taken again for the next sleep. Only logind's own
-// announcements count. Without a system bus or logind nothing is told.
+// their order, and the lock is taken again for the next sleep and whenever logind
+// (re)appears. Only logind's own announcements count. Without a system bus or logind nothing is
+// told.
 
 #include <string>
 
@@ -28,6 +29,7 @@ class SleepWatcher {
     void TakeInhibitor(sd_bus* bus);
 
     static int OnPrepareForSleep(sd_bus_message* m, void* self, sd_bus_error* error);
+    static int OnLogindOwner(sd_bus_message* m, void* self, sd_bus_error* error);
     static int OnInhibitor(sd_bus_message* reply, void* self, sd_bus_error* error);
 
     const HWND window_;

@@ -16,11 +16,6 @@ constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 constexpr const char* kItemInterface = "org.kde.StatusNotifierItem";
 constexpr const char* kItemPath = "/StatusNotifierItem";
-constexpr const char* kBusDaemon = "org.freedesktop.DBus";
-constexpr const char* kWatcherOwnerMatch =
-    "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',"
-    "interface='org.freedesktop.DBus',member='NameOwnerChanged',"
-    "arg0='org.kde.StatusNotifierWatcher'";
 
 }  // namespace
 
@@ -58,8 +53,8 @@ bool StatusNotifierItem::Attach(sd_bus* bus) {
     // The slots float: they go with the connection, on this thread.
     if (sd_bus_add_object_vtable(bus, nullptr, kItemPath, kItemInterface, kVtable, this) < 0 ||
         sd_bus_request_name_async(bus, nullptr, serviceName_.c_str(), 0, nullptr, nullptr) < 0 ||
-        sd_bus_add_match_async(bus, nullptr, kWatcherOwnerMatch, OnWatcherOwner, nullptr, this) <
-            0) {
+        sd_bus_add_match_async(bus, nullptr, NameOwnerMatch(kWatcher).c_str(), OnWatcherOwner,
+                               nullptr, this) < 0) {
         return false;
     }
     // The bus keeps a connection's messages in order: the name is owned before the
@@ -124,11 +119,7 @@ int StatusNotifierItem::OnWatcherOwner(sd_bus_message* m, void* self, sd_bus_err
     const char* name = nullptr;
     const char* oldOwner = nullptr;
     const char* newOwner = nullptr;
-    // A signal addressed to the item reaches it whatever its match says: only the bus
-    // itself tells who owns a name.
-    const char* sender = sd_bus_message_get_sender(m);
-    if (sender == nullptr || std::strcmp(sender, kBusDaemon) != 0 ||
-        sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) < 0) {
+    if (!SentByBusDaemon(m) || sd_bus_message_read(m, "sss", &name, &oldOwner, &newOwner) < 0) {
         return 0;
     }
     auto* item = static_cast<StatusNotifierItem*>(self);
