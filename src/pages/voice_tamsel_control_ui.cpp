@@ -59,10 +59,13 @@ void CVoiceTamselControlUI::SelectEqPreset(int n) {
     }
 }
 
-void CVoiceTamselControlUI::SetEqBandValue(int band, int value) {
-    if (band >= 0 && band < kBandCount) {
-        SetSlider(this, IndexedName(kBandPrefix, band).view(), value);
+int CVoiceTamselControlUI::SetEqBandValue(int band, int value) {
+    if (band < 0 || band >= kBandCount) {
+        return value;
     }
+    const DuiLib::CDuiString name = IndexedName(kBandPrefix, band);
+    SetSlider(this, name.view(), value);
+    return SliderValue(this, name.view(), value);
 }
 
 int CVoiceTamselControlUI::GetEqBandValue(int band) const {

@@ -21,8 +21,9 @@ class CVoiceTamselControlUI : public DuiLib::CHorizontalLayoutUI {
     void SelectEqPreset(int n);
     int GetEqPreset() const { return m_preset; }
 
-    // Band 0..9; -1 when the slider is missing.
-    void SetEqBandValue(int band, int value);
+    // Band 0..9. Returns the level the band's slider shows, held within its range; the
+    // value itself when the slider is missing. GetEqBandValue: -1 when it is missing.
+    int SetEqBandValue(int band, int value);
     int GetEqBandValue(int band) const;
     void EnableCustomEqLayout(bool enabled);
 

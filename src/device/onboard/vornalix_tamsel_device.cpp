@@ -78,7 +78,7 @@ void CVornalixTamselDevice::RefreshAudioPanels() {
     voicePanel_->SelectCustomEqItem(stages_.customEqSelectIndex);
     voicePanel_->EnableCustomEqLayout(stages_.eqType == device::kCustomEqPreset);
     for (size_t i = 0; i < eqBands_.size(); ++i) {
-        voicePanel_->SetEqBandValue(static_cast<int>(i), eqBands_[i]);
+        eqBands_[i] = voicePanel_->SetEqBandValue(static_cast<int>(i), eqBands_[i]);
     }
 }
 

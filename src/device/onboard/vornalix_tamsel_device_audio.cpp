@@ -139,7 +139,8 @@ void CVornalixTamselDevice::SaveAudioSettings() {
 void CVornalixTamselDevice::ApplyBands(bool write) {
     for (size_t i = 0; i < eqBands_.size(); ++i) {
         if (voicePanel_ != nullptr) {
-            voicePanel_->SetEqBandValue(static_cast<int>(i), eqBands_[i]);
+            // A stored level past the slider's range goes to the driver as the slider shows it.
+            eqBands_[i] = voicePanel_->SetEqBandValue(static_cast<int>(i), eqBands_[i]);
         }
         if (write) {
             audio_.WriteWord(audio_.Render(), BandProperty(i).c_str(),

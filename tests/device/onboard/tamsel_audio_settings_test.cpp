@@ -327,6 +327,23 @@ TEST_F(TamselAudioTest, AStoredCustomIndexPastTheListShowsNoBandsAndStoresNoRows
     EXPECT_EQ(stored["CustomEQHzValueInfo"].size(), 1u) << "no rows of nothing up to 200";
 }
 
+TEST_F(TamselAudioTest, StoredBandsPastTheSlidersReachTheDriverAsTheSlidersShowThem) {
+    CTamselProfiledata& profile = device_->TamselProfile();
+    profile.SetCustomEqNames({L"loud"});
+    profile.SetCustomEqBands(0, {5000, -5000, 3, 0, 0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(profile.Save());
+    device_->LoadProfile();
+    device_->RefreshPageControls();
+    StartAudio();
+    voice_->SelectCustomEqItem(0);
+    device_->ApplyCustomEqSelection();
+    EXPECT_EQ(voice_->GetEqBandValue(0), 20);
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kRenderId, L"EQ_Slider1"), 20u);
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kRenderId, L"EQ_Slider2"), static_cast<uint32_t>(-20));
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kRenderId, L"EQ_Slider3"), 3u);
+    EXPECT_EQ(device_->EqBandValues()[0], 20);
+}
+
 TEST(TamselAudioWithoutSdk, OperationsChangeThePageButSaveNothingGatedByAWrite) {
     testing_support::ScopedUserFolders folders;
     platform::audio::ScopedAudioSdk noSdk(nullptr);
