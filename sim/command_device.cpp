@@ -195,7 +195,11 @@ void SimCommandDevice::OnOutputReport(int interfaceNumber, std::span<const uint8
     if (faulted && fault.kind == FaultKind::kLateReply) {
         delayMs += fault.delayMs;
     }
-    SendInputReport(commandInterface_, std::vector<uint8_t>(reply.begin(), reply.end()), delayMs);
+    const size_t length =
+        faulted && fault.kind == FaultKind::kShortReply ? kCommandPayloadOffset : reply.size();
+    SendInputReport(commandInterface_,
+                    std::vector<uint8_t>(reply.begin(), reply.begin() + static_cast<long>(length)),
+                    delayMs);
 }
 
 }  // namespace sim

@@ -33,6 +33,8 @@ enum class FaultKind {
     // The reply is held back until the next command arrives and comes just before that
     // command's own reply: so late that its request timed out and the next one waits.
     kHeldReply,
+    // The reply is cut short after its header (bytes 0 to 7): no payload comes.
+    kShortReply,
 };
 
 struct CommandFault {

@@ -48,14 +48,17 @@ bool CommandCarriesPiece(uint8_t code) {
 
 bool IsReplyTo(std::span<const uint8_t> request, std::span<const uint8_t> reply) {
     constexpr size_t kCommand = 3;
+    constexpr size_t kPieceLength = 4;
     constexpr size_t kPieceEnd = 7;  // length and offset: bytes 4 to 6
-    if (request.size() <= kCommand || reply.size() <= kCommand ||
+    // Every reply carries its status byte; a piece's reply carries the piece as well, or
+    // its missing bytes would be taken for data.
+    if (request.size() < kPieceEnd || reply.size() < kHidPayloadOffset ||
         reply[kCommand] != request[kCommand]) {
         return false;
     }
     if (!CommandCarriesPiece(request[kCommand]))
         return true;
-    return request.size() >= kPieceEnd && reply.size() >= kPieceEnd &&
+    return reply.size() >= kHidPayloadOffset + request[kPieceLength] &&
            std::equal(request.begin() + kCommand + 1, request.begin() + kPieceEnd,
                       reply.begin() + kCommand + 1);
 }

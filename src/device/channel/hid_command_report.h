@@ -74,9 +74,10 @@ struct HidCommandReport {
 // Whether `code` addresses a piece of memory or of a table, so that its requests carry a
 // length and an offset (bytes 4 to 6) that the reply echoes.
 bool CommandCarriesPiece(uint8_t code);
-// Whether `reply` (the bytes received) answers `request`: it echoes the command code and,
-// for a command that carries a piece, the piece's length and offset. A late reply to an
-// earlier request of the same command thus never answers a later one for another piece.
+// Whether `reply` (the bytes received) answers `request`: it holds the status byte, echoes
+// the command code and, for a command that carries a piece, the piece's length and offset
+// and is long enough to carry the piece. A late reply to an earlier request of the same
+// command thus never answers a later one for another piece.
 bool IsReplyTo(std::span<const uint8_t> request, std::span<const uint8_t> reply);
 
 // Sum of bytes 3..63 modulo 65536; shorter input counts the missing bytes as zero.

@@ -245,6 +245,20 @@ TEST_F(CommandChannelTest, AReplyThatNeverEchoesIsAFailure) {
     EXPECT_EQ(out, Sequence(4, 1));
 }
 
+TEST_F(CommandChannelTest, AReplyCutShortOfItsPieceIsNoReply) {
+    keyboard_->SetMemory(KeyboardMemory::kSettings, 0, Sequence(4, 1));
+    keyboard_->SetMemory(KeyboardMemory::kPower, 0, Sequence(6, 1));
+    Bytes out(4, 0xEE);
+    keyboard_->InjectFault({FaultKind::kShortReply, 0x05});
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 0) << "no payload came: nothing was read";
+    EXPECT_EQ(out, Bytes(4, 0xEE));
+    keyboard_->InjectFault({FaultKind::kShortReply, 0x1A});
+    EXPECT_EQ(channel_.ReadPowerStatus(out, out.size(), 0), 0);
+    EXPECT_EQ(out, Bytes(4, 0xEE));
+    EXPECT_EQ(channel_.ReadMemory(out, 0), 1);
+    EXPECT_EQ(out, Sequence(4, 1));
+}
+
 TEST_F(CommandChannelTest, UnplugDuringAnExchangeFails) {
     keyboard_->InjectFault({FaultKind::kUnplugDuringExchange, 0x01});
     EXPECT_LE(channel_.BeginSession(), 0);
