@@ -20,9 +20,24 @@ bool IsContainer(const Json::Value& value) {
     return value.isObject() || value.isArray();
 }
 
-// A value no reader of the default's shape could use stands for nothing.
+// A number the readers take: a flag may also be stored as true or false.
+bool IsNumberLike(const Json::Value& value) {
+    return value.isNumeric() || value.isBool();
+}
+
+// A value no reader of the default's shape could use stands for nothing: a list or
+// object of another kind, text where a number belongs, or the other way round.
 bool Lacks(const Json::Value& own, const Json::Value& fallback) {
-    return own.isNull() || (IsContainer(fallback) && own.type() != fallback.type());
+    if (own.isNull()) {
+        return true;
+    }
+    if (IsContainer(fallback)) {
+        return own.type() != fallback.type();
+    }
+    if (IsNumberLike(fallback)) {
+        return !IsNumberLike(own);
+    }
+    return fallback.isString() && !own.isString();
 }
 
 bool CompleteObject(Json::Value& own, const Json::Value& defaults);

@@ -79,7 +79,7 @@ TEST(ProfileLoadTest, AnOlderSectionTakesWhatItsDefaultShipsAndKeepsItsOwn) {
         "EQHzValueInfo": [null, [{"value": 7}, {"value": 11}], [{"value": 2}, {"value": 3}]],
         "CustomEQNameInfo": []}]})"));
     const std::string older = R"({"Device": [{
-        "LightInfo": {"SelectItem": 6},
+        "LightInfo": {"SelectItem": 6, "Light": "bright"},
         "KeyList": [{"Assignment": 99}],
         "DPIStages": {"StageDPIs": [{"StageDPIX": 50}]},
         "EQHzValueInfo": [null, [{"value": -4}], null],

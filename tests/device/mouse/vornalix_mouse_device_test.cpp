@@ -267,6 +267,20 @@ TEST_F(MouseDeviceTest, AStoredBrightnessPastTheLastLevelAndAnyDirectionGoAsTheM
     EXPECT_EQ(memory[4], 1) << "a direction is forward or not";
 }
 
+TEST_F(MouseDeviceTest, AStoredValueOfTheWrongTypeReachesTheMouseAsTheKindsDefault) {
+    // The shipped default: brightness 4, speed 2, polling option 3.
+    WriteUserFile("p1.Json", R"({"Device":[{"LightInfo":{"SelectItem":3,"Light":"bright",
+        "Speed":[1]},"ReportStages":{"StageActive":"fast"}}]})");
+    device_->LoadProfile();
+    device_->RefreshPageControls();
+    EXPECT_EQ(device_->pollingOption, 3);
+    ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
+    const Bytes memory = mouse_->Memory(sim::MouseMemory::kSettings);
+    EXPECT_EQ(Bytes(memory.begin() + 1, memory.begin() + 4), (Bytes{3, 4, 7}))
+        << "the profile's own mode, the default's brightness and speed";
+    EXPECT_EQ(memory[11], 3);
+}
+
 TEST_F(MouseDeviceTest, ReadTakesTheActiveProfilesAreaButNotItsDirection) {
     LoadTestProfile();  // direction 1
     const uint8_t active[] = {1};
