@@ -113,6 +113,12 @@ void CVornalixMouseDevice::TakeProfileSettings() {
     dpiStages_ = profile_.GetDpiStages();
     systemStages_ = profile_.GetSystemStages();
     device::BoundStoredSettings(systemStages_, dpiStages_, capabilities_.MaxDpiSliderValue());
+    // A current stage the profile does not hold is sent as stage 0: the page marks that one.
+    const int current = profile_.GetCurrentDpiStage();
+    const size_t stages = std::min(dpiStages_.size(), device::kMouseDpiStageCount);
+    if (current != 0 && (current < 0 || static_cast<size_t>(current) >= stages)) {
+        profile_.SetCurrentDpiStage(0);
+    }
 }
 
 void CVornalixMouseDevice::RefreshPageControls() {

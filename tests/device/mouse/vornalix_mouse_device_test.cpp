@@ -235,6 +235,7 @@ TEST_F(MouseDeviceTest, ACurrentStagePastTheProfilesStagesIsNotSent) {
     device_->LoadProfile();
     ASSERT_EQ(device_->WriteDeviceSettings(0, 0, 1, 1920, 1080), 1);
     EXPECT_EQ(mouse_->Memory(sim::MouseMemory::kSettings)[12], 0);
+    EXPECT_EQ(device_->Profile().GetCurrentDpiStage(), 0) << "the stage the page marks";
 }
 
 TEST_F(MouseDeviceTest, StoredSettingsPastWhatTheMouseTakesReachItAsThePageShowsThem) {
