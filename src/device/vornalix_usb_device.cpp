@@ -503,6 +503,9 @@ void CVornalixUSBDevice::StopLightWorker() {
 
 void CVornalixUSBDevice::StartInputWorker(
     std::function<void(const std::vector<uint8_t>& report)> onReport) {
+    // A thread still running may wait in a read without end: it is stopped with the read
+    // cancelled before the new one starts.
+    StopInputWorker();
     device::InputLoopHooks hooks;
     hooks.channelOpen = [this] { return inputChannel_.IsOpen() != 0; };
     hooks.readReport = [this](std::vector<uint8_t>& report) { return ReadInputReport(report); };

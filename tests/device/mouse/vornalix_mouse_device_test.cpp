@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -455,6 +456,27 @@ TEST_F(MouseDeviceTest, SyncThreadAnswersOnlyTheResyncRequest) {
     EXPECT_FALSE(device_->IsSyncThreadRunning());
     EXPECT_FALSE(device_->InputChannel().IsOpen());
     EXPECT_EQ(count(L"MS设备同步线程设定退出"), 1);
+}
+
+TEST_F(MouseDeviceTest, ASyncThreadRestartEndsTheReadOfTheThreadBeforeIt) {
+    // A failed open leaves the thread idling; once the interface is open it waits for a
+    // report without end, and the restart must not wait with it for one that never comes.
+    device_->OpenNotifyChannel(L"hid#nowhere");
+    ASSERT_TRUE(device_->IsSyncThreadRunning());
+    ASSERT_TRUE(device_->InputChannel().OpenInterface(
+        bus_.PathOf(*mouse_, 1, sim::kMouseNotifyCollection).c_str(), false));
+    ASSERT_TRUE(WaitFor([&] { return device_->InputChannel().File().IsReading(); }));
+
+    auto restart = std::async(std::launch::async, [&] { device_->StartSyncThread(); });
+    const bool restarted = restart.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!restarted) {
+        mouse_->SendNotification(0x0402);  // frees the old thread so the test can end
+    }
+    restart.get();
+    EXPECT_TRUE(restarted);
+    EXPECT_TRUE(device_->IsSyncThreadRunning());
+    device_->CloseNotifyChannel();
+    EXPECT_FALSE(device_->IsSyncThreadRunning());
 }
 
 }  // namespace
