@@ -16,6 +16,7 @@
 #include "duilib/string_utils.h"
 #include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
+#include "pages/macro_key_numbers.h"
 #include "platform/clock.h"
 
 using DuiLib::CControlUI;
@@ -206,15 +207,19 @@ void CVornalixUSBDevice::ShowLightModes(CLightControlUI* panel, int maxBrightnes
                           std::move(rows.customNames));
 }
 
-bool CVornalixUSBDevice::RevertKeysOfDeletedMacros() {
+bool CVornalixUSBDevice::RevertKeysOfDeletedMacros(int deletedMacro) {
     LoadMacroAndLightLists();
     const size_t macroCount = pageLists_.macroNames.size();
     bool changed = false;
+    if (deletedMacro != kNoDeletedMacro) {
+        FollowMacroDeletionInProfiles(GetUserDataPath().ToUtf8(), deviceString1_.ToUtf8(),
+                                      deletedMacro);
+        for (KeyAssignRecord& key : keyAssignments_) {
+            changed = FollowMacroDeletion(key.current, key.defaults, deletedMacro) || changed;
+        }
+    }
     for (KeyAssignRecord& key : keyAssignments_) {
-        const uint8_t type = key.current.type;
-        const bool playsMacro =
-            type == KeyFunctionType::kMacro || type == KeyFunctionType::kMacroRepeat;
-        if (playsMacro && key.current.p1 >= macroCount) {
+        if (PlaysMacro(key.current) && key.current.p1 >= macroCount) {
             key.current = key.defaults;
             changed = true;
         }
@@ -289,7 +294,7 @@ int CVornalixUSBDevice::LoadProfile() {
     return 0;
 }
 void CVornalixUSBDevice::RefreshPageControls() {}
-void CVornalixUSBDevice::RefreshKeyPage() {}
+void CVornalixUSBDevice::RefreshKeyPage(int) {}
 void CVornalixUSBDevice::LoadDefaultProfile() {}
 
 int CVornalixUSBDevice::WriteKeyAssignments(int, std::vector<KeyAssignRecord>) {

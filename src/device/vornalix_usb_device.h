@@ -72,7 +72,10 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     virtual void QueryPowerStatus();
     virtual int LoadProfile();
     virtual void RefreshPageControls();
-    virtual void RefreshKeyPage();
+    // `deletedMacro`: the macro just deleted from the list, whose later macros moved up by
+    // one (kNoDeletedMacro when none was).
+    static constexpr int kNoDeletedMacro = -1;
+    virtual void RefreshKeyPage(int deletedMacro = kNoDeletedMacro);
     virtual void LoadDefaultProfile();
     virtual int WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments);
     virtual int ApplyKeyAssignments(int bank);
@@ -182,10 +185,11 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // a user picks is the mode the device plays, custom lights included.
     void ShowLightModes(CLightControlUI* panel, int maxBrightness, int maxSpeed);
     // Rereads the name lists; keys that play a macro the list no longer holds go back to
-    // their own function. True when any did: the caller then writes the profile at once,
-    // since a key left naming a deleted macro's number would play whichever macro takes
-    // that number next.
-    bool RevertKeysOfDeletedMacros();
+    // their own function, and after the deletion of macro `deletedMacro` keys on later
+    // macros follow them to their new numbers, in this profile and in the stored others.
+    // True when any key changed: the caller then writes the profile at once, since a key
+    // left naming a macro's old number would play whichever macro takes that number.
+    bool RevertKeysOfDeletedMacros(int deletedMacro = kNoDeletedMacro);
     // The macro image of the user's macro list for the macro memory the capability block
     // names; the upload's result when there is no image to send (PrepareMacroImage).
     int PrepareMacroUpload(std::vector<uint8_t>* image);

@@ -47,8 +47,12 @@ std::string ProfileStore::ListPath() const {
     return folder_ + ProfileListFile::kFileName;
 }
 
+std::string ProfileStore::ProfilePathIn(const std::string& folder, const std::string& uuid) {
+    return FolderWithSeparator(folder) + uuid + std::string(kExtension);
+}
+
 std::string ProfileStore::ProfilePath(const std::string& uuid) const {
-    return folder_ + uuid + std::string(kExtension);
+    return ProfilePathIn(folder_, uuid);
 }
 
 int ProfileStore::Load() {
@@ -60,15 +64,15 @@ int ProfileStore::Load() {
         return 1;
     }
     // A list that is gone or damaged must not hide the profiles beside it.
-    list_.entries = ProfilesInFolder();
+    list_.entries = ProfilesIn(folder_);
     list_.selected = 0;
     return list_.entries.empty() ? CreateFirstProfile() : SaveList();
 }
 
-std::vector<ProfileEntry> ProfileStore::ProfilesInFolder() const {
+std::vector<ProfileEntry> ProfileStore::ProfilesIn(const std::string& folder) {
     std::vector<ProfileEntry> found;
     std::error_code ec;
-    for (const auto& file : std::filesystem::directory_iterator(folder_, ec)) {
+    for (const auto& file : std::filesystem::directory_iterator(folder, ec)) {
         const std::string name = file.path().filename().string();
         if (!name.ends_with(kExtension) || !file.is_regular_file(ec)) {
             continue;
@@ -77,7 +81,7 @@ std::vector<ProfileEntry> ProfileStore::ProfilesInFolder() const {
         if (!IsSafeStoredFileId(uuid)) {
             continue;
         }
-        const Json::Value document = LoadJsonDocument(ProfilePath(uuid));
+        const Json::Value document = LoadJsonDocument(ProfilePathIn(folder, uuid));
         if (JsonString(document, "profileUUID")) {
             found.push_back({JsonStringOr(document, "profilename", uuid), uuid});
         }

@@ -25,6 +25,10 @@ class ProfileStore {
     // the default file (and listed even when it cannot be written).
     int Load();
 
+    // The profile files in `folder`, listed or not, in the order they were made.
+    static std::vector<ProfileEntry> ProfilesIn(const std::string& folder);
+    static std::string ProfilePathIn(const std::string& folder, const std::string& uuid);
+
     const std::vector<ProfileEntry>& Entries() const { return list_.entries; }
     int SelectedIndex() const { return list_.entries.empty() ? -1 : list_.selected; }
     // Empty when there is no profile.
@@ -50,7 +54,6 @@ class ProfileStore {
   private:
     static constexpr std::string_view kExtension = ".Json";
 
-    std::vector<ProfileEntry> ProfilesInFolder() const;
     int CreateFirstProfile();
     std::string NewId() const;
     Json::Value DefaultDocument() const;

@@ -62,3 +62,23 @@ constexpr KeyFunctionRecord UnpackKeyFunction(uint16_t id, int64_t packed) {
     record.p2 = static_cast<uint8_t>(packed);
     return record;
 }
+
+constexpr bool PlaysMacro(const KeyFunctionRecord& f) {
+    return f.type == KeyFunctionType::kMacro || f.type == KeyFunctionType::kMacroRepeat;
+}
+
+// Keys name a macro by its place in the macro list, so when macro `deleted` leaves the
+// list the later ones move up by one: a key on the deleted macro takes `defaults`, a key
+// on a later one follows its macro. True when `current` changed.
+constexpr bool FollowMacroDeletion(KeyFunctionRecord& current, const KeyFunctionRecord& defaults,
+                                   int deleted) {
+    if (!PlaysMacro(current) || deleted < 0 || current.p1 < deleted) {
+        return false;
+    }
+    if (current.p1 == deleted) {
+        current = defaults;
+        return true;
+    }
+    --current.p1;
+    return true;
+}

@@ -88,9 +88,14 @@ void CMainWnd::OnMacroAdd() {
 }
 
 void CMainWnd::OnMacroDelete() {
-    if (CMacroControlUI* macro = CurrentMacroPanel(); macro != nullptr && macro->DeleteMacro()) {
+    CMacroControlUI* macro = CurrentMacroPanel();
+    if (macro == nullptr) {
+        return;
+    }
+    const int deleted = macro->GetSelectedMacro();
+    if (macro->DeleteMacro()) {
         RefillMacroCombo(GetCurrentDevice());
-        GetCurrentDevice()->RefreshKeyPage();
+        GetCurrentDevice()->RefreshKeyPage(deleted);
     }
 }
 

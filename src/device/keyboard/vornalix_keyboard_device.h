@@ -122,7 +122,7 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     virtual void BuildDevicePage();
     virtual void ShowKeyAssignment(int key);
     void RefreshPageControls() override;
-    void RefreshKeyPage() override;
+    void RefreshKeyPage(int deletedMacro = kNoDeletedMacro) override;
     void RefreshKeySetInfoList();
     void SetKeyButtonTip(int key, DuiLib::CDuiString text);
 

@@ -145,8 +145,8 @@ void CVornalixKeyboardDevice::RefreshPageControls() {
     SelectPollingRateOption(stages.pollingRate);
 }
 
-void CVornalixKeyboardDevice::RefreshKeyPage() {
-    if (RevertKeysOfDeletedMacros()) {
+void CVornalixKeyboardDevice::RefreshKeyPage(int deletedMacro) {
+    if (RevertKeysOfDeletedMacros(deletedMacro)) {
         SaveKeyList();
         SaveProfile();
         RefreshKeySetInfoList();

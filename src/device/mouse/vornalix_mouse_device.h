@@ -39,7 +39,7 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void ReadDeviceSettings() override;
     int LoadProfile() override;
     void RefreshPageControls() override;
-    void RefreshKeyPage() override;
+    void RefreshKeyPage(int deletedMacro = kNoDeletedMacro) override;
     void LoadDefaultProfile() override;
     int WriteKeyAssignments(int bank, std::vector<KeyAssignRecord> assignments) override;
     int ApplyKeyAssignments(int bank) override;

@@ -78,8 +78,8 @@ void CVornalixMouseDevice::SetSelectedKeyAssignment(uint32_t first, uint32_t sec
     }
 }
 
-void CVornalixMouseDevice::RefreshKeyPage() {
-    if (RevertKeysOfDeletedMacros()) {
+void CVornalixMouseDevice::RefreshKeyPage(int deletedMacro) {
+    if (RevertKeysOfDeletedMacros(deletedMacro)) {
         profile_.SetKeyList(keyAssignments_);
         SaveProfile();
         RefreshKeySetInfoList();

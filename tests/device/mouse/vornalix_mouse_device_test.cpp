@@ -15,6 +15,7 @@
 #include "device/lighting/base_light_effects.h"
 #include "platform/debug_trace.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "platform/text_convert.h"
 #include "sim/mouse_descriptors.h"
 #include "sim/sim_mouse.h"
 #include "support/temp_dir.h"
@@ -396,6 +397,36 @@ TEST_F(MouseDeviceTest, AProfilesKeyOnAMacroTheListLacksReachesTheMouseAsItsDefa
     EXPECT_EQ(Bytes(table.begin() + left, table.begin() + left + 3),
               (Bytes{factory.type, factory.p1, factory.p2}))
         << "the mouse holds no macro 3 to play";
+}
+
+TEST_F(MouseDeviceTest, KeysFollowTheirMacrosWhenAnEarlierMacroIsDeleted) {
+    const auto macroKey = [](uint16_t id, uint8_t macro) {
+        return KeyFunctionRecord{id, KeyFunctionType::kMacro, macro, 1, 0};
+    };
+    LoadTestProfile();
+    std::vector<KeyAssignRecord> keys = FactoryAssignments();
+    keys[3].current = macroKey(3, 1);
+    keys[4].current = macroKey(4, 2);
+    keys[5].current = macroKey(5, 0);
+    device_->SetKeyAssignments(keys);
+    const std::string other = std::to_string(PackKeyFunction(macroKey(0, 2)));
+    WriteUserFile("p2.Json", R"({"profileUUID":"p2","Device":[{"KeyList":[{"Assignment":)" + other +
+                                 R"(,"DefaultAssignment":0}]}]})");
+
+    // Macro 0 of three deleted: the other two move up.
+    WriteUserFile("macro.config", R"({"MacroInfo":[{"MacroName":"b","Guid":"m1"},
+                                                   {"MacroName":"c","Guid":"m2"}]})");
+    device_->RefreshKeyPage(0);
+    const std::vector<KeyAssignRecord> after = device_->GetKeyAssignments();
+    EXPECT_EQ(after[3].current, macroKey(3, 0));
+    EXPECT_EQ(after[4].current, macroKey(4, 1));
+    EXPECT_EQ(after[5].current, keys[5].defaults);
+    CMouseProfiledata stored;
+    stored.Load(device_->GetProfilePath());
+    EXPECT_EQ(stored.GetKeyList().at(4).current, macroKey(4, 1)) << "saved at once";
+    CMouseProfiledata second;
+    second.Load(DuiLib::CDuiString(platform::Utf8Decode(UserFolder() + "p2.Json")));
+    EXPECT_EQ(second.GetKeyList().at(0).current, macroKey(0, 1)) << "a profile not loaded";
 }
 
 TEST_F(MouseDeviceTest, LightThreadStepsTheSettingsStateMode) {
