@@ -5,11 +5,14 @@
 #include "device/macro_image.h"
 #include "device/mouse/vornalix_mouse_device.h"
 #include "device/record_words.h"
+#include "pages/shoot_data_file.h"
 #include "profile/json_file.h"
 
 namespace {
 
-constexpr size_t kShootGunCount = 4;
+constexpr size_t kShootGunCount = ShootDataFile::kGunCount;
+// The bullets the shoot page shows and edits; events past them would fire unseen.
+constexpr size_t kShootEventsPerGun = ShootDataFile::kBulletCount * ShootDataFile::kEventsPerBullet;
 
 // The events of the four guns' shoot files; a missing or unreadable file is a gun
 // without events. Each file is read once, so the image is laid out from the events it
@@ -19,7 +22,10 @@ std::vector<device::MacroEvents> ReadShootGuns(const std::wstring& folder) {
     std::vector<device::MacroEvents> guns;
     for (size_t g = 0; g < kShootGunCount; ++g) {
         const std::wstring path = folder + L"ShootData_" + std::to_wstring(g) + L".Shoot";
-        guns.push_back(device::MacroEventsOf(file.LoadJsonFile(DuiLib::CDuiString(path))));
+        device::MacroEvents events =
+            device::MacroEventsOf(file.LoadJsonFile(DuiLib::CDuiString(path)));
+        events.resize(std::min(events.size(), kShootEventsPerGun));
+        guns.push_back(std::move(events));
     }
     return guns;
 }

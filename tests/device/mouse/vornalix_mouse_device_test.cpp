@@ -332,6 +332,20 @@ TEST_F(MouseDeviceTest, SlowChannelProbesBeforeEveryStepAndStopsOnAFailedProbe) 
     EXPECT_EQ(TakeCommands(), (Commands{0xAA}));
 }
 
+TEST_F(MouseDeviceTest, ShootImageHoldsTheThirtyBulletsThePageShowsAndNoMore) {
+    std::string events;
+    for (int i = 0; i < 200; ++i) {
+        events += std::string(i ? "," : "") + R"({"Delay":"1","Type":1,"Action":"up"})";
+    }
+    WriteUserFile("ShootData_0.Shoot", R"({"Events":[)" + events + "]}");
+    device_->UploadShootData();
+    const Bytes shoot = mouse_->Memory(sim::MouseMemory::kShoot);
+    constexpr size_t kShown = 30 * 6;
+    EXPECT_EQ(Bytes(shoot.begin() + 2, shoot.begin() + 4),
+              (Bytes{static_cast<uint8_t>(40 + 4 * kShown), (40 + 4 * kShown) >> 8}));
+    EXPECT_EQ(Bytes(shoot.begin() + 24, shoot.begin() + 26), (Bytes{kShown, 0}));
+}
+
 TEST_F(MouseDeviceTest, ShootImageHoldsTheFourGunsInMacroLayout) {
     WriteUserFile("ShootData_1.Shoot",
                   R"({"Events":[{"Delay":"300","Type":1,"Action":"down","Button":2},
