@@ -318,6 +318,12 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnEqDeleteClick();
 
   private:
+    // The macros as the macro page now holds them go to the current keyboard or mouse, so
+    // that the keys that play them play what the user sees; said when they do not fit.
+    void UploadMacrosOfCurrentDevice();
+    // An edit of the selected macro's events, saved and uploaded.
+    template <typename Edit>
+    void EditAndSave(Edit edit);
     int BuildDevicePage(int liveIndex, int subKind, bool isMouse);
     void RemovePageOfKind(std::vector<CVornalixUSBDevice*>& list, int liveIndex);
     void OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list, size_t index,

@@ -68,6 +68,7 @@ void CMainWnd::OnMacroImport() {
     if (CKeySetControlUI* keys = KeySetPanelOf(device)) {
         keys->FillMacroCombo(macro->GetMacroNames());
     }
+    UploadMacrosOfCurrentDevice();
 }
 
 void CMainWnd::OnMacroExport() {

@@ -3,6 +3,7 @@
 
 #include "app/device_panels.h"
 #include "app/main_wnd/main_wnd.h"
+#include "app/msg_wnd.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/ui_control.h"
 #include "pages/device_hook.h"
@@ -65,6 +66,18 @@ void CMainWnd::StopMacroRecording() {
     SetRecordingHook(0, false, 0, 0);
     if (macro != nullptr) {
         macro->SaveMacro();
+        UploadMacrosOfCurrentDevice();
+    }
+}
+
+void CMainWnd::UploadMacrosOfCurrentDevice() {
+    CVornalixUSBDevice* device = GetCurrentDevice();
+    if (device == nullptr || device->CommandChannel().IsOpen() == 0) {
+        return;
+    }
+    // A positive result: the image is longer than the device's macro memory, nothing sent.
+    if (device->UploadMacros() != 0) {
+        ShowMsgBox(GetHWND(), L"", L"message_text_16", dpi_, true, 0);
     }
 }
 
@@ -96,6 +109,7 @@ void CMainWnd::OnMacroDelete() {
     if (macro->DeleteMacro()) {
         RefillMacroCombo(GetCurrentDevice());
         GetCurrentDevice()->RefreshKeyPage(deleted);
+        UploadMacrosOfCurrentDevice();
     }
 }
 
@@ -113,6 +127,7 @@ void CMainWnd::OnMacroRename() {
 void CMainWnd::OnMacroSave() {
     if (CMacroControlUI* macro = CurrentMacroPanel()) {
         macro->SaveMacro();
+        UploadMacrosOfCurrentDevice();
     }
 }
 
@@ -122,35 +137,32 @@ void CMainWnd::OnMacroCancel() {
     }
 }
 
-namespace {
-
 template <typename Edit>
-void EditAndSave(CMacroControlUI* macro, Edit edit) {
-    if (macro != nullptr) {
+void CMainWnd::EditAndSave(Edit edit) {
+    if (CMacroControlUI* macro = CurrentMacroPanel()) {
         edit(*macro);
         macro->SaveMacro();
+        UploadMacrosOfCurrentDevice();
     }
 }
 
-}  // namespace
-
 void CMainWnd::OnMacroActionUp() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.MoveEventUp(); });
+    EditAndSave([](CMacroControlUI& m) { m.MoveEventUp(); });
 }
 void CMainWnd::OnMacroActionDown() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.MoveEventDown(); });
+    EditAndSave([](CMacroControlUI& m) { m.MoveEventDown(); });
 }
 void CMainWnd::OnMacroActionToTop() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.MoveEventToTop(); });
+    EditAndSave([](CMacroControlUI& m) { m.MoveEventToTop(); });
 }
 void CMainWnd::OnMacroActionToBottom() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.MoveEventToBottom(); });
+    EditAndSave([](CMacroControlUI& m) { m.MoveEventToBottom(); });
 }
 void CMainWnd::OnMacroActionDelete() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.DeleteEvent(); });
+    EditAndSave([](CMacroControlUI& m) { m.DeleteEvent(); });
 }
 void CMainWnd::OnMacroActionDeleteAll() {
-    EditAndSave(CurrentMacroPanel(), [](CMacroControlUI& m) { m.DeleteAllEvents(); });
+    EditAndSave([](CMacroControlUI& m) { m.DeleteAllEvents(); });
 }
 
 void CMainWnd::OnMacroListSelect() {
