@@ -3,13 +3,6 @@
 #include "device/lighting/light_block_bytes.h"
 
 namespace device {
-namespace {
-
-uint8_t Flag(uint16_t value) {
-    return value != 0 ? 1 : 0;
-}
-
-}  // namespace
 
 KeyboardLightBlock EncodeKeyboardLightBlock(uint8_t firstByte, const LightRecord& light,
                                             const KeyboardSystemStages& stages) {
@@ -18,9 +11,9 @@ KeyboardLightBlock EncodeKeyboardLightBlock(uint8_t firstByte, const LightRecord
     PutLightBytes(block, light.mode >= kFirstSoftwareOnlyMode ? 0 : light.mode, light);
     block[18] = light.qrvmMode;
     // The stored values as the page shows them: a flag set or not, a polling option it has.
-    block[19] = Flag(stages.wFlag);
+    block[19] = WireFlag(stages.wFlag);
     block[20] = stages.key6Flag == 0 ? 1 : 0;
-    block[21] = Flag(stages.winFlag);
+    block[21] = WireFlag(stages.winFlag);
     block[22] = stages.pollingRate < kKeyboardPollingOptionCount
                     ? static_cast<uint8_t>(stages.pollingRate)
                     : 0;

@@ -8,7 +8,7 @@ uint8_t WireBrightness(uint8_t value) {
     return std::min(value, kMaxWireBrightness);
 }
 
-uint8_t WireDirection(uint8_t value) {
+uint8_t WireFlag(unsigned value) {
     return value != 0 ? 1 : 0;
 }
 
@@ -23,7 +23,7 @@ void PutLightBytes(std::span<uint8_t> block, uint8_t mode, const LightRecord& li
     block[1] = mode;
     block[2] = WireBrightness(light.brightness);
     block[3] = InvertSpeedIndex(light.speed);
-    block[4] = WireDirection(light.direction);
+    block[4] = WireFlag(light.direction);
     block[5] = light.multiColour;
     block[6] = light.red;
     block[7] = light.green;

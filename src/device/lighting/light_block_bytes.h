@@ -17,8 +17,8 @@ inline constexpr uint8_t kMaxWireBrightness = 14;
 
 // A stored brightness index as the devices take it.
 uint8_t WireBrightness(uint8_t value);
-// A stored direction as the devices take it: forward (1) or not (0).
-uint8_t WireDirection(uint8_t value);
+// A stored flag or direction as the devices take it: set or forward (1), or not (0).
+uint8_t WireFlag(unsigned value);
 // 9 - `value` both ways. A stored index above 9 would wrap to a huge byte, so it is sent
 // as 0; a byte above 9 from a device reads as index 0.
 uint8_t InvertSpeedIndex(uint8_t value);

@@ -22,10 +22,6 @@ void PutCorrection(const std::vector<CorrectionEntry>& corrections, MouseSetting
     }
 }
 
-uint8_t Flag(uint8_t value) {
-    return value != 0 ? 1 : 0;
-}
-
 }  // namespace
 
 void BoundStoredSettings(MouseSystemStages& stages, std::vector<DpiStageRecord>& dpiStages,
@@ -34,8 +30,8 @@ void BoundStoredSettings(MouseSystemStages& stages, std::vector<DpiStageRecord>&
         stages.reportRate = 0;
     }
     for (DpiStageRecord& stage : dpiStages) {
-        stage.enabled = Flag(stage.enabled);
-        stage.separateXY = Flag(stage.separateXY);
+        stage.enabled = WireFlag(stage.enabled);
+        stage.separateXY = WireFlag(stage.separateXY);
         if (maxDpiSlider != 0) {
             stage.SetDpiX(std::min(stage.DpiX(), maxDpiSlider));
             stage.SetDpiY(std::min(stage.DpiY(), maxDpiSlider));

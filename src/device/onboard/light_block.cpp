@@ -17,7 +17,7 @@ OnboardLightBlock EncodeOnboardLightBlock(const OnboardLightBlock& held) {
     OnboardLightBlock bytes = held;
     bytes[kBlockSpeed] = InvertSpeedIndex(held[kBlockSpeed]);
     bytes[kBlockBrightness] = WireBrightness(held[kBlockBrightness]);
-    bytes[kBlockDirection] = WireDirection(held[kBlockDirection]);
+    bytes[kBlockDirection] = WireFlag(held[kBlockDirection]);
     if (bytes[kBlockMode] >= kFirstSoftwareMode) {
         bytes[kBlockMode] = 0;
     }
