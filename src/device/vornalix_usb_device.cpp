@@ -389,6 +389,12 @@ void CVornalixUSBDevice::SelectKey(int key) {
     MarkSelectedKey();
 }
 
+void CVornalixUSBDevice::ReselectKey() {
+    if (selectedKey_ >= 0) {
+        SelectKey(selectedKey_);
+    }
+}
+
 void CVornalixUSBDevice::MarkSelectedKey() {
     // The keyboard's key buttons are its LED buttons too: away from the key-assignment
     // panel they show only their LEDs.

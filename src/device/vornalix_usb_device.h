@@ -105,6 +105,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     virtual int GetDeviceIndex();
     virtual void SetLightParams(uint32_t first, uint32_t second, uint32_t third, uint8_t slot);
     virtual void SelectKey(int key);
+    // The key being assigned shows its function in the profile just loaded, so that the
+    // panel's cancel or next change does not store the previous profile's function.
+    void ReselectKey();
 
     int GetDeviceType() const { return deviceKind_; }
     void SetDeviceType(int kind, int subKind);

@@ -89,6 +89,7 @@ int CVornalixKeyboardDevice::LoadProfile() {
     ReadKeyList();
     // A key on a macro the list no longer holds would reach the keyboard as that number.
     RefreshKeyPage();
+    ReselectKey();
     ApplyProfileLight();
     systemStages_ = profile_.GetSystemStages();
     return 1;
@@ -98,6 +99,7 @@ void CVornalixKeyboardDevice::LoadDefaultProfile() {
     profile_.SetDefaultProfilePath(GetDefaultProfilePath());
     profile_.Load(GetDefaultProfilePath());
     ReadKeyList();
+    ReselectKey();
     ApplyProfileLight();
     systemStages_ = profile_.GetSystemStages();
     SaveProfile();

@@ -96,6 +96,7 @@ int CVornalixMouseDevice::LoadProfile() {
     TakeProfileSettings();
     // A key on a macro the list no longer holds would reach the mouse as that number.
     RefreshKeyPage();
+    ReselectKey();
     return 1;
 }
 
@@ -103,6 +104,7 @@ void CVornalixMouseDevice::LoadDefaultProfile() {
     profile_.SetDefaultProfilePath(GetDefaultProfilePath());
     profile_.Load(GetDefaultProfilePath());
     TakeProfileSettings();
+    ReselectKey();
     SaveProfile();
     RefreshPageControls();
 }

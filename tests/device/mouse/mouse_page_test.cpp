@@ -173,6 +173,26 @@ TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {
     EXPECT_EQ(keySet->GetKeyFunctions(), keys[1]);
 }
 
+TEST_F(MousePageTest, TheKeyBeingAssignedShowsTheNewProfilesFunctionAfterASwitch) {
+    StartMouse();
+    constexpr int kForward = 3;
+    page_->SelectKey(kForward);
+    auto* keySet = Find<CKeySetControlUI>(L"KeySetControlItem");
+    ASSERT_NE(keySet, nullptr);
+    const KeyFunctionRecord aKey{kForward, 0x20, 0x00, 0x04, 0};
+    const std::string folder = page_->GetUserDataPath().ToUtf8();
+    ASSERT_TRUE(testing_support::WriteTextFile(
+        folder + "other.Json", R"({"Device":[{"KeyList":[{},{},{},{"Assignment":)" +
+                                   std::to_string(PackKeyFunction(aKey)) + "}]}]}"));
+
+    // What the window does when another profile is chosen.
+    page_->SetDeviceString1(L"other");
+    page_->LoadProfile();
+    page_->RefreshPageControls();
+    EXPECT_EQ(keySet->GetKeyFunctions().current, aKey)
+        << "a cancel or a change on the panel would store the old profile's function";
+}
+
 TEST_F(MousePageTest, DpiStagesKeepOneOnAndEditsReadAtLeastTheLowestDpi) {
     StartMouse();
     page_->ShowDpiStageCount(5);  // as a five-stage profile shows them
