@@ -90,7 +90,7 @@ int CVornalixKeyboardDevice::LoadProfile() {
     // A key on a macro the list no longer holds would reach the keyboard as that number.
     RefreshKeyPage();
     ReselectKey();
-    ApplyProfileLight();
+    TakeProfileLight();
     systemStages_ = profile_.GetSystemStages();
     return 1;
 }
@@ -100,7 +100,7 @@ void CVornalixKeyboardDevice::LoadDefaultProfile() {
     profile_.Load(GetDefaultProfilePath());
     ReadKeyList();
     ReselectKey();
-    ApplyProfileLight();
+    TakeProfileLight();
     systemStages_ = profile_.GetSystemStages();
     SaveProfile();
     RefreshPageControls();

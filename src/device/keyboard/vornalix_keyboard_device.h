@@ -152,6 +152,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void SaveKeyList();
     // 1 when the keyboard took the table; 0 when it refused it or it never left.
     int SendKeyCodeTable(const std::vector<KeyAssignRecord>& assignments, int bank);
+    // ApplyProfileLight for a profile just loaded.
+    void TakeProfileLight();
     void ApplyModeChange(uint8_t previousMode, uint8_t mode);
     // Runs `action` on the effect context of the current light parameters, under the
     // animation lock: steps, mode changes and key events come from three threads.

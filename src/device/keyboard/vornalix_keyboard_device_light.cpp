@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "device/keyboard/light_effects.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/lighting/led_frame.h"
 
@@ -9,6 +10,16 @@ void CVornalixKeyboardDevice::ApplyModeChange(uint8_t previousMode, uint8_t mode
     if (previousMode != mode) {
         ResetLightAnimation();
         RunModeInit(mode);
+    }
+}
+
+void CVornalixKeyboardDevice::TakeProfileLight() {
+    const uint8_t before = GetLightState().light.mode;
+    ApplyProfileLight();
+    // The mode's init step ran only if the mode changed: in the same custom-colour mode the
+    // previous profile's group would stay shown, and a paint would store it into this one.
+    if (before == device::kKeyboardCustomBrightnessMode && GetLightState().light.mode == before) {
+        ApplyCustomLightGroup();
     }
 }
 

@@ -93,6 +93,28 @@ TEST_F(KeyboardCustomLightTest, EnteringModeTwentyLoadsTheGroupAndWritesItScaled
     EXPECT_EQ(device_->GetShownCustomLightGroup(), 0);
 }
 
+TEST_F(KeyboardCustomLightTest, AnotherProfileInTheSameModeShowsAndWritesItsOwnGroup) {
+    const std::string folder = folders_.DataHome() + "Velkaro/keyboard/";
+    const auto profile = [&](const char* id, const char* groups, int index) {
+        ASSERT_TRUE(testing_support::WriteTextFile(
+            folder + id + ".Json",
+            std::string(R"({"Device":[{"LightInfo":{"SelectItem":20,"Light":14,"CustomGroup":2},
+                "CustomLightMode":{"LightColorInfo":)") +
+                groups + R"(,"CustomLightModeGroupIndex":)" + std::to_string(index) + "}}]}"));
+    };
+    profile("a", R"([[{"Red":1}],[{"Red":200,"Green":100,"Blue":50,"Alpha":255}]])", 1);
+    profile("b", R"([[{"Red":10,"Green":20,"Blue":30,"Alpha":255}]])", 0);
+    device_->SetDeviceString1(L"a");
+    device_->LoadProfile();
+    ASSERT_EQ(device_->GetShownCustomLightGroup(), 1);
+    EXPECT_EQ(KeyZeroColour(), (std::vector<uint8_t>{199, 99, 49}));
+
+    device_->SetDeviceString1(L"b");
+    device_->LoadProfile();
+    EXPECT_EQ(device_->GetShownCustomLightGroup(), 0) << "a paint would store into a's group";
+    EXPECT_EQ(KeyZeroColour(), (std::vector<uint8_t>{9, 19, 29}));
+}
+
 TEST_F(KeyboardCustomLightTest, PaintingWritesOnlyInModeTwentyAndStoresTheShownGroup) {
     EnterMode(5);
     TakeCommands();
