@@ -1,9 +1,11 @@
 // The program's entry point: one instance per user, the registered messages, the private
 // fonts, the control classes, the main window and its message loop, and an ordered stop.
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/control_registration.h"
@@ -26,6 +28,33 @@
 
 using namespace DuiLib;
 
+namespace {
+
+// An instance that is ending stops its threads before it lets its lock go.
+constexpr auto kEndingInstanceWait = std::chrono::seconds(10);
+constexpr uint32_t kLockRetryMs = 500;
+
+// The running instance comes to the front and this start has nothing to do (exit code 0),
+// unless that one is ending: then this start goes on once it has ended (nullopt).
+std::optional<int> HandOverToRunning(platform::SingleInstance& instance) {
+    const auto deadline = std::chrono::steady_clock::now() + kEndingInstanceWait;
+    while (!instance.IsFirst()) {
+        if (platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1)) {
+            return 0;
+        }
+        if (instance.state() == platform::SingleInstance::State::kFailed) {
+            return ReportStartupProblem({1, instance.Error()});
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return ReportStartupProblem({1, "another instance is running but does not answer"});
+        }
+        instance.WaitToBeFirst(kLockRetryMs);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main() {
     ShutdownSignals signals;  // first: the signals stay blocked in every later thread
     if (auto problem = CheckEnvironmentChoices()) {
@@ -37,9 +66,9 @@ int main() {
         return ReportStartupProblem({1, instance.Error()});
     }
     if (!instance.IsFirst()) {
-        // The running instance comes to the front; this one has nothing to do.
-        platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1);
-        return 0;
+        if (auto handedOver = HandOverToRunning(instance)) {
+            return *handedOver;
+        }
     }
     if (auto problem = CheckInstanceFolders(platform::InstancePath())) {
         return ReportStartupProblem(*problem);

@@ -206,8 +206,7 @@ class PeerListener::Server {
     void Dispatch(Connection& connection, const PeerRecord& record) {
         switch (record.kind) {
             case RecordKind::kMessage:
-                PostAccepted(record);
-                connection.done = true;
+                SendAnswer(connection, peer::EncodeResult(PostAccepted(record) ? 1 : 0));
                 return;
             case RecordKind::kDescribe:
                 if (!options_.describesTarget) {
@@ -223,13 +222,18 @@ class PeerListener::Server {
         }
     }
 
-    void PostAccepted(const PeerRecord& record) {
+    // False when the window is closing: a second start then knows to wait for its end.
+    bool PostAccepted(const PeerRecord& record) {
+        if (IsWindowClosing(options_.target)) {
+            return false;
+        }
         const auto& accepted = options_.acceptedMessages;
         if (std::any_of(accepted.begin(), accepted.end(),
                         [&](const std::wstring& name) { return SameName(name, record.name); })) {
             PostMessage(options_.target, RegisterWindowMessage(record.name),
                         static_cast<WPARAM>(record.wParam), static_cast<LPARAM>(record.lParam));
         }
+        return true;
     }
 
     // The window answers on its own thread; the connection waits here for that answer

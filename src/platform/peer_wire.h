@@ -5,7 +5,8 @@
 //
 //   header    u32 magic "VLKR" (0x524B4C56), u32 kind
 //   message   kind 0: name[64] (a registered message name in UTF-8, NUL-terminated),
-//             i64 wParam, i64 lParam. Not answered.
+//             i64 wParam, i64 lParam. Answered with the i64 1 while the window takes
+//             messages, 0 once it is closing (a listener may also close without a word).
 //   copy data kind 1: i64 wParam, u64 dwData, u32 cbData, u32 zero, then cbData bytes
 //             (at most kMaxCopyDataBytes). Answered with the window's i64 result.
 //   describe  kind 2: nothing more. Answered with u32 class length, u32 title length,

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -31,7 +32,11 @@ SingleInstance::SingleInstance(std::wstring_view name) : name_(name) {
         error_ = "the runtime folder " + folder + " " + problem;
         return;
     }
-    const std::string path = LockPath(name);
+    TryLock();
+}
+
+void SingleInstance::TryLock() {
+    const std::string path = LockPath(name_);
     int fd = -1;
     do {
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -56,6 +61,15 @@ SingleInstance::SingleInstance(std::wstring_view name) : name_(name) {
     }
     lockFd_ = fd;
     state_ = State::kFirst;
+}
+
+bool SingleInstance::WaitToBeFirst(uint32_t timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (state_ == State::kRunning && Clock::now() < deadline) {
+        std::this_thread::sleep_for(kRetryPause);
+        TryLock();
+    }
+    return IsFirst();
 }
 
 void SingleInstance::Fail(const std::string& what, int error) {
@@ -99,7 +113,10 @@ bool SingleInstance::SendToRunning(std::wstring_view name, std::wstring_view mes
     for (;;) {
         UniqueFd fd = peer::ConnectTo(path, deadline);
         if (fd.valid() && peer::WriteAll(fd.get(), record, deadline)) {
-            return true;
+            // Only a closing instance says no; one that closes without a word took it.
+            std::array<uint8_t, peer::kResultBytes> answer{};
+            return !peer::ReadExactly(fd.get(), answer, deadline) ||
+                   peer::DecodeResult(answer) != 0;
         }
         if (Clock::now() >= deadline) {
             return false;

@@ -36,13 +36,18 @@ class SingleInstance {
     // Why the lock could not be tried, or why Listen failed: the file and the reason.
     const std::string& Error() const { return error_; }
 
+    // When another instance holds the lock: waits up to `timeoutMs` for it to let the lock
+    // go (it is ending) and takes it. True when this process holds the lock.
+    bool WaitToBeFirst(uint32_t timeoutMs);
+
     // First instance only: listens on "<runtime folder>/<name>.sock" and posts every
     // message whose registered name is in `accepted` to `target`. False when this process
     // is not the first or the socket cannot be set up (Error() says why).
     bool Listen(HWND target, std::vector<std::wstring> accepted);
 
     // Hands the registered message `message` with its values to the running instance of
-    // `name`. Retries for up to `timeoutMs` while the first instance is still starting.
+    // `name`. Retries for up to `timeoutMs` while the first instance is still starting;
+    // false at once when it is closing.
     static bool SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
                               LPARAM lParam, uint32_t timeoutMs = 1000);
 
@@ -51,6 +56,7 @@ class SingleInstance {
     static std::string LockPath(std::wstring_view name);
 
   private:
+    void TryLock();
     void Fail(const std::string& what, int error);
 
     std::wstring name_;

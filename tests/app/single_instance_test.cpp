@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "platform/paths.h"
@@ -69,6 +70,20 @@ TEST_F(SingleInstanceTest, SecondInstanceFindsTheLockTakenAndHandsOverItsMessage
     SingleInstance again(L"VelkaroTest");
     EXPECT_TRUE(again.IsFirst());
     EXPECT_FALSE(SingleInstance::SendToRunning(L"VelkaroTest", L"VelkaroTestMessage", 0, 1, 0));
+}
+
+TEST_F(SingleInstanceTest, AnInstanceThatIsClosingRefusesTheHandOverAndItsLockIsTakenAfter) {
+    auto first = std::make_unique<SingleInstance>(L"VelkaroTest");
+    ASSERT_TRUE(first->Listen(receiver_.hwnd(), {L"VelkaroTestMessage"}));
+    SingleInstance second(L"VelkaroTest");
+    ASSERT_EQ(second.state(), SingleInstance::State::kRunning);
+    EXPECT_FALSE(second.WaitToBeFirst(0));
+
+    platform::MarkWindowClosing(receiver_.hwnd());
+    EXPECT_FALSE(SingleInstance::SendToRunning(L"VelkaroTest", L"VelkaroTestMessage", 0, 1));
+    first.reset();
+    EXPECT_TRUE(second.WaitToBeFirst(kArrivalMs));
+    EXPECT_TRUE(second.Listen(receiver_.hwnd(), {L"VelkaroTestMessage"}));
 }
 
 TEST_F(SingleInstanceTest, UnknownNamesAndMalformedRecordsPostNothing) {

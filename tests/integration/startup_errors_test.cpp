@@ -1,14 +1,26 @@
 // A start that cannot go on says what is wrong and ends with a telling exit code; one
 // that can go on says what it worked around.
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <memory>
 #include <tuple>
+#include <vector>
 
+#include "platform/peer_socket.h"
+#include "platform/peer_wire.h"
+#include "platform/single_instance.h"
+#include "platform/unique_fd.h"
 #include "program_run.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "update/product_name.h"
 
 namespace shell_testing {
 namespace {
@@ -118,6 +130,50 @@ TEST_F(StartupErrorsTest, AnUnusableRuntimeFolderIsWorkedAroundAndABadLockIsAnEr
     const auto [code, text] = Finish(*badLock);
     EXPECT_EQ(code, 1) << "a lock that cannot be opened is not a second instance";
     EXPECT_TRUE(Contains(text, runtime_ + "Velkaro.lock: Is a directory")) << text;
+}
+
+// An instance that is ending, played by the test: it holds the lock and refuses a
+// hand-over, as a program does between its close request and its end.
+class EndingInstance {
+  public:
+    explicit EndingInstance(const std::string& runtimeFolder)
+        : env_("XDG_RUNTIME_DIR", runtimeFolder),
+          lock_(::open(platform::SingleInstance::LockPath(kProductName).c_str(),
+                       O_RDWR | O_CREAT | O_CLOEXEC, 0600)),
+          listening_(platform::peer::BindListening(
+              platform::SingleInstance::SocketPath(kProductName), 4)) {}
+    ~EndingInstance() { ::unlink(platform::SingleInstance::SocketPath(kProductName).c_str()); }
+
+    bool Holds() { return lock_.valid() && ::flock(lock_.get(), LOCK_EX | LOCK_NB) == 0; }
+    // Takes one hand-over and says no to it.
+    bool RefuseHandOver() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        pollfd ready{listening_.get(), POLLIN, 0};
+        if (::poll(&ready, 1, kProgramMs) != 1) {
+            return false;
+        }
+        platform::UniqueFd peer(::accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        std::vector<uint8_t> record(platform::peer::EncodeMessage(kProductName, 0, 1).size());
+        return peer.valid() && platform::peer::ReadExactly(peer.get(), record, deadline) &&
+               platform::peer::WriteAll(peer.get(), platform::peer::EncodeResult(0), deadline);
+    }
+
+  private:
+    testing_support::ScopedEnv env_;
+    platform::UniqueFd lock_;
+    platform::UniqueFd listening_;
+};
+
+// A restart: the new start finds the old instance still ending, waits for its end and
+// comes up, where it used to hand its start over to the ending one and vanish.
+TEST_F(StartupErrorsTest, AStartWhileTheRunningOneEndsComesUpOnceThatHasEnded) {
+    ::mkdir(runtime_.c_str(), 0700);
+    auto ending = std::make_unique<EndingInstance>(runtime_);
+    ASSERT_TRUE(ending->Holds());
+    auto restarted = Run(VELKARO_PROGRAM);
+    ASSERT_TRUE(ending->RefuseHandOver()) << restarted->Stderr();
+    ending.reset();
+    ExpectRunsAndStops(*restarted, runtime_);
 }
 
 }  // namespace
