@@ -135,10 +135,14 @@ void COnboardLightDevice::RefreshPageControls() {
     }
 }
 
+void COnboardLightDevice::TakeProfileSettings() {
+    ApplyProfileLight();
+}
+
 void COnboardLightDevice::LoadDefaultProfile() {
     Profile().SetDefaultProfilePath(GetDefaultProfilePath());
     Profile().Load(GetDefaultProfilePath());
-    ApplyProfileLight();
+    TakeProfileSettings();
     SaveProfile();
     RefreshPageControls();
 }

@@ -33,6 +33,9 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     void QueryPowerStatus() override;
     void RefreshPageControls() override;
     void LoadDefaultProfile() override;
+    // Takes the settings of the profile just loaded into the device: its light here, and
+    // whatever else a kind keeps.
+    virtual void TakeProfileSettings();
     int WriteDeviceSettings(int slot, int unused1, int unused2, int unused3, int unused4) override;
     void MarkRingKeys() override;
     void BuildProfilePath() override;

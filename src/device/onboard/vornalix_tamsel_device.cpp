@@ -44,13 +44,17 @@ void CVornalixTamselDevice::StartDevice() {
 int CVornalixTamselDevice::LoadProfile() {
     BuildProfilePath();
     profile_.Load(GetProfilePath());
+    TakeProfileSettings();
+    return 1;
+}
+
+void CVornalixTamselDevice::TakeProfileSettings() {
     ApplyProfileLight();
     stages_ = profile_.GetSystemSetStages();
     eqBands_ = stages_.eqType == device::kCustomEqPreset
                    ? profile_.GetCustomEqBands(stages_.customEqSelectIndex)
                    : profile_.GetEqPresetBands(stages_.eqType);
     customEqNames_ = profile_.GetCustomEqNames();
-    return 1;
 }
 
 void CVornalixTamselDevice::RefreshPageControls() {

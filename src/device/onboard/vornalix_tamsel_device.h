@@ -27,6 +27,7 @@ class CVornalixTamselDevice : public COnboardLightDevice {
     int PushLightFrame() override;
     void StartDevice() override;
     int LoadProfile() override;
+    void TakeProfileSettings() override;
     void RefreshPageControls() override;
     CBasicProfiledata& Profile() override { return profile_; }
     CTamselProfiledata& TamselProfile() { return profile_; }

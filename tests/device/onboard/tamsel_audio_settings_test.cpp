@@ -344,6 +344,24 @@ TEST_F(TamselAudioTest, StoredBandsPastTheSlidersReachTheDriverAsTheSlidersShowT
     EXPECT_EQ(device_->EqBandValues()[0], 20);
 }
 
+TEST_F(TamselAudioTest, RestoringTheDefaultsShowsAndKeepsTheDefaultAudioSettings) {
+    CTamselProfiledata& profile = device_->TamselProfile();
+    profile.SetSystemSetStages(1, 3, 5, 0, 0, 20, 1, 30);
+    ASSERT_TRUE(profile.Save());
+    device_->LoadProfile();
+    device_->RefreshPageControls();
+    ASSERT_EQ(voice_->GetEqPreset(), 5);
+
+    device_->LoadDefaultProfile();
+    const TamselSystemSetStages shipped = device_->TamselProfile().GetSystemSetStages();
+    EXPECT_EQ(device_->SystemSetStages(), shipped);
+    EXPECT_EQ(voice_->GetEqPreset(), shipped.eqType);
+    device_->SelectMagicVoice(2);
+    TamselSystemSetStages expected = shipped;
+    expected.magicType = 2;
+    EXPECT_EQ(Saved(), expected) << "no setting of the profile restored from is stored back";
+}
+
 TEST(TamselAudioWithoutSdk, OperationsChangeThePageButSaveNothingGatedByAWrite) {
     testing_support::ScopedUserFolders folders;
     platform::audio::ScopedAudioSdk noSdk(nullptr);
