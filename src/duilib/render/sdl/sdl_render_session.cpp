@@ -86,12 +86,17 @@ void CSdlRenderSession::Impl::Start() {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The pixels are made in memory: the plain window framebuffer needs no GL context.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (HasDisplayEnvironment() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-        videoStarted = true;
+    if (HasDisplayEnvironment()) {
+        // Watching before the connection is made: a display that goes away while the
+        // video starts is said as any later loss is, not in Xlib's words through exit().
         guard = std::make_unique<sdl::DisplayLossGuard>(
             [this](const std::string& display) { DisplayLost(display); });
+        videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    if (videoStarted) {
         sdl::ReadDisplayLayout();
     } else if (HasDisplayEnvironment()) {
+        guard.reset();
         platform::DebugTrace(L"renderer: no display, painting off-screen\n");
     }
     ttfStarted = TTF_Init() == 0;
