@@ -17,6 +17,7 @@
 #include "pages/key_set_control_ui.h"
 #include "pages/light_control_ui.h"
 #include "pages/macro_key_numbers.h"
+#include "pages/shoot_data_file.h"
 #include "platform/clock.h"
 
 using DuiLib::CControlUI;
@@ -219,7 +220,10 @@ bool CVornalixUSBDevice::RevertKeysOfDeletedMacros(int deletedMacro) {
         }
     }
     for (KeyAssignRecord& key : keyAssignments_) {
-        if (PlaysMacro(key.current) && key.current.p1 >= macroCount) {
+        // A gun past the four of the shoot image has nothing to fire either.
+        const bool noGun = key.current.type == KeyFunctionType::kGunKey &&
+                           key.current.p1 >= ShootDataFile::kGunCount;
+        if ((PlaysMacro(key.current) && key.current.p1 >= macroCount) || noGun) {
             key.current = key.defaults;
             changed = true;
         }

@@ -187,11 +187,11 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // Fills the lighting panel's mode rows from the page lists (LightModeRowsOf): the row
     // a user picks is the mode the device plays, custom lights included.
     void ShowLightModes(CLightControlUI* panel, int maxBrightness, int maxSpeed);
-    // Rereads the name lists; keys that play a macro the list no longer holds go back to
-    // their own function, and after the deletion of macro `deletedMacro` keys on later
-    // macros follow them to their new numbers, in this profile and in the stored others.
-    // True when any key changed: the caller then writes the profile at once, since a key
-    // left naming a macro's old number would play whichever macro takes that number.
+    // Rereads the name lists; keys that play a macro the list no longer holds, or a gun the
+    // shoot image does not hold, go back to their own function, and after the deletion of macro
+    // `deletedMacro` keys on later macros follow them to their new numbers, in this profile and in
+    // the stored others. True when any key changed: the caller then writes the profile at once,
+    // since a key left naming a macro's old number would play whichever macro takes that number.
     bool RevertKeysOfDeletedMacros(int deletedMacro = kNoDeletedMacro);
     // The macro image of the user's macro list for the macro memory the capability block
     // names; the upload's result when there is no image to send (PrepareMacroImage).

@@ -413,6 +413,21 @@ TEST_F(MouseDeviceTest, AProfilesKeyOnAMacroTheListLacksReachesTheMouseAsItsDefa
         << "the mouse holds no macro 3 to play";
 }
 
+TEST_F(MouseDeviceTest, AProfilesKeyOnAGunTheMouseLacksReachesItAsItsDefault) {
+    const KeyFunctionRecord factory = FactoryAssignments()[0].defaults;
+    const int gun7 = PackKeyFunction({0, KeyFunctionType::kGunKey, 7, 0, 0});
+    WriteUserFile("p1.Json", R"({"Device":[{"KeyList":[{"Assignment":)" + std::to_string(gun7) +
+                                 R"(,"DefaultAssignment":)" +
+                                 std::to_string(PackKeyFunction(factory)) + "}]}]}");
+    device_->ReadDpiLimits();
+    device_->LoadProfile();
+    EXPECT_EQ(device_->GetKeyAssignments().at(0).current, factory) << "four guns only";
+    ASSERT_EQ(device_->ApplyKeyAssignments(0), 1);
+    const Bytes table = mouse_->Memory(sim::MouseMemory::kKeyCodes);
+    const size_t left = 3 * sim::kMouseKeyPositions[0];
+    EXPECT_EQ(table[left], factory.type);
+}
+
 TEST_F(MouseDeviceTest, KeysFollowTheirMacrosWhenAnEarlierMacroIsDeleted) {
     const auto macroKey = [](uint16_t id, uint8_t macro) {
         return KeyFunctionRecord{id, KeyFunctionType::kMacro, macro, 1, 0};
