@@ -394,38 +394,26 @@ TEST_F(MouseDeviceTest, MacroUploadAndMissingMacrosFallBackToDefaults) {
     EXPECT_EQ(stored.GetKeyList().at(3).current, keys[3].current);
 }
 
-TEST_F(MouseDeviceTest, AProfilesKeyOnAMacroTheListLacksReachesTheMouseAsItsDefault) {
+TEST_F(MouseDeviceTest, AProfilesKeyOnAMacroOrGunTheMouseLacksReachesItAsItsDefault) {
     WriteUserFile("macro.config", R"({"MacroInfo":[{"MacroName":"a","Guid":"m1"}]})");
-    const KeyFunctionRecord factory = FactoryAssignments()[0].defaults;
-    const int macro3 = PackKeyFunction({0, KeyFunctionType::kMacro, 3, 0, 0});
-    WriteUserFile("p1.Json", R"({"Device":[{"KeyList":[{"Assignment":)" + std::to_string(macro3) +
-                                 R"(,"DefaultAssignment":)" +
-                                 std::to_string(PackKeyFunction(factory)) + "}]}]}");
     device_->ReadDpiLimits();
-    device_->LoadProfile();
-    EXPECT_EQ(device_->GetKeyAssignments().at(0).current, factory) << "what the page shows";
-
-    ASSERT_EQ(device_->ApplyKeyAssignments(0), 1);
-    const Bytes table = mouse_->Memory(sim::MouseMemory::kKeyCodes);
-    const size_t left = 3 * sim::kMouseKeyPositions[0];
-    EXPECT_EQ(Bytes(table.begin() + left, table.begin() + left + 3),
-              (Bytes{factory.type, factory.p1, factory.p2}))
-        << "the mouse holds no macro 3 to play";
-}
-
-TEST_F(MouseDeviceTest, AProfilesKeyOnAGunTheMouseLacksReachesItAsItsDefault) {
     const KeyFunctionRecord factory = FactoryAssignments()[0].defaults;
-    const int gun7 = PackKeyFunction({0, KeyFunctionType::kGunKey, 7, 0, 0});
-    WriteUserFile("p1.Json", R"({"Device":[{"KeyList":[{"Assignment":)" + std::to_string(gun7) +
-                                 R"(,"DefaultAssignment":)" +
-                                 std::to_string(PackKeyFunction(factory)) + "}]}]}");
-    device_->ReadDpiLimits();
-    device_->LoadProfile();
-    EXPECT_EQ(device_->GetKeyAssignments().at(0).current, factory) << "four guns only";
-    ASSERT_EQ(device_->ApplyKeyAssignments(0), 1);
-    const Bytes table = mouse_->Memory(sim::MouseMemory::kKeyCodes);
     const size_t left = 3 * sim::kMouseKeyPositions[0];
-    EXPECT_EQ(table[left], factory.type);
+    const KeyFunctionRecord missing[] = {{0, KeyFunctionType::kMacro, 3, 0, 0},
+                                         {0, KeyFunctionType::kGunKey, 7, 0, 0}};
+    for (const KeyFunctionRecord& key : missing) {
+        WriteUserFile("p1.Json", R"({"Device":[{"KeyList":[{"Assignment":)" +
+                                     std::to_string(PackKeyFunction(key)) +
+                                     R"(,"DefaultAssignment":)" +
+                                     std::to_string(PackKeyFunction(factory)) + "}]}]}");
+        device_->LoadProfile();
+        EXPECT_EQ(device_->GetKeyAssignments().at(0).current, factory) << "what the page shows";
+        ASSERT_EQ(device_->ApplyKeyAssignments(0), 1);
+        const Bytes table = mouse_->Memory(sim::MouseMemory::kKeyCodes);
+        EXPECT_EQ(Bytes(table.begin() + left, table.begin() + left + 3),
+                  (Bytes{factory.type, factory.p1, factory.p2}))
+            << "the mouse holds no macro 3 and no gun 7";
+    }
 }
 
 TEST_F(MouseDeviceTest, KeysFollowTheirMacrosWhenAnEarlierMacroIsDeleted) {
