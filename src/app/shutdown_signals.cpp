@@ -49,6 +49,8 @@ class ShutdownSignals::Watcher {
         Deliver();
     }
 
+    bool Received() const { return received_.load(); }
+
   private:
     void Deliver() {
         HWND target = target_.load();
@@ -65,6 +67,7 @@ class ShutdownSignals::Watcher {
             }
             signalfd_siginfo info;
             while (::read(signalFd_, &info, sizeof(info)) == static_cast<ssize_t>(sizeof(info))) {
+                received_ = true;
                 pending_ = true;
             }
             Deliver();
@@ -73,6 +76,7 @@ class ShutdownSignals::Watcher {
 
     std::atomic<HWND> target_{nullptr};
     std::atomic<bool> pending_{false};
+    std::atomic<bool> received_{false};
     sigset_t previous_;
     int signalFd_ = -1;
     int wakeFd_ = -1;
@@ -83,6 +87,10 @@ ShutdownSignals::ShutdownSignals() : watcher_(std::make_unique<Watcher>()) {}
 
 void ShutdownSignals::SetTarget(HWND target) {
     watcher_->SetTarget(target);
+}
+
+bool ShutdownSignals::Received() const {
+    return watcher_->Received();
 }
 
 ShutdownSignals::~ShutdownSignals() = default;

@@ -18,6 +18,8 @@ class ShutdownSignals {
 
     // The window to close; a signal that came before it is delivered now.
     void SetTarget(HWND target);
+    // True once any of the signals came.
+    bool Received() const;
 
   private:
     class Watcher;

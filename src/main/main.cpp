@@ -36,10 +36,13 @@ constexpr uint32_t kLockRetryMs = 500;
 
 // The running instance comes to the front and this start has nothing to do (exit code 0),
 // unless that one is ending: then this start goes on once it has ended (nullopt).
-std::optional<int> HandOverToRunning(platform::SingleInstance& instance) {
+// A termination request while waiting ends this start too.
+std::optional<int> HandOverToRunning(platform::SingleInstance& instance,
+                                     const ShutdownSignals& signals) {
     const auto deadline = std::chrono::steady_clock::now() + kEndingInstanceWait;
     while (!instance.IsFirst()) {
-        if (platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1)) {
+        if (platform::SingleInstance::SendToRunning(kProductName, kProductName, 0, 1) ||
+            signals.Received()) {
             return 0;
         }
         if (instance.state() == platform::SingleInstance::State::kFailed) {
@@ -66,7 +69,7 @@ int main() {
         return ReportStartupProblem({1, instance.Error()});
     }
     if (!instance.IsFirst()) {
-        if (auto handedOver = HandOverToRunning(instance)) {
+        if (auto handedOver = HandOverToRunning(instance, signals)) {
             return *handedOver;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
@@ -113,10 +114,14 @@ bool SingleInstance::SendToRunning(std::wstring_view name, std::wstring_view mes
     for (;;) {
         UniqueFd fd = peer::ConnectTo(path, deadline);
         if (fd.valid() && peer::WriteAll(fd.get(), record, deadline)) {
-            // Only a closing instance says no; one that closes without a word took it.
+            // A closing instance says no, and one that says nothing in time is hung; one
+            // that closes without a word took it.
             std::array<uint8_t, peer::kResultBytes> answer{};
-            return !peer::ReadExactly(fd.get(), answer, deadline) ||
-                   peer::DecodeResult(answer) != 0;
+            if (peer::ReadExactly(fd.get(), answer, deadline)) {
+                return peer::DecodeResult(answer) != 0;
+            }
+            uint8_t byte = 0;
+            return ::recv(fd.get(), &byte, 1, MSG_DONTWAIT | MSG_PEEK) == 0;
         }
         if (Clock::now() >= deadline) {
             return false;

@@ -47,7 +47,7 @@ class SingleInstance {
 
     // Hands the registered message `message` with its values to the running instance of
     // `name`. Retries for up to `timeoutMs` while the first instance is still starting;
-    // false at once when it is closing.
+    // false at once when it is closing, and when it does not answer in that time.
     static bool SendToRunning(std::wstring_view name, std::wstring_view message, WPARAM wParam,
                               LPARAM lParam, uint32_t timeoutMs = 1000);
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/paths.h"
+#include "platform/peer_socket.h"
 #include "platform/peer_wire.h"
 #include "platform/window_messages.h"
 #include "support/message_receiver.h"
@@ -81,6 +82,18 @@ TEST_F(SingleInstanceTest, AnInstanceThatIsClosingRefusesTheHandOverAndItsLockIs
 
     platform::MarkWindowClosing(receiver_.hwnd());
     EXPECT_FALSE(SingleInstance::SendToRunning(L"VelkaroTest", L"VelkaroTestMessage", 0, 1));
+    {
+        // A hung instance: its socket takes connections that nobody reads.
+        const std::string path = SingleInstance::SocketPath(L"VelkaroTest");
+        const std::string moved = path + ".away";
+        ASSERT_EQ(::rename(path.c_str(), moved.c_str()), 0);
+        platform::UniqueFd hung = platform::peer::BindListening(path, 4);
+        ASSERT_TRUE(hung.valid());
+        EXPECT_FALSE(
+            SingleInstance::SendToRunning(L"VelkaroTest", L"VelkaroTestMessage", 0, 1, 300));
+        ::unlink(path.c_str());
+        ASSERT_EQ(::rename(moved.c_str(), path.c_str()), 0);
+    }
     first.reset();
     EXPECT_TRUE(second.WaitToBeFirst(kArrivalMs));
     EXPECT_TRUE(second.Listen(receiver_.hwnd(), {L"VelkaroTestMessage"}));

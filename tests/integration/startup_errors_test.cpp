@@ -176,5 +176,17 @@ TEST_F(StartupErrorsTest, AStartWhileTheRunningOneEndsComesUpOnceThatHasEnded) {
     ExpectRunsAndStops(*restarted, runtime_);
 }
 
+TEST_F(StartupErrorsTest, AStartWaitingForAnInstanceToEndStopsWhenAskedTo) {
+    ::mkdir(runtime_.c_str(), 0700);
+    EndingInstance ending(runtime_);
+    ASSERT_TRUE(ending.Holds());
+    auto waiting = Run(VELKARO_PROGRAM);
+    ASSERT_TRUE(ending.RefuseHandOver()) << waiting->Stderr();
+    waiting->Signal(SIGINT);
+    const auto [code, said] = Finish(*waiting);
+    EXPECT_EQ(code, 0) << said;
+    EXPECT_FALSE(Contains(said, "does not answer")) << said;
+}
+
 }  // namespace
 }  // namespace shell_testing
