@@ -20,6 +20,7 @@
 #include "duilib/resource_manager.h"
 #include "main/startup_checks.h"
 #include "platform/bus/sleep_watcher.h"
+#include "platform/hid/hid_bus.h"
 #include "platform/paths.h"
 #include "platform/single_instance.h"
 #include "platform/text_convert.h"
@@ -94,6 +95,8 @@ int main() {
     RegisterControlClasses();
 
     auto window = std::make_unique<CMainWnd>();
+    // Over the simulated bus the simulated devices have pages of their own.
+    window->UseDeviceTables(DeviceTablesForBus(platform::hid::CurrentHidBus()));
     if (window->Create(nullptr, kProductName, 0x96CA0000, 0, 0, 0, 800, 572) == nullptr) {
         return ReportStartupProblem(
             {1, "the main window cannot be built: " + window->GetLastBuildError().ToUtf8()});

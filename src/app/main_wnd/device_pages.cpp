@@ -39,10 +39,9 @@ Value ForKind(int kind, Value keyboard, Value mouse, Value mousePad, Value heads
 // Calls page(kind, live index, sub-kind) for every option row; the live index is -1 for a
 // row no HID record matches.
 template <typename Page>
-void ForEachOptionRow(Page page) {
-    for (int row = 0; row < DeviceOptionTableCount; ++row) {
-        const DeviceOptionRecord& option = DeviceOptionTable[row];
-        const int index = FindHidIdIndex(
+void ForEachOptionRow(const DeviceTableSet& tables, Page page) {
+    for (const DeviceOptionRecord& option : tables.options) {
+        const int index = tables.FindHidIdIndex(
             static_cast<uint16_t>(option.vendorId), static_cast<uint16_t>(option.productId),
             static_cast<uint16_t>(option.deviceKind), static_cast<uint16_t>(option.subKind));
         page(option.deviceKind, index, option.subKind);
@@ -90,7 +89,7 @@ CControlUI* CMainWnd::BuildFromXml(LPCTSTR xml, IDialogBuilderCallback* callback
 }
 
 void CMainWnd::BuildDevicePages() {
-    ForEachOptionRow([this](int kind, int index, int subKind) {
+    ForEachOptionRow(*tables_, [this](int kind, int index, int subKind) {
         if (auto build = ForKind(kind, &CMainWnd::BuildKeyboardPage, &CMainWnd::BuildMousePage,
                                  &CMainWnd::BuildMousePadPage, &CMainWnd::BuildHeadsetPage)) {
             (this->*build)(index, subKind);
@@ -100,7 +99,7 @@ void CMainWnd::BuildDevicePages() {
 
 void CMainWnd::RemoveDevicePages() {
     // Every row, so that each page is torn down with its channel closed.
-    ForEachOptionRow([this](int kind, int index, int subKind) {
+    ForEachOptionRow(*tables_, [this](int kind, int index, int subKind) {
         if (auto remove = ForKind(kind, &CMainWnd::RemoveKeyboardPage, &CMainWnd::RemoveMousePage,
                                   &CMainWnd::RemoveMousePadPage, &CMainWnd::RemoveHeadsetPage)) {
             (this->*remove)(index, subKind);
@@ -133,9 +132,9 @@ int CMainWnd::OptionRowOf(const HidIdRecord& record, bool isMouse, int subKind, 
         }
     }
     const int row =
-        FindDeviceOptionIndex(identifying.vendorId, identifying.productId,
-                              static_cast<uint16_t>(kind), static_cast<uint16_t>(subKind));
-    return row >= 0 && row < DeviceXmlTableCount ? row : -1;
+        tables_->FindDeviceOptionIndex(identifying.vendorId, identifying.productId,
+                                       static_cast<uint16_t>(kind), static_cast<uint16_t>(subKind));
+    return row >= 0 && static_cast<size_t>(row) < tables_->layouts.size() ? row : -1;
 }
 
 int CMainWnd::BuildDevicePage(int liveIndex, int subKind, bool isMouse) {
@@ -151,8 +150,8 @@ int CMainWnd::BuildDevicePage(int liveIndex, int subKind, bool isMouse) {
     if (row < 0) {
         return 0;
     }
-    const DeviceOptionRecord& option = DeviceOptionTable[row];
-    const DeviceXmlRecord& xml = DeviceXmlTable[row];
+    const DeviceOptionRecord& option = tables_->options[static_cast<size_t>(row)];
+    const DeviceXmlRecord& xml = tables_->layouts[static_cast<size_t>(row)];
 
     std::unique_ptr<CControlUI> powerControl(BuildFromXml(kPowerItemXml, this));
     std::unique_ptr<CControlUI> entryControl;

@@ -71,7 +71,7 @@ void CMainWnd::OnWindowInit() {
     platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, 1);
     ApplyLanguage(GetStoredLanguageIndex());
     liveRecords_ = std::make_unique<HidLiveList>(
-        std::vector<HidIdRecord>(HidIdTable, HidIdTable + HidIdTableCount));
+        std::vector<HidIdRecord>(tables_->interfaces.begin(), tables_->interfaces.end()));
     BuildDevicePages();
     const SIZE screen = PrimaryScreenSize();
     g_screenWidth = screen.cx;

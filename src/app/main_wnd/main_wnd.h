@@ -153,6 +153,10 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     std::vector<CVornalixUSBDevice*>& Keyboards() { return keyboards_; }
     std::vector<CVornalixUSBDevice*>& Headsets() { return headsets_; }
     HidLiveList& LiveRecords() { return *liveRecords_; }
+    // The device tables the window reads for its life: given before it is created (the
+    // shipped tables unless told otherwise).
+    void UseDeviceTables(const DeviceTableSet& tables) { tables_ = &tables; }
+    const DeviceTableSet& Tables() const { return *tables_; }
     bool IsWorkerRunning(int slot) const;
     int GetDPI() const { return dpi_; }
     int GetEntryIndex(CDeviceOptionUI* entry);
@@ -393,6 +397,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     std::vector<CVornalixUSBDevice*> headsets_;
     std::vector<CMpDevicePowerUI*> powerItems_;
     std::vector<DeviceIdentityRecord> updateCandidates_;
+    const DeviceTableSet* tables_ = &HardwareDeviceTables();
     std::unique_ptr<HidLiveList> liveRecords_ = std::make_unique<HidLiveList>();
     // The path of each live record as it arrived, until it is removed.
     std::map<size_t, std::wstring> arrivedPaths_;

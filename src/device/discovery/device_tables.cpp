@@ -91,10 +91,31 @@ int FindRowIndex(const Row* rows, int32_t count, uint16_t vendorId, uint16_t pro
 }  // namespace
 
 int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind) {
-    return FindRowIndex(HidIdTable, HidIdTableCount, vendorId, productId, kind, subKind);
+    return HardwareDeviceTables().FindHidIdIndex(vendorId, productId, kind, subKind);
 }
 
 int FindDeviceOptionIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind) {
-    return FindRowIndex(DeviceOptionTable, DeviceOptionTableCount, vendorId, productId, kind,
-                        subKind);
+    return HardwareDeviceTables().FindDeviceOptionIndex(vendorId, productId, kind, subKind);
+}
+
+int DeviceTableSet::FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind,
+                                   uint16_t subKind) const {
+    return FindRowIndex(interfaces.data(), static_cast<int32_t>(interfaces.size()), vendorId,
+                        productId, kind, subKind);
+}
+
+int DeviceTableSet::FindDeviceOptionIndex(uint16_t vendorId, uint16_t productId, uint16_t kind,
+                                          uint16_t subKind) const {
+    return FindRowIndex(options.data(), static_cast<int32_t>(options.size()), vendorId, productId,
+                        kind, subKind);
+}
+
+const DeviceTableSet& HardwareDeviceTables() {
+    static const DeviceTableSet set{
+        {HidIdTable, static_cast<size_t>(HidIdTableCount)},
+        {DeviceOptionTable, static_cast<size_t>(DeviceOptionTableCount)},
+        {DeviceXmlTable, static_cast<size_t>(DeviceXmlTableCount)},
+        {DeviceIdentityTable, static_cast<size_t>(DeviceIdentityTableCount)},
+    };
+    return set;
 }

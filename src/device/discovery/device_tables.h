@@ -3,6 +3,7 @@
 // products, built before the program starts and never changed.
 
 #include <cstdint>
+#include <span>
 
 #include "device/discovery/hid_id_record.h"
 #include "duilib/dui_string.h"
@@ -57,3 +58,30 @@ extern const int32_t DeviceIdentityTableCount;
 int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind);
 // Index of the first device page row with these four values, or -1.
 int FindDeviceOptionIndex(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t subKind);
+
+namespace platform::hid {
+class HidBus;
+}
+
+// The four tables as one set. A window reads one set for its whole life: the tables
+// above on real hardware; over the simulated bus, those with the simulated mouse, mouse
+// pad and headset added, whose ids no shipped row knows.
+struct DeviceTableSet {
+    std::span<const HidIdRecord> interfaces;
+    std::span<const DeviceOptionRecord> options;
+    std::span<const DeviceXmlRecord> layouts;  // indexed like `options`
+    std::span<const DeviceIdentityRecord> identities;
+
+    // As the two functions above, over this set.
+    int FindHidIdIndex(uint16_t vendorId, uint16_t productId, uint16_t kind,
+                       uint16_t subKind) const;
+    int FindDeviceOptionIndex(uint16_t vendorId, uint16_t productId, uint16_t kind,
+                              uint16_t subKind) const;
+};
+
+// The shipped tables.
+const DeviceTableSet& HardwareDeviceTables();
+// The shipped tables, with every option row backed by a simulated device.
+const DeviceTableSet& SimulatedDeviceTables();
+// The set for the devices `bus` reaches.
+const DeviceTableSet& DeviceTablesForBus(const platform::hid::HidBus& bus);
