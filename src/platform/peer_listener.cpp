@@ -1,5 +1,7 @@
 #include "platform/peer_listener.h"
 
+#include "platform/debug_trace.h"
+
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -230,8 +232,13 @@ class PeerListener::Server {
         const auto& accepted = options_.acceptedMessages;
         if (std::any_of(accepted.begin(), accepted.end(),
                         [&](const std::wstring& name) { return SameName(name, record.name); })) {
-            PostMessage(options_.target, RegisterWindowMessage(record.name),
-                        static_cast<WPARAM>(record.wParam), static_cast<LPARAM>(record.lParam));
+            // Another program may send faster than the window handles them: beyond a few
+            // waiting of one kind, further ones are dropped rather than queued.
+            if (!PostMessageBounded(options_.target, RegisterWindowMessage(record.name),
+                                    static_cast<WPARAM>(record.wParam),
+                                    static_cast<LPARAM>(record.lParam), kMaxWaitingPerMessage)) {
+                DebugTrace(L"peers: a message from another program was dropped\n");
+            }
         }
         return true;
     }

@@ -26,6 +26,9 @@ class PeerListener {
     };
 
     static constexpr size_t kMaxConnections = 128;
+    // Accepted messages of one name waiting in the target's queue; more are dropped. Far
+    // above any burst of real programs, far below what memory would notice.
+    static constexpr size_t kMaxWaitingPerMessage = 1024;
     // From the connection to its whole record.
     static constexpr int kRecordDeadlineMs = 1000;
     // From a whole copy-data record to the target window's answer.

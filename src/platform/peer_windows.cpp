@@ -1,11 +1,16 @@
 #include "platform/peer_windows.h"
 
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -26,8 +31,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A published window answers from its listener thread at once; these bound what a peer
-// that does not can cost the caller.
+// that does not can cost the caller: a lookup asks every peer at once and waits this
+// long in all.
 constexpr auto kLookupDeadline = std::chrono::milliseconds(500);
+// How often a peer whose listener queue is full is tried again during a lookup.
+constexpr int64_t kRetrySliceMs = 10;
 constexpr auto kBroadcastDeadline = std::chrono::milliseconds(500);
 // A peer's window answers WM_COPYDATA on its UI thread.
 constexpr auto kSendDeadline = std::chrono::milliseconds(2000);
@@ -111,26 +119,95 @@ struct Description {
     std::wstring title;
 };
 
-std::optional<Description> Describe(const std::string& path) {
-    const auto deadline = Clock::now() + kLookupDeadline;
-    UniqueFd fd = peer::ConnectTo(path, deadline);
-    const std::vector<uint8_t> request = peer::EncodeDescribe();
-    std::array<uint8_t, peer::kDescriptionHeadBytes> head{};
-    if (!fd.valid() || !peer::WriteAll(fd.get(), request, deadline) ||
-        !peer::ReadExactly(fd.get(), head, deadline)) {
-        return std::nullopt;
+// One peer asked to describe its window: the bytes of its answer as they come.
+struct DescribeExchange {
+    std::string path;
+    UniqueFd fd;
+    std::vector<uint8_t> answer;
+};
+
+// Connects and sends the request; false when the peer cannot be asked (yet).
+bool Ask(DescribeExchange& exchange, Clock::time_point deadline) {
+    // One try now: a listener whose queue is full is tried again on the next round.
+    exchange.fd = peer::ConnectTo(exchange.path, Clock::now());
+    return exchange.fd.valid() &&
+           peer::WriteAll(exchange.fd.get(), peer::EncodeDescribe(), deadline);
+}
+
+// Takes what the peer sent. False when its answer is broken or it hung up; a whole answer
+// is left in `found`.
+bool TakeAnswer(DescribeExchange& exchange, std::optional<Description>* found) {
+    uint8_t chunk[512];
+    const ssize_t n = ::recv(exchange.fd.get(), chunk, sizeof chunk, MSG_DONTWAIT);
+    if (n <= 0) {
+        return n < 0 && (errno == EAGAIN || errno == EINTR);
     }
-    const auto lengths = peer::DecodeDescriptionHead(head);
+    exchange.answer.insert(exchange.answer.end(), chunk, chunk + n);
+    if (exchange.answer.size() < peer::kDescriptionHeadBytes) {
+        return true;
+    }
+    const auto lengths =
+        peer::DecodeDescriptionHead(std::span<const uint8_t, peer::kDescriptionHeadBytes>(
+            exchange.answer.data(), peer::kDescriptionHeadBytes));
     if (!lengths) {
-        return std::nullopt;
+        return false;
     }
-    std::vector<uint8_t> texts(lengths->first + lengths->second);
-    if (!peer::ReadExactly(fd.get(), texts, deadline)) {
-        return std::nullopt;
+    const size_t wanted = peer::kDescriptionHeadBytes + lengths->first + lengths->second;
+    if (exchange.answer.size() > wanted) {
+        return false;
     }
-    const std::string_view all(reinterpret_cast<const char*>(texts.data()), texts.size());
-    return Description{Utf8Decode(all.substr(0, lengths->first)),
-                       Utf8Decode(all.substr(lengths->first))};
+    if (exchange.answer.size() == wanted) {
+        const std::string_view texts(
+            reinterpret_cast<const char*>(exchange.answer.data()) + peer::kDescriptionHeadBytes,
+            wanted - peer::kDescriptionHeadBytes);
+        *found = Description{Utf8Decode(texts.substr(0, lengths->first)),
+                             Utf8Decode(texts.substr(lengths->first))};
+    }
+    return true;
+}
+
+// Every peer is asked at once and the answers are taken as they come, so peers that have
+// stopped cost one deadline in all, not one each. The path of the first window that
+// `matches` accepts.
+std::optional<std::string> FirstDescribed(const std::vector<std::string>& paths,
+                                          const std::function<bool(const Description&)>& matches) {
+    const auto deadline = Clock::now() + kLookupDeadline;
+    std::vector<DescribeExchange> exchanges(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i) {
+        exchanges[i].path = paths[i];
+    }
+    while (!exchanges.empty() && Clock::now() < deadline) {
+        bool unasked = false;
+        std::vector<pollfd> fds;
+        for (DescribeExchange& exchange : exchanges) {
+            if (!exchange.fd.valid() && !Ask(exchange, deadline)) {
+                exchange.fd.reset();
+                unasked = true;
+            }
+            fds.push_back(pollfd{exchange.fd.valid() ? exchange.fd.get() : -1, POLLIN, 0});
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const int waitMs = static_cast<int>(
+            std::clamp<int64_t>(left.count(), 0, unasked ? kRetrySliceMs : left.count()));
+        if (::poll(fds.data(), fds.size(), waitMs) < 0 && errno != EINTR) {
+            return std::nullopt;
+        }
+        for (size_t i = fds.size(); i-- > 0;) {
+            if (fds[i].revents == 0) {
+                continue;
+            }
+            std::optional<Description> found;
+            const bool goesOn = TakeAnswer(exchanges[i], &found);
+            if (found && matches(*found)) {
+                return exchanges[i].path;
+            }
+            if (!goesOn || found) {
+                exchanges.erase(exchanges.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 LRESULT SendCopyData(const std::string& path, WPARAM wParam, LPARAM lParam) {
@@ -187,9 +264,10 @@ int BroadcastToPeers(std::wstring_view message, WPARAM wParam, LPARAM lParam) {
     if (record.empty()) {
         return 0;
     }
+    // One deadline for all: peers whose queues are full cost it once, not once each.
+    const auto deadline = Clock::now() + kBroadcastDeadline;
     int delivered = 0;
     for (const std::string& path : PeerSockets(false)) {
-        const auto deadline = Clock::now() + kBroadcastDeadline;
         UniqueFd fd = peer::ConnectTo(path, deadline);
         if (fd.valid() && peer::WriteAll(fd.get(), record, deadline)) {
             ++delivered;
@@ -201,14 +279,12 @@ int BroadcastToPeers(std::wstring_view message, WPARAM wParam, LPARAM lParam) {
 namespace detail {
 
 HWND FindPeerWindow(std::wstring_view className, std::wstring_view title) {
-    for (const std::string& path : PeerSockets(true)) {
-        const std::optional<Description> found = Describe(path);
-        if (found && (className.empty() || found->className == className) &&
-            (title.empty() || found->title == title)) {
-            return HandleFor(path);
-        }
-    }
-    return nullptr;
+    const std::optional<std::string> path =
+        FirstDescribed(PeerSockets(true), [&](const Description& found) {
+            return (className.empty() || found.className == className) &&
+                   (title.empty() || found.title == title);
+        });
+    return path ? HandleFor(*path) : nullptr;
 }
 
 bool SendToPeerWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

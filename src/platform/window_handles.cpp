@@ -257,7 +257,7 @@ HWND GetWindowOwner(HWND hwnd) {
     return ReadState(hwnd, &WindowEntry::owner);
 }
 
-HWND FindWindow(const wchar_t* className, const wchar_t* title) {
+HWND FindOwnWindow(const wchar_t* className, const wchar_t* title) {
     const std::wstring_view wantedClass = className ? className : L"";
     const std::wstring_view wantedTitle = title ? title : L"";
     for (const auto& entry : detail::AllEntries()) {
@@ -267,7 +267,14 @@ HWND FindWindow(const wchar_t* className, const wchar_t* title) {
             return ToHandle(entry->id);
         }
     }
-    return detail::FindPeerWindow(wantedClass, wantedTitle);
+    return nullptr;
+}
+
+HWND FindWindow(const wchar_t* className, const wchar_t* title) {
+    if (const HWND own = FindOwnWindow(className, title)) {
+        return own;
+    }
+    return detail::FindPeerWindow(className ? className : L"", title ? title : L"");
 }
 
 HWND SetActiveWindow(HWND hwnd) {

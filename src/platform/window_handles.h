@@ -74,6 +74,8 @@ HWND GetWindowOwner(HWND hwnd);
 // window of this process matches, the windows other programs of the user published
 // (peer_windows.h) are looked at.
 HWND FindWindow(const wchar_t* className, const wchar_t* title);
+// As FindWindow, among this process's windows only: never waits on another program.
+HWND FindOwnWindow(const wchar_t* className, const wchar_t* title);
 // Activation moves between windows of the process: the old one gets WM_ACTIVATE
 // (WA_INACTIVE), the new one WM_ACTIVATE (WA_ACTIVE). Returns the previous active window.
 HWND SetActiveWindow(HWND hwnd);

@@ -1,6 +1,7 @@
 #include "platform/window_messages.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <cwctype>
 #include <map>
@@ -193,6 +194,10 @@ UINT RegisterWindowMessage(std::wstring_view name) {
 }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostMessageBounded(hwnd, message, wParam, lParam, SIZE_MAX);
+}
+
+BOOL PostMessageBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, size_t limit) {
     if (message == WM_COPYDATA) {
         return FALSE;
     }
@@ -202,6 +207,13 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     {
         std::lock_guard lock(entry->queue->mutex);
+        const auto& posted = entry->queue->posted;
+        if (limit != SIZE_MAX &&
+            static_cast<size_t>(std::count_if(posted.begin(), posted.end(), [&](const auto& m) {
+                return m.hwnd == hwnd && m.message == message;
+            })) >= limit) {
+            return FALSE;
+        }
         entry->queue->posted.push_back({hwnd, message, wParam, lParam});
     }
     entry->queue->wake.notify_all();

@@ -92,6 +92,10 @@ UINT RegisterWindowMessage(std::wstring_view name);
 // Queues the message for the window's thread. FALSE for an unknown or destroyed window
 // and for WM_COPYDATA, whose bytes must travel through SendMessage.
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// As PostMessage, unless `limit` messages of this id for this window wait in its queue
+// already: then nothing is posted and FALSE returned. For senders the window does not
+// control (other programs), whose floods must not grow the queue without bound.
+BOOL PostMessageBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, size_t limit);
 
 // On the window's own thread the window handles the message at once. From another thread
 // the caller blocks until the owning thread has handled it, and gets 0 at once when the

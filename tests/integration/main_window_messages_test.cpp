@@ -2,8 +2,12 @@
 // lighting control asked for by a peer, the configuration answer, suspend and resume,
 // activity, the tray icon's clicks, the DPI rule and the menu's exit.
 
+#include <sys/socket.h>
+
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/config_answer.h"
@@ -12,6 +16,10 @@
 #include "duilib/menu_wnd.h"
 #include "duilib/ui_control.h"
 #include "platform/desktop.h"
+#include "platform/paths.h"
+#include "platform/peer_socket.h"
+#include "platform/peer_windows.h"
+#include "platform/peer_wire.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "shell_fixture.h"
@@ -103,6 +111,7 @@ TEST_F(MainWindowMessagesTest, ConfigQueryIsAnsweredToThePeerWindowOnly) {
     ASSERT_NE(peer, nullptr);
 
     Send(AppMessages().configQuery, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !received.empty(); }, 10000));
     EXPECT_EQ(kind, kConfigAnswerKind);
     EXPECT_EQ(sender, reinterpret_cast<WPARAM>(window_->GetHWND()));
     const auto expected = BuildConfigAnswer();
@@ -112,8 +121,70 @@ TEST_F(MainWindowMessagesTest, ConfigQueryIsAnsweredToThePeerWindowOnly) {
     platform::DestroyWindow(peer);
     received.clear();
     Send(AppMessages().configQuery, 0, 0);
+    PumpFor(300);
     EXPECT_TRUE(received.empty());
-    EXPECT_EQ(window_->SendConfigToZuzoZara(), 0);
+}
+
+// A peer program played by this thread, which is also the window's: it can answer only
+// while the window's thread is free, as a program that answers late would.
+class LatePeer {
+  public:
+    LatePeer() {
+        platform::EnsureDirectory(platform::PeerFolder());
+        socket_ = platform::peer::BindListening(platform::PeerFolder() + "99999.1.sock", 8);
+    }
+    bool IsListening() const { return socket_.valid(); }
+    // Takes the next record (waiting for it while the window's messages are handled) and
+    // answers it with `answer`.
+    std::optional<platform::peer::PeerRecord> Serve(const std::vector<uint8_t>& answer) {
+        platform::UniqueFd connection;
+        PumpUntil(
+            [&] {
+                connection = platform::UniqueFd(
+                    ::accept4(socket_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+                return connection.valid();
+            },
+            10000);
+        if (!connection.valid()) {
+            return std::nullopt;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        platform::peer::PeerRecordReader reader;
+        while (reader.status() == platform::peer::PeerRecordReader::Status::kNeedMore) {
+            std::vector<uint8_t> part(reader.Missing());
+            if (!platform::peer::ReadExactly(connection.get(), part, deadline)) {
+                return std::nullopt;
+            }
+            reader.Feed(part);
+        }
+        platform::peer::WriteAll(connection.get(), answer, deadline);
+        return reader.record();
+    }
+
+  private:
+    platform::UniqueFd socket_;
+};
+
+TEST_F(MainWindowMessagesTest, APeerThatAnswersLateOrNotAtAllNeverHoldsTheWindowUp) {
+    // A program of the user's that has stopped: its socket takes connections, answers none.
+    platform::EnsureDirectory(platform::PeerFolder());
+    const platform::UniqueFd stopped =
+        platform::peer::BindListening(platform::PeerFolder() + "99998.1.sock", 8);
+    ASSERT_TRUE(stopped.valid());
+    LatePeer peer;
+    ASSERT_TRUE(peer.IsListening());
+
+    // Handled at once: the window's thread is free to serve the peer right after.
+    Send(AppMessages().configQuery, 0, 0);
+    const auto describe = peer.Serve(platform::peer::EncodeDescription(L"Peer", L"ZuzoZara"));
+    ASSERT_TRUE(describe.has_value()) << "the peer was never looked up";
+    EXPECT_EQ(describe->kind, platform::peer::RecordKind::kDescribe);
+    const auto answer = peer.Serve(platform::peer::EncodeResult(1));
+    ASSERT_TRUE(answer.has_value()) << "the configuration never reached the peer";
+    EXPECT_EQ(answer->kind, platform::peer::RecordKind::kCopyData);
+    EXPECT_EQ(answer->copyKind, kConfigAnswerKind);
+    const auto expected = BuildConfigAnswer();
+    EXPECT_EQ(answer->bytes, std::vector<uint8_t>(expected.begin(), expected.end()));
 }
 
 TEST_F(MainWindowMessagesTest, WhileSuspendedOnlyThePowerMessagesCount) {

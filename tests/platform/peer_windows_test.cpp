@@ -9,9 +9,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <array>
+#include <chrono>
+#include <filesystem>
 #include <numeric>
 
 #include "platform/paths.h"
+#include "platform/peer_listener.h"
 #include "platform/peer_socket.h"
 #include "platform/peer_wire.h"
 #include "platform/single_instance.h"
@@ -84,6 +88,58 @@ TEST_F(PeerWindowsTest, BroadcastsReachPublishedWindowsOnly) {
     const UINT message = RegisterWindowMessageW(L"PeerTestMessage");
     EXPECT_EQ(published.WaitFor(message, 1, 5000).size(), 1u);
     EXPECT_TRUE(instance.WaitFor(message, 1, 100).empty());
+}
+
+TEST_F(PeerWindowsTest, StoppedPeersCostALookupOneDeadlineInAllAndFloodsStayBounded) {
+    // Programs of the user's that have stopped: their sockets take connections and never
+    // answer. Asked one after another, they would cost a lookup half a second each.
+    std::vector<platform::UniqueFd> stopped;
+    platform::EnsureDirectory(platform::PeerFolder());
+    for (int i = 0; i < 24; ++i) {
+        stopped.push_back(platform::peer::BindListening(
+            platform::PeerFolder() + std::to_string(100 + i) + ".1.sock", 4));
+        ASSERT_TRUE(stopped.back().valid());
+    }
+    testing_support::ChildProcess peer({VELKARO_PEER_HELPER, "Peer Window"}, {},
+                                       runtime_.File("peer.err"));
+    ASSERT_EQ(peer.ReadLine(kChildMs), "ready") << peer.Stderr();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(FindWindowW(nullptr, L"Peer Window"), nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, L"Nobody"), nullptr);
+    // Far below the 24 half-seconds of asking in turn, far above a loaded machine's pace.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+}
+
+TEST_F(PeerWindowsTest, AFloodFromAnotherProgramLeavesTheWindowABoundedQueue) {
+    // The window is this thread's: it handles nothing while the flood comes.
+    const UINT message = RegisterWindowMessageW(L"PeerFloodMessage");
+    size_t handled = 0;
+    platform::WindowCreateParams params;
+    params.className = L"FloodTarget";
+    const HWND target = platform::CreateWindowHandle(params, [&](HWND, UINT msg, WPARAM, LPARAM) {
+        handled += msg == message ? 1 : 0;
+        return LRESULT{0};
+    });
+    platform::PublishedWindow publication(target, {L"PeerFloodMessage"});
+    ASSERT_TRUE(publication.IsPublished());
+    const auto sockets = std::filesystem::directory_iterator(platform::PeerFolder());
+    const std::string path = std::filesystem::begin(sockets)->path().string();
+    // Each record's answer says the listener has taken it.
+    const std::vector<uint8_t> record = platform::peer::EncodeMessage(L"PeerFloodMessage", 1, 2);
+    const size_t flood = platform::PeerListener::kMaxWaitingPerMessage + 100;
+    for (size_t i = 0; i < flood; ++i) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        platform::UniqueFd fd = platform::peer::ConnectTo(path, deadline);
+        std::array<uint8_t, platform::peer::kResultBytes> answer{};
+        ASSERT_TRUE(fd.valid() && platform::peer::WriteAll(fd.get(), record, deadline) &&
+                    platform::peer::ReadExactly(fd.get(), answer, deadline));
+    }
+    MSG msg;
+    while (platform::PeekMessage(&msg, PM_REMOVE)) {
+        platform::DispatchMessage(&msg);
+    }
+    EXPECT_EQ(handled, platform::PeerListener::kMaxWaitingPerMessage);
+    platform::DestroyWindow(target);
 }
 
 TEST(PeerRecordTest, RecordsAreTheSameWholeOrInPiecesAndBadOnesAreRefusedEarly) {

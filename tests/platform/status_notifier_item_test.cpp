@@ -103,6 +103,23 @@ TEST_F(StatusNotifierItemTest, HostedWhileAWatcherIsOnTheBusAndOnlyThen) {
     EXPECT_TRUE(WaitFor(*item, Hosting::kHosted));
 }
 
+TEST_F(StatusNotifierItemTest, ABusThatRestartsIsJoinedAgainAndTheIconShownThere) {
+    testing_support::PrivateBus bus(BusKind::kSession);
+    ASSERT_TRUE(bus.IsRunning());
+    auto watcher = std::make_unique<FakeWatcher>();
+    ASSERT_TRUE(watcher->IsReady());
+    auto item = MakeItem();
+    ASSERT_TRUE(WaitFor(*item, Hosting::kHosted));
+
+    watcher.reset();
+    ASSERT_TRUE(bus.Restart());
+    EXPECT_TRUE(WaitFor(*item, Hosting::kUnhosted)) << "the lost bus leaves the icon unhosted";
+    watcher = std::make_unique<FakeWatcher>();
+    ASSERT_TRUE(watcher->IsReady());
+    EXPECT_TRUE(WaitFor(*item, Hosting::kHosted)) << "registered again on the new bus";
+    EXPECT_EQ(watcher->Registered(), std::vector<std::string>{item->ServiceName()});
+}
+
 TEST_F(StatusNotifierItemTest, OnlyTheBusItselfSaysTheWatcherIsGone) {
     testing_support::PrivateBus bus(BusKind::kSession);
     ASSERT_TRUE(bus.IsRunning());

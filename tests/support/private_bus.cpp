@@ -44,6 +44,22 @@ std::string ReadAddress(int fd) {
 PrivateBus::PrivateBus(platform::bus::BusKind kind)
     : variable_(kind == platform::bus::BusKind::kSession ? "DBUS_SESSION_BUS_ADDRESS"
                                                          : "DBUS_SYSTEM_BUS_ADDRESS") {
+    Start();
+    if (IsRunning()) {
+        pointed_ = std::make_unique<ScopedEnv>(variable_, address_);
+    }
+}
+
+bool PrivateBus::Restart() {
+    const std::string before = address_;
+    End();
+    unlink(dir_.File("bus").c_str());
+    Start();
+    return IsRunning() && address_ == before;
+}
+
+void PrivateBus::Start() {
+    address_.clear();
     const std::string config = dir_.File("bus.conf");
     if (!WriteTextFile(config, ConfigFor(dir_.path()))) {
         return;
@@ -76,15 +92,24 @@ PrivateBus::PrivateBus(platform::bus::BusKind kind)
     }
     address_ = ReadAddress(pipeFds[0]);
     close(pipeFds[0]);
-    pointed_ = std::make_unique<ScopedEnv>(variable_, address_);
+    // As the desktop's session bus is named: by its socket alone, so that a daemon that
+    // comes up again there is the same bus to its clients.
+    if (const size_t guid = address_.find(",guid="); guid != std::string::npos) {
+        address_.erase(guid);
+    }
+}
+
+void PrivateBus::End() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
 }
 
 PrivateBus::~PrivateBus() {
     pointed_.reset();
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
+    End();
 }
 
 BusPeer::BusPeer(platform::bus::BusKind kind, std::string name, Task attach)

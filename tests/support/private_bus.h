@@ -24,8 +24,14 @@ class PrivateBus {
     PrivateBus& operator=(const PrivateBus&) = delete;
 
     bool IsRunning() const { return !address_.empty(); }
+    // The daemon ends, as a crashed or restarted bus does; a new one comes up at the
+    // same address. False when the new one did not start.
+    bool Restart();
 
   private:
+    void Start();
+    void End();
+
     TempDir dir_;
     pid_t pid_ = -1;
     std::string address_;

@@ -143,7 +143,7 @@ void CMainWnd::OnNotifyClick(TNotifyUI& msg) {
     }
     if (name.CompareNoCase(L"control_light_status") == 0) {
         lightControl_ = lightControl_ == 0 ? 1 : 0;
-        platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, lightControl_);
+        AnnounceLightControl(lightControl_);
         SetLightControlStatusText();
         BroadcastLightControl(lightControl_);
     }

@@ -68,7 +68,7 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     InstallNoticeSink();
     // Announce that this program drives the device lights.
-    platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, 1);
+    AnnounceLightControl(1);
     ApplyLanguage(GetStoredLanguageIndex());
     liveRecords_ = std::make_unique<HidLiveList>(
         std::vector<HidIdRecord>(tables_->interfaces.begin(), tables_->interfaces.end()));

@@ -25,6 +25,7 @@
 #include "pages/device_hook_filter.h"
 #include "platform/critical_section.h"
 #include "platform/event.h"
+#include "platform/peer_courier.h"
 #include "platform/worker_thread.h"
 #include "profile/json_file.h"
 
@@ -171,7 +172,11 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnMenuClick(const DuiLib::CDuiString& name);
     void BroadcastLightControl(int flag);
     void BroadcastWindowActive(int flag);
+    // Hands the configuration answer to the courier: TRUE once it is on its way (the
+    // peer's own answer is not waited for).
     LRESULT SendConfigToZuzoZara();
+    // Tells the user's other programs whether this one drives the lights (by the courier).
+    void AnnounceLightControl(int flag);
     int GetLightControl() const { return lightControl_; }
     bool IsAwake() const;
     CDeviceHook& DeviceHook() { return deviceHook_; }
@@ -390,6 +395,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     int lightControl_ = 1;
     std::array<DuiLib::CControlUI*, 9> captionButtons_{};
     DuiLib::CTrayIcon trayIcon_;
+    platform::PeerCourier peerCourier_;
     bool initialised_ = false;
     std::vector<CVornalixUSBDevice*> mousePads_;
     std::vector<CVornalixUSBDevice*> mice_;

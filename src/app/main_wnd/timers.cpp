@@ -4,6 +4,7 @@
 #include "app/config_answer.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/msg_wnd.h"
+#include "app/registered_messages.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/menu_wnd.h"
 #include "duilib/ui_control.h"
@@ -11,6 +12,7 @@
 #include "pages/macro_control_ui.h"
 #include "platform/debug_trace.h"
 #include "platform/desktop.h"
+#include "platform/peer_windows.h"
 #include "platform/window_messages.h"
 
 using namespace DuiLib;
@@ -84,7 +86,7 @@ void CMainWnd::ShowTrayMenu() {
     GetCursorPos(&point);
     DWORD alignment = eMenuAlignment_Left | eMenuAlignment_Top;
     // The taskbar's edge decides which corner of the menu lies at the pointer.
-    if (const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    if (const HWND taskbar = platform::FindOwnWindow(L"Shell_TrayWnd", nullptr)) {
         RECT bar{};
         platform::GetWindowRect(taskbar, &bar);
         const LONG barWidth = bar.right - bar.left;
@@ -158,15 +160,27 @@ void CMainWnd::OnMenuClick(const CDuiString& name) {
 }
 
 LRESULT CMainWnd::SendConfigToZuzoZara() {
-    const HWND peer = FindWindowW(nullptr, L"ZuzoZara");
-    if (peer == nullptr) {
-        return 0;
-    }
-    std::array<uint8_t, kConfigAnswerSize> block = BuildConfigAnswer();
-    COPYDATASTRUCT data;
-    data.dwData = kConfigAnswerKind;
-    data.cbData = static_cast<DWORD>(block.size());
-    data.lpData = block.data();
-    return SendMessageW(peer, WM_COPYDATA, reinterpret_cast<WPARAM>(GetHWND()),
-                        reinterpret_cast<LPARAM>(&data));
+    // The block is built here, from the window's state; finding the peer's window and
+    // waiting for its answer happen on the courier, so a peer that does not answer never
+    // holds the window up.
+    const std::array<uint8_t, kConfigAnswerSize> block = BuildConfigAnswer();
+    const auto self = reinterpret_cast<WPARAM>(GetHWND());
+    return peerCourier_.Post([block, self](platform::Event&) {
+        const HWND peer = FindWindowW(nullptr, L"ZuzoZara");
+        if (peer == nullptr) {
+            return;
+        }
+        std::array<uint8_t, kConfigAnswerSize> sent = block;
+        COPYDATASTRUCT data;
+        data.dwData = kConfigAnswerKind;
+        data.cbData = static_cast<DWORD>(sent.size());
+        data.lpData = sent.data();
+        SendMessageW(peer, WM_COPYDATA, self, reinterpret_cast<LPARAM>(&data));
+    });
+}
+
+void CMainWnd::AnnounceLightControl(int flag) {
+    peerCourier_.Post([flag](platform::Event&) {
+        platform::BroadcastToPeers(kLightControlAnnounceMessageName, 1, flag);
+    });
 }

@@ -76,21 +76,49 @@ void BusLoop::Stop() {
 }
 
 void BusLoop::Run(Event& stop) {
+    uint32_t retryMs = kFirstRetryMs;
+    bool toldLost = false;
+    while (!stop.IsSet()) {
+        const Outcome outcome = ConnectAndServe(stop);
+        if (outcome == Outcome::kStopped) {
+            return;
+        }
+        // A bus that served and went away (its daemon restarted, the session's bus
+        // replaced) is tried again at once and then less and less often; the owner hears
+        // of each outage once, and its attach runs again on the new connection.
+        if (outcome == Outcome::kLost) {
+            retryMs = kFirstRetryMs;
+            toldLost = false;
+        }
+        if (!toldLost && lost_) {
+            lost_();
+        }
+        toldLost = true;
+        {
+            std::lock_guard lock(mutex_);
+            posted_.clear();  // tasks are for a connection that is there
+        }
+        if (stop.Wait(retryMs) == kWaitObject0) {
+            return;
+        }
+        retryMs = std::min(retryMs * 2, kMaxRetryMs);
+    }
+}
+
+BusLoop::Outcome BusLoop::ConnectAndServe(Event& stop) {
     sd_bus* raw = nullptr;
     const int opened =
         kind_ == BusKind::kSession ? sd_bus_open_user(&raw) : sd_bus_open_system(&raw);
     const BusPtr bus(raw);
     if (opened < 0 || !attach_(bus.get())) {
         DebugTrace(kind_ == BusKind::kSession ? L"bus: no session bus\n" : L"bus: no system bus\n");
-        if (lost_) {
-            lost_();
-        }
-        return;
+        return Outcome::kNoBus;
     }
-    if (!Serve(bus.get(), stop) && lost_) {
-        DebugTrace(L"bus: connection lost\n");
-        lost_();
+    if (Serve(bus.get(), stop)) {
+        return Outcome::kStopped;
     }
+    DebugTrace(L"bus: connection lost\n");
+    return Outcome::kLost;
 }
 
 // False when the connection failed; true when told to stop.

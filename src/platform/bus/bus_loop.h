@@ -36,7 +36,9 @@ class BusLoop {
     // calls. Their slots may float (they go with the connection). False closes it.
     using Attach = std::function<bool(sd_bus*)>;
     // On the bus thread when there is no bus, it could not be used, or it went away; not
-    // when the loop is stopped.
+    // when the loop is stopped. The loop goes on trying to connect (soon after a loss,
+    // then every kMaxRetryMs at most) and runs Attach again when it does; Lost is called
+    // once per outage.
     using Lost = std::function<void()>;
     using Task = std::function<void(sd_bus*)>;
 
@@ -51,8 +53,13 @@ class BusLoop {
     // the calling thread's windows is answered meanwhile.
     void Stop();
 
+    static constexpr uint32_t kFirstRetryMs = 500;
+    static constexpr uint32_t kMaxRetryMs = 30000;
+
   private:
+    enum class Outcome { kStopped, kNoBus, kLost };
     void Run(Event& stop);
+    Outcome ConnectAndServe(Event& stop);
     bool Serve(sd_bus* bus, Event& stop);
     bool WaitForBus(sd_bus* bus);
     void RunPosted(sd_bus* bus);
