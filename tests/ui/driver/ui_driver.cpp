@@ -202,7 +202,6 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
     RegisterControlClasses();
     impl_->window = std::make_unique<CMainWnd>();
     window_ = impl_->window.get();
-    window_->UseDeviceTables(DeviceTablesForBus(platform::hid::CurrentHidBus()));
     if (window_->Create(nullptr, L"Velkaro", 0x96CA0000, 0, 0, 0, 800, 572) == nullptr) {
         ADD_FAILURE() << "the main window cannot be built: "
                       << window_->GetLastBuildError().ToUtf8();
@@ -212,10 +211,12 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
     if (!WaitFor([this] { return window_->IsInitialised(); })) {
         ADD_FAILURE() << "the main window never initialised";
     }
-    if (options.waitForDevice && !entries.empty() && !WaitFor([this] {
-            // The notice is not shown either while the window is not yet up.
-            return platform::IsWindowVisible(MainHwnd()) && !IsShown(Find(L"No_device_Link"));
-        })) {
+    // The window shows itself once the first look at the bus is done.
+    if (!WaitFor([this] { return platform::IsWindowVisible(window_->GetHWND()) != 0; })) {
+        ADD_FAILURE() << "the main window never appeared";
+    }
+    if (options.waitForDevice && !entries.empty() &&
+        !WaitFor([this] { return !IsShown(Find(L"No_device_Link")); })) {
         ADD_FAILURE() << "no device page came for " << options.devices;
     }
     Settle();
