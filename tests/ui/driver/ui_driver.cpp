@@ -202,6 +202,7 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
     RegisterControlClasses();
     impl_->window = std::make_unique<CMainWnd>();
     window_ = impl_->window.get();
+    window_->UseDeviceTables(DeviceTablesForBus(platform::hid::CurrentHidBus()));
     if (window_->Create(nullptr, L"Velkaro", 0x96CA0000, 0, 0, 0, 800, 572) == nullptr) {
         ADD_FAILURE() << "the main window cannot be built: "
                       << window_->GetLastBuildError().ToUtf8();
