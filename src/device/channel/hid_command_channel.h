@@ -9,9 +9,9 @@
 //
 // Locks: a wrapper holds its command lock (or the light lock for the per-key colour table
 // and light frames) around each exchange; the exchange holds the I/O lock around its
-// write and its reads. A reply is taken only when it echoes the request (command, and the
-// piece's length and offset), so a reply that comes after its request timed out never
-// answers the next one.
+// write and its reads. A reply is taken only when it echoes the request's command and,
+// where the keyboard echoes them, the piece's length and offset, so a reply that comes
+// after its request timed out never answers a request for another piece.
 //
 // Closing: the closer clears the open flag, then cancels; an exchange looks at the flag
 // before each transfer. Wherever the close lands (before the write, between write and

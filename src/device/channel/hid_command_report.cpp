@@ -58,9 +58,13 @@ bool IsReplyTo(std::span<const uint8_t> request, std::span<const uint8_t> reply)
     }
     if (!CommandCarriesPiece(request[kCommand]))
         return true;
-    return reply.size() >= kHidPayloadOffset + request[kPieceLength] &&
-           std::equal(request.begin() + kCommand + 1, request.begin() + kPieceEnd,
-                      reply.begin() + kCommand + 1);
+    if (reply.size() < kHidPayloadOffset + request[kPieceLength])
+        return false;
+    // Keyboards that echo the piece tell a late reply to another piece from this one's;
+    // others leave those bytes zero, and then only the command code can tell.
+    const auto echo = reply.subspan(kCommand + 1, kPieceEnd - kCommand - 1);
+    return std::equal(echo.begin(), echo.end(), request.begin() + kCommand + 1) ||
+           std::all_of(echo.begin(), echo.end(), [](uint8_t b) { return b == 0; });
 }
 
 uint16_t ComputeReportChecksum(std::span<const uint8_t> report) {

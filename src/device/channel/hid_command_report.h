@@ -75,9 +75,11 @@ struct HidCommandReport {
 // length and an offset (bytes 4 to 6) that the reply echoes.
 bool CommandCarriesPiece(uint8_t code);
 // Whether `reply` (the bytes received) answers `request`: it holds the status byte, echoes
-// the command code and, for a command that carries a piece, the piece's length and offset
-// and is long enough to carry the piece. A late reply to an earlier request of the same
-// command thus never answers a later one for another piece.
+// the command code and, for a command that carries a piece, is long enough to carry the
+// piece and carries in bytes 4 to 6 either the piece's length and offset or zeros (some
+// keyboards do not echo them). A late reply that echoes an earlier piece of the same
+// command thus never answers a later one; a late reply without the echo cannot be told
+// apart, which is why the channel drops what is waiting before each request.
 bool IsReplyTo(std::span<const uint8_t> request, std::span<const uint8_t> reply);
 
 // Sum of bytes 3..63 modulo 65536; shorter input counts the missing bytes as zero.

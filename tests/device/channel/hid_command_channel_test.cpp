@@ -9,6 +9,7 @@
 #include "device/channel/hid_command_channel.h"
 #include "platform/debug_trace.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "sim/loopback_command_bus.h"
 #include "sim/sim_keyboard.h"
 
 namespace {
@@ -225,6 +226,45 @@ TEST_F(CommandChannelTest, ALateReplyNeverAnswersAnotherPiece) {
     EXPECT_EQ(out, Bytes(8, 0));
     ASSERT_EQ(channel_.ReadMemory(out, 200), 1);
     EXPECT_EQ(out, pieces[2]);
+}
+
+// A reply as a keyboard sends it for `request`: command echoed, status 0, `payload` from
+// byte 8; bytes 4 to 6 as given.
+Bytes ReplyTo(uint8_t command, Bytes pieceBytes, const Bytes& payload) {
+    Bytes reply(kHidReportSize, 0);
+    reply[0] = 0x04;
+    reply[3] = command;
+    std::copy(pieceBytes.begin(), pieceBytes.end(), reply.begin() + 4);
+    std::copy(payload.begin(), payload.end(), reply.begin() + kHidPayloadOffset);
+    return reply;
+}
+
+TEST(CommandChannelReplies, AReplyWithoutThePieceEchoIsTakenOneWithAnotherPiecesIsNot) {
+    sim::LoopbackCommandBus bus;
+    platform::hid::ScopedHidBus use(bus);
+    CHidCommandChannel channel;
+    ASSERT_TRUE(channel.OpenInterface(bus.Path().c_str(), false));
+    // Keyboards that leave bytes 4 to 6 zero: a two-piece read at offset 50 succeeds.
+    bus.SetScript(
+        {ReplyTo(0x05, {0, 0, 0}, Sequence(56, 1)), ReplyTo(0x05, {0, 0, 0}, Sequence(4, 100))});
+    Bytes out(60, 0);
+    ASSERT_EQ(channel.ReadMemory(out, 50), 1);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 56), Sequence(56, 1));
+    EXPECT_EQ(Bytes(out.begin() + 56, out.end()), Sequence(4, 100));
+    // One that echoes the request is taken too.
+    bus.SetScript({ReplyTo(0x05, {4, 50, 0}, Sequence(4, 7))});
+    Bytes four(4, 0);
+    ASSERT_EQ(channel.ReadMemory(four, 50), 1);
+    EXPECT_EQ(four, Sequence(4, 7));
+    // An echo of another piece (a late reply to the read at offset 0) is not this one's.
+    bus.SetScript({ReplyTo(0x05, {4, 0, 0}, Sequence(4, 9))});
+    std::fill(four.begin(), four.end(), 0);
+    EXPECT_EQ(channel.ReadMemory(four, 50), 0);
+    EXPECT_EQ(four, Bytes(4, 0));
+    // Nor is a reply whose length alone differs, or a zero echo of another command.
+    bus.SetScript({ReplyTo(0x05, {8, 50, 0}, Sequence(8, 9)), ReplyTo(0x07, {0, 0, 0}, {})});
+    EXPECT_EQ(channel.ReadMemory(four, 50), 0);
+    EXPECT_EQ(channel.ReadMemory(four, 50), 0);
 }
 
 TEST_F(CommandChannelTest, AWirelessInterfaceWaitsLongerForItsReply) {
