@@ -1,8 +1,6 @@
 #include "platform/hid/hidraw_handle.h"
 
-#include <linux/hidraw.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,7 +11,11 @@ namespace platform::hid {
 
 HidrawHandle::HidrawHandle(int fd, HIDD_ATTRIBUTES attributes, HidPreparsedData preparsed,
                            HidOpenFlags flags)
-    : fd_(fd), attributes_(attributes), preparsed_(std::move(preparsed)), flags_(flags) {}
+    : fd_(fd),
+      attributes_(attributes),
+      preparsed_(std::move(preparsed)),
+      flags_(flags),
+      writer_(fd) {}
 
 HidrawHandle::~HidrawHandle() {
     Close();
@@ -22,6 +24,7 @@ HidrawHandle::~HidrawHandle() {
 void HidrawHandle::Close() {
     gate_.Close();
     std::call_once(closed_, [this] {
+        writer_.Stop();  // the node stays open until the kernel is done with its report
         if (fd_ >= 0) {
             close(fd_);
             fd_ = -1;
@@ -77,21 +80,7 @@ HidIoResult HidrawHandle::Write(std::span<const uint8_t> report, uint32_t timeou
     if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
         return {HidIoStatus::kFailed, 0};
     }
-    const HidDeadline deadline(timeoutMs);
-    for (;;) {
-        const HidTransferGate::Wake wake = gate_.Wait(fd_, POLLOUT, cancel, deadline);
-        if (wake != HidTransferGate::Wake::kReady) {
-            return UnreadyResult(wake);
-        }
-        const ssize_t put = write(fd_, wire.data(), wire.size());
-        if (put < 0 && (errno == EAGAIN || errno == EINTR)) {
-            continue;
-        }
-        if (put != static_cast<ssize_t>(wire.size())) {
-            return {HidIoStatus::kFailed, 0};
-        }
-        return {HidIoStatus::kOk, static_cast<size_t>(put)};
-    }
+    return writer_.Put(HidrawWriter::Path::kInterrupt, wire, gate_, cancel, HidDeadline(timeoutMs));
 }
 
 bool HidrawHandle::SetOutputReport(std::span<const uint8_t> report) {
@@ -100,13 +89,10 @@ bool HidrawHandle::SetOutputReport(std::span<const uint8_t> report) {
     if (!ticket || !flags_.write || fd_ < 0 || wire.empty()) {
         return false;
     }
-    // The ioctl wants the report id first, 0 for unnumbered reports.
-    std::vector<uint8_t> buffer(wire.begin(), wire.end());
-    int result;
-    do {
-        result = ioctl(fd_, HIDIOCSOUTPUT(buffer.size()), buffer.data());
-    } while (result < 0 && errno == EINTR);
-    return result >= 0;
+    return writer_
+        .Put(HidrawWriter::Path::kControl, wire, gate_, nullptr,
+             HidDeadline(kOutputReportTimeoutMs))
+        .ok();
 }
 
 }  // namespace platform::hid
