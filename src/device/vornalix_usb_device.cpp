@@ -27,7 +27,6 @@ namespace {
 
 constexpr uint32_t kWhiteTint = 0xFFFFFF;
 constexpr int kOpaque = 255;
-constexpr uint32_t kFailedFramePauseMs = 200;
 
 // `text` split as "prefix_n"; -1 when the prefix differs or there is no number.
 int IndexAfterPrefix(const CDuiString& text, std::wstring_view expected, bool ignoreCase) {
@@ -155,14 +154,9 @@ int CVornalixUSBDevice::PushLightFrame() {
     PaintLedButtons();
     device::LightFrame frame;
     device::EncodeLightFrame(ledColours_, frame);
-    int result = 1;
-    if (!commandChannel_.IsSlow()) {
-        result = commandChannel_.SendLightFrame(std::span(frame.bytes.data(), frame.length));
-    }
-    if (result != 1) {
-        platform::Sleep(kFailedFramePauseMs);
-    }
-    return result;
+    // Sent by the channel's frame thread: the UI timer that pushes frames never waits on
+    // the device.
+    return commandChannel_.PostLightFrame(std::span(frame.bytes.data(), frame.length));
 }
 
 void CVornalixUSBDevice::OpenNotifyChannel(const wchar_t* path) {

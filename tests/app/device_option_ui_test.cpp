@@ -125,6 +125,7 @@ TEST_F(DeviceOptionTest, StartThenFramesEvery50MsUntilTheChannelCloses) {
     entry_->ArmStartTimer();
     ASSERT_TRUE(PumpUntil([&] { return device_.Count("frame") >= 3; }));
     EXPECT_EQ(device_.calls, (std::vector<std::string>{"start", "frame", "frame", "frame"}));
+    ASSERT_TRUE(device_.CommandChannel().WaitLightFramesSent(5000));
     EXPECT_GE(keyboard_->CommandCount(0x12), 3u * 7u);  // 378-byte frames on the wire
     EXPECT_TRUE(manager_.KillTimer(entry_, CDeviceOptionUI::kPowerTimer));  // armed by start
 

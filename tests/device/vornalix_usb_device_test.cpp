@@ -259,6 +259,7 @@ TEST_F(SimKeyboardTest, FrameCarriesThreeBrightnessScaledBytesPerLed) {
     device_.EffectStatic();
     device_.SetLedColor(125, 0x80FF0000 | 0x0000FF);  // (255, 0, 255) at brightness 128
     EXPECT_EQ(device_.PushLightFrame(), 1);
+    ASSERT_TRUE(device_.CommandChannel().WaitLightFramesSent(5000));
     EXPECT_EQ(keyboard_->CommandCount(0x12), 7u);  // 378 bytes in pieces of 56
     const std::vector<uint8_t> frame = FrameOnDevice(378);
     EXPECT_EQ(frame[0], 149);  // 150 x 255 / 256
@@ -277,12 +278,14 @@ TEST_F(SimKeyboardTest, FlashFramesFollowTheFakeClockOnASixLedDevice) {
     device_.SetLightParams(0x00000E00, 0x0000FF01, 0, 0);  // multi-colour, speed 0
     device_.EffectFlash();
     device_.PushLightFrame();
+    ASSERT_TRUE(device_.CommandChannel().WaitLightFramesSent(5000));
     EXPECT_EQ(keyboard_->CommandCount(0x12), 1u);
     // On at wheel entry 16, (255, 81, 0) at full brightness.
     EXPECT_EQ(FrameOnDevice(6), (std::vector<uint8_t>{254, 80, 0, 254, 80, 0}));
     clock.Advance(5600);
     device_.EffectFlash();
     device_.PushLightFrame();
+    ASSERT_TRUE(device_.CommandChannel().WaitLightFramesSent(5000));
     EXPECT_EQ(FrameOnDevice(18), std::vector<uint8_t>(18, 0));
 }
 
@@ -338,6 +341,7 @@ TEST_F(SimKeyboardTest, LedColoursStaySafeUnderConcurrentWritersAndResizes) {
     for (int i = 0; i < 100; ++i) {
         device_.SetLedCount(i % 2 ? 126 : 6);
         device_.PushLightFrame();
+        ASSERT_TRUE(device_.CommandChannel().WaitLightFramesSent(5000));
         EXPECT_EQ(device_.GetLedColor(126), 0u);
     }
     done.store(true);

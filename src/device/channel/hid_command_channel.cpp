@@ -52,7 +52,8 @@ std::array<uint8_t, kHidReportSize> ToReport(const uint8_t* request, size_t leng
 CHidCommandChannel::CHidCommandChannel() = default;
 
 CHidCommandChannel::~CHidCommandChannel() {
-    CloseInterface();
+    CloseInterface();  // ends the frame under way at once
+    frames_.Stop();
 }
 
 bool CHidCommandChannel::OpenInterface(const wchar_t* path, bool slow) {
@@ -70,6 +71,7 @@ void CHidCommandChannel::CloseInterface() {
     // The flag first: an exchange that still saw the channel open starts its next transfer
     // after this point, and the cancel is waiting for it there.
     open_.store(false);
+    frames_.Drop();
     file_.CancelTransfer();
     platform::CriticalSectionLock io(ioLock_);
     file_.Close();  // drops the cancel when no transfer took it
@@ -304,6 +306,39 @@ int CHidCommandChannel::SendLightFrame(std::span<const uint8_t> data) {
             return result;
     }
     return 1;
+}
+
+int CHidCommandChannel::PostLightFrame(std::span<const uint8_t> data) {
+    // A wireless receiver is too slow for streamed frames; they count as sent.
+    if (slow_.load())
+        return 1;
+    if (!open_.load())
+        return 0;
+    return frames_.Post([this, frame = std::vector<uint8_t>(data.begin(), data.end())] {
+        return SendLightFrame(frame);
+    })
+               ? 1
+               : 0;
+}
+
+int CHidCommandChannel::PostOutputReports(std::vector<std::vector<uint8_t>> reports) {
+    if (!open_.load())
+        return 0;
+    return frames_.Post([this, reports = std::move(reports)] {
+        // Every report goes out whatever became of the one before; the next frame repeats
+        // them all anyway.
+        BOOL result = FALSE;
+        for (const std::vector<uint8_t>& report : reports) {
+            result = file_.SetOutputReport(report.data(), static_cast<DWORD>(report.size()));
+        }
+        return result ? 1 : 0;
+    })
+               ? 1
+               : 0;
+}
+
+bool CHidCommandChannel::WaitLightFramesSent(uint32_t timeoutMs) {
+    return frames_.WaitSent(timeoutMs);
 }
 
 int CHidCommandChannel::WriteMacroImage(std::span<const uint8_t> data) {

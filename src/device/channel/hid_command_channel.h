@@ -22,10 +22,12 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "device/channel/device_info_block.h"
 #include "device/channel/hid_command_report.h"
 #include "device/channel/hid_device_file.h"
+#include "device/channel/light_frame_sender.h"
 #include "platform/critical_section.h"
 
 // Results beyond 1 (success) and 0 (not open, or the reply did not come).
@@ -91,6 +93,15 @@ class CHidCommandChannel {
     int WriteKeyColorTable(std::span<const uint8_t> data, int slot, int stride);
     // Streams R, G, B per LED. Pieces are dropped, not queued, while another exchange runs.
     int SendLightFrame(std::span<const uint8_t> data);
+    // For the UI thread's frame timer, which must never wait on the device: hands a copy of
+    // the frame to the frame thread (light_frame_sender.h), which sends it with
+    // SendLightFrame, and returns at once. 0 while closed; 1 otherwise, also over a wireless
+    // receiver, which gets no frames.
+    int PostLightFrame(std::span<const uint8_t> data);
+    // The same for a device that takes its LEDs as output reports on the control path.
+    int PostOutputReports(std::vector<std::vector<uint8_t>> reports);
+    // True once every frame posted has been sent or dropped; false after `timeoutMs`.
+    bool WaitLightFramesSent(uint32_t timeoutMs);
     int WriteMacroImage(std::span<const uint8_t> data);
     int WriteShootImage(std::span<const uint8_t> data);
     // Copies min(length, 56, out.size()) reply bytes.
@@ -134,4 +145,6 @@ class CHidCommandChannel {
     bool drainPending_ = false;                   // guarded by ioLock_
     std::function<void(ExchangeStep)> stepHook_;  // guarded by ioLock_
     const uint8_t payloadSize_ = kHidPayloadSize;
+    // Last: its thread uses everything above, so it goes first.
+    LightFrameSender frames_;
 };

@@ -93,12 +93,9 @@ int CVornalixTamselDevice::PushLightFrame() {
     PaintLedButtons();
     const device::HeadsetLightFrame frame =
         device::BuildHeadsetLightFrame(device::ScaleHeadsetChannels(LedColours()));
-    BOOL result = FALSE;
-    // Every report goes out whatever became of the one before; the next frame repeats
-    // them all anyway.
+    std::vector<std::vector<uint8_t>> reports;
     for (const device::HeadsetLightReport& report : frame) {
-        result = commandChannel_.File().SetOutputReport(report.data(),
-                                                        static_cast<DWORD>(report.size()));
+        reports.emplace_back(report.begin(), report.end());
     }
-    return result;
+    return commandChannel_.PostOutputReports(std::move(reports));
 }

@@ -417,6 +417,32 @@ TEST_F(CommandChannelTest, LightFramesStreamQuietly) {
     EXPECT_EQ(Wire().size(), 7u);
 }
 
+TEST_F(CommandChannelTest, PostedFramesNeverWaitForTheDeviceAndTheNewestGoesOut) {
+    // The first piece gets no reply: sending that frame takes the whole time-out.
+    keyboard_->InjectFault({FaultKind::kNoReply, 0x12});
+    const Bytes frames[] = {Bytes(378, 1), Bytes(378, 2), Bytes(378, 3)};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel_.PostLightFrame(frames[0]), 1);
+    ASSERT_TRUE(keyboard_->WaitForReceivedCount(1, 5000));  // the first is under way
+    EXPECT_EQ(channel_.PostLightFrame(frames[1]), 1);
+    EXPECT_EQ(channel_.PostLightFrame(frames[2]), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    ASSERT_TRUE(channel_.WaitLightFramesSent(5000));
+    // The first frame stopped at its unanswered piece; the second was replaced by the third
+    // while it waited.
+    EXPECT_EQ(keyboard_->CommandCount(0x12), 1u + 7u);
+    const Bytes stored = keyboard_->Memory(KeyboardMemory::kLightFrame);
+    EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 378), frames[2]);
+
+    // Closed, nothing is taken; over a wireless receiver nothing is sent.
+    channel_.CloseInterface();
+    EXPECT_EQ(channel_.PostLightFrame(frames[0]), 0);
+    ASSERT_TRUE(channel_.OpenInterface(path_.c_str(), true));
+    EXPECT_EQ(channel_.PostLightFrame(frames[0]), 1);
+    ASSERT_TRUE(channel_.WaitLightFramesSent(5000));
+    EXPECT_EQ(keyboard_->CommandCount(0x12), 8u);
+}
+
 TEST_F(CommandChannelTest, LightFramePiecesAreDroppedWhileBusy) {
     // Another thread's exchange waits for a reply that never comes while a frame is sent.
     platform::TraceCapture trace;  // outlives the other thread's traces

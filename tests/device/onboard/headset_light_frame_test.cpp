@@ -36,6 +36,7 @@ TEST_F(HeadsetFrameTest, TwelveReportsPerFrameInChannelGroupHalfOrder) {
             led, device::MakeLedColour({static_cast<uint8_t>(10 * led), 100, 200}, 128));
     }
     EXPECT_NE(device_->PushLightFrame(), 0);
+    ASSERT_TRUE(device_->CommandChannel().WaitLightFramesSent(5000));
 
     const std::vector<Report> reports = headset_->LedReports();
     ASSERT_EQ(reports.size(), 12u);
