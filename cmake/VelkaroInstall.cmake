@@ -20,3 +20,13 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/desktop/velkaro.desktop
 install(FILES ${CMAKE_SOURCE_DIR}/${VELKARO_ICON}
         DESTINATION share/icons/hicolor/${VELKARO_ICON_SIZE}/apps RENAME velkaro.png)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/udev/70-velkaro.rules DESTINATION lib/udev/rules.d)
+# udev reads rules from /etc/udev/rules.d and <prefix>/lib/udev/rules.d for the system's own
+# prefix only: under any other prefix the rule lies where udev never looks, and without it
+# the user may not open the devices. The install says so and what to do.
+install(CODE [[
+  if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    message(STATUS "The udev rule went to $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/udev/rules.d/70-velkaro.rules, where udev does not read it. For the devices to be usable without root, install it as root:\n"
+      "  cp $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/udev/rules.d/70-velkaro.rules /etc/udev/rules.d/\n"
+      "  udevadm control --reload && udevadm trigger")
+  endif()
+]])

@@ -18,7 +18,10 @@ fail() {
 }
 
 prefix="$root/usr"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" >"$root/install.txt"
+# Under a prefix udev does not read, the install says where the rule must go.
+grep -q "/etc/udev/rules.d/" "$root/install.txt" ||
+    fail "the install does not say where the udev rule must go"
 
 for file in bin/velkaro lib/velkaro/velkaro lib/velkaro/skin/res.xml \
     lib/velkaro/DefaultData/Language.config lib/velkaro/Font/DejaVuSans.ttf \

@@ -119,6 +119,7 @@ BOOL CHidDeviceFile::Open(const wchar_t* path, BOOL readAccess, BOOL writeAccess
     if (text.size() > kMaxPathLength) {
         devicePath_.clear();
         Close();
+        lastOpenError_ = platform::hid::HidOpenError::kAbsent;
         return FALSE;
     }
     devicePath_.assign(text);
@@ -128,6 +129,7 @@ BOOL CHidDeviceFile::Open(const wchar_t* path, BOOL readAccess, BOOL writeAccess
 BOOL CHidDeviceFile::Reopen() {
     FreeCaps();
     CloseHandle();
+    lastOpenError_ = platform::hid::HidOpenError::kAbsent;
     if (devicePath_.empty()) {
         return FALSE;
     }
@@ -135,7 +137,8 @@ BOOL CHidDeviceFile::Reopen() {
     flags.read = readAccess_;
     flags.write = writeAccess_;
     flags.exclusive = exclusiveShare_;
-    std::shared_ptr<HidHandle> handle = CurrentHidBus().Open(devicePath_, flags);
+    std::shared_ptr<HidHandle> handle =
+        CurrentHidBus().OpenWithError(devicePath_, flags, &lastOpenError_);
     if (!handle) {
         return FALSE;
     }
@@ -144,6 +147,7 @@ BOOL CHidDeviceFile::Reopen() {
         handle_ = handle;
     }
     if (!LoadCaps()) {
+        lastOpenError_ = platform::hid::HidOpenError::kRefused;
         if (std::shared_ptr<HidHandle> failed = TakeHandle()) {
             failed->Close();
         }

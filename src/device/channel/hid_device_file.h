@@ -69,6 +69,8 @@ class CHidDeviceFile {
 
     BOOL Open(const wchar_t* path, BOOL readAccess, BOOL writeAccess, BOOL overlapped,
               BOOL exclusiveShare);
+    // Why the last Open or Reopen failed (kNone after one that succeeded).
+    platform::hid::HidOpenError LastOpenError() const { return lastOpenError_; }
     BOOL Reopen();
     BOOL LoadCaps();
     void FreeCaps();
@@ -156,6 +158,7 @@ class CHidDeviceFile {
     bool writeAccess_ = false;
     bool overlapped_ = false;
     bool exclusiveShare_ = false;
+    platform::hid::HidOpenError lastOpenError_ = platform::hid::HidOpenError::kNone;
 
     // Guards only the handle pointer, so that Close on another thread and a waiting
     // Read never see it half replaced.

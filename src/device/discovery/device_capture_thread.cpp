@@ -1,6 +1,7 @@
 #include "device/discovery/device_capture_thread.h"
 
 #include "device/discovery/hid_path_parsers.h"
+#include "platform/clock.h"
 #include "platform/debug_trace.h"
 #include "platform/window_messages.h"
 
@@ -63,8 +64,12 @@ void DeviceCaptureThread::ProbePath(const wchar_t* path) {
     probe.devicePath = path;
     if (!list_.MatchHidCandidate(probe))
         return;
-    if (!file_.Open(path, true, false, true, false))
+    if (!file_.Open(path, true, false, true, false)) {
+        if (file_.LastOpenError() == platform::hid::HidOpenError::kAccessDenied)
+            accessNotices_.Refused(probe, list_.CandidateKind(probe), platform::TickCount());
         return;
+    }
+    accessNotices_.Opened(probe);
     probe.vendorId = file_.Attributes().VendorID;
     probe.productId = file_.Attributes().ProductID;
     probe.usagePage = file_.Caps().UsagePage;

@@ -8,11 +8,13 @@
 // main window with WM_DEVICE_ARRIVED / WM_DEVICE_REMOVED (wParam = live index), sent so
 // that the window has handled each change before the thread goes on. After its first
 // pass it posts the product message once, which brings the window up, whether or not the
-// bus could be listed.
+// bus could be listed. A supported interface this user may not open is told to the user
+// once (access_notice.h).
 
 #include <cstdint>
 
 #include "device/channel/hid_device_file.h"
+#include "device/discovery/access_notice.h"
 #include "device/discovery/hid_live_list.h"
 #include "platform/event.h"
 #include "platform/win_types.h"
@@ -47,5 +49,6 @@ class DeviceCaptureThread {
     UINT productMessage_;
     // Used by the thread alone, for listing and probing.
     CHidDeviceFile file_;
+    AccessNotices accessNotices_;
     platform::WorkerThread thread_{"capture"};
 };

@@ -50,6 +50,12 @@ bool HidLiveList::MatchHidCandidate(const HidIdRecord& probe) const {
     return false;
 }
 
+uint16_t HidLiveList::CandidateKind(const HidIdRecord& probe) const {
+    platform::CriticalSectionLock guard(lock_);
+    const HidIdRecord* row = FindTableRow(probe, false);
+    return row != nullptr ? row->deviceKind : 0;
+}
+
 bool HidLiveList::ClaimHidRecord(HidIdRecord& probe, size_t& index) {
     platform::CriticalSectionLock guard(lock_);
     const HidIdRecord* row = FindTableRow(probe, true);

@@ -25,6 +25,8 @@ class HidLiveList {
     // Some table row and some unclaimed live record carry the probe's vendor id, product
     // id, collection number and interface number.
     bool MatchHidCandidate(const HidIdRecord& probe) const;
+    // The device kind of the table row a candidate matches; 0 when none does.
+    uint16_t CandidateKind(const HidIdRecord& probe) const;
     // Gives the probe the kind and sub-kind of its table row (usage page and usage must
     // match too) and claims the first unclaimed live record with the same six values.
     bool ClaimHidRecord(HidIdRecord& probe, size_t& index);

@@ -46,6 +46,14 @@ struct HidIoResult {
 
 inline constexpr uint32_t kHidInfinite = 0xFFFFFFFFu;
 
+// Why an open gave no handle.
+enum class HidOpenError {
+    kNone,
+    kAbsent,        // no such collection is present
+    kAccessDenied,  // present, but this user may not open it (no udev rule lets it)
+    kRefused,       // present, but the open failed for another reason (held elsewhere)
+};
+
 class HidHandle {
   public:
     virtual ~HidHandle() = default;
@@ -80,6 +88,16 @@ class HidBus {
     virtual bool Enumerate(std::vector<std::wstring>* paths) = 0;
     // Null when the path names no present collection or the device refuses the open.
     virtual std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) = 0;
+    // The same, telling why nothing was opened (`error` may be null). A bus that cannot
+    // tell answers kRefused.
+    virtual std::unique_ptr<HidHandle> OpenWithError(std::wstring_view path, HidOpenFlags flags,
+                                                     HidOpenError* error) {
+        std::unique_ptr<HidHandle> handle = Open(path, flags);
+        if (error != nullptr) {
+            *error = handle ? HidOpenError::kNone : HidOpenError::kRefused;
+        }
+        return handle;
+    }
     // Whether an open with no access would succeed, without making the handle: discovery
     // asks it of every claimed interface ten times a second.
     virtual bool IsPresent(std::wstring_view path) { return Open(path, HidOpenFlags{}) != nullptr; }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <memory>
 
 #include "platform/hid/hidraw_handle.h"
@@ -134,6 +135,14 @@ bool HidrawBus::IsPresent(std::wstring_view path) {
 }
 
 std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags flags) {
+    return OpenWithError(path, flags, nullptr);
+}
+
+std::unique_ptr<HidHandle> HidrawBus::OpenWithError(std::wstring_view path, HidOpenFlags flags,
+                                                    HidOpenError* error) {
+    HidOpenError ignored;
+    HidOpenError& why = error != nullptr ? *error : ignored;
+    why = HidOpenError::kAbsent;
     Found found;
     if (!Find(path, &found)) {
         return nullptr;
@@ -150,6 +159,9 @@ std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags 
         const int mode = flags.read && flags.write ? O_RDWR : (flags.write ? O_WRONLY : O_RDONLY);
         fd = open(node.c_str(), mode | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
+            why = errno == EACCES || errno == EPERM ? HidOpenError::kAccessDenied
+                  : errno == ENOENT || errno == ENODEV || errno == ENXIO ? HidOpenError::kAbsent
+                                                                         : HidOpenError::kRefused;
             return nullptr;
         }
     } else {
@@ -158,6 +170,7 @@ std::unique_ptr<HidHandle> HidrawBus::Open(std::wstring_view path, HidOpenFlags 
             return nullptr;
         }
     }
+    why = HidOpenError::kNone;
     return std::make_unique<HidrawHandle>(fd, attributes, std::move(found.collections[found.index]),
                                           flags);
 }

@@ -17,6 +17,8 @@ class HidrawBus final : public HidBus {
 
     bool Enumerate(std::vector<std::wstring>* paths) override;
     std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) override;
+    std::unique_ptr<HidHandle> OpenWithError(std::wstring_view path, HidOpenFlags flags,
+                                             HidOpenError* error) override;
     bool IsPresent(std::wstring_view path) override;
 
   private:

@@ -12,7 +12,9 @@
 #include "device/discovery/device_capture_thread.h"
 #include "device/discovery/product_message.h"
 #include "platform/debug_trace.h"
+#include "platform/fake_clock.h"
 #include "platform/hid/sim_hid_bus.h"
+#include "platform/user_notice.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
 #include "sim/sim_keyboard.h"
@@ -32,6 +34,9 @@ class ShapedBus final : public platform::hid::HidBus {
   public:
     explicit ShapedBus(platform::hid::HidBus& inner) : inner_(inner) {}
     void FailListings(int count) { failures_ = count; }
+    // Opens that move reports are refused as for a node without the udev rule.
+    void DenyAccess(bool deny) { deny_ = deny; }
+    int Refusals() const { return refusals_.load(); }
     void ListInCapitals() { capitals_ = true; }
     int Listings() const { return listings_.load(); }
     bool Enumerate(std::vector<std::wstring>* paths) override {
@@ -48,12 +53,24 @@ class ShapedBus final : public platform::hid::HidBus {
                                                    platform::hid::HidOpenFlags flags) override {
         return inner_.Open(path, flags);
     }
+    std::unique_ptr<platform::hid::HidHandle> OpenWithError(
+        std::wstring_view path, platform::hid::HidOpenFlags flags,
+        platform::hid::HidOpenError* error) override {
+        if (deny_ && (flags.read || flags.write) && inner_.IsPresent(path)) {
+            refusals_.fetch_add(1);
+            *error = platform::hid::HidOpenError::kAccessDenied;
+            return nullptr;
+        }
+        return inner_.OpenWithError(path, flags, error);
+    }
 
   private:
     platform::hid::HidBus& inner_;
     std::atomic<int> failures_{0};
     std::atomic<int> listings_{0};
     std::atomic<bool> capitals_{false};
+    std::atomic<bool> deny_{false};
+    std::atomic<int> refusals_{0};
 };
 
 class CaptureThreadTest : public ::testing::Test {
@@ -130,6 +147,68 @@ class CaptureThreadTest : public ::testing::Test {
     std::vector<Received> received_;
     std::unique_ptr<DeviceCaptureThread> capture_;
 };
+
+// Refused opens of a plugged keyboard, with the clock moved on in steps of a few passes.
+class RefusedAccessTest : public CaptureThreadTest {
+  protected:
+    void SetUp() override {
+        CaptureThreadTest::SetUp();
+        clock_.SetTick(50000);
+        shaped_.DenyAccess(true);
+        bus_.Plug(keyboard_);
+        Start();
+        // The first pass, both collections refused at the starting time.
+        ASSERT_TRUE(PumpUntil([&] { return shaped_.Refusals() >= 2; }));
+    }
+    // Moves the clock on by `ms` while the thread keeps being refused. After each step
+    // the refusal after next is waited for: the one before it has then been dealt with at
+    // the new time.
+    void RefusedFor(uint32_t ms) {
+        for (uint32_t passed = 0; passed < ms; passed += 250) {
+            clock_.Advance(250);
+            const int before = shaped_.Refusals();
+            ASSERT_TRUE(PumpUntil([&] { return shaped_.Refusals() >= before + 2; }));
+        }
+    }
+
+    platform::FakeClock clock_;
+    platform::UserNoticeCapture notices_;
+};
+
+TEST_F(RefusedAccessTest, ADeviceThisUserMayNotOpenIsToldOnceNamingTheRule) {
+    RefusedFor(AccessNotices::kDelayMs - 250);
+    EXPECT_TRUE(notices_.Notices().empty()) << "udev may still be applying the rule";
+    RefusedFor(250);
+    ASSERT_EQ(notices_.Notices().size(), 1u);
+    const platform::UserNotice notice = notices_.Notices()[0];
+    EXPECT_EQ(notice.key, L"message_device_no_access");
+    for (const wchar_t* part : {L"keyboard", L"320f:505b", L"ATTRS{idVendor}==\"320f\"",
+                                L"ATTRS{idProduct}==\"505b\"", L"/etc/udev/rules.d/"}) {
+        EXPECT_NE(notice.detail.find(part), std::wstring::npos) << part;
+    }
+    RefusedFor(5000);
+    EXPECT_EQ(notices_.Notices().size(), 1u) << "told once";
+    EXPECT_EQ(Count(WM_DEVICE_ARRIVED), 0u);
+    // With the rule in place the keyboard arrives on the next pass.
+    shaped_.DenyAccess(false);
+    EXPECT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+}
+
+TEST_F(RefusedAccessTest, RefusalsWhileUdevAppliesTheRuleAreNotTold) {
+    RefusedFor(1000);
+    shaped_.DenyAccess(false);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    // Unplugged and plugged again much later: the old refusals do not add up to a notice.
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_REMOVED) == 2; }));
+    clock_.Advance(60000);
+    shaped_.DenyAccess(true);
+    bus_.Plug(keyboard_);
+    RefusedFor(1000);
+    shaped_.DenyAccess(false);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 4; }));
+    EXPECT_TRUE(notices_.Notices().empty());
+}
 
 TEST_F(CaptureThreadTest, PlugUnplugAndReplugReportTheLiveIndexes) {
     bus_.Plug(keyboard_);
