@@ -51,6 +51,8 @@ void CProgressUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     const std::wstring_view value = pstrValue ? pstrValue : L"";
     if (name == L"hor") {
         SetHorizontal(ParseBool(value));
+    } else if (name == L"vertical") {
+        SetHorizontal(!ParseBool(value));
     } else if (name == L"min") {
         SetMinValue(ParseInt(value));
     } else if (name == L"max") {
@@ -118,6 +120,56 @@ int CSliderUI::ValueAt(POINT pt) const {
     return static_cast<int>(std::clamp<long long>(value, m_nMin, m_nMax));
 }
 
+bool CSliderUI::ValueForKey(WPARAM key, int* value) const {
+    // A page is a tenth of the range, and never less than a step.
+    const long long page =
+        std::max<long long>(m_nStep, (static_cast<long long>(m_nMax) - m_nMin) / 10);
+    long long next = m_nValue;
+    switch (key) {
+        case VK_UP:
+        case VK_RIGHT:
+            next += m_nStep;
+            break;
+        case VK_DOWN:
+        case VK_LEFT:
+            next -= m_nStep;
+            break;
+        case VK_PRIOR:
+            next += page;
+            break;
+        case VK_NEXT:
+            next -= page;
+            break;
+        case VK_HOME:
+            next = m_nMin;
+            break;
+        case VK_END:
+            next = m_nMax;
+            break;
+        default:
+            return false;
+    }
+    *value = static_cast<int>(std::clamp<long long>(next, m_nMin, m_nMax));
+    return true;
+}
+
+void CSliderUI::SetThumbState(UINT state) {
+    if (state != m_uThumbState) {
+        m_uThumbState = state;
+        Invalidate();
+    }
+}
+
+CDuiString CSliderUI::GetThumbImage() const {
+    if ((m_uThumbState & UISTATE_PUSHED) != 0 && !m_sThumbPushedImage.IsEmpty()) {
+        return m_sThumbPushedImage;
+    }
+    if ((m_uThumbState & UISTATE_HOT) != 0 && !m_sThumbHotImage.IsEmpty()) {
+        return m_sThumbHotImage;
+    }
+    return m_sThumbImage;
+}
+
 void CSliderUI::UserValue(int value, LPCTSTR type, bool always) {
     const int old = m_nValue;
     SetValue(value);
@@ -131,7 +183,10 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_BUTTONDOWN:
         case UIEVENT_DBLCLICK:
             if (IsEnabled()) {
+                // Focused, so that the keys move it on from where the pointer put it.
+                SetFocus();
                 m_bDragging = true;
+                SetThumbState(m_uThumbState | UISTATE_PUSHED);
                 UserValue(ValueAt(event.ptMouse), DUI_MSGTYPE_MOVEVALUECHANGED, false);
             }
             return;
@@ -143,8 +198,22 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_BUTTONUP:
             if (m_bDragging) {
                 m_bDragging = false;
+                SetThumbState(m_uThumbState & ~UISTATE_PUSHED);
                 UserValue(ValueAt(event.ptMouse), DUI_MSGTYPE_VALUECHANGED, true);
             }
+            return;
+        case UIEVENT_KEYDOWN:
+            if (int value = 0; IsEnabled() && ValueForKey(event.chKey, &value)) {
+                UserValue(value, DUI_MSGTYPE_VALUECHANGED, false);
+            }
+            return;
+        case UIEVENT_MOUSEENTER:
+            SetThumbState(m_uThumbState | UISTATE_HOT);
+            CProgressUI::DoEvent(event);
+            return;
+        case UIEVENT_MOUSELEAVE:
+            SetThumbState(m_uThumbState & ~UISTATE_HOT);
+            CProgressUI::DoEvent(event);
             return;
         case UIEVENT_SCROLLWHEEL:
             if (IsEnabled()) {
@@ -166,6 +235,10 @@ void CSliderUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
         SetThumbSize(ParseSize(value));
     } else if (name == L"thumbimage") {
         m_sThumbImage = pstrValue;
+    } else if (name == L"thumbhotimage") {
+        m_sThumbHotImage = pstrValue;
+    } else if (name == L"thumbpushedimage") {
+        m_sThumbPushedImage = pstrValue;
     } else {
         CProgressUI::SetAttribute(pstrName, pstrValue);
     }

@@ -1,7 +1,9 @@
 #pragma once
 // Value controls: the progress bar and the slider the user drags. Values are kept within
-// [min, max]; a programmatic SetValue raises nothing, a drag raises "movevaluechanged"
-// while it moves and "valuechanged" when the value is set.
+// [min, max]; a programmatic SetValue raises nothing. Either runs across ("hor", the
+// default) or upwards ("vertical": the minimum at the bottom). On a slider a drag raises
+// "movevaluechanged" while it moves and "valuechanged" when the value is set; a click,
+// the wheel and the keys of the focused slider raise "valuechanged".
 
 #include "duilib/ui_button.h"
 
@@ -43,20 +45,28 @@ class CSliderUI : public CProgressUI {
     void SetThumbSize(SIZE szXY) { m_szThumb = szXY; }
     // The thumb rectangle for the current value (the renderer draws it there).
     RECT GetThumbRect() const;
-    CDuiString GetThumbImage() const { return m_sThumbImage; }
+    // The thumb's image for its state: pushed while dragged, hot under the pointer.
+    CDuiString GetThumbImage() const;
+    UINT GetThumbState() const { return m_uThumbState; }
 
     void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
 
   private:
     int ValueAt(POINT pt) const;
+    // The value a key moves to; false for keys a slider does not answer.
+    bool ValueForKey(WPARAM key, int* value) const;
     // Sets the value the user chose and raises `type` when it changed or always.
     void UserValue(int value, LPCTSTR type, bool always);
+    void SetThumbState(UINT state);
 
     int m_nStep = 1;
     SIZE m_szThumb{10, 10};
     bool m_bDragging = false;
+    UINT m_uThumbState = 0;
     CDuiString m_sThumbImage;
+    CDuiString m_sThumbHotImage;
+    CDuiString m_sThumbPushedImage;
 };
 
 }  // namespace DuiLib
