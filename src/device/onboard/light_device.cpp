@@ -51,6 +51,7 @@ int COnboardLightDevice::ApplyProfileLight() {
         device::AreaFlashStep(areaList_, true, platform::TickCount(), areaState_, ledColours_);
         device::AreaSpectrumStep(areaList_, true, areaState_, ledColours_);
     }
+    ++lightsTaken_;
     device::ReloadCustomEffects(profile, GetDeviceType(), GetDeviceIndex(), light.mode,
                                 customEffects_);
     return 1;

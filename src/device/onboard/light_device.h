@@ -8,6 +8,7 @@
 // own passes, and a sync thread on the second interface). The two classes differ in their
 // stored-settings record, their wave and the way a frame reaches the device.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -103,7 +104,10 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     uint8_t trailCounter_ = 0;                // light thread only
     uint8_t huePhase_ = 0;                    // light thread only
     std::vector<LightRecord> areaList_;       // guarded by overlayLock_
-    device::AreaEffectState areaState_;       // guarded by overlayLock_
+    // Counts the profile lights taken: a steady light drawn before the last one was taken
+    // may show LEDs of the list before.
+    std::atomic<uint32_t> lightsTaken_{0};
+    device::AreaEffectState areaState_;  // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};
     device::CustomPlayerState customPlayer_;  // light thread only
     device::DeviceThread lightThread_{"light"};

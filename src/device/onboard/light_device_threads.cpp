@@ -22,9 +22,9 @@ void COnboardLightDevice::StartLightThread() {
     lightThread_.Start(
         [this](platform::Event& stop) {
             int passCount = 0;
-            // A steady block whose step has drawn the LEDs: passes only count until it
-            // changes.
-            std::optional<device::OnboardLightBlock> drawn;
+            // A steady block whose step has drawn the LEDs with the lights taken then:
+            // passes only count until either changes.
+            std::optional<std::pair<device::OnboardLightBlock, uint32_t>> drawn;
             while (!StopRequested(stop, kPassWaitMs)) {
                 if (!commandChannel_.IsOpen()) {
                     if (StopRequested(stop, kClosedChannelWaitMs)) {
@@ -40,14 +40,16 @@ void COnboardLightDevice::StartLightThread() {
                 if (StopRequested(stop, kPassWaitMs)) {
                     break;
                 }
+                const uint32_t taken = lightsTaken_.load();
                 const device::OnboardLightBlock block = GetLightBlock();
                 const bool steady = LightIsSteady(block);
-                if (steady && drawn == block) {
+                if (steady && drawn == std::pair(block, taken)) {
                     StepDue(passCount, block);
                     continue;
                 }
                 LightPass(passCount);
-                drawn = steady && passCount == 0 ? std::optional(block) : std::nullopt;
+                drawn = steady && passCount == 0 ? std::optional(std::pair(block, taken))
+                                                 : std::nullopt;
             }
         },
         device::kLightThreadExitText);

@@ -222,6 +222,39 @@ TEST_F(MousePadTest, ASteadyLightIsDrawnOnceAndThenLeftAloneUntilItChanges) {
     device_->StopLightThread();
 }
 
+// A static light on the whole pad, and LED 3 lit blue on its own when `perLed`.
+std::string StaticProfile(bool perLed) {
+    const std::string list =
+        perLed ? R"([null, null, null, {"LEDREGMode": 1, "LEDBrightness": 14, "red": 0,
+                   "green": 0, "blue": 250}])"
+               : "[]";
+    return R"({"profilename": "p", "profileUUID": "profile1", "Device": [{"LightInfo":
+        {"SelectItem": 3, "Light": 14, "Speed": 10, "MultiColor": 0, "Red": 200, "Green": 0,
+        "Blue": 0},
+        "LightList": )" +
+           list + "}]}";
+}
+
+TEST_F(MousePadTest, AProfileWithTheSameSteadyLightRedrawsItsOwnPerLedLights) {
+    device_->BuildProfilePath();
+    const std::string path = device_->GetProfilePath().ToUtf8();
+    ASSERT_TRUE(testing_support::WriteTextFile(path, StaticProfile(false)));
+    device_->LoadProfile();
+    device_->StartLightThread();
+    ASSERT_TRUE(Eventually([&] { return device::LedRed(device_->GetLedColor(3)) == 200; }));
+
+    ASSERT_TRUE(testing_support::WriteTextFile(path, StaticProfile(true)));
+    device_->LoadProfile();
+    EXPECT_TRUE(Eventually([&] { return device::LedBlue(device_->GetLedColor(3)) == 250; }));
+    EXPECT_EQ(device::LedRed(device_->GetLedColor(2)), 200);
+
+    ASSERT_TRUE(testing_support::WriteTextFile(path, StaticProfile(false)));
+    device_->LoadProfile();
+    EXPECT_TRUE(Eventually([&] { return device::LedRed(device_->GetLedColor(3)) == 200; }))
+        << "the LED takes the whole pad's light again";
+    device_->StopLightThread();
+}
+
 TEST_F(MousePadTest, SyncThreadStartsEvenWhenTheInterfaceCannotBeOpened) {
     device_->OpenNotifyChannel(L"hid#nowhere");
     EXPECT_TRUE(device_->IsSyncThreadRunning());
