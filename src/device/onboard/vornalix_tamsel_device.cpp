@@ -35,17 +35,41 @@ void CVornalixTamselDevice::SetAudioPanels(CVoiceTamselControlUI* voice, CMagicC
 }
 
 void CVornalixTamselDevice::StartDevice() {
-    LoadProfile();
+    // At start the driver's own values are the ones shown: the profile's are not written.
+    TakeSelectedProfile();
     ReadAudioValues(0);
     RefreshPageControls();
     StartLightThread();
 }
 
 int CVornalixTamselDevice::LoadProfile() {
+    TakeSelectedProfile();
+    WriteAudioSettings();
+    return 1;
+}
+
+void CVornalixTamselDevice::TakeSelectedProfile() {
     BuildProfilePath();
     profile_.Load(GetProfilePath());
     TakeProfileSettings();
-    return 1;
+}
+
+void CVornalixTamselDevice::LoadDefaultProfile() {
+    const std::vector<DuiLib::CDuiString> names = profile_.GetCustomEqNames();
+    std::vector<std::vector<int32_t>> bands;
+    for (size_t i = 0; i < names.size(); ++i) {
+        bands.push_back(profile_.GetCustomEqBands(static_cast<int>(i)));
+    }
+    profile_.SetDefaultProfilePath(GetDefaultProfilePath());
+    profile_.Load(GetDefaultProfilePath());
+    profile_.SetCustomEqNames(names);
+    for (size_t i = 0; i < bands.size(); ++i) {
+        profile_.SetCustomEqBands(static_cast<int>(i), bands[i]);
+    }
+    TakeProfileSettings();
+    WriteAudioSettings();
+    SaveProfile();
+    RefreshPageControls();
 }
 
 void CVornalixTamselDevice::TakeProfileSettings() {

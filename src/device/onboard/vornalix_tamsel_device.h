@@ -26,7 +26,12 @@ class CVornalixTamselDevice : public COnboardLightDevice {
     void InitPage() override;
     int PushLightFrame() override;
     void StartDevice() override;
+    // Takes the selected profile and gives its audio settings to the driver, as the other
+    // devices are given their profile's settings when it is chosen.
     int LoadProfile() override;
+    // The defaults' settings, the user's own equaliser settings kept (as a reset keeps
+    // them), shown, stored and given to the driver.
+    void LoadDefaultProfile() override;
     void TakeProfileSettings() override;
     void RefreshPageControls() override;
     CBasicProfiledata& Profile() override { return profile_; }
@@ -41,6 +46,8 @@ class CVornalixTamselDevice : public COnboardLightDevice {
     void InitAudio();
     void InitAudioProperties();
     void ReadAudioValues(int unused);
+    // The mirrored audio settings to the driver, each as its control shows it.
+    void WriteAudioSettings();
     device::AudioBinding& Audio() { return audio_; }
 
     // The audio page's operations.
@@ -64,11 +71,16 @@ class CVornalixTamselDevice : public COnboardLightDevice {
     uint32_t IsMonitorMuted() const { return monitorMuted_; }
 
   private:
+    // The selected profile into the device, nothing written anywhere.
+    void TakeSelectedProfile();
     void SaveAudioSettings();
     // Shows the band vector on the sliders and writes it to the driver.
     void ApplyBands(bool write);
     void LoadSliderBands();
     bool ToggleMute(uint32_t& muted, const wchar_t* property);
+    // The stored microphone and monitoring levels as their sliders show them.
+    int ShownMicInValue();
+    int ShownMicMonitorValue();
     void RefreshAudioPanels();
 
     CTamselProfiledata profile_;

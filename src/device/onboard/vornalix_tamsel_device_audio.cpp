@@ -1,6 +1,7 @@
 // The headset's audio settings: the defaults given at start, the values read back from
 // the driver, and the audio page's operations.
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -14,6 +15,8 @@ namespace {
 
 constexpr uint32_t kNoEndpointExtra = 0xFFFFFFFFu;  // the extra word -1
 constexpr int kMagicEffectCount = 4;
+// The volume sliders' top without a page to ask.
+constexpr int kLevelSliderMax = 100;
 
 struct DefaultProperty {
     bool capture;
@@ -55,6 +58,11 @@ const std::vector<DefaultProperty>& DefaultProperties() {
         return table;
     }();
     return kTable;
+}
+
+// A volume slider's value as the driver takes it.
+float LevelOf(int sliderValue) {
+    return static_cast<float>(sliderValue) / 100.0f;
 }
 
 std::wstring BandProperty(size_t band) {
@@ -127,6 +135,46 @@ void CVornalixTamselDevice::ReadAudioValues(int) {
         value < kMagicEffectCount) {
         stages_.magicType = value + 1;
     }
+}
+
+void CVornalixTamselDevice::WriteAudioSettings() {
+    const AudioDeviceRecord& capture = audio_.Capture();
+    if (!eqBands_.empty()) {
+        audio_.WriteWord(audio_.Render(), L"Enable_EQ_GFX", 1);
+        ApplyBands(true);
+    }
+    micMuted_ = stages_.micInSelect != 0 ? 0 : 1;
+    audio_.WriteWord(capture, L"MuteControl", micMuted_);
+    audio_.WriteFloat(capture, L"VolumeScalarControl", LevelOf(ShownMicInValue()),
+                      {kNoEndpointExtra});
+    monitorMuted_ = stages_.micMonitorSelect != 0 ? 0 : 1;
+    audio_.WriteWord(capture, L"AAMuteControl", monitorMuted_);
+    audio_.WriteFloat(capture, L"AAVolumeScalarControl", LevelOf(ShownMicMonitorValue()), {0});
+    const bool magic = stages_.magicEnable != 0;
+    audio_.WriteWord(capture, L"Enable_MAGICVOICE", magic ? 1 : 0);
+    if (magic) {
+        audio_.WriteWord(capture, L"Enable_MICECHO", 0);
+    }
+    if (stages_.magicType >= 1 && stages_.magicType <= kMagicEffectCount) {
+        audio_.WriteWord(capture, L"MagicVoice_Selection",
+                         static_cast<uint32_t>(stages_.magicType - 1));
+    }
+}
+
+int CVornalixTamselDevice::ShownMicInValue() {
+    if (voicePanel_ == nullptr) {
+        return std::clamp(stages_.micInValue, 0, kLevelSliderMax);
+    }
+    voicePanel_->SetMicInValue(stages_.micInValue);
+    return voicePanel_->GetMicInValue();
+}
+
+int CVornalixTamselDevice::ShownMicMonitorValue() {
+    if (voicePanel_ == nullptr) {
+        return std::clamp(stages_.micMonitorValue, 0, kLevelSliderMax);
+    }
+    voicePanel_->SetMicMonitorValue(stages_.micMonitorValue);
+    return voicePanel_->GetMicMonitorValue();
 }
 
 void CVornalixTamselDevice::SaveAudioSettings() {
@@ -287,8 +335,8 @@ void CVornalixTamselDevice::ApplyMicInVolume() {
         return;
     }
     const int value = voicePanel_->GetMicInValue();
-    if (audio_.WriteFloat(audio_.Capture(), L"VolumeScalarControl",
-                          static_cast<float>(value) / 100.0f, {kNoEndpointExtra}) == 0) {
+    if (audio_.WriteFloat(audio_.Capture(), L"VolumeScalarControl", LevelOf(value),
+                          {kNoEndpointExtra}) == 0) {
         stages_.micInValue = value;
         SaveAudioSettings();
     }
@@ -299,8 +347,7 @@ void CVornalixTamselDevice::ApplyMicMonitorVolume() {
         return;
     }
     const int value = voicePanel_->GetMicMonitorValue();
-    if (audio_.WriteFloat(audio_.Capture(), L"AAVolumeScalarControl",
-                          static_cast<float>(value) / 100.0f, {0}) == 0) {
+    if (audio_.WriteFloat(audio_.Capture(), L"AAVolumeScalarControl", LevelOf(value), {0}) == 0) {
         stages_.micMonitorValue = value;
         SaveAudioSettings();
     }

@@ -362,6 +362,56 @@ TEST_F(TamselAudioTest, RestoringTheDefaultsShowsAndKeepsTheDefaultAudioSettings
     EXPECT_EQ(Saved(), expected) << "no setting of the profile restored from is stored back";
 }
 
+TEST_F(TamselAudioTest, AProfileChosenReachesTheDriverAsItsControlsShowIt) {
+    StartAudio();
+    CTamselProfiledata& profile = device_->TamselProfile();
+    profile.SetSystemSetStages(1, 3, 5, 0, 0, 250, 1, 30);
+    ASSERT_TRUE(profile.Save());
+    device_->LoadProfile();
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kRenderId, L"Enable_EQ_GFX"), 1u);
+    for (int band = 1; band <= 10; ++band) {
+        EXPECT_EQ(sdk_.Word(SimAudioSdk::kRenderId, L"EQ_Slider" + std::to_wstring(band)), 0u);
+    }
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"MuteControl"), 1u) << "microphone off";
+    EXPECT_FLOAT_EQ(AsFloat(*sdk_.Word(SimAudioSdk::kCaptureId, L"VolumeScalarControl")), 1.0f)
+        << "a stored level past the slider goes as the slider shows it";
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"AAMuteControl"), 0u);
+    EXPECT_FLOAT_EQ(AsFloat(*sdk_.Word(SimAudioSdk::kCaptureId, L"AAVolumeScalarControl")), 0.3f);
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"Enable_MAGICVOICE"), 1u);
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"Enable_MICECHO"), 0u);
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"MagicVoice_Selection"), 2u);
+    // The mutes follow what was written: the next click unmutes the microphone.
+    device_->ToggleMicInMute();
+    EXPECT_EQ(sdk_.Word(SimAudioSdk::kCaptureId, L"MuteControl"), 0u);
+
+    // At start the driver's values are shown, not overwritten by the profile's.
+    sdk_.SetWord(SimAudioSdk::kCaptureId, L"MagicVoice_Selection", 0);
+    sdk_.ClearCalls();
+    device_->StartDevice();
+    device_->StopLightThread();
+    EXPECT_TRUE(Writes(sdk_.Calls()).empty());
+    EXPECT_EQ(device_->SystemSetStages().magicType, 1);
+}
+
+TEST_F(TamselAudioTest, RestoringTheDefaultsKeepsTheUsersOwnEqualiserSettings) {
+    SetSliders(2);
+    SetName(L"Mine");
+    ASSERT_EQ(device_->SaveCustomEqPreset(), 1);
+    SetSliders(-5);
+    SetName(L"Other");
+    ASSERT_EQ(device_->SaveCustomEqPreset(), 1);
+
+    device_->LoadDefaultProfile();
+    EXPECT_EQ(voice_->GetCustomEqCount(), 2);
+    CTamselProfiledata stored;
+    stored.SetDefaultProfilePath(device_->GetDefaultProfilePath());
+    stored.Load(device_->GetProfilePath());
+    EXPECT_EQ(stored.GetCustomEqNames(), (std::vector<DuiLib::CDuiString>{L"Mine", L"Other"}));
+    EXPECT_EQ(stored.GetCustomEqBands(0), (std::vector<int32_t>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(stored.GetCustomEqBands(1)[0], -5);
+    EXPECT_EQ(stored.GetSystemSetStages(), device_->SystemSetStages());
+}
+
 TEST(TamselAudioWithoutSdk, OperationsChangeThePageButSaveNothingGatedByAWrite) {
     testing_support::ScopedUserFolders folders;
     platform::audio::ScopedAudioSdk noSdk(nullptr);
