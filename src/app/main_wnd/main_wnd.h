@@ -171,6 +171,9 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void ShowTrayMenu();
     void OnMenuClick(const DuiLib::CDuiString& name);
     void BroadcastLightControl(int flag);
+    // The headsets are no part of the lighting control peers ask for, but they too let
+    // their lights go while the computer sleeps.
+    void TellHeadsetsAwake(bool awake);
     void BroadcastWindowActive(int flag);
     // Hands the configuration answer to the courier: TRUE once it is on its way (the
     // peer's own answer is not waited for).

@@ -139,9 +139,11 @@ bool CMainWnd::HandlePowerMessage(UINT uMsg, WPARAM wParam) {
         if (wParam == PBT_APMRESUMEAUTOMATIC) {
             awake_ = true;
             BroadcastLightControl(lightControl_);
+            TellHeadsetsAwake(true);
         } else if (wParam == PBT_APMSUSPEND) {
             awake_ = false;
             BroadcastLightControl(0);
+            TellHeadsetsAwake(false);
         }
     }
     return awake_;

@@ -11,6 +11,14 @@ CVornalixTamselDevice* CMainWnd::CurrentHeadset() {
                : nullptr;
 }
 
+void CMainWnd::TellHeadsetsAwake(bool awake) {
+    for (CVornalixUSBDevice* headset : headsets_) {
+        if (headset != nullptr) {
+            headset->SetLightControl(awake ? 1 : 0);
+        }
+    }
+}
+
 void CMainWnd::OnMagicEnable() {
     if (CVornalixTamselDevice* headset = CurrentHeadset()) {
         headset->SetMagicVoiceEnabled();
