@@ -105,6 +105,10 @@ int COnboardLightDevice::WriteDeviceSettings(int slot, int, int, int, int) {
     return WriteMemoryInSession(bytes, static_cast<uint16_t>(offset));
 }
 
+int COnboardLightDevice::ApplyKeyAssignments(int) {
+    return 1;
+}
+
 void COnboardLightDevice::QueryPowerStatus() {
     if (!commandChannel_.IsOpen()) {
         return;

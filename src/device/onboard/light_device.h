@@ -38,6 +38,8 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // whatever else a kind keeps.
     virtual void TakeProfileSettings();
     int WriteDeviceSettings(int slot, int unused1, int unused2, int unused3, int unused4) override;
+    // No keys to assign: there is nothing to write, and nothing failed. 1.
+    int ApplyKeyAssignments(int bank) override;
     void MarkRingKeys() override;
     void BuildProfilePath() override;
     DuiLib::CDuiString GetProfilePath() override;
