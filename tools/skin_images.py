@@ -68,8 +68,8 @@ class Canvas:
     def socket(self, centre, size):
         """The dark well an LED button sits in, a little larger than the button."""
         x, y = centre
-        half = size / 2 + 3
-        self.rounded((x - half, y - half, x + half, y + half), 5, SOCKET, SOCKET_EDGE)
+        half = size / 2 + 5
+        self.rounded((x - half, y - half, x + half, y + half), 6, SOCKET, SOCKET_EDGE)
 
     def save(self, path):
         self.image.resize(PANEL, Image.LANCZOS).save(path)
