@@ -10,6 +10,7 @@ VELKARO_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool desktop-file-utils
   fonts-dejavu-core fonts-wqy-microhei fonts-noto-core
+  qemu-system-x86 linux-image-amd64 busybox-static xz-utils
 )
 
 velkaro_missing_packages() {
