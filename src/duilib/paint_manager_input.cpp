@@ -1,5 +1,7 @@
 #include "duilib/paint_manager.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,8 @@ namespace DuiLib {
 using namespace paint_detail;
 
 namespace {
+
+constexpr int kWheelDelta = 120;
 
 // A disabled container disables what it holds for the user.
 bool AcceptsInput(const CControlUI* control) {
@@ -180,8 +184,13 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             SendEvent(target, UIEVENT_RBUTTONUP, wParam, lParam, pt);
             return;
         case WM_MOUSEWHEEL: {
+            // A fast turn arrives as one message of several notches: each one scrolls.
             const short delta = static_cast<short>(HIWORD(wParam));
-            SendEvent(target, UIEVENT_SCROLLWHEEL, MAKEWPARAM(delta < 0 ? 1 : 0, 0), lParam, pt);
+            const int notches = std::max(1, std::abs(static_cast<int>(delta)) / kWheelDelta);
+            for (int i = 0; i < notches; ++i) {
+                SendEvent(target, UIEVENT_SCROLLWHEEL, MAKEWPARAM(delta < 0 ? 1 : 0, 0), lParam,
+                          pt);
+            }
             return;
         }
         default:

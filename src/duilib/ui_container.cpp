@@ -145,15 +145,24 @@ void CContainerUI::SetVisible(bool bVisible) {
         return;
     }
     CControlUI::SetVisible(bVisible);
-    for (CControlUI* item : m_items) {
-        item->SetInternVisible(IsVisible());
-    }
+    ShowChildren();
 }
 
 void CContainerUI::SetInternVisible(bool bVisible) {
     CControlUI::SetInternVisible(bVisible);
+    ShowChildren();
+}
+
+// The scroll bars too: a list built hidden (on a tab not shown yet) must show its bar and
+// scroll once it is shown.
+void CContainerUI::ShowChildren() {
     for (CControlUI* item : m_items) {
         item->SetInternVisible(IsVisible());
+    }
+    for (CScrollBarUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        if (bar != nullptr) {
+            bar->SetInternVisible(IsVisible());
+        }
     }
 }
 

@@ -84,6 +84,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   protected:
     // The rectangle inside the inset.
     RECT ContentRect(const RECT& rc) const;
+    // Children and scroll bars follow this container's visibility.
+    void ShowChildren();
     bool HasScrollBar() const {
         return m_pVerticalScrollBar != nullptr || m_pHorizontalScrollBar != nullptr;
     }

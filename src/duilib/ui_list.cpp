@@ -244,6 +244,64 @@ LPVOID CListUI::GetInterface(LPCTSTR pstrName) {
     return CListOwnerBaseUI::GetInterface(pstrName);
 }
 
+bool CListUI::AddAt(CControlUI* pControl, int iIndex) {
+    ApplyItemLook(pControl);
+    return CListOwnerBaseUI::AddAt(pControl, iIndex);
+}
+
+void CListUI::ApplyItemLook(CControlUI* row) const {
+    if (row == nullptr || row->GetInterface(L"ListItem") == nullptr) {
+        return;
+    }
+    if (row->GetFixedHeight() == 0 && m_itemLook.height > 0) {
+        row->SetFixedHeight(m_itemLook.height);
+    }
+    auto* label = static_cast<CLabelUI*>(row->GetInterface(L"Label"));
+    if (label == nullptr) {
+        return;
+    }
+    if (label->GetTextColor() == 0) {
+        label->SetTextColor(m_itemLook.textColor);
+    }
+    if (label->GetDisabledTextColor() == 0) {
+        label->SetDisabledTextColor(m_itemLook.disabledTextColor);
+    }
+    if (label->GetFont() < 0) {
+        label->SetFont(m_itemLook.font);
+    }
+    if (label->GetTextPadding() == RECT{}) {
+        label->SetTextPadding(m_itemLook.textPadding);
+    }
+}
+
+void CListUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
+    const std::wstring_view name = pstrName ? pstrName : L"";
+    const std::wstring_view value = pstrValue ? pstrValue : L"";
+    if (name == L"itemheight") {
+        m_itemLook.height = ParseCoordinate(value);
+    } else if (name == L"itemfont") {
+        m_itemLook.font = ParseInt(value, -1);
+    } else if (name == L"itemtextcolor") {
+        m_itemLook.textColor = ParseColor(value);
+    } else if (name == L"itemdisabledtextcolor") {
+        m_itemLook.disabledTextColor = ParseColor(value);
+    } else if (name == L"itemselectedbkcolor") {
+        m_itemLook.selectedBkColor = ParseColor(value);
+    } else if (name == L"itemhotbkcolor") {
+        m_itemLook.hotBkColor = ParseColor(value);
+    } else if (name == L"itemtextpadding") {
+        m_itemLook.textPadding = ParseRect(value);
+    } else {
+        CListOwnerBaseUI::SetAttribute(pstrName, pstrValue);
+        return;
+    }
+    // Rows already there take the look as well.
+    for (CControlUI* row : m_items) {
+        ApplyItemLook(row);
+    }
+    Invalidate();
+}
+
 bool CListUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
     bool changed = false;
     int old = -1;

@@ -114,12 +114,29 @@ class CListOwnerBaseUI : public Base, public IListOwnerUI {
     void Renumber();
 };
 
+// What a list's "item*" attributes give its rows. A row keeps what it sets itself; one
+// without a height, a text colour, a font or a text padding takes the list's, so rows stay
+// one line high and readable however many there are (the list scrolls when they do not
+// fit). The selected, hot and disabled colours are read by the renderer.
+struct TListItemLook {
+    int height = 24;  // at 96 DPI
+    int font = -1;
+    DWORD textColor = 0;
+    DWORD disabledTextColor = 0;
+    DWORD selectedBkColor = 0;
+    DWORD hotBkColor = 0;
+    RECT textPadding{4, 0, 4, 0};  // at 96 DPI
+};
+
 // Up and Down select the next enabled row, Page Up and Page Down one a view further,
 // Home and End the first and the last; the selected row is scrolled into view.
 class CListUI : public CListOwnerBaseUI<CVerticalLayoutUI> {
   public:
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    const TListItemLook& GetItemLook() const { return m_itemLook; }
     bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
     // Scrolls row iIndex into view (once laid out, when the rows changed since).
     void EnsureVisible(int iIndex);
@@ -130,7 +147,9 @@ class CListUI : public CListOwnerBaseUI<CVerticalLayoutUI> {
     // The row a navigation key selects; -1 for another key or when there is none.
     int RowForKey(WPARAM key) const;
     int RowsPerView() const;
+    void ApplyItemLook(CControlUI* row) const;
 
+    TListItemLook m_itemLook;
     int m_iShowAfterLayout = -1;
 };
 

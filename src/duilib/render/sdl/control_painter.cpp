@@ -439,11 +439,18 @@ void ControlPainter::PaintArrow(const RECT& rc, bool horizontal, bool forward, u
 
 void ControlPainter::PaintListRow(CControlUI* control) {
     auto* row = static_cast<IListItemUI*>(control->GetInterface(L"ListItem"));
+    if (row == nullptr) {
+        return;
+    }
+    // The list's own colours for the selected and the hot row, where the skin gives them.
+    CControlUI* parent = control->GetParent();
+    const CListUI* list = parent != nullptr ? As<CListUI>(parent, L"List") : nullptr;
+    const TListItemLook look = list != nullptr ? list->GetItemLook() : TListItemLook{};
     // A row with a background of its own shows its selection through it.
-    if (row != nullptr && row->IsSelected() && control->GetBkColor() == 0) {
-        m_canvas.FillRect(control->GetPos(), kSelectedRowColor);
-    } else if (row != nullptr && control == m_hoveredRow && control->IsEnabled()) {
-        m_canvas.FillRect(control->GetPos(), kHotRowColor);
+    if (row->IsSelected() && control->GetBkColor() == 0) {
+        m_canvas.FillRect(control->GetPos(), OrDefault(look.selectedBkColor, kSelectedRowColor));
+    } else if (control == m_hoveredRow && control->IsEnabled()) {
+        m_canvas.FillRect(control->GetPos(), OrDefault(look.hotBkColor, kHotRowColor));
     }
 }
 
