@@ -33,11 +33,8 @@ void HidrawWriter::Stop() {
 
 HidIoResult HidrawWriter::Put(Path path, std::span<const uint8_t> report, HidTransferGate& gate,
                               HidCancelEvent* cancel, const HidDeadline& deadline) {
-    std::unique_lock<std::timed_mutex> turn(turn_, std::defer_lock);
-    const int left = deadline.RemainingMs();
-    if (left < 0) {
-        turn.lock();
-    } else if (!turn.try_lock_for(std::chrono::milliseconds(left))) {
+    Turn turn(*this, deadline);
+    if (!turn) {
         return {HidIoStatus::kTimeout, 0};
     }
     const HidTransferGate::Wake handed =
@@ -46,6 +43,30 @@ HidIoResult HidrawWriter::Put(Path path, std::span<const uint8_t> report, HidTra
         return UnreadyResult(handed);
     }
     return AwaitResult(report.size(), gate, cancel, deadline);
+}
+
+HidrawWriter::Turn::Turn(HidrawWriter& writer, const HidDeadline& deadline) : writer_(writer) {
+    std::unique_lock<std::mutex> lock(writer_.turnMutex_);
+    const auto free = [this] { return !writer_.turnTaken_; };
+    const int left = deadline.RemainingMs();
+    if (left < 0) {
+        writer_.turnFree_.wait(lock, free);
+    } else if (!writer_.turnFree_.wait_for(lock, std::chrono::milliseconds(left), free)) {
+        return;
+    }
+    writer_.turnTaken_ = true;
+    taken_ = true;
+}
+
+HidrawWriter::Turn::~Turn() {
+    if (!taken_) {
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(writer_.turnMutex_);
+        writer_.turnTaken_ = false;
+    }
+    writer_.turnFree_.notify_one();
 }
 
 HidTransferGate::Wake HidrawWriter::HandOver(Job job, HidTransferGate& gate, HidCancelEvent* cancel,

@@ -12,6 +12,7 @@
 // its result is dropped. The next report waits, within its own time-out, until the kernel
 // is done with that one: reports reach the device in the order given and never pile up.
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <span>
@@ -51,6 +52,21 @@ class HidrawWriter {
         std::vector<uint8_t> bytes;
     };
 
+    // A caller's turn: callers take turns, so that the one waiting is the only one that
+    // consumes `changed_`. False when the deadline passed first.
+    class Turn {
+      public:
+        Turn(HidrawWriter& writer, const HidDeadline& deadline);
+        ~Turn();
+        Turn(const Turn&) = delete;
+        Turn& operator=(const Turn&) = delete;
+        explicit operator bool() const { return taken_; }
+
+      private:
+        HidrawWriter& writer_;
+        bool taken_ = false;
+    };
+
     void Run(platform::Event& stop);
     bool PutIntoKernel(const Job& job, platform::Event& stop);
     bool WriteReport(const std::vector<uint8_t>& bytes, platform::Event& stop);
@@ -61,8 +77,9 @@ class HidrawWriter {
                             const HidDeadline& deadline);
 
     const int fd_;
-    // Callers take turns: the one waiting is the only one that consumes `changed_`.
-    std::timed_mutex turn_;
+    std::mutex turnMutex_;
+    std::condition_variable turnFree_;
+    bool turnTaken_ = false;  // guarded by turnMutex_
     std::mutex mutex_;
     bool hasJob_ = false;          // guarded by mutex_
     bool taken_ = false;           // the thread has the job in the kernel

@@ -93,7 +93,7 @@ TEST_F(ChannelFaultsTest, RepliesWithoutThePieceEchoAreTakenAndAMissingOneTimesO
     const long waited = MsSince(start);
     Report("no reply: the exchange ended after %ld ms", waited);
     EXPECT_GE(waited, 900);
-    EXPECT_LT(waited, 3000);
+    EXPECT_LT(waited, 3500);
     EXPECT_EQ(channel_.TakeLightControl(), 1);
     std::fill(out.begin(), out.end(), 0);
     EXPECT_EQ(channel_.ReadMemory(out, 0), 1);
@@ -109,13 +109,13 @@ TEST_F(ChannelFaultsTest, AStalledEndpointHoldsNoCallerPastItsTimeOut) {
         EXPECT_EQ(channel_.TakeLightControl(), kHidWriteFailed);
         const long waited = MsSince(start);
         Report("stalled endpoint: exchange %d ended after %ld ms", i + 1, waited);
-        EXPECT_LT(waited, 2500);
+        EXPECT_LT(waited, 3500) << "the kernel holds the write for 5 s";
     }
     // The window's frame timer hands frames over and never waits.
     const auto posted = Clock::now();
     EXPECT_EQ(channel_.PostLightFrame(Bytes(378, 5)), 1);
     EXPECT_EQ(channel_.PostLightFrame(Bytes(378, 6)), 1);
-    EXPECT_LT(MsSince(posted), 500);
+    EXPECT_LT(MsSince(posted), 900) << "less than the reply time-out: nothing waited";
 
     // The endpoint takes reports again: what the kernel held goes through, late replies are
     // dropped, and the channel answers as before.
