@@ -230,10 +230,14 @@ UiDriver::~UiDriver() {
             return !window_->IsWorkerRunning(kCaptureThreadSlot) &&
                    !window_->IsWorkerRunning(kLightSyncThreadSlot);
         });
-        // Windows left open (menus, lists, child windows) go before the main one.
+        // Windows left open (menus, lists, child windows) go before the main one. A menu
+        // takes its open submenus with it: the handles are gathered first.
+        std::vector<HWND> open;
         for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
-            const HWND hwnd = manager->GetPaintWindow();
-            if (hwnd != nullptr && hwnd != window_->GetHWND() &&
+            open.push_back(manager->GetPaintWindow());
+        }
+        for (HWND hwnd : open) {
+            if (hwnd != nullptr && hwnd != window_->GetHWND() && platform::IsWindow(hwnd) &&
                 platform::IsWindowOnCurrentThread(hwnd)) {
                 platform::DestroyWindow(hwnd);
             }
