@@ -139,44 +139,53 @@ void CDeviceHook::FeedMouseButton(uint8_t button, bool down) {
     Send(down ? messages->mouseDown : messages->mouseUp, MouseMessage(button, down), input);
 }
 
-void CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+bool CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     constexpr UINT kSysKeyDown = 0x0104, kSysKeyUp = 0x0105;
+    constexpr UINT kChar = 0x0102, kSysChar = 0x0106;
     constexpr UINT kExtraDown = 0x020B, kExtraUp = 0x020C;
     switch (message) {
         case kKeyDown:
         case kSysKeyDown:
             FeedVirtualKey(static_cast<uint32_t>(wParam), true);
-            return;
+            return TakesKeys();
         case kKeyUp:
         case kSysKeyUp:
             FeedVirtualKey(static_cast<uint32_t>(wParam), false);
-            return;
+            return TakesKeys();
+        case kChar:
+        case kSysChar:
+            return TakesKeys();
         case 0x0201:
             FeedMouseButton(1, true);
-            return;
+            return false;
         case 0x0202:
             FeedMouseButton(1, false);
-            return;
+            return false;
         case 0x0204:
             FeedMouseButton(2, true);
-            return;
+            return false;
         case 0x0205:
             FeedMouseButton(2, false);
-            return;
+            return false;
         case 0x0207:
             FeedMouseButton(4, true);
-            return;
+            return false;
         case 0x0208:
             FeedMouseButton(4, false);
-            return;
+            return false;
         case kExtraDown:
         case kExtraUp:
             // The high word names the extra button: 1 back, 2 forward.
             FeedMouseButton((wParam >> 16) == 2 ? 0x10 : 0x08, message == kExtraDown);
-            return;
+            return false;
         default:
-            return;
+            return false;
     }
+}
+
+bool CDeviceHook::TakesKeys() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return installed_ && keys_;
 }
 
 WPARAM CDeviceHook::MouseMessage(uint8_t button, bool down) {

@@ -47,10 +47,13 @@ class CDeviceHook {
     // button: 1 left, 2 right, 4 middle, 8 back, 0x10 forward.
     void FeedMouseButton(uint8_t button, bool down);
     // A window message of the program's own windows: key and mouse-button messages are fed
-    // in, everything else is ignored.
-    void FeedWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // in, everything else is ignored. True when the message belongs to the hook alone: a
+    // key (or the character it types) while the hook takes keys, which the window must not
+    // act on too (a typed Tab and Space would otherwise press a button of the page).
+    bool FeedWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    bool TakesKeys() const;
     void OnKey(uint8_t usage, bool down, bool fromGlobal);
     void Send(int messageIndex, WPARAM wParam, const HookInput& input);
     static WPARAM MouseMessage(uint8_t button, bool down);

@@ -171,13 +171,16 @@ TEST(DeviceHook, WindowMessagesFeedKeysOnceAndMouseButtons) {
     CDeviceHook hook(nullptr);
     CDeviceHookFilter filter(hook);
     ASSERT_EQ(hook.Install(0, HookMode::kRecordAfter, window.hwnd(), 1, 1), 1);
-    bool handled = true;
+    bool handled = false;
     filter.MessageHandler(0x0100, 'Q', 0, handled);
-    EXPECT_FALSE(handled);
+    EXPECT_TRUE(handled) << "a key the hook takes is not the window's too";
     filter.MessageHandler(0x0100, 'Q', 0, handled);  // auto-repeat of the held key
+    filter.MessageHandler(0x0102, 'q', 0, handled);
+    EXPECT_TRUE(handled) << "nor the character it types";
     filter.MessageHandler(0x0101, 'Q', 0, handled);
     filter.MessageHandler(0x020B, 2 << 16, 0, handled);  // forward button
-    filter.MessageHandler(0x0200, 0, 0, handled);        // a move is no input event
+    EXPECT_FALSE(handled) << "a press still reaches the control under the pointer";
+    filter.MessageHandler(0x0200, 0, 0, handled);  // a move is no input event
     const auto& got = window.Pump();
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[0].message, Id(L"WM_HOOK_KEY_KBMACROLATER_MSG"));
@@ -185,6 +188,10 @@ TEST(DeviceHook, WindowMessagesFeedKeysOnceAndMouseButtons) {
     EXPECT_FALSE(UnpackHookInput(got[1].lParam).down);
     EXPECT_EQ(got[2].message, Id(L"WM_HOOK_KEY_MSMACROLATER_MSG"));
     EXPECT_EQ(UnpackHookInput(got[2].lParam).code, 0x10);
+
+    hook.Uninstall();
+    filter.MessageHandler(0x0100, 'Q', 0, handled);
+    EXPECT_FALSE(handled) << "without the hook, keys are the window's";
 }
 
 TEST(EvdevKeySource, DoesNotStartWithoutReadableKeyboards) {

@@ -56,8 +56,9 @@ void CMainWnd::InitWindow() {
     CResourceManager::GetInstance()->SetTextQueryInterface(this);
     CResourceManager::GetInstance()->LoadLanguage(L"lan_en.xml");
     GetSkinObserver().AddReceiver(this);
-    // The keyboard hook also sees the keys and mouse buttons of this window.
-    m_pm.AddPreMessageFilter(&deviceHookFilter_);
+    // The keyboard hook also sees the keys and mouse buttons of this window, those the
+    // desktop sends as well as those posted.
+    m_pm.AddMessageFilter(&deviceHookFilter_);
     for (size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
         captionButtons_[i] = m_pm.FindControl(kCaptionButtonNames[i]);
     }
@@ -88,7 +89,7 @@ void CMainWnd::OnWindowInit() {
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
     RemoveNoticeSink();
     trayIcon_.DeleteTrayIcon();
-    m_pm.RemovePreMessageFilter(&deviceHookFilter_);
+    m_pm.RemoveMessageFilter(&deviceHookFilter_);
     deviceHook_.Uninstall();
     bHandled = FALSE;
     PostQuitMessage(0);

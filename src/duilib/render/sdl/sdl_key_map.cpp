@@ -19,6 +19,27 @@ constexpr std::array<std::pair<SDL_Keycode, WPARAM>, 30> kNamedKeys = {{
     {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_PRINTSCREEN, 0x2C},
 }};
 
+// The punctuation keys (as a US layout names them) and the keypad's operators: keys like
+// any other for a page that takes the key pressed, whatever character they type.
+constexpr std::array<std::pair<SDL_Keycode, WPARAM>, 16> kSymbolKeys = {{
+    {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB},
+    {SDLK_COMMA, 0xBC},
+    {SDLK_MINUS, 0xBD},
+    {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},
+    {SDLK_BACKQUOTE, 0xC0},
+    {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD},
+    {SDLK_QUOTE, 0xDE},
+    {SDLK_KP_MULTIPLY, 0x6A},
+    {SDLK_KP_PLUS, 0x6B},
+    {SDLK_KP_MINUS, 0x6D},
+    {SDLK_KP_PERIOD, 0x6E},
+    {SDLK_KP_DIVIDE, 0x6F},
+}};
+
 }  // namespace
 
 WPARAM VirtualKeyFor(SDL_Keycode key) {
@@ -37,7 +58,15 @@ WPARAM VirtualKeyFor(SDL_Keycode key) {
     if (key == SDLK_KP_0) {
         return 0x60;
     }
+    if (key >= SDLK_F13 && key <= SDLK_F24) {
+        return static_cast<WPARAM>(0x7C + (key - SDLK_F13));
+    }
     for (const auto& [sdlKey, vk] : kNamedKeys) {
+        if (sdlKey == key) {
+            return vk;
+        }
+    }
+    for (const auto& [sdlKey, vk] : kSymbolKeys) {
         if (sdlKey == key) {
             return vk;
         }
