@@ -269,12 +269,17 @@ void CMacroControlUI::StartRecording(int delayMode, int insertKind) {
     m_haveLastTime = false;
     m_nextInsert = InsertAt(insertKind);
     m_replacePending = insertKind == kInsertReplace && GetSelectedEvent() >= 0;
+    m_replaced.reset();
+    m_recordedCount = 0;
     if (auto* button = FindNamed<CRedioMacroButtonUI>(this, kRecordButton)) {
         button->SetRecording(m_recording);
     }
 }
 
 void CMacroControlUI::StopRecording() {
+    if (m_recording) {
+        DropStopPress();
+    }
     m_recording = false;
     if (auto* button = FindNamed<CRedioMacroButtonUI>(this, kRecordButton)) {
         button->SetRecording(false);
@@ -323,6 +328,7 @@ void CMacroControlUI::AddHookEvent(int /*insertKind*/, WPARAM /*wParam*/, LPARAM
         m_events[static_cast<size_t>(at - 1)].delay = delay;
     }
     if (m_replacePending && at < static_cast<int>(m_events.size())) {
+        m_replaced = m_events[static_cast<size_t>(at)];
         m_events.erase(m_events.begin() + at);
         m_replacePending = false;
     }
@@ -333,7 +339,30 @@ void CMacroControlUI::AddHookEvent(int /*insertKind*/, WPARAM /*wParam*/, LPARAM
     event.delay = m_delayMode == 2 ? delay : 0;
     m_events.insert(m_events.begin() + at, event);
     m_nextInsert = at + 1;
+    ++m_recordedCount;
     ShowEvents(at);
+}
+
+void CMacroControlUI::DropStopPress() {
+    const int last = m_nextInsert - 1;
+    if (m_recordedCount == 0 || last < 0 || last >= static_cast<int>(m_events.size())) {
+        return;
+    }
+    const MacroEvent& event = m_events[static_cast<size_t>(last)];
+    constexpr int kLeftButton = 1;
+    if (event.type != kMacroMouseEvent || event.button != kLeftButton || !event.down) {
+        return;
+    }
+    m_events.erase(m_events.begin() + last);
+    if (m_recordedCount == 1 && m_replaced) {
+        m_events.insert(m_events.begin() + last, *m_replaced);
+    } else if (m_recordedCount > 1 && m_delayMode != 2) {
+        // The wait measured before the press no longer leads anywhere.
+        m_events[static_cast<size_t>(last - 1)].delay = 0;
+    }
+    m_nextInsert = last;
+    --m_recordedCount;
+    ShowEvents(std::min(last, static_cast<int>(m_events.size()) - 1));
 }
 
 int CMacroControlUI::MoveEvent(int to) {

@@ -5,6 +5,7 @@
 // recorded time between events, 2 the constant delay of "macro_delay", 3 no delay.
 // Insert kinds: 4 append, 8 before the selected event, 16 after it, 32 replace it.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,8 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
     int CancelEdit();
 
     void StartRecording(int delayMode, int insertKind);
+    // The press that clicked Stop ends the recording and is no part of it: a recording
+    // never ends in a left-button press of its own.
     void StopRecording();
     bool IsRecording() const { return m_recording; }
     // A hook message while recording: wParam the input message, lParam the packed input.
@@ -75,6 +78,7 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
     uint32_t DelayBefore(uint32_t time);
     int MoveEvent(int to);
     void InsertEvents(const std::vector<MacroEvent>& events);
+    void DropStopPress();
 
     std::string m_folder;
     std::vector<MacroIndexEntry> m_entries;
@@ -85,5 +89,8 @@ class CMacroControlUI : public DuiLib::CHorizontalLayoutUI {
     bool m_haveLastTime = false;
     uint32_t m_lastTime = 0;
     bool m_replacePending = false;
+    // The event a re-recording replaced, given back when nothing but the Stop press came.
+    std::optional<MacroEvent> m_replaced;
     int m_nextInsert = -1;
+    int m_recordedCount = 0;
 };

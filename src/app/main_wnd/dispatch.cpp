@@ -67,6 +67,16 @@ constexpr ClickRelay kClickRelays[] = {
     {L"device_select_next", &CMainWnd::SelectNextDevice},
 };
 
+// A double-clicked row raises "itemactivate" from itself; the list holding it names it.
+CDuiString ActivatedListName(const TNotifyUI& msg) {
+    CControlUI* sender = msg.pSender;
+    if (sender != nullptr && sender->GetInterface(L"ListItem") != nullptr &&
+        sender->GetParent() != nullptr) {
+        return sender->GetParent()->GetName();
+    }
+    return SenderName(msg);
+}
+
 }  // namespace
 
 void CMainWnd::Notify(TNotifyUI& msg) {
@@ -103,7 +113,7 @@ void CMainWnd::Notify(TNotifyUI& msg) {
             OnMouseKeyLightSelectEnd(msg.pSender);
         }
     } else if (type == DUI_MSGTYPE_ITEMACTIVATE) {
-        if (name.CompareNoCase(L"macro_action") == 0) {
+        if (ActivatedListName(msg).CompareNoCase(L"macro_action") == 0) {
             ShowMacroActionMenu();
         }
     } else if (type == DUI_MSGTYPE_SETFOCUS) {

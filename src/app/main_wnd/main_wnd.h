@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_wnd/input_lock.h"
 #include "app/skin_observer.h"
 #include "device/discovery/device_capture_thread.h"
 #include "device/discovery/device_tables.h"
@@ -420,6 +421,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     int activeOrHovered_ = 0;
     bool displayChanged_ = false;
     bool deviceInputEnabled_ = true;
+    // Held while the hook records: the page takes no input but for the Stop button.
+    InputLock recordingLock_;
     std::unique_ptr<DuiLib::CMenuWnd> trayMenu_;
     std::unique_ptr<DuiLib::CMenuWnd> macroActionMenu_;
     CDeviceHook deviceHook_;

@@ -12,6 +12,8 @@
 #include "device/vornalix_usb_device.h"
 #include "duilib/ui_control.h"
 #include "pages/key_set_control_ui.h"
+#include "pages/macro_control_ui.h"
+#include "pages/panel_lookup.h"
 
 using namespace DuiLib;
 
@@ -133,8 +135,15 @@ void CMainWnd::EnableDeviceInput(bool applyToControls, bool enabled) {
         if (CControlUI* list = m_pm.FindControl(L"device_select_layout")) {
             list->SetEnabled(enabled);
         }
-        if (CVornalixUSBDevice* device = GetCurrentDevice()) {
-            device->SetEnabled(enabled);
+        if (enabled) {
+            recordingLock_.Unlock();
+        } else {
+            // The page takes no input while the hook records, but for the Stop button of
+            // the recording: the one way to end it.
+            CMacroControlUI* macro = CurrentMacroPanel();
+            recordingLock_.Lock(
+                GetCurrentDevice(),
+                macro != nullptr ? FindNamedControl(macro, L"macro_btn_stopredio") : nullptr);
         }
     }
     // While the keyboard hook records, the key-assignment buttons are off with the rest.
