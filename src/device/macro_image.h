@@ -41,6 +41,8 @@ std::vector<uint8_t> BuildMacroImage(const std::vector<MacroEvents>& macros);
 // The result the upload reports for an image that does not fit: the number of 4-byte
 // events it is too long by, plus one.
 int MacroOverflowResult(size_t length, size_t capacity);
+// The result the upload reports when the device refused the image or did not answer.
+inline constexpr int kMacroWriteRefused = -2;
 
 // The image of the macros that "macro.config" in `folder` lists, for a device whose macro
 // memory holds `capacity` bytes. Returns 0 with the image, or with no image when there is

@@ -9,6 +9,7 @@
 
 #include "keyboard_steps.h"
 #include "platform/clock.h"
+#include "ui/driver/modal_box.h"
 
 namespace {
 
@@ -167,6 +168,24 @@ TEST_F(MacroUi, TheFixedDelayCheckGivesEveryRecordedEventTheDelayTyped) {
     const auto played = KeyboardEvents();
     ASSERT_EQ(played.size(), 4u);
     EXPECT_EQ(played[1], (std::array<int, 3>{40, kKeyType, 0x1B}));
+}
+
+// A macro upload the keyboard refuses is said as a refused key table is.
+TEST_F(MacroUi, MacrosTheKeyboardRefusesAreSaidAsARefusedKeyTableIs) {
+    ui::ModalBoxAnswerer answerer(ui_);
+    ui_.Click(L"macro_inset_moveupkey_btn");
+    ASSERT_EQ(answerer.Texts().size(), 0u) << "a macro the keyboard took is not said";
+    Keyboard(ui_).InjectFault({sim::FaultKind::kStatusFF, 0x15});
+    ui_.Click(L"macro_btn_save");
+    ASSERT_EQ(answerer.Texts().size(), 1u);
+
+    ui_.Click(L"key_Op_tab");
+    ui_.Click(L"key_30");
+    Keyboard(ui_).InjectFault({sim::FaultKind::kStatusFF, 0x09});
+    ui_.Click(L"key_butt_prosave");
+    ASSERT_EQ(answerer.Texts().size(), 2u);
+    EXPECT_EQ(answerer.Texts()[0], answerer.Texts()[1]);
+    EXPECT_EQ(answerer.Texts()[0], L"Writing to the device failed.");
 }
 
 // A double click on an event opens its menu, whose items insert mouse events.

@@ -4,6 +4,7 @@
 
 #include "device/discovery/device_paths.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
+#include "device/macro_image.h"
 #include "device/record_words.h"
 
 int CVornalixKeyboardDevice::WriteKeyAssignments(int bank,
@@ -71,10 +72,13 @@ int CVornalixKeyboardDevice::UploadMacros() {
     if (image.empty()) {
         return prepared;
     }
+    int written = 1;
     if (commandChannel_.IsOpen()) {
         commandChannel_.BeginSession();
-        commandChannel_.WriteMacroImage(image);
+        written = commandChannel_.WriteMacroImage(image);
     }
     commandChannel_.EndSession();
-    return 0;
+    // A keyboard that refused the image, or never answered, does not play these macros:
+    // said as a refused key table is.
+    return written == 1 ? 0 : device::kMacroWriteRefused;
 }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "device/keyboard/layout_table.h"
+#include "device/macro_image.h"
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/text_convert.h"
 #include "profile/json_file.h"
@@ -269,6 +270,12 @@ TEST_F(KeyboardDeviceTest, MacrosAreUploadedAsOneImageWhenTheyFit) {
                                         0,    0,    0,    0, 0,    0, 0x12, 0, 2,    0,
                                         0,    0,    0x32, 0, 0x8A, 4, 0,    0, 0x0A, 4};
     EXPECT_EQ(std::vector<uint8_t>(memory.begin(), memory.begin() + 30), image);
+
+    // A refused image is said, and the session is closed all the same.
+    keyboard_->InjectFault({sim::FaultKind::kStatusFF, 0x15});
+    TakeCommands();
+    EXPECT_EQ(device_->UploadMacros(), device::kMacroWriteRefused);
+    EXPECT_EQ(TakeCommands(), (Commands{0x03, 0x01, 0x15, 0x02}));
 
     // One macro of 1017 events is 16 + 6 + 4068 = 4090 bytes: it fits 4096; 1019 does not.
     std::string events;
