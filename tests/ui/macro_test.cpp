@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "duilib/ui_scrollbar.h"
 #include "keyboard_steps.h"
 #include "platform/clock.h"
 #include "ui/driver/modal_box.h"
@@ -316,3 +318,49 @@ TEST_F(MacroUi, TheButtonsMoveAndRemoveTheChosenEvent) {
 }
 
 }  // namespace
+namespace {
+
+int HeightOf(DuiLib::CControlUI* control) {
+    return control->GetPos().bottom - control->GetPos().top;
+}
+
+// Pixels of `rect` as light as the skin's pale text; the rows' background is dark.
+int LightPixels(SDL_Surface* pixels, const RECT& rect) {
+    int light = 0;
+    for (LONG y = std::max<LONG>(0, rect.top); y < std::min<LONG>(pixels->h, rect.bottom); ++y) {
+        for (LONG x = std::max<LONG>(0, rect.left); x < std::min<LONG>(pixels->w, rect.right);
+             ++x) {
+            const auto* row = static_cast<const uint8_t*>(pixels->pixels) + y * pixels->pitch;
+            Uint8 r = 0, g = 0, b = 0;
+            SDL_GetRGB(reinterpret_cast<const uint32_t*>(row)[x], pixels->format, &r, &g, &b);
+            light += r > 0xB0 && g > 0xB0 && b > 0xB0 ? 1 : 0;
+        }
+    }
+    return light;
+}
+
+}  // namespace
+
+// Events are read on the dark list in one row height however many, and scroll.
+TEST_F(MacroUi, TheEventListShowsReadableRowsOfOneHeightAndScrolls) {
+    ui_.Click(L"macro_inset_moveleftkey_btn");
+    DuiLib::CListUI* list = EventList();
+    ASSERT_EQ(list->GetCount(), 2);
+    const int rowHeight = HeightOf(list->GetItemAt(0));
+    EXPECT_LT(rowHeight, HeightOf(list) / 4) << "two rows do not fill the list";
+    EXPECT_GT(LightPixels(ui_.Pixels(ui_.MainHwnd()), ui_.VisibleRect(list->GetItemAt(0))), 20)
+        << "the event is written in the skin's pale text, not in black";
+
+    for (int i = 0; i < 10; ++i) {
+        ui_.Click(L"macro_inset_moverightkey_btn");
+    }
+    ASSERT_EQ(list->GetCount(), 22);
+    for (int i = 0; i < list->GetCount(); ++i) {
+        EXPECT_EQ(HeightOf(list->GetItemAt(i)), rowHeight) << "row " << i;
+    }
+    EXPECT_TRUE(ui_.IsShown(list->GetVerticalScrollBar()));
+    EXPECT_TRUE(ui_.IsShown(list->GetItemAt(21))) << "the newest event is in view";
+    EXPECT_FALSE(ui_.IsShown(list->GetItemAt(0)));
+    ui_.Wheel(list, 20);
+    EXPECT_TRUE(ui_.IsShown(list->GetItemAt(0)));
+}
