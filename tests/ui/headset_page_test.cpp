@@ -18,6 +18,7 @@
 #include "support/private_bus.h"
 #include "ui/driver/ui_driver.h"
 #include "ui/headset_steps.h"
+#include "ui/modal_steps.h"
 
 namespace {
 
@@ -188,6 +189,35 @@ TEST(HeadsetPageUi, AProfileChosenGivesItsAudioSettingsToTheDriver) {
         page.sdk.Word(SimAudioSdk::kCaptureId, L"VolumeScalarControl");
     ASSERT_TRUE(level.has_value());
     EXPECT_FLOAT_EQ(AsFloat(*level), 0.8f);
+}
+
+// The user's own equaliser settings are theirs, not the profile's: restoring the defaults
+// keeps them, as resetting a profile does.
+TEST(HeadsetPageUi, RestoringTheDefaultsKeepsTheUsersOwnEqualiserSettings) {
+    ui::HeadsetPage page;
+    ui::UiDriver& ui = page.ui;
+    page.OpenTab(L"Tamsel_voice_Op_tab");
+    ui.Click(L"Tamsel_eq_option_13");
+    ui.Wheel(ui.Find(Band(2)), 1);
+    ui.Click(L"custom_eq_name_edit");
+    ui.Type("Mine");
+    ui.Click(L"hs_EQ_btn_save");
+    ASSERT_EQ(ui.Text(ui.Find(L"custom_eq_name_combo")), L"Mine");
+
+    ui::ModalSteps modal(ui);
+    modal.When(L"MsgWnd", [&](HWND box) { modal.Press(box, L"confirm_btn"); });
+    ui.Click(L"default_btn");
+    ASSERT_TRUE(modal.AllDone());
+    EXPECT_TRUE(ui.IsChecked(ui.Find(L"Tamsel_eq_option_1"))) << "the defaults' preset";
+    EXPECT_EQ(DriverBand(page.sdk, 2), kDefaultLevels[2]);
+    const Json::Value stored = page.StoredProfile()["Device"][0];
+    ASSERT_EQ(stored["CustomEQNameInfo"].size(), 1u);
+    EXPECT_EQ(stored["CustomEQHzValueInfo"][0][2]["value"].asInt(), kDefaultLevels[2] + 1);
+
+    // Still there to choose.
+    ui.Click(L"Tamsel_eq_option_13");
+    EXPECT_EQ(ui.Text(ui.Find(L"custom_eq_name_combo")), L"Mine");
+    EXPECT_EQ(DriverBand(page.sdk, 2), kDefaultLevels[2] + 1);
 }
 
 TEST(HeadsetPageUi, TheLightsStopWhileTheComputerSleepsAndComeBackOnWaking) {

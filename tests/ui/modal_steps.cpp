@@ -1,5 +1,7 @@
 #include "ui/modal_steps.h"
 
+#include <gtest/gtest.h>
+
 #include "duilib/paint_manager.h"
 #include "duilib/ui_control.h"
 #include "platform/window_handles.h"
@@ -28,6 +30,18 @@ ModalSteps::ModalSteps(UiDriver& ui) : ui_(ui) {
 
 ModalSteps::~ModalSteps() {
     platform::DestroyWindow(clock_);
+}
+
+void ModalSteps::Press(HWND hwnd, std::wstring_view name) {
+    DuiLib::CControlUI* control = ui_.FindIn(hwnd, name);
+    if (control == nullptr || !ui_.IsShown(control)) {
+        ADD_FAILURE() << "nothing to press in the window";
+        return;
+    }
+    const POINT at = UiDriver::CentreOf(control);
+    ui_.MoveTo(hwnd, at);
+    ui_.Press(hwnd, at);
+    ui_.Release(hwnd, at);
 }
 
 void ModalSteps::When(std::wstring className, std::function<void(HWND)> step) {
@@ -63,7 +77,7 @@ void ModalSteps::Tick() {
         seen_.insert(box);
         ui_.Settle();
         unexpected_.push_back(ui_.Text(ui_.FindIn(box, L"MessageText")));
-        ui_.Click(ui_.FindIn(box, L"confirm_btn"));
+        Press(box, L"confirm_btn");
     }
     running_ = false;
 }

@@ -5,14 +5,18 @@
 // step for is noted and confirmed, so a test never hangs on it and can say it came.
 //
 //   ui::ModalSteps modal(ui);
-//   modal.When(L"MsgWnd", [&](HWND box) { ui.Click(ui.FindIn(box, L"confirm_btn")); });
+//   modal.When(L"MsgWnd", [&](HWND box) { modal.Press(box, L"confirm_btn"); });
 //   ui.Click(L"default_btn");
 //   EXPECT_TRUE(modal.AllDone());
+//
+// The step that closes the window presses with Press: the window's own loop must be the
+// one that takes its close request, as it does when a person clicks.
 
 #include <deque>
 #include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win_types.h"
@@ -29,6 +33,9 @@ class ModalSteps {
     ModalSteps& operator=(const ModalSteps&) = delete;
 
     void When(std::wstring className, std::function<void(HWND)> step);
+    // Moves to the control of that name in `hwnd`, presses and releases there, and
+    // leaves what follows to the loop that runs.
+    void Press(HWND hwnd, std::wstring_view name);
     bool AllDone() const { return steps_.empty(); }
     // The texts of the message boxes that came without a step for them.
     const std::vector<std::wstring>& UnexpectedBoxes() const { return unexpected_; }
