@@ -68,8 +68,7 @@ TEST(HeadsetPageUi, APresetMovesTheTenBandThumbsAndADraggedBandTurnsCustom) {
     EXPECT_TRUE(ui.IsEnabled(ui.Find(L"custom_eq_layout")));
 
     // The wheel and the keys move it a step at a time.
-    ui.Wheel(band, -1);
-    ui.Wheel(band, -1);
+    ui.Wheel(band, -2);
     EXPECT_EQ(DriverBand(page.sdk, 4), 16);
     ui.PressKey(SDLK_DOWN);
     EXPECT_EQ(DriverBand(page.sdk, 4), 15);
