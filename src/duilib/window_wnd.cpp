@@ -47,9 +47,13 @@ LRESULT CWindowWnd::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (uMsg == WM_CREATE) {
         m_hWnd = hWnd;
     }
+    if (uMsg == WM_CLOSE && m_pModalResult != nullptr) {
+        *m_pModalResult = static_cast<UINT>(wParam);
+    }
     if (uMsg == WM_NCDESTROY) {
         const LRESULT result = HandleMessage(uMsg, wParam, lParam);
         m_hWnd = nullptr;
+        m_pModalResult = nullptr;
         OnFinalMessage(hWnd);
         return result;
     }
@@ -85,6 +89,7 @@ UINT CWindowWnd::ShowModal() {
     }
     ShowWindow(true, true);
     UINT result = 0;
+    m_pModalResult = &result;
     bool quit = false;
     WPARAM quitCode = 0;
     MSG msg;
@@ -95,13 +100,13 @@ UINT CWindowWnd::ShowModal() {
             quitCode = msg.wParam;
             break;
         }
-        if (msg.hwnd == hwnd && msg.message == WM_CLOSE) {
-            result = static_cast<UINT>(msg.wParam);
-        }
         if (!CPaintManagerUI::TranslateMessage(&msg)) {
             platform::TranslateMessage(&msg);
             platform::DispatchMessage(&msg);
         }
+    }
+    if (platform::IsWindow(hwnd)) {
+        m_pModalResult = nullptr;  // ended by a quit: the object is still there
     }
     if (owner != nullptr && ownerWasEnabled) {
         platform::EnableWindow(owner, TRUE);

@@ -70,6 +70,11 @@ class CWindowWnd {
     UINT m_uIcon = 0;
 
   private:
+    // The running ShowModal's result: the close code, taken when the window handles its
+    // WM_CLOSE, whichever loop delivers it (a nested one may take it from the queue).
+    UINT* m_pModalResult = nullptr;
+
+  private:
     LRESULT Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 };
 

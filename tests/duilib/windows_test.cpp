@@ -113,6 +113,30 @@ TEST_F(WindowsTest, ShowModalReturnsTheCloseCodeAfterWindowInit) {
     }
 }
 
+TEST_F(WindowsTest, ShowModalGivesTheCloseCodeWhenAnotherLoopDeliversTheClose) {
+    auto* dialog = new CTestDialog();
+    bool deleted = false;
+    dialog->deleteOnFinal = true;
+    dialog->deleted = &deleted;
+    ASSERT_NE(nullptr, dialog->Create(nullptr, L"msgwnd", 0, 0));
+    const HWND hwnd = dialog->GetHWND();
+    // A handler inside the modal loop presses OK and pumps on its own until the window is
+    // gone: its loop, not the modal one, takes the close from the queue.
+    platform::WindowCreateParams params;
+    params.className = L"NestedPump";
+    const HWND helper = platform::CreateWindowHandle(params, [&](HWND, UINT msg, WPARAM, LPARAM) {
+        if (msg == WM_APP) {
+            static_cast<CButtonUI*>(dialog->Find(L"confirm_btn"))->Activate();
+            PumpUntil([&] { return !platform::IsWindow(hwnd); });
+        }
+        return LRESULT{0};
+    });
+    platform::PostMessage(helper, WM_APP, 0, 0);
+    EXPECT_EQ(1u, dialog->ShowModal());
+    EXPECT_TRUE(deleted);
+    platform::DestroyWindow(helper);
+}
+
 TEST_F(WindowsTest, WindowInitArrivesOnceLaidOutAndMessageMapsReachVirtualWindows) {
     CTestDialog dialog;
     ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
