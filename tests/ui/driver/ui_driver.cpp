@@ -11,8 +11,10 @@
 #include <thread>
 
 #include "app/control_registration.h"
+#include "app/file_chooser_wnd.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/private_font_set.h"
+#include "device/vornalix_usb_device.h"
 #include "duilib/menu_wnd.h"
 #include "duilib/paint_manager.h"
 #include "duilib/render/desktop_tray.h"
@@ -49,6 +51,11 @@ std::string LocaleFor(const std::string& language) {
 RECT Intersection(const RECT& a, const RECT& b) {
     return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                 std::min(a.bottom, b.bottom)};
+}
+
+std::string MadeFolder(const std::string& path) {
+    platform::EnsureDirectory(path);
+    return path;
 }
 
 bool IsEmpty(const RECT& rc) {
@@ -88,6 +95,7 @@ struct UiDriver::Impl {
     explicit Impl(const UiOptions& opts)
         : options(opts),
           runtimeEnv("XDG_RUNTIME_DIR", runtime.path()),
+          homeEnv("HOME", MadeFolder(folders.dir().path() + "home/")),
           hidEnv("VELKARO_HID", "sim"),
           locale("LC_ALL", LocaleFor(opts.language)),
           fonts(platform::InstancePath() + "Font/") {}
@@ -96,6 +104,8 @@ struct UiDriver::Impl {
     testing_support::ScopedUserFolders folders;
     testing_support::TempDir runtime;
     ScopedEnv runtimeEnv;
+    // The file chooser opens in the home folder: a private one, not the user's.
+    ScopedEnv homeEnv;
     ScopedEnv hidEnv;
     ScopedEnv locale;
     PrivateFontSet fonts;
@@ -208,6 +218,11 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
                       << window_->GetLastBuildError().ToUtf8();
         return;
     }
+    // Files to import and export are chosen in the program's own chooser, as at a start.
+    const HWND mainHwnd = window_->GetHWND();
+    window_->SetFileChooser([mainHwnd](bool save, const std::wstring& filter) {
+        return ChooseFile(mainHwnd, save, filter);
+    });
     window_->CenterWindow();
     if (!WaitFor([this] { return window_->IsInitialised(); })) {
         ADD_FAILURE() << "the main window never initialised";
@@ -219,6 +234,14 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
     if (options.waitForDevice && !entries.empty() &&
         !WaitFor([this] { return !IsShown(Find(L"No_device_Link")); })) {
         ADD_FAILURE() << "no device page came for " << options.devices;
+    }
+    // A moment after it shows, the page's device starts and its profile is loaded: what
+    // the page shows and stores before that is not the profile's.
+    if (options.waitForDevice && !entries.empty() && !WaitFor([this] {
+            CVornalixUSBDevice* device = window_->GetCurrentDevice();
+            return device != nullptr && !device->GetProfilePath().IsEmpty();
+        })) {
+        ADD_FAILURE() << "the device of the page shown never started";
     }
     Settle();
 }
@@ -257,6 +280,10 @@ HWND UiDriver::MainHwnd() const {
 
 std::string UiDriver::DataFolder() const {
     return impl_->folders.DataHome() + "Velkaro/";
+}
+
+std::string UiDriver::HomeFolder() const {
+    return impl_->folders.dir().path() + "home/";
 }
 
 std::string UiDriver::ConfigFolder() const {

@@ -60,6 +60,8 @@ class UiDriver {
     // The program's per-user folder ($XDG_DATA_HOME/Velkaro/), with a trailing '/'.
     std::string DataFolder() const;
     std::string ConfigFolder() const;
+    // $HOME, where the file chooser starts: a private folder, with a trailing '/'.
+    std::string HomeFolder() const;
     // The simulated devices, in the order of `UiOptions::devices`.
     const std::vector<std::shared_ptr<platform::hid::SimHidDevice>>& Devices() const;
     // The first plugged device of that model ("keyboard", "mouse", "mousepad", "headset").
