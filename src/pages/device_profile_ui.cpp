@@ -21,7 +21,6 @@ constexpr int kTabCount = static_cast<int>(std::size(kTabNames));
 
 constexpr const wchar_t* kCombo = L"device_profile_combo";
 constexpr const wchar_t* kNameEdit = L"device_profile_edit";
-constexpr const wchar_t* kMenu = L"profile_fun_menu_layout";
 
 }  // namespace
 
@@ -165,10 +164,4 @@ int CDeviceProfileUI::SelectComboProfile() {
 DuiLib::CDuiString CDeviceProfileUI::GetEditedName() const {
     auto* edit = FindNamed<DuiLib::CEditUI>(this, kNameEdit);
     return edit != nullptr ? edit->GetText() : DuiLib::CDuiString();
-}
-
-void CDeviceProfileUI::ToggleProfileMenu() {
-    if (DuiLib::CControlUI* menu = FindNamedControl(this, kMenu)) {
-        menu->SetVisible(!menu->IsVisible());
-    }
 }

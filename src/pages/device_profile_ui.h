@@ -1,6 +1,6 @@
 #pragma once
-// The profile list panel of a device page: the profile combo, the rename edit, the menu of
-// profile operations and the function tabs the device kind offers. Profiles live in the
+// The profile list panel of a device page: the profile combo, the rename edit, the button
+// of the profile menu and the function tabs the device kind offers. Profiles live in the
 // device's per-user folder (ProfileStore); the selected profile's id names the profile
 // file the device loads.
 
@@ -32,7 +32,8 @@ class CDeviceProfileUI : public DuiLib::CVerticalLayoutUI {
     int GetProfileCount() const { return static_cast<int>(m_store.Entries().size()); }
     DuiLib::CDuiString GetProfileName(int index) const;
 
-    // Profile operations; 1 done, 0 refused or failed (the list and files are unchanged).
+    // Profile operations; 1 done, 0 refused or failed (the list and files are unchanged);
+    // an import of another kind's profile gives ProfileStore::kOtherKind.
     int AddProfile();
     int DeleteProfile();
     int CopyProfile();
@@ -45,7 +46,6 @@ class CDeviceProfileUI : public DuiLib::CVerticalLayoutUI {
     int SelectComboProfile();
     // What the user typed as the new name.
     DuiLib::CDuiString GetEditedName() const;
-    void ToggleProfileMenu();
 
   private:
     void FillCombo();

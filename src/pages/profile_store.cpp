@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "pages/json_documents.h"
+#include "pages/profile_kind.h"
 #include "platform/paths.h"
 #include "profile/json_value.h"
 #include "profile/stored_file_id.h"
@@ -253,6 +254,9 @@ int ProfileStore::Import(const std::string& path) {
     const auto name = JsonString(document, "profilename");
     if (!name || !JsonString(document, "profileUUID") || folder_.empty()) {
         return 0;
+    }
+    if (!SuitsDeviceKind(document, kind_)) {
+        return kOtherKind;
     }
     const std::string uuid = NewId();
     if (!WriteProfile(uuid, *name, document)) {

@@ -14,6 +14,8 @@
 class ProfileStore {
   public:
     static constexpr int kHeadsetKind = 7;
+    // Import's answer for a profile made for another kind of device.
+    static constexpr int kOtherKind = -1;
 
     // `folder` holds the list and the profiles; `defaultFile` is the profile new and reset
     // profiles start from.
@@ -43,8 +45,9 @@ class ProfileStore {
     int Delete();
     int Copy(const std::string& name);
     int Rename(const std::string& name);
-    // The file must be a JSON object holding the strings "profilename" and "profileUUID".
-    // It is stored under a new id (a file's id may clash or be no usable file name).
+    // The file must be a JSON object holding the strings "profilename" and "profileUUID",
+    // and no settings of another kind of device (kOtherKind, nothing taken). It is stored
+    // under a new id (a file's id may clash or be no usable file name).
     int Import(const std::string& path);
     int Export(const std::string& path) const;
     // The selected profile starts again from the default file, keeping its name and id;

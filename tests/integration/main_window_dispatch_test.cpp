@@ -69,6 +69,18 @@ class MainWindowDispatchTest : public ShellTest {
         window_->Notify(msg);
     }
 
+    // Opens the profile menu with its button and takes one of its items.
+    void ChooseProfileMenuItem(const wchar_t* name) {
+        Raise(L"click", FindNamedControl(ProfilePanelOf(device_), L"profile_fun_spread_btn"));
+        const std::vector<DuiLib::CMenuWnd*> menus = DuiLib::CMenuWnd::GetOpenMenus();
+        ASSERT_EQ(menus.size(), 1u) << "the profile menu is open";
+        DuiLib::CControlUI* item = menus[0]->GetPaintManager()->FindControl(name);
+        ASSERT_NE(item, nullptr) << DuiLib::CDuiString(name).ToUtf8();
+        item->Activate();
+        // The choice reaches the window before the menu's close does.
+        ASSERT_TRUE(PumpUntil([] { return DuiLib::CMenuWnd::GetOpenMenus().empty(); }));
+    }
+
     void ShowOnPanel(uint8_t mode, uint8_t brightness, uint8_t speed, uint8_t red, uint8_t green,
                      uint8_t blue) {
         LightPanelRecord record{};
@@ -236,14 +248,14 @@ TEST_F(MainWindowDispatchTest, ProfilesAndMacrosGoOutToAChosenFileAndComeBack) {
     ASSERT_GE(profiles->GetProfileCount(), 1);
     const int count = profiles->GetProfileCount();
 
-    Raise(L"click", FindNamedControl(profiles, L"device_export_btn"));  // cancelled
-    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    ChooseProfileMenuItem(L"device_export_btn");  // cancelled
+    ChooseProfileMenuItem(L"device_import_btn");
     EXPECT_EQ(profiles->GetProfileCount(), count);
 
     chosen = platform::Utf8Decode(files.File("shared.json"));
-    Raise(L"click", FindNamedControl(profiles, L"device_export_btn"));
+    ChooseProfileMenuItem(L"device_export_btn");
     ASSERT_TRUE(std::filesystem::exists(files.File("shared.json")));
-    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    ChooseProfileMenuItem(L"device_import_btn");
     EXPECT_EQ(profiles->GetProfileCount(), count + 1);
     EXPECT_EQ(profiles->GetSelectedProfileIndex(), count) << "the imported profile is chosen";
     EXPECT_EQ(filters.back(), L"Profile Files(*.json)");
@@ -272,8 +284,8 @@ TEST_F(MainWindowDispatchTest, AFileThatCannotBeImportedIsSaidEveryTimeAndChange
     const size_t macros = macro->GetMacroNames().size();
 
     testing_support::MessageBoxReader reader;
-    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
-    Raise(L"click", FindNamedControl(profiles, L"device_import_btn"));
+    ChooseProfileMenuItem(L"device_import_btn");
+    ChooseProfileMenuItem(L"device_import_btn");
     Raise(L"click", FindNamedControl(macro, L"macro_btn_import"));
 
     ASSERT_EQ(reader.Texts().size(), 3u) << "a second try is answered too";

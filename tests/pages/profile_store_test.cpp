@@ -193,6 +193,38 @@ TEST_F(ProfileStoreTest, ImportNeedsNameAndIdAndGetsAFreshId) {
     EXPECT_EQ(Load(dir_.File("out.json")), stored);
 }
 
+TEST_F(ProfileStoreTest, ImportTakesNoProfileOfAnotherKindOfDevice) {
+    ASSERT_EQ(store_.Load(), 1);  // a keyboard's profiles
+    const auto write = [&](const char* name, const std::string& section) {
+        WriteTextFile(dir_.File(name),
+                      R"({"profilename": "p", "profileUUID": "1", "Device": [)" + section + "]}");
+        return dir_.File(name);
+    };
+    const std::string mouse =
+        write("mouse.json", R"({"LightInfo": {}, "DPIStages": {"StageDPIs": []}})");
+    const std::string oldMouse =
+        write("oldmouse.json", R"({"KeyList": [], "SystemStages": {"MouseSpeed": 10}})");
+    const std::string headset = write("headset.json", R"({"EQHzValueInfo": []})");
+    const std::string pad = write("pad.json", R"({"LightInfo": {}, "LightList": []})");
+    for (const std::string& other : {mouse, oldMouse, headset, pad}) {
+        EXPECT_EQ(store_.Import(other), ProfileStore::kOtherKind) << other;
+    }
+    EXPECT_EQ(store_.Entries().size(), 1u);
+
+    const std::string keyboard =
+        write("keyboard.json", R"({"LightInfo": {}, "SystemStages": {"Repeat": 31}})");
+    const std::string oldKeyboard =
+        write("oldkeyboard.json", R"({"LightInfo": {}, "KeyList": []})");
+    EXPECT_EQ(store_.Import(keyboard), 1);
+    EXPECT_EQ(store_.Import(oldKeyboard), 1) << "nothing in it belongs to another kind";
+
+    store_.SetDeviceKind(6);
+    EXPECT_EQ(store_.Import(oldMouse), 1) << "a mouse of the other kind takes mouse profiles";
+    store_.SetDeviceKind(3);
+    EXPECT_EQ(store_.Import(pad), 1);
+    EXPECT_EQ(store_.Import(keyboard), ProfileStore::kOtherKind);
+}
+
 TEST_F(ProfileStoreTest, ResetRestoresDefaultsButAHeadsetKeepsItsCustomEqualiser) {
     store_.SetDeviceKind(ProfileStore::kHeadsetKind);
     ASSERT_EQ(store_.Load(), 1);

@@ -29,12 +29,6 @@ struct ClickRelay {
 constexpr ClickRelay kClickRelays[] = {
     {L"default_btn", &CMainWnd::OnRestoreDefaults},
     {L"reset_repeat_btn", &CMainWnd::OnRepeatTestReset},
-    {L"device_add_btn", &CMainWnd::OnProfileAdd},
-    {L"device_sub_btn", &CMainWnd::OnProfileDelete},
-    {L"device_export_btn", &CMainWnd::OnProfileExport},
-    {L"device_import_btn", &CMainWnd::OnProfileImport},
-    {L"device_copy_btn", &CMainWnd::OnProfileCopy},
-    {L"device_reset_btn", &CMainWnd::OnProfileReset},
     {L"device_profile_edit_save_btn", &CMainWnd::OnProfileRename},
     {L"key_butt_keysave", &CMainWnd::OnKeyAssignSave},
     {L"key_butt_keydefalut", &CMainWnd::OnKeyAssignDefault},

@@ -69,6 +69,7 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void Notify(DuiLib::TNotifyUI& msg) override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     DuiLib::CControlUI* CreateControl(LPCTSTR pstrClass) override;
     int Receive(SkinChangedParam param) override;
 
@@ -215,6 +216,8 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void OnProfileReset();
     void OnProfileSelect();
     void OnProfileMenuToggle();
+    // A choice in the profile menu; false for a name that is none of its items.
+    bool OnProfileMenuItem(const DuiLib::CDuiString& name);
     void OnProfileImport();
     void OnProfileExport();
     void OnMacroImport();
@@ -425,6 +428,9 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     InputLock recordingLock_;
     std::unique_ptr<DuiLib::CMenuWnd> trayMenu_;
     std::unique_ptr<DuiLib::CMenuWnd> macroActionMenu_;
+    std::unique_ptr<DuiLib::CMenuWnd> profileMenu_;
+    // The profile menu was open when the last press began (that press closes it).
+    bool profileMenuOpenAtPress_ = false;
     CDeviceHook deviceHook_;
     CDeviceHookFilter deviceHookFilter_{deviceHook_};
     FileChooser fileChooser_;

@@ -32,7 +32,12 @@ void CMainWnd::OnProfileImport() {
     if (!path) {
         return;
     }
-    if (profiles->ImportProfile(CDuiString(*path)) != 1) {
+    const int imported = profiles->ImportProfile(CDuiString(*path));
+    if (imported == ProfileStore::kOtherKind) {
+        ShowMsgBox(GetHWND(), L"", L"message_profile_other_kind", dpi_, true, 0);
+        return;
+    }
+    if (imported != 1) {
         SayImportRefused(*path);
         return;
     }

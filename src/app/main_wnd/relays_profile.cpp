@@ -1,12 +1,17 @@
 // The profile list's actions and the function tabs of the current device's page. A
 // change of the selected profile loads it into the device and writes it to the device.
 
+#include <utility>
+
 #include "app/device_panels.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/msg_wnd.h"
 #include "device/vornalix_usb_device.h"
+#include "duilib/menu_wnd.h"
 #include "duilib/string_utils.h"
 #include "pages/device_profile_ui.h"
+#include "pages/panel_lookup.h"
+#include "platform/window_handles.h"
 
 using namespace DuiLib;
 
@@ -14,6 +19,22 @@ namespace {
 
 constexpr int kConfirmButtons = 1;
 constexpr int kOkButton = 0;
+constexpr wchar_t kProfileMenuXml[] = L"XML\\Menus\\profile_menu.xml";
+constexpr wchar_t kProfileMenuButton[] = L"profile_fun_spread_btn";
+
+// The profile menu's items, named as the controls that once stood in the page for them.
+struct ProfileMenuItem {
+    const wchar_t* name;
+    void (CMainWnd::*relay)();
+};
+constexpr ProfileMenuItem kProfileMenuItems[] = {
+    {L"device_add_btn", &CMainWnd::OnProfileAdd},
+    {L"device_sub_btn", &CMainWnd::OnProfileDelete},
+    {L"device_copy_btn", &CMainWnd::OnProfileCopy},
+    {L"device_import_btn", &CMainWnd::OnProfileImport},
+    {L"device_export_btn", &CMainWnd::OnProfileExport},
+    {L"device_reset_btn", &CMainWnd::OnProfileReset},
+};
 
 }  // namespace
 
@@ -120,8 +141,39 @@ void CMainWnd::OnProfileSelect() {
     }
 }
 
+LRESULT CMainWnd::OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+    profileMenuOpenAtPress_ = profileMenu_ != nullptr && profileMenu_->GetHWND() != nullptr;
+    return WindowImplBase::OnLButtonDown(uMsg, wParam, lParam, bHandled);
+}
+
+// The menu opens as a window of its own under its button: the page's profile row is too
+// low to hold it. A press on the button while it is open has already closed it.
 void CMainWnd::OnProfileMenuToggle() {
-    if (CDeviceProfileUI* profiles = ProfilePanelOf(GetCurrentDevice())) {
-        profiles->ToggleProfileMenu();
+    if (std::exchange(profileMenuOpenAtPress_, false)) {
+        profileMenu_.reset();
+        return;
     }
+    CDeviceProfileUI* profiles = ProfilePanelOf(GetCurrentDevice());
+    CControlUI* button =
+        profiles != nullptr ? FindNamedControl(profiles, kProfileMenuButton) : nullptr;
+    if (button == nullptr) {
+        return;
+    }
+    RECT window{};
+    platform::GetWindowRect(GetHWND(), &window);
+    const RECT pos = button->GetPos();
+    profileMenu_ = std::make_unique<CMenuWnd>();
+    profileMenu_->Init(nullptr, kProfileMenuXml,
+                       POINT{window.left + pos.left, window.top + pos.bottom}, &m_pm, nullptr,
+                       eMenuAlignment_Left | eMenuAlignment_Top);
+}
+
+bool CMainWnd::OnProfileMenuItem(const CDuiString& name) {
+    for (const ProfileMenuItem& item : kProfileMenuItems) {
+        if (name.CompareNoCase(item.name) == 0) {
+            (this->*item.relay)();
+            return true;
+        }
+    }
+    return false;
 }

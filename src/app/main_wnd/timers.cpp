@@ -112,6 +112,9 @@ void CMainWnd::ShowTrayMenu() {
 }
 
 void CMainWnd::OnMenuClick(const CDuiString& name) {
+    if (OnProfileMenuItem(name)) {
+        return;
+    }
     const auto is = [&name](const wchar_t* item) { return name.CompareNoCase(item) == 0; };
     const auto recordTimeDelay = [this] {
         CMacroControlUI* macro = CurrentMacroPanel();
