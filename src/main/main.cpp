@@ -9,12 +9,11 @@
 #include <string>
 
 #include "app/control_registration.h"
-#include "app/file_chooser_wnd.h"
+#include "app/file_choosers.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/private_font_set.h"
 #include "app/registered_messages.h"
 #include "app/shutdown_signals.h"
-#include "app/skin_frame.h"
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/sdl_render_session.h"
 #include "duilib/resource_manager.h"
@@ -103,11 +102,7 @@ int main() {
     }
     window->SetIcon(107);
     const HWND mainHwnd = window->GetHWND();
-    window->SetFileChooser([mainHwnd](bool save, const std::wstring& filter) {
-        return ChooseFile(mainHwnd, save, filter);
-    });
-    CSkinFrame::SetImageChooser(
-        [mainHwnd] { return ChooseFile(mainHwnd, false, L"Image Files(*.png;*.jpg;*.bmp)"); });
+    InstallFileChoosers(*window);
     window->CenterWindow();
     // What other programs may send: the product message and the peer program's messages.
     if (!instance.Listen(window->GetHWND(),

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/control_registration.h"
-#include "app/file_chooser_wnd.h"
+#include "app/file_choosers.h"
 #include "app/main_wnd/main_wnd.h"
 #include "app/private_font_set.h"
 #include "device/vornalix_usb_device.h"
@@ -218,11 +218,7 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
                       << window_->GetLastBuildError().ToUtf8();
         return;
     }
-    // Files to import and export are chosen in the program's own chooser, as at a start.
-    const HWND mainHwnd = window_->GetHWND();
-    window_->SetFileChooser([mainHwnd](bool save, const std::wstring& filter) {
-        return ChooseFile(mainHwnd, save, filter);
-    });
+    InstallFileChoosers(*window_);
     window_->CenterWindow();
     if (!WaitFor([this] { return window_->IsInitialised(); })) {
         ADD_FAILURE() << "the main window never initialised";
@@ -267,6 +263,7 @@ UiDriver::~UiDriver() {
         }
         impl_->window.reset();
     }
+    RemoveFileChoosers();
     impl_->bus.UnplugAll();
     impl_->scenario.reset();
     impl_->useBus.reset();
