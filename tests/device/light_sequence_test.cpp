@@ -1,0 +1,475 @@
+// The light frames every kind of device gets, tick by tick, held against sequences
+// recorded once (tests/device/golden/light_sequences.txt): the keyboard's page preview (its
+// LED colours and the tints of its LED buttons) and the bytes the mouse, the mouse pad and
+// the headset receive. Time is a stepped clock that moves one coarse tick at a time.
+//
+// VELKARO_RECORD_LIGHT_SEQUENCES=<file> writes the sequences to <file> instead.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "controls/device_key_button.h"
+#include "device/onboard/vornalix_mousepad_device.h"
+#include "device/onboard/vornalix_tamsel_device.h"
+#include "device/record_words.h"
+#include "device/skin_page_builder.h"
+#include "platform/clock.h"
+#include "platform/hid/sim_hid_bus.h"
+#include "sim/mouse_descriptors.h"
+#include "sim/sim_headset.h"
+#include "sim/sim_keyboard.h"
+#include "sim/sim_mouse.h"
+#include "sim/sim_mousepad.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Moves on by whole coarse ticks of the real clock's grid (15 or 16 ms each) when told,
+// and counts the passes of the light loops (each asks once how long to wait).
+class SteppedClock final : public platform::Clock {
+  public:
+    SteppedClock() : previous_(platform::InstallClock(this)) {}
+    ~SteppedClock() override { platform::InstallClock(previous_); }
+    SteppedClock(const SteppedClock&) = delete;
+    SteppedClock& operator=(const SteppedClock&) = delete;
+
+    uint32_t TickCount() override { return TickAt(serial_.load()); }
+    uint32_t MsUntilNextTick() override {
+        passes_.fetch_add(1);
+        return 1;
+    }
+    void Sleep(uint32_t) override {}
+    platform::LocalTime Now() override { return {}; }
+
+    void NextTick() { serial_.fetch_add(1); }
+    uint64_t Passes() const { return passes_.load(); }
+
+  private:
+    static constexpr uint32_t kStart = 7'000'000;
+    static uint32_t TickAt(uint64_t serial) {
+        return kStart + static_cast<uint32_t>(serial * 125u / 8u);
+    }
+
+    platform::Clock* previous_;
+    std::atomic<uint64_t> serial_{0};
+    std::atomic<uint64_t> passes_{0};
+};
+
+// Waits (for a generous while) until a light loop made two more passes: the second began
+// after the tick moved, so one whole pass has seen it.
+bool WaitForPasses(const SteppedClock& clock) {
+    const uint64_t target = clock.Passes() + 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (clock.Passes() < target) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+uint32_t Fnv1a(const Bytes& bytes) {
+    uint32_t hash = 2166136261u;
+    for (uint8_t b : bytes) {
+        hash = (hash ^ b) * 16777619u;
+    }
+    return hash;
+}
+
+void PutWord(Bytes& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+}
+
+// One frame hash per recorded moment, by scenario.
+class Sequences {
+  public:
+    void Add(const std::string& scenario, const Bytes& frame) {
+        frames_[scenario].push_back(Fnv1a(frame));
+    }
+    std::string Text() const {
+        std::ostringstream out;
+        for (const auto& [scenario, hashes] : frames_) {
+            out << scenario << ':';
+            for (uint32_t h : hashes) {
+                char word[10];
+                std::snprintf(word, sizeof word, " %08x", h);
+                out << word;
+            }
+            out << '\n';
+        }
+        return out.str();
+    }
+    static std::map<std::string, std::vector<uint32_t>> Parse(const std::string& text) {
+        std::map<std::string, std::vector<uint32_t>> parsed;
+        std::istringstream lines(text);
+        std::string line;
+        while (std::getline(lines, line)) {
+            const size_t colon = line.find(':');
+            if (colon == std::string::npos) {
+                continue;
+            }
+            std::istringstream words(line.substr(colon + 1));
+            std::vector<uint32_t>& hashes = parsed[line.substr(0, colon)];
+            std::string word;
+            while (words >> word) {
+                hashes.push_back(static_cast<uint32_t>(std::stoul(word, nullptr, 16)));
+            }
+        }
+        return parsed;
+    }
+    const std::map<std::string, std::vector<uint32_t>>& Frames() const { return frames_; }
+
+  private:
+    std::map<std::string, std::vector<uint32_t>> frames_;
+};
+
+LightRecord Light(uint8_t mode, uint8_t speed, uint8_t direction, uint8_t multi,
+                  uint8_t brightness = 14) {
+    LightRecord light;
+    light.mode = mode;
+    light.brightness = brightness;
+    light.speed = speed;
+    light.direction = direction;
+    light.multiColour = multi;
+    light.red = 250;
+    light.green = 90;
+    light.blue = 30;
+    return light;
+}
+
+// ---- the keyboard: its page preview over the simulated keyboard
+
+struct KeyboardEvent {
+    int tick;        // after this tick's frame
+    int key = -1;    // layout position of a key event...
+    int action = 0;  // ...1 press, 2 release
+    bool newLight = false;
+    LightRecord light;
+};
+
+struct KeyboardScenario {
+    std::string name;
+    LightRecord light;
+    int ticks = 96;
+    std::vector<KeyboardEvent> events;
+};
+
+KeyboardEvent Key(int tick, int key, int action) {
+    KeyboardEvent event;
+    event.tick = tick;
+    event.key = key;
+    event.action = action;
+    return event;
+}
+
+KeyboardEvent Change(int tick, const LightRecord& light) {
+    KeyboardEvent event;
+    event.tick = tick;
+    event.newLight = true;
+    event.light = light;
+    return event;
+}
+
+std::vector<KeyboardScenario> KeyboardScenarios() {
+    std::vector<KeyboardScenario> all;
+    auto add = [&](const std::string& name, const LightRecord& light,
+                   std::vector<KeyboardEvent> events = {}) {
+        all.push_back({name, light, 96, std::move(events)});
+    };
+    add("kb01-wave-multi-fast", Light(1, 9, 1, 1));
+    add("kb01-wave-single-slow-back", Light(1, 2, 0, 0, 9));
+    add("kb02-fine-wave", Light(2, 6, 1, 0));
+    add("kb03-snake-multi", Light(3, 8, 1, 1));
+    add("kb03-snake-single", Light(3, 9, 0, 0));
+    add("kb04-spectrum", Light(4, 7, 0, 1));
+    add("kb05-breathing-multi", Light(5, 9, 1, 1));
+    add("kb05-breathing-slow", Light(5, 0, 1, 0, 5));
+    add("kb06-static-rings", Light(6, 3, 1, 1));
+    add("kb07-reactive", Light(7, 9, 1, 1),
+        {Key(4, 30, 1), Key(9, 30, 2), Key(20, 50, 1), Key(21, 51, 1), Key(40, 50, 2)});
+    add("kb08-column-spread", Light(8, 8, 1, 1), {Key(3, 44, 1), Key(25, 70, 1), Key(26, 70, 2)});
+    add("kb09-spread-idle", Light(9, 5, 1, 0));
+    add("kb10-rain", Light(10, 9, 1, 1));
+    add("kb11-hue-drift", Light(11, 9, 1, 0));
+    add("kb12-row-wave", Light(12, 9, 0, 1));
+    add("kb13-cross-flow", Light(13, 9, 1, 1));
+    add("kb14-converge", Light(14, 9, 1, 1));
+    add("kb15-phase-pulse", Light(15, 9, 1, 1));
+    add("kb16-edge-flow", Light(16, 8, 1, 0));
+    add("kb17-preset", Light(17, 4, 1, 0));
+    add("kb18-rings", Light(18, 9, 0, 1));
+    add("kb20-custom-brightness", Light(20, 5, 1, 0, 10));
+    add("kb22-ripple", Light(22, 9, 1, 1));
+    add("kb24-flash", Light(24, 9, 1, 1));
+    add("kb25-sweep", Light(25, 1, 1, 1));
+    add("kb26-breathing-colours", Light(26, 9, 1, 0));
+    add("kb27-flash-colours", Light(27, 4, 1, 0));
+    add("kb28-off", Light(28, 9, 1, 0));
+    add("kb29-splash", Light(29, 0, 1, 1),
+        {Key(2, 50, 1), Key(5, 52, 1), Key(12, 50, 2), Key(30, 52, 2), Key(31, 70, 1),
+         Key(60, 70, 2)});
+    add("kb30-snake-trail", Light(30, 3, 0, 1));
+    // Changes on the way: the speed (the count goes on), the colour, then the mode.
+    add("kb-changes", Light(1, 9, 1, 1),
+        {Change(10, Light(1, 3, 1, 1)), Change(33, Light(1, 3, 1, 0, 7)),
+         Change(50, Light(5, 8, 0, 1)), Change(70, Light(29, 9, 1, 0)), Key(75, 44, 1),
+         Key(80, 44, 2)});
+    return all;
+}
+
+// What the keyboard page shows: every LED colour and every LED button's tint.
+Bytes KeyboardPreview(CVornalixKeyboardDevice& keyboard) {
+    Bytes frame;
+    for (int led = 0; led < 126; ++led) {
+        PutWord(frame, keyboard.GetLedColor(led));
+        if (auto* button = dynamic_cast<CDeviceKeyButtonUI*>(keyboard.GetLedButton(led))) {
+            PutWord(frame, button->GetTintColor());
+            frame.push_back(button->GetTintAlpha());
+            frame.push_back(button->IsTintOn() ? 1 : 0);
+        }
+    }
+    return frame;
+}
+
+void RunKeyboardScenario(const KeyboardScenario& scenario, Sequences& out) {
+    SCOPED_TRACE(scenario.name);
+    SteppedClock clock;
+    testing_support::ScopedUserFolders folders;
+    SkinPageEnvironment skin;
+    ASSERT_TRUE(skin.Loaded());
+    platform::hid::SimHidBus bus;
+    platform::hid::ScopedHidBus useBus(bus);
+    auto simKeyboard = std::make_shared<sim::SimKeyboard>();
+    bus.Plug(simKeyboard);
+    std::unique_ptr<CVornalixKeyboardDevice> keyboard = skin.BuildKeyboardPage(L"keyboard");
+    ASSERT_TRUE(keyboard);
+    const std::wstring path = bus.PathOf(*simKeyboard, sim::kKeyboardCommandInterface, 4);
+    ASSERT_TRUE(keyboard->CommandChannel().OpenInterface(path.c_str(), false));
+    keyboard->StartDevice();
+    std::srand(1234);
+    auto apply = [&](const LightRecord& light) {
+        keyboard->Profile().SetLightInfo(light);
+        keyboard->ApplyProfileLight();
+    };
+    apply(scenario.light);
+    ASSERT_TRUE(WaitForPasses(clock));  // the loop has taken its first tick
+    const size_t commandsBefore = simKeyboard->ReceivedCommands().size();
+    const device::KeyboardKeyMaps maps = keyboard->KeyMaps();
+    for (int tick = 1; tick <= scenario.ticks; ++tick) {
+        clock.NextTick();
+        ASSERT_TRUE(WaitForPasses(clock));
+        keyboard->PushLightFrame();
+        out.Add(scenario.name, KeyboardPreview(*keyboard));
+        for (const KeyboardEvent& event : scenario.events) {
+            if (event.tick != tick) {
+                continue;
+            }
+            if (event.newLight) {
+                apply(event.light);
+            } else {
+                keyboard->OnKeyEvent(maps.keyPosition[static_cast<size_t>(event.key)],
+                                     event.action);
+            }
+        }
+    }
+    keyboard->StopLightThread();
+    // The keyboard draws its own modes: no frame of the preview goes to it.
+    EXPECT_EQ(simKeyboard->CommandCount(0x12), 0u);
+    if (scenario.events.empty()) {
+        EXPECT_EQ(simKeyboard->ReceivedCommands().size(), commandsBefore);
+    }
+}
+
+// ---- the mouse: its light thread's frames on the wire
+
+struct DeviceScenario {
+    std::string name;
+    LightRecord light;
+    int ticks = 64;
+};
+
+void RunMouseScenario(const DeviceScenario& scenario, Sequences& out) {
+    SCOPED_TRACE(scenario.name);
+    SteppedClock clock;
+    testing_support::ScopedUserFolders folders;
+    platform::hid::SimHidBus bus;
+    platform::hid::ScopedHidBus useBus(bus);
+    auto simMouse = std::make_shared<sim::SimMouse>();
+    bus.Plug(simMouse);
+    auto mouse = std::make_unique<CVornalixMouseDevice>();
+    mouse->SetDeviceFileName(L"mouse");
+    mouse->SetDeviceString1(L"p1");
+    mouse->SetLedCount(sim::kMouseLedCount);
+    const std::wstring path = bus.PathOf(*simMouse, 1, sim::kMouseCommandCollection);
+    ASSERT_TRUE(mouse->CommandChannel().OpenInterface(path.c_str(), false));
+    mouse->StartDevice();
+    std::srand(1234);
+    mouse->Profile().SetLightInfo(scenario.light);
+    mouse->ApplyProfileLight();
+    ASSERT_TRUE(WaitForPasses(clock));
+    for (int tick = 1; tick <= scenario.ticks; ++tick) {
+        clock.NextTick();
+        ASSERT_TRUE(WaitForPasses(clock));
+        const size_t sent = simMouse->CommandCount(0x12);
+        ASSERT_EQ(mouse->PushLightFrame(), 1);
+        ASSERT_GT(simMouse->CommandCount(0x12), sent);
+        out.Add(scenario.name, simMouse->Memory(sim::MouseMemory::kLightFrame));
+    }
+    mouse->StopLightThread();
+}
+
+// ---- the mouse pad and the headset: their own light passes, a frame every few
+
+class PassingPad : public CVornalixMousePadDevice {
+  public:
+    using CVornalixMousePadDevice::LightPass;
+};
+class PassingHeadset : public CVornalixTamselDevice {
+  public:
+    using CVornalixTamselDevice::LightPass;
+};
+
+constexpr int kPassesPerFrame = 7;
+
+template <class Device, class Sim, class Frame>
+void RunOnboardScenario(const DeviceScenario& scenario, int ledCount, Frame frameOf,
+                        Sequences& out) {
+    SCOPED_TRACE(scenario.name);
+    SteppedClock clock;
+    testing_support::ScopedUserFolders folders;
+    platform::hid::SimHidBus bus;
+    platform::hid::ScopedHidBus useBus(bus);
+    auto sim = std::make_shared<Sim>();
+    bus.Plug(sim);
+    auto device = std::make_unique<Device>();
+    device->SetDeviceFileName(L"onboard");
+    device->SetDeviceString1(L"p1");
+    device->SetLedCount(ledCount);
+    const std::wstring path = bus.PathOf(*sim, sim::kLightAccessoryInterface, 2);
+    ASSERT_TRUE(device->CommandChannel().OpenInterface(path.c_str(), false));
+    device->StartDevice();
+    // The passes are counted here, one at a time, instead of by the thread's own pace.
+    device->StopLightThread();
+    std::srand(1234);
+    device->Profile().SetLightInfo(scenario.light);
+    device->ApplyProfileLight();
+    int passes = 0;
+    for (int frame = 1; frame <= scenario.ticks; ++frame) {
+        for (int pass = 0; pass < kPassesPerFrame; ++pass) {
+            clock.NextTick();
+            device->LightPass(passes);
+        }
+        ASSERT_EQ(device->PushLightFrame() != 0, true);
+        out.Add(scenario.name, frameOf(*sim));
+    }
+}
+
+std::vector<DeviceScenario> MouseScenarios() {
+    return {
+        {"ms0-wave-multi", Light(0, 6, 1, 1)},
+        {"ms0-wave-single", Light(0, 5, 0, 0)},
+        {"ms1-spectrum", Light(1, 4, 1, 1)},
+        {"ms2-breathing", Light(2, 7, 1, 0, 8)},
+        {"ms3-static", Light(3, 9, 1, 0)},
+        {"ms4-flash", Light(4, 5, 1, 1)},
+        {"ms5-trail-multi", Light(5, 6, 1, 1)},
+        {"ms5-trail-back", Light(5, 3, 0, 0)},
+        {"ms6-breathing-colours", Light(6, 8, 1, 0)},
+        {"ms7-flash-colours", Light(7, 5, 1, 0)},
+        {"ms8-off", Light(8, 5, 1, 0)},
+    };
+}
+
+std::vector<DeviceScenario> OnboardScenarios(const std::string& kind) {
+    std::vector<DeviceScenario> all;
+    const uint8_t modes[] = {0, 1, 2, 3, 4, 6, 7, 8};
+    for (uint8_t mode : modes) {
+        all.push_back(
+            {kind + std::to_string(mode), Light(mode, 3, mode % 2, mode % 3 != 0, 11), 24});
+    }
+    return all;
+}
+
+std::string GoldenPath() {
+    return std::string(VELKARO_LIGHT_SEQUENCE_DIR) + "/light_sequences.txt";
+}
+
+// Holds the sequences against the recorded ones, or adds them to the record.
+void CheckAgainstRecord(const Sequences& sequences) {
+    if (const char* record = std::getenv("VELKARO_RECORD_LIGHT_SEQUENCES")) {
+        std::ofstream(record, std::ios::app) << sequences.Text();
+        GTEST_SKIP() << "recorded into " << record;
+    }
+    const auto golden = Sequences::Parse(testing_support::ReadTextFile(GoldenPath()));
+    for (const auto& [scenario, hashes] : sequences.Frames()) {
+        const auto it = golden.find(scenario);
+        ASSERT_NE(it, golden.end()) << scenario;
+        ASSERT_EQ(it->second.size(), hashes.size()) << scenario;
+        for (size_t i = 0; i < hashes.size(); ++i) {
+            if (hashes[i] != it->second[i]) {
+                ADD_FAILURE() << scenario << ": frame " << i + 1 << " differs";
+                break;
+            }
+        }
+    }
+}
+
+TEST(LightSequenceTest, KeyboardPreviewFollowsItsModesTickByTick) {
+    Sequences sequences;
+    for (const KeyboardScenario& scenario : KeyboardScenarios()) {
+        RunKeyboardScenario(scenario, sequences);
+    }
+    CheckAgainstRecord(sequences);
+}
+
+TEST(LightSequenceTest, MouseGetsTheFramesOfItsModes) {
+    Sequences sequences;
+    for (const DeviceScenario& scenario : MouseScenarios()) {
+        RunMouseScenario(scenario, sequences);
+    }
+    CheckAgainstRecord(sequences);
+}
+
+TEST(LightSequenceTest, MousePadAndHeadsetGetTheFramesOfTheirPasses) {
+    Sequences sequences;
+    for (const DeviceScenario& scenario : OnboardScenarios("pad")) {
+        RunOnboardScenario<PassingPad, sim::SimMousePad>(
+            scenario, sim::kMousePadLedCount,
+            [](const sim::SimMousePad& pad) {
+                return pad.Memory(sim::LightAccessoryMemory::kLightFrame);
+            },
+            sequences);
+    }
+    for (const DeviceScenario& scenario : OnboardScenarios("headset")) {
+        RunOnboardScenario<PassingHeadset, sim::SimHeadset>(
+            scenario, sim::kHeadsetLedCount,
+            [](sim::SimHeadset& headset) {
+                Bytes all;
+                for (const Bytes& report : headset.LedReports()) {
+                    all.insert(all.end(), report.begin(), report.end());
+                }
+                headset.ClearLedReports();
+                return all;
+            },
+            sequences);
+    }
+    CheckAgainstRecord(sequences);
+}
+
+}  // namespace
