@@ -31,7 +31,9 @@ void LightSyncThread(WorkerThreadParam* param) {
         }
         return static_cast<int>(light_sync::SpeedTicks(mode, settings.speed.load()));
     };
-    hooks.runStep = [&window] { window.RunSyncStep(light_sync::SharedSettings().mode.load()); };
+    hooks.runStep = [&window](uint32_t) {
+        window.RunSyncStep(light_sync::SharedSettings().mode.load());
+    };
     hooks.idleWaitMs = kIdleWaitMs;
     device::RunLightLoop(*param->stopEvent, hooks);
     DebugTrace(L"同步灯光线程设定退出");

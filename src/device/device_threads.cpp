@@ -9,6 +9,9 @@ namespace device {
 namespace {
 
 constexpr uint32_t kPassWaitMs = 1;
+// How long a loop whose work waits for its readers sleeps before it counts the ticks
+// itself, so that no reader ever has more than a second of them to count.
+constexpr uint32_t kOnDemandWaitMs = 1000;
 // While the input channel is closed the input thread idles, still waking on its stop
 // event and noticing a channel opened meanwhile.
 constexpr uint32_t kClosedChannelWaitMs = 100;
@@ -40,31 +43,30 @@ void DeviceThread::Stop(const std::function<void()>& cancel) {
 }
 
 void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks) {
-    uint32_t lastTick = platform::TickCount();
-    int tickCount = 0;
+    platform::Event wake(false, false);
+    LightTicks ticks;
+    ticks.Start(hooks);
+    RunLightLoop(stop, wake, hooks, ticks);
+}
+
+void RunLightLoop(platform::Event& stop, platform::Event& wake, const LightLoopHooks& hooks,
+                  LightTicks& ticks) {
+    platform::Event* const events[] = {&stop, &wake};
     uint32_t waitMs = kPassWaitMs;
-    while (!StopRequested(stop, waitMs)) {
+    while (platform::Event::WaitAny(events, waitMs) != platform::kWaitObject0) {
         if (!hooks.channelOpen()) {
             waitMs = hooks.idleWaitMs;
             continue;
         }
-        waitMs = platform::MsUntilNextTick();
-        if (hooks.lightSyncActive()) {
+        if (ticks.OnDemand()) {
+            // Its readers count the ticks as they look; the loop only keeps the count short.
+            ticks.CatchUp();
+            waitMs = kOnDemandWaitMs;
             continue;
         }
-        const uint32_t now = platform::TickCount();
-        if (now - lastTick > 1) {
-            lastTick = now;
-            ++tickCount;
-        }
-        // A threshold of 0 (the fast speeds) steps once per counted tick, not per pass.
-        const int threshold = hooks.stepTicks();
-        if (threshold >= 0 && tickCount >= std::max(threshold, 1)) {
-            hooks.runStep();
-            tickCount = 0;
-        }
-        if (hooks.everyPass) {
-            hooks.everyPass();
+        waitMs = platform::MsUntilNextTick();
+        if (!ticks.Pass()) {
+            continue;
         }
         if (hooks.passTimed && hooks.passTimed()) {
             waitMs = kPassWaitMs;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "device/light_ticks.h"
 #include "platform/event.h"
 #include "platform/worker_thread.h"
 
@@ -55,12 +56,17 @@ struct LightLoopHooks {
     // Coarse ticks between two steps of the current mode at its speed; negative for a mode
     // without a timed step. A step needs at least one counted tick since the last.
     std::function<int()> stepTicks;
-    std::function<void()> runStep;
+    // `now`: the tick the step belongs to (the flash effects time their toggles by it).
+    std::function<void(uint32_t now)> runStep;
     // Optional: work of every pass (custom and overlay layers of the derived classes).
-    std::function<void()> everyPass;
+    std::function<void(uint32_t now)> everyPass;
     // Optional: true while `everyPass` counts passes (its pace is 1 ms passes); otherwise
     // the loop sleeps until the next coarse tick, the only moment a step can be due.
     std::function<bool()> passTimed;
+    // Optional: true while nothing but a reader of the colours needs the steps (a device
+    // that receives no frame of them): the loop then sleeps, and the readers count the
+    // ticks (LightTicks::CatchUp) before they look or change what the steps read.
+    std::function<bool()> onDemand;
     // How long a pass waits while the channel is closed.
     uint32_t idleWaitMs = 100;
 };
@@ -72,9 +78,14 @@ struct InputLoopHooks {
 };
 
 // The loops run until the stop event is set and end at once when it is. The light loop
-// waits on it until the next coarse tick (1 ms while its pass work is pass-timed); the
-// input loop blocks in its read.
+// waits on it until the next coarse tick (1 ms while its pass work is pass-timed), or
+// while its work is on demand for a second at most or until `wake` is set; the input loop
+// blocks in its read.
 void RunLightLoop(platform::Event& stop, const LightLoopHooks& hooks);
+// The same with the device's own count, which its readers catch up; `ticks` was started
+// with `hooks`.
+void RunLightLoop(platform::Event& stop, platform::Event& wake, const LightLoopHooks& hooks,
+                  LightTicks& ticks);
 void RunInputLoop(platform::Event& stop, const InputLoopHooks& hooks);
 
 }  // namespace device

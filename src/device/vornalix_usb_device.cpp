@@ -376,6 +376,8 @@ int CVornalixUSBDevice::GetDeviceIndex() {
 
 void CVornalixUSBDevice::SetLightParams(uint32_t first, uint32_t second, uint32_t third,
                                         uint8_t slot) {
+    // The steps of the ticks up to now read the parameters as they were.
+    CatchUpLight();
     lightParamWords_[0].store(first);
     lightParamWords_[1].store(second);
     lightParamWords_[2].store(third);
@@ -499,15 +501,30 @@ device::LightParams CVornalixUSBDevice::CurrentLightParams() const {
 }
 
 void CVornalixUSBDevice::StartLightWorker(device::LightLoopHooks hooks, std::wstring exitText) {
+    // The hooks change only while no thread runs on them.
+    StopLightWorker();
     hooks.channelOpen = [this] { return commandChannel_.IsOpen() != 0; };
     hooks.lightSyncActive = [this] { return commandChannel_.GetLightSync(); };
+    lightHooks_ = std::move(hooks);
+    lightTicks_.Start(lightHooks_);
+    lightWake_.Reset();
     lightThread_.Start(
-        [hooks = std::move(hooks)](platform::Event& stop) { device::RunLightLoop(stop, hooks); },
+        [this](platform::Event& stop) {
+            device::RunLightLoop(stop, lightWake_, lightHooks_, lightTicks_);
+        },
         std::move(exitText));
+}
+
+void CVornalixUSBDevice::SetLightSync(bool on) {
+    // The ticks up to now were counted with the flag as it was.
+    CatchUpLight();
+    commandChannel_.SetLightSync(on);
+    WakeLightLoop();
 }
 
 void CVornalixUSBDevice::StopLightWorker() {
     lightThread_.Stop();
+    lightTicks_.Stop();
 }
 
 void CVornalixUSBDevice::StartInputWorker(

@@ -146,6 +146,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
     void SetLightControl(int on);
     int HasLightControl() const { return lightControl_.load(); }
+    // The command channel's light synchronisation flag: while it is set the light
+    // synchronisation draws the LEDs and the light thread counts no tick.
+    void SetLightSync(bool on);
     void SetWindowActive(int active) { windowActive_.store(active); }
     int IsWindowActive() const { return windowActive_.load(); }
 
@@ -170,6 +173,12 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // channel and hands each report to `onReport`.
     void StartLightWorker(device::LightLoopHooks hooks, std::wstring exitText);
     void StopLightWorker();
+    // While the light thread's work waits for its readers (LightLoopHooks::onDemand), the
+    // ticks since the last count are counted and their steps run: before the colours are
+    // read, and before anything the steps read or write changes. Nothing otherwise.
+    void CatchUpLight() { lightTicks_.CatchUp(); }
+    // Has the light thread look again at once whether its work waits for its readers.
+    void WakeLightLoop() { lightWake_.Set(); }
     void StartInputWorker(std::function<void(const std::vector<uint8_t>& report)> onReport);
     void StopInputWorker();
     bool IsLightWorkerStarted() const { return lightThread_.IsStarted(); }
@@ -269,6 +278,10 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
     device::DeviceThread lightThread_{"light"};
     device::DeviceThread inputThread_{"sync"};
+    // The light thread's hooks and tick count, shared with the readers that catch it up.
+    device::LightLoopHooks lightHooks_;
+    device::LightTicks lightTicks_;
+    platform::Event lightWake_{false, false};
 };
 
 DuiLib::CControlUI* CreateUSBDevice();

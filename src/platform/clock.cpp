@@ -32,8 +32,11 @@ std::atomic<Clock*>& InstalledClock() {
 
 uint32_t CoarseTickFromMicroseconds(uint64_t microseconds) {
     // The Windows tick advances 15.625 ms (1/64 s) at a time: 15 or 16 ms steps.
-    const uint64_t ticks = microseconds / kCoarseTickMicroseconds;
-    return static_cast<uint32_t>(ticks * 125u / 8u);
+    return CoarseTickAtSerial(microseconds / kCoarseTickMicroseconds);
+}
+
+uint32_t CoarseTickAtSerial(uint64_t serial) {
+    return static_cast<uint32_t>(serial * 125u / 8u);
 }
 
 uint32_t MsUntilNextCoarseTick(uint64_t microseconds) {
@@ -47,6 +50,14 @@ uint32_t SystemClock::TickCount() {
 
 uint32_t SystemClock::MsUntilNextTick() {
     return MsUntilNextCoarseTick(SteadyMicroseconds());
+}
+
+uint64_t SystemClock::TickSerial() {
+    return SteadyMicroseconds() / kCoarseTickMicroseconds;
+}
+
+uint32_t SystemClock::TickAtSerial(uint64_t serial) {
+    return CoarseTickAtSerial(serial);
 }
 
 void SystemClock::Sleep(uint32_t ms) {
@@ -86,6 +97,12 @@ uint32_t TickCount() {
 }
 uint32_t MsUntilNextTick() {
     return CurrentClock().MsUntilNextTick();
+}
+uint64_t TickSerial() {
+    return CurrentClock().TickSerial();
+}
+uint32_t TickAtSerial(uint64_t serial) {
+    return CurrentClock().TickAtSerial(serial);
 }
 void Sleep(uint32_t ms) {
     CurrentClock().Sleep(ms);

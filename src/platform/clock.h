@@ -18,6 +18,11 @@ class Clock {
     virtual uint32_t TickCount() = 0;
     // Milliseconds to wait from now until TickCount has moved on (at least 1).
     virtual uint32_t MsUntilNextTick() = 0;
+    // The ticks as a running count: TickSerial moves on by one each time TickCount moves
+    // on, and TickAtSerial gives what TickCount read at an earlier serial. A loop that slept
+    // through ticks counts them afterwards from these, as if it had seen each one.
+    virtual uint64_t TickSerial() = 0;
+    virtual uint32_t TickAtSerial(uint64_t serial) = 0;
     virtual void Sleep(uint32_t ms) = 0;
     virtual LocalTime Now() = 0;
 };
@@ -26,6 +31,8 @@ class SystemClock final : public Clock {
   public:
     uint32_t TickCount() override;
     uint32_t MsUntilNextTick() override;
+    uint64_t TickSerial() override;
+    uint32_t TickAtSerial(uint64_t serial) override;
     void Sleep(uint32_t ms) override;
     LocalTime Now() override;
 };
@@ -37,11 +44,15 @@ Clock* InstallClock(Clock* clock);
 
 uint32_t TickCount();
 uint32_t MsUntilNextTick();
+uint64_t TickSerial();
+uint32_t TickAtSerial(uint64_t serial);
 void Sleep(uint32_t ms);
 LocalTime GetLocalTime();
 
 // Milliseconds since an arbitrary start, rounded down to the 15.625 ms tick.
 uint32_t CoarseTickFromMicroseconds(uint64_t microseconds);
+// TickCount at the `serial`th coarse tick since that start.
+uint32_t CoarseTickAtSerial(uint64_t serial);
 // Whole milliseconds from `microseconds` to the next 15.625 ms tick, rounded up.
 uint32_t MsUntilNextCoarseTick(uint64_t microseconds);
 

@@ -42,7 +42,7 @@ TEST(LightLoopTest, StepsRunEveryThresholdTicksAndPauseUnderSync) {
         return (pass >= 7 && pass <= 10) || pass == 15;
     };
     hooks.stepTicks = [] { return 3; };
-    hooks.runStep = [&] { stepPasses.push_back(pass); };
+    hooks.runStep = [&](uint32_t) { stepPasses.push_back(pass); };
     RunLightLoop(stop, hooks);
     EXPECT_EQ(stepPasses, (std::vector<int>{3, 6, 13}));
 }
@@ -65,7 +65,7 @@ TEST(LightLoopTest, FastSpeedsStepOncePerCountedTickNotPerPass) {
         return false;
     };
     hooks.stepTicks = [] { return 0; };
-    hooks.runStep = [&] { ++steps; };
+    hooks.runStep = [&](uint32_t) { ++steps; };
     RunLightLoop(stop, hooks);
     EXPECT_EQ(steps, 10);  // one for each tick, counted on passes 3, 6, ... 30
 }
@@ -83,7 +83,7 @@ TEST(LightLoopTest, PassesWaitForTheCoarseTickAndAStopEndsTheWait) {
         return false;
     };
     hooks.stepTicks = [] { return 28; };
-    hooks.runStep = [] {};
+    hooks.runStep = [](uint32_t) {};
     RunLightLoop(stop, hooks);
     // Every pass after the first waited for the tick to move on (15 or 16 ms).
     EXPECT_GE(platform::TickCount() - firstTick, 4u * 15u);
@@ -109,9 +109,77 @@ TEST(LightLoopTest, ClosedChannelIdlesUntilStopped) {
     };
     hooks.lightSyncActive = [] { return false; };
     hooks.stepTicks = [] { return 0; };
-    hooks.runStep = [] { FAIL() << "no step while closed"; };
+    hooks.runStep = [](uint32_t) { FAIL() << "no step while closed"; };
     RunLightLoop(stop, hooks);
     EXPECT_EQ(opens, 2);
+}
+
+// A count whose loop sleeps and whose readers catch it up now and then steps at the same
+// ticks, with the same tick times, as a loop that passes at every tick: through changes of
+// the threshold, the light synchronisation and a closed channel, each caught up to before
+// it is made, as the devices do.
+TEST(LightTicksTest, CaughtUpNowAndThenStepsAsAPassAtEveryTick) {
+    platform::FakeClock clock;
+    clock.SetTick(5000);
+    struct Run {
+        bool open = true;
+        bool sync = false;
+        int threshold = 3;
+        std::vector<uint32_t> steps;
+        std::vector<uint32_t> passes;
+        LightLoopHooks hooks;
+        LightTicks ticks;
+    };
+    Run eager;
+    Run lazy;
+    for (Run* run : {&eager, &lazy}) {
+        run->hooks.channelOpen = [run] { return run->open; };
+        run->hooks.lightSyncActive = [run] { return run->sync; };
+        run->hooks.stepTicks = [run] { return run->threshold; };
+        run->hooks.runStep = [run](uint32_t now) { run->steps.push_back(now); };
+        run->hooks.everyPass = [run](uint32_t now) { run->passes.push_back(now); };
+        run->ticks.Start(run->hooks);
+    }
+    lazy.hooks.onDemand = [] { return true; };
+    auto change = [&](auto what) {
+        lazy.ticks.CatchUp();
+        what(eager);
+        what(lazy);
+    };
+    for (int i = 1; i <= 240; ++i) {
+        // The coarse tick's 15 and 16 ms, and now and then a move of 1 ms that counts not.
+        clock.Advance(i % 17 == 0 ? 1 : 15 + i % 2);
+        if (eager.open) {
+            eager.ticks.Pass();
+        }
+        if (i % 7 == 0 || i % 11 == 0) {
+            lazy.ticks.CatchUp();
+        }
+        if (i == 40 || i == 90 || i == 200) {
+            change([i](Run& run) { run.threshold = i == 40 ? 0 : i == 90 ? 5 : -1; });
+        }
+        if (i == 120 || i == 150) {
+            change([](Run& run) { run.sync = !run.sync; });
+        }
+        if (i == 170 || i == 185) {
+            change([](Run& run) { run.open = !run.open; });
+        }
+    }
+    lazy.ticks.CatchUp();
+    EXPECT_EQ(lazy.steps, eager.steps);
+    EXPECT_EQ(lazy.passes, eager.passes);
+    EXPECT_GT(eager.steps.size(), 40u);
+
+    // A count that is not on demand, or whose loop stopped, is left to its loop.
+    const size_t eagerSteps = eager.steps.size();
+    clock.Advance(16);
+    eager.ticks.CatchUp();
+    EXPECT_EQ(eager.steps.size(), eagerSteps);
+    lazy.ticks.Stop();
+    lazy.threshold = 1;
+    clock.Advance(16);
+    lazy.ticks.CatchUp();
+    EXPECT_EQ(lazy.steps, eager.steps);
 }
 
 }  // namespace

@@ -330,7 +330,7 @@ TEST_F(SimKeyboardTest, LedColoursStaySafeUnderConcurrentWritersAndResizes) {
     device_.SetLightParams(0x01000E00, 0, 0, 0);
     device::LightLoopHooks hooks;
     hooks.stepTicks = [] { return 0; };
-    hooks.runStep = [this] { device_.EffectSpectrum(); };
+    hooks.runStep = [this](uint32_t) { device_.EffectSpectrum(); };
     device_.StartLightWorker(std::move(hooks), device::kLightThreadExitText);
     std::atomic<bool> done{false};
     std::thread sync([&] {  // the light synchronisation writes LEDs of its own
@@ -355,7 +355,7 @@ TEST_F(SimKeyboardTest, LightWorkerStartsAndStopsThousandTimesLeavingNoThread) {
     for (int i = 0; i < 1000; ++i) {
         device::LightLoopHooks hooks;
         hooks.stepTicks = [] { return 0; };
-        hooks.runStep = [this] { device_.EffectSpectrum(); };
+        hooks.runStep = [this](uint32_t) { device_.EffectSpectrum(); };
         device_.StartLightWorker(std::move(hooks), device::kLightThreadExitText);
         device_.StopLightWorker();
     }

@@ -140,7 +140,7 @@ void CMainWnd::ShowSyncOptions(bool show) {
         // Cleared on every device, with or without a lighting panel, so that the light
         // synchronisation drives none of them.
         if (!show) {
-            device->CommandChannel().SetLightSync(false);
+            device->SetLightSync(false);
         }
     });
 }

@@ -170,7 +170,7 @@ void CMainWnd::OnLightSyncAll() {
             if (device == nullptr || device->CommandChannel().IsOpen() == 0) {
                 continue;
             }
-            device->CommandChannel().SetLightSync(true);
+            device->SetLightSync(true);
             if (CLightControlUI* own = LightPanelOf(device)) {
                 const auto& modes = device->GetDeviceType() == device::kKeyboardDevice
                                         ? kKeyboardModes

@@ -178,6 +178,17 @@ CVornalixKeyboardDevice::LightState CVornalixKeyboardDevice::GetLightState() con
 }
 
 void CVornalixKeyboardDevice::SetLightState(const LightState& state) {
-    platform::CriticalSectionLock lock(stateLock_);
-    lightState_ = state;
+    // The ticks up to now are stepped in the mode and speed they had.
+    CatchUpLight();
+    {
+        platform::CriticalSectionLock lock(stateLock_);
+        lightState_ = state;
+    }
+    // A custom light counts passes: the thread takes up its pace at once.
+    WakeLightLoop();
+}
+
+uint32_t CVornalixKeyboardDevice::GetLedColor(int index) {
+    CatchUpLight();
+    return CVornalixUSBDevice::GetLedColor(index);
 }

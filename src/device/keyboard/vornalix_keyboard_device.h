@@ -46,6 +46,7 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void InitPage() override;
     int ApplyProfileLight() override;
     int PushLightFrame() override;
+    uint32_t GetLedColor(int index) override;
     void StartDevice() override;
     void ReadDeviceSettings() override;
     int LoadProfile() override;
@@ -97,10 +98,11 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     virtual void RunModeInit(int mode);
     // Ticks between two steps of `mode` at `speed`; negative for a mode without a step.
     virtual int ModeStepTicks(int mode, int speed);
-    virtual void RunModeStep(int mode);
+    // `now`: the tick the step belongs to.
+    virtual void RunModeStep(int mode, uint32_t now);
     // Modes the custom light player drives, on every pass of the light thread.
     virtual void CustomLightStep();
-    virtual void ApplyOverlayLayers();
+    virtual void ApplyOverlayLayers(uint32_t now);
     // Reloads the per-key overlay layers and the custom effect list from the profile.
     virtual void ReloadCustomLighting();
     // `position` is the key-code position the keyboard reported; `action` 1 press,

@@ -34,15 +34,15 @@ void CVornalixKeyboardDevice::CustomLightStep() {
                              platform::TickCount(), LedColours());
 }
 
-void CVornalixKeyboardDevice::ApplyOverlayLayers() {
+void CVornalixKeyboardDevice::ApplyOverlayLayers(uint32_t now) {
     platform::CriticalSectionLock lock(overlayLock_);
     std::array<LightRecord, device::kAreaLedCount> layers;
     const size_t count = CopyOverlayLayers(layers);
-    device::ApplyOverlayLayers(std::span(layers.data(), count), platform::TickCount(),
-                               overlayState_, LedColours());
+    device::ApplyOverlayLayers(std::span(layers.data(), count), now, overlayState_, LedColours());
 }
 
 void CVornalixKeyboardDevice::ReloadCustomLighting() {
+    CatchUpLight();
     const std::vector<LightRecord> list = profile_.GetLightList();
     {
         platform::CriticalSectionLock lock(overlayLock_);
@@ -56,9 +56,12 @@ void CVornalixKeyboardDevice::ReloadCustomLighting() {
     }
     device::ReloadCustomEffects(profile_, GetDeviceType(), GetDeviceIndex(),
                                 CurrentLightParams().mode, customEffects_);
+    // Layers that count passes need the thread's pace.
+    WakeLightLoop();
 }
 
 void CVornalixKeyboardDevice::PaintKeyColor(int key) {
+    CatchUpLight();
     if (key < 0 || !device::PaintKeyColour(GetLightState().light.mode, static_cast<size_t>(key),
                                            CurrentLightParams().Colour(), LedColours())) {
         return;
@@ -85,6 +88,7 @@ void CVornalixKeyboardDevice::SetCustomLightGroup(int group) {
 }
 
 void CVornalixKeyboardDevice::ApplyCustomLightGroup() {
+    CatchUpLight();
     const int group = profile_.GetCustomLightGroupIndex();
     device::LoadCustomLightGroup(profile_.GetCustomLightGroup(group, GetLedCount()), LedColours());
     ShowCustomLightGroup(group);
@@ -92,6 +96,7 @@ void CVornalixKeyboardDevice::ApplyCustomLightGroup() {
 }
 
 void CVornalixKeyboardDevice::SaveCustomLightGroup(int fill) {
+    CatchUpLight();
     device::FillCustomLightGroup(CurrentLightParams().Colour(), fill != 0, LedColours());
     WriteKeyColorFrame();
     if (shownCustomGroup_ != kNoShownGroup) {
@@ -101,6 +106,7 @@ void CVornalixKeyboardDevice::SaveCustomLightGroup(int fill) {
 }
 
 int CVornalixKeyboardDevice::WriteKeyColorFrame() {
+    CatchUpLight();
     if (GetLightState().light.mode != device::kKeyboardCustomBrightnessMode) {
         return 0;
     }

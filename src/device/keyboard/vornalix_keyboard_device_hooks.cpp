@@ -34,11 +34,11 @@ int CVornalixKeyboardDevice::ModeStepTicks(int mode, int speed) {
     return device::KeyboardModeThreshold(static_cast<uint8_t>(mode), static_cast<uint8_t>(speed));
 }
 
-void CVornalixKeyboardDevice::RunModeStep(int) {
+void CVornalixKeyboardDevice::RunModeStep(int, uint32_t now) {
     WithEffectContext(
-        [](const device::KeyboardEffectContext& context, const device::LightParams& params) {
+        [now](const device::KeyboardEffectContext& context, const device::LightParams& params) {
             // Byte 11 of the light record is the sub-mode of the preset-colour mode.
-            device::RunKeyboardModeStep(context, params.extra[3], platform::TickCount());
+            device::RunKeyboardModeStep(context, params.extra[3], now);
         });
 }
 
@@ -70,6 +70,8 @@ void CVornalixKeyboardDevice::ReactiveEffect(int key, int action) {
     if (key < 0) {
         return;
     }
+    // The key lands between the steps of the ticks before it and those after.
+    CatchUpLight();
     WithEffectContext(
         [key, action](const device::KeyboardEffectContext& context, const device::LightParams&) {
             device::ReactiveEffect(context, static_cast<size_t>(key), action);

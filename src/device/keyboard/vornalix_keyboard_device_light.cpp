@@ -52,7 +52,7 @@ int CVornalixKeyboardDevice::WriteDeviceSettings(int slot, int firstByte, int, i
 }
 
 int CVornalixKeyboardDevice::ReadLightSettings(uint8_t* activeSlot, int) {
-    commandChannel_.SetLightSync(false);
+    SetLightSync(false);
     if (!commandChannel_.IsOpen()) {
         return 0;
     }
@@ -106,6 +106,8 @@ void CVornalixKeyboardDevice::ReadDeviceSettings() {
 }
 
 int CVornalixKeyboardDevice::PushLightFrame() {
+    // The frame shows the colours of this tick, whoever worked them out.
+    CatchUpLight();
     // The keyboard runs its lighting itself: the frame only paints the page.
     if (!HasLightControl()) {
         return 0;

@@ -18,14 +18,18 @@ void CVornalixKeyboardDevice::StartLightThread() {
         const LightState state = GetLightState();
         return ModeStepTicks(state.light.mode, state.light.speed);
     };
-    hooks.runStep = [this] { RunModeStep(GetLightState().light.mode); };
-    hooks.everyPass = [this] {
+    hooks.runStep = [this](uint32_t now) { RunModeStep(GetLightState().light.mode, now); };
+    hooks.everyPass = [this](uint32_t now) {
         if (IsCustomPlayerMode(GetLightState().light.mode)) {
             CustomLightStep();
         }
-        ApplyOverlayLayers();
+        ApplyOverlayLayers(now);
     };
     hooks.passTimed = [this] { return LightPassesCount(); };
+    // The keyboard draws its own modes: what the steps draw is only the page's preview,
+    // worked out when the preview or a change asks for it. Custom lights and layers that
+    // count passes keep the thread's pace.
+    hooks.onDemand = [this] { return !LightPassesCount(); };
     StartLightWorker(std::move(hooks), device::kKeyboardLightThreadExitText);
 }
 

@@ -22,8 +22,8 @@ void CVornalixMouseDevice::StartLightThread() {
         }
         return static_cast<int>(device::SpeedTicksForIndex(state[device::kStateSpeed]));
     };
-    hooks.runStep = [this] { RunModeStep(GetSettingsState()[device::kStateMode]); };
-    hooks.everyPass = [this] {
+    hooks.runStep = [this](uint32_t) { RunModeStep(GetSettingsState()[device::kStateMode]); };
+    hooks.everyPass = [this](uint32_t) {
         if (!commandChannel_.IsBusy() && IsCustomMode(GetSettingsState()[device::kStateMode])) {
             PlayCustomStep();
         }
