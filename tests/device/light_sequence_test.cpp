@@ -336,6 +336,7 @@ void RunMouseScenario(const DeviceScenario& scenario, Sequences& out) {
         ASSERT_TRUE(WaitForPasses(clock));
         const size_t sent = simMouse->CommandCount(0x12);
         ASSERT_EQ(mouse->PushLightFrame(), 1);
+        ASSERT_TRUE(mouse->CommandChannel().WaitLightFramesSent(20000));
         ASSERT_GT(simMouse->CommandCount(0x12), sent);
         out.Add(scenario.name, tick, simMouse->Memory(sim::MouseMemory::kLightFrame));
     }
@@ -384,6 +385,7 @@ void RunOnboardScenario(const DeviceScenario& scenario, int ledCount, Frame fram
             device->LightPass(passes);
         }
         ASSERT_EQ(device->PushLightFrame() != 0, true);
+        ASSERT_TRUE(device->CommandChannel().WaitLightFramesSent(20000));
         out.Add(scenario.name, frame, frameOf(*sim));
     }
 }
