@@ -16,9 +16,10 @@
 #include "sim/sim_headset.h"
 #include "support/fake_logind.h"
 #include "support/private_bus.h"
+#include "ui/driver/modal_answers.h"
+#include "ui/driver/text_fit.h"
 #include "ui/driver/ui_driver.h"
 #include "ui/headset_steps.h"
-#include "ui/modal_steps.h"
 
 namespace {
 
@@ -175,8 +176,7 @@ TEST(HeadsetPageUi, AProfileChosenGivesItsAudioSettingsToTheDriver) {
     }
     ASSERT_EQ(page.sdk.Word(SimAudioSdk::kCaptureId, L"MuteControl"), 1u);
 
-    ui.Click(L"profile_fun_spread_btn");
-    ui.Click(L"device_add_btn");
+    page.ChooseProfileMenuItem(L"device_add_btn");
     ASSERT_EQ(ui.Text(ui.Find(L"device_profile_combo")), L"Profile2");
     EXPECT_TRUE(ui.IsChecked(ui.Find(L"Tamsel_eq_option_1")));
     for (int i = 0; i < 10; ++i) {
@@ -203,10 +203,10 @@ TEST(HeadsetPageUi, RestoringTheDefaultsKeepsTheUsersOwnEqualiserSettings) {
     ui.Click(L"hs_EQ_btn_save");
     ASSERT_EQ(ui.Text(ui.Find(L"custom_eq_name_combo")), L"Mine");
 
-    ui::ModalSteps modal(ui);
-    modal.When(L"MsgWnd", [&](HWND box) { modal.Press(box, L"confirm_btn"); });
+    ui::ModalAnswers answers(ui);
+    answers.When(L"MsgWnd", [&](HWND box) { ui.Click(ui.FindIn(box, L"confirm_btn")); });
     ui.Click(L"default_btn");
-    ASSERT_TRUE(modal.AllDone());
+    ASSERT_TRUE(answers.AllGiven());
     EXPECT_TRUE(ui.IsChecked(ui.Find(L"Tamsel_eq_option_1"))) << "the defaults' preset";
     EXPECT_EQ(DriverBand(page.sdk, 2), kDefaultLevels[2]);
     const Json::Value stored = page.StoredProfile()["Device"][0];
@@ -253,12 +253,21 @@ TEST(HeadsetPageUi, EveryLedButtonSitsOnTheDrawnRingOfLights) {
     page.Save("headset_audio_en");
 }
 
-TEST(HeadsetPageUi, InChineseTheAudioPageShowsItsTexts) {
-    ui::HeadsetPage page("zh");
-    page.OpenTab(L"Tamsel_voice_Op_tab");
-    page.Save("headset_audio_zh");
-    page.OpenTab(L"magic_Op_tab");
-    page.Save("headset_magic_zh");
+TEST(HeadsetPageUi, EveryTabReadsWholeInEitherLanguage) {
+    for (const char* language : {"en", "zh"}) {
+        ui::HeadsetPage page(language);
+        for (const wchar_t* tab :
+             {L"deng_Op_tab", L"Tamsel_voice_Op_tab", L"magic_Op_tab", L"Virtual7.1_Op_tab"}) {
+            page.OpenTab(tab);
+            ui::TextFit fit;
+            const std::vector<ui::LayoutProblem> problems = fit.Check(page.ui, page.ui.MainHwnd());
+            EXPECT_TRUE(problems.empty())
+                << language << ", tab " << DuiLib::CDuiString(tab).ToUtf8() << ":\n"
+                << ui::Describe(problems);
+        }
+        page.OpenTab(L"Tamsel_voice_Op_tab");
+        page.Save(std::string("headset_audio_") + language);
+    }
 }
 
 }  // namespace

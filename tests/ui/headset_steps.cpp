@@ -51,6 +51,13 @@ void HeadsetPage::OpenTab(std::wstring_view tab) {
     ui.Settle();
 }
 
+void HeadsetPage::ChooseProfileMenuItem(std::wstring_view item) {
+    ui.Click(L"profile_fun_spread_btn");
+    const HWND menu = ui.WaitForWindow(L"MenuWnd");
+    ASSERT_NE(menu, nullptr) << "the profile menu opens";
+    ui.Click(ui.FindIn(menu, item));
+}
+
 POINT HeadsetPage::ThumbCentre(std::wstring_view band) {
     SDL_Surface* pixels = ui.Pixels(ui.MainHwnd());
     const RECT rc = ui.VisibleRect(ui.Find(band));

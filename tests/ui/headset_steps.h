@@ -20,6 +20,8 @@ class HeadsetPage {
 
     // Opens a function tab and waits for its page.
     void OpenTab(std::wstring_view tab);
+    // Opens the profile menu and clicks its item of that name.
+    void ChooseProfileMenuItem(std::wstring_view item);
     // The level an upright equaliser band's thumb stands at, as a person reads it off the
     // band's scale; and the thumb's middle.
     int ThumbLevel(std::wstring_view band);
