@@ -9,24 +9,19 @@ constexpr int64_t kEnglishId = 1033;
 
 }  // namespace
 
-std::optional<int64_t> LanguageIdOfLocale(std::string_view locale) {
+int64_t LanguageIdOfLocale(std::string_view locale) {
     // The language part ends at the territory, the code set or the modifier.
     const std::string_view language = locale.substr(0, locale.find_first_of("_.@"));
-    if (language == "zh") {
-        return kChineseId;
-    }
-    if (language == "en") {
-        return kEnglishId;
-    }
-    return std::nullopt;
+    // Whoever reads neither shipped language is more likely to read English.
+    return language == "zh" ? kChineseId : kEnglishId;
 }
 
-std::optional<int64_t> UserLocaleLanguageId() {
+int64_t UserLocaleLanguageId() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != 0) {
             return LanguageIdOfLocale(value);
         }
     }
-    return std::nullopt;
+    return LanguageIdOfLocale("C");
 }

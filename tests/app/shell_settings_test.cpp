@@ -56,16 +56,18 @@ TEST(LanguageListTest, TheShippedConfigurationListsChineseThenEnglish) {
     EXPECT_TRUE(LoadLanguageList(dir.path()).empty()) << "too deep reads as unparseable";
 }
 
-TEST(LocaleLanguageTest, ChineseAndEnglishLocalesNameTheirLanguageOthersNone) {
+TEST(LocaleLanguageTest, ChineseLocalesNameChineseEveryOtherLocaleEnglish) {
     EXPECT_EQ(LanguageIdOfLocale("zh_CN.UTF-8"), 2052);
     EXPECT_EQ(LanguageIdOfLocale("zh_TW"), 2052);
     EXPECT_EQ(LanguageIdOfLocale("zh"), 2052);
     EXPECT_EQ(LanguageIdOfLocale("en_US.UTF-8"), 1033);
     EXPECT_EQ(LanguageIdOfLocale("en@quot"), 1033);
-    EXPECT_EQ(LanguageIdOfLocale("de_DE.UTF-8"), std::nullopt);
-    EXPECT_EQ(LanguageIdOfLocale("C.UTF-8"), std::nullopt);
-    EXPECT_EQ(LanguageIdOfLocale("zhx_CN"), std::nullopt);
-    EXPECT_EQ(LanguageIdOfLocale(""), std::nullopt);
+    EXPECT_EQ(LanguageIdOfLocale("de_DE.UTF-8"), 1033) << "a language that is not shipped";
+    EXPECT_EQ(LanguageIdOfLocale("C.UTF-8"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("C"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("POSIX"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale("zhx_CN"), 1033);
+    EXPECT_EQ(LanguageIdOfLocale(""), 1033);
 }
 
 TEST(LocaleLanguageTest, TheFirstSetOfLcAllLcMessagesAndLangDecides) {
@@ -73,11 +75,14 @@ TEST(LocaleLanguageTest, TheFirstSetOfLcAllLcMessagesAndLangDecides) {
     testing_support::ScopedEnv messages("LC_MESSAGES", "zh_CN.UTF-8");
     testing_support::ScopedEnv lang("LANG", "en_US.UTF-8");
     EXPECT_EQ(UserLocaleLanguageId(), 2052) << "an empty LC_ALL counts as unset";
-    setenv("LC_ALL", "C", 1);
-    EXPECT_EQ(UserLocaleLanguageId(), std::nullopt) << "LC_ALL overrides all";
-    unsetenv("LC_ALL");
+    setenv("LC_ALL", "zh_TW", 1);
     unsetenv("LC_MESSAGES");
+    EXPECT_EQ(UserLocaleLanguageId(), 2052) << "LC_ALL overrides all";
+    unsetenv("LC_ALL");
+    setenv("LANG", "C.UTF-8", 1);
     EXPECT_EQ(UserLocaleLanguageId(), 1033);
+    unsetenv("LANG");
+    EXPECT_EQ(UserLocaleLanguageId(), 1033) << "none set is the C locale";
 }
 
 TEST(LanguageFontsTest, FamilyDependsOnTheNewAndThePreviousLanguage) {

@@ -39,9 +39,9 @@ class ShellTest : public ::testing::Test {
     testing_support::ScopedUserFolders folders_;
     testing_support::TempDir runtime_;
     std::unique_ptr<ScopedEnv> runtimeEnv_;
-    // A locale that names no language: a fresh user starts in language 0 whatever the
+    // A Chinese locale: a fresh user starts in language 0 (Chinese) whatever the
     // machine's locale.
-    ScopedEnv locale_{"LC_ALL", "C"};
+    ScopedEnv locale_{"LC_ALL", "zh_CN.UTF-8"};
     platform::hid::SimHidBus bus_;
     std::unique_ptr<platform::hid::ScopedHidBus> useBus_;
     platform::TraceCapture trace_;

@@ -24,16 +24,11 @@ std::wstring LanguageKey() {
 int CMainWnd::GetStoredLanguageIndex() {
     // A user who never chose a language gets the one of the locale, as an installer would
     // have stored it; ApplyLanguage then stores it.
-    std::optional<int64_t> id = platform::Registry::GetDword(LanguageKey(), L"LANGUAGE");
-    if (!id) {
-        id = UserLocaleLanguageId();
-    }
-    if (!id) {
-        return 0;
-    }
+    const int64_t id =
+        platform::Registry::GetDword(LanguageKey(), L"LANGUAGE").value_or(UserLocaleLanguageId());
     const Json::Value document =
         jsonFile_.LoadJsonFile(GetDefaultDataFolder() + L"Language.config");
-    return FindLanguageIndexById(ParseLanguageList(document), *id).value_or(0);
+    return FindLanguageIndexById(ParseLanguageList(document), id).value_or(0);
 }
 
 void CMainWnd::ApplyLanguage(int index) {

@@ -44,8 +44,11 @@ using DuiLib::CControlUI;
 using DuiLib::CPaintManagerUI;
 using testing_support::ScopedEnv;
 
-std::string LocaleFor(const std::string& language) {
-    return language == "zh" ? "zh_CN.UTF-8" : "en_US.UTF-8";
+std::string LocaleFor(const UiOptions& options) {
+    if (!options.locale.empty()) {
+        return options.locale;
+    }
+    return options.language == "zh" ? "zh_CN.UTF-8" : "en_US.UTF-8";
 }
 
 RECT Intersection(const RECT& a, const RECT& b) {
@@ -97,7 +100,7 @@ struct UiDriver::Impl {
           runtimeEnv("XDG_RUNTIME_DIR", runtime.path()),
           homeEnv("HOME", MadeFolder(folders.dir().path() + "home/")),
           hidEnv("VELKARO_HID", "sim"),
-          locale("LC_ALL", LocaleFor(opts.language)),
+          locale("LC_ALL", LocaleFor(opts)),
           fonts(platform::InstancePath() + "Font/") {}
 
     UiOptions options;

@@ -40,6 +40,8 @@ struct UiOptions {
     std::string devices = "keyboard";
     // "en" or "zh": the language of a first start.
     std::string language = "en";
+    // The locale a first start finds in LC_ALL instead of the language's ("C.UTF-8").
+    std::string locale = "";
     // The one monitor of the desktop.
     SIZE screen{1280, 800};
     // Waits for the first device's page before the constructor returns.
