@@ -6,8 +6,8 @@
 
 #include "platform/win_types.h"
 #include "update/product_name.h"
+#include "update/update_messages.h"
 
-inline constexpr wchar_t kUpdateResultMessageName[] = L"{4695579F-999A-41d4-9FAF-EFFCE93EBF15}";
 inline constexpr wchar_t kLightControlAnnounceMessageName[] =
     L"{4695579F-999A-41d4-9FAF-EFFCE93EBF16}";
 inline constexpr wchar_t kLightControlRequestMessageName[] =
@@ -31,6 +31,6 @@ inline constexpr UINT WM_TRAY_NOTIFY = 0x401;
 inline constexpr UINT WM_KEY_CAPTURE = 0x41E;
 inline constexpr UINT WM_MENUCLICK = 0x479;
 inline constexpr UINT WM_SHOW_SETTING_PROGRESS = 0xC00;
-inline constexpr UINT WM_LANGUAGE_CHANGED = 0xC11;
+inline constexpr UINT WM_LANGUAGE_CHANGED = kLanguageChangedMessage;
 inline constexpr UINT WM_OPEN_UPDATE_SETTINGS = 0xC15;
-inline constexpr UINT WM_UPDATE_STATUS = 0xC16;
+inline constexpr UINT WM_UPDATE_STATUS = kUpdateStatusMessage;

@@ -1,10 +1,18 @@
 #include "update/installed_version.h"
 
+#include <cwchar>
 #include <limits>
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/text_convert.h"
 #include "update/product_name.h"
+
+namespace {
+
+constexpr wchar_t kDisplayVersion[] = L"DisplayVersion";
+
+}  // namespace
 
 std::wstring UninstallKeyName(std::wstring_view productName) {
     return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::wstring(productName);
@@ -30,6 +38,29 @@ int32_t ParseDisplayVersion(std::wstring_view text) {
 }
 
 int32_t GetInstalledVersion() {
-    auto text = platform::Registry::GetString(UninstallKeyName(kProductName), L"DisplayVersion");
-    return text ? ParseDisplayVersion(*text) : 0;
+    return ParseDisplayVersion(InstalledVersionText());
+}
+
+std::wstring ProgramVersionText() {
+    return platform::Utf8Decode(VELKARO_VERSION);
+}
+
+bool RecordInstalledVersion() {
+    const std::wstring version = ProgramVersionText();
+    if (InstalledVersionText() == version) {
+        return true;
+    }
+    return platform::Registry::SetString(UninstallKeyName(kProductName), kDisplayVersion, version);
+}
+
+std::wstring InstalledVersionText() {
+    return platform::Registry::GetString(UninstallKeyName(kProductName), kDisplayVersion)
+        .value_or(std::wstring());
+}
+
+std::wstring DeviceVersionText(int32_t release) {
+    const auto bcd = static_cast<uint32_t>(release) & 0xFFFF;
+    wchar_t text[16] = {};
+    std::swprintf(text, std::size(text), L"%x.%02x", bcd >> 8, bcd & 0xFF);
+    return text;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The settings window: the language choice and the list of update candidates.
+// The settings window: the language choice, the list of update candidates with their
+// versions, the program's own version and what is known of updates.
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "duilib/window_impl_base.h"
@@ -11,12 +14,13 @@
 struct UpdateCandidate {
     DuiLib::CDuiString productName;
     int32_t version = 0;
-    DuiLib::CDuiString versionText;
+    DuiLib::CDuiString versionText;  // as shown; the number when empty
 };
 
 class CSetWnd : public DuiLib::WindowImplBase {
   public:
-    // `mainWnd` receives the language choice; `currentLanguage` is shown selected.
+    // `mainWnd` receives the language choice and the update status; `currentLanguage` is
+    // shown selected.
     CSetWnd(HWND mainWnd, int currentLanguage);
 
     LPCTSTR GetWindowClassName() const override { return L"SetWnd"; }
@@ -32,10 +36,17 @@ class CSetWnd : public DuiLib::WindowImplBase {
   private:
     void FillLanguageCombo();
     void FillUpdateList();
+    // The texts put together from a language text and a value, in the current language.
+    void ShowComposedTexts();
+    void ShowUpdateState(const wchar_t* key);
+    void OnUpdateResult(WPARAM wParam, LPARAM lParam);
+    DuiLib::CDuiString Translated(const wchar_t* key) const;
 
     HWND mainWnd_;
     int currentLanguage_;
     bool filling_ = false;
+    UINT updateResultMessage_ = 0;
+    std::optional<std::pair<WPARAM, LPARAM>> updateResult_;
     std::vector<LanguageEntry> languages_;
     std::vector<UpdateCandidate> updateDevices_;
 };

@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/peer_windows.h"
 #include "platform/text_convert.h"
+#include "update/installed_version.h"
 
 using namespace DuiLib;
 
@@ -68,6 +69,7 @@ void CMainWnd::InitWindow() {
 
 void CMainWnd::OnWindowInit() {
     InstallNoticeSink();
+    RecordInstalledVersion();
     // Announce that this program drives the device lights.
     AnnounceLightControl(1);
     ApplyLanguage(GetStoredLanguageIndex());

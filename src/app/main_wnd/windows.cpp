@@ -9,6 +9,7 @@
 #include "duilib/ui_control.h"
 #include "platform/debug_trace.h"
 #include "platform/desktop_settings.h"
+#include "update/installed_version.h"
 #include "update/set_wnd.h"
 
 using namespace DuiLib;
@@ -42,10 +43,15 @@ void CMainWnd::OpenSettingsWindow(bool forUpdate) {
     std::vector<UpdateCandidate> candidates;
     for (size_t i = 0; i < updateCandidates_.size() && i < 4; ++i) {
         const DeviceIdentityRecord& record = updateCandidates_[i];
-        if (record.version != 0) {
-            candidates.push_back(
-                UpdateCandidate{record.productName, record.version, record.versionText});
+        if (record.version == 0) {
+            continue;
         }
+        // The last row is the program, whose version is the installed one; the others are
+        // devices, whose release numbers read as versions.
+        const bool program = i + 1 == updateCandidates_.size();
+        candidates.push_back(
+            UpdateCandidate{record.productName, record.version,
+                            program ? InstalledVersionText() : DeviceVersionText(record.version)});
     }
     wnd.SetUpdateDevices(candidates);
     ScopedChildHandle handle(settingsWnd_, wnd.GetHWND());
@@ -70,16 +76,8 @@ void CMainWnd::OpenAboutWindow() {
                    572) == nullptr) {
         return;
     }
-    CDuiString version;
-    if (CVornalixUSBDevice* device = GetCurrentDevice()) {
-        if (auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem())) {
-            const int row = GetEntryIndex(entry);
-            if (row >= 0 && row < DeviceIdentityTableCount) {
-                version = DeviceIdentityTable[row].versionText;
-            }
-        }
-    }
-    wnd.SetVersionText(version);
+    // The software whose version it shows is the program, as installed.
+    wnd.SetVersionText(InstalledVersionText());
     ScopedChildHandle handle(aboutWnd_, wnd.GetHWND());
     wnd.CenterWindow();
     wnd.ShowModal();
