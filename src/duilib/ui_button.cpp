@@ -254,6 +254,23 @@ void CButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
 
 // ---- COptionUI
 
+namespace {
+
+// The page an option's group choice belongs to.
+const CControlUI* GroupPage(const CControlUI* control) {
+    const CControlUI* page = control;
+    for (CControlUI* parent = control->GetParent(); parent != nullptr;
+         parent = parent->GetParent()) {
+        if (parent->GetInterface(L"TabLayout") != nullptr) {
+            return page;
+        }
+        page = parent;
+    }
+    return page;
+}
+
+}  // namespace
+
 COptionUI::~COptionUI() {
     if (m_pManager != nullptr && !m_sGroupName.IsEmpty() && CPaintManagerUI::IsLive(m_pManager)) {
         m_pManager->RemoveOptionGroup(m_sGroupName, this);
@@ -300,9 +317,11 @@ void COptionUI::Selected(bool bSelected, bool bNotify) {
     const bool changed = m_bSelected != bSelected;
     m_bSelected = bSelected;
     if (m_bSelected && m_pManager != nullptr && !m_sGroupName.IsEmpty()) {
+        const CControlUI* page = GroupPage(this);
         for (CControlUI* member : m_pManager->GetOptionGroup(m_sGroupName)) {
             auto* option = static_cast<COptionUI*>(member->GetInterface(L"Option"));
-            if (option != nullptr && option != this && option->IsSelected()) {
+            if (option != nullptr && option != this && option->IsSelected() &&
+                GroupPage(option) == page) {
                 option->Selected(false, bNotify);
             }
         }

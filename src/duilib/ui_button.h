@@ -104,8 +104,10 @@ class COptionUI : public CButtonUI {
     CDuiString GetGroup() const { return m_sGroupName; }
     void SetGroup(LPCTSTR pStrGroupName = nullptr);
     bool IsSelected() const { return m_bSelected; }
-    // Selecting clears the other options of the group; "selectchanged" goes to every
-    // option whose state changed when bNotify. A selected option shows its bound tab.
+    // Selecting clears the other options of the group on the same page (the nearest item
+    // of a tab layout above the option, else the top of its tree): a layout built for
+    // several pages keeps one choice per page. "selectchanged" goes to every option whose
+    // state changed when bNotify. A selected option shows its bound tab.
     virtual void Selected(bool bSelected, bool bNotify = true);
 
     CDuiString GetSelectedImage() const { return m_sSelectedImage; }
