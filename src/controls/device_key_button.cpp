@@ -13,6 +13,9 @@ namespace {
 constexpr DWORD kKeyFace = 0x2A3442;
 // The legend's colour on faces too light for the layout's own.
 constexpr DWORD kDarkLegend = 0xFF141A22;
+// The frame of a key in the selection: the select panel's band colour.
+constexpr DWORD kSelectionFrame = 0xFF3FA9F5;
+constexpr int kSelectionFrameWidth = 2;
 
 // sRGB to linear light, by channel value: asked for every key on every LED frame.
 double LinearChannel(DWORD value) {
@@ -152,6 +155,19 @@ void CDeviceKeyButtonUI::ChooseLegendColour() {
     const bool dark = Contrast(face, kDarkLuminance) > Contrast(face, m_legendLuminance);
     // Kept with the tint and drawn with it (ShowTint), not repainted on its own.
     m_dwTextColor = dark ? kDarkLegend : m_legendColour;
+}
+
+void CDeviceKeyButtonUI::SetInSelection(int32_t flag) {
+    const bool framed = flag != 0;
+    if ((m_inSelection != 0) == framed) {
+        m_inSelection = flag;
+        return;
+    }
+    m_inSelection = flag;
+    // The frame is drawn after the tint, so it shows on a key of any colour.
+    SetBorderColor(kSelectionFrame);
+    SetBorderSize(framed ? kSelectionFrameWidth : 0);
+    Invalidate();
 }
 
 void CDeviceKeyButtonUI::SetSameFunction(bool same) {

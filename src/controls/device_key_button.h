@@ -48,9 +48,10 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     void SetKeySelected(bool selected);
     bool IsKeySelected() const { return m_keySelected; }
 
-    // Nonzero while a rubber-band selection of the select panel covers the button.
+    // Nonzero while a rubber-band selection of the select panel covers the button. A key in
+    // the selection is framed over whatever its LED shows.
     int32_t IsInSelection() const { return m_inSelection; }
-    void SetInSelection(int32_t flag) { m_inSelection = flag; }
+    void SetInSelection(int32_t flag);
 
     // The two-part tool tip of the mouse page.
     void SetUserToolTitle(LPCTSTR title) { m_toolTitle = title; }

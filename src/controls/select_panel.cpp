@@ -57,8 +57,19 @@ RECT CSelectPanelUI::GetBandRect() const {
                 std::max(m_start.x, m_current.x), std::max(m_start.y, m_current.y)};
 }
 
+void CSelectPanelUI::SetBandEnabled(bool enabled) {
+    if (m_bandEnabled == enabled) {
+        return;
+    }
+    m_bandEnabled = enabled;
+    if (!enabled) {
+        m_selecting = false;
+        MarkButtons(nullptr);
+    }
+}
+
 void CSelectPanelUI::TrackBand(const DuiLib::TEventUI& event) {
-    if (!IsEnabled()) {
+    if (!IsEnabled() || !m_bandEnabled) {
         return;
     }
     switch (event.Type) {
@@ -91,12 +102,19 @@ void CSelectPanelUI::TrackBand(const DuiLib::TEventUI& event) {
 
 void CSelectPanelUI::ApplyBand() {
     const RECT band = GetBandRect();
+    MarkButtons(&band);
+}
+
+void CSelectPanelUI::MarkButtons(const RECT* band) {
     for (int i = 0; i < GetCount(); ++i) {
         DuiLib::CControlUI* child = GetItemAt(i);
         auto* button =
             static_cast<CDeviceKeyButtonUI*>(child->GetInterface(CDeviceKeyButtonUI::kClassName));
         if (button != nullptr) {
-            button->SetInSelection(Overlaps(band, button->GetPos()) ? 1 : 0);
+            // A hidden key is not on the picture the band is drawn over.
+            const bool covered =
+                band != nullptr && button->IsVisible() && Overlaps(*band, button->GetPos());
+            button->SetInSelection(covered ? 1 : 0);
         }
     }
     Invalidate();

@@ -20,6 +20,10 @@ class CSelectPanelUI : public DuiLib::CContainerUI, public DuiLib::IControlDrawD
 
     // Mouse button down, move and up, from the panel or from one of its buttons.
     void TrackBand(const DuiLib::TEventUI& event);
+    // Whether a drag selects (on at construction). Turning it off ends the selection: no
+    // band, no button in it, no "click_select_end".
+    void SetBandEnabled(bool enabled);
+    bool IsBandEnabled() const { return m_bandEnabled; }
     bool IsSelecting() const { return m_selecting; }
     RECT GetBandRect() const;
     // The band as the renderer draws it while the user drags.
@@ -27,7 +31,10 @@ class CSelectPanelUI : public DuiLib::CContainerUI, public DuiLib::IControlDrawD
 
   private:
     void ApplyBand();
+    // Each button is in the selection when `band` covers it; none without a band.
+    void MarkButtons(const RECT* band);
 
+    bool m_bandEnabled = true;
     bool m_selecting = false;
     POINT m_start{};
     POINT m_current{};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/color_palette.h"
 #include "duilib/own_interface.h"
 #include "duilib/ui_button.h"
 #include "duilib/ui_combo.h"
@@ -25,6 +26,9 @@ constexpr const wchar_t* kRed = L"deng_edit_R";
 constexpr const wchar_t* kGreen = L"deng_edit_G";
 constexpr const wchar_t* kBlue = L"deng_edit_B";
 constexpr const wchar_t* kSyncButton = L"deng_same_mode";
+constexpr const wchar_t* kPalette = L"deng_Color_Pallet";
+constexpr const wchar_t* kLightKeysButton = L"custom_bright_color_btn";
+constexpr const wchar_t* kDarkenKeysButton = L"custom_off_color_btn";
 constexpr int kKeyboardKind = 1;
 
 }  // namespace
@@ -75,11 +79,11 @@ void CLightControlUI::InitLightModes(std::vector<DuiLib::CDuiString> names,
 }
 
 void CLightControlUI::SetAreaModeNames(std::vector<DuiLib::CDuiString> names) {
-    FillCombo(kAreaCombo, names, nullptr, false);
+    FillCombo(kAreaCombo, names, nullptr, true);
 }
 
 void CLightControlUI::SetCustomModeNames(std::vector<DuiLib::CDuiString> names) {
-    FillCombo(kCustomCombo, names, nullptr, false);
+    FillCombo(kCustomCombo, names, nullptr, true);
 }
 
 void CLightControlUI::ShowLightSettings(LightPanelRecord record) {
@@ -120,11 +124,13 @@ void CLightControlUI::LayoutForMode(int mode) {
     auto* area = FindNamed<DuiLib::CComboUI>(this, kAreaCombo);
     const bool hasAreas = area != nullptr && area->GetCount() > 0;
     SetNamedVisible(this, L"light_custom_layout", keyboardCustom);
-    SetNamedVisible(this, L"custom_bright_color_btn", keyboardCustom);
-    SetNamedVisible(this, L"custom_off_color_btn", keyboardCustom);
+    SetNamedVisible(this, kLightKeysButton, keyboardCustom);
+    SetNamedVisible(this, kDarkenKeysButton, keyboardCustom);
     SetNamedVisible(this, L"light_QRVM_layout", lit && hasAreas && m_kind == kKeyboardKind);
     SetNamedVisible(this, L"light_direction_layout", lit && !keyboardCustom);
-    SetNamedVisible(this, L"light_color_layout", lit && !keyboardCustom);
+    // In the custom mode the colour is the brush the keys are painted with.
+    SetNamedVisible(this, L"light_color_layout", lit);
+    SetNamedVisible(this, kMultiColor, lit && !keyboardCustom);
     SetNamedEnabled(this, kBrightness, lit);
     SetNamedEnabled(this, kSpeed, lit && !keyboardCustom);
 }
@@ -211,6 +217,22 @@ void CLightControlUI::SetColor(int red, int green, int blue) {
             edit->SetText(std::to_wstring(std::clamp(value, 0, 255)).c_str());
         }
     }
+}
+
+bool CLightControlUI::ApplyPaletteColor() {
+    auto* palette = FindNamed<CColorPaletteUI>(this, kPalette);
+    if (palette == nullptr || palette->GetPickedColor() < 0) {
+        return false;
+    }
+    const auto rgb = static_cast<uint32_t>(palette->GetPickedColor());
+    SetColor(static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+             static_cast<int>(rgb & 0xFF));
+    return true;
+}
+
+void CLightControlUI::EnableKeyChoiceButtons(bool enabled) {
+    SetNamedEnabled(this, kLightKeysButton, enabled);
+    SetNamedEnabled(this, kDarkenKeysButton, enabled);
 }
 
 bool CLightControlUI::ApplyPresetColor(int n) {

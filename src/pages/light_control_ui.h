@@ -34,7 +34,8 @@ class CLightControlUI : public DuiLib::CHorizontalLayoutUI {
     void InitLightModes(std::vector<DuiLib::CDuiString> names, std::vector<int> enabled,
                         int maxBrightness, int maxSpeed,
                         std::vector<DuiLib::CDuiString> customNames = {});
-    // Rows of the area sub-mode combo and of the custom-mode selector.
+    // Rows of the area sub-mode combo and of the custom-mode selector, each a language key:
+    // row n is sub-mode n, or custom group n.
     void SetAreaModeNames(std::vector<DuiLib::CDuiString> names);
     void SetCustomModeNames(std::vector<DuiLib::CDuiString> names);
 
@@ -72,6 +73,11 @@ class CLightControlUI : public DuiLib::CHorizontalLayoutUI {
     // Puts the colour of preset "color_option_" + n (its background) into the edits;
     // false when there is no such preset.
     bool ApplyPresetColor(int n);
+    // Puts the colour last picked on the colour field into the edits; false when none was.
+    bool ApplyPaletteColor();
+    // The buttons that light or turn off the keys chosen on the picture act only on a
+    // choice.
+    void EnableKeyChoiceButtons(bool enabled);
 
     // Shows the parts that matter for a mode.
     void LayoutForMode(int mode);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "controls/circle_progress.h"
+#include "controls/color_palette.h"
 #include "controls/combo_edit_container_element.h"
 #include "controls/device_key_button.h"
 #include "controls/hand_buttons.h"
@@ -32,6 +33,7 @@ DuiLib::CControlUI* Make() {
 
 constexpr PageControlClass kClasses[] = {
     {L"CircleProgress", &Make<CCircleProgressUI>},
+    {L"ColorPalette", &Make<CColorPaletteUI>},
     {L"SelectPanel", &Make<CSelectPanelUI>},
     {L"DeviceKeyButton", &Make<CDeviceKeyButtonUI>},
     {L"HandImgButton", &Make<CHandImgButtonUI>},

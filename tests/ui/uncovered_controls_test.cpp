@@ -30,8 +30,9 @@ struct SkinControl {
 
 const std::set<std::string>& InteractiveTags() {
     static const std::set<std::string> tags = {
-        "Button", "Option", "CheckBox",    "Combo",           "Edit",        "RichEdit",
-        "Slider", "List",   "MenuElement", "DeviceKeyButton", "SelectPanel", "RedioMacroButton"};
+        "Button",      "Option",           "CheckBox",    "Combo",       "Edit",
+        "RichEdit",    "Slider",           "List",        "MenuElement", "DeviceKeyButton",
+        "SelectPanel", "RedioMacroButton", "ColorPalette"};
     return tags;
 }
 

@@ -303,10 +303,6 @@ void CMainWnd::OnMouseKeyLightSelectEnd(CControlUI* panel) {
     device->ApplyProfileLight();
 }
 
-void CMainWnd::OnKeyLightSelectEnd(CControlUI*) {
-    // The end of a selection on the keyboard's picture changes nothing.
-}
-
 int CMainWnd::GetEntryIndex(CDeviceOptionUI* entry) {
     std::vector<CDeviceOptionUI*> entries = Entries();
     auto it = std::find(entries.begin(), entries.end(), entry);

@@ -101,7 +101,8 @@ void CMainWnd::Notify(TNotifyUI& msg) {
     } else if (type == DUI_MSGTYPE_KILLFOCUS) {
         OnNotifyKillFocus(msg);
     } else if (type == L"click_select_end") {
-        if (name.CompareNoCase(L"device_key_light") == 0) {
+        if (name.CompareNoCase(L"device_key_light") == 0 ||
+            name.CompareNoCase(L"keyboard_device_key_light") == 0) {
             OnKeyLightSelectEnd(msg.pSender);
         } else if (name.CompareNoCase(L"mouse_device_key_light") == 0) {
             OnMouseKeyLightSelectEnd(msg.pSender);

@@ -97,9 +97,8 @@ void CMainWnd::OnCustomLightModeSelect() {
     if (keyboard == nullptr || panel == nullptr) {
         return;
     }
-    keyboard->SetCustomLightGroup(panel->GetCustomLightMode());
-    keyboard->SaveProfile();
-    keyboard->ApplyCustomLightGroup();
+    keyboard->ChooseCustomLightGroup(panel->GetCustomLightMode());
+    keyboard->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
 }
 
 void CMainWnd::OnLightBrightnessChange() {
@@ -112,7 +111,10 @@ void CMainWnd::OnQRVMModeSelect() {
     ApplyLightEdit();
 }
 void CMainWnd::OnPaletteColorChange() {
-    ApplyLightEdit();
+    CLightControlUI* panel = CurrentLightPanel();
+    if (panel != nullptr && panel->ApplyPaletteColor()) {
+        ApplyLightEdit();
+    }
 }
 void CMainWnd::OnRedEdit() {
     ApplyLightEdit();
@@ -139,8 +141,20 @@ void CMainWnd::OnPresetColorClick(int n) {
 }
 
 void CMainWnd::OnCustomColorButton(bool on) {
+    // The keys chosen on the picture, not the whole keyboard.
     if (CVornalixKeyboardDevice* keyboard = CurrentKeyboard()) {
-        keyboard->SaveCustomLightGroup(on ? 1 : 0);
+        keyboard->PaintChosenKeys(on);
+    }
+}
+
+void CMainWnd::OnKeyLightSelectEnd(DuiLib::CControlUI* picture) {
+    CVornalixKeyboardDevice* keyboard = CurrentKeyboard();
+    if (keyboard == nullptr || !keyboard->IsKeyPicture(picture)) {
+        return;
+    }
+    const bool chosen = keyboard->PaintChosenKeys(true);
+    if (CLightControlUI* panel = CurrentLightPanel()) {
+        panel->EnableKeyChoiceButtons(chosen);
     }
 }
 

@@ -149,6 +149,7 @@ void CVornalixKeyboardDevice::SelectKey(int key) {
 
 void CVornalixKeyboardDevice::SetPageFunction(int function) {
     CVornalixUSBDevice::SetPageFunction(function);
+    UpdateKeyChoice();
     constexpr int kFnKeyPosition = 110;
     if (CControlUI* button = GetKeyButton(kFnKeyPosition);
         button && (function == 1 || function == 2)) {

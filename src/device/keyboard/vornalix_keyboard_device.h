@@ -29,6 +29,10 @@
 class CVornalixKeyboardDevice : public CVornalixUSBDevice {
   public:
     static constexpr UINT kResyncDelayMs = 100;
+    // The picture of the keyboard: its key buttons, over which keys are chosen.
+    static constexpr const wchar_t* kKeyPictureName = L"keyboard_device_key_light";
+    // Groups of per-key colours: as many as the keyboard holds per-key colour tables.
+    static constexpr int kCustomLightGroupCount = 8;
 
     // The light state the keyboard reported or the profile set.
     struct LightState {
@@ -117,6 +121,15 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void ApplyCustomLightGroup();
     void SaveCustomLightGroup(int fill);
     int GetShownCustomLightGroup() const { return shownCustomGroup_; }
+    // The group the keyboard plays and the page paints: shown, stored as the profile's
+    // group and as its light record's, and its colours sent to the keyboard's table of
+    // that number. The caller writes the light block.
+    void ChooseCustomLightGroup(int group);
+    // In mode 20 on the lighting page, the keys chosen on the picture (a click or a band)
+    // take the brush colour, or black when `lit` is false; the group is stored and sent
+    // and the picture shows it. Returns whether any key is chosen.
+    bool PaintChosenKeys(bool lit);
+    bool IsKeyPicture(const DuiLib::CControlUI* control);
     // In mode 20, writes the level-scaled colours into the keyboard's per-LED table.
     int WriteKeyColorFrame();
 
@@ -167,6 +180,11 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     bool LightPassesCount();
     int WriteKeyColors(const device::KeyColorTable& table);
     void ShowCustomLightGroup(int group);
+    // Paints positions with `colour` in mode 20, stores the shown group and sends it.
+    void PaintKeys(const std::vector<size_t>& keys, device::Rgb colour);
+    // Keys can be chosen on the picture only where a choice paints them.
+    void UpdateKeyChoice();
+    void ShowLedFrameNow();
     // The page's helpers.
     void BindKeyPanelButtons(DuiLib::CControlUI* panel);
     void SetupPagePanels();

@@ -5,10 +5,15 @@
 #include <cstring>
 #include <span>
 
+#include "controls/device_key_button.h"
+#include "controls/select_panel.h"
 #include "device/keyboard/custom_light.h"
 #include "device/keyboard/light_effects.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/lighting/custom_effect_player.h"
+#include "device/page/function_tabs.h"
+#include "device/page/led_button_tint.h"
+#include "device/record_words.h"
 #include "pages/light_control_ui.h"
 #include "platform/clock.h"
 
@@ -61,9 +66,19 @@ void CVornalixKeyboardDevice::ReloadCustomLighting() {
 }
 
 void CVornalixKeyboardDevice::PaintKeyColor(int key) {
+    if (key >= 0) {
+        PaintKeys({static_cast<size_t>(key)}, CurrentLightParams().Colour());
+    }
+}
+
+void CVornalixKeyboardDevice::PaintKeys(const std::vector<size_t>& keys, device::Rgb colour) {
     CatchUpLight();
-    if (key < 0 || !device::PaintKeyColour(GetLightState().light.mode, static_cast<size_t>(key),
-                                           CurrentLightParams().Colour(), LedColours())) {
+    const uint8_t mode = GetLightState().light.mode;
+    bool painted = false;
+    for (const size_t key : keys) {
+        painted = device::PaintKeyColour(mode, key, colour, LedColours()) || painted;
+    }
+    if (!painted) {
         return;
     }
     if (shownCustomGroup_ != kNoShownGroup) {
@@ -72,6 +87,44 @@ void CVornalixKeyboardDevice::PaintKeyColor(int key) {
     }
     if (!commandChannel_.IsSlow()) {
         WriteKeyColors(device::BuildKeyColorTable(LedColours(), KeyMaps().led, false));
+    }
+    ShowLedFrameNow();
+}
+
+bool CVornalixKeyboardDevice::PaintChosenKeys(bool lit) {
+    std::vector<size_t> chosen;
+    for (size_t k = 0; k < ledButtons_.size(); ++k) {
+        auto* button = dynamic_cast<CDeviceKeyButtonUI*>(ledButtons_[k]);
+        if (button != nullptr && button->IsInSelection() != 0) {
+            chosen.push_back(k);
+        }
+    }
+    if (GetPageFunction() == device::kLightingFunction) {
+        PaintKeys(chosen, lit ? CurrentLightParams().Colour() : device::Rgb{});
+    }
+    return !chosen.empty();
+}
+
+bool CVornalixKeyboardDevice::IsKeyPicture(const DuiLib::CControlUI* control) {
+    return control != nullptr && control == pageControls_.Find(kKeyPictureName);
+}
+
+void CVornalixKeyboardDevice::UpdateKeyChoice() {
+    const bool painting = GetPageFunction() == device::kLightingFunction &&
+                          GetLightState().light.mode == device::kKeyboardCustomBrightnessMode;
+    if (auto* picture = CSelectPanelUI::FromControl(pageControls_.Find(kKeyPictureName))) {
+        picture->SetBandEnabled(painting);
+    }
+    if (!painting) {
+        if (CLightControlUI* panel = GetLightPage()) {
+            panel->EnableKeyChoiceButtons(false);
+        }
+    }
+}
+
+void CVornalixKeyboardDevice::ShowLedFrameNow() {
+    if (PushLightFrame() != 0) {
+        device::ShowLedTints(GetPreviewControl());
     }
 }
 
@@ -85,6 +138,21 @@ void CVornalixKeyboardDevice::ShowCustomLightGroup(int group) {
 void CVornalixKeyboardDevice::SetCustomLightGroup(int group) {
     ShowCustomLightGroup(group);
     profile_.SetCustomLightGroupIndex(group);
+}
+
+void CVornalixKeyboardDevice::ChooseCustomLightGroup(int group) {
+    if (group < 0 || group >= kCustomLightGroupCount) {
+        return;
+    }
+    SetCustomLightGroup(group);
+    // The keyboard plays the per-key table its light block names.
+    LightRecord light = profile_.GetLightInfo();
+    light.customGroup = static_cast<uint8_t>(group);
+    const std::array<uint32_t, 3> words = device::LightRecordWords(light);
+    SetLightParams(words[0], words[1], words[2], light.customGroup);
+    SaveProfile();
+    ApplyCustomLightGroup();
+    ShowLedFrameNow();
 }
 
 void CVornalixKeyboardDevice::ApplyCustomLightGroup() {

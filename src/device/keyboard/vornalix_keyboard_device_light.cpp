@@ -10,6 +10,7 @@ void CVornalixKeyboardDevice::ApplyModeChange(uint8_t previousMode, uint8_t mode
     if (previousMode != mode) {
         ResetLightAnimation();
         RunModeInit(mode);
+        UpdateKeyChoice();
     }
 }
 

@@ -25,11 +25,12 @@ using DuiLib::CDuiString;
 
 namespace {
 
-constexpr const wchar_t* kKeyPanelName = L"keyboard_device_key_light";
 constexpr uint32_t kWhiteTint = 0xFFFFFF;
 constexpr uint8_t kOpaque = 255;
 constexpr int kMaxBrightness = 13;
 constexpr int kMaxSpeed = 4;
+// Language keys of the custom groups' rows: the prefix and the group's number from 1.
+constexpr const wchar_t* kCustomGroupNamePrefix = L"light_custom_group_";
 
 // The number after `prefix` in "prefix_n" (prefix compared without case), or -1.
 int IndexAfter(const CDuiString& text, const wchar_t* prefix) {
@@ -53,7 +54,7 @@ void CVornalixKeyboardDevice::BuildDevicePage() {
         CVornalixUSBDevice::InitPage();  // no device behind this page: empty vectors
         return;
     }
-    if (CControlUI* panel = pageControls_.Find(kKeyPanelName)) {
+    if (CControlUI* panel = pageControls_.Find(kKeyPictureName)) {
         BindKeyPanelButtons(panel);
         if (!GetPreviewControl()) {
             SetSelectPanel(panel);
@@ -63,6 +64,13 @@ void CVornalixKeyboardDevice::BuildDevicePage() {
         NameKeyButtons();
     }
     SetupPagePanels();
+    // The page is shown before the keyboard is read: until then it shows what the profile
+    // holds, which is what the program last gave the keyboard.
+    if (!deviceString1_.IsEmpty()) {
+        LoadProfile();
+        RefreshPageControls();
+    }
+    UpdateKeyChoice();
 }
 
 void CVornalixKeyboardDevice::BindKeyPanelButtons(CControlUI* panel) {
@@ -103,6 +111,13 @@ void CVornalixKeyboardDevice::SetupPagePanels() {
         light->SetDeviceKind(kKeyboardKind);
         LoadMacroAndLightLists();
         ShowLightModes(light, kMaxBrightness, kMaxSpeed);
+        light->SetAreaModeNames(pageLists_.areaLightNames);
+        std::vector<CDuiString> groups;
+        for (int group = 1; group <= kCustomLightGroupCount; ++group) {
+            groups.push_back(CDuiString(kCustomGroupNamePrefix) + std::to_wstring(group).c_str());
+        }
+        light->SetCustomModeNames(std::move(groups));
+        light->EnableKeyChoiceButtons(false);
     }
     auto* macros = pageControls_.FindAs<CMacroControlUI>(L"MacroControlItem");
     if (macros) {

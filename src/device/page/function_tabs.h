@@ -5,6 +5,8 @@
 namespace device {
 
 inline constexpr int kTabUnchanged = -1;
+// The page function whose panel sets the lighting.
+inline constexpr int kLightingFunction = 1;
 // The page function whose panel assigns a chosen key its function.
 inline constexpr int kKeyAssignmentFunction = 2;
 

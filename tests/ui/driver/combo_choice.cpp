@@ -8,6 +8,18 @@
 
 namespace ui {
 
+namespace {
+
+constexpr int kMaxWheelNotches = 100;
+
+bool WhollyShown(UiDriver& ui, DuiLib::CControlUI* row) {
+    const RECT shown = ui.VisibleRect(row);
+    const RECT rc = row->GetPos();
+    return ui.IsShown(row) && shown.top == rc.top && shown.bottom == rc.bottom;
+}
+
+}  // namespace
+
 bool ChooseComboRow(UiDriver& ui, DuiLib::CControlUI* combo, int row) {
     ui.Click(combo);
     const HWND drop = ui.WaitForWindow(L"ComboDropWnd");
@@ -21,6 +33,11 @@ bool ChooseComboRow(UiDriver& ui, DuiLib::CControlUI* combo, int row) {
             ? static_cast<DuiLib::CContainerUI*>(manager->GetRoot()->GetInterface(L"Container"))
             : nullptr;
     DuiLib::CControlUI* item = list != nullptr ? list->GetItemAt(row) : nullptr;
+    // A long list shows a part of its rows: it is wheeled until the row is wholly in view.
+    for (int notch = 0; item != nullptr && notch < kMaxWheelNotches && !WhollyShown(ui, item);
+         ++notch) {
+        ui.Wheel(list, item->GetPos().top >= ui.VisibleRect(list).top ? -1 : 1);
+    }
     if (!ui.IsShown(item)) {
         ADD_FAILURE() << "row " << row << " is not shown in the combo's list";
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 // Choosing a row of a combo as a person does: a click on the combo drops its list (a
-// window of its own), a click on the row chooses it.
+// window of its own), a click on the row chooses it; a long list is wheeled until the
+// row is in view.
 
 namespace DuiLib {
 class CControlUI;
