@@ -502,8 +502,14 @@ bool UiDriver::IsShown(CControlUI* control) const {
 }
 
 bool UiDriver::IsEnabled(CControlUI* control) const {
-    if (control == nullptr || !control->IsEnabled()) {
+    if (control == nullptr) {
         return false;
+    }
+    // A control inside a disabled container takes no input either.
+    for (CControlUI* c = control; c != nullptr; c = c->GetParent()) {
+        if (!c->IsEnabled()) {
+            return false;
+        }
     }
     const HWND hwnd = WindowOf(control);
     return hwnd != nullptr && platform::IsWindowEnabled(hwnd);

@@ -98,6 +98,7 @@ class UiDriver {
     std::vector<DuiLib::CControlUI*> FindAll(std::wstring_view name) const;
     // Shown: itself and every parent visible, its window shown, and some of it on screen.
     bool IsShown(DuiLib::CControlUI* control) const;
+    // Itself, every parent and its window enabled.
     bool IsEnabled(DuiLib::CControlUI* control) const;
     std::wstring Text(DuiLib::CControlUI* control) const;
     // Selected row of a list or combo, checked state of an option or check box.
