@@ -7,8 +7,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "duilib/ui_control.h"
+#include "sim/sim_mouse.h"
 #include "ui/driver/combo_choice.h"
 #include "ui/driver/keyboard_state.h"
 #include "ui/driver/slider_wheel.h"
@@ -242,6 +244,75 @@ TEST_F(KeyboardLightingUi, EveryLightingChoiceReachesTheKeyboardAndTheProfile) {
     EXPECT_EQ(12, light["Red"].asInt());
     EXPECT_EQ(34, light["Green"].asInt());
     EXPECT_EQ(56, light["Blue"].asInt());
+}
+
+// With the mouse plugged in too: each page keeps its own choices, and the keyboard's
+// lighting can be given to every device.
+class KeyboardAndMouseLightingUi : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(ShowPage(L"keyboard_device_page"));
+        ASSERT_TRUE(ui::WaitForKeyboardStart(ui_));
+    }
+
+    // Clicks the device entries until the page is the one shown.
+    bool ShowPage(const wchar_t* page) {
+        for (DuiLib::CControlUI* entry : ui_.FindAll(L"device_select")) {
+            if (ui_.IsShown(entry)) {
+                ui_.Click(entry);
+                if (ui_.IsShown(ui_.Find(page))) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    uint8_t BlockByte(size_t i) { return ui::KeyboardLightBlock(ui_)[i]; }
+    bool Checked(const wchar_t* name) { return ui_.IsChecked(ui_.Find(name)); }
+
+    ui::UiDriver ui_{{.devices = "keyboard,mouse"}};
+};
+
+TEST_F(KeyboardAndMouseLightingUi, DirectionAndTabChosenOnOnePageStayOnTheOther) {
+    ui_.Click(L"deng_FXL_check");
+    ASSERT_TRUE(ui_.WaitFor([&] { return BlockByte(4) == 1; }));
+    ASSERT_TRUE(Checked(L"deng_Op_tab"));
+
+    ASSERT_TRUE(ShowPage(L"mouse_device_page"));
+    ui_.Click(L"deng_FXR_check");
+    EXPECT_TRUE(Checked(L"deng_FXR_check"));
+    ui_.Click(L"key_Op_tab");
+    EXPECT_TRUE(Checked(L"key_Op_tab"));
+
+    ASSERT_TRUE(ShowPage(L"keyboard_device_page"));
+    EXPECT_TRUE(Checked(L"deng_FXL_check"));
+    EXPECT_FALSE(Checked(L"deng_FXR_check"));
+    EXPECT_TRUE(Checked(L"deng_Op_tab"));
+    EXPECT_TRUE(ui_.IsShown(ui_.Find(L"deng_light_slider")));
+    // A later edit on the keyboard sends the direction the page still shows.
+    ASSERT_TRUE(ui::WheelSliderTo(ui_, ui_.Find(L"deng_light_slider"), 6));
+    ASSERT_TRUE(ui_.WaitFor([&] { return BlockByte(2) == 6; }));
+    EXPECT_EQ(1, BlockByte(4));
+    EXPECT_EQ(1, ui::KeyboardProfile(ui_)["LightInfo"]["Fx"].asInt());
+}
+
+TEST_F(KeyboardAndMouseLightingUi, TheKeyboardsLightingGoesToEveryDevice) {
+    constexpr int kStatic = 6;
+    ASSERT_TRUE(ui::ChooseComboRow(ui_, ui_.Find(L"light_combo_modeSelect"), kStatic));
+    ui_.Click(kRedPreset);
+    ASSERT_TRUE(ui_.WaitFor([&] { return BlockByte(1) == kStatic && BlockByte(6) == 255; }));
+    ui_.Click(L"deng_same_mode");
+
+    ASSERT_TRUE(ShowPage(L"mouse_device_page"));
+    // The mouse shows the static light in the keyboard's colour and is sent it.
+    EXPECT_EQ(L"255", ui_.Text(ui_.Find(L"deng_edit_R")));
+    EXPECT_EQ(L"0", ui_.Text(ui_.Find(L"deng_edit_G")));
+    auto* mouse = dynamic_cast<sim::SimMouse*>(ui_.Device("mouse"));
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(ui_.WaitFor([&] {
+        const std::vector<uint8_t> frame = mouse->Memory(sim::MouseMemory::kLightFrame);
+        return frame.size() >= 3 && frame[0] > 0 && frame[1] == 0 && frame[2] == 0;
+    }));
 }
 
 }  // namespace
