@@ -175,7 +175,10 @@ void CVornalixKeyboardDevice::SaveCustomLightGroup(int fill) {
 
 int CVornalixKeyboardDevice::WriteKeyColorFrame() {
     CatchUpLight();
-    if (GetLightState().light.mode != device::kKeyboardCustomBrightnessMode) {
+    // Before the keyboard is there (its page is filled at start) nothing is written and
+    // nothing is waited for.
+    if (GetLightState().light.mode != device::kKeyboardCustomBrightnessMode ||
+        !commandChannel_.IsOpen()) {
         return 0;
     }
     if (WriteKeyColors(device::BuildKeyColorTable(LedColours(), KeyMaps().led, true)) != 1) {

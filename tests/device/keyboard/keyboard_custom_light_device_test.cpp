@@ -141,4 +141,17 @@ TEST_F(KeyboardCustomLightTest, SavingWithNoGroupShownStillPaintsAndWrites) {
     EXPECT_EQ(device_->Profile().GetCustomLightGroup(0, 1)[0], 0x01020304u);
 }
 
+TEST(KeyboardCustomLightClosedTest, AProfileInModeTwentyBeforeTheKeyboardIsThereDoesNotWait) {
+    platform::FakeClock clock;
+    testing_support::ScopedUserFolders folders;
+    CVornalixKeyboardDevice device;
+    device.SetDeviceFileName(L"keyboard");
+    device.SetLedCount(126);
+    LightRecord light;
+    light.mode = 20;
+    device.Profile().SetLightInfo(light);
+    device.ApplyProfileLight();
+    EXPECT_EQ(clock.TickCount(), 0u) << "a write that cannot happen is not waited after";
+}
+
 }  // namespace
