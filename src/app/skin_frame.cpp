@@ -38,9 +38,10 @@ void CSkinFrame::SetImageChooser(ImageChooser chooser) {
     Chooser() = std::move(chooser);
 }
 
+// It takes the activation when it opens, so that a press anywhere else (which activates
+// that window) closes it.
 CSkinFrame::CSkinFrame(HWND parent, CControlUI* anchor) : parent_(parent), anchor_(anchor) {
-    Create(parent, L"skinframe", WS_POPUP | WS_VISIBLE,
-           WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    Create(parent, L"skinframe", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
 }
 
 void CSkinFrame::InitWindow() {
@@ -70,7 +71,11 @@ void CSkinFrame::Notify(TNotifyUI& msg) {
     WindowImplBase::Notify(msg);
 }
 
-LRESULT CSkinFrame::HandleCustomMessage(UINT uMsg, WPARAM, LPARAM, BOOL& bHandled) {
+LRESULT CSkinFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, BOOL& bHandled) {
+    // The desktop tells a pop-up it lost the focus by taking its activation.
+    if (uMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+        uMsg = WM_KILLFOCUS;
+    }
     if (uMsg == WM_KILLFOCUS && choosing_) {
         focusLostWhileChoosing_ = true;
         bHandled = TRUE;

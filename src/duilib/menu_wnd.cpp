@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "duilib/attribute_values.h"
+#include "duilib/screen_fit.h"
 
 namespace DuiLib {
 namespace {
@@ -150,33 +151,41 @@ SIZE CMenuWnd::MeasureMenu() const {
     return size;
 }
 
+// On the monitor holding the point, inside its work area: a menu that would run past an
+// edge opens on the other side of the point.
 void CMenuWnd::Place(POINT point, DWORD alignment) {
     const SIZE size = MeasureMenu();
-    const SIZE screen = GetScreenSize();
+    const RECT area = WorkAreaAt(point);
     LONG x = (alignment & eMenuAlignment_Right) != 0 ? point.x - size.cx : point.x;
     LONG y = (alignment & eMenuAlignment_Bottom) != 0 ? point.y - size.cy : point.y;
-    x = std::max<LONG>(0, std::min<LONG>(x, screen.cx - size.cx));
-    y = std::max<LONG>(0, std::min<LONG>(y, screen.cy - size.cy));
-    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, size.cx, size.cy, SWP_NOACTIVATE);
+    if (x + size.cx > area.right && point.x - size.cx >= area.left) {
+        x = point.x - size.cx;
+    }
+    if (y + size.cy > area.bottom && point.y - size.cy >= area.top) {
+        y = point.y - size.cy;
+    }
+    const RECT rc = KeptInside(RECT{x, y, x + size.cx, y + size.cy}, area);
+    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left,
+                           rc.bottom - rc.top, SWP_NOACTIVATE);
 }
 
 // Beside the parent menu, its first element level with the element it opens from; on the
 // other side when there is no room on the right.
 void CMenuWnd::PlaceBesideParent() {
     const SIZE size = MeasureMenu();
-    const SIZE screen = GetScreenSize();
+    const RECT area = WorkAreaFor(m_hWnd, m_pParentMenu->GetHWND());
     RECT parent{};
     platform::GetWindowRect(m_pParentMenu->GetHWND(), &parent);
     const CMenuUI* menu = GetMenuUI();
     const LONG insetTop = menu != nullptr ? menu->GetInset().top : 0;
     LONG x = parent.right;
-    if (x + size.cx > screen.cx) {
+    if (x + size.cx > area.right) {
         x = parent.left - size.cx;
     }
-    LONG y = parent.top + m_pOwnerElement->GetPos().top - insetTop;
-    x = std::max<LONG>(0, std::min<LONG>(x, screen.cx - size.cx));
-    y = std::max<LONG>(0, std::min<LONG>(y, screen.cy - size.cy));
-    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, size.cx, size.cy, SWP_NOACTIVATE);
+    const LONG y = parent.top + m_pOwnerElement->GetPos().top - insetTop;
+    const RECT rc = KeptInside(RECT{x, y, x + size.cx, y + size.cy}, area);
+    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left,
+                           rc.bottom - rc.top, SWP_NOACTIVATE);
 }
 
 CControlUI* CMenuWnd::CreateControl(LPCTSTR pstrClass) {

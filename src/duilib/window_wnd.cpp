@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "duilib/paint_manager.h"
+#include "duilib/screen_fit.h"
 #include "platform/desktop.h"
 
 namespace DuiLib {
@@ -40,6 +41,11 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCTSTR pstrName, DWORD dwStyle, DWORD 
     // handle itself.
     m_hWnd = platform::CreateWindowHandle(
         params, [this](HWND hwnd, UINT m, WPARAM w, LPARAM l) { return Dispatch(hwnd, m, w, l); });
+    // A top-level window shows itself once it is ready; an owned one created visible (a
+    // pop-up, a dialog) is shown at once.
+    if (m_hWnd != nullptr && hwndParent != nullptr && (dwStyle & kStyleVisible) != 0) {
+        ShowWindow(true, (dwExStyle & kExStyleNoActivate) == 0);
+    }
     return m_hWnd;
 }
 
@@ -70,10 +76,27 @@ void CWindowWnd::ShowWindow(bool bShow, bool bTakeFocus) {
     if (m_hWnd == nullptr) {
         return;
     }
+    if (bShow) {
+        KeepOnOwnersScreen();
+    }
     platform::ShowWindow(m_hWnd,
                          bShow ? (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
     if (bShow && bTakeFocus) {
         platform::SetActiveWindow(m_hWnd);
+    }
+}
+
+void CWindowWnd::KeepOnOwnersScreen() {
+    const HWND owner = platform::GetWindowOwner(m_hWnd);
+    if (owner == nullptr) {
+        return;
+    }
+    RECT rc{};
+    platform::GetWindowRect(m_hWnd, &rc);
+    const RECT kept = KeptInside(rc, WorkAreaFor(m_hWnd, owner));
+    if (kept != rc) {
+        platform::SetWindowPos(m_hWnd, nullptr, kept.left, kept.top, kept.right - kept.left,
+                               kept.bottom - kept.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

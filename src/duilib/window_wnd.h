@@ -15,6 +15,9 @@ inline constexpr DWORD UI_WNDSTYLE_EX_FRAME = 0x00000100;
 inline constexpr DWORD UI_WNDSTYLE_EX_DIALOG = 0x00000081;
 inline constexpr DWORD UI_CLASSSTYLE_FRAME = 0x0003;
 inline constexpr DWORD UI_CLASSSTYLE_DIALOG = 0x000B;
+// The style bits the toolkit itself acts on.
+inline constexpr DWORD kStyleVisible = 0x10000000;       // shown once created
+inline constexpr DWORD kExStyleNoActivate = 0x08000000;  // shown without taking activation
 inline constexpr UINT IDOK = 1;
 inline constexpr UINT IDCANCEL = 2;
 
@@ -29,13 +32,17 @@ class CWindowWnd {
     operator HWND() const { return m_hWnd; }  // NOLINT: windows are used as handles
 
     // Creates the window on the calling thread (that thread then handles its messages).
-    // Null when the window refused creation (its WM_CREATE answered -1).
+    // Null when the window refused creation (its WM_CREATE answered -1). An owned window
+    // created with kStyleVisible is shown at once, and activated unless kExStyleNoActivate;
+    // a top-level one shows itself when it is ready.
     HWND Create(HWND hwndParent, LPCTSTR pstrName, DWORD dwStyle, DWORD dwExStyle, const RECT& rc,
                 HMENU hMenu = nullptr);
     HWND Create(HWND hwndParent, LPCTSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
                 int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT,
                 int cy = CW_USEDEFAULT, HMENU hMenu = nullptr);
 
+    // A window with an owner (a child window, a menu, a list) is shown fully inside the
+    // work area of the monitor holding its owner.
     void ShowWindow(bool bShow = true, bool bTakeFocus = true);
     // Shows the window, disables its owner and runs a nested loop until the window is
     // destroyed; returns the code given to Close. A quit message that arrives meanwhile
@@ -75,6 +82,7 @@ class CWindowWnd {
     UINT* m_pModalResult = nullptr;
 
   private:
+    void KeepOnOwnersScreen();
     LRESULT Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "duilib/screen_fit.h"
 #include "duilib/ui_list.h"
 #include "duilib/window_impl_base.h"
 #include "platform/window_handles.h"
@@ -129,11 +130,21 @@ void CComboDropWnd::Place() {
     if (dropBox.cy > 0) {
         visibleRows = std::clamp((m_pm.Scale(dropBox.cy) - 2) / rowHeight, 1, rows);
     }
-    const int height = rowHeight * visibleRows + 2;
     const int width =
         std::max<LONG>(combo.right - combo.left, dropBox.cx > 0 ? m_pm.Scale(dropBox.cx) : 0);
-    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, owner.left + combo.left, owner.top + combo.bottom,
-                           width, height, SWP_NOACTIVATE);
+    // Below the combo; above it when the screen has more room there; never past an edge.
+    const RECT area = WorkAreaFor(m_hWnd, m_hOwner);
+    const LONG below = area.bottom - (owner.top + combo.bottom);
+    const LONG above = owner.top + combo.top - area.top;
+    const bool up = below < rowHeight * visibleRows + 2 && above > below;
+    visibleRows =
+        std::clamp(static_cast<int>(((up ? above : below) - 2) / rowHeight), 1, visibleRows);
+    const int height = rowHeight * visibleRows + 2;
+    const LONG top = up ? owner.top + combo.top - height : owner.top + combo.bottom;
+    const RECT rc = KeptInside(
+        RECT{owner.left + combo.left, top, owner.left + combo.left + width, top + height}, area);
+    platform::SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left,
+                           rc.bottom - rc.top, SWP_NOACTIVATE);
 }
 
 void CComboDropWnd::Choose(int index) {

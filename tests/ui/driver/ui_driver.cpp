@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -121,6 +122,9 @@ struct UiDriver::Impl {
     std::unique_ptr<platform::hid::ScopedHidBus> useBus;
     std::unique_ptr<sim::SimScenario> scenario;
     std::unique_ptr<CMainWnd> window;
+    // No session bus: the tray icon shows in its stand-in window.
+    std::optional<ScopedEnv> noSessionBus;
+    std::unique_ptr<DuiLib::CDesktopTray> trays;
     std::mutex dirtyMutex;
     std::set<HWND> dirty;
     HWND pointerWindow = nullptr;
@@ -134,6 +138,9 @@ struct UiDriver::Impl {
         }
         for (HWND hwnd : changed) {
             backend.SyncWindow(hwnd);
+        }
+        if (trays) {
+            trays->Sync();
         }
     }
 
@@ -200,6 +207,11 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
         std::lock_guard lock(impl->dirtyMutex);
         impl->dirty.insert(hwnd);
     });
+    if (options.tray) {
+        impl_->noSessionBus.emplace("DBUS_SESSION_BUS_ADDRESS",
+                                    "unix:path=" + impl_->runtime.path() + "no-bus");
+        impl_->trays = std::make_unique<DuiLib::CDesktopTray>();
+    }
     impl_->useBus = std::make_unique<platform::hid::ScopedHidBus>(impl_->bus);
     std::vector<sim::ScenarioEntry> entries;
     if (!sim::ParseScenario(options.devices, &entries)) {
@@ -252,6 +264,7 @@ UiDriver::~UiDriver() {
             return !window_->IsWorkerRunning(kCaptureThreadSlot) &&
                    !window_->IsWorkerRunning(kLightSyncThreadSlot);
         });
+        impl_->trays.reset();
         // Windows left open (menus, lists, child windows) go before the main one. A menu
         // takes its open submenus with it: the handles are gathered first.
         std::vector<HWND> open;
@@ -711,6 +724,11 @@ void UiDriver::Type(std::string_view ascii) {
                                       : static_cast<SDL_Keycode>(static_cast<unsigned char>(ch));
         PressKey(key, upper ? KMOD_LSHIFT : KMOD_NONE);
     }
+}
+
+void UiDriver::RestoreFromTaskBar(HWND hwnd) {
+    impl_->RouteWindowEvent(hwnd, SDL_WINDOWEVENT_RESTORED);
+    Settle();
 }
 
 SDL_Surface* UiDriver::Pixels(HWND hwnd) {

@@ -46,6 +46,9 @@ struct UiOptions {
     SIZE screen{1280, 800};
     // Waits for the first device's page before the constructor returns.
     bool waitForDevice = true;
+    // The program's tray icon as a desktop without a notification area shows it: in the
+    // stand-in window (class DuiLib::kTrayStandInClass) in the screen's bottom-right corner.
+    bool tray = false;
 };
 
 class UiDriver {
@@ -139,6 +142,10 @@ class UiDriver {
     void TypeText(const char* utf8);
     // Each character's key down, its text and its key up, as a person typing it gives.
     void Type(std::string_view ascii);
+
+    // ---- the desktop
+    // The desktop's task bar restores a minimised window a person clicks there.
+    void RestoreFromTaskBar(HWND hwnd);
 
     // ---- what a person sees
     // The window's pixels as last drawn (after Settle); null before its first paint.
