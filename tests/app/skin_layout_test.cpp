@@ -270,9 +270,8 @@ TEST(SkinLayoutTest, MainWindowHoldsTheDeviceListPagesPowerItemsAndCaption) {
     ASSERT_TRUE(main.error.empty()) << main.error;
     ExpectNames(main,
                 {"root", "device_select_layout", "No_device_Link", "closebtn", "maxbtn",
-                 "restorebtn", "minbtn", "skinbtn", "gamemodebtn", "cloudbtn", "smarteyesbtn",
-                 "setbtn", "control_light_status", "nodevice_ok_btn", "device_select_prev",
-                 "device_select_next", "setting_progress"},
+                 "restorebtn", "minbtn", "skinbtn", "setbtn", "control_light_status",
+                 "nodevice_ok_btn", "device_select_prev", "device_select_next", "setting_progress"},
                 "main.xml");
     ExpectClass(main, "device_switch", "TabLayout", "main.xml");
     ExpectClass(main, "device_power_switch", "TabLayout", "main.xml");
@@ -281,7 +280,6 @@ TEST(SkinLayoutTest, MainWindowHoldsTheDeviceListPagesPowerItemsAndCaption) {
     ASSERT_NE(entry.Root(), nullptr) << entry.error;
     EXPECT_EQ(entry.Root()->cls, "CDeviceOptionUI");
     ExpectClass(entry, "device_select", "Option", "DeviceOption.xml");
-    ExpectClass(entry, "synchro_device_select", "Option", "DeviceOption.xml");
     ExpectClass(entry, "device_select_name", "Label", "DeviceOption.xml");
 
     Layout power("XML/CustomControlXML/MpDevicePower.xml");
@@ -403,8 +401,7 @@ TEST(SkinLayoutTest, SmallWindowsAndMenusHoldWhatTheirCodeFinds) {
         {"msgwnd.xml", {"MessageTitle", "MessageText", "confirm_btn", "cancel_btn"}},
         {"setwnd.xml", {"Language_combox_info", "closebtn"}},
         {"AboutWnd.xml",
-         {"closebtn", "maxbtn", "restorebtn", "minbtn", "menubtn", "software_ver_label",
-          "text_test"}},
+         {"closebtn", "maxbtn", "restorebtn", "minbtn", "software_ver_label", "text_test"}},
         {"skin.xml",
          {"skin_tab", "skin_image", "skin_color", "skin_reset", "skin_Custom", "skin_image_btn",
           "skin_color_btn"}},
