@@ -1,6 +1,6 @@
 #pragma once
-// The screen size the devices' settings writes are given. Without a display server the
-// program assumes a common full-HD screen; VELKARO_SCREEN="<width>x<height>" overrides it.
+// The screen size the devices' settings writes are given: the primary display's, as the
+// desktop reports it (a full-HD screen until a renderer has read the real displays).
 
 #include "platform/win_types.h"
 

@@ -34,6 +34,16 @@ int MainScreenHeight() {
     return g_screenHeight;
 }
 
+bool CMainWnd::TakeScreenSize() {
+    const SIZE screen = PrimaryScreenSize();
+    if (screen.cx == g_screenWidth && screen.cy == g_screenHeight) {
+        return false;
+    }
+    g_screenWidth = screen.cx;
+    g_screenHeight = screen.cy;
+    return true;
+}
+
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
@@ -76,9 +86,7 @@ void CMainWnd::OnWindowInit() {
     liveRecords_ = std::make_unique<HidLiveList>(
         std::vector<HidIdRecord>(tables_->interfaces.begin(), tables_->interfaces.end()));
     BuildDevicePages();
-    const SIZE screen = PrimaryScreenSize();
-    g_screenWidth = screen.cx;
-    g_screenHeight = screen.cy;
+    TakeScreenSize();
     ShowWindow(false, true);
     // The working size comes before anything can show the window: the capture thread's
     // first scan shows it.

@@ -388,6 +388,10 @@ class CMainWnd : public DuiLib::WindowImplBase, public SkinReceiver {
     void SetLightControlStatusText();
     void ApplyLightEdit();
     void WriteMouseSettings(CVornalixMouseDevice& mouse, bool toDevice);
+    // Takes the primary display's size for the mouse settings; false when it is unchanged.
+    bool TakeScreenSize();
+    // The display changed: a new screen size reaches every present mouse.
+    void OnDisplaySizeChange();
     void StoreDpiStageValue(int n, int value);
     void ChangeMouseStages(bool toDevice, const std::function<void(MouseSystemStages&)>& change);
     void RefreshKeySetInfoLists();

@@ -187,6 +187,7 @@ LRESULT CMainWnd::HandleAwakeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BO
             DebugTrace(L"显示器分辨率发生变化");
             displayChanged_ = true;
             ApplyMonitorDpi();
+            OnDisplaySizeChange();
             break;
         case WM_TIMER:
             OnTimer(uMsg, wParam, lParam, bHandled);

@@ -42,6 +42,18 @@ void CMainWnd::WriteMouseSettings(CVornalixMouseDevice& mouse, bool toDevice) {
     }
 }
 
+void CMainWnd::OnDisplaySizeChange() {
+    if (!TakeScreenSize()) {
+        return;
+    }
+    // What the mouse holds must follow the screen, not only the next change of a setting.
+    for (CVornalixUSBDevice* device : mice_) {
+        if (device != nullptr && device->CommandChannel().IsOpen() != 0) {
+            device->WriteDeviceSettings(0, 0, 1, MainScreenWidth(), MainScreenHeight());
+        }
+    }
+}
+
 void CMainWnd::OnDpiStageEnable(int n) {
     CVornalixMouseDevice* mouse = CurrentMouse();
     if (mouse == nullptr || !IsStageNumber(n)) {

@@ -746,6 +746,20 @@ uint32_t UiDriver::PixelAt(HWND hwnd, POINT at) {
     return reinterpret_cast<const uint32_t*>(row)[at.x];
 }
 
+void UiDriver::ChangeDisplay(SIZE size) {
+    platform::SetScreenSize(size);
+    for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
+        const HWND hwnd = manager->GetPaintWindow();
+        if (hwnd != nullptr && platform::GetWindowOwner(hwnd) == nullptr) {
+            constexpr WPARAM kBitsPerPixel = 32;
+            platform::PostMessage(
+                hwnd, WM_DISPLAYCHANGE, kBitsPerPixel,
+                MAKELPARAM(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy)));
+        }
+    }
+    Settle();
+}
+
 bool UiDriver::SavePng(HWND hwnd, const std::string& file) {
     Settle();
     CPaintManagerUI* manager = ManagerOf(hwnd);

@@ -146,6 +146,9 @@ class UiDriver {
     // ---- the desktop
     // The desktop's task bar restores a minimised window a person clicks there.
     void RestoreFromTaskBar(HWND hwnd);
+    // The primary display takes this size (a person changes its resolution): the desktop
+    // tells every top-level window, as it does.
+    void ChangeDisplay(SIZE size);
 
     // ---- what a person sees
     // The window's pixels as last drawn (after Settle); null before its first paint.
