@@ -81,13 +81,24 @@ ShootBullet CShootControlUI::GetBulletValues() const {
     return BulletFromEvents(m_guns[static_cast<size_t>(m_gun)], GetBullet());
 }
 
-void CShootControlUI::ShowBullet() {
+void CShootControlUI::ShowBullet(bool withAxes) {
     const ShootBullet bullet = GetBulletValues();
     const std::pair<const wchar_t*, int> edits[] = {
         {kXEdit, bullet.x}, {kYEdit, bullet.y}, {kDelayEdit, bullet.delay}};
     for (const auto& [name, value] : edits) {
         if (auto* edit = FindNamed<DuiLib::CEditUI>(this, name)) {
             edit->SetText(std::to_wstring(value).c_str());
+        }
+    }
+    if (!withAxes) {
+        return;  // the person's ticks stay as they set them while editing this bullet
+    }
+    // An axis counts only while ticked: one left unticked under a move the bullet has would
+    // wipe that move at the next edit of the bullet.
+    const std::pair<const wchar_t*, int> axes[] = {{kXCheck, bullet.x}, {kYCheck, bullet.y}};
+    for (const auto& [name, value] : axes) {
+        if (auto* check = FindNamed<DuiLib::COptionUI>(this, name)) {
+            check->Selected(value != 0, false);
         }
     }
 }
@@ -112,7 +123,7 @@ void CShootControlUI::ApplyBulletEdits() {
     bullet.delay = EditNumber(kDelayEdit, 0, static_cast<int>(kMaxMacroDelay));
     StoreBullet(&m_guns[static_cast<size_t>(m_gun)], GetBullet(), bullet);
     m_edited[static_cast<size_t>(m_gun)] = true;
-    ShowBullet();
+    ShowBullet(false);
 }
 
 bool CShootControlUI::SaveGun(int gun) {

@@ -46,7 +46,8 @@ class CShootControlUI : public DuiLib::CVerticalLayoutUI {
   private:
     std::string GunPath(const std::string& folder, int gun) const;
     bool SaveGun(int gun);
-    void ShowBullet();
+    // The bullet's values into the edits, and with `withAxes` its moves into the ticks.
+    void ShowBullet(bool withAxes = true);
     int EditNumber(const wchar_t* name, int low, int high) const;
 
     std::string m_userFolder;

@@ -9,6 +9,7 @@
 #include "app/msg_wnd.h"
 #include "device/keyboard/vornalix_keyboard_device.h"
 #include "device/mouse/vornalix_mouse_device.h"
+#include "device/page/function_tabs.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/ui_control.h"
 #include "pages/key_set_control_ui.h"
@@ -35,6 +36,11 @@ void CMainWnd::OnKeyButtonClick(int n) {
     CVornalixUSBDevice* device = GetCurrentDevice();
     if (device == nullptr || n < 0 || n >= device->GetKeyCount()) {
         return;
+    }
+    // The mouse's key tab holds its keys for assigning alone: a key clicked there brings up
+    // the assignment panel, as its tip says.
+    if (CurrentMouse() != nullptr && device->GetPageFunction() != device::kKeyAssignmentFunction) {
+        OnFunctionTab(device::kKeyAssignmentFunction);
     }
     device->SelectKey(n);
 }

@@ -17,9 +17,11 @@ constexpr uint16_t kHeadsetProductId = 0x1006;
 constexpr uint16_t kVendorInterface = 1;
 constexpr uint16_t kNotifyCollection = 1;
 constexpr uint16_t kCommandCollection = 2;
-// The simulated mouse's key-code table has a position per LED: its ten keys and two LEDs.
+// The simulated mouse's key-code table has a position per LED: its ten keys, then the
+// logo and the rear strip, which have no key.
 constexpr int32_t kMouseLedCount = 12;
 constexpr int32_t kMouseKeyCount = 10;
+constexpr int32_t kMouseLogoLed = 10;
 
 HidIdRecord Interface(uint16_t productId, uint16_t kind, bool command) {
     HidIdRecord row;
@@ -46,6 +48,7 @@ DeviceXmlRecord SimMouseLayout() {
     DeviceXmlRecord row = DeviceXmlTable[0];
     row.ledCount = kMouseLedCount;
     row.keyCount = kMouseKeyCount;
+    row.logoLedIndex = kMouseLogoLed;
     return row;
 }
 

@@ -191,6 +191,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void FillLightModes();
     DuiLib::CDuiString TranslateText(const wchar_t* key);
     void RestoreDpiChecks();
+    // The stage's slider as the stage is: off, the current stage, or another one on.
+    void ShowDpiSliderLook(int stage);
 };
 
 DuiLib::CControlUI* CreateMouseDevice();

@@ -221,7 +221,8 @@ void CVornalixMouseDevice::SetKeyInfoRow(int key, CDuiString text) {
     }
     row->GetItemAt(0)->SetText(name);
     row->GetItemAt(1)->SetText(text);
-    list->GetItemAt(key)->SetVisible(button->IsVisible());
+    // Every key the layout has is listed, whichever settings tab shows its button.
+    list->GetItemAt(key)->SetVisible(true);
 }
 
 CControlUI* CVornalixMouseDevice::GetMouseKeyButton(int key) const {
@@ -258,6 +259,8 @@ void CVornalixMouseDevice::SelectSettingTab(int tab) {
         tab = 0;
     }
     tabs->SelectItem(tab, false);
+    // The list tells what the keys do whichever tab shows them; a tab's change shows it anew.
+    RefreshKeySetInfoList();
     DuiLib::IContainerUI* options = device::AsContainer(pageControls_.Find(L"mouse_option_layout"));
     const CDuiString name = L"mouse_device_seting_option_" + CDuiString(std::to_wstring(tab));
     for (int i = 0; options && i < options->GetCount(); ++i) {

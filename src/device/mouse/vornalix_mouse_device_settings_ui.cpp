@@ -19,14 +19,25 @@ constexpr int kDpiStages = 5;
 constexpr int kPollingOptions = 5;
 
 struct SliderLook {
+    const wchar_t* track;
     const wchar_t* fore;
     const wchar_t* thumb;
 };
-constexpr SliderLook kCurrentStageLook{L"Control/SliderBar_BK3.png",
+constexpr const wchar_t* kTrack = L"file='Control/SliderBar_BK1.png' corner='4,0,4,0'";
+constexpr SliderLook kCurrentStageLook{kTrack, L"file='Control/SliderBar_BK3.png' corner='4,0,4,0'",
                                        L"Control/SliderBar2_Thumb.png"};
-constexpr SliderLook kOtherStageLook{L"Control/SliderBar_BK1.png", L"Control/SliderBar1_Thumb.png"};
+constexpr SliderLook kOtherStageLook{kTrack, L"file='Control/SliderBar_BK1.png' corner='4,0,4,0'",
+                                     L"Control/SliderBar1_Thumb.png"};
+// The DPI edit's field: the skin's light one, and a dark one while its stage is off.
+constexpr DWORD kStageEditField = 0xFFF0F4F8;
+constexpr DWORD kOffStageEditField = 0xFF2E3846;
+// A stage turned off keeps its value in view, faded, as a disabled control shows.
+constexpr SliderLook kOffStageLook{L"file='Control/SliderBar_BK1.png' corner='4,0,4,0' fade='100'",
+                                   L"file='Control/SliderBar_BK3.png' corner='4,0,4,0' fade='70'",
+                                   L"file='Control/SliderBar1_Thumb.png' fade='90'"};
 
 void SetSliderLook(CSliderUI* slider, const SliderLook& look) {
+    slider->SetBkImage(look.track);
     slider->SetForeImage(look.fore);
     slider->SetAttribute(L"thumbimage", look.thumb);
     slider->SetAttribute(L"thumbhotimage", look.thumb);
@@ -52,37 +63,70 @@ int LeadingNumber(const CDuiString& text) {
 void CVornalixMouseDevice::ShowDpiStageCount(int count) {
     shownDpiStages_ = std::clamp(count, 0, kDpiStages);
     for (int n = 0; n < kDpiStages; ++n) {
-        if (CControlUI* layout = pageControls_.FindIndexed(L"DPI_layout_", n)) {
-            layout->SetVisible(n < shownDpiStages_);
+        // The row holds the stage's tick box beside its layout; a layout without a row
+        // stands for the whole stage.
+        CControlUI* row = pageControls_.FindIndexed(L"DPI_row_", n);
+        if (!row) {
+            row = pageControls_.FindIndexed(L"DPI_layout_", n);
+        }
+        if (row) {
+            row->SetVisible(n < shownDpiStages_);
         }
     }
 }
 
 void CVornalixMouseDevice::EnableDpiStage(int stage, int enabled) {
+    const bool on = enabled != 0;
     if (CControlUI* layout = pageControls_.FindIndexed(L"DPI_layout_", stage)) {
-        layout->SetEnabled(enabled != 0);
+        layout->SetEnabled(on);
+    }
+    // The slider and the edit look as their stage is; the tick box is not in the layout,
+    // so that a stage turned off can be turned on again.
+    if (CControlUI* edit = pageControls_.FindIndexed(L"DPI_edit_", stage)) {
+        edit->SetEnabled(on);
+        edit->SetBkColor(on ? kStageEditField : kOffStageEditField);
     }
     auto* check = pageControls_.FindIndexedAs<COptionUI>(L"DPI_enable_check_", stage);
+    if (check) {
+        check->Selected(on, false);
+    }
+    ShowDpiSliderLook(stage);
     if (!check) {
         return;
     }
-    check->Selected(enabled != 0, false);
-    if (enabled != 0) {
+    if (on) {
         RestoreDpiChecks();
         return;
     }
     // The last stage left on cannot be turned off; hidden stages do not count.
     COptionUI* lastOn = nullptr;
-    int on = 0;
+    int stagesOn = 0;
     for (int n = 0; n < shownDpiStages_; ++n) {
         auto* other = pageControls_.FindIndexedAs<COptionUI>(L"DPI_enable_check_", n);
         if (other && other->IsSelected()) {
             lastOn = other;
-            ++on;
+            ++stagesOn;
         }
     }
-    if (on == 1) {
+    if (stagesOn == 1) {
         lastOn->SetEnabled(false);
+    }
+}
+
+void CVornalixMouseDevice::ShowDpiSliderLook(int stage) {
+    auto* slider = pageControls_.FindIndexedAs<CSliderUI>(L"DPI_slider_", stage);
+    if (!slider) {
+        return;
+    }
+    // A page without the tick box has every stage on.
+    auto* check = pageControls_.FindIndexedAs<COptionUI>(L"DPI_enable_check_", stage);
+    const bool on = !check || check->IsSelected();
+    slider->SetEnabled(on);
+    if (!on) {
+        SetSliderLook(slider, kOffStageLook);
+    } else {
+        const bool current = stage == Profile().GetCurrentDpiStage();
+        SetSliderLook(slider, current ? kCurrentStageLook : kOtherStageLook);
     }
 }
 
@@ -103,8 +147,7 @@ void CVornalixMouseDevice::SetDpiStageValue(int stage, int dpi) {
     auto* slider = pageControls_.FindIndexedAs<CSliderUI>(L"DPI_slider_", stage);
     if (slider) {
         slider->SetValue(dpi);
-        const bool current = stage == Profile().GetCurrentDpiStage();
-        SetSliderLook(slider, current ? kCurrentStageLook : kOtherStageLook);
+        ShowDpiSliderLook(stage);
     }
     if (CControlUI* edit = pageControls_.FindIndexed(L"DPI_edit_", stage)) {
         edit->SetText(std::to_wstring(dpi * capabilities_.DpiStepMultiplier()).c_str());

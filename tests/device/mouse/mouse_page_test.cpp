@@ -85,7 +85,7 @@ TEST_F(MousePageTest, BuildingBindsTheLightButtonsAndFillsThePanels) {
     // The key tab's buttons stay the device's key buttons.
     ASSERT_NE(page_->GetKeyButton(2), nullptr);
     EXPECT_EQ(page_->GetKeyButton(2)->GetName(), CDuiString(L"key_2"));
-    EXPECT_EQ(page_->GetMouseKeyButton(6), nullptr);
+    EXPECT_EQ(page_->GetMouseKeyButton(12), nullptr);
 
     auto* modes = Find<DuiLib::CComboUI>(L"light_combo_modeSelect");
     ASSERT_NE(modes, nullptr);
