@@ -380,6 +380,9 @@ TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
     panel->StepBullets(true);
     panel->SelectBullet(1);
     EXPECT_EQ(panel->GetBullet(), 11);
+    // A bullet without moves shows its axes unticked; the one to move is ticked.
+    EXPECT_FALSE(panel.Find<COptionUI>(L"bullet_x_check")->IsSelected());
+    panel.Find<COptionUI>(L"bullet_x_check")->Selected(true, false);
     panel.Find<DuiLib::CEditUI>(L"bullet_x_eidt")->SetText(L"-300");
     panel.Find<DuiLib::CEditUI>(L"bullet_y_eidt")->SetText(L"9");  // axis unchecked
     panel.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(L"35");
@@ -396,6 +399,11 @@ TEST(ShootPanel, SeedsOnceAndEditsBulletsOfTheSelectedGun) {
     again->StepBullets(true);
     again->SelectBullet(1);
     EXPECT_EQ(again->GetBulletValues(), (ShootBullet{-128, 0, 35}));
+    // Shown with its move ticked, so that an edit of the delay keeps the move.
+    EXPECT_TRUE(again.Find<COptionUI>(L"bullet_x_check")->IsSelected());
+    again.Find<DuiLib::CEditUI>(L"bullet_delay_eidt")->SetText(L"40");
+    again->ApplyBulletEdits();
+    EXPECT_EQ(again->GetBulletValues(), (ShootBullet{-128, 0, 40}));
     ASSERT_EQ(again->ResetShootData(), 1);
     EXPECT_EQ(again->GetBulletValues(), ShootBullet{});
 }
