@@ -2,8 +2,8 @@
 """Draws the mouse page's picture: a top view of the mouse on the page's dark panel, and
 the faces of its keys and LEDs that the page's buttons lay over it.
 
-    scripts/draw_mouse.py            # writes the images into skin/device/
-    scripts/draw_mouse.py --layout   # also prints the buttons' places for mousedevice.xml
+    tools/mouse_picture.py            # writes the images into skin/device/
+    tools/mouse_picture.py --layout   # also prints the buttons' places for mousedevice.xml
 
 Every image is as large as the panel that shows it (PANEL below), so a button takes its
 face from the sheet at its own place in the panel ("source" = "pos"). Shapes are drawn four
