@@ -218,14 +218,18 @@ int CMacroControlUI::ImportMacro(DuiLib::CDuiString path) {
         return 0;
     }
     MacroIndexEntry& entry = m_entries[static_cast<size_t>(m_selected)];
-    if (!macro->name.empty()) {
+    if (!IsBlankText(Utf8ToDuiString(macro->name))) {
         entry.name = macro->name;
     }
     m_events = macro->events;
-    const int saved = SaveMacro() && SaveIndex();
+    if (SaveMacro() == 0 || SaveIndex() == 0) {
+        // Half an import is no macro: the one just added goes again.
+        DeleteMacro();
+        return 0;
+    }
     ShowMacroList();
     ShowEvents(-1);
-    return saved ? 1 : 0;
+    return 1;
 }
 
 int CMacroControlUI::ExportMacro(DuiLib::CDuiString path) const {

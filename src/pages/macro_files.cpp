@@ -40,6 +40,30 @@ int64_t DecimalPrefix(const std::string& text) {
                                       : static_cast<int64_t>(magnitude);
 }
 
+bool IsByte(const std::optional<int>& value) {
+    return value && *value >= 0 && *value <= 0xFF;
+}
+
+// An event as the page records it: every field there, of its type, and a type and button
+// the image's one byte each can hold.
+bool IsMacroEvent(const Json::Value& event) {
+    const std::optional<std::string> action = JsonString(event, "Action");
+    const Json::Value* delay = JsonMember(event, "Delay");
+    return action && (*action == "down" || *action == "up") && IsByte(JsonInt(event, "Type")) &&
+           IsByte(JsonInt(event, "Button")) && delay != nullptr &&
+           (delay->isString() || delay->isIntegral());
+}
+
+// A macro the user hands the page names itself and lists its events. Anything else (a
+// profile, a shoot file, a list) is not taken for an empty or garbled macro.
+bool IsMacroDocument(const Json::Value& root) {
+    const Json::Value* events = JsonMember(root, "Events");
+    if (!JsonString(root, "MacroName") || events == nullptr || !events->isArray()) {
+        return false;
+    }
+    return std::all_of(events->begin(), events->end(), IsMacroEvent);
+}
+
 }  // namespace
 
 uint32_t MacroDelayOf(const Json::Value& event) {
@@ -136,7 +160,7 @@ std::optional<MacroDocument> Load(const std::string& path, FileRole role) {
         return std::nullopt;
     }
     const Json::Value root = LoadJsonDocument(path, role);
-    if (!root.isObject()) {
+    if (!root.isObject() || (role == FileRole::Imported && !IsMacroDocument(root))) {
         return std::nullopt;
     }
     MacroDocument macro;

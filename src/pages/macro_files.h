@@ -61,7 +61,8 @@ bool Save(const std::string& path, const std::vector<MacroIndexEntry>& entries);
 namespace MacroFile {
 // The path of a macro's file, or empty when the Guid cannot name a file safely.
 std::string PathFor(const std::string& folder, const std::string& guid);
-// nullopt for a missing or unparseable file. Events with a wrong-typed field read it as 0.
+// nullopt for a missing or unparseable file. Events of a stored file with a wrong-typed
+// field read it as 0; a file chosen for import must hold a macro, every event whole.
 std::optional<MacroDocument> Load(const std::string& path, FileRole role = FileRole::Stored);
 bool Save(const std::string& path, const MacroDocument& macro);
 }  // namespace MacroFile

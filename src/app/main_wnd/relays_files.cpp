@@ -78,7 +78,8 @@ void CMainWnd::OnMacroImport() {
 
 void CMainWnd::OnMacroExport() {
     CMacroControlUI* macro = CurrentMacroPanel();
-    if (macro == nullptr || !fileChooser_) {
+    // Without a macro there is nothing to write: no file is asked for that stays unwritten.
+    if (macro == nullptr || macro->GetSelectedMacro() < 0 || !fileChooser_) {
         return;
     }
     if (auto path = fileChooser_(true, kMacroFilter)) {
