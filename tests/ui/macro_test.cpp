@@ -1,6 +1,6 @@
 // The macro page of the keyboard as a person uses it: macros added, recorded from the keys
 // typed, edited through the buttons and the event menu, and what the macro files and the
-// keyboard's macro memory then hold.
+// keyboard's macro memory then hold; and the mouse's macro page as far as it differs.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "duilib/ui_scrollbar.h"
 #include "keyboard_steps.h"
 #include "platform/clock.h"
+#include "sim/sim_mouse.h"
 #include "ui/driver/modal_box.h"
 
 namespace {
@@ -364,3 +365,29 @@ TEST_F(MacroUi, TheEventListShowsReadableRowsOfOneHeightAndScrolls) {
     ui_.Wheel(list, 20);
     EXPECT_TRUE(ui_.IsShown(list->GetItemAt(0)));
 }
+
+namespace {
+
+// The mouse's macro page, over a mouse alone: a macro the mouse refuses is said as the
+// keyboard's is, and one it takes is not.
+TEST(MouseMacroUi, MacrosTheMouseRefusesAreSaidAndTheOnesItTakesAreNot) {
+    ui::UiDriver ui({.devices = "mouse"});
+    auto& mouse = *dynamic_cast<sim::SimMouse*>(ui.Device("mouse"));
+    ASSERT_TRUE(ui.WaitFor([&] { return mouse.CommandCount(0x07) > 0; }));
+    ui.Settle();
+    ui::ModalBoxAnswerer answerer(ui);
+    ui.Click(L"macro_Op_tab");
+    ui.Click(L"macro_btn_name_add");
+    ui.Click(L"macro_inset_moveupkey_btn");
+    ASSERT_EQ(answerer.Texts().size(), 0u) << "a macro the mouse took is not said";
+    const std::vector<uint8_t> image = mouse.Memory(sim::MouseMemory::kMacro);
+    ASSERT_GE(image.size(), 6u);
+    EXPECT_EQ(image[4], 1) << "the mouse holds the macro";
+
+    mouse.InjectFault({sim::FaultKind::kStatusFF, 0x15});
+    ui.Click(L"macro_btn_save");
+    ASSERT_EQ(answerer.Texts().size(), 1u);
+    EXPECT_EQ(answerer.Texts()[0], L"Writing to the device failed.");
+}
+
+}  // namespace

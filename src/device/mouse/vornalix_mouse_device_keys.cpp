@@ -118,12 +118,13 @@ int CVornalixMouseDevice::SendMacroImage(const std::vector<uint8_t>& image) {
     if (!ProbeIfSlow()) {
         return -1;
     }
-    commandChannel_.WriteMacroImage(image);
+    const int written = commandChannel_.WriteMacroImage(image);
     if (!ProbeIfSlow()) {
         return -1;
     }
     commandChannel_.EndSession();
-    return 0;
+    // A mouse that refused the image, or never answered, does not play these macros.
+    return written == 1 ? 0 : device::kMacroWriteRefused;
 }
 
 void CVornalixMouseDevice::UploadShootData() {
