@@ -104,8 +104,8 @@ void CDeviceHook::FeedKey(uint8_t usage, bool down) {
     OnKey(usage, down, false);
 }
 
-void CDeviceHook::FeedVirtualKey(uint32_t virtualKey, bool down) {
-    const uint8_t usage = HidUsageFromVirtualKey(virtualKey);
+void CDeviceHook::FeedVirtualKey(uint32_t virtualKey, bool down, uint32_t keyData) {
+    const uint8_t usage = HidUsageFromKeyMessage(virtualKey, keyData);
     if (usage != 0) {
         OnKey(usage, down, false);
     }
@@ -139,18 +139,18 @@ void CDeviceHook::FeedMouseButton(uint8_t button, bool down) {
     Send(down ? messages->mouseDown : messages->mouseUp, MouseMessage(button, down), input);
 }
 
-bool CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+bool CDeviceHook::FeedWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     constexpr UINT kSysKeyDown = 0x0104, kSysKeyUp = 0x0105;
     constexpr UINT kChar = 0x0102, kSysChar = 0x0106;
     constexpr UINT kExtraDown = 0x020B, kExtraUp = 0x020C;
     switch (message) {
         case kKeyDown:
         case kSysKeyDown:
-            FeedVirtualKey(static_cast<uint32_t>(wParam), true);
+            FeedVirtualKey(static_cast<uint32_t>(wParam), true, static_cast<uint32_t>(lParam));
             return TakesKeys();
         case kKeyUp:
         case kSysKeyUp:
-            FeedVirtualKey(static_cast<uint32_t>(wParam), false);
+            FeedVirtualKey(static_cast<uint32_t>(wParam), false, static_cast<uint32_t>(lParam));
             return TakesKeys();
         case kChar:
         case kSysChar:

@@ -43,7 +43,8 @@ class CDeviceHook {
     // Events of the program's own windows. A key the global source reported already counts
     // once.
     void FeedKey(uint8_t usage, bool down);
-    void FeedVirtualKey(uint32_t virtualKey, bool down);
+    // keyData: the key message's lParam, which tells keys of one virtual-key code apart.
+    void FeedVirtualKey(uint32_t virtualKey, bool down, uint32_t keyData = 0);
     // button: 1 left, 2 right, 4 middle, 8 back, 0x10 forward.
     void FeedMouseButton(uint8_t button, bool down);
     // A window message of the program's own windows: key and mouse-button messages are fed

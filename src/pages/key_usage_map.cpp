@@ -50,3 +50,21 @@ uint8_t HidUsageFromEvdevCode(uint16_t code) {
 uint8_t HidUsageFromVirtualKey(uint32_t vk) {
     return vk < kVirtualKeyToUsage.size() ? kVirtualKeyToUsage[vk] : 0;
 }
+
+uint8_t HidUsageFromKeyMessage(uint32_t vk, uint32_t keyData) {
+    constexpr uint32_t kReturn = 0x0D, kShift = 0x10, kControl = 0x11, kMenu = 0x12;
+    constexpr uint32_t kRightShiftScanCode = 0x36;
+    const bool extended = (keyData >> 24 & 1) != 0;
+    switch (vk) {
+        case kShift:
+            return (keyData >> 16 & 0xFF) == kRightShiftScanCode ? 0xE5 : 0xE1;
+        case kControl:
+            return extended ? 0xE4 : 0xE0;
+        case kMenu:
+            return extended ? 0xE6 : 0xE2;
+        case kReturn:
+            return extended ? 0x58 : 0x28;  // the keypad's Enter : Enter
+        default:
+            return HidUsageFromVirtualKey(vk);
+    }
+}

@@ -7,6 +7,9 @@
 
 uint8_t HidUsageFromEvdevCode(uint16_t code);
 uint8_t HidUsageFromVirtualKey(uint32_t vk);
+// The same for a key message of a window: `keyData` (its lParam) tells the right-hand Shift,
+// Ctrl and Alt and the keypad's Enter from the keys that share their virtual-key code.
+uint8_t HidUsageFromKeyMessage(uint32_t vk, uint32_t keyData);
 
 // The modifier bit of a modifier key's usage (0xE0 .. 0xE7), 0 for any other usage.
 inline uint8_t ModifierBitOfUsage(uint8_t usage) {

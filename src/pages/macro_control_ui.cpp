@@ -12,6 +12,7 @@
 #include "duilib/ui_list.h"
 #include "pages/hook_messages.h"
 #include "pages/key_code_tables.h"
+#include "pages/key_usage_map.h"
 #include "pages/panel_lookup.h"
 #include "platform/paths.h"
 #include "profile/stored_file_id.h"
@@ -33,8 +34,11 @@ constexpr int kInsertReplace = 32;
 DuiLib::CDuiString EventText(const MacroEvent& event) {
     DuiLib::CDuiString name;
     if (event.type == kMacroKeyEvent) {
-        const int row = KeyCodes().FindExact(KeyFunctionType::kKeyboardKey, 0,
-                                             static_cast<uint8_t>(event.button));
+        // The key table names a modifier by its bit, as a key assignment holds it.
+        const auto usage = static_cast<uint8_t>(event.button);
+        const uint8_t bit = ModifierBitOfUsage(usage);
+        const int row =
+            KeyCodes().FindExact(KeyFunctionType::kKeyboardKey, bit, bit != 0 ? 0 : usage);
         name = row >= 0 ? TranslateKey(KeyCodes().Name(row)) : DuiLib::CDuiString(L"?");
     } else {
         const int row = MouseButtonCodes().FindByP1(static_cast<uint8_t>(event.button));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <vector>
 
 #include "keyboard_steps.h"
@@ -114,6 +115,20 @@ TEST_F(KeyAssignUi, AKeyPressedInTheKeyEditIsAssignedSavedAndSentToTheKeyboard) 
     EXPECT_EQ(ui_.Text(edit), own);
     ASSERT_NO_FATAL_FAILURE(SaveProfile(ui_));
     EXPECT_EQ(Keyboard(ui_).Memory(sim::KeyboardMemory::kKeyCodes), table_);
+}
+
+// The desktop gives both Ctrls one key code: the right-hand ones are keys of their own.
+TEST_F(KeyAssignUi, ARightHandModifierPressedIsTheRightHandKey) {
+    DuiLib::CControlUI* edit = ui_.Find(L"keyset_keyboard_text_edit");
+    for (auto [key, name, packed] : {std::tuple{SDLK_RCTRL, L"Right Ctrl", 0x201000},
+                                     std::tuple{SDLK_RSHIFT, L"Right Shift", 0x202000},
+                                     std::tuple{SDLK_RALT, L"Right Alt", 0x204000}}) {
+        ui_.Click(edit);
+        ui_.PressKey(key);
+        EXPECT_EQ(ui_.Text(edit), name);
+        ui_.Click(L"key_butt_keysave");
+        ExpectStoredAndSent(packed);
+    }
 }
 
 TEST_F(KeyAssignUi, EveryFunctionOfThePanelIsStoredAndSent) {

@@ -11,6 +11,7 @@
 #include "duilib/ui_scrollbar.h"
 #include "keyboard_steps.h"
 #include "platform/clock.h"
+#include "platform/text_convert.h"
 #include "sim/sim_mouse.h"
 #include "ui/driver/modal_box.h"
 
@@ -154,6 +155,29 @@ TEST_F(MacroUi, TypedKeysAreRecordedWithTheirDelaysAndStopEndsTheRecording) {
     EXPECT_FALSE(ui_.IsEnabled(ui_.Find(L"macro_btn_stopredio")));
     ui_.Click(L"macro_btn_name_add");
     EXPECT_EQ(ReadJson(MacroFolder() + "macro.config")["MacroInfo"].size(), 2u);
+}
+
+// Keys that share a key code on the desktop are recorded as the keys they are.
+TEST_F(MacroUi, RightHandModifiersAndTheKeypadEnterAreRecordedAsThemselves) {
+    ui_.Click(L"macro_btn_starredio");
+    ui_.KeyDown(SDLK_RSHIFT);
+    ui_.PressKey(SDLK_a, KMOD_RSHIFT);
+    ui_.KeyUp(SDLK_RSHIFT);
+    for (SDL_Keycode key : {SDLK_RCTRL, SDLK_RALT, SDLK_KP_ENTER, SDLK_RETURN, SDLK_LSHIFT}) {
+        ui_.PressKey(key);
+    }
+    ui_.Click(L"macro_btn_stopredio");
+    constexpr int rShift = 0xE5, a = 0x04, rCtrl = 0xE4, rAlt = 0xE6, padEnter = 0x58, enter = 0x28,
+                  lShift = 0xE1;
+    EXPECT_EQ(Buttons(), (std::vector<int>{rShift, a, a, rShift, rCtrl, rCtrl, rAlt, rAlt, padEnter,
+                                           padEnter, enter, enter, lShift, lShift}));
+    const std::wstring first = ui_.Text(EventList()->GetItemAt(0));
+    EXPECT_NE(first.find(L"Right Shift"), std::wstring::npos) << platform::Utf8Encode(first);
+    const auto played = KeyboardEvents();
+    ASSERT_EQ(played.size(), 14u);
+    EXPECT_EQ(played[0][1], 0x80 | kKeyType);
+    EXPECT_EQ(played[0][2], rShift) << "the keyboard plays the right-hand Shift";
+    EXPECT_EQ(played[4][2], rCtrl);
 }
 
 TEST_F(MacroUi, TheFixedDelayCheckGivesEveryRecordedEventTheDelayTyped) {

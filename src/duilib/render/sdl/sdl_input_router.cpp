@@ -197,7 +197,7 @@ void InputRouter::RouteKey(const SDL_KeyboardEvent& event, bool down) {
     if (hwnd == nullptr || vk == 0) {
         return;
     }
-    platform::SendMessage(hwnd, down ? WM_KEYDOWN : WM_KEYUP, vk, 0);
+    platform::SendMessage(hwnd, down ? WM_KEYDOWN : WM_KEYUP, vk, KeyDataFor(event.keysym.sym));
     // These keys type a character too; printable ones arrive as text input.
     if (down && platform::IsWindow(hwnd)) {
         if (const wchar_t ch = ControlCharFor(event.keysym.sym)) {

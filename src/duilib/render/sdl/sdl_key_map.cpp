@@ -40,7 +40,36 @@ constexpr std::array<std::pair<SDL_Keycode, WPARAM>, 16> kSymbolKeys = {{
     {SDLK_KP_DIVIDE, 0x6F},
 }};
 
+struct SharedKey {
+    SDL_Keycode key;
+    uint8_t scanCode;
+    bool extended;
+};
+
+// As the desktop's own messages tell them apart: Shift by its scan code, Ctrl, Alt and
+// Enter by the extended-key flag of the right-hand (and keypad) key.
+constexpr std::array<SharedKey, 8> kSharedKeys = {{
+    {SDLK_LSHIFT, 0x2A, false},
+    {SDLK_RSHIFT, 0x36, false},
+    {SDLK_LCTRL, 0x1D, false},
+    {SDLK_RCTRL, 0x1D, true},
+    {SDLK_LALT, 0x38, false},
+    {SDLK_RALT, 0x38, true},
+    {SDLK_RETURN, 0x1C, false},
+    {SDLK_KP_ENTER, 0x1C, true},
+}};
+
 }  // namespace
+
+LPARAM KeyDataFor(SDL_Keycode key) {
+    for (const SharedKey& shared : kSharedKeys) {
+        if (shared.key == key) {
+            return static_cast<LPARAM>(shared.scanCode) << 16 |
+                   static_cast<LPARAM>(shared.extended ? 1 : 0) << 24;
+        }
+    }
+    return 0;
+}
 
 WPARAM VirtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) {
