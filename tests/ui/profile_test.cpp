@@ -32,7 +32,7 @@ Json::Value ParsedOrNull(const std::string& text) {
     return platform::ParseJsonText(text, &value) ? value : Json::Value();
 }
 
-class ProfileUiTest : public ::testing::Test {
+class ProfileUi : public ::testing::Test {
   protected:
     std::vector<ListedProfile> Listed() {
         const Json::Value list = ParsedOrNull(ui_.ReadDataFile("keyboard/ProfileList.ini"));
@@ -85,7 +85,7 @@ class ProfileUiTest : public ::testing::Test {
     ui::ModalAnswers answers_{ui_};
 };
 
-TEST_F(ProfileUiTest, TheMenuOpensOverThePageWithEveryItemInReachAndItsButtonClosesIt) {
+TEST_F(ProfileUi, TheMenuOpensOverThePageWithEveryItemInReachAndItsButtonClosesIt) {
     const HWND menu = OpenMenu();
     ASSERT_NE(menu, nullptr) << "the menu is a window of its own, not a part of the page";
     EXPECT_TRUE(ui_.InsideScreen(menu));
@@ -109,7 +109,7 @@ TEST_F(ProfileUiTest, TheMenuOpensOverThePageWithEveryItemInReachAndItsButtonClo
     EXPECT_NE(OpenMenu(), nullptr) << "and a third opens it again";
 }
 
-TEST_F(ProfileUiTest, AddCopyRenameSelectAndDeleteKeepTheComboTheListAndTheFilesInStep) {
+TEST_F(ProfileUi, AddCopyRenameSelectAndDeleteKeepTheComboTheListAndTheFilesInStep) {
     ASSERT_EQ(Listed().size(), 1u);
     const std::string first = Listed()[0].uuid;
 
@@ -149,7 +149,7 @@ TEST_F(ProfileUiTest, AddCopyRenameSelectAndDeleteKeepTheComboTheListAndTheFiles
     EXPECT_EQ(ComboText(), L"Profile2");
 }
 
-TEST_F(ProfileUiTest, ResetAfterConfirmationTakesTheDefaultsBackIntoTheProfile) {
+TEST_F(ProfileUi, ResetAfterConfirmationTakesTheDefaultsBackIntoTheProfile) {
     const std::string uuid = Listed()[0].uuid;
     const Json::Value defaults = ParsedOrNull(testing_support::ReadTextFile(
         platform::InstancePath() + "DefaultData/keyboard.Json"))["Device"][0];
@@ -174,7 +174,57 @@ TEST_F(ProfileUiTest, ResetAfterConfirmationTakesTheDefaultsBackIntoTheProfile) 
     EXPECT_FALSE(ui_.IsChecked(ui_.Find(L"6flag_option"))) << "the page shows the defaults";
 }
 
-TEST_F(ProfileUiTest, ExportAndImportGoThroughTheFileChooser) {
+TEST_F(ProfileUi, RestoreDefaultsAfterConfirmationShowsAndKeepsTheDefaults) {
+    const std::string uuid = Listed()[0].uuid;
+    ui_.Click(L"system_Op_tab");
+    ui_.Click(L"6flag_option");
+    ASSERT_EQ(ProfileFile(uuid)["Device"][0]["SystemStages"]["Key6Flag"].asInt(), 1);
+
+    answers_.When(L"MsgWnd", [&](HWND box) { ui_.Click(ui_.FindIn(box, L"cancel_btn")); });
+    ui_.Click(L"default_btn");
+    EXPECT_TRUE(ui_.IsChecked(ui_.Find(L"6flag_option"))) << "a cancel changes nothing";
+
+    answers_.When(L"MsgWnd", [&](HWND box) { ui_.Click(ui_.FindIn(box, L"confirm_btn")); });
+    ui_.Click(L"default_btn");
+    EXPECT_TRUE(answers_.AllGiven());
+    EXPECT_FALSE(ui_.IsChecked(ui_.Find(L"6flag_option")));
+    EXPECT_EQ(ProfileFile(uuid)["Device"][0]["SystemStages"]["Key6Flag"].asInt(), 0);
+}
+
+TEST(FunctionTabsUi, EachShowsItsOwnPanelAlone) {
+    struct TabPanel {
+        const wchar_t* tab;
+        const wchar_t* shows;
+    };
+    const std::vector<TabPanel> keyboard = {{L"deng_Op_tab", L"light_combo_modeSelect"},
+                                            {L"macro_Op_tab", L"macro_name_list"},
+                                            {L"system_Op_tab", L"polling_rate_option_0"},
+                                            {L"key_Op_tab", L"keyset_function_combo"}};
+    ui::UiDriver ui;
+    for (const TabPanel& chosen : keyboard) {
+        ui.Click(chosen.tab);
+        if (chosen.tab == keyboard.back().tab) {
+            ui.Click(L"key_5");  // the key panel is for the key chosen on the picture
+        }
+        for (const TabPanel& other : keyboard) {
+            const bool same = other.tab == chosen.tab;
+            EXPECT_EQ(ui.IsChecked(ui.Find(other.tab)), same) << platform::Utf8Encode(other.tab);
+            EXPECT_EQ(ui.IsShown(ui.Find(other.shows)), same)
+                << platform::Utf8Encode(other.shows) << " on " << platform::Utf8Encode(chosen.tab);
+        }
+    }
+    EXPECT_FALSE(ui.IsShown(ui.Find(L"cursor_Op_tab"))) << "the keyboard has no pointer";
+}
+
+TEST(FunctionTabsUi, TheMousesPointerTabShowsItsDpiStages) {
+    ui::UiDriver ui({.devices = "mouse"});
+    ui.Click(L"cursor_Op_tab");
+    EXPECT_TRUE(ui.IsChecked(ui.Find(L"cursor_Op_tab")));
+    EXPECT_TRUE(ui.IsShown(ui.Find(L"DPI_slider_0")));
+    EXPECT_FALSE(ui.IsShown(ui.Find(L"light_combo_modeSelect")));
+}
+
+TEST_F(ProfileUi, ExportAndImportGoThroughTheFileChooser) {
     const std::string saved = ui_.HomeFolder() + "mine";
     answers_.When(L"FileChooserWnd", [&](HWND chooser) { TypePathAndConfirm(chooser, saved); });
     ChooseMenuItem(L"device_export_btn");
@@ -195,7 +245,7 @@ TEST_F(ProfileUiTest, ExportAndImportGoThroughTheFileChooser) {
     EXPECT_EQ(SelectedIndex(), 1);
 }
 
-TEST_F(ProfileUiTest, AProfileOfAnotherKindOfDeviceIsRefusedWithAMessage) {
+TEST_F(ProfileUi, AProfileOfAnotherKindOfDeviceIsRefusedWithAMessage) {
     const std::string mouse = ui_.HomeFolder() + "mouse.json";
     ASSERT_TRUE(testing_support::WriteTextFile(
         mouse, R"({"profilename": "Mouse one", "profileUUID": "20240101120000000",

@@ -1,6 +1,6 @@
 // The settings window as a person uses it, opened with the caption's settings button: the
 // program's version and the devices' releases, "Check now", and what an update program
-// outside this one answers while the window is open.
+// outside this one answers while the window is open; and the about window's version.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_container.h"
 #include "platform/text_convert.h"
 #include "platform/window_messages.h"
@@ -70,6 +71,25 @@ TEST(SettingsUi, CheckNowSaysThereIsNoOnlineCheckAndAnUpdateProgramsAnswerShows)
     ASSERT_TRUE(answers.AllGiven());
     EXPECT_EQ(afterCheck, L"This version of the program does not check for updates online.");
     EXPECT_EQ(afterAnswer, L"The update program answered: 3, 1");
+}
+
+TEST(SettingsUi, TheAboutWindowShowsTheProgramsVersion) {
+    ui::UiDriver ui({.tray = true});
+    ui::ModalAnswers answers(ui);
+    std::wstring version;
+    answers.When(L"AboutWnd", [&](HWND about) {
+        version = ui.Text(ui.FindIn(about, L"software_ver_label"));
+        ui.Click(ui.FindIn(about, L"closebtn"));
+    });
+    // The tray icon's menu, as a person opens it with a right click on the icon.
+    const HWND icon = ui.WaitForWindow(DuiLib::kTrayStandInClass);
+    ASSERT_NE(icon, nullptr);
+    ui.ClickAt(icon, POINT{20, 20}, SDL_BUTTON_RIGHT);
+    const HWND menu = ui.WaitForWindow(L"MenuWnd");
+    ASSERT_NE(menu, nullptr);
+    ui.Click(ui.FindIn(menu, L"about_menu"));
+    ASSERT_TRUE(answers.AllGiven());
+    EXPECT_EQ(version, L"Software version: " + ProgramVersionText());
 }
 
 }  // namespace

@@ -119,7 +119,8 @@ struct TextFit::Impl {
     void Report(CControlUI* control, const std::string& what) {
         std::string name = control->GetName().ToUtf8();
         if (name.empty()) {
-            name = "(" + platform::Utf8Encode(control->GetClass()) + ")";
+            name = "(" + platform::Utf8Encode(control->GetClass()) + ") " +
+                   control->GetText().ToUtf8();
         }
         problems.push_back({window, name, control->GetText().ToUtf8(), what});
     }
@@ -196,10 +197,18 @@ struct TextFit::Impl {
     }
 };
 
-TextFit::TextFit() : impl_(std::make_unique<Impl>()) {}
-TextFit::~TextFit() = default;
+// The faces are the helper's own: the font library stays up until they are closed.
+TextFit::TextFit() {
+    TTF_Init();
+    impl_ = std::make_unique<Impl>();
+}
 
-std::vector<LayoutProblem> TextFit::Check(const UiDriver& ui, HWND hwnd) {
+TextFit::~TextFit() {
+    impl_.reset();
+    TTF_Quit();
+}
+
+std::vector<LayoutProblem> TextFit::Check(const UiDriver& ui, HWND hwnd, DuiLib::CControlUI* root) {
     impl_->ui = &ui;
     impl_->manager = ui.ManagerOf(hwnd);
     impl_->window = platform::Utf8Encode(platform::GetWindowClassName(hwnd));
@@ -209,7 +218,7 @@ std::vector<LayoutProblem> TextFit::Check(const UiDriver& ui, HWND hwnd) {
     }
     RECT client{};
     platform::GetClientRect(hwnd, &client);
-    impl_->Walk(impl_->manager->GetRoot(), client);
+    impl_->Walk(root != nullptr ? root : impl_->manager->GetRoot(), client);
     return impl_->problems;
 }
 

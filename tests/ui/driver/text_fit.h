@@ -10,13 +10,17 @@
 
 #include "platform/win_types.h"
 
+namespace DuiLib {
+class CControlUI;
+}
+
 namespace ui {
 
 class UiDriver;
 
 struct LayoutProblem {
     std::string window;   // the window's class
-    std::string control;  // its name, or its class when it has none
+    std::string control;  // its name, or its class and text when it has none
     std::string text;
     std::string what;  // for example "text 96x16 in 80x26"
 };
@@ -28,8 +32,9 @@ class TextFit {
     TextFit(const TextFit&) = delete;
     TextFit& operator=(const TextFit&) = delete;
 
-    // What does not fit in the shown controls of `hwnd`.
-    std::vector<LayoutProblem> Check(const UiDriver& ui, HWND hwnd);
+    // What does not fit in the shown controls of `hwnd`, or of the shown part `root` of it.
+    std::vector<LayoutProblem> Check(const UiDriver& ui, HWND hwnd,
+                                     DuiLib::CControlUI* root = nullptr);
 
   private:
     struct Impl;
