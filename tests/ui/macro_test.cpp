@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/text_convert.h"
 #include "sim/sim_mouse.h"
-#include "ui/driver/modal_box.h"
+#include "ui/driver/modal_answers.h"
 
 namespace {
 
@@ -199,20 +199,24 @@ TEST_F(MacroUi, TheFixedDelayCheckGivesEveryRecordedEventTheDelayTyped) {
 
 // A macro upload the keyboard refuses is said as a refused key table is.
 TEST_F(MacroUi, MacrosTheKeyboardRefusesAreSaidAsARefusedKeyTableIs) {
-    ui::ModalBoxAnswerer answerer(ui_);
+    // A box nobody expects would stay open and fail the test.
+    ui::ModalAnswers answers(ui_);
     ui_.Click(L"macro_inset_moveupkey_btn");
-    ASSERT_EQ(answerer.Texts().size(), 0u) << "a macro the keyboard took is not said";
+    std::wstring macroRefused;
+    answers.ConfirmMessageBox(&macroRefused);
     Keyboard(ui_).InjectFault({sim::FaultKind::kStatusFF, 0x15});
     ui_.Click(L"macro_btn_save");
-    ASSERT_EQ(answerer.Texts().size(), 1u);
+    ASSERT_TRUE(answers.AllGiven());
 
     ui_.Click(L"key_Op_tab");
     ui_.Click(L"key_30");
+    std::wstring tableRefused;
+    answers.ConfirmMessageBox(&tableRefused);
     Keyboard(ui_).InjectFault({sim::FaultKind::kStatusFF, 0x09});
     ui_.Click(L"key_butt_prosave");
-    ASSERT_EQ(answerer.Texts().size(), 2u);
-    EXPECT_EQ(answerer.Texts()[0], answerer.Texts()[1]);
-    EXPECT_EQ(answerer.Texts()[0], L"Writing to the device failed.");
+    ASSERT_TRUE(answers.AllGiven());
+    EXPECT_EQ(macroRefused, tableRefused);
+    EXPECT_EQ(macroRefused, L"Writing to the device failed.");
 }
 
 // A double click on an event opens its menu, whose items insert mouse events.
@@ -399,19 +403,20 @@ TEST(MouseMacroUi, MacrosTheMouseRefusesAreSaidAndTheOnesItTakesAreNot) {
     auto& mouse = *dynamic_cast<sim::SimMouse*>(ui.Device("mouse"));
     ASSERT_TRUE(ui.WaitFor([&] { return mouse.CommandCount(0x07) > 0; }));
     ui.Settle();
-    ui::ModalBoxAnswerer answerer(ui);
+    ui::ModalAnswers answers(ui);
     ui.Click(L"macro_Op_tab");
     ui.Click(L"macro_btn_name_add");
     ui.Click(L"macro_inset_moveupkey_btn");
-    ASSERT_EQ(answerer.Texts().size(), 0u) << "a macro the mouse took is not said";
     const std::vector<uint8_t> image = mouse.Memory(sim::MouseMemory::kMacro);
     ASSERT_GE(image.size(), 6u);
     EXPECT_EQ(image[4], 1) << "the mouse holds the macro";
 
+    std::wstring refused;
+    answers.ConfirmMessageBox(&refused);
     mouse.InjectFault({sim::FaultKind::kStatusFF, 0x15});
     ui.Click(L"macro_btn_save");
-    ASSERT_EQ(answerer.Texts().size(), 1u);
-    EXPECT_EQ(answerer.Texts()[0], L"Writing to the device failed.");
+    ASSERT_TRUE(answers.AllGiven());
+    EXPECT_EQ(refused, L"Writing to the device failed.");
 }
 
 }  // namespace

@@ -43,6 +43,13 @@ void ModalAnswers::When(std::wstring className, std::function<void(HWND)> answer
     pending_.push_back({std::move(className), std::move(answer)});
 }
 
+void ModalAnswers::ConfirmMessageBox(std::wstring* text) {
+    When(L"MsgWnd", [this, text](HWND box) {
+        *text = ui_.Text(ui_.FindIn(box, L"MessageText"));
+        ui_.Click(ui_.FindIn(box, L"confirm_btn"));
+    });
+}
+
 HWND ModalAnswers::UnansweredWindowOfClass(const std::wstring& className) const {
     for (HWND hwnd : ui_.ShownWindows()) {
         if (answered_.count(hwnd) == 0 && platform::GetWindowClassName(hwnd) == className) {

@@ -33,6 +33,8 @@ class ModalAnswers {
     // `answer` runs once, with the window, when a window of that class is shown that no
     // earlier answer was given to.
     void When(std::wstring className, std::function<void(HWND)> answer);
+    // The next message box: its text read into `text`, its confirm button pressed.
+    void ConfirmMessageBox(std::wstring* text);
     // Every answer given has run.
     bool AllGiven() const { return pending_.empty(); }
 
