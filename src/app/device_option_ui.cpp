@@ -185,6 +185,11 @@ void CDeviceOptionUI::SetDevice(CVornalixUSBDevice* device) {
 }
 
 void CDeviceOptionUI::ArmStartTimer() {
+    // Until the device is started its profile is not read: what a person changed on its
+    // page meanwhile would be stored nowhere, so the page takes no input till then.
+    if (device_) {
+        device_->SetEnabled(false);
+    }
     Arm(kStartTimer, kStartDelayMs);
 }
 
@@ -235,6 +240,7 @@ void CDeviceOptionUI::OnFrameTimer() {
 
 void CDeviceOptionUI::OnStartTimer() {
     device_->StartDevice();
+    device_->SetEnabled(true);
     Arm(kFrameTimer, kFirstFrameDelayMs);
     if (device_->GetShowPower() && DeviceChannelOpen()) {
         Arm(kPowerTimer, kPowerPeriodMs);

@@ -246,11 +246,11 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
         !WaitFor([this] { return !IsShown(Find(L"No_device_Link")); })) {
         ADD_FAILURE() << "no device page came for " << options.devices;
     }
-    // A moment after it shows, the page's device starts and its profile is loaded: what
-    // the page shows and stores before that is not the profile's.
+    // A moment after it shows, the page's device starts and its profile is loaded: the
+    // page takes input from then on.
     if (options.waitForDevice && !entries.empty() && !WaitFor([this] {
             CVornalixUSBDevice* device = window_->GetCurrentDevice();
-            return device != nullptr && !device->GetProfilePath().IsEmpty();
+            return device != nullptr && !device->GetProfilePath().IsEmpty() && device->IsEnabled();
         })) {
         ADD_FAILURE() << "the device of the page shown never started";
     }
