@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "keyboard_steps.h"
+#include "pages/key_code_tables.h"
 #include "sim/sim_mouse.h"
 
 namespace {
@@ -191,6 +192,40 @@ TEST_F(KeyAssignUi, AKeyPlaysAMacroOfTheMacroPage) {
     ExpectStoredAndSent(0x700004);
     ChooseComboRow(ui_, L"keyset_macro_over_combo", 1);
     ExpectStoredAndSent(0x710004);
+}
+
+}  // namespace
+
+namespace {
+
+// The mouse's own functions: a DPI step and a recoil gun, each chosen from its list.
+TEST(MouseKeyAssignUi, ADpiStepAndARecoilGunChosenFromTheirListsReachTheMouse) {
+    ui::UiDriver ui({.devices = "mouse"});
+    auto& mouse = *dynamic_cast<sim::SimMouse*>(ui.Device("mouse"));
+    ASSERT_TRUE(ui.WaitFor([&] { return mouse.CommandCount(0x07) > 0; }));
+    ui.Settle();
+    struct Case {
+        int functionRow;
+        const wchar_t* list;
+        int row;
+    };
+    for (const Case& c :
+         {Case{5, L"keyset_mousedpi_combo", 1}, Case{9, L"keyset_gunkey_combo", 2}}) {
+        const std::vector<uint8_t> before = mouse.Memory(sim::MouseMemory::kKeyCodes);
+        ui.Click(L"key_4");
+        ChooseComboRow(ui, L"keyset_function_combo", c.functionRow);
+        ASSERT_TRUE(ui.IsShown(ui.Find(c.list)));
+        ChooseComboRow(ui, c.list, c.row);
+        ui.Click(L"key_butt_prosave");
+        ASSERT_TRUE(
+            ui.WaitFor([&] { return mouse.Memory(sim::MouseMemory::kKeyCodes) != before; }));
+        const auto changed = ChangedCodes(before, mouse.Memory(sim::MouseMemory::kKeyCodes));
+        ASSERT_EQ(changed.size(), 1u) << "only the chosen key changes";
+        // The step's code from the DPI table, the gun's number as it stands.
+        const int p1 =
+            c.list == std::wstring(L"keyset_mousedpi_combo") ? DpiCodes().Row(c.row).p1 : c.row;
+        EXPECT_EQ(changed[0][1], p1) << "the step or gun chosen";
+    }
 }
 
 }  // namespace
