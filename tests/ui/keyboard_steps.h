@@ -16,6 +16,7 @@
 #include "platform/json_text.h"
 #include "sim/sim_keyboard.h"
 #include "support/temp_dir.h"
+#include "ui/driver/combo_choice.h"
 #include "ui/driver/ui_driver.h"
 
 namespace keyboard_steps {
@@ -49,23 +50,7 @@ inline Json::Value KeyboardProfile(ui::UiDriver& ui) {
 
 // Opens the combo's list and clicks its row, scrolling the list with the wheel to it.
 inline void ChooseComboRow(ui::UiDriver& ui, const wchar_t* combo, int row) {
-    ui.Click(ui.Find(combo));
-    const HWND drop = ui.WaitForWindow(L"ComboDropWnd", 5000);
-    ASSERT_NE(drop, nullptr) << "the list of the combo did not open";
-    auto* list =
-        static_cast<DuiLib::CListUI*>(ui.ManagerOf(drop)->GetRoot()->GetInterface(L"List"));
-    ASSERT_NE(list, nullptr);
-    DuiLib::CControlUI* item = list->GetItemAt(row);
-    ASSERT_NE(item, nullptr);
-    const auto wholly = [&] {
-        const RECT seen = ui.VisibleRect(item);
-        const RECT all = item->GetPos();
-        return seen.top == all.top && seen.bottom == all.bottom;
-    };
-    for (int turn = 0; turn < 20 && !wholly(); ++turn) {
-        ui.Wheel(list, -1);
-    }
-    ui.Click(item);
+    ASSERT_TRUE(ui::ChooseComboRow(ui, ui.Find(combo), row)) << "in the combo's list";
 }
 
 // Clicks into the edit, removes its text and types `text`.
