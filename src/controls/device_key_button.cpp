@@ -83,6 +83,7 @@ DuiLib::TControlDrawData CDeviceKeyButtonUI::GetDrawData() const {
         data.dwOverlayColor =
             (static_cast<DWORD>(m_tintAlpha) << 24) | (red << 16) | (green << 8) | blue;
     }
+    data.bCornerMark = m_functionTold && !m_sameFunction;
     return data;
 }
 
@@ -171,9 +172,20 @@ void CDeviceKeyButtonUI::SetInSelection(int32_t flag) {
 }
 
 void CDeviceKeyButtonUI::SetSameFunction(bool same) {
-    if (m_sameFunction == same) {
+    if (m_functionTold && m_sameFunction == same) {
         return;
     }
+    m_functionTold = true;
     m_sameFunction = same;
     Invalidate();
+}
+
+DuiLib::CDuiString CDeviceKeyButtonUI::GetToolTip() const {
+    if (m_toolTitle.IsEmpty() && m_toolText.IsEmpty()) {
+        return CButtonUI::GetToolTip();
+    }
+    if (m_toolTitle.IsEmpty() || m_toolText.IsEmpty()) {
+        return m_toolTitle + m_toolText;
+    }
+    return m_toolTitle + L"\n" + m_toolText;
 }

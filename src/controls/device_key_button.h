@@ -38,7 +38,8 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     BYTE GetTintAlpha() const { return m_tintAlpha; }
     bool IsTintOn() const { return m_tintOn; }
 
-    // Set when the key keeps its own function; repaints only on a change.
+    // Set when the key keeps its own function; repaints only on a change. A key told it
+    // has another function is drawn with a mark in its corner.
     void SetSameFunction(bool same);
     bool IsSameFunction() const { return m_sameFunction; }
 
@@ -53,7 +54,8 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     int32_t IsInSelection() const { return m_inSelection; }
     void SetInSelection(int32_t flag);
 
-    // The two-part tool tip of the mouse page.
+    // The two-part tool tip of the mouse page, shown as the tip: the title over the text.
+    DuiLib::CDuiString GetToolTip() const override;
     void SetUserToolTitle(LPCTSTR title) { m_toolTitle = title; }
     DuiLib::CDuiString GetUserToolTitle() const { return m_toolTitle; }
     void SetUserToolText(LPCTSTR text) { m_toolText = text; }
@@ -75,6 +77,7 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     bool m_tintOn = false;
     Tint m_shownTint;
     bool m_sameFunction = false;
+    bool m_functionTold = false;
     DWORD m_legendColour = 0;
     double m_legendLuminance = 0;
     bool m_legendColourKept = false;

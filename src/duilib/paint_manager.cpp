@@ -7,6 +7,7 @@
 #include "duilib/paint_manager_shared.h"
 #include "duilib/render_backend.h"
 #include "duilib/resource_manager.h"
+#include "duilib/tool_tip.h"
 #include "duilib/ui_control.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"

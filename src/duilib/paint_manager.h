@@ -16,6 +16,7 @@
 namespace DuiLib {
 
 class IRenderBackend;
+class CToolTipTracker;
 
 // Where layouts and images come from; skins are plain folders here.
 enum UILIB_RESOURCETYPE { UILIB_FILE = 1, UILIB_ZIP, UILIB_RESOURCE, UILIB_ZIPRESOURCE };
@@ -183,6 +184,7 @@ class CPaintManagerUI {
     void HandleInternal(WPARAM kind);
     void HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void HandleKey(UINT uMsg, WPARAM wParam);
+    void DismissToolTip();
     void SendEvent(CControlUI* pControl, int type, WPARAM wParam = 0, LPARAM lParam = 0,
                    POINT pt = POINT{});
     void PostPaint();
@@ -223,6 +225,9 @@ class CPaintManagerUI {
     std::vector<TimerInfo> m_aTimers;
     UINT_PTR m_uNextWinTimer = 0x1000;
     std::unordered_set<CControlUI*> m_attached;
+
+    // The tip of the control the pointer rests on (made at the first pointer move).
+    std::unique_ptr<CToolTipTracker> m_pToolTip;
 
     std::map<int, TFontInfo> m_mFonts;
     TFontInfo m_DefaultFont;

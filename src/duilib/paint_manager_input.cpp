@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "duilib/paint_manager_shared.h"
+#include "duilib/tool_tip.h"
 #include "duilib/ui_control.h"
 #include "platform/clock.h"
 
@@ -84,6 +85,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             }
             return false;
         case WM_TIMER:
+            if (m_pToolTip != nullptr && m_pToolTip->OnTimer(wParam)) {
+                return true;
+            }
             if (wParam >= kFirstWinTimer) {
                 DeliverTimer(wParam);
                 return true;
@@ -95,9 +99,17 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         case WM_SHOWWINDOW:
             if (wParam != 0) {
                 ResumePaint();
+            } else if (m_pToolTip != nullptr) {
+                m_pToolTip->PointerLeft();
+            }
+            return false;
+        case WM_MOUSELEAVE:
+            if (m_pToolTip != nullptr) {
+                m_pToolTip->PointerLeft();
             }
             return false;
         case WM_DESTROY:
+            m_pToolTip.reset();
             RemoveAllTimers();
             ReleaseBackend();
             return false;
@@ -151,6 +163,12 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     CControlUI* target = FindControl(pt);
     switch (uMsg) {
         case WM_MOUSEMOVE:
+            if (m_pToolTip == nullptr && m_hWndPaint != nullptr) {
+                m_pToolTip = std::make_unique<CToolTipTracker>(*this);
+            }
+            if (m_pToolTip != nullptr) {
+                m_pToolTip->PointerAt(target, pt);
+            }
             if (target != m_pEventHover) {
                 SendEvent(m_pEventHover, UIEVENT_MOUSELEAVE, 0, 0, pt);
                 m_pEventHover = target;
@@ -161,6 +179,7 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            DismissToolTip();
             if (m_pFocus != nullptr && m_pFocus != target) {
                 SetFocus(nullptr);
             }
@@ -176,6 +195,7 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             return;
         }
         case WM_RBUTTONDOWN:
+            DismissToolTip();
             if (AcceptsInput(target)) {
                 SendEvent(target, UIEVENT_RBUTTONDOWN, wParam, lParam, pt);
             }
@@ -184,6 +204,7 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             SendEvent(target, UIEVENT_RBUTTONUP, wParam, lParam, pt);
             return;
         case WM_MOUSEWHEEL: {
+            DismissToolTip();
             // A fast turn arrives as one message of several notches: each one scrolls.
             const short delta = static_cast<short>(HIWORD(wParam));
             const int notches = std::max(1, std::abs(static_cast<int>(delta)) / kWheelDelta);
@@ -198,7 +219,16 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void CPaintManagerUI::DismissToolTip() {
+    if (m_pToolTip != nullptr) {
+        m_pToolTip->Dismiss();
+    }
+}
+
 void CPaintManagerUI::HandleKey(UINT uMsg, WPARAM wParam) {
+    if (uMsg == WM_KEYDOWN) {
+        DismissToolTip();
+    }
     if (m_pFocus == nullptr) {
         return;
     }

@@ -5,6 +5,7 @@
 
 #include "duilib/attribute_values.h"
 #include "duilib/paint_manager_shared.h"
+#include "duilib/tool_tip.h"
 #include "duilib/ui_control.h"
 
 namespace DuiLib {
@@ -68,6 +69,9 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl) {
     }
     if (m_pEventClick == pControl) {
         m_pEventClick = nullptr;
+    }
+    if (m_pToolTip != nullptr) {
+        m_pToolTip->Forget(pControl);
     }
     if (m_pRoot == pControl) {
         m_pRoot = nullptr;

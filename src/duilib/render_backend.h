@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "duilib/dui_string.h"
 #include "platform/win_types.h"
 
 namespace DuiLib {
@@ -21,6 +22,12 @@ class IRenderBackend {
     // The window or its manager is going away (told once per painted manager); drop what
     // was kept for it.
     virtual void WindowDestroyed(CPaintManagerUI& /*manager*/) {}
+    // The size `text` takes on one line in font `font` (-1: the default) of `manager`, as
+    // drawn; {0, 0} when the backend draws no text (its callers estimate then).
+    virtual SIZE MeasureText(CPaintManagerUI& /*manager*/, const CDuiString& /*text*/,
+                             int /*font*/) {
+        return SIZE{};
+    }
 };
 
 }  // namespace DuiLib

@@ -18,6 +18,9 @@ struct TControlDrawData {
     // A selection rectangle in window coordinates.
     bool bHasBand = false;
     RECT rcBand{};
+    // A mark in the top-right corner: the control differs from its usual state (a key
+    // given another function than its own).
+    bool bCornerMark = false;
 };
 
 class IControlDrawDataUI {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -127,6 +128,13 @@ struct UiDriver::Impl {
     std::unique_ptr<DuiLib::CDesktopTray> trays;
     std::mutex dirtyMutex;
     std::set<HWND> dirty;
+    // What each paint drew, newest last (a bounded record).
+    struct PaintRecord {
+        HWND hwnd = nullptr;
+        std::vector<RECT> parts;
+    };
+    static constexpr size_t kPaintRecordLimit = 8192;
+    std::deque<PaintRecord> paints;
     HWND pointerWindow = nullptr;
 
     // Desktop windows follow the window layer's state, as the renderer's session does.
@@ -203,6 +211,12 @@ UiDriver::UiDriver(UiOptions options) : impl_(std::make_unique<Impl>(options)) {
     platform::SetScreenSize(options.screen);
     impl_->previousBackend = CPaintManagerUI::GetRenderBackend();
     CPaintManagerUI::SetRenderBackend(&impl_->backend);
+    impl_->backend.SetPaintListener([impl = impl_.get()](CPaintManagerUI& manager) {
+        if (impl->paints.size() >= Impl::kPaintRecordLimit) {
+            impl->paints.pop_front();
+        }
+        impl->paints.push_back({manager.GetPaintWindow(), impl->backend.LastPaintedRects(manager)});
+    });
     platform::SetWindowStateObserver([impl = impl_.get()](HWND hwnd) {
         std::lock_guard lock(impl->dirtyMutex);
         impl->dirty.insert(hwnd);
@@ -575,6 +589,10 @@ void UiDriver::MoveTo(HWND hwnd, POINT at) {
     impl_->Route(event);
 }
 
+void UiDriver::MoveToDesktop() {
+    impl_->PointerInto(nullptr);
+}
+
 void UiDriver::MoveTo(CControlUI* control) {
     const RECT rc = VisibleRect(control);
     MoveTo(WindowOf(control), POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
@@ -731,6 +749,13 @@ void UiDriver::RestoreFromTaskBar(HWND hwnd) {
     Settle();
 }
 
+void UiDriver::FocusAnotherProgram() {
+    if (const HWND active = platform::GetActiveWindow()) {
+        impl_->RouteWindowEvent(active, SDL_WINDOWEVENT_FOCUS_LOST);
+    }
+    Settle();
+}
+
 SDL_Surface* UiDriver::Pixels(HWND hwnd) {
     Settle();
     CPaintManagerUI* manager = ManagerOf(hwnd);
@@ -758,6 +783,18 @@ void UiDriver::ChangeDisplay(SIZE size) {
         }
     }
     Settle();
+}
+
+size_t UiDriver::PaintsOver(HWND hwnd, const RECT& part) const {
+    size_t count = 0;
+    for (const Impl::PaintRecord& paint : impl_->paints) {
+        if (paint.hwnd == hwnd &&
+            std::any_of(paint.parts.begin(), paint.parts.end(),
+                        [&](const RECT& rc) { return !IsEmpty(Intersection(rc, part)); })) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 bool UiDriver::SavePng(HWND hwnd, const std::string& file) {

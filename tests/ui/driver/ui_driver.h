@@ -116,6 +116,8 @@ class UiDriver {
     // ---- pointer (positions are client coordinates of the window named, or of the control)
     void MoveTo(HWND hwnd, POINT at);
     void MoveTo(DuiLib::CControlUI* control);
+    // The pointer leaves the program's windows for the bare desktop.
+    void MoveToDesktop();
     void Press(HWND hwnd, POINT at, Uint8 button = SDL_BUTTON_LEFT, Uint8 clicks = 1);
     void Release(HWND hwnd, POINT at, Uint8 button = SDL_BUTTON_LEFT, Uint8 clicks = 1);
     // Move there, press, release, settle.
@@ -149,6 +151,8 @@ class UiDriver {
     // The primary display takes this size (a person changes its resolution): the desktop
     // tells every top-level window, as it does.
     void ChangeDisplay(SIZE size);
+    // A person turns to another program: the active window of this one loses the focus.
+    void FocusAnotherProgram();
 
     // ---- what a person sees
     // The window's pixels as last drawn (after Settle); null before its first paint.
@@ -156,6 +160,10 @@ class UiDriver {
     uint32_t PixelAt(HWND hwnd, POINT at);
     // Writes the window's pixels as a PNG (for looking at them).
     bool SavePng(HWND hwnd, const std::string& file);
+    // How many of the window's paints so far drew some of `part` (client coordinates): how
+    // often a person saw it change. Settle and Pixels draw whole windows: count across
+    // pointer moves and waits only.
+    size_t PaintsOver(HWND hwnd, const RECT& part) const;
     // The texts of the shown elements of an open menu window.
     std::vector<std::wstring> MenuItems(HWND menu) const;
 

@@ -33,6 +33,9 @@ constexpr uint32_t kScrollRailColor = 0x20FFFFFF;
 constexpr uint32_t kScrollThumbColor = 0x70FFFFFF;
 constexpr uint32_t kScrollThumbHotColor = 0xA0FFFFFF;
 constexpr uint32_t kScrollThumbPushedColor = 0xC8FFFFFF;
+constexpr int kCornerMarkSize = 9;  // at 96 DPI
+constexpr uint32_t kCornerMarkColor = 0xFFFFB020;
+constexpr uint32_t kCornerMarkRimColor = 0xFF101820;
 
 template <typename T>
 T* As(CControlUI* control, const wchar_t* name) {
@@ -473,12 +476,37 @@ void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
     if (As<CButtonUI>(control, L"Button") == nullptr) {
         PaintOverlay(control, control->GetBkImage());
     }
+    if (data.bCornerMark) {
+        PaintCornerMark(rc);
+    }
     if (data.nArcDegrees >= 0) {
         const int outer = std::min(rc.right - rc.left, rc.bottom - rc.top) / 2;
         const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, 360, kRingTrackColor);
         m_canvas.FillRing(centre, outer, outer * 4 / 5, 0, std::min(data.nArcDegrees, 360),
                           kRingValueColor);
+    }
+}
+
+// A right triangle filling the corner, light on a dark rim, so that it shows on any face
+// a key's light gives it.
+void ControlPainter::PaintCornerMark(const RECT& rc) {
+    const int size = std::min<int>(
+        {m_manager.Scale(kCornerMarkSize), (rc.right - rc.left) / 2, (rc.bottom - rc.top) / 2});
+    const int rim = std::max(1, m_manager.Scale(1));
+    // Row `row` of a triangle whose right angle is at the corner, `inset` inside it.
+    const auto row = [&](int r, int inset, uint32_t colour) {
+        const LONG left = rc.right - size + r + 2 * inset;
+        const LONG right = rc.right - inset;
+        if (left < right) {
+            m_canvas.FillRect(RECT{left, rc.top + r, right, rc.top + r + 1}, colour);
+        }
+    };
+    for (int r = 0; r < size; ++r) {
+        row(r, 0, kCornerMarkRimColor);
+    }
+    for (int r = rim; r < size; ++r) {
+        row(r, rim, kCornerMarkColor);
     }
 }
 

@@ -87,6 +87,7 @@ class ControlPainter {
     void PaintTick(const RECT& rc, uint32_t color);
     void PaintArrow(const RECT& rc, bool horizontal, bool forward, uint32_t color);
     void PaintDrawData(CControlUI* control, bool overChildren);
+    void PaintCornerMark(const RECT& rc);
     // The draw data's colour laid over `shape` (an image attribute) through its outline.
     void PaintOverlay(CControlUI* control, const CDuiString& shape);
 

@@ -71,6 +71,14 @@ void SdlRenderBackend::WindowDestroyed(CPaintManagerUI& manager) {
     }
 }
 
+SIZE SdlRenderBackend::MeasureText(CPaintManagerUI& manager, const CDuiString& text, int font) {
+    TextRequest request;
+    request.text = text;
+    request.font = font;
+    const TextImage* image = m_texts.Get(manager, request);
+    return image != nullptr && image->pixels ? SIZE{image->pixels->w, image->pixels->h} : SIZE{};
+}
+
 void SdlRenderBackend::DropDownOpener::Notify(TNotifyUI& msg) {
     if (msg.sType != DUI_MSGTYPE_DROPDOWN || msg.pSender == nullptr) {
         return;

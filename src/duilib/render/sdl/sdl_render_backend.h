@@ -27,6 +27,7 @@ class SdlRenderBackend : public IRenderBackend {
 
     void Paint(CPaintManagerUI& manager, std::span<const RECT> dirty) override;
     void WindowDestroyed(CPaintManagerUI& manager) override;
+    SIZE MeasureText(CPaintManagerUI& manager, const CDuiString& text, int font) override;
 
     // The pixels of the window's last paint; null before its first paint.
     SDL_Surface* PixelsOf(CPaintManagerUI& manager) const;

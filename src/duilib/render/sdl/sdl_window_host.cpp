@@ -6,6 +6,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/render/sdl/display_connection.h"
 #include "duilib/render/tray_stand_in.h"
+#include "duilib/tool_tip.h"
 #include "duilib/ui_control.h"
 #include "platform/milestones.h"
 #include "platform/text_convert.h"
@@ -81,7 +82,9 @@ Canvas* WindowHost::CanvasFor(SIZE size) {
 void WindowHost::CreateWindow(SDL_Surface* icon) {
     const HWND hwnd = m_manager.GetPaintWindow();
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-    if (IsPopup(hwnd)) {
+    if (platform::GetWindowClassName(hwnd) == kToolTipClass) {
+        flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
+    } else if (IsPopup(hwnd)) {
         flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     } else if (platform::GetWindowClassName(hwnd) == kTrayStandInClass) {
         flags |= SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
