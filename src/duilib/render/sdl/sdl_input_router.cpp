@@ -64,6 +64,7 @@ void InputRouter::Route(const SDL_Event& event) {
         case SDL_MOUSEMOTION:
             if (HWND hwnd = TargetOf(event.motion.windowID, true)) {
                 m_lastMouse = POINT{event.motion.x, event.motion.y};
+                TellDesktopPointer(hwnd);
                 platform::SendMessage(hwnd, WM_MOUSEMOVE, m_buttons, PointParam(m_lastMouse));
                 // The move may have closed the window; look its host up again.
                 if (WindowHost* host = m_backend.HostForDesktopWindow(event.motion.windowID)) {
@@ -127,10 +128,17 @@ void InputRouter::RouteWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_RESTORED:
             host->DesktopMinimized(false);
             return;
+        case SDL_WINDOWEVENT_ENTER:
+            // The pointer is over the window, active or not.
+            platform::SendMessage(hwnd, WM_MOUSEHOVER, m_buttons, PointParam(m_lastMouse));
+            return;
         case SDL_WINDOWEVENT_LEAVE:
             // A point outside every control: the hovered one gets its leave.
             host->MouseLeft();
             platform::SendMessage(hwnd, WM_MOUSEMOVE, m_buttons, PointParam(POINT{-1, -1}));
+            if (platform::IsWindow(hwnd)) {
+                platform::SendMessage(hwnd, WM_MOUSELEAVE, 0, 0);
+            }
             return;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (platform::IsWindowEnabled(hwnd)) {
@@ -178,6 +186,7 @@ void InputRouter::RouteMouseButton(const SDL_MouseButtonEvent& event, bool down)
     const WPARAM flag = left ? MK_LBUTTON : MK_RBUTTON;
     m_buttons = down ? (m_buttons | flag) : (m_buttons & ~flag);
     m_lastMouse = POINT{event.x, event.y};
+    TellDesktopPointer(hwnd);
     // Dragging past the window's edge keeps reporting to it until the release.
     SDL_CaptureMouse(m_buttons != 0 ? SDL_TRUE : SDL_FALSE);
     UINT message = 0;
@@ -189,6 +198,14 @@ void InputRouter::RouteMouseButton(const SDL_MouseButtonEvent& event, bool down)
         message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     }
     platform::SendMessage(hwnd, message, m_buttons, PointParam(m_lastMouse));
+}
+
+// Where the pointer is on the desktop, for what opens at it (menus, tips).
+void InputRouter::TellDesktopPointer(HWND hwnd) const {
+    RECT rc{};
+    if (platform::GetWindowRect(hwnd, &rc)) {
+        platform::SetCursorPos(rc.left + m_lastMouse.x, rc.top + m_lastMouse.y);
+    }
 }
 
 void InputRouter::RouteKey(const SDL_KeyboardEvent& event, bool down) {
