@@ -8,6 +8,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"
 #include "platform/milestones.h"
+#include "platform/window_messages.h"
 
 using DuiLib::CDuiString;
 
@@ -56,6 +57,19 @@ CDeviceOptionUI::CDeviceOptionUI()
       syncNormalImage_(IconPath(L"unknow", L"_device_synchro_normal.png")),
       selectedImage_(IconPath(L"unknow", L"_device_selected.png")),
       normalImage_(IconPath(L"unknow", L"_device_normal.png")) {}
+
+CDeviceOptionUI::~CDeviceOptionUI() {
+    if (listenedTo_ != nullptr && DuiLib::CPaintManagerUI::IsLive(listenedTo_)) {
+        listenedTo_->RemoveMessageFilter(this);
+    }
+}
+
+LRESULT CDeviceOptionUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool&) {
+    if (uMsg == WM_SHOWWINDOW && wParam != 0 && device_ != nullptr) {
+        device_->ShowLedPreview();
+    }
+    return 0;
+}
 
 LPCTSTR CDeviceOptionUI::GetClass() const {
     return L"DeviceOption";
@@ -181,6 +195,10 @@ void CDeviceOptionUI::SetDevice(CVornalixUSBDevice* device) {
     device_ = device;
     if (device_) {
         device_->SetDeviceOptionItem(this);
+    }
+    if (listenedTo_ == nullptr && m_pManager != nullptr) {
+        listenedTo_ = m_pManager;
+        listenedTo_->AddMessageFilter(this);
     }
 }
 

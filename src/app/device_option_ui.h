@@ -14,7 +14,7 @@ class COptionUI;
 class CLabelUI;
 }  // namespace DuiLib
 
-class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI {
+class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI, public DuiLib::IMessageFilterUI {
   public:
     static constexpr UINT kFrameTimer = 1000;
     static constexpr UINT kStartTimer = 1001;
@@ -28,6 +28,7 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI {
     static constexpr UINT kPowerPeriodMs = 5000;
 
     CDeviceOptionUI();
+    ~CDeviceOptionUI() override;
 
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
@@ -57,6 +58,9 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI {
     void SetPreviewControl(DuiLib::CControlUI* control) { previewControl_ = control; }
     bool IsShown() const { return shown_; }
     void ArmStartTimer();
+    // The window being shown again: the device's page takes the LED colours of now before
+    // the window is drawn (its frames left a hidden page alone).
+    LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
   private:
     void OnDeviceTimer(UINT id);
@@ -71,6 +75,8 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI {
     DuiLib::CLabelUI* NameLabel();
 
     DuiLib::CControlUI* previewControl_ = nullptr;
+    // The paint manager this entry listens to for the window's showing.
+    DuiLib::CPaintManagerUI* listenedTo_ = nullptr;
     CVornalixUSBDevice* device_ = nullptr;
     DuiLib::COptionUI* syncOption_ = nullptr;
     DuiLib::COptionUI* pageOption_ = nullptr;

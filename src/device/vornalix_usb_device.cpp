@@ -19,6 +19,7 @@
 #include "pages/macro_key_numbers.h"
 #include "pages/shoot_data_file.h"
 #include "platform/clock.h"
+#include "platform/window_handles.h"
 
 using DuiLib::CControlUI;
 using DuiLib::CDuiString;
@@ -259,7 +260,24 @@ int CVornalixUSBDevice::WriteMemoryInSession(std::span<const uint8_t> bytes, uin
     return written == 1 ? 1 : 0;
 }
 
+bool CVornalixUSBDevice::PageWindowShown() const {
+    const HWND window = m_pManager != nullptr ? m_pManager->GetPaintWindow() : nullptr;
+    return window == nullptr || platform::IsWindowVisible(window);
+}
+
+void CVornalixUSBDevice::ShowLedPreview() {
+    CatchUpLight();
+    if (HasLightControl()) {
+        PaintLedButtons();
+    }
+}
+
 void CVornalixUSBDevice::PaintLedButtons() {
+    // Nothing of a window hidden to the tray is seen: its page is tinted when it is shown
+    // again (ShowLedPreview).
+    if (!PageWindowShown()) {
+        return;
+    }
     for (size_t i = 0; i < ledButtons_.size(); ++i) {
         CControlUI* button = ledButtons_[i];
         if (button && button->IsVisible()) {

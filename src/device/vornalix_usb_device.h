@@ -149,6 +149,9 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // The command channel's light synchronisation flag: while it is set the light
     // synchronisation draws the LEDs and the light thread counts no tick.
     void SetLightSync(bool on);
+    // The page's window is being shown again: its LED buttons take the colours of now
+    // before it is drawn, since no frame tinted them while it was hidden.
+    void ShowLedPreview();
     void SetWindowActive(int active) { windowActive_.store(active); }
     int IsWindowActive() const { return windowActive_.load(); }
 
@@ -188,8 +191,12 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // The base light parameters from a stored light record (bytes 0..11) and `slot`;
     // no override sees them.
     void PublishLightRecord(const LightRecord& light, uint8_t slot);
-    // Tints every visible LED button of the page with its LED's colour.
+    // Tints every visible LED button of the page with its LED's colour; nothing while the
+    // page's window is hidden.
     void PaintLedButtons();
+    // Whether the page's window is shown (minimised counts as shown); a page in no
+    // window is.
+    bool PageWindowShown() const;
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
     // record for a key the assignments do not hold.
     void ShowKeyAssignmentIn(CKeySetControlUI* keySet, int key);

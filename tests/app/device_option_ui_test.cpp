@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/device_key_button.h"
+#include "controls/select_panel.h"
 #include "device/vornalix_usb_device.h"
 #include "duilib/paint_manager.h"
 #include "duilib/ui_button.h"
@@ -192,6 +193,39 @@ TEST_F(DeviceOptionTest, AFrameRepaintsOnlyChangedKeysOfTheSelectedEntryOfAnActi
     Fire(CDeviceOptionUI::kFrameTimer);
     EXPECT_EQ(changing->invalidated, 3);
     entry_->SetPreviewControl(nullptr);
+}
+
+// A hidden window's frames leave its page alone; shown again, the page takes the LED
+// colours of that moment before anything is drawn, not those of the last frame it saw.
+TEST_F(DeviceOptionTest, AWindowShownAgainTintsItsPageWithTheColoursOfNow) {
+    auto* page = new CVornalixUSBDevice();
+    auto* panel = new CSelectPanelUI();
+    panel->SetName(L"device_key_light");
+    auto* led = new CDeviceKeyButtonUI();
+    led->SetName(L"key_0");
+    led->SetUserData(L"light_0");
+    panel->Add(led);
+    page->Add(panel);
+    entry_->Add(page);  // in the window, as a device page is
+    page->SetDeviceName(L"keyboard");
+    page->SetKeyCount(1);
+    page->SetLedCount(1);
+    page->InitPage();
+    page->CommandChannel().SetSlow(true);  // the tint is what counts here
+    entry_->SetDevice(page);
+
+    platform::ShowWindow(window_, SW_SHOW);
+    page->SetLedColor(0, 0xFF000010);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(led->GetTintColor(), 0x10u);
+    platform::ShowWindow(window_, SW_HIDE);
+    page->SetLedColor(0, 0xFF000020);
+    Fire(CDeviceOptionUI::kFrameTimer);
+    EXPECT_EQ(led->GetTintColor(), 0x10u) << "nothing of a hidden window is seen";
+    page->SetLedColor(0, 0xFF000030);
+    platform::ShowWindow(window_, SW_SHOW);
+    EXPECT_EQ(led->GetTintColor(), 0x30u);
+    entry_->SetDevice(nullptr);
 }
 
 TEST_F(DeviceOptionTest, IconsFollowTheDeviceKind) {

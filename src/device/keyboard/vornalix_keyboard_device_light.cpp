@@ -107,12 +107,17 @@ void CVornalixKeyboardDevice::ReadDeviceSettings() {
 }
 
 int CVornalixKeyboardDevice::PushLightFrame() {
-    // The frame shows the colours of this tick, whoever worked them out.
-    CatchUpLight();
     // The keyboard runs its lighting itself: the frame only paints the page.
     if (!HasLightControl()) {
         return 0;
     }
+    // Hidden, there is nothing to paint: the light thread keeps the count short and the
+    // window's showing catches it up (ShowLedPreview).
+    if (!PageWindowShown()) {
+        return 1;
+    }
+    // The frame shows the colours of this tick, whoever worked them out.
+    CatchUpLight();
     PaintLedButtons();
     return 1;
 }
