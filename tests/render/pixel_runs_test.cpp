@@ -76,6 +76,56 @@ TEST(PixelRuns, LaidFromRunsEqualsLaidPixelByPixel) {
     }
 }
 
+// What a draw keeps for the next (each colour as laid, the last pixel a colour was laid
+// on) and the rows it copies from the row above change nothing: an image laid again over
+// other pixels, or whose middle rows repeat, comes out as laid pixel by pixel.
+TEST(PixelRuns, LaidAgainOrFromRepeatedRowsEqualsLaidPixelByPixel) {
+    // Opaque rows of several runs, the middle ones alike, as a key's face has them.
+    SurfacePtr face = NewSurface(12, 8, 0xFF2A3442);
+    for (int y = 0; y < 8; ++y) {
+        Put(face.get(), 0, y, 0xFF445368);
+        Put(face.get(), 1, y, 0xFF313D4D);
+        Put(face.get(), 11, y, 0xFF445368);
+    }
+    Put(face.get(), 4, 0, 0xFFFFFFFF);
+    Put(face.get(), 4, 7, 0x80FFFFFF);
+    // Two rows alike that let what lies beneath show through: not copied.
+    Put(face.get(), 8, 5, 0x80FFFFFF);
+    Put(face.get(), 8, 6, 0x80FFFFFF);
+    const std::unique_ptr<PixelRuns> rows = PixelRuns::Of(face.get());
+    ASSERT_TRUE(rows);
+    EXPECT_TRUE(rows->RepeatsRowAbove(3));
+    EXPECT_FALSE(rows->RepeatsRowAbove(6));
+    // A text's coverage: one colour at many alphas.
+    SurfacePtr text = NewSurface(12, 8, 0);
+    for (int x = 0; x < 12; ++x) {
+        Put(text.get(), x, 3, static_cast<uint32_t>(x * 20 + 10) << 24 | 0xE0E6F0);
+        Put(text.get(), x, 4, static_cast<uint32_t>(250 - x * 20) << 24 | 0xE0E6F0);
+    }
+    const std::unique_ptr<PixelRuns> glyphs = PixelRuns::Of(text.get());
+    ASSERT_TRUE(glyphs);
+
+    RunPlacement placement;
+    placement.origin = POINT{3, 1};
+    placement.area = RECT{4, 3, 20, 14};  // cuts off the left column and two rows
+    placement.tintRgb = 0x10C040;
+    for (const uint8_t tintAlpha : {120, 200}) {
+        placement.tintAlpha = tintAlpha;
+        // Plain backdrops of one colour and of another, then one that differs everywhere.
+        for (const uint32_t under : {0xFF102030u, 0xFF405060u, 0xFF102030u, 0u}) {
+            for (const auto& [runs, image] :
+                 {std::pair{rows.get(), face.get()}, std::pair{glyphs.get(), text.get()}}) {
+                SurfacePtr fromRuns = under != 0 ? NewSurface(20, 14, under) : Backdrop();
+                SurfacePtr byPixel = under != 0 ? NewSurface(20, 14, under) : Backdrop();
+                DrawRuns(fromRuns.get(), *runs, placement);
+                DrawPixels(byPixel.get(), image, placement);
+                EXPECT_EQ(render_test::Compare(fromRuns.get(), byPixel.get(), 0).differingShare,
+                          0.0);
+            }
+        }
+    }
+}
+
 TEST(PixelRuns, AnOpaqueRunHidesWhatLiesBeneathAndAClearOneNothing) {
     const SurfacePtr face = KeyFace();
     const std::unique_ptr<PixelRuns> runs = PixelRuns::Of(face.get());

@@ -18,9 +18,12 @@ void ShowLedTints(DuiLib::CControlUI* preview) {
     if (preview == nullptr) {
         return;
     }
+    // A key button holds no other controls: it is not asked whether it is a container (a
+    // frame walks the picture's hundred keys 20 times a second).
     if (auto* target =
             static_cast<ILedTintTarget*>(preview->GetInterface(ILedTintTarget::kInterfaceName))) {
         target->ShowLedTint();
+        return;
     }
     auto* container = static_cast<DuiLib::IContainerUI*>(preview->GetInterface(L"IContainer"));
     for (int i = 0; container != nullptr && i < container->GetCount(); ++i) {

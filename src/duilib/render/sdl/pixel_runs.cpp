@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace DuiLib::sdl {
 namespace {
 
-// Up to this many colours a draw works all of them out before it starts.
-constexpr size_t kFewColours = 16;
+// A repeated row is copied when it has a run for every this many pixels or fewer.
+constexpr LONG kPixelsPerRunWorthCopying = 16;
 
 const uint32_t* RowOf(const SDL_Surface* surface, int y) {
     return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
@@ -40,19 +41,12 @@ inline uint32_t Mix(uint32_t under, uint32_t over, uint32_t a) {
     return redBlue | (green << 8);
 }
 
-// One source colour as a placement lays it: how much of the image and of the tint cover
-// the pixel beneath, and, where the image hides it, the colour that results.
-struct Paint {
-    uint32_t argb;
-    uint8_t image;   // the image's coverage, 0-255
-    uint8_t tint;    // the tint's coverage, 0-255
-    uint32_t solid;  // the result where `image` is 255
-};
+using Paint = PixelRuns::LaidColour;
 
 Paint PaintOf(uint32_t argb, const RunPlacement& placement) {
     const uint32_t own = argb >> 24;
-    Paint paint{};
-    paint.argb = argb;
+    Paint paint;
+    paint.known = true;
     paint.image = static_cast<uint8_t>(Div255(own * placement.alpha));
     paint.tint = static_cast<uint8_t>(Div255(own * placement.tintAlpha));
     if (paint.image == 255) {
@@ -62,8 +56,9 @@ Paint PaintOf(uint32_t argb, const RunPlacement& placement) {
     return paint;
 }
 
-// Lays `count` pixels of one colour at `to`: the image over what is there, then the tint.
-void Lay(uint32_t* to, int count, const Paint& paint, uint32_t tintRgb) {
+// Lays `count` pixels of colour `argb` at `to`: the image over what is there, then the
+// tint.
+void Lay(uint32_t* to, int count, Paint& paint, uint32_t argb, uint32_t tintRgb) {
     if (paint.image == 255) {
         // What lies beneath does not show: the whole run is one colour. Short runs (a key's
         // edges) are cheaper written one by one than through the vectorised fill.
@@ -80,8 +75,14 @@ void Lay(uint32_t* to, int count, const Paint& paint, uint32_t tintRgb) {
         return;
     }
     for (int i = 0; i < count; ++i) {
-        const uint32_t image = Mix(to[i], paint.argb, paint.image);
-        to[i] = 0xFF000000u | (paint.tint != 0 ? Mix(image, tintRgb, paint.tint) : image);
+        if (!paint.laidOnce || to[i] != paint.lastUnder) {
+            paint.laidOnce = true;
+            paint.lastUnder = to[i];
+            const uint32_t image = Mix(to[i], argb, paint.image);
+            paint.lastResult =
+                0xFF000000u | (paint.tint != 0 ? Mix(image, tintRgb, paint.tint) : image);
+        }
+        to[i] = paint.lastResult;
     }
 }
 
@@ -124,7 +125,22 @@ std::unique_ptr<PixelRuns> PixelRuns::Of(const SDL_Surface* image) {
     }
     runs->m_rowStarts.push_back(static_cast<uint32_t>(runs->m_runs.size()));
     runs->m_runs.shrink_to_fit();
+    runs->FindRepeatedRows();
     return runs;
+}
+
+void PixelRuns::FindRepeatedRows() {
+    m_repeats.assign(static_cast<size_t>(m_height), 0);
+    auto same = [](const Run& a, const Run& b) {
+        return a.x == b.x && a.length == b.length && a.colour == b.colour;
+    };
+    for (int y = 1; y < m_height; ++y) {
+        const std::span<const Run> row = Row(y);
+        const std::span<const Run> above = Row(y - 1);
+        m_repeats[static_cast<size_t>(y)] =
+            std::equal(row.begin(), row.end(), above.begin(), above.end(), same) &&
+            IsOpaqueOver(RECT{0, y, m_width, y + 1});
+    }
 }
 
 int PixelRuns::ColourIndex(uint32_t argb) {
@@ -139,6 +155,17 @@ int PixelRuns::ColourIndex(uint32_t argb) {
     }
     m_colours.push_back(argb);
     return static_cast<int>(m_colours.size() - 1);
+}
+
+std::span<PixelRuns::LaidColour> PixelRuns::LaidColours(uint8_t alpha, uint32_t tintRgb,
+                                                        uint8_t tintAlpha) const {
+    const uint32_t tint = (tintRgb & 0x00FFFFFFu) | static_cast<uint32_t>(tintAlpha) << 24;
+    if (m_laid.size() != m_colours.size() || alpha != m_laidAlpha || tint != m_laidTint) {
+        m_laid.assign(m_colours.size(), LaidColour{});
+        m_laidAlpha = alpha;
+        m_laidTint = tint;
+    }
+    return m_laid;
 }
 
 std::span<const PixelRuns::Run> PixelRuns::Row(int y) const {
@@ -178,25 +205,31 @@ void DrawRuns(SDL_Surface* target, const PixelRuns& runs, const RunPlacement& pl
     if (area.right <= area.left || area.bottom <= area.top) {
         return;
     }
-    // Each colour is worked out once per draw, not once per run: all at once for the few
-    // colours of an image, as they are met for the many of a text (one per coverage).
+    // Each colour is worked out once, not once per run, as it is met: once per draw for a
+    // key's face whose tint changes, once for all draws of a text that stays as it is.
     const std::span<const uint32_t> colours = runs.Colours();
-    const bool few = colours.size() <= kFewColours;
-    std::array<Paint, PixelRuns::kMaxColours> paints;  // filled as `known` says
-    std::array<bool, PixelRuns::kMaxColours> known;
-    std::fill_n(known.begin(), colours.size(), few);
-    if (few) {
-        std::transform(colours.begin(), colours.end(), paints.begin(),
-                       [&](uint32_t argb) { return PaintOf(argb, placement); });
-    }
+    const std::span<Paint> paints =
+        runs.LaidColours(placement.alpha, placement.tintRgb, placement.tintAlpha);
     const POINT o = placement.origin;
     // The drawn columns, in the image's own coordinates.
     const int left = static_cast<int>(area.left - o.x);
     const int right = static_cast<int>(area.right - o.x);
     const bool clipped = left > 0 || right < runs.Width();
+    // A row that repeats the one above over an image drawn without a fade is a copy of
+    // what that row just became: a key's face is mostly such rows. A row of a few long
+    // runs (a panel's) is filled faster than it is copied.
+    const LONG width = area.right - area.left;
+    const bool copyRepeats = placement.alpha == 255;
+    const size_t drawnBytes = static_cast<size_t>(width) * sizeof(uint32_t);
     for (LONG y = area.top; y < area.bottom; ++y) {
         uint32_t* drawn = TargetRow(target, y) + area.left;  // the image's column `left`
-        for (const PixelRuns::Run& run : runs.Row(static_cast<int>(y - o.y))) {
+        const int imageRow = static_cast<int>(y - o.y);
+        if (copyRepeats && y > area.top && runs.RepeatsRowAbove(imageRow) &&
+            static_cast<LONG>(runs.Row(imageRow).size()) * kPixelsPerRunWorthCopying > width) {
+            std::memcpy(drawn, TargetRow(target, y - 1) + area.left, drawnBytes);
+            continue;
+        }
+        for (const PixelRuns::Run& run : runs.Row(imageRow)) {
             int begin = run.x;
             int end = run.x + run.length;
             if (clipped) {
@@ -207,11 +240,11 @@ void DrawRuns(SDL_Surface* target, const PixelRuns& runs, const RunPlacement& pl
                 }
             }
             Paint& paint = paints[run.colour];
-            if (!known[run.colour]) {
-                known[run.colour] = true;
-                paint = PaintOf(colours[run.colour], placement);
+            const uint32_t argb = colours[run.colour];
+            if (!paint.known) {
+                paint = PaintOf(argb, placement);
             }
-            Lay(drawn + (begin - left), end - begin, paint, placement.tintRgb);
+            Lay(drawn + (begin - left), end - begin, paint, argb, placement.tintRgb);
         }
     }
 }
@@ -223,7 +256,8 @@ void DrawPixels(SDL_Surface* target, const SDL_Surface* image, const RunPlacemen
         uint32_t* to = TargetRow(target, y);
         const uint32_t* from = RowOf(image, y - o.y);
         for (LONG x = area.left; x < area.right; ++x) {
-            Lay(to + x, 1, PaintOf(from[x - o.x], placement), placement.tintRgb);
+            Paint paint = PaintOf(from[x - o.x], placement);
+            Lay(to + x, 1, paint, from[x - o.x], placement.tintRgb);
         }
     }
 }
