@@ -60,6 +60,22 @@ TEST(DisplayWatcher, WakesOncePerArmingWhileInputWaits) {
     ASSERT_TRUE(WaitFor(wakes, 2));
 }
 
+// While the UI thread talks to the display itself (a frame's present and its reply) the
+// watcher wakes nobody; armed again, it wakes for what is still waiting.
+TEST(DisplayWatcher, PausedItLeavesTheInputToTheUiThreadUntilArmedAgain) {
+    Pipe pipe;
+    std::atomic<int> wakes{0};
+    DuiLib::sdl::DisplayWatcher watcher(pipe.ReadEnd(), [&] { ++wakes; });
+    watcher.Arm();
+    std::this_thread::sleep_for(10ms);  // it waits on the descriptor now
+    watcher.Pause();
+    pipe.Write();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(wakes.load(), 0);
+    watcher.Arm();
+    ASSERT_TRUE(WaitFor(wakes, 1));
+}
+
 TEST(DisplayWatcher, StopsWhileArmedAndWhileIdle) {
     Pipe pipe;
     {

@@ -43,6 +43,11 @@ void DisplayWatcher::Arm() {
     m_changed.notify_all();
 }
 
+void DisplayWatcher::Pause() {
+    std::lock_guard lock(m_mutex);
+    m_armed = false;
+}
+
 bool DisplayWatcher::WaitArmed(platform::Event& stop) {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_armed || m_stopping || stop.IsSet(); });
@@ -68,6 +73,9 @@ void DisplayWatcher::Run(platform::Event& stop) {
         if ((fds[0].revents & POLLIN) != 0) {
             {
                 std::lock_guard lock(m_mutex);
+                if (!m_armed) {
+                    continue;  // paused: the UI thread reads what came
+                }
                 m_armed = false;
             }
             m_wake();

@@ -22,6 +22,9 @@ class DisplayWatcher {
 
     bool IsRunning() const { return m_thread.IsRunning(); }
     void Arm();
+    // The UI thread is about to talk to the display itself, and reads its replies: until
+    // the next Arm, input on the connection wakes nobody.
+    void Pause();
 
   private:
     void Run(platform::Event& stop);

@@ -26,6 +26,12 @@ RECT Intersect(const RECT& a, const RECT& b) {
                 std::min(a.bottom, b.bottom)};
 }
 
+bool Canvas::TakesRuns() const {
+    // A desktop window's XRGB surface has our layout; its alpha byte is not read.
+    const Uint32 format = m_target->format->format;
+    return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
+}
+
 Canvas::Canvas(SDL_Surface* target) : m_target(target) {
     if (target != nullptr) {
         m_renderer.reset(SDL_CreateSoftwareRenderer(target));
@@ -178,8 +184,7 @@ void Canvas::DrawImage(SDL_Surface* image, const NineSlice& slice, const RECT& d
     // An image without transparency that is drawn as it is needs no blending: SDL copies
     // it. Others are laid from their runs when they are flat, else blended by SDL.
     const bool plain = alpha == 255 && tint == 0xFFFFFFFF && IsOpaque(image);
-    if (!plain && tint == 0xFFFFFFFF && face->Runs() != nullptr &&
-        m_target->format->format == SDL_PIXELFORMAT_ARGB8888) {
+    if (!plain && tint == 0xFFFFFFFF && face->Runs() != nullptr && TakesRuns()) {
         RunPlacement placement;
         placement.alpha = alpha;
         Lay(face->Pixels(), face->Runs(), dest, placement);
@@ -218,7 +223,7 @@ bool Canvas::DrawShape(SDL_Surface* image, const NineSlice& slice, const RECT& d
 bool Canvas::DrawTintedImage(SDL_Surface* image, const NineSlice& slice, const RECT& dest,
                              uint8_t alpha, uint32_t rgb, uint8_t tintAlpha) {
     if (!IsValid() || image == nullptr || image->format->format != SDL_PIXELFORMAT_ARGB8888 ||
-        m_target->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        !TakesRuns()) {
         return false;
     }
     if ((alpha == 0 && tintAlpha == 0) || IsClippedOut(dest)) {
@@ -238,7 +243,7 @@ bool Canvas::DrawTintedImage(SDL_Surface* image, const NineSlice& slice, const R
 
 void Canvas::DrawPixelsAt(const SDL_Surface* image, const PixelRuns* runs, POINT at) {
     if (!IsValid() || image == nullptr || image->format->format != SDL_PIXELFORMAT_ARGB8888 ||
-        m_target->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        !TakesRuns()) {
         return;
     }
     Lay(image, runs, RECT{at.x, at.y, at.x + image->w, at.y + image->h}, RunPlacement{});

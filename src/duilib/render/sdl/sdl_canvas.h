@@ -56,6 +56,9 @@ class Canvas {
                   uint32_t argb);
 
   private:
+    // Whether the target's pixels are 32-bit xRGB, which the runs of images and texts are
+    // laid onto directly.
+    bool TakesRuns() const;
     // `image`'s part `slice.source` at the size of `dest`; null when it cannot be made.
     ImageFace* FaceFor(SDL_Surface* image, const NineSlice& slice, const RECT& dest);
     // Blends `image` (or its `runs`) at `dest` by `placement`, whose origin and area are

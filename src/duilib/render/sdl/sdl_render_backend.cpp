@@ -39,16 +39,14 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager, std::span<const RECT> dir
     }
     WindowHost& host = HostFor(manager);
     const SIZE client = manager.GetClientSize();
-    const SDL_Surface* before = host.Pixels();
-    const bool kept =
-        host.HasPainted() && before != nullptr && before->w == client.cx && before->h == client.cy;
-    Canvas* canvas = host.CanvasFor(client);
+    bool whole = true;
+    Canvas* canvas = host.CanvasFor(client, &whole);
     if (canvas == nullptr) {
         return;
     }
-    // New pixels (the first paint, a new size) are drawn whole.
+    // New pixels (the first paint, a new size, another target) are drawn whole.
     std::vector<RECT> parts(dirty.begin(), dirty.end());
-    if (!kept) {
+    if (whole) {
         parts.assign(1, RECT{0, 0, client.cx, client.cy});
     }
     ControlPainter painter(*canvas, m_resolver, m_texts, manager, host.HoveredRow());
@@ -57,6 +55,9 @@ void SdlRenderBackend::Paint(CPaintManagerUI& manager, std::span<const RECT> dir
     }
     host.MarkPainted(parts);
     if (hwnd != nullptr && DesktopUsable()) {
+        if (m_presentListener) {
+            m_presentListener();
+        }
         host.Sync([this](HWND owner) { return DesktopWindowOf(owner); }, ProgramIcon(manager));
         host.Present(parts);
     }
@@ -164,8 +165,8 @@ void SdlRenderBackend::SyncWindow(HWND hwnd) {
         // A window never drawn, or whose size changed, is painted again, as the desktop
         // asks after a resize; so is one that came into view after paints were left out.
         const SIZE client = manager->GetClientSize();
-        const SDL_Surface* pixels = host != nullptr ? host->Pixels() : nullptr;
-        if (pixels == nullptr || pixels->w != client.cx || pixels->h != client.cy) {
+        const SIZE painted = host != nullptr ? host->PaintedSize() : SIZE{0, 0};
+        if (painted.cx != client.cx || painted.cy != client.cy || painted.cx == 0) {
             manager->Invalidate();
         }
         manager->ResumePaint();

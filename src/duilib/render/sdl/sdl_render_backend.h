@@ -52,6 +52,10 @@ class SdlRenderBackend : public IRenderBackend {
     void SetPaintListener(std::function<void(CPaintManagerUI&)> listener) {
         m_paintListener = std::move(listener);
     }
+    // Called before a paint shows its pixels on the desktop; the paint listener follows.
+    void SetPresentListener(std::function<void()> listener) {
+        m_presentListener = std::move(listener);
+    }
 
   private:
     // Opens a combo's list when the combo asks for it ("dropdown").
@@ -71,6 +75,7 @@ class SdlRenderBackend : public IRenderBackend {
     TextImages m_texts{m_fonts};
     std::map<CPaintManagerUI*, std::unique_ptr<WindowHost>> m_hosts;
     std::function<void(CPaintManagerUI&)> m_paintListener;
+    std::function<void()> m_presentListener;
     std::function<bool()> m_desktopAlive;
     DropDownOpener m_dropDowns;
 };

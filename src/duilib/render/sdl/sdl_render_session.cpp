@@ -113,6 +113,13 @@ void CSdlRenderSession::Impl::Start() {
         screenshot =
             std::make_unique<sdl::ScreenshotWriter>(*backend, pump, file, ScreenshotDelayMs());
     }
+    // The replies to a present come on the connection the watcher looks at: the UI thread
+    // reads them itself, and the drain after the paint looks at what else came.
+    backend->SetPresentListener([this] {
+        if (watcher) {
+            watcher->Pause();
+        }
+    });
     backend->SetPaintListener([this](CPaintManagerUI& manager) {
         if (screenshot) {
             screenshot->WindowPainted(manager);

@@ -62,21 +62,81 @@ bool IsPopup(HWND hwnd) {
 
 }  // namespace
 
-Canvas* WindowHost::CanvasFor(SIZE size) {
+SDL_Surface* WindowHost::ScreenFor(SIZE size) {
+    if (!m_window || !m_appliedVisible || m_appliedIconic) {
+        return nullptr;
+    }
+    SDL_Surface* screen = nullptr;
+    {
+        const SurvivableDisplayCall survivable;
+        screen = SDL_GetWindowSurface(m_window.get());
+    }
+    // The display may have gone during the call, and the window with it.
+    if (!m_window || screen == nullptr || screen->w != size.cx || screen->h != size.cy ||
+        screen->format->format != SDL_PIXELFORMAT_RGB888) {
+        return nullptr;
+    }
+    return screen;
+}
+
+Canvas* WindowHost::CanvasFor(SIZE size, bool* whole) {
+    *whole = true;
     if (size.cx <= 0 || size.cy <= 0) {
         return nullptr;
     }
-    if (!m_surface || m_surface->w != size.cx || m_surface->h != size.cy) {
-        m_canvas.reset();
-        m_surface.reset(
-            SDL_CreateRGBSurfaceWithFormat(0, size.cx, size.cy, 32, SDL_PIXELFORMAT_ARGB8888));
+    SDL_Surface* target = ScreenFor(size);
+    if (target == nullptr) {
+        if (!m_surface || m_surface->w != size.cx || m_surface->h != size.cy) {
+            m_canvas.reset();
+            m_target = nullptr;
+            m_surface.reset(
+                SDL_CreateRGBSurfaceWithFormat(0, size.cx, size.cy, 32, SDL_PIXELFORMAT_ARGB8888));
+            if (!m_surface) {
+                return nullptr;
+            }
+            SDL_SetSurfaceBlendMode(m_surface.get(), SDL_BLENDMODE_NONE);
+        }
+        target = m_surface.get();
+    }
+    *whole = !m_painted || target != m_target;
+    if (!m_canvas || m_canvas->Target() != target) {
+        m_canvas = std::make_unique<Canvas>(target);
+    }
+    m_target = target;
+    return m_canvas->IsValid() ? m_canvas.get() : nullptr;
+}
+
+SIZE WindowHost::PaintedSize() const {
+    return m_painted && m_target != nullptr ? SIZE{m_target->w, m_target->h} : SIZE{0, 0};
+}
+
+SDL_Surface* WindowHost::Pixels() {
+    if (!m_painted || m_target == nullptr) {
+        return nullptr;
+    }
+    if (!DrawsOnScreen()) {
+        return m_surface.get();
+    }
+    // The screen's pixels carry no alpha (SDL leaves that byte 0 where it draws): the
+    // copy is as opaque as pixels drawn apart.
+    if (!m_surface || m_surface->w != m_target->w || m_surface->h != m_target->h) {
+        m_surface.reset(SDL_CreateRGBSurfaceWithFormat(0, m_target->w, m_target->h, 32,
+                                                       SDL_PIXELFORMAT_ARGB8888));
         if (!m_surface) {
             return nullptr;
         }
         SDL_SetSurfaceBlendMode(m_surface.get(), SDL_BLENDMODE_NONE);
-        m_canvas = std::make_unique<Canvas>(m_surface.get());
     }
-    return m_canvas->IsValid() ? m_canvas.get() : nullptr;
+    for (int y = 0; y < m_target->h; ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(m_target->pixels) + y * m_target->pitch);
+        auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(m_surface->pixels) +
+                                               y * m_surface->pitch);
+        for (int x = 0; x < m_target->w; ++x) {
+            to[x] = from[x] | 0xFF000000u;
+        }
+    }
+    return m_surface.get();
 }
 
 void WindowHost::CreateWindow(SDL_Surface* icon) {
@@ -180,6 +240,12 @@ void WindowHost::Sync(const std::function<SDL_Window*(HWND)>& windowOf, SDL_Surf
 }
 
 void WindowHost::AbandonWindow() {
+    if (DrawsOnScreen()) {
+        // Its pixels went with the window: the next paint starts afresh.
+        Pixels();
+        m_canvas.reset();
+        m_target = nullptr;
+    }
     static_cast<void>(m_window.release());
     m_presentedScreen = nullptr;
     m_appliedVisible = false;
@@ -195,7 +261,7 @@ void WindowHost::DesktopMinimized(bool minimized) {
 }
 
 void WindowHost::Present(std::span<const RECT> parts) {
-    if (!m_window || !m_surface || !m_appliedVisible) {
+    if (!m_window || m_target == nullptr || !m_appliedVisible) {
         m_presentedScreen = nullptr;  // shown again later: presented whole
         return;
     }
@@ -203,24 +269,42 @@ void WindowHost::Present(std::span<const RECT> parts) {
     if (screen == nullptr) {
         return;
     }
-    const bool whole = parts.empty() || screen != m_presentedScreen || screen->w != m_surface->w ||
-                       screen->h != m_surface->h;
+    if (DrawsOnScreen() && screen != m_target) {
+        // The window's surface was made anew since the paint (a resize): paint again.
+        m_canvas.reset();
+        m_target = nullptr;
+        m_painted = false;
+        m_manager.Invalidate();
+        return;
+    }
+    const bool whole = parts.empty() || screen != m_presentedScreen || screen->w != m_target->w ||
+                       screen->h != m_target->h;
+    std::vector<SDL_Rect> rects;
     if (whole) {
-        CopyPart(m_surface.get(), screen, SDL_Rect{0, 0, m_surface->w, m_surface->h});
-        const SurvivableDisplayCall survivable;
-        SDL_UpdateWindowSurface(m_window.get());
-        m_presentedScreen = screen;
+        rects.push_back(SDL_Rect{0, 0, m_target->w, m_target->h});
     } else {
-        std::vector<SDL_Rect> rects;
         rects.reserve(parts.size());
         for (const RECT& part : parts) {
-            SDL_Rect rect{part.left, part.top, part.right - part.left, part.bottom - part.top};
-            CopyPart(m_surface.get(), screen, rect);
-            rects.push_back(rect);
+            rects.push_back(
+                SDL_Rect{part.left, part.top, part.right - part.left, part.bottom - part.top});
         }
-        const SurvivableDisplayCall survivable;
-        SDL_UpdateWindowSurfaceRects(m_window.get(), rects.data(), static_cast<int>(rects.size()));
     }
+    // Pixels drawn straight into the window's surface are there already.
+    if (!DrawsOnScreen()) {
+        for (const SDL_Rect& rect : rects) {
+            CopyPart(m_surface.get(), screen, rect);
+        }
+    }
+    {
+        const SurvivableDisplayCall survivable;
+        if (whole) {
+            SDL_UpdateWindowSurface(m_window.get());
+        } else {
+            SDL_UpdateWindowSurfaceRects(m_window.get(), rects.data(),
+                                         static_cast<int>(rects.size()));
+        }
+    }
+    m_presentedScreen = screen;
     if (platform::MilestonesWanted()) {
         const std::wstring cls = platform::GetWindowClassName(m_manager.GetPaintWindow());
         platform::Milestone("present-" + platform::Utf8Encode(cls));

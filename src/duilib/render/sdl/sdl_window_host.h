@@ -24,9 +24,17 @@ class WindowHost {
     explicit WindowHost(CPaintManagerUI& manager) : m_manager(manager) {}
 
     CPaintManagerUI& Manager() const { return m_manager; }
-    // A canvas of the window's client size (made anew when the size changed).
-    Canvas* CanvasFor(SIZE size);
-    SDL_Surface* Pixels() const { return m_surface.get(); }
+    // A canvas of the window's client size. While the desktop window is shown with a
+    // surface of that size and of our pixel layout, the canvas draws straight into it, and
+    // presenting copies nothing; otherwise into pixels of its own. `whole` is set when the
+    // canvas holds nothing of the last paint (another target, another size): the window is
+    // then painted whole.
+    Canvas* CanvasFor(SIZE size, bool* whole);
+    // The last painted pixels (ARGB8888, opaque); null before the first paint. Pixels drawn
+    // in the desktop window's surface are copied out first.
+    SDL_Surface* Pixels();
+    // The size of the last painted pixels; {0, 0} before the first paint.
+    SIZE PaintedSize() const;
     bool HasPainted() const { return m_painted; }
     // The parts a paint just drew.
     void MarkPainted(std::vector<RECT> parts) {
@@ -65,8 +73,14 @@ class WindowHost {
     static SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* pt, void* data);
 
     CPaintManagerUI& m_manager;
+    // The desktop window's surface, when the canvas may draw straight into it.
+    SDL_Surface* ScreenFor(SIZE size);
+    bool DrawsOnScreen() const { return m_target != nullptr && m_target != m_surface.get(); }
+
     SurfacePtr m_surface;
     std::unique_ptr<Canvas> m_canvas;
+    // What the canvas draws on: m_surface or the desktop window's surface.
+    SDL_Surface* m_target = nullptr;
     bool m_painted = false;
     std::vector<RECT> m_lastParts;
     // The window surface the last whole present went to; another one is presented whole.
