@@ -172,7 +172,10 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             if (target != m_pEventHover) {
                 SendEvent(m_pEventHover, UIEVENT_MOUSELEAVE, 0, 0, pt);
                 m_pEventHover = target;
-                SendEvent(m_pEventHover, UIEVENT_MOUSEENTER, 0, 0, pt);
+                // A control that takes no input does not light up under the pointer.
+                if (AcceptsInput(target)) {
+                    SendEvent(m_pEventHover, UIEVENT_MOUSEENTER, 0, 0, pt);
+                }
             }
             SendEvent(m_pEventClick != nullptr ? m_pEventClick : target, UIEVENT_MOUSEMOVE, wParam,
                       lParam, pt);
@@ -208,6 +211,11 @@ void CPaintManagerUI::HandleMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
             // A fast turn arrives as one message of several notches: each one scrolls.
             const short delta = static_cast<short>(HIWORD(wParam));
             const int notches = std::max(1, std::abs(static_cast<int>(delta)) / kWheelDelta);
+            // The wheel reaches the nearest control that takes input (a page that scrolls
+            // around a disabled part of it), never the disabled part.
+            while (target != nullptr && !AcceptsInput(target)) {
+                target = target->GetParent();
+            }
             for (int i = 0; i < notches; ++i) {
                 SendEvent(target, UIEVENT_SCROLLWHEEL, MAKEWPARAM(delta < 0 ? 1 : 0, 0), lParam,
                           pt);
@@ -229,7 +237,9 @@ void CPaintManagerUI::HandleKey(UINT uMsg, WPARAM wParam) {
     if (uMsg == WM_KEYDOWN) {
         DismissToolTip();
     }
-    if (m_pFocus == nullptr) {
+    // The focused control, or one of its parents, may have been disabled since it took
+    // the focus: it takes no keys then.
+    if (m_pFocus == nullptr || !AcceptsInput(m_pFocus)) {
         return;
     }
     SendEvent(m_pFocus, uMsg == WM_CHAR ? UIEVENT_CHAR : UIEVENT_KEYDOWN, wParam);

@@ -33,6 +33,8 @@ constexpr uint32_t kScrollRailColor = 0x20FFFFFF;
 constexpr uint32_t kScrollThumbColor = 0x70FFFFFF;
 constexpr uint32_t kScrollThumbHotColor = 0xA0FFFFFF;
 constexpr uint32_t kScrollThumbPushedColor = 0xC8FFFFFF;
+constexpr DWORD kVeilDefaultColor = 0xFF161E29;
+constexpr DWORD kVeilAlpha = 0xA0000000;
 constexpr int kCornerMarkSize = 9;  // at 96 DPI
 constexpr uint32_t kCornerMarkColor = 0xFFFFB020;
 constexpr uint32_t kCornerMarkRimColor = 0xFF101820;
@@ -90,8 +92,32 @@ void ControlPainter::PaintControl(CControlUI* control) {
     PaintChildren(control);
     if (m_pass == Pass::kDrawing) {
         PaintDrawData(control, true);
+        PaintDisabledVeil(control);
     }
     m_canvas.PopClip();
+}
+
+// A disabled control (a disabled container with all it holds) is drawn dimmed: a veil of
+// the background it stands on, over it. Drawn once, by the outermost disabled control, and
+// whatever part is being painted, so a partial repaint looks as a whole one. A list's rows
+// keep their own disabled look (the list's disabled text colour).
+void ControlPainter::PaintDisabledVeil(CControlUI* control) {
+    if (control->IsEnabled() || control->GetInterface(L"ListItem") != nullptr) {
+        return;
+    }
+    DWORD background = kVeilDefaultColor;
+    bool found = false;
+    for (CControlUI* parent = control->GetParent(); parent != nullptr;
+         parent = parent->GetParent()) {
+        if (!parent->IsEnabled()) {
+            return;  // its veil covers this one
+        }
+        if (!found && (parent->GetBkColor() >> 24) == 0xFF) {
+            background = parent->GetBkColor();
+            found = true;
+        }
+    }
+    m_canvas.FillRect(control->GetPos(), (background & 0x00FFFFFF) | kVeilAlpha);
 }
 
 void ControlPainter::PaintChildren(CControlUI* control) {

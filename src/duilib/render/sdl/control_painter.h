@@ -88,6 +88,7 @@ class ControlPainter {
     void PaintArrow(const RECT& rc, bool horizontal, bool forward, uint32_t color);
     void PaintDrawData(CControlUI* control, bool overChildren);
     void PaintCornerMark(const RECT& rc);
+    void PaintDisabledVeil(CControlUI* control);
     // The draw data's colour laid over `shape` (an image attribute) through its outline.
     void PaintOverlay(CControlUI* control, const CDuiString& shape);
 
