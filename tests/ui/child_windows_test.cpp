@@ -209,3 +209,42 @@ TEST(ChildWindowsUi, AComboListOpensAboveItsComboWhereTheScreenEndsBelowIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A menu opened at the pointer (the macro editor's event menu) opens where the pointer is,
+// on the screen; one that would run past the screen's edge opens on the other side.
+TEST(ChildWindowsUi, AMenuOpensAtThePointerInsideTheScreen) {
+    for (const SIZE screen : {SIZE{1280, 800}, SIZE{1000, 640}}) {
+        ui::UiDriver ui({.screen = screen});
+        ASSERT_TRUE(ui.WaitFor([&] { return ui.IsShown(ui.Find(L"macro_Op_tab")); }));
+        ui.Click(L"macro_Op_tab");
+        ui.Click(L"macro_btn_name_add");
+        ui.Click(L"macro_btn_starredio");
+        ui.PressKey(SDLK_a);
+        CControlUI* stop = ui.Find(L"macro_btn_stopredio");
+        ui.MoveTo(stop);
+        ui.Press(ui.MainHwnd(), ui::UiDriver::CentreOf(stop));
+        ui.Settle();
+        ui.Release(ui.MainHwnd(), ui::UiDriver::CentreOf(stop));
+        ui.Settle();
+        auto* events = static_cast<DuiLib::CContainerUI*>(
+            ui.Find(L"macro_action")->GetInterface(L"Container"));
+        ASSERT_TRUE(events != nullptr && events->GetCount() > 0);
+        CControlUI* row = events->GetItemAt(events->GetCount() - 1);
+        ui.DoubleClick(row);
+        const HWND menu = ui.WaitForWindow(L"MenuWnd");
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(ui.InsideScreen(menu));
+        const RECT main = ui.ScreenRectOf(ui.MainHwnd());
+        const RECT visible = ui.VisibleRect(row);
+        const POINT pointer{main.left + (visible.left + visible.right) / 2,
+                            main.top + (visible.top + visible.bottom) / 2};
+        const RECT rc = ui.ScreenRectOf(menu);
+        EXPECT_TRUE(rc.left == pointer.x || rc.right == pointer.x) << screen.cx;
+        EXPECT_TRUE(rc.top == pointer.y || rc.bottom == pointer.y) << screen.cx;
+        ui.PressKey(SDLK_ESCAPE);
+    }
+}
+
+}  // namespace
