@@ -53,6 +53,8 @@ TEST(CaptionUi, EveryButtonShownActsAndMinimiseGoesToTheTaskBar) {
     ui::UiDriver ui;
     EXPECT_EQ(ShownCaptionButtons(ui, ui.MainHwnd()),
               (std::vector<std::wstring>{L"skinbtn", L"setbtn", L"minbtn", L"closebtn"}));
+    // Kept for the peer program's word on the lights, never shown to a person.
+    EXPECT_FALSE(ui.IsShown(ui.Find(L"control_light_status")));
     ui.Click(L"minbtn");
     EXPECT_TRUE(platform::IsIconic(ui.MainHwnd()));
     ui.RestoreFromTaskBar(ui.MainHwnd());

@@ -62,6 +62,9 @@ TEST(TrayMenuUi, AboutShowsTheVersionAndItsButtonsMinimiseAndClose) {
         const std::wstring version = ui.Text(ui.FindIn(about, L"software_ver_label"));
         EXPECT_EQ(version.rfind(L"Software version: ", 0), 0u) << platform::Utf8Encode(version);
         EXPECT_GT(version.size(), std::wstring(L"Software version: ").size()) << "a version";
+        // A window of one size offers no maximise.
+        EXPECT_FALSE(ui.IsShown(ui.FindIn(about, L"maxbtn")));
+        EXPECT_FALSE(ui.IsShown(ui.FindIn(about, L"restorebtn")));
         ui.Click(ui.FindIn(about, L"minbtn"));
         EXPECT_TRUE(platform::IsIconic(about));
         ui.RestoreFromTaskBar(about);
