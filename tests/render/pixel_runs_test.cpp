@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "duilib/render/sdl/coverage_blend.h"
 #include "duilib/render/sdl/pixel_runs.h"
 #include "duilib/render/sdl/sdl_handles.h"
 #include "render_test_support.h"
@@ -123,6 +124,40 @@ TEST(PixelRuns, LaidAgainOrFromRepeatedRowsEqualsLaidPixelByPixel) {
                           0.0);
             }
         }
+    }
+}
+
+// A text's coverage laid four pixels at a time comes out as laid pixel by pixel: any
+// alpha over any pixel, faded or not, cut by a clip at odd columns, the clear pixels left
+// exactly as they were (their alpha byte too).
+TEST(PixelRuns, ACoverageLaidFourAtATimeEqualsLaidPixelByPixel) {
+    SurfacePtr text = NewSurface(13, 5, 0x00000000);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            const uint32_t alpha = static_cast<uint32_t>((x * 37 + y * 91) % 256);
+            Put(text.get(), x, y, alpha << 24 | 0xE0E6F0);
+        }
+    }
+    Put(text.get(), 2, 2, 0x00E0E6F0);
+    const std::unique_ptr<PixelRuns> runs = PixelRuns::Of(text.get());
+    ASSERT_TRUE(runs);
+    uint32_t rgb = 0;
+    ASSERT_TRUE(runs->IsCoverage(&rgb));
+    EXPECT_EQ(rgb, 0xE0E6F0u);
+    EXPECT_FALSE(PixelRuns::Of(KeyFace().get())->IsCoverage(&rgb)) << "a face is no text";
+    for (const uint8_t fade : {255, 131}) {
+        RunPlacement placement;
+        placement.origin = POINT{2, 3};
+        placement.area = RECT{3, 4, 14, 20};
+        placement.alpha = fade;
+        SurfacePtr fourAtATime = Backdrop();
+        SurfacePtr byPixel = Backdrop();
+        Put(fourAtATime.get(), 4, 5, 0x12345678);  // under the clear pixel: kept as it is
+        Put(byPixel.get(), 4, 5, 0x12345678);
+        DrawCoverage(fourAtATime.get(), text.get(), rgb, placement);
+        DrawPixels(byPixel.get(), text.get(), placement);
+        EXPECT_EQ(render_test::Compare(fourAtATime.get(), byPixel.get(), 0).differingShare, 0.0);
+        EXPECT_EQ(render_test::PixelAt(fourAtATime.get(), 4, 5), 0x12345678u);
     }
 }
 

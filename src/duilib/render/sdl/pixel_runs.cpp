@@ -1,45 +1,29 @@
 #include "duilib/render/sdl/pixel_runs.h"
 
+#include "duilib/render/sdl/pixel_blend.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cwchar>
 #include <limits>
 
 namespace DuiLib::sdl {
 namespace {
 
+using blend::Div255;
+using blend::Mix;
+using blend::Reach;
+using blend::RowOf;
+using blend::TargetRow;
+
+// From this many pixels on a run is filled by the C library (see Lay).
+constexpr int kWideFillPixels = 64;
+static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+// Runs this short on average make an image of one colour a coverage (IsCoverage).
+constexpr size_t kPixelsPerCoverageRun = 4;
 // A repeated row is copied when it has a run for every this many pixels or fewer.
 constexpr LONG kPixelsPerRunWorthCopying = 16;
-
-const uint32_t* RowOf(const SDL_Surface* surface, int y) {
-    return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
-                                             y * surface->pitch);
-}
-
-uint32_t* TargetRow(SDL_Surface* target, LONG y) {
-    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) + y * target->pitch);
-}
-
-// v / 255 rounded, for v up to 255 * 255, without a division.
-inline uint32_t Div255(uint32_t v) {
-    v += 128;
-    return (v + (v >> 8)) >> 8;
-}
-
-// Div255 of the two 16-bit lanes of `v` at once (each lane at most 255 * 255).
-inline uint32_t Div255Lanes(uint32_t v) {
-    v += 0x00800080u;
-    return ((v + ((v >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-}
-
-// `over` laid on `under` at `a` of 255, channel by channel (Div255 rounding); the alpha
-// byte is dropped. Red and blue share one multiplication, as two 16-bit lanes.
-inline uint32_t Mix(uint32_t under, uint32_t over, uint32_t a) {
-    const uint32_t keep = 255 - a;
-    const uint32_t redBlue = Div255Lanes((under & 0x00FF00FFu) * keep + (over & 0x00FF00FFu) * a);
-    const uint32_t green = Div255(((under >> 8) & 0xFF) * keep + ((over >> 8) & 0xFF) * a);
-    return redBlue | (green << 8);
-}
 
 using Paint = PixelRuns::LaidColour;
 
@@ -61,13 +45,17 @@ Paint PaintOf(uint32_t argb, const RunPlacement& placement) {
 void Lay(uint32_t* to, int count, Paint& paint, uint32_t argb, uint32_t tintRgb) {
     if (paint.image == 255) {
         // What lies beneath does not show: the whole run is one colour. Short runs (a key's
-        // edges) are cheaper written one by one than through the vectorised fill.
+        // edges) are cheaper written one by one; long ones (a panel's rows) go through the C
+        // library's fill of 32-bit units, which uses the widest stores the processor has.
         if (count <= 4) {
             for (int i = 0; i < count; ++i) {
                 to[i] = paint.solid;
             }
-        } else {
+        } else if (count < kWideFillPixels) {
             std::fill(to, to + count, paint.solid);
+        } else {
+            std::wmemset(reinterpret_cast<wchar_t*>(to), static_cast<wchar_t>(paint.solid),
+                         static_cast<size_t>(count));
         }
         return;
     }
@@ -84,14 +72,6 @@ void Lay(uint32_t* to, int count, Paint& paint, uint32_t argb, uint32_t tintRgb)
         }
         to[i] = paint.lastResult;
     }
-}
-
-// The part of the target that a `width` x `height` image placed by `placement` may touch.
-RECT Reach(const SDL_Surface* target, int width, int height, const RunPlacement& placement) {
-    const POINT o = placement.origin;
-    return RECT{std::max({placement.area.left, o.x, 0}), std::max({placement.area.top, o.y, 0}),
-                std::min({placement.area.right, o.x + width, target->w}),
-                std::min({placement.area.bottom, o.y + height, target->h})};
 }
 
 }  // namespace
@@ -126,7 +106,24 @@ std::unique_ptr<PixelRuns> PixelRuns::Of(const SDL_Surface* image) {
     runs->m_rowStarts.push_back(static_cast<uint32_t>(runs->m_runs.size()));
     runs->m_runs.shrink_to_fit();
     runs->FindRepeatedRows();
+    // A text: its pixels are one colour and its edges soft, a run every pixel or two.
+    const std::vector<uint32_t>& colours = runs->m_colours;
+    size_t laid = 0;
+    for (const Run& run : runs->m_runs) {
+        laid += run.length;
+    }
+    runs->m_coverage = !colours.empty() && laid < runs->m_runs.size() * kPixelsPerCoverageRun &&
+                       std::all_of(colours.begin(), colours.end(), [&](uint32_t argb) {
+                           return (argb & 0x00FFFFFFu) == (colours.front() & 0x00FFFFFFu);
+                       });
     return runs;
+}
+
+bool PixelRuns::IsCoverage(uint32_t* rgb) const {
+    if (m_coverage) {
+        *rgb = m_colours.front() & 0x00FFFFFFu;
+    }
+    return m_coverage;
 }
 
 void PixelRuns::FindRepeatedRows() {

@@ -52,6 +52,9 @@ class PixelRuns {
     bool RepeatsRowAbove(int y) const { return m_repeats[static_cast<size_t>(y)] != 0; }
     // The image's colours (ARGB), as its runs name them.
     std::span<const uint32_t> Colours() const { return m_colours; }
+    // Whether the image is one colour (`*rgb`) at several alphas laid in short runs, as a
+    // text's coverage is: laid faster pixel by pixel, four at a time (DrawCoverage).
+    bool IsCoverage(uint32_t* rgb) const;
     // Whether every pixel of `rc` (within the image) is opaque.
     bool IsOpaqueOver(const RECT& rc) const;
     // The colours as a draw with this fade and tint lays them, each worked out when first
@@ -71,6 +74,8 @@ class PixelRuns {
     std::vector<uint32_t> m_rowStarts;  // Height() + 1 entries into m_runs
     std::vector<uint8_t> m_repeats;     // Height() entries
     std::vector<uint32_t> m_colours;
+    // Set by Of: IsCoverage's answer.
+    bool m_coverage = false;
     mutable std::vector<LaidColour> m_laid;
     mutable uint32_t m_laidTint = 0;  // the tint's colour and, above it, its alpha
     mutable uint8_t m_laidAlpha = 0;

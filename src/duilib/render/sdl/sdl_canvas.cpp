@@ -1,5 +1,7 @@
 #include "duilib/render/sdl/sdl_canvas.h"
 
+#include "duilib/render/sdl/coverage_blend.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -165,7 +167,10 @@ void Canvas::Lay(const SDL_Surface* image, const PixelRuns* runs, const RECT& de
         return;
     }
     SDL_RenderFlush(m_renderer.get());  // what the renderer drew lies beneath
-    if (runs != nullptr) {
+    uint32_t rgb = 0;
+    if (runs != nullptr && placement.tintAlpha == 0 && runs->IsCoverage(&rgb)) {
+        DrawCoverage(m_target, image, rgb, placement);
+    } else if (runs != nullptr) {
         DrawRuns(m_target, *runs, placement);
     } else {
         DrawPixels(m_target, image, placement);
