@@ -1,37 +1,17 @@
 #include "shell_fixture.h"
 
-#include <thread>
-
 #include "app/control_registration.h"
 #include "duilib/paint_manager.h"
 #include "duilib/resource_manager.h"
 #include "duilib/ui_control.h"
 #include "platform/window_handles.h"
 #include "platform/window_messages.h"
+#include "support/message_pump.h"
 
 namespace shell_testing {
 
 bool PumpUntil(const std::function<bool()>& done, int ms) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        MSG msg;
-        if (platform::PeekMessage(&msg, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                continue;  // the loop of the program would end here; the test goes on
-            }
-            if (!DuiLib::CPaintManagerUI::TranslateMessage(&msg)) {
-                platform::TranslateMessage(&msg);
-                platform::DispatchMessage(&msg);
-            }
-        } else {
-            platform::PumpPendingSends();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
-    return true;
+    return testing_support::PumpMessagesUntil(done, ms);
 }
 
 void PumpFor(int ms) {

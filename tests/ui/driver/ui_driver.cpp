@@ -36,6 +36,7 @@
 #include "platform/window_observer.h"
 #include "sim/command_device.h"
 #include "sim/scenario.h"
+#include "support/message_pump.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -155,16 +156,7 @@ struct UiDriver::Impl {
     // One round of the message loop; false when nothing was waiting.
     bool PumpOnce() {
         SyncDirtyWindows();
-        MSG msg;
-        if (!platform::PeekMessage(&msg, PM_REMOVE)) {
-            platform::PumpPendingSends();
-            return false;
-        }
-        if (msg.message != WM_QUIT && !CPaintManagerUI::TranslateMessage(&msg)) {
-            platform::TranslateMessage(&msg);
-            platform::DispatchMessage(&msg);
-        }
-        return true;
+        return testing_support::PumpOneMessage();
     }
 
     Uint32 SdlIdOf(HWND hwnd) {
