@@ -2,11 +2,11 @@
 // Texts drawn with the paint manager's fonts: alignment, end ellipsis, wrapping. Each text
 // is rasterised once and kept by everything its pixels depend on.
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "duilib/render/sdl/pixel_runs.h"
 #include "duilib/render/sdl/sdl_assets.h"
@@ -63,18 +63,34 @@ class TextImages {
     };
     using Key = BasicKey<std::wstring>;
     using KeyView = BasicKey<std::wstring_view>;
-    struct KeyLess {
+    // Hashed rather than ordered: every legend of a keyboard picture is looked up 20 times
+    // a second, and an order compares the texts of many keys for each.
+    struct KeyHash {
+        using is_transparent = void;
+        template <class K>
+        size_t operator()(const K& key) const {
+            size_t hash = std::hash<std::wstring_view>{}(key.text);
+            for (const size_t part :
+                 {std::hash<std::wstring_view>{}(key.family), static_cast<size_t>(key.pixels),
+                  static_cast<size_t>(key.faceStyle), static_cast<size_t>(key.colour),
+                  static_cast<size_t>(key.layout), static_cast<size_t>(key.width)}) {
+                hash = hash * 1099511628211u ^ part;
+            }
+            return hash;
+        }
+    };
+    struct KeyEqual {
         using is_transparent = void;
         template <class A, class B>
         bool operator()(const A& a, const B& b) const {
-            return a.Tie() < b.Tie();
+            return a.Tie() == b.Tie();
         }
     };
 
     static TextImage Render(TTF_Font* font, const Key& key);
 
     FontCache& m_fonts;
-    std::map<Key, TextImage, KeyLess> m_texts;
+    std::unordered_map<Key, TextImage, KeyHash, KeyEqual> m_texts;
 };
 
 // Draws the text; returns the x just after its last character (a caret goes there).
