@@ -79,19 +79,23 @@ void ControlPainter::PaintControl(CControlUI* control) {
         ReachCover(m_part);
         colourHidden = m_cover.byImage;
     }
+    // What the control is, asked once: each key of an animated keyboard is drawn on every
+    // frame, and each question goes down the control's chain of interface names.
+    std::optional<Kinds> kinds;
     if (m_pass == Pass::kDrawing) {
+        kinds = KindsOf(control);
         if (!colourHidden) {
             m_canvas.FillRect(rc, control->GetBkColor());
         }
         DrawImage(control->GetBkImage(), rc);
-        PaintOwnParts(control);
-        PaintDrawData(control, false);
+        PaintOwnParts(control, *kinds);
+        PaintDrawData(control, *kinds, false);
         m_canvas.FrameRect(rc, m_manager.Scale(control->GetBorderSize()),
                            control->GetBorderColor());
     }
     PaintChildren(control);
     if (m_pass == Pass::kDrawing) {
-        PaintDrawData(control, true);
+        PaintDrawData(control, kinds ? *kinds : KindsOf(control), true);
         PaintDisabledVeil(control);
     }
     m_canvas.PopClip();
@@ -148,11 +152,18 @@ RECT ControlPainter::ChildArea(CControlUI* control, CContainerUI& container) {
     return scrolled ? container.GetViewRect() : Deflate(control->GetPos(), container.GetInset());
 }
 
-void ControlPainter::PaintOwnParts(CControlUI* control) {
-    // Buttons first: the keys of an animated keyboard are asked on every frame, and no
-    // button is also a scroll bar, menu element, combo, edit or progress.
-    if (As<CButtonUI>(control, L"Button") != nullptr) {
-        PaintButton(control);
+ControlPainter::Kinds ControlPainter::KindsOf(CControlUI* control) {
+    Kinds kinds;
+    kinds.button = As<CButtonUI>(control, L"Button");
+    kinds.drawData =
+        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
+    return kinds;
+}
+
+void ControlPainter::PaintOwnParts(CControlUI* control, const Kinds& kinds) {
+    // Buttons first: no button is also a scroll bar, menu element, combo, edit or progress.
+    if (kinds.button != nullptr) {
+        PaintButton(control, kinds);
     } else if (auto* bar = As<CScrollBarUI>(control, L"ScrollBar")) {
         PaintScrollBar(*bar);
     } else if (auto* item = As<CMenuElementUI>(control, L"MenuElement")) {
@@ -234,8 +245,8 @@ DWORD ControlPainter::OverlayOf(CControlUI* control) {
     return source != nullptr ? source->GetDrawData().dwOverlayColor : 0;
 }
 
-void ControlPainter::PaintButton(CControlUI* control) {
-    auto* button = As<CButtonUI>(control, L"Button");
+void ControlPainter::PaintButton(CControlUI* control, const Kinds& kinds) {
+    CButtonUI* button = kinds.button;
     auto* option = As<COptionUI>(control, L"Option");
     const UINT state = button->GetButtonState();
     if (option != nullptr && option->IsSelected()) {
@@ -243,7 +254,8 @@ void ControlPainter::PaintButton(CControlUI* control) {
     }
     // A tint colours the button's face, under its text: a key keeps its legend readable
     // whatever its LED shows. Face and tint are laid in one pass where the image allows.
-    const DWORD overlay = OverlayOf(control);
+    const DWORD overlay =
+        kinds.drawData != nullptr ? kinds.drawData->GetDrawData().dwOverlayColor : 0;
     if ((overlay >> 24) == 0 ||
         !DrawTintedImage(button->GetStateImage(), control->GetPos(), overlay)) {
         DrawImage(button->GetStateImage(), control->GetPos());
@@ -260,11 +272,13 @@ void ControlPainter::PaintButton(CControlUI* control) {
     if (option != nullptr && option->IsSelected()) {
         color = OrDefault(option->GetSelectedTextColor(), color);
     }
-    PaintLabelText(control, color);
+    PaintLabelText(control, color, button);
 }
 
-void ControlPainter::PaintLabelText(CControlUI* control, uint32_t color) {
-    auto* label = As<CLabelUI>(control, L"Label");
+void ControlPainter::PaintLabelText(CControlUI* control, uint32_t color, CLabelUI* label) {
+    if (label == nullptr) {
+        label = As<CLabelUI>(control, L"Label");
+    }
     const CDuiString text = control->GetText();
     if (label == nullptr || text.IsEmpty()) {
         return;
@@ -483,9 +497,8 @@ void ControlPainter::PaintListRow(CControlUI* control) {
     }
 }
 
-void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
-    auto* source =
-        static_cast<IControlDrawDataUI*>(control->GetInterface(kControlDrawDataInterface));
+void ControlPainter::PaintDrawData(CControlUI* control, const Kinds& kinds, bool overChildren) {
+    IControlDrawDataUI* source = kinds.drawData;
     if (source == nullptr) {
         return;
     }
@@ -499,7 +512,7 @@ void ControlPainter::PaintDrawData(CControlUI* control, bool overChildren) {
         }
         return;
     }
-    if (As<CButtonUI>(control, L"Button") == nullptr) {
+    if (kinds.button == nullptr) {
         PaintOverlay(control, control->GetBkImage());
     }
     if (data.bCornerMark) {

@@ -11,8 +11,11 @@
 #include "duilib/render/sdl/sdl_text.h"
 
 namespace DuiLib {
+class CButtonUI;
 class CContainerUI;
 class CControlUI;
+class CLabelUI;
+class IControlDrawDataUI;
 class CPaintManagerUI;
 class CMenuElementUI;
 class CScrollBarUI;
@@ -56,7 +59,13 @@ class ControlPainter {
     static RECT ChildArea(CControlUI* control, CContainerUI& container);
 
     void PaintControl(CControlUI* control);
-    void PaintOwnParts(CControlUI* control);
+    // What PaintControl asks of a control once for all its parts.
+    struct Kinds {
+        CButtonUI* button = nullptr;
+        IControlDrawDataUI* drawData = nullptr;
+    };
+    static Kinds KindsOf(CControlUI* control);
+    void PaintOwnParts(CControlUI* control, const Kinds& kinds);
     void PaintChildren(CControlUI* control);
     // Where an image attribute lands inside a control's rectangle.
     struct ImagePlacement {
@@ -76,8 +85,9 @@ class ControlPainter {
     bool DrawTintedImage(const CDuiString& attribute, const RECT& rc, DWORD overlay);
     // The colour a control lays over its image (its draw data); alpha 0 when none.
     static DWORD OverlayOf(CControlUI* control);
-    void PaintButton(CControlUI* control);
-    void PaintLabelText(CControlUI* control, uint32_t color);
+    void PaintButton(CControlUI* control, const Kinds& kinds);
+    // `label`: the control as a label, when the caller knows it.
+    void PaintLabelText(CControlUI* control, uint32_t color, CLabelUI* label = nullptr);
     void PaintProgress(CControlUI* control);
     void PaintEdit(CControlUI* control);
     void PaintCombo(CControlUI* control);
@@ -86,7 +96,7 @@ class ControlPainter {
     void PaintMenuElement(CMenuElementUI& item);
     void PaintTick(const RECT& rc, uint32_t color);
     void PaintArrow(const RECT& rc, bool horizontal, bool forward, uint32_t color);
-    void PaintDrawData(CControlUI* control, bool overChildren);
+    void PaintDrawData(CControlUI* control, const Kinds& kinds, bool overChildren);
     void PaintCornerMark(const RECT& rc);
     void PaintDisabledVeil(CControlUI* control);
     // The draw data's colour laid over `shape` (an image attribute) through its outline.
