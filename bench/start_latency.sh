@@ -5,7 +5,7 @@
 # under a virtual X server; the program writes the moments to the file named by
 # VELKARO_MILESTONES.
 #   bench/start_latency.sh [path/to/velkaro]
-# Goals: start <= 300 ms, plug to page <= 150 ms.
+# Goals: start <= 150 ms, plug to page <= 150 ms.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/resident.sh"
 
