@@ -67,6 +67,12 @@ CDeviceOptionUI::~CDeviceOptionUI() {
 LRESULT CDeviceOptionUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool&) {
     if (uMsg == WM_SHOWWINDOW && wParam != 0 && device_ != nullptr) {
         device_->ShowLedPreview();
+        if (framesResting_) {
+            framesResting_ = false;
+            if (DeviceChannelOpen()) {
+                Arm(kFrameTimer, kFramePeriodMs);
+            }
+        }
     }
     return 0;
 }
@@ -251,7 +257,13 @@ void CDeviceOptionUI::OnFrameTimer() {
         m_pManager->CanBeSeen()) {
         device::ShowLedTints(previewControl_);
     }
-    if (DeviceChannelOpen()) {
+    if (!DeviceChannelOpen()) {
+        return;
+    }
+    // Nothing to send and nothing seen: the window's showing starts the frames again, and
+    // the device catches its lights up to that moment (ShowLedPreview).
+    framesResting_ = device_->FramesIdle();
+    if (!framesResting_) {
         Arm(kFrameTimer, kFramePeriodMs);
     }
 }
@@ -259,6 +271,7 @@ void CDeviceOptionUI::OnFrameTimer() {
 void CDeviceOptionUI::OnStartTimer() {
     device_->StartDevice();
     device_->SetEnabled(true);
+    framesResting_ = false;
     Arm(kFrameTimer, kFirstFrameDelayMs);
     if (device_->GetShowPower() && DeviceChannelOpen()) {
         Arm(kPowerTimer, kPowerPeriodMs);

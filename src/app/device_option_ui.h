@@ -90,6 +90,8 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI, public DuiLib::IMess
     DuiLib::CDuiString powerSwitchName_;
     int powerSwitchIndex_ = -1;
     bool shown_ = true;
+    // The frame timer left unarmed while its frames would do nothing (FramesIdle).
+    bool framesResting_ = false;
 };
 
 DuiLib::CControlUI* CreateDeviceOptionUI();

@@ -146,6 +146,12 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
     void SetLightControl(int on);
     int HasLightControl() const { return lightControl_.load(); }
+    // Whether the LED frames leave the program; a device that runs its lighting itself
+    // only paints its page with them.
+    virtual bool FramesReachDevice() const { return true; }
+    // Whether a frame would do nothing at all: none reaches the device and nothing of the
+    // page is seen. Its clock may then rest until the window is shown.
+    bool FramesIdle() const { return !FramesReachDevice() && !PageWindowShown(); }
     // The command channel's light synchronisation flag: while it is set the light
     // synchronisation draws the LEDs and the light thread counts no tick.
     void SetLightSync(bool on);

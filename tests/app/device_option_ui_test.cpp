@@ -228,6 +228,39 @@ TEST_F(DeviceOptionTest, AWindowShownAgainTintsItsPageWithTheColoursOfNow) {
     entry_->SetDevice(nullptr);
 }
 
+// A device that runs its lighting itself, as the keyboard does: its frames only paint.
+class SelfLitDevice : public RecordingDevice {
+  public:
+    bool FramesReachDevice() const override { return false; }
+};
+
+// Hidden to the tray, frames that neither reach a device nor paint anything seen leave
+// their timer unarmed; frames that reach the device keep their 50 ms pace; showing the
+// window starts the resting ones again.
+TEST_F(DeviceOptionTest, FramesThatDoNothingRestWhileHiddenAndComeBackOnShowing) {
+    auto* selfLitPage = new SelfLitDevice();
+    SelfLitDevice& selfLit = *selfLitPage;
+    entry_->Add(selfLitPage);  // in the window, as a device page is
+    ASSERT_TRUE(selfLit.CommandChannel().OpenInterface(
+        bus_.PathOf(*keyboard_, sim::kKeyboardCommandInterface, 4).c_str(), false));
+    auto* second = new CDeviceOptionUI();
+    entry_->Add(second);
+    second->SetDevice(&selfLit);
+
+    platform::ShowWindow(window_, SW_HIDE);
+    entry_->ArmStartTimer();
+    second->ArmStartTimer();
+    ASSERT_TRUE(PumpUntil([&] { return device_.Count("frame") >= 3; }));
+    EXPECT_EQ(selfLit.Count("frame"), 1u) << "the first frame found nothing to do";
+    EXPECT_FALSE(manager_.KillTimer(second, CDeviceOptionUI::kFrameTimer));
+
+    platform::ShowWindow(window_, SW_SHOW);
+    ASSERT_TRUE(PumpUntil([&] { return selfLit.Count("frame") >= 3; }));
+    EXPECT_TRUE(manager_.KillTimer(entry_, CDeviceOptionUI::kFrameTimer));
+    EXPECT_TRUE(manager_.KillTimer(second, CDeviceOptionUI::kFrameTimer));
+    second->SetDevice(nullptr);
+}
+
 TEST_F(DeviceOptionTest, IconsFollowTheDeviceKind) {
     entry_->SetDeviceKind(3, 0);
     EXPECT_EQ(pageOption_->GetNormalImage(), L"common/device_ico/hard_mp_device_normal.png");

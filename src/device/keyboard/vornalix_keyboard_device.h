@@ -50,6 +50,8 @@ class CVornalixKeyboardDevice : public CVornalixUSBDevice {
     void InitPage() override;
     int ApplyProfileLight() override;
     int PushLightFrame() override;
+    // The keyboard draws its own modes: a frame only paints the page.
+    bool FramesReachDevice() const override { return false; }
     uint32_t GetLedColor(int index) override;
     void StartDevice() override;
     void ReadDeviceSettings() override;
