@@ -4,7 +4,8 @@
 # measured for VELKARO_RESIDENT_SECONDS (default 10) with its window shown, then its close
 # button hides it to the tray and it is measured as long again; a second run with no
 # device gives the idle figure. Each block prints the CPU share of one core and the
-# wake-ups a second of the process and of each of its threads.
+# wake-ups a second of the process and of each of its threads. VELKARO_RESIDENT_DEVICE
+# names another simulated device to animate (mouse, mousepad, headset; as VELKARO_SIM).
 #   bench/resident_cpu.sh [path/to/velkaro]
 # Goals: shown <= 1 %, hidden <= 0.15 %, no device <= 0.05 %, no thread above 20
 # wake-ups/s while hidden.
@@ -13,10 +14,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/resident.sh"
 
 seconds="${VELKARO_RESIDENT_SECONDS:-10}"
 settle="${VELKARO_RESIDENT_SETTLE:-3}"
+device="${VELKARO_RESIDENT_DEVICE:-keyboard}"
 
 animating_run() {
   local exe="$1" pid window
-  VELKARO_HID=sim VELKARO_SIM=keyboard "$exe" &
+  VELKARO_HID=sim VELKARO_SIM="$device" "$exe" &
   pid=$!
   if ! window="$(bench_wait_window "$pid")"; then
     echo "the main window never appeared" >&2
@@ -33,7 +35,7 @@ animating_run() {
     return 1
   fi
   sleep 1
-  bench_measure "$pid" "$seconds" "keyboard animating, window shown"
+  bench_measure "$pid" "$seconds" "$device animating, window shown"
 
   # The close button sits 25 pixels in from the right and top edges of the caption.
   eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -49,7 +51,7 @@ animating_run() {
   done
   xdotool mousemove 0 0
   sleep 1
-  bench_measure "$pid" "$seconds" "keyboard animating, window hidden to the tray"
+  bench_measure "$pid" "$seconds" "$device animating, window hidden to the tray"
   bench_stop "$pid"
 }
 
