@@ -1,23 +1,31 @@
 // The pages' light previews run while the window is active or the pointer is over it, and
 // rest while it is neither: the pointer coming over an inactive window and leaving it is
-// told to the window as the desktop tells it.
+// told to the window as the desktop tells it. Hidden to the tray, nothing is drawn, and
+// shown again the preview runs on.
 
 #include <gtest/gtest.h>
 
+#include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_control.h"
 #include "keyboard_steps.h"
 #include "platform/hid/sim_hid_device.h"
+#include "platform/window_handles.h"
 #include "ui/driver/ui_driver.h"
 
 namespace {
 
 class WindowHoverUi : public testing::Test {
   protected:
-    void SetUp() override { ASSERT_NO_FATAL_FAILURE(keyboard_steps::WaitForKeyboard(ui_)); }
+    explicit WindowHoverUi(ui::UiOptions options = {.devices = "keyboard,mouse"})
+        : ui_(std::move(options)) {}
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(keyboard_steps::WaitForKeyboard(ui_));
+        key_ = ui_.Find(L"key_30")->GetPos();
+    }
 
     // How often a person saw a key of the keyboard's picture change: the preview shows the
     // keyboard's wave on it.
-    size_t KeyPaints() { return ui_.PaintsOver(ui_.MainHwnd(), ui_.Find(L"key_30")->GetPos()); }
+    size_t KeyPaints() { return ui_.PaintsOver(ui_.MainHwnd(), key_); }
 
     bool PreviewRuns() {
         const size_t before = KeyPaints();
@@ -34,7 +42,17 @@ class WindowHoverUi : public testing::Test {
         EXPECT_EQ(KeyPaints(), before);
     }
 
-    ui::UiDriver ui_{{.devices = "keyboard,mouse"}};
+    ui::UiDriver ui_;
+    RECT key_{};
+};
+
+class TrayHiddenUi : public WindowHoverUi {
+  protected:
+    TrayHiddenUi() : WindowHoverUi({.devices = "keyboard,mouse", .tray = true}) {}
+
+    void ClickTrayIcon() {
+        ui_.ClickAt(ui_.WaitForWindow(DuiLib::kTrayStandInClass), POINT{20, 20});
+    }
 };
 
 TEST_F(WindowHoverUi, ThePreviewRunsWhileThePointerIsOverAnInactiveWindow) {
@@ -50,6 +68,17 @@ TEST_F(WindowHoverUi, ThePreviewRunsWhileThePointerIsOverAnInactiveWindow) {
 
     ui_.MoveToDesktop();
     ExpectPreviewRests();
+}
+
+TEST_F(TrayHiddenUi, AWindowShownFromTheTrayPreviewsTheLightsAgain) {
+    ASSERT_TRUE(PreviewRuns());
+    ClickTrayIcon();
+    ASSERT_TRUE(ui_.WaitFor([&] { return !platform::IsWindowVisible(ui_.MainHwnd()); }));
+    ASSERT_NO_FATAL_FAILURE(ExpectPreviewRests());
+
+    ClickTrayIcon();
+    ASSERT_TRUE(ui_.WaitFor([&] { return platform::IsWindowVisible(ui_.MainHwnd()) != 0; }));
+    EXPECT_TRUE(PreviewRuns()) << "the keyboard's frames start again with the window";
 }
 
 }  // namespace
