@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "hid/command_request.h"
 #include "platform/hid/sim_hid_bus.h"
@@ -171,6 +173,33 @@ TEST_F(SimHidBusTest, ShareModesAndPresenceProbes) {
     bus_.Unplug(keyboard_);
     EXPECT_FALSE(bus_.IsPresent(path));
     EXPECT_FALSE(bus_.IsPresent(L"\\\\?\\hid#vid_320f&pid_505b&mi_01&col04#sim9&0003"));
+}
+
+TEST_F(SimHidBusTest, ChangeStampMovesOnEveryChangeAnOpenOrAListingCanSee) {
+    std::optional<uint64_t> seen = bus_.ChangeStamp();
+    ASSERT_TRUE(seen.has_value());
+    const auto moved = [&] {
+        const std::optional<uint64_t> now = bus_.ChangeStamp();
+        return std::exchange(seen, now) != now;
+    };
+    // What the capture thread and a lighting stream do leaves it alone.
+    auto probe = OpenCollection(4, {true, false, false});
+    EXPECT_TRUE(bus_.IsPresent(bus_.PathOf(*keyboard_, 1, 4)));
+    probe.reset();
+    auto stream = OpenCollection(4);
+    EXPECT_TRUE(moved()) << "a writer makes an exclusive open fail";
+    EXPECT_TRUE(stream->Write(hid_test::CommandRequest(0x01), 100, nullptr).ok());
+    keyboard_->SendNotification(1);
+    EXPECT_FALSE(moved());
+    stream.reset();
+    EXPECT_TRUE(moved());
+    keyboard_->SetRefuseOpen(true);
+    EXPECT_TRUE(moved());
+    bus_.Unplug(keyboard_);
+    EXPECT_TRUE(moved());
+    bus_.Plug(keyboard_);
+    EXPECT_TRUE(moved());
+    EXPECT_FALSE(moved());
 }
 
 TEST_F(SimHidBusTest, QueueKeepsTheNewestReports) {

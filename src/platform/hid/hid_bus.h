@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -101,6 +102,11 @@ class HidBus {
     // Whether an open with no access would succeed, without making the handle: discovery
     // asks it of every claimed interface ten times a second.
     virtual bool IsPresent(std::wstring_view path) { return Open(path, HidOpenFlags{}) != nullptr; }
+    // A stamp that moves whenever what the bus lists, or what an open or a presence probe
+    // of a listed path gives, may have changed. Taken before looking, so that a change
+    // while one looks moves it once more. Nothing when the bus cannot tell: then every
+    // look is to be taken as a changed bus.
+    virtual std::optional<uint64_t> ChangeStamp() { return std::nullopt; }
 };
 
 // The process bus: a bus a test installed, else the backend VELKARO_HID names.

@@ -128,6 +128,20 @@ bool HidrawBus::Find(std::wstring_view path, Found* found) const {
     return found->index < count;
 }
 
+std::optional<uint64_t> HidrawBus::ChangeStamp() {
+    std::lock_guard<std::mutex> lock(watchMutex_);
+    if (!watch_) {
+        watch_.emplace(devRoot_);
+    }
+    if (watch_->Changed()) {
+        ++stamp_;
+    }
+    if (watch_->Broken()) {
+        return std::nullopt;
+    }
+    return stamp_;
+}
+
 bool HidrawBus::IsPresent(std::wstring_view path) {
     Found found;
     struct stat st;

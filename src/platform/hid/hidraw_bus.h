@@ -3,10 +3,13 @@
 // /sys, from <root>/class/hidraw), described from sysfs, opened as <devRoot>/hidrawN.
 // Share modes are not enforced between processes; the kernel has no such notion.
 
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/hid/hid_bus.h"
+#include "platform/hid/hidraw_node_watch.h"
 #include "platform/hid/hidraw_sysfs.h"
 
 namespace platform::hid {
@@ -20,6 +23,10 @@ class HidrawBus final : public HidBus {
     std::unique_ptr<HidHandle> OpenWithError(std::wstring_view path, HidOpenFlags flags,
                                              HidOpenError* error) override;
     bool IsPresent(std::wstring_view path) override;
+    // Moves when a node of the device folder comes, goes or changes rights: the kernel
+    // makes the node once sysfs describes it, and removes it before sysfs forgets it. The
+    // folder is watched from the first call on; nothing when it cannot be watched.
+    std::optional<uint64_t> ChangeStamp() override;
 
   private:
     // The node `path` names and the index of its collection there, when the node still
@@ -35,6 +42,9 @@ class HidrawBus final : public HidBus {
 
     std::string sysfsRoot_;
     std::string devRoot_;
+    std::mutex watchMutex_;
+    std::optional<HidrawNodeWatch> watch_;
+    uint64_t stamp_ = 0;
 };
 
 // The paths of every top-level collection of one node, in descriptor order; empty when

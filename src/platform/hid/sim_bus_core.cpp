@@ -85,6 +85,7 @@ void SimBusCore::PlugNow(std::shared_ptr<SimHidDevice> device) {
         ++device->generation_;
     }
     plugged_.push_back({std::move(device), node->second});
+    NoteChange();
     platform::Milestone("plug");
 }
 
@@ -119,6 +120,7 @@ void SimBusCore::UnplugNow(SimHidDevice* device) {
         }
         removed = std::move(it->device);
         plugged_.erase(it);
+        NoteChange();
         for (SimHidHandle* handle : handles_) {
             if (handle->Device() == device) {
                 handle->MarkGone();
@@ -215,6 +217,15 @@ bool SimBusCore::FindLocked(std::wstring_view path, Location* found) const {
     return false;
 }
 
+namespace {
+
+// Only a handle that writes or shares reading only can make another open fail.
+bool AffectsSharing(const HidOpenFlags& flags) {
+    return flags.write || flags.exclusive;
+}
+
+}  // namespace
+
 // Share modes as the system applies them: an open asking for writing fails while
 // another handle shares reading only, and an open sharing reading only fails while
 // another handle writes. Opens with no access never conflict.
@@ -264,6 +275,9 @@ std::unique_ptr<HidHandle> SimBusCore::Open(std::wstring_view path, HidOpenFlags
     auto handle = std::make_unique<SimHidHandle>(shared_from_this(), device, at.interfaceIndex,
                                                  at.collectionIndex, generation, flags);
     handles_.push_back(handle.get());
+    if (AffectsSharing(flags)) {
+        NoteChange();
+    }
     return handle;
 }
 
@@ -292,6 +306,9 @@ size_t SimBusCore::OpenHandleCount() const {
 void SimBusCore::Unregister(SimHidHandle* handle) {
     std::lock_guard<std::mutex> lock(mutex_);
     handles_.erase(std::remove(handles_.begin(), handles_.end(), handle), handles_.end());
+    if (AffectsSharing(handle->Flags())) {
+        NoteChange();
+    }
 }
 
 }  // namespace platform::hid

@@ -2,6 +2,7 @@
 // Inside of the simulated bus. Devices hold it weakly and handles strongly, so a device
 // that outlives its bus, or a handle that outlives the bus object, stays safe.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -40,6 +41,11 @@ class SimBusCore : public std::enable_shared_from_this<SimBusCore> {
     std::wstring PathOf(const SimHidDevice& device, int interfaceNumber, uint32_t collection) const;
     size_t OpenHandleCount() const;
     void Unregister(SimHidHandle* handle);
+    // Moves after every change that can alter what a listing, an open or a presence probe
+    // gives: a plug, an unplug, a device's refusal switched, a handle that writes or
+    // shares reading only opened or closed.
+    uint64_t ChangeStamp() const { return changes_.load(std::memory_order_acquire); }
+    void NoteChange() { changes_.fetch_add(1, std::memory_order_acq_rel); }
 
   private:
     struct Plugged {
@@ -72,6 +78,7 @@ class SimBusCore : public std::enable_shared_from_this<SimBusCore> {
     std::map<const SimHidDevice*, uint32_t> nodes_;
     uint32_t nextNode_ = 1;
     std::vector<SimHidHandle*> handles_;
+    std::atomic<uint64_t> changes_{0};
 
     std::mutex timerMutex_;
     std::condition_variable timerWake_;

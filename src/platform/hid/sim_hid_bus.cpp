@@ -22,6 +22,10 @@ bool SimHidBus::IsPresent(std::wstring_view path) {
     return core_->IsPresent(path);
 }
 
+std::optional<uint64_t> SimHidBus::ChangeStamp() {
+    return core_->ChangeStamp();
+}
+
 void SimHidBus::Plug(std::shared_ptr<SimHidDevice> device, uint32_t delayMs) {
     core_->Plug(std::move(device), delayMs);
 }

@@ -32,6 +32,7 @@ class SimHidBus final : public HidBus {
     bool Enumerate(std::vector<std::wstring>* paths) override;
     std::unique_ptr<HidHandle> Open(std::wstring_view path, HidOpenFlags flags) override;
     bool IsPresent(std::wstring_view path) override;
+    std::optional<uint64_t> ChangeStamp() override;
 
     // A device keeps its node name, so its paths, when it is plugged in again.
     void Plug(std::shared_ptr<SimHidDevice> device, uint32_t delayMs = 0);

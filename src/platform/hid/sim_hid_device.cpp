@@ -32,8 +32,16 @@ bool SimHidDevice::IsPlugged() const {
 }
 
 void SimHidDevice::SetRefuseOpen(bool refuse) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    refuseOpen_ = refuse;
+    std::shared_ptr<SimBusCore> bus;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        refuseOpen_ = refuse;
+        bus = bus_.lock();
+    }
+    // After the change, so that whoever sees the stamp move sees the new refusal.
+    if (bus) {
+        bus->NoteChange();
+    }
 }
 
 bool SimHidDevice::RefusesOpen() const {
