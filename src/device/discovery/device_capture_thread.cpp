@@ -29,15 +29,19 @@ void DeviceCaptureThread::Run(platform::Event& stop) {
         // and a second sleep would wake the thread twice per pass.
         if (stop.IsSet())
             break;
-        if (!list_.AllHidRecordsClaimed())
-            ScanInterfaces();
+        // The first pass always finds the bus changed: nothing was seen before it.
+        const bool busChanged = BusMayHaveChanged();
+        if (busChanged || workLeft_)
+            workLeft_ = !list_.AllHidRecordsClaimed() && ScanInterfaces();
         if (firstPass) {
             // The window first shows on this message: it follows the first pass whatever
             // the listing gave, so that a bus that cannot be listed never keeps it hidden.
             firstPass = false;
             PostMessageW(window_, productMessage_, 0, 0);
         }
-        CheckPresence();
+        // A released record may be claimed by an interface the listing passed over.
+        if (busChanged && CheckPresence())
+            workLeft_ = true;
         // Waiting on the stop event rather than sleeping lets a stop end the pass at once.
         if (stop.Wait(kPassIntervalMs) != platform::kWaitTimeout)
             break;
@@ -45,17 +49,30 @@ void DeviceCaptureThread::Run(platform::Event& stop) {
     DebugTrace(L"抓取设备线程设定退出");
 }
 
-void DeviceCaptureThread::ScanInterfaces() {
+bool DeviceCaptureThread::BusMayHaveChanged() {
+    platform::hid::HidBus& bus = platform::hid::CurrentHidBus();
+    const std::optional<uint64_t> stamp = bus.ChangeStamp();
+    const bool changed = &bus != seenBus_ || !stamp || stamp != seenStamp_;
+    seenBus_ = &bus;
+    seenStamp_ = stamp;
+    return changed;
+}
+
+bool DeviceCaptureThread::ScanInterfaces() {
     // A failed listing is tried again on the next pass: discovery must not end for good
     // because the bus could not be listed once.
     if (!file_.EnumPaths())
-        return;
-    while (const wchar_t* path = file_.NextPath())
-        ProbePath(path);
+        return true;
+    bool workLeft = false;
+    while (const wchar_t* path = file_.NextPath()) {
+        if (ProbePath(path))
+            workLeft = true;
+    }
     file_.FreePaths();
+    return workLeft;
 }
 
-void DeviceCaptureThread::ProbePath(const wchar_t* path) {
+bool DeviceCaptureThread::ProbePath(const wchar_t* path) {
     HidIdRecord probe;
     probe.vendorId = ParseVidFromPath(path);
     probe.productId = ParsePidFromPath(path);
@@ -63,11 +80,13 @@ void DeviceCaptureThread::ProbePath(const wchar_t* path) {
     probe.interfaceNumber = ParseMiFromPath(path);
     probe.devicePath = path;
     if (!list_.MatchHidCandidate(probe))
-        return;
+        return false;
+    // An interface that cannot be opened yet is tried on every pass until it opens: udev
+    // may still be applying its rule, and refusals told only once they last.
     if (!file_.Open(path, true, false, true, false)) {
         if (file_.LastOpenError() == platform::hid::HidOpenError::kAccessDenied)
             accessNotices_.Refused(probe, list_.CandidateKind(probe), platform::TickCount());
-        return;
+        return true;
     }
     accessNotices_.Opened(probe);
     probe.vendorId = file_.Attributes().VendorID;
@@ -76,12 +95,14 @@ void DeviceCaptureThread::ProbePath(const wchar_t* path) {
     probe.usage = file_.Caps().Usage;
     file_.Close();
     size_t index = 0;
-    if (list_.ClaimHidRecord(probe, index)) {
-        SendMessageW(window_, WM_DEVICE_ARRIVED, static_cast<WPARAM>(index), 0);
-    }
+    if (!list_.ClaimHidRecord(probe, index))
+        return true;
+    SendMessageW(window_, WM_DEVICE_ARRIVED, static_cast<WPARAM>(index), 0);
+    return false;
 }
 
-void DeviceCaptureThread::CheckPresence() {
+bool DeviceCaptureThread::CheckPresence() {
+    bool released = false;
     for (size_t index : list_.ConnectedIndexes()) {
         const std::optional<HidIdRecord> record = list_.Get(index);
         if (!record)
@@ -89,6 +110,8 @@ void DeviceCaptureThread::CheckPresence() {
         if (CHidDeviceFile::InterfacePresent(record->devicePath.GetData()))
             continue;
         list_.Release(index);
+        released = true;
         SendMessageW(window_, WM_DEVICE_REMOVED, static_cast<WPARAM>(index), 0);
     }
+    return released;
 }

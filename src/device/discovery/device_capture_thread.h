@@ -10,8 +10,15 @@
 // pass it posts the product message once, which brings the window up, whether or not the
 // bus could be listed. A supported interface this user may not open is told to the user
 // once (access_notice.h).
+//
+// A pass lists and probes only when it has to: on the first pass, when the bus's change
+// stamp moved (or the bus cannot tell), or when the last listing left work undone (a
+// listing that failed, a supported interface that could not be opened or claimed, a
+// record released since). The presence of claimed interfaces is checked whenever the
+// stamp moved, so that an unplug is still heard within a pass.
 
 #include <cstdint>
+#include <optional>
 
 #include "device/channel/hid_device_file.h"
 #include "device/discovery/access_notice.h"
@@ -40,9 +47,12 @@ class DeviceCaptureThread {
 
   private:
     void Run(platform::Event& stop);
-    void ScanInterfaces();
-    void ProbePath(const wchar_t* path);
-    void CheckPresence();
+    // Whether the process bus may have changed since the last pass asked.
+    bool BusMayHaveChanged();
+    // Each of these three is true when it leaves work for the next pass.
+    bool ScanInterfaces();
+    bool ProbePath(const wchar_t* path);
+    bool CheckPresence();
 
     HidLiveList& list_;
     HWND window_;
@@ -50,5 +60,9 @@ class DeviceCaptureThread {
     // Used by the thread alone, for listing and probing.
     CHidDeviceFile file_;
     AccessNotices accessNotices_;
+    // The bus and its stamp as the last pass saw them; nothing before the first pass.
+    const platform::hid::HidBus* seenBus_ = nullptr;
+    std::optional<uint64_t> seenStamp_;
+    bool workLeft_ = false;
     platform::WorkerThread thread_{"capture"};
 };

@@ -6,6 +6,9 @@
 #include <cwctype>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -29,10 +32,23 @@ struct Received {
     WPARAM index;
 };
 
-// The sim bus, but its listing can fail a number of times or list the paths in capitals.
+// The sim bus, but its listing can fail a number of times or list the paths in capitals,
+// and it tells its changes only when asked to. It counts listings, looks at its stamp and
+// presence probes.
 class ShapedBus final : public platform::hid::HidBus {
   public:
     explicit ShapedBus(platform::hid::HidBus& inner) : inner_(inner) {}
+    void TellChanges(bool tell) { tell_ = tell; }
+    int Looks() const { return looks_.load(); }
+    int PresenceProbes() const { return probes_.load(); }
+    std::optional<uint64_t> ChangeStamp() override {
+        looks_.fetch_add(1);
+        return tell_ ? inner_.ChangeStamp() : std::nullopt;
+    }
+    bool IsPresent(std::wstring_view path) override {
+        probes_.fetch_add(1);
+        return inner_.IsPresent(path);
+    }
     void FailListings(int count) { failures_ = count; }
     // Opens that move reports are refused as for a node without the udev rule.
     void DenyAccess(bool deny) { deny_ = deny; }
@@ -71,10 +87,27 @@ class ShapedBus final : public platform::hid::HidBus {
     std::atomic<bool> capitals_{false};
     std::atomic<bool> deny_{false};
     std::atomic<int> refusals_{0};
+    std::atomic<bool> tell_{false};
+    std::atomic<int> looks_{0};
+    std::atomic<int> probes_{0};
 };
 
-class CaptureThreadTest : public ::testing::Test {
+// Every behaviour holds whether the bus tells its changes or not.
+enum class BusKind { kTellsChanges, kCannotTell };
+void PrintTo(BusKind kind, std::ostream* out) {
+    *out << (kind == BusKind::kTellsChanges ? "a bus that tells its changes"
+                                            : "a bus that cannot tell");
+}
+std::string BusKindName(const ::testing::TestParamInfo<BusKind>& info) {
+    return info.param == BusKind::kTellsChanges ? "TellsChanges" : "CannotTell";
+}
+
+class CaptureThreadFixture : public ::testing::Test {
   protected:
+    explicit CaptureThreadFixture(BusKind kind) {
+        shaped_.TellChanges(kind == BusKind::kTellsChanges);
+    }
+
     void SetUp() override {
         platform::WindowCreateParams params;
         params.className = L"CaptureTest";
@@ -148,6 +181,15 @@ class CaptureThreadTest : public ::testing::Test {
     std::unique_ptr<DeviceCaptureThread> capture_;
 };
 
+class CaptureThreadTest : public CaptureThreadFixture,
+                          public ::testing::WithParamInterface<BusKind> {
+  protected:
+    CaptureThreadTest() : CaptureThreadFixture(GetParam()) {}
+};
+INSTANTIATE_TEST_SUITE_P(Buses, CaptureThreadTest,
+                         ::testing::Values(BusKind::kTellsChanges, BusKind::kCannotTell),
+                         BusKindName);
+
 // Refused opens of a plugged keyboard, with the clock moved on in steps of a few passes.
 class RefusedAccessTest : public CaptureThreadTest {
   protected:
@@ -175,7 +217,11 @@ class RefusedAccessTest : public CaptureThreadTest {
     platform::UserNoticeCapture notices_;
 };
 
-TEST_F(RefusedAccessTest, ADeviceThisUserMayNotOpenIsToldOnceNamingTheRule) {
+INSTANTIATE_TEST_SUITE_P(Buses, RefusedAccessTest,
+                         ::testing::Values(BusKind::kTellsChanges, BusKind::kCannotTell),
+                         BusKindName);
+
+TEST_P(RefusedAccessTest, ADeviceThisUserMayNotOpenIsToldOnceNamingTheRule) {
     RefusedFor(AccessNotices::kDelayMs - 250);
     EXPECT_TRUE(notices_.Notices().empty()) << "udev may still be applying the rule";
     RefusedFor(250);
@@ -194,7 +240,7 @@ TEST_F(RefusedAccessTest, ADeviceThisUserMayNotOpenIsToldOnceNamingTheRule) {
     EXPECT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
 }
 
-TEST_F(RefusedAccessTest, RefusalsWhileUdevAppliesTheRuleAreNotTold) {
+TEST_P(RefusedAccessTest, RefusalsWhileUdevAppliesTheRuleAreNotTold) {
     RefusedFor(1000);
     shaped_.DenyAccess(false);
     ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
@@ -210,7 +256,7 @@ TEST_F(RefusedAccessTest, RefusalsWhileUdevAppliesTheRuleAreNotTold) {
     EXPECT_TRUE(notices_.Notices().empty());
 }
 
-TEST_F(CaptureThreadTest, PlugUnplugAndReplugReportTheLiveIndexes) {
+TEST_P(CaptureThreadTest, PlugUnplugAndReplugReportTheLiveIndexes) {
     bus_.Plug(keyboard_);
     Start();
     ASSERT_TRUE(
@@ -240,7 +286,7 @@ TEST_F(CaptureThreadTest, PlugUnplugAndReplugReportTheLiveIndexes) {
     EXPECT_EQ(Count(productMessage_), 0u);
 }
 
-TEST_F(CaptureThreadTest, NoDeviceYieldsOnlyTheProductMessage) {
+TEST_P(CaptureThreadTest, NoDeviceYieldsOnlyTheProductMessage) {
     keyboard_->SetRefuseOpen(true);
     bus_.Plug(keyboard_);
     Start();
@@ -252,7 +298,7 @@ TEST_F(CaptureThreadTest, NoDeviceYieldsOnlyTheProductMessage) {
     EXPECT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
 }
 
-TEST_F(CaptureThreadTest, AFailingListingStillShowsTheWindowAndIsTriedAgain) {
+TEST_P(CaptureThreadTest, AFailingListingStillShowsTheWindowAndIsTriedAgain) {
     shaped_.FailListings(1 << 30);
     bus_.Plug(keyboard_);
     Start();
@@ -264,7 +310,7 @@ TEST_F(CaptureThreadTest, AFailingListingStillShowsTheWindowAndIsTriedAgain) {
     EXPECT_EQ(Count(productMessage_), 1u);
 }
 
-TEST_F(CaptureThreadTest, PathsInCapitalsAreClaimed) {
+TEST_P(CaptureThreadTest, PathsInCapitalsAreClaimed) {
     shaped_.ListInCapitals();
     bus_.Plug(keyboard_);
     Start();
@@ -272,7 +318,7 @@ TEST_F(CaptureThreadTest, PathsInCapitalsAreClaimed) {
     EXPECT_NE(list_.Get(0)->devicePath.view().find(L"&COL04"), std::wstring_view::npos);
 }
 
-TEST_F(CaptureThreadTest, StopEndsThePassAtOnceAndTracesOnce) {
+TEST_P(CaptureThreadTest, StopEndsThePassAtOnceAndTracesOnce) {
     platform::TraceCapture trace;
     Start();
     ASSERT_TRUE(PumpUntil([&] { return Count(productMessage_) == 1; }));
@@ -286,7 +332,7 @@ TEST_F(CaptureThreadTest, StopEndsThePassAtOnceAndTracesOnce) {
     EXPECT_EQ(exits, 1u);
 }
 
-TEST_F(CaptureThreadTest, AClosingWindowReleasesABlockedSend) {
+TEST_P(CaptureThreadTest, AClosingWindowReleasesABlockedSend) {
     bus_.Plug(keyboard_);
     Start();
     // Nobody handles the window's messages: the thread blocks in its first send until the
@@ -299,7 +345,7 @@ TEST_F(CaptureThreadTest, AClosingWindowReleasesABlockedSend) {
     EXPECT_TRUE(received_.empty());
 }
 
-TEST_F(CaptureThreadTest, StopOnTheWindowThreadHandlesASendInProgress) {
+TEST_P(CaptureThreadTest, StopOnTheWindowThreadHandlesASendInProgress) {
     bus_.Plug(keyboard_);
     Start();
     // Once a record is claimed the thread is in (or about to enter) its send to this
@@ -310,6 +356,68 @@ TEST_F(CaptureThreadTest, StopOnTheWindowThreadHandlesASendInProgress) {
     }
     EXPECT_TRUE(capture_->Stop());
     EXPECT_GE(Count(WM_DEVICE_ARRIVED), 1u);
+}
+
+// Passes over a bus that tells its changes: work only when something changed.
+class QuietBusTest : public CaptureThreadFixture {
+  protected:
+    QuietBusTest() : CaptureThreadFixture(BusKind::kTellsChanges) {}
+    explicit QuietBusTest(BusKind kind) : CaptureThreadFixture(kind) {}
+    // Lets the thread look at the bus `passes` more times.
+    void Passes(int passes) {
+        const int until = shaped_.Looks() + passes;
+        ASSERT_TRUE(PumpUntil([&] { return shaped_.Looks() >= until; }));
+    }
+};
+
+TEST_F(QuietBusTest, AQuietBusIsNotListedOrProbedAgainAndAChangeIsSeenOnTheNextPass) {
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Count(productMessage_) == 1; }));
+    Passes(3);
+    EXPECT_EQ(shaped_.Listings(), 1);
+    bus_.Plug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    EXPECT_EQ(shaped_.Listings(), 2);
+    const int probes = shaped_.PresenceProbes();
+    Passes(3);
+    EXPECT_EQ(shaped_.Listings(), 2);
+    EXPECT_EQ(shaped_.PresenceProbes(), probes);
+    const auto unplugged = Clock::now();
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_REMOVED) == 2; }));
+    EXPECT_LT(Clock::now() - unplugged, 1000ms);
+}
+
+TEST_F(QuietBusTest, AKeyboardWaitingBehindAnotherTakesItsRecordsWhenItGoes) {
+    auto second = std::make_shared<sim::SimKeyboard>();
+    bus_.Plug(keyboard_);
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    bus_.Plug(second);
+    Passes(3);
+    // The first one's going is the last change the bus tells.
+    bus_.Unplug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 4; }));
+    EXPECT_EQ(Count(WM_DEVICE_REMOVED), 2u);
+    EXPECT_EQ(list_.Get(0)->devicePath, DuiLib::CDuiString(bus_.PathOf(*second, 1, 4)));
+}
+
+class BlindBusTest : public QuietBusTest {
+  protected:
+    BlindBusTest() : QuietBusTest(BusKind::kCannotTell) {}
+};
+
+TEST_F(BlindBusTest, ABusThatCannotTellIsListedAndProbedOnEveryPass) {
+    Start();
+    ASSERT_TRUE(PumpUntil([&] { return Count(productMessage_) == 1; }));
+    const int listings = shaped_.Listings();
+    Passes(4);
+    EXPECT_GE(shaped_.Listings(), listings + 3);
+    bus_.Plug(keyboard_);
+    ASSERT_TRUE(PumpUntil([&] { return Count(WM_DEVICE_ARRIVED) == 2; }));
+    const int probes = shaped_.PresenceProbes();
+    Passes(4);
+    EXPECT_GE(shaped_.PresenceProbes(), probes + 2 * 3);
 }
 
 }  // namespace
