@@ -55,6 +55,9 @@ void RunLightLoop(platform::Event& stop, platform::Event& wake, const LightLoopH
     uint32_t waitMs = kPassWaitMs;
     while (platform::Event::WaitAny(events, waitMs) != platform::kWaitObject0) {
         if (!hooks.channelOpen()) {
+            // A sleeping count forgets the ticks of a closed channel as they pass, as an
+            // awake loop never counts them.
+            ticks.CatchUp();
             waitMs = hooks.idleWaitMs;
             continue;
         }

@@ -60,6 +60,10 @@ struct LightLoopHooks {
     std::function<void(uint32_t now)> runStep;
     // Optional: work of every pass (custom and overlay layers of the derived classes).
     std::function<void(uint32_t now)> everyPass;
+    // Optional: true while no step may run now (a command exchange under way): a pass
+    // counts its tick and leaves its work to the next pass; a catch-up leaves the ticks for
+    // the next one, which steps them at their own ticks.
+    std::function<bool()> stepsHeld;
     // Optional: true while `everyPass` counts passes (its pace is 1 ms passes); otherwise
     // the loop sleeps until the next coarse tick, the only moment a step can be due.
     std::function<bool()> passTimed;

@@ -58,8 +58,14 @@ bool LightTicks::Pass() {
     }
     const uint32_t now = platform::TickAtSerial(seenSerial_);
     Count(now);
-    StepIfDue(now);
+    if (!StepsHeld()) {
+        StepIfDue(now);
+    }
     return true;
+}
+
+bool LightTicks::StepsHeld() const {
+    return hooks_->stepsHeld && hooks_->stepsHeld();
 }
 
 bool LightTicks::OnDemand() {
@@ -76,6 +82,9 @@ void LightTicks::CatchUp() {
     // Ticks while the channel was closed or the synchronisation drew are not counted.
     if (!hooks_->channelOpen() || hooks_->lightSyncActive()) {
         seenSerial_ = serial;
+        return;
+    }
+    if (StepsHeld()) {
         return;
     }
     uint64_t next = std::max(seenSerial_, serial - std::min(serial, kMaxReplayedTicks));

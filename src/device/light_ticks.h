@@ -23,11 +23,12 @@ class LightTicks {
 
     // One pass of an awake loop: a tick is counted when TickCount moved more than 1 ms
     // since the last one counted; the mode's step runs once the count reaches its
-    // threshold; then the pass's own work. Nothing while the light synchronisation draws
-    // (false then).
+    // threshold; then the pass's own work (neither while the steps are held). Nothing
+    // while the light synchronisation draws (false then).
     bool Pass();
     // Every tick since the last pass or catch-up, each as such a pass at that tick; only
-    // while the hooks say the loop's work waits for its readers.
+    // while the hooks say the loop's work waits for its readers, and not while the steps
+    // are held (the ticks wait for the next catch-up).
     void CatchUp();
     // Whether the loop's work waits for its readers now.
     bool OnDemand();
@@ -35,6 +36,7 @@ class LightTicks {
   private:
     void Count(uint32_t now);
     void StepIfDue(uint32_t now);
+    bool StepsHeld() const;
 
     platform::CriticalSection lock_;
     const LightLoopHooks* hooks_ = nullptr;

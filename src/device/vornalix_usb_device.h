@@ -157,7 +157,7 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     void SetLightSync(bool on);
     // The page's window is being shown again: its LED buttons take the colours of now
     // before it is drawn, since no frame tinted them while it was hidden.
-    void ShowLedPreview();
+    virtual void ShowLedPreview();
     void SetWindowActive(int active) { windowActive_.store(active); }
     int IsWindowActive() const { return windowActive_.load(); }
 

@@ -182,5 +182,44 @@ TEST(LightTicksTest, CaughtUpNowAndThenStepsAsAPassAtEveryTick) {
     EXPECT_EQ(lazy.steps, eager.steps);
 }
 
+// While the steps are held (a command exchange under way) an awake pass counts its tick and
+// steps at the first pass after; a sleeping count leaves the ticks to the next catch-up,
+// which steps each at its own tick, never dropping one.
+TEST(LightTicksTest, HeldStepsWaitForTheNextPassOrCatchUp) {
+    platform::FakeClock clock;
+    clock.SetTick(9000);
+    bool held = false;
+    bool onDemand = false;
+    std::vector<uint32_t> steps;
+    LightLoopHooks hooks;
+    hooks.channelOpen = [] { return true; };
+    hooks.lightSyncActive = [] { return false; };
+    hooks.stepTicks = [] { return 2; };
+    hooks.runStep = [&](uint32_t now) { steps.push_back(now); };
+    hooks.stepsHeld = [&] { return held; };
+    hooks.onDemand = [&] { return onDemand; };
+    LightTicks ticks;
+    ticks.Start(hooks);
+    for (int i = 1; i <= 6; ++i) {
+        clock.Advance(16);
+        held = i == 4;
+        ticks.Pass();
+    }
+    EXPECT_EQ(steps, (std::vector<uint32_t>{9032, 9080}));  // 9064's waited a tick
+
+    steps.clear();
+    onDemand = true;
+    for (int i = 0; i < 3; ++i) {
+        clock.Advance(16);
+    }
+    held = true;
+    ticks.CatchUp();
+    EXPECT_TRUE(steps.empty());
+    clock.Advance(16);
+    held = false;
+    ticks.CatchUp();
+    EXPECT_EQ(steps, (std::vector<uint32_t>{9112, 9144}));
+}
+
 }  // namespace
 }  // namespace device

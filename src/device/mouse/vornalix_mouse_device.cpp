@@ -193,8 +193,14 @@ device::MouseSettingsState CVornalixMouseDevice::GetSettingsState() const {
 }
 
 void CVornalixMouseDevice::SetSettingsState(const device::MouseSettingsState& state) {
-    platform::CriticalSectionLock lock(stateLock_);
-    settingsState_ = state;
+    // The ticks up to now are stepped in the mode and speed they had.
+    CatchUpLight();
+    {
+        platform::CriticalSectionLock lock(stateLock_);
+        settingsState_ = state;
+    }
+    // A custom mode counts passes: the thread takes up its pace at once.
+    WakeLightLoop();
 }
 
 device::MouseSettingsBlock CVornalixMouseDevice::GetRawSettingsBlock() const {

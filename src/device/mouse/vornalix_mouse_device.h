@@ -12,6 +12,7 @@
 // its own file.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -35,6 +36,8 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     void InitPage() override;  // builds the mouse page
     int ApplyProfileLight() override;
     int PushLightFrame() override;
+    uint32_t GetLedColor(int index) override;
+    void ShowLedPreview() override;
     void StartDevice() override;
     void ReadDeviceSettings() override;
     int LoadProfile() override;
@@ -58,6 +61,9 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // The mouse's own light effects (modes 0 and 5).
     virtual void EffectWave();
     virtual void EffectTrail();
+    // Timed by the tick of the step under way (RunModeStep).
+    void EffectFlash() override;
+    void EffectFlashColors() override;
 
     // The start sequence's capability block and key-code table, and the key positions
     // and DPI ranges built from them.
@@ -92,8 +98,10 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // One input report of the sync thread.
     void HandleNotifyReport(const std::vector<uint8_t>& report);
     // One step of a light mode the mouse runs itself (0..8); the program's own modes (9
-    // and above) are drawn by the custom player, one pass at a time.
+    // and above) are drawn by the custom player, one pass at a time. `now`: the tick the
+    // step belongs to (the present one when not given).
     void RunModeStep(uint8_t mode);
+    void RunModeStep(uint8_t mode, uint32_t now);
     void PlayCustomStep();
     static bool IsCustomMode(uint8_t mode);
 
@@ -143,6 +151,9 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
 
   private:
     void SetSettingsState(const device::MouseSettingsState& state);
+    // The key buttons and the logo in their LEDs' colours; nothing while the page's window
+    // is hidden.
+    void TintPage();
     void TakeProfileSettings();
     // Key levels cleared and the trail's head put back at the ring's start.
     void ResetTrail();
@@ -177,6 +188,7 @@ class CVornalixMouseDevice : public CVornalixUSBDevice {
     // The "light_0_" buttons; the base class's key buttons are the "key_" ones.
     std::vector<DuiLib::CControlUI*> mouseKeyButtons_;
     uint8_t huePosition_ = 0;               // guarded by animationLock_
+    std::atomic<uint32_t> stepTick_{0};     // the tick of the step under way
     std::vector<LightRecord> areaRecords_;  // guarded by overlayLock_
     device::AreaEffectState areaState_;     // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};

@@ -22,6 +22,8 @@ void TintButton(DuiLib::CControlUI* button, uint32_t colour) {
 }  // namespace
 
 void CVornalixMouseDevice::ResetTrail() {
+    // The ticks before the reset step the trail as it was.
+    CatchUpLight();
     ClearKeyLevels();
     platform::CriticalSectionLock lock(animationLock_);
     animation_.ring[0] = 1;  // the trail's one moving head
@@ -42,6 +44,8 @@ int CVornalixMouseDevice::ApplyProfileLight() {
 }
 
 void CVornalixMouseDevice::ReloadLightLists(uint8_t mode) {
+    // The area lights draw over the colours of the ticks up to now.
+    CatchUpLight();
     {
         platform::CriticalSectionLock lock(overlayLock_);
         areaRecords_ = profile_.GetLightList();
@@ -70,19 +74,42 @@ void CVornalixMouseDevice::TakeStateIntoLight(const device::MouseSettingsState& 
 }
 
 int CVornalixMouseDevice::PushLightFrame() {
+    // The frame carries the colours of this tick, whoever worked them out.
+    CatchUpLight();
+    TintPage();
+    if (IsWindowActive() && PageWindowShown()) {
+        device::ShowLedTints(GetPreviewControl());
+    }
+    return CVornalixUSBDevice::PushLightFrame();
+}
+
+void CVornalixMouseDevice::TintPage() {
+    // Nothing of a window hidden to the tray is seen: its showing tints the page
+    // (ShowLedPreview).
+    if (!PageWindowShown()) {
+        return;
+    }
     for (size_t key = 0; key < mouseKeyButtons_.size(); ++key) {
         DuiLib::CControlUI* button = mouseKeyButtons_[key];
         if (button != nullptr && button->IsVisible()) {
             TintButton(button, LedColours().Get(key));
         }
     }
-    if (IsWindowActive()) {
-        device::ShowLedTints(GetPreviewControl());
-    }
     if (logoButton_ != nullptr && logoButton_->IsVisible() && logoLedIndex_ != -1) {
         TintButton(logoButton_, GetLedColor(logoLedIndex_));
     }
-    return CVornalixUSBDevice::PushLightFrame();
+}
+
+void CVornalixMouseDevice::ShowLedPreview() {
+    CVornalixUSBDevice::ShowLedPreview();
+    if (HasLightControl()) {
+        TintPage();
+    }
+}
+
+uint32_t CVornalixMouseDevice::GetLedColor(int index) {
+    CatchUpLight();
+    return CVornalixUSBDevice::GetLedColor(index);
 }
 
 void CVornalixMouseDevice::EffectWave() {
@@ -101,7 +128,23 @@ bool CVornalixMouseDevice::IsCustomMode(uint8_t mode) {
     return mode >= device::kFirstCustomLightMode;
 }
 
+void CVornalixMouseDevice::EffectFlash() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepFlash(CurrentLightParams(), animation_, LedColours(), stepTick_.load());
+}
+
+void CVornalixMouseDevice::EffectFlashColors() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepFlashColours(CurrentLightParams(), animation_, LedColours(), stepTick_.load());
+}
+
 void CVornalixMouseDevice::RunModeStep(uint8_t mode) {
+    RunModeStep(mode, platform::TickCount());
+}
+
+void CVornalixMouseDevice::RunModeStep(uint8_t mode, uint32_t now) {
+    // A step worked out after its tick still flashes by the tick it belongs to.
+    stepTick_.store(now);
     switch (mode) {
         case 0:
             EffectWave();

@@ -50,11 +50,13 @@ int CVornalixMouseDevice::ReadDeviceProfile(uint8_t* activeProfile) {
         return 0;  // a block that was not read must not reach the state or the profile
     }
     device::TakeMouseSettings(block, state);
+    CatchUpLight();
     {
         platform::CriticalSectionLock lock(stateLock_);
         rawSettings_ = block;
         settingsState_ = state;
     }
+    WakeLightLoop();
     TakeStateIntoLight(state);
     // A stage the mouse cannot have keeps the profile's own.
     if (block[12] < device::kMouseDpiStageCount) {

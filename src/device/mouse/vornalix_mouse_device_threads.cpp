@@ -14,22 +14,28 @@ constexpr int kNoStep = -1;
 
 void CVornalixMouseDevice::StartLightThread() {
     device::LightLoopHooks hooks;
-    // No step runs while a command exchange is under way.
     hooks.stepTicks = [this] {
         const device::MouseSettingsState state = GetSettingsState();
-        if (commandChannel_.IsBusy() || IsCustomMode(state[device::kStateMode])) {
+        if (IsCustomMode(state[device::kStateMode])) {
             return kNoStep;
         }
         return static_cast<int>(device::SpeedTicksForIndex(state[device::kStateSpeed]));
     };
-    hooks.runStep = [this](uint32_t) { RunModeStep(GetSettingsState()[device::kStateMode]); };
+    hooks.runStep = [this](uint32_t now) {
+        RunModeStep(GetSettingsState()[device::kStateMode], now);
+    };
     hooks.everyPass = [this](uint32_t) {
-        if (!commandChannel_.IsBusy() && IsCustomMode(GetSettingsState()[device::kStateMode])) {
+        if (IsCustomMode(GetSettingsState()[device::kStateMode])) {
             PlayCustomStep();
         }
     };
+    // No step runs while a command exchange is under way.
+    hooks.stepsHeld = [this] { return commandChannel_.IsBusy(); };
     // The custom player counts passes.
     hooks.passTimed = [this] { return IsCustomMode(GetSettingsState()[device::kStateMode]); };
+    // The mouse's own modes step by the tick: their colours are only looked at when a
+    // frame is pushed (or the page is tinted), which works out the ticks since first.
+    hooks.onDemand = [this] { return !IsCustomMode(GetSettingsState()[device::kStateMode]); };
     StartLightWorker(std::move(hooks), device::kLightThreadExitText);
 }
 

@@ -25,6 +25,7 @@
 #include "platform/hid/sim_hid_bus.h"
 #include "platform/paths.h"
 #include "platform/text_convert.h"
+#include "platform/window_handles.h"
 #include "profile/json_file.h"
 #include "sim/mouse_descriptors.h"
 #include "sim/sim_mouse.h"
@@ -141,6 +142,57 @@ TEST_F(MousePageTest, LightButtonsListedOutOfOrderShowTheLedTheirNameNumbers) {
     page->PushLightFrame();
     auto* fifth = dynamic_cast<CDeviceKeyButtonUI*>(page->GetMouseKeyButton(4));
     EXPECT_EQ(fifth->GetTintColor(), device::LedTintColour(page->GetLedColor(4)));
+}
+
+// A hidden window's frames leave the light tab's buttons and the logo alone; shown again,
+// they take the LED colours of that moment before anything is drawn.
+TEST_F(MousePageTest, AHiddenWindowsFramesTintNothingUntilTheWindowIsShown) {
+    DuiLib::CPaintManagerUI manager;
+    const HWND window = platform::CreateWindowHandle(
+        {L"MousePageTest", L"page", nullptr, {}, false},
+        [&manager](HWND, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            LRESULT result = 0;
+            manager.MessageHandler(message, wParam, lParam, result);
+            return result;
+        });
+    ASSERT_NE(window, nullptr);
+    manager.Init(window);
+    auto* root = new DuiLib::CVerticalLayoutUI();
+    root->SetAutoDestroy(false);  // the page stays the fixture's
+    manager.AttachDialog(root);
+    root->Add(page_.get());
+    page_->SelectSettingTab(1);  // the light tab, whose buttons the frames colour
+    page_->SetLogoLedIndex(5);
+    auto* key = dynamic_cast<CDeviceKeyButtonUI*>(page_->GetMouseKeyButton(2));
+    auto* logo = dynamic_cast<CDeviceKeyButtonUI*>(Find<CControlUI>(L"logo"));
+    ASSERT_TRUE(key && logo);
+    auto paint = [this](uint8_t blue) {
+        page_->SetLedColor(2, device::MakeLedColour({0, 0, blue}, 255));
+        page_->SetLedColor(5, device::MakeLedColour({blue, 0, 0}, 255));
+    };
+    auto tints = [&] { return std::pair(key->GetTintColor(), logo->GetTintColor()); };
+    auto tintsOf = [this] {
+        return std::pair(device::LedTintColour(page_->GetLedColor(2)),
+                         device::LedTintColour(page_->GetLedColor(5)));
+    };
+
+    platform::ShowWindow(window, SW_SHOW);
+    paint(0x10);
+    page_->PushLightFrame();
+    const auto shown = tintsOf();
+    EXPECT_EQ(tints(), shown);
+    platform::ShowWindow(window, SW_HIDE);
+    paint(0x20);
+    page_->PushLightFrame();
+    EXPECT_EQ(tints(), shown) << "nothing of a hidden window is seen";
+    paint(0x30);
+    platform::ShowWindow(window, SW_SHOW);
+    page_->ShowLedPreview();  // as the device-list entry does on the window's showing
+    EXPECT_EQ(tints(), tintsOf());
+    EXPECT_NE(tints(), shown);
+
+    root->Remove(page_.get(), true);
+    platform::DestroyWindow(window);
 }
 
 TEST_F(MousePageTest, TheKeyListTellsEachKeysFunction) {
