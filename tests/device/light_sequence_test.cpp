@@ -499,9 +499,9 @@ TEST(LightSequenceTest, MouseFramesAreTheSameAtTheTimersPaceOrAfterALongWhile) {
 }
 
 // Changes made while no frame looked: the speed (the count goes on), the colour, the mode
-// (the trail starts over), a flash timed by its ticks, the light synchronisation (whose
-// ticks count not) and a light the mouse reports itself. Each frame is the one a frame at
-// every tick (a loop awake at every tick) shows at that moment.
+// (the trail starts over), a flash timed by its ticks, a restart of the light thread, the
+// light synchronisation (whose ticks count not) and a light the mouse reports itself. Each
+// frame is the one a frame at every tick (a loop awake at every tick) shows at that moment.
 TEST(LightSequenceTest, MouseFramesAfterChangesMadeBetweenFramesAreThoseOfEveryTick) {
     const DeviceScenario scenario{"ms-changes", Light(0, 6, 1, 1), 200};
     auto change = [](int tick, const LightRecord& light) {
@@ -524,11 +524,19 @@ TEST(LightSequenceTest, MouseFramesAfterChangesMadeBetweenFramesAreThoseOfEveryT
                               mouse.ReadDeviceSettings();
                           }};
     };
+    // The device started again (it came back): its light thread starts afresh.
+    auto restart = [](int tick) {
+        return MouseEvent{tick, [](CVornalixMouseDevice& mouse) {
+                              mouse.StopLightThread();
+                              mouse.StartLightThread();
+                          }};
+    };
     const std::vector<MouseEvent> events = {
         change(10, Light(0, 3, 1, 1)),
         change(23, Light(0, 3, 1, 0, 7)),
         change(31, Light(5, 6, 0, 1)),
         change(44, Light(4, 4, 1, 1)),
+        restart(120),
         sync(150, true),
         sync(158, false),
         fromMouse(165, Light(7, 9, 1, 0)),

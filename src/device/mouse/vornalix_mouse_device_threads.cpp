@@ -13,6 +13,8 @@ constexpr int kNoStep = -1;
 }  // namespace
 
 void CVornalixMouseDevice::StartLightThread() {
+    // The thread it replaces has its ticks stepped up to now, as it would have passed them.
+    CatchUpLight();
     device::LightLoopHooks hooks;
     hooks.stepTicks = [this] {
         const device::MouseSettingsState state = GetSettingsState();
@@ -40,6 +42,7 @@ void CVornalixMouseDevice::StartLightThread() {
 }
 
 void CVornalixMouseDevice::StopLightThread() {
+    CatchUpLight();
     StopLightWorker();
 }
 
