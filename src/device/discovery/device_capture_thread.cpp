@@ -23,6 +23,10 @@ bool DeviceCaptureThread::Stop(uint32_t timeoutMs) {
 }
 
 void DeviceCaptureThread::Run(platform::Event& stop) {
+    // A thread started again looks at the bus afresh.
+    seenBus_ = nullptr;
+    seenStamp_.reset();
+    workLeft_ = false;
     bool firstPass = true;
     for (;;) {
         // Looked at, not waited on: the pause between passes below already waits on it,

@@ -100,7 +100,8 @@ class HidBus {
         return handle;
     }
     // Whether an open with no access would succeed, without making the handle: discovery
-    // asks it of every claimed interface ten times a second.
+    // asks it of every claimed interface whenever the bus may have changed, on every pass
+    // of a bus that cannot tell.
     virtual bool IsPresent(std::wstring_view path) { return Open(path, HidOpenFlags{}) != nullptr; }
     // A stamp that moves whenever what the bus lists, or what an open or a presence probe
     // of a listed path gives, may have changed. Taken before looking, so that a change
