@@ -16,6 +16,7 @@ constexpr uint32_t kNodeEvents = IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_FR
                                  IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 // The folder itself is gone or no longer watched: nothing more will be told.
 constexpr uint32_t kWatchEnded = IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT | IN_IGNORED;
+constexpr int kReadsPerCall = 16;
 
 bool NamesHidrawNode(const char* name, size_t length) {
     constexpr std::string_view kPrefix = "hidraw";
@@ -61,7 +62,12 @@ HidrawNodeWatch::HidrawNodeWatch(const std::string& devRoot)
 
 bool HidrawNodeWatch::Changed() {
     bool changed = false;
-    while (fd_.valid()) {
+    // A folder that never falls quiet is taken as changed rather than read for ever; what
+    // is left is read on the next call.
+    for (int reads = 0; fd_.valid(); ++reads) {
+        if (reads == kReadsPerCall) {
+            return true;
+        }
         alignas(inotify_event) std::byte buffer[4096];
         const ssize_t got = read(fd_.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
