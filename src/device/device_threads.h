@@ -71,6 +71,12 @@ struct LightLoopHooks {
     // that receives no frame of them): the loop then sleeps, and the readers count the
     // ticks (LightTicks::CatchUp) before they look or change what the steps read.
     std::function<bool()> onDemand;
+    // Optional: told when moments went uncounted while the light synchronisation drew
+    // over the LEDs.
+    std::function<void()> syncDrew;
+    // Nonzero: the loop's moments are passes at this fixed pace of the monotonic
+    // millisecond clock, counted from the loop's start, instead of the coarse ticks.
+    uint32_t passMs = 0;
     // How long a pass waits while the channel is closed.
     uint32_t idleWaitMs = 100;
 };

@@ -10,21 +10,37 @@ namespace {
 
 // Readers look at least every frame and the sleeping loop itself every second: a longer
 // gap (a starved thread) is not worth replaying whole, only its last minute.
-constexpr uint64_t kMaxReplayedTicks = 64 * 60;
+constexpr uint64_t kMaxReplayedMs = 60 * 1000;
+constexpr uint64_t kCoarseTicksPerSecond = 64;
 
 }  // namespace
 
 void LightTicks::Start(const LightLoopHooks& hooks) {
     platform::CriticalSectionLock lock(lock_);
     hooks_ = &hooks;
-    seenSerial_ = platform::TickSerial();
-    lastTick_ = platform::TickAtSerial(seenSerial_);
+    passMs_ = hooks.passMs;
+    startMs_ = platform::MonotonicMs();
+    seenSerial_ = Serial();
+    lastTick_ = TickOfSerial(seenSerial_);
     tickCount_ = 0;
 }
 
 void LightTicks::Stop() {
     platform::CriticalSectionLock lock(lock_);
     hooks_ = nullptr;
+}
+
+uint64_t LightTicks::Serial() const {
+    if (passMs_ == 0) {
+        return platform::TickSerial();
+    }
+    const uint64_t nowMs = platform::MonotonicMs();
+    return nowMs > startMs_ ? (nowMs - startMs_) / passMs_ : 0;
+}
+
+uint32_t LightTicks::TickOfSerial(uint64_t serial) const {
+    return passMs_ == 0 ? platform::TickAtSerial(serial)
+                        : platform::TickAtMs(startMs_ + serial * passMs_);
 }
 
 void LightTicks::Count(uint32_t now) {
@@ -46,17 +62,26 @@ void LightTicks::StepIfDue(uint32_t now) {
     }
 }
 
+void LightTicks::PassByForSync(uint64_t serial) {
+    if (serial > seenSerial_ && hooks_->syncDrew) {
+        hooks_->syncDrew();
+    }
+    seenSerial_ = serial;
+}
+
 bool LightTicks::Pass() {
     platform::CriticalSectionLock lock(lock_);
     if (hooks_ == nullptr) {
         return false;
     }
     const bool drawnBySync = hooks_->lightSyncActive();
-    seenSerial_ = platform::TickSerial();
+    const uint64_t serial = Serial();
     if (drawnBySync) {
+        PassByForSync(serial);
         return false;
     }
-    const uint32_t now = platform::TickAtSerial(seenSerial_);
+    seenSerial_ = serial;
+    const uint32_t now = TickOfSerial(seenSerial_);
     Count(now);
     if (!StepsHeld()) {
         StepIfDue(now);
@@ -78,18 +103,24 @@ void LightTicks::CatchUp() {
     if (!OnDemand()) {
         return;
     }
-    const uint64_t serial = platform::TickSerial();
-    // Ticks while the channel was closed or the synchronisation drew are not counted.
-    if (!hooks_->channelOpen() || hooks_->lightSyncActive()) {
+    const uint64_t serial = Serial();
+    // Moments while the channel was closed or the synchronisation drew are not counted.
+    if (!hooks_->channelOpen()) {
         seenSerial_ = serial;
+        return;
+    }
+    if (hooks_->lightSyncActive()) {
+        PassByForSync(serial);
         return;
     }
     if (StepsHeld()) {
         return;
     }
-    uint64_t next = std::max(seenSerial_, serial - std::min(serial, kMaxReplayedTicks));
+    const uint64_t maxReplayed =
+        passMs_ == 0 ? kMaxReplayedMs / 1000 * kCoarseTicksPerSecond : kMaxReplayedMs / passMs_;
+    uint64_t next = std::max(seenSerial_, serial - std::min(serial, maxReplayed));
     while (next < serial) {
-        const uint32_t now = platform::TickAtSerial(++next);
+        const uint32_t now = TickOfSerial(++next);
         Count(now);
         StepIfDue(now);
     }

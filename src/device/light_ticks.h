@@ -4,7 +4,9 @@
 // A loop whose work is only ever looked at (a page's preview the device does not receive)
 // may sleep instead: whoever is about to look, or to change what the steps read, first
 // counts every tick since the last count (CatchUp), each as a pass at that tick would
-// have, so the same steps run at the same ticks with the same inputs.
+// have, so the same steps run at the same ticks with the same inputs. A loop whose passes
+// keep a fixed pace of milliseconds (LightLoopHooks::passMs) counts those passes instead,
+// each at its moment since the count started.
 
 #include <cstdint>
 
@@ -37,12 +39,20 @@ class LightTicks {
     void Count(uint32_t now);
     void StepIfDue(uint32_t now);
     bool StepsHeld() const;
+    // The running count of the loop's moments (coarse ticks, or paced passes since the
+    // start), and the tick TickCount read at one of them.
+    uint64_t Serial() const;
+    uint32_t TickOfSerial(uint64_t serial) const;
+    // The light synchronisation drew while the moments up to `serial` went uncounted.
+    void PassByForSync(uint64_t serial);
 
     platform::CriticalSection lock_;
     const LightLoopHooks* hooks_ = nullptr;
     uint32_t lastTick_ = 0;
     int tickCount_ = 0;
     uint64_t seenSerial_ = 0;
+    uint32_t passMs_ = 0;
+    uint64_t startMs_ = 0;
 };
 
 }  // namespace device

@@ -60,6 +60,14 @@ uint32_t SystemClock::TickAtSerial(uint64_t serial) {
     return CoarseTickAtSerial(serial);
 }
 
+uint64_t SystemClock::MonotonicMs() {
+    return SteadyMicroseconds() / 1000u;
+}
+
+uint32_t SystemClock::TickAtMs(uint64_t ms) {
+    return CoarseTickFromMicroseconds(ms * 1000u);
+}
+
 void SystemClock::Sleep(uint32_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
@@ -103,6 +111,12 @@ uint64_t TickSerial() {
 }
 uint32_t TickAtSerial(uint64_t serial) {
     return CurrentClock().TickAtSerial(serial);
+}
+uint64_t MonotonicMs() {
+    return CurrentClock().MonotonicMs();
+}
+uint32_t TickAtMs(uint64_t ms) {
+    return CurrentClock().TickAtMs(ms);
 }
 void Sleep(uint32_t ms) {
     CurrentClock().Sleep(ms);

@@ -23,6 +23,10 @@ class Clock {
     // through ticks counts them afterwards from these, as if it had seen each one.
     virtual uint64_t TickSerial() = 0;
     virtual uint32_t TickAtSerial(uint64_t serial) = 0;
+    // A monotonic millisecond reading, for work paced finer than the tick; TickAtMs gives
+    // what TickCount read at an earlier such reading.
+    virtual uint64_t MonotonicMs() = 0;
+    virtual uint32_t TickAtMs(uint64_t ms) = 0;
     virtual void Sleep(uint32_t ms) = 0;
     virtual LocalTime Now() = 0;
 };
@@ -33,6 +37,8 @@ class SystemClock final : public Clock {
     uint32_t MsUntilNextTick() override;
     uint64_t TickSerial() override;
     uint32_t TickAtSerial(uint64_t serial) override;
+    uint64_t MonotonicMs() override;
+    uint32_t TickAtMs(uint64_t ms) override;
     void Sleep(uint32_t ms) override;
     LocalTime Now() override;
 };
@@ -46,6 +52,8 @@ uint32_t TickCount();
 uint32_t MsUntilNextTick();
 uint64_t TickSerial();
 uint32_t TickAtSerial(uint64_t serial);
+uint64_t MonotonicMs();
+uint32_t TickAtMs(uint64_t ms);
 void Sleep(uint32_t ms);
 LocalTime GetLocalTime();
 

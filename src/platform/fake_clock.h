@@ -32,6 +32,9 @@ class FakeClock final : public Clock {
         std::lock_guard lock(mutex_);
         return ticks_[std::min<uint64_t>(serial, ticks_.size() - 1)];
     }
+    // Its ticks are themselves milliseconds.
+    uint64_t MonotonicMs() override { return TickCount(); }
+    uint32_t TickAtMs(uint64_t ms) override { return static_cast<uint32_t>(ms); }
     void Sleep(uint32_t ms) override { Advance(ms); }
     LocalTime Now() override { return now_; }
 

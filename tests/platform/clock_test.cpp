@@ -22,6 +22,25 @@ TEST(ClockTest, CoarseTickMovesInWindowsTickSteps) {
     }
 }
 
+// Work paced by the millisecond learns the tick of each of its moments from the same clock
+// the tick is read from.
+TEST(ClockTest, TheMillisecondReadingGivesTheTickOfItsMoment) {
+    const uint32_t before = platform::TickCount();
+    const uint64_t ms = platform::MonotonicMs();
+    const uint32_t after = platform::TickCount();
+    EXPECT_LE(before, platform::TickAtMs(ms));
+    EXPECT_LE(platform::TickAtMs(ms), after);
+    EXPECT_EQ(platform::TickAtMs(15), 0u);
+    EXPECT_EQ(platform::TickAtMs(16), 15u);
+    EXPECT_EQ(platform::TickAtMs(1000), 1000u);
+
+    platform::FakeClock fake;
+    fake.SetTick(500);
+    platform::Sleep(2);
+    EXPECT_EQ(platform::MonotonicMs(), 502u);
+    EXPECT_EQ(platform::TickAtMs(501), 501u);
+}
+
 TEST(ClockTest, FakeClockIsInstalledForItsLifetime) {
     {
         platform::FakeClock fake;

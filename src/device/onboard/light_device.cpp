@@ -37,6 +37,8 @@ COnboardLightDevice::~COnboardLightDevice() {
 }
 
 int COnboardLightDevice::ApplyProfileLight() {
+    // The passes up to now ran with the light, the area lights and the custom list before.
+    CatchUpLight();
     CBasicProfiledata& profile = Profile();
     const LightRecord light = profile.GetLightInfo();
     PublishLightRecord(light, light.customGroup);
@@ -57,8 +59,18 @@ int COnboardLightDevice::ApplyProfileLight() {
     return 1;
 }
 
+int COnboardLightDevice::PushLightFrame() {
+    CatchUpLight();
+    return CVornalixUSBDevice::PushLightFrame();
+}
+
+uint32_t COnboardLightDevice::GetLedColor(int index) {
+    CatchUpLight();
+    return CVornalixUSBDevice::GetLedColor(index);
+}
+
 int COnboardLightDevice::ReadLightBlock(uint8_t* slot, int) {
-    commandChannel_.SetLightSync(false);
+    SetLightSync(false);
     device::OnboardLightBlock held = GetLightBlock();
     if (commandChannel_.IsOpen()) {
         std::array<uint8_t, device::kOnboardReadLength> buffer{};
@@ -79,6 +91,8 @@ int COnboardLightDevice::ReadLightBlock(uint8_t* slot, int) {
 }
 
 void COnboardLightDevice::SetHeldBlock(const device::OnboardLightBlock& block) {
+    // The passes up to now ran in the mode and speed before.
+    CatchUpLight();
     platform::CriticalSectionLock lock(blockLock_);
     lightBlock_ = block;
 }

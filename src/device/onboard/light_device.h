@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "device/device_threads.h"
@@ -30,6 +32,9 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     ~COnboardLightDevice() override;
 
     int ApplyProfileLight() override;
+    // The frames, the tints and the colours carry the passes up to now, whoever ran them.
+    int PushLightFrame() override;
+    uint32_t GetLedColor(int index) override;
     void ReadDeviceSettings() override;
     void QueryPowerStatus() override;
     void RefreshPageControls() override;
@@ -51,14 +56,18 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     virtual void EffectWave();
     virtual void EffectTrail();
     virtual void EffectTrail2();
+    // Timed by the tick of the pass under way.
+    void EffectFlash() override;
 
     void GetLightParams(uint32_t* first, uint32_t* second, uint32_t* third, uint8_t* slot) const;
     // Reads the active slot's block; `slot` receives the slot number. Always 1.
     int ReadLightBlock(uint8_t* slot, int unused);
     device::OnboardLightBlock GetLightBlock() const;
     void RotateRingPrefix(int n, bool right);
-    // The per-LED layers of every light-thread pass.
+    // The per-LED layers of every light-thread pass; `now`: the tick of the pass (the
+    // present one when not given).
     void AreaLightStep();
+    void AreaLightStep(uint32_t now);
 
     // The threads and the second interface.
     void StartLightThread();
@@ -66,7 +75,7 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     void StartSyncThread() override;
     void StopSyncThread() override;
     void HandleNotifyReport(const std::vector<uint8_t>& report);
-    bool IsLightThreadRunning() const { return lightThread_.IsStarted(); }
+    bool IsLightThreadRunning() const { return IsLightWorkerStarted(); }
     bool IsSyncThreadRunning() const { return IsInputWorkerStarted(); }
 
   protected:
@@ -80,8 +89,10 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The device asked for its settings to be read again: the list entry's timer does it
     // on the UI thread.
     virtual void OnResyncRequest();
-    // One light-thread pass by the block's mode; it counts itself in `passCount`.
+    // One light-thread pass by the block's mode; it counts itself in `passCount`. `now`:
+    // the tick the pass belongs to (the present one when not given).
     void LightPass(int& passCount);
+    void LightPass(int& passCount, uint32_t now);
     // Counts a pass of a timed mode; true, with the count started over, when its step is
     // due.
     static bool StepDue(int& passCount, const device::OnboardLightBlock& block);
@@ -89,6 +100,7 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // effect counts passes: once drawn, such a light needs no pass until it changes.
     bool LightIsSteady(const device::OnboardLightBlock& block);
     void RunModeStep(uint8_t mode);
+    void RunModeStep(uint8_t mode, uint32_t now);
     device::LightParams Params() const { return CurrentLightParams(); }
 
   private:
@@ -98,19 +110,27 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // The lighting panel's mode rows from the page lists, custom lights included.
     void FillLightModes();
     void SetHeldBlock(const device::OnboardLightBlock& block);
+    // One pass of the light thread at its moment `now`, the steady shortcut included.
+    void PaceTimedPass(uint32_t now);
     void TrailStep(bool pairs, int ringPlaces, bool right);
 
     const device::WaveShape wave_;
     mutable platform::CriticalSection blockLock_;
     device::OnboardLightBlock lightBlock_{};  // guarded by blockLock_
-    uint8_t trailCounter_ = 0;                // light thread only
-    uint8_t huePhase_ = 0;                    // light thread only
+    uint8_t trailCounter_ = 0;                // its passes only
+    uint8_t huePhase_ = 0;                    // its passes only
     std::vector<LightRecord> areaList_;       // guarded by overlayLock_
     // Counts the profile lights taken: a steady light drawn before the last one was taken
     // may show LEDs of the list before.
     std::atomic<uint32_t> lightsTaken_{0};
     device::AreaEffectState areaState_;  // guarded by overlayLock_
     device::CustomEffectList customEffects_{lightLock_};
-    device::CustomPlayerState customPlayer_;  // light thread only
-    device::DeviceThread lightThread_{"light"};
+    device::CustomPlayerState customPlayer_;  // its passes only
+    // The light thread's passes run one at a time, on the thread or on a reader catching
+    // them up: these belong to them.
+    int passCount_ = 0;
+    // A steady block whose step has drawn the LEDs with the lights taken then: passes only
+    // count until either changes.
+    std::optional<std::pair<device::OnboardLightBlock, uint32_t>> drawn_;
+    std::atomic<uint32_t> stepTick_{0};  // the tick of the pass under way
 };

@@ -57,15 +57,30 @@ void COnboardLightDevice::RotateRingPrefix(int n, bool right) {
 }
 
 void COnboardLightDevice::AreaLightStep() {
+    AreaLightStep(platform::TickCount());
+}
+
+void COnboardLightDevice::AreaLightStep(uint32_t now) {
     platform::CriticalSectionLock lock(overlayLock_);
     device::AreaBreathingStep(areaList_, false, areaState_, ledColours_);
     device::AreaStaticStep(areaList_, ledColours_);
     device::AreaSpectrumStep(areaList_, false, areaState_, ledColours_);
-    device::AreaFlashStep(areaList_, false, platform::TickCount(), areaState_, ledColours_);
+    device::AreaFlashStep(areaList_, false, now, areaState_, ledColours_);
     device::AreaOffStep(areaList_, ledColours_);
 }
 
+void COnboardLightDevice::EffectFlash() {
+    platform::CriticalSectionLock lock(animationLock_);
+    device::StepFlash(Params(), animation_, ledColours_, stepTick_.load());
+}
+
 void COnboardLightDevice::RunModeStep(uint8_t mode) {
+    RunModeStep(mode, platform::TickCount());
+}
+
+void COnboardLightDevice::RunModeStep(uint8_t mode, uint32_t now) {
+    // A pass run after its moment still flashes by the tick it belongs to.
+    stepTick_.store(now);
     switch (mode) {
         case 0:
             EffectWave();
@@ -97,16 +112,20 @@ void COnboardLightDevice::RunModeStep(uint8_t mode) {
 }
 
 void COnboardLightDevice::LightPass(int& passCount) {
+    LightPass(passCount, platform::TickCount());
+}
+
+void COnboardLightDevice::LightPass(int& passCount, uint32_t now) {
     const device::OnboardLightBlock block = GetLightBlock();
     const uint8_t mode = block[device::kBlockMode];
     if (device::CustomLightOfMode(GetDeviceType(), mode) >= 0) {
         CountPass(passCount);
-        device::PlayCustomEffect(customEffects_, customPlayer_, Params().speedIndex,
-                                 platform::TickCount(), ledColours_);
+        device::PlayCustomEffect(customEffects_, customPlayer_, Params().speedIndex, now,
+                                 ledColours_);
     } else if (StepDue(passCount, block)) {
-        RunModeStep(mode);
+        RunModeStep(mode, now);
     }
-    AreaLightStep();
+    AreaLightStep(now);
 }
 
 bool COnboardLightDevice::StepDue(int& passCount, const device::OnboardLightBlock& block) {

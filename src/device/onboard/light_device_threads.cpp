@@ -8,55 +8,42 @@
 
 namespace {
 
-constexpr uint32_t kPassWaitMs = 1;
-constexpr uint32_t kClosedChannelWaitMs = 100;
-
-bool StopRequested(platform::Event& stop, uint32_t ms) {
-    return stop.Wait(ms) == platform::kWaitObject0;
-}
+// A pass is about 1 ms of waiting and a 1 ms sleep: the passes keep that pace exactly.
+constexpr uint32_t kPassMs = 2;
 
 }  // namespace
 
 void COnboardLightDevice::StartLightThread() {
+    // The thread it replaces has its passes run up to now; the new one counts afresh.
     StopLightThread();
-    lightThread_.Start(
-        [this](platform::Event& stop) {
-            int passCount = 0;
-            // A steady block whose step has drawn the LEDs with the lights taken then:
-            // passes only count until either changes.
-            std::optional<std::pair<device::OnboardLightBlock, uint32_t>> drawn;
-            while (!StopRequested(stop, kPassWaitMs)) {
-                if (!commandChannel_.IsOpen()) {
-                    if (StopRequested(stop, kClosedChannelWaitMs)) {
-                        break;
-                    }
-                    continue;
-                }
-                if (commandChannel_.GetLightSync()) {
-                    drawn.reset();  // the synchronisation draws over the LEDs
-                    continue;
-                }
-                // The pass's pause also answers a stop at once.
-                if (StopRequested(stop, kPassWaitMs)) {
-                    break;
-                }
-                const uint32_t taken = lightsTaken_.load();
-                const device::OnboardLightBlock block = GetLightBlock();
-                const bool steady = LightIsSteady(block);
-                if (steady && drawn == std::pair(block, taken)) {
-                    StepDue(passCount, block);
-                    continue;
-                }
-                LightPass(passCount);
-                drawn = steady && passCount == 0 ? std::optional(std::pair(block, taken))
-                                                 : std::nullopt;
-            }
-        },
-        device::kLightThreadExitText);
+    passCount_ = 0;
+    drawn_.reset();
+    device::LightLoopHooks hooks;
+    hooks.stepTicks = [] { return -1; };  // every pass counts the mode's steps itself
+    hooks.everyPass = [this](uint32_t now) { PaceTimedPass(now); };
+    hooks.syncDrew = [this] { drawn_.reset(); };
+    hooks.passMs = kPassMs;
+    // The passes are only ever looked at in the frames, tints and colours, which first
+    // run the passes due since the last: the thread sleeps.
+    hooks.onDemand = [] { return true; };
+    StartLightWorker(std::move(hooks), device::kLightThreadExitText);
 }
 
 void COnboardLightDevice::StopLightThread() {
-    lightThread_.Stop();
+    CatchUpLight();
+    StopLightWorker();
+}
+
+void COnboardLightDevice::PaceTimedPass(uint32_t now) {
+    const uint32_t taken = lightsTaken_.load();
+    const device::OnboardLightBlock block = GetLightBlock();
+    const bool steady = LightIsSteady(block);
+    if (steady && drawn_ == std::pair(block, taken)) {
+        StepDue(passCount_, block);
+        return;
+    }
+    LightPass(passCount_, now);
+    drawn_ = steady && passCount_ == 0 ? std::optional(std::pair(block, taken)) : std::nullopt;
 }
 
 void COnboardLightDevice::StartSyncThread() {

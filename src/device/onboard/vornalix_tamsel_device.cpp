@@ -111,6 +111,8 @@ void CVornalixTamselDevice::RefreshAudioPanels() {
 }
 
 int CVornalixTamselDevice::PushLightFrame() {
+    // The frame carries the colours of the passes up to now.
+    CatchUpLight();
     if (!HasLightControl()) {
         return 0;
     }
