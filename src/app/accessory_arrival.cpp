@@ -244,7 +244,7 @@ void SwitchMouseInterface(const HidLiveList& live, size_t index,
     const bool wasSlow = channel.IsSlow();
     // On the receiver the cable is taken; on the cable the receiver.
     const HidIdRecord& chosen = wasSlow ? *record : *partner;
-    if (channel.OpenInterface(chosen.devicePath.GetData(), !wasSlow)) {
+    if (mouse->OpenCommandChannel(chosen.devicePath.GetData(), !wasSlow)) {
         mouse->SetDeviceIdentity(chosen);
     }
     if (channel.IsOpen()) {

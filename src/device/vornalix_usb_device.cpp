@@ -540,6 +540,16 @@ void CVornalixUSBDevice::SetLightSync(bool on) {
     WakeLightLoop();
 }
 
+bool CVornalixUSBDevice::OpenCommandChannel(const wchar_t* path, bool slow) {
+    CatchUpLight();
+    return commandChannel_.OpenInterface(path, slow);
+}
+
+void CVornalixUSBDevice::CloseCommandChannel() {
+    CatchUpLight();
+    commandChannel_.CloseInterface();
+}
+
 void CVornalixUSBDevice::StopLightWorker() {
     lightThread_.Stop();
     lightTicks_.Stop();

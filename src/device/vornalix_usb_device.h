@@ -166,6 +166,10 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
 
     const device::PageNameLists& PageLists() const { return pageLists_; }
     CHidCommandChannel& CommandChannel() { return commandChannel_; }
+    // The command channel opened or closed for the device's interface: the light moments
+    // up to now are counted first, with the channel as it was.
+    bool OpenCommandChannel(const wchar_t* path, bool slow);
+    void CloseCommandChannel();
     CHidCommandChannel& InputChannel() { return inputChannel_; }
     DuiLib::CControlUI* GetKeyButton(int key) const;
     DuiLib::CControlUI* GetLedButton(int led) const;

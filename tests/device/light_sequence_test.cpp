@@ -379,10 +379,17 @@ void RunMouseScenario(const DeviceScenario& scenario, const std::vector<MouseEve
 
 // ---- the mouse pad and the headset: their light passes, 2 ms apart, a frame every few
 
-// Done to the pad or the headset (and its profile) after a frame.
+// The pad or the headset, its profile and its command interface.
+struct OnboardUnderTest {
+    COnboardLightDevice& device;
+    CBasicProfiledata& profile;
+    const std::wstring& commandPath;
+};
+
+// Done to the pad or the headset after a frame.
 struct OnboardEvent {
     int frame;
-    std::function<void(COnboardLightDevice&, CBasicProfiledata&)> act;
+    std::function<void(const OnboardUnderTest&)> act;
 };
 
 constexpr int kPassesPerFrame = 7;
@@ -418,14 +425,15 @@ void RunOnboardScenario(const DeviceScenario& scenario, int ledCount, Frame fram
                 device->GetLedColor(0);
             }
         }
-        if (looks(frame)) {
+        // A closed channel takes no frame.
+        if (looks(frame) && device->CommandChannel().IsOpen()) {
             ASSERT_EQ(device->PushLightFrame() != 0, true);
             ASSERT_TRUE(device->CommandChannel().WaitLightFramesSent(20000));
             out.Add(scenario.name, frame, frameOf(*sim));
         }
         for (const OnboardEvent& event : events) {
             if (event.frame == frame) {
-                event.act(*device, device->Profile());
+                event.act({*device, device->Profile(), path});
             }
         }
     }
@@ -682,56 +690,66 @@ TEST(LightSequenceTest, MousePadAndHeadsetFramesAfterChangesBetweenFramesAreThos
         GTEST_SKIP() << "holds runs against each other, not against the record";
     }
     auto change = [](int frame, const LightRecord& light) {
-        return OnboardEvent{frame,
-                            [light](COnboardLightDevice& device, CBasicProfiledata& profile) {
-                                profile.SetLightInfo(light);
-                                device.ApplyProfileLight();
+        return OnboardEvent{frame, [light](const OnboardUnderTest& on) {
+                                on.profile.SetLightInfo(light);
+                                on.device.ApplyProfileLight();
                             }};
     };
-    auto areas = [](int frame, bool on) {
-        return OnboardEvent{frame, [on](COnboardLightDevice& device, CBasicProfiledata& profile) {
-                                device.BuildProfilePath();
-                                const DuiLib::CDuiString path = device.GetProfilePath();
+    auto areas = [](int frame, bool withAreas) {
+        return OnboardEvent{frame, [withAreas](const OnboardUnderTest& on) {
+                                on.device.BuildProfilePath();
+                                const DuiLib::CDuiString path = on.device.GetProfilePath();
                                 ASSERT_TRUE(testing_support::WriteTextFile(
-                                    path.ToUtf8(), on ? AreaProfile() : SteadyProfile()));
-                                profile.Load(path);
-                                device.ApplyProfileLight();
+                                    path.ToUtf8(), withAreas ? AreaProfile() : SteadyProfile()));
+                                on.profile.Load(path);
+                                on.device.ApplyProfileLight();
                             }};
     };
-    auto sync = [](int frame, bool on) {
-        return OnboardEvent{frame, [on](COnboardLightDevice& device, CBasicProfiledata&) {
-                                device.SetLightSync(on);
-                                for (int led = 0; on && led < device.GetLedCount(); ++led) {
-                                    device.SetLedColor(led, kSyncColour);
+    auto sync = [](int frame, bool drawing) {
+        return OnboardEvent{frame, [drawing](const OnboardUnderTest& on) {
+                                on.device.SetLightSync(drawing);
+                                for (int led = 0; drawing && led < on.device.GetLedCount(); ++led) {
+                                    on.device.SetLedColor(led, kSyncColour);
                                 }
                             }};
     };
     auto restart = [](int frame) {
-        return OnboardEvent{frame, [](COnboardLightDevice& device, CBasicProfiledata&) {
-                                device.StopLightThread();
-                                device.StartLightThread();
+        return OnboardEvent{frame, [](const OnboardUnderTest& on) {
+                                on.device.StopLightThread();
+                                on.device.StartLightThread();
                             }};
+    };
+    auto channel = [](int frame, bool open) {
+        return OnboardEvent{
+            frame, [open](const OnboardUnderTest& on) {
+                if (open) {
+                    ASSERT_TRUE(on.device.OpenCommandChannel(on.commandPath.c_str(), false));
+                } else {
+                    on.device.CloseCommandChannel();
+                }
+            }};
     };
     // The block written to the device's slot, another light taken, then the device's
     // block read back.
     auto fromDevice = [](int frame, const LightRecord& light) {
-        return OnboardEvent{frame,
-                            [light](COnboardLightDevice& device, CBasicProfiledata& profile) {
-                                profile.SetLightInfo(light);
-                                device.ApplyProfileLight();
+        return OnboardEvent{frame, [light](const OnboardUnderTest& on) {
+                                on.profile.SetLightInfo(light);
+                                on.device.ApplyProfileLight();
                                 uint32_t words[3];
                                 uint8_t slot = 0;
-                                device.GetLightParams(&words[0], &words[1], &words[2], &slot);
-                                ASSERT_EQ(device.WriteDeviceSettings(slot, 0, 0, 0, 0), 1);
-                                profile.SetLightInfo(Light(8, 0, 0, 0));
-                                device.ApplyProfileLight();
-                                device.ReadDeviceSettings();
+                                on.device.GetLightParams(&words[0], &words[1], &words[2], &slot);
+                                ASSERT_EQ(on.device.WriteDeviceSettings(slot, 0, 0, 0, 0), 1);
+                                on.profile.SetLightInfo(Light(8, 0, 0, 0));
+                                on.device.ApplyProfileLight();
+                                on.device.ReadDeviceSettings();
                             }};
     };
     const std::vector<OnboardEvent> events = {
         change(4, Light(0, 1, 1, 1, 11)),
         change(9, Light(0, 1, 1, 0, 7)),
-        change(13, Light(7, 4, 0, 1)),
+        channel(10, false),
+        channel(12, true),
+        change(13, Light(7, 3, 0, 1)),
         change(18, Light(4, 4, 1, 1)),
         areas(40, true),
         areas(70, false),

@@ -134,7 +134,7 @@ void CMainWnd::OnCommandInterfaceArrived(std::vector<CVornalixUSBDevice*>& list,
         return;
     }
     const bool slow = isMouse && record->deviceKind == arrival::kWirelessMouseKind;
-    if (device->CommandChannel().OpenInterface(record->devicePath.GetData(), slow)) {
+    if (device->OpenCommandChannel(record->devicePath.GetData(), slow)) {
         device->SetDeviceIdentity(*record);
     }
     // Shown and started also when the open failed: the device's operations then fail on
@@ -167,7 +167,7 @@ void CMainWnd::OnCommandInterfaceRemoved(std::vector<CVornalixUSBDevice*>& list,
     if (device == nullptr) {
         return;
     }
-    device->CommandChannel().CloseInterface();
+    device->CloseCommandChannel();
     auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
     if (entry != nullptr) {
         ReleaseDeviceEntry(entry->GetBindTabIndex());

@@ -223,7 +223,7 @@ void CMainWnd::RemovePageOfKind(std::vector<CVornalixUSBDevice*>& list, int live
     auto* entry = dynamic_cast<CDeviceOptionUI*>(device->GetDeviceOptionItem());
     const int powerIndex = entry != nullptr ? entry->GetPowerSwitchIndex() : -1;
     const int pageIndex = entry != nullptr ? entry->GetBindTabIndex() : -1;
-    device->CommandChannel().CloseInterface();
+    device->CloseCommandChannel();
     {
         // The light synchronisation must not reach the device once its page goes.
         platform::CriticalSectionLock lock(deviceListLock_);
