@@ -12,6 +12,7 @@
 
 namespace {
 
+using DuiLib::sdl::Coverage;
 using DuiLib::sdl::PixelRuns;
 using DuiLib::sdl::RunPlacement;
 using DuiLib::sdl::SurfacePtr;
@@ -129,7 +130,7 @@ TEST(PixelRuns, LaidAgainOrFromRepeatedRowsEqualsLaidPixelByPixel) {
 
 // A text's coverage laid four pixels at a time comes out as laid pixel by pixel: any
 // alpha over any pixel, faded or not, cut by a clip at odd columns, the clear pixels left
-// exactly as they were (their alpha byte too).
+// exactly as they were (their alpha byte too); kept one byte a pixel, it lays the same.
 TEST(PixelRuns, ACoverageLaidFourAtATimeEqualsLaidPixelByPixel) {
     SurfacePtr text = NewSurface(13, 5, 0x00000000);
     for (int y = 0; y < 5; ++y) {
@@ -158,7 +159,15 @@ TEST(PixelRuns, ACoverageLaidFourAtATimeEqualsLaidPixelByPixel) {
         DrawPixels(byPixel.get(), text.get(), placement);
         EXPECT_EQ(render_test::Compare(fourAtATime.get(), byPixel.get(), 0).differingShare, 0.0);
         EXPECT_EQ(render_test::PixelAt(fourAtATime.get(), 4, 5), 0x12345678u);
+
+        const std::unique_ptr<Coverage> coverage = Coverage::Of(text.get(), *runs);
+        ASSERT_TRUE(coverage);
+        SurfacePtr fromBytes = Backdrop();
+        Put(fromBytes.get(), 4, 5, 0x12345678);
+        DrawCoverage(fromBytes.get(), *coverage, placement);
+        EXPECT_EQ(render_test::Compare(fromBytes.get(), byPixel.get(), 0).differingShare, 0.0);
     }
+    EXPECT_FALSE(Coverage::Of(KeyFace().get(), *PixelRuns::Of(KeyFace().get())));
 }
 
 TEST(PixelRuns, AnOpaqueRunHidesWhatLiesBeneathAndAClearOneNothing) {

@@ -279,12 +279,12 @@ void ControlPainter::PaintLabelText(CControlUI* control, uint32_t color, CLabelU
     if (label == nullptr) {
         label = As<CLabelUI>(control, L"Label");
     }
-    const CDuiString text = control->GetText();
+    CDuiString text = control->GetText();
     if (label == nullptr || text.IsEmpty()) {
         return;
     }
     TextRequest request;
-    request.text = text;
+    request.text = std::move(text);
     request.font = label->GetFont();
     request.color = OrDefault(color, kDefaultTextColor);
     request.style = label->GetTextStyle();

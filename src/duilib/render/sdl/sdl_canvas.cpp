@@ -156,17 +156,24 @@ ImageFace* Canvas::FaceFor(SDL_Surface* image, const NineSlice& slice, const REC
     return m_faces.Get(image, part, SIZE{dest.right - dest.left, dest.bottom - dest.top});
 }
 
+bool Canvas::Place(const RECT& dest, RunPlacement* placement) {
+    placement->origin = POINT{dest.left, dest.top};
+    placement->area = Intersect(dest, RECT{0, 0, m_target->w, m_target->h});
+    if (!m_clips.empty()) {
+        placement->area = Intersect(placement->area, m_clips.back());
+    }
+    if (IsEmpty(placement->area)) {
+        return false;
+    }
+    SDL_RenderFlush(m_renderer.get());
+    return true;
+}
+
 void Canvas::Lay(const SDL_Surface* image, const PixelRuns* runs, const RECT& dest,
                  RunPlacement placement) {
-    placement.origin = POINT{dest.left, dest.top};
-    placement.area = Intersect(dest, RECT{0, 0, m_target->w, m_target->h});
-    if (!m_clips.empty()) {
-        placement.area = Intersect(placement.area, m_clips.back());
-    }
-    if (IsEmpty(placement.area)) {
+    if (!Place(dest, &placement)) {
         return;
     }
-    SDL_RenderFlush(m_renderer.get());  // what the renderer drew lies beneath
     uint32_t rgb = 0;
     if (runs != nullptr && placement.tintAlpha == 0 && runs->IsCoverage(&rgb)) {
         DrawCoverage(m_target, image, rgb, placement);
@@ -252,6 +259,14 @@ void Canvas::DrawPixelsAt(const SDL_Surface* image, const PixelRuns* runs, POINT
         return;
     }
     Lay(image, runs, RECT{at.x, at.y, at.x + image->w, at.y + image->h}, RunPlacement{});
+}
+
+void Canvas::DrawCoverageAt(const Coverage& coverage, POINT at) {
+    RunPlacement placement;
+    if (IsValid() && TakesRuns() &&
+        Place(RECT{at.x, at.y, at.x + coverage.Width(), at.y + coverage.Height()}, &placement)) {
+        DrawCoverage(m_target, coverage, placement);
+    }
 }
 
 void Canvas::FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,

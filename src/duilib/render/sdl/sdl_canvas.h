@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "duilib/render/sdl/coverage_blend.h"
 #include "duilib/render/sdl/image_faces.h"
 #include "duilib/render/sdl/sdl_handles.h"
 #include "platform/win_types.h"
@@ -51,6 +52,8 @@ class Canvas {
     // Blends a whole ARGB8888 image (drawn from `runs` when given) with its top-left
     // corner at `at`.
     void DrawPixelsAt(const SDL_Surface* image, const PixelRuns* runs, POINT at);
+    // The same for an image kept as its coverage.
+    void DrawCoverageAt(const Coverage& coverage, POINT at);
     // A ring segment from `startDeg` (0 = up, clockwise) over `sweepDeg` degrees.
     void FillRing(POINT centre, int outer, int inner, double startDeg, double sweepDeg,
                   uint32_t argb);
@@ -65,6 +68,9 @@ class Canvas {
     // filled in here.
     void Lay(const SDL_Surface* image, const PixelRuns* runs, const RECT& dest,
              RunPlacement placement);
+    // Fills in where an image drawn at `dest` lands and what of the target it may touch;
+    // false when nothing. What SDL drew is laid down first: it lies beneath.
+    bool Place(const RECT& dest, RunPlacement* placement);
     void Copy(SDL_Texture* texture, const RECT& src, const RECT& dst);
     // Hands the current clip to SDL before SDL draws; pixels drawn here clip themselves.
     void ApplyClip();

@@ -61,13 +61,18 @@ int AlignY(UINT style, const RECT& rc, int height) {
 
 const TextImage* TextImages::Get(CPaintManagerUI& manager, const TextRequest& request) {
     const TFontInfo* info = manager.GetFontInfo(request.font);
-    if (info == nullptr || request.text.IsEmpty()) {
+    return info != nullptr ? Get(manager, *info, request) : nullptr;
+}
+
+const TextImage* TextImages::Get(CPaintManagerUI& manager, const TFontInfo& info,
+                                 const TextRequest& request) {
+    if (request.text.IsEmpty()) {
         return nullptr;
     }
     KeyView view;
-    view.family = info->sFontName.view();
-    view.pixels = manager.Scale(info->iSize);
-    view.faceStyle = (info->bBold ? 1 : 0) | (info->bItalic ? 2 : 0) | (info->bUnderline ? 4 : 0);
+    view.family = info.sFontName.view();
+    view.pixels = manager.Scale(info.iSize);
+    view.faceStyle = (info.bBold ? 1 : 0) | (info.bItalic ? 2 : 0) | (info.bUnderline ? 4 : 0);
     view.colour = request.color;
     view.layout = request.style & kLayoutBits;
     view.width = request.rect.right - request.rect.left;
@@ -82,7 +87,7 @@ const TextImage* TextImages::Get(CPaintManagerUI& manager, const TextRequest& re
                 view.width,
                 std::wstring(view.text)};
         TTF_Font* font =
-            m_fonts.Get(*info, key.pixels, std::u32string(key.text.begin(), key.text.end()));
+            m_fonts.Get(info, key.pixels, std::u32string(key.text.begin(), key.text.end()));
         TextImage image = font != nullptr ? Render(font, key) : TextImage{};
         if (m_texts.size() >= kMaxTexts) {
             m_texts.clear();
@@ -113,6 +118,9 @@ TextImage TextImages::Render(TTF_Font* font, const Key& key) {
     if (rendered) {
         image.pixels.reset(SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_ARGB8888, 0));
         image.runs = PixelRuns::Of(image.pixels.get());
+        if (image.runs) {
+            image.coverage = Coverage::Of(image.pixels.get(), *image.runs);
+        }
     }
     return image;
 }
@@ -120,10 +128,11 @@ TextImage TextImages::Render(TTF_Font* font, const Key& key) {
 int DrawText(Canvas& canvas, TextImages& texts, CPaintManagerUI& manager,
              const TextRequest& request) {
     const RECT& rc = request.rect;
-    if (IsEmpty(rc) || manager.GetFontInfo(request.font) == nullptr) {
+    const TFontInfo* font = IsEmpty(rc) ? nullptr : manager.GetFontInfo(request.font);
+    if (font == nullptr) {
         return rc.left;
     }
-    const TextImage* image = texts.Get(manager, request);
+    const TextImage* image = texts.Get(manager, *font, request);
     if (image == nullptr) {
         return AlignX(request.style, rc, 0);
     }
@@ -132,7 +141,11 @@ int DrawText(Canvas& canvas, TextImages& texts, CPaintManagerUI& manager,
     const int x = AlignX(request.style, rc, w);
     const int y = AlignY(request.style, rc, h);
     canvas.PushClip(rc);
-    canvas.DrawPixelsAt(image->pixels.get(), image->runs.get(), POINT{x, y});
+    if (image->coverage) {
+        canvas.DrawCoverageAt(*image->coverage, POINT{x, y});
+    } else {
+        canvas.DrawPixelsAt(image->pixels.get(), image->runs.get(), POINT{x, y});
+    }
     canvas.PopClip();
     return x + w;
 }

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "duilib/render/sdl/coverage_blend.h"
 #include "duilib/render/sdl/pixel_runs.h"
 #include "duilib/render/sdl/sdl_assets.h"
 #include "duilib/render/sdl/sdl_canvas.h"
@@ -26,10 +27,12 @@ struct TextRequest {
     RECT rect{};
 };
 
-// A rasterised text: its pixels (one colour, the glyphs' coverage as alpha) and runs.
+// A rasterised text: its pixels (one colour, the glyphs' coverage as alpha) and runs, and
+// that coverage alone, which is what a draw reads, when the text is of one colour.
 struct TextImage {
     SurfacePtr pixels;
     std::unique_ptr<PixelRuns> runs;
+    std::unique_ptr<Coverage> coverage;
 };
 
 class TextImages {
@@ -41,6 +44,9 @@ class TextImages {
     // The request's text as it is drawn at the manager's DPI: null when there is nothing
     // to draw (no text, no font, no face).
     const TextImage* Get(CPaintManagerUI& manager, const TextRequest& request);
+    // The same with the request's font, as the manager gives it, looked up already.
+    const TextImage* Get(CPaintManagerUI& manager, const TFontInfo& info,
+                         const TextRequest& request);
     size_t Count() const { return m_texts.size(); }
 
   private:
