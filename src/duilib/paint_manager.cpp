@@ -126,7 +126,9 @@ void CPaintManagerUI::Invalidate(const RECT& rcItem) {
     if (rcItem.right <= rcItem.left || rcItem.bottom <= rcItem.top) {
         return;
     }
-    if (m_hWndPaint != nullptr) {
+    // The window is marked once until the next paint: an animated keyboard's frame
+    // invalidates each of its keys.
+    if (m_hWndPaint != nullptr && m_dirty.IsEmpty()) {
         platform::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
     }
     m_dirty.Add(rcItem);

@@ -149,6 +149,11 @@ TEST_F(CanvasTest, FacesAreSharedBySizeAndBounded) {
         ASSERT_NE(faces.Get(image.get(), slice, SIZE{w, 3}), nullptr);
     }
     EXPECT_LE(faces.Count(), DuiLib::sdl::ImageFaces::kMaxFaces);
+    // Asked again after the table started anew, a face is made again at its size.
+    DuiLib::sdl::ImageFace* again = faces.Get(image.get(), slice, SIZE{12, 10});
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->Pixels()->w, 12);
+    EXPECT_EQ(faces.Get(image.get(), slice, SIZE{12, 10}), again);
 }
 
 TEST_F(CanvasTest, RingCoversOnlyItsSweep) {

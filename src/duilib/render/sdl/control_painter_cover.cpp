@@ -54,12 +54,14 @@ void ControlPainter::SeekCover(CControlUI* control, RECT clip, const RECT& part,
                                std::vector<CControlUI*>& path, Cover& found) {
     const RECT rc = control->GetPos();
     clip = Intersect(clip, rc);
-    if (!control->IsVisible() || IsEmpty(clip)) {
+    // A control that does not hold all of the part holds nothing that could hide it: its
+    // children are clipped to it (a keyboard's keys, for a frame that redraws them all).
+    if (!control->IsVisible() || !Contains(clip, part)) {
         return;
     }
     path.push_back(control);
     bool byImage = false;
-    if (Contains(clip, part) && HidesPart(control, part, &byImage)) {
+    if (HidesPart(control, part, &byImage)) {
         found = Cover{control, byImage, path};
     }
     auto* container = static_cast<CContainerUI*>(control->GetInterface(L"Container"));

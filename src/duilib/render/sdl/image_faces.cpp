@@ -88,9 +88,14 @@ bool ImageFace::IsOpaqueOver(const RECT& rc) {
 
 ImageFace* ImageFaces::Get(SDL_Surface* image, const NineSlice& slice, SIZE size) {
     const Key key{image, slice.source, slice.corner, slice.cornerDest, size};
+    if (m_last != nullptr && key == m_lastKey) {
+        return m_last;
+    }
     auto it = m_faces.find(key);
     if (it != m_faces.end()) {
-        return &it->second;
+        m_lastKey = key;
+        m_last = &it->second;
+        return m_last;
     }
     if (size.cx <= 0 || size.cy <= 0 || IsEmptyRect(slice.source) ||
         image->format->format != SDL_PIXELFORMAT_ARGB8888) {
@@ -110,7 +115,9 @@ ImageFace* ImageFaces::Get(SDL_Surface* image, const NineSlice& slice, SIZE size
     if (m_faces.size() >= kMaxFaces) {
         m_faces.clear();
     }
-    return &m_faces.emplace(key, ImageFace(std::move(pixels))).first->second;
+    m_lastKey = key;
+    m_last = &m_faces.emplace(key, ImageFace(std::move(pixels))).first->second;
+    return m_last;
 }
 
 }  // namespace DuiLib::sdl

@@ -59,18 +59,20 @@ class ImageFaces {
         RECT corner;
         RECT cornerDest;
         SIZE size;
-        friend bool operator<(const Key& a, const Key& b) {
-            auto tie = [](const Key& k) {
-                return std::tie(k.image, k.source.left, k.source.top, k.source.right,
-                                k.source.bottom, k.corner.left, k.corner.top, k.corner.right,
-                                k.corner.bottom, k.cornerDest.left, k.cornerDest.top,
-                                k.cornerDest.right, k.cornerDest.bottom, k.size.cx, k.size.cy);
-            };
-            return tie(a) < tie(b);
+        auto Tie() const {
+            return std::tie(image, source.left, source.top, source.right, source.bottom,
+                            corner.left, corner.top, corner.right, corner.bottom, cornerDest.left,
+                            cornerDest.top, cornerDest.right, cornerDest.bottom, size.cx, size.cy);
         }
+        friend bool operator<(const Key& a, const Key& b) { return a.Tie() < b.Tie(); }
+        friend bool operator==(const Key& a, const Key& b) { return a.Tie() == b.Tie(); }
     };
 
     std::map<Key, ImageFace> m_faces;
+    // The face last asked for: the keys of a keyboard share one, and the table's nodes,
+    // walked for each, are out of the processor's caches on a frame.
+    Key m_lastKey{};
+    ImageFace* m_last = nullptr;
 };
 
 }  // namespace DuiLib::sdl

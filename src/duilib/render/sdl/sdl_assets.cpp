@@ -130,7 +130,11 @@ const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDui
     const uint64_t generation = CPaintManagerUI::GetPathsGeneration();
     if (generation != m_pathsGeneration) {
         m_resolved.clear();
+        m_last = nullptr;
         m_pathsGeneration = generation;
+    }
+    if (m_last != nullptr && attribute.view() == m_lastAttribute) {
+        return m_last->image != nullptr ? m_last : nullptr;
     }
     auto it = m_resolved.find(attribute.view());
     if (it == m_resolved.end()) {
@@ -144,6 +148,8 @@ const ResolvedImage* ImageResolver::Resolve(CPaintManagerUI& manager, const CDui
         }
         it = m_resolved.emplace(attribute.str(), std::move(resolved)).first;
     }
+    m_lastAttribute = attribute.str();
+    m_last = &it->second;
     return it->second.image != nullptr ? &it->second : nullptr;
 }
 

@@ -51,6 +51,11 @@ class ImageResolver {
     // resource folder and starts the table again.
     std::map<std::wstring, ResolvedImage, std::less<>> m_resolved;
     uint64_t m_pathsGeneration = 0;
+    // The attribute last looked up and its entry: the keys of a keyboard share one, and
+    // the table's nodes and their texts, compared on the way to it, are out of the
+    // processor's caches on a frame.
+    std::wstring m_lastAttribute;
+    const ResolvedImage* m_last = nullptr;
 };
 
 class FontCache {
