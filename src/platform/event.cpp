@@ -11,9 +11,14 @@ struct Event::Waiter {
     std::condition_variable wake;
     bool poked = false;
 
+    // Told after the lock is let go: a waiter woken while it is held would only wake to
+    // block on it, and be woken a second time by the release. The waiter outlives the call:
+    // it leaves the event's list only under the event's lock, which the caller holds.
     void Poke() {
-        std::lock_guard<std::mutex> lock(mutex);
-        poked = true;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            poked = true;
+        }
         wake.notify_all();
     }
 };
