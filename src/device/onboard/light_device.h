@@ -64,9 +64,7 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     int ReadLightBlock(uint8_t* slot, int unused);
     device::OnboardLightBlock GetLightBlock() const;
     void RotateRingPrefix(int n, bool right);
-    // The per-LED layers of every light-thread pass; `now`: the tick of the pass (the
-    // present one when not given).
-    void AreaLightStep();
+    // The per-LED layers of every light-thread pass; `now`: the tick of the pass.
     void AreaLightStep(uint32_t now);
 
     // The threads and the second interface.
@@ -99,7 +97,6 @@ class COnboardLightDevice : public CVornalixUSBDevice {
     // Whether every step of the block's mode draws the same LEDs (static, off) and no area
     // effect counts passes: once drawn, such a light needs no pass until it changes.
     bool LightIsSteady(const device::OnboardLightBlock& block);
-    void RunModeStep(uint8_t mode);
     void RunModeStep(uint8_t mode, uint32_t now);
     device::LightParams Params() const { return CurrentLightParams(); }
 

@@ -56,10 +56,6 @@ void COnboardLightDevice::RotateRingPrefix(int n, bool right) {
     device::RotateRingPrefix(animation_.ring, n, right);
 }
 
-void COnboardLightDevice::AreaLightStep() {
-    AreaLightStep(platform::TickCount());
-}
-
 void COnboardLightDevice::AreaLightStep(uint32_t now) {
     platform::CriticalSectionLock lock(overlayLock_);
     device::AreaBreathingStep(areaList_, false, areaState_, ledColours_);
@@ -72,10 +68,6 @@ void COnboardLightDevice::AreaLightStep(uint32_t now) {
 void COnboardLightDevice::EffectFlash() {
     platform::CriticalSectionLock lock(animationLock_);
     device::StepFlash(Params(), animation_, ledColours_, stepTick_.load());
-}
-
-void COnboardLightDevice::RunModeStep(uint8_t mode) {
-    RunModeStep(mode, platform::TickCount());
 }
 
 void COnboardLightDevice::RunModeStep(uint8_t mode, uint32_t now) {
