@@ -11,6 +11,7 @@
 #include "platform/no_destructor.h"
 #include "platform/peer_windows.h"
 #include "platform/pumping_wait.h"
+#include "platform/thread_descriptor_watch.h"
 #include "platform/window_registry.h"
 
 namespace platform {
@@ -156,7 +157,7 @@ bool QueueSend(const std::shared_ptr<WindowEntry>& entry,
         }
         target.sends.push_back(request);
     }
-    target.wake.notify_all();
+    target.Wake();
     target.sendArrived.Set();
     return true;
 }
@@ -216,7 +217,7 @@ BOOL PostMessageBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, s
         }
         entry->queue->posted.push_back({hwnd, message, wParam, lParam});
     }
-    entry->queue->wake.notify_all();
+    entry->queue->Wake();
     return TRUE;
 }
 
@@ -264,7 +265,10 @@ BOOL GetMessage(MSG* msg) {
         // Every change to the queue (posts, sends, timers, quit) is made under the lock and
         // notifies, so a plain wait misses nothing; the loop above re-reads the state.
         const SteadyTime next = NextTimerDueLocked(*queue);
-        if (next == SteadyTime::max()) {
+        if (queue->watch.armed) {
+            lock.unlock();
+            detail::WaitWatching(*queue, next);
+        } else if (next == SteadyTime::max()) {
             queue->wake.wait(lock);
         } else {
             queue->wake.wait_until(lock, next);
@@ -303,7 +307,7 @@ void PostQuitMessage(int exitCode) {
         queue->quit = true;
         queue->quitCode = exitCode;
     }
-    queue->wake.notify_all();
+    queue->Wake();
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms) {
@@ -324,7 +328,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms) {
             *it = timer;
         }
     }
-    entry->queue->wake.notify_all();
+    entry->queue->Wake();
     return id;
 }
 

@@ -60,6 +60,25 @@ struct ThreadQueue {
     int quitCode = 0;
     Event sendArrived{false, false};
     std::thread::id owner;
+    // A descriptor the owner's message wait watches too (see WatchThreadDescriptor): read
+    // and changed by the owner thread alone.
+    struct DescriptorWatch {
+        int fd = -1;
+        bool armed = false;
+        std::function<void()> onReadable;
+    };
+    DescriptorWatch watch;
+    // An eventfd that interrupts a wait on the watched descriptor: made with the first
+    // watch and kept until the queue goes, so that a thread waking the queue never writes
+    // to a descriptor closed and reused meanwhile.
+    std::atomic<int> wakeFd{-1};
+
+    ThreadQueue() = default;
+    ~ThreadQueue();
+    ThreadQueue(const ThreadQueue&) = delete;
+    ThreadQueue& operator=(const ThreadQueue&) = delete;
+    // Tells the owner's wait that the queue changed; called after the change, unlocked.
+    void Wake();
 };
 
 struct WindowEntry {
