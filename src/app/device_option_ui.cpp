@@ -64,17 +64,29 @@ CDeviceOptionUI::~CDeviceOptionUI() {
     }
 }
 
-LRESULT CDeviceOptionUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM, bool&) {
-    if (uMsg == WM_SHOWWINDOW && wParam != 0 && device_ != nullptr) {
-        device_->ShowLedPreview();
-        if (framesResting_) {
-            framesResting_ = false;
-            if (DeviceChannelOpen()) {
-                Arm(kFrameTimer, kFramePeriodMs);
-            }
-        }
+LRESULT CDeviceOptionUI::MessageHandler(UINT uMsg, WPARAM, LPARAM, bool&) {
+    // Shown from the tray (WM_SHOWWINDOW) or restored from the task bar (WM_SIZE).
+    if (uMsg == WM_SHOWWINDOW || uMsg == WM_SIZE) {
+        WindowSightChanged();
     }
     return 0;
+}
+
+void CDeviceOptionUI::WindowSightChanged() {
+    const bool seen = listenedTo_ != nullptr && listenedTo_->CanBeSeen();
+    const bool cameIntoSight = seen && !windowSeen_;
+    windowSeen_ = seen;
+    // A resize of a window in sight, or a window shown minimised, shows nothing new.
+    if (!cameIntoSight || device_ == nullptr) {
+        return;
+    }
+    device_->ShowLedPreview();
+    if (framesResting_) {
+        framesResting_ = false;
+        if (DeviceChannelOpen()) {
+            Arm(kFrameTimer, kFramePeriodMs);
+        }
+    }
 }
 
 LPCTSTR CDeviceOptionUI::GetClass() const {
@@ -205,6 +217,7 @@ void CDeviceOptionUI::SetDevice(CVornalixUSBDevice* device) {
     if (listenedTo_ == nullptr && m_pManager != nullptr) {
         listenedTo_ = m_pManager;
         listenedTo_->AddMessageFilter(this);
+        windowSeen_ = listenedTo_->CanBeSeen();
     }
 }
 
@@ -260,8 +273,8 @@ void CDeviceOptionUI::OnFrameTimer() {
     if (!DeviceChannelOpen()) {
         return;
     }
-    // Nothing to send and nothing seen: the window's showing starts the frames again, and
-    // the device catches its lights up to that moment (ShowLedPreview).
+    // Nothing to send and nothing seen: the window's showing or restoring starts the frames
+    // again, and the device catches its lights up to that moment (ShowLedPreview).
     framesResting_ = device_->FramesIdle();
     if (!framesResting_) {
         Arm(kFrameTimer, kFramePeriodMs);

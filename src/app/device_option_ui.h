@@ -58,11 +58,13 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI, public DuiLib::IMess
     void SetPreviewControl(DuiLib::CControlUI* control) { previewControl_ = control; }
     bool IsShown() const { return shown_; }
     void ArmStartTimer();
-    // The window being shown again: the device's page takes the LED colours of now before
-    // the window is drawn (its frames left a hidden page alone).
+    // The window being shown again or restored: the device's page takes the LED colours
+    // of now before the window is drawn (its frames left a page out of sight alone).
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
   private:
+    // Once per coming into sight: the preview of now and the frames that rested.
+    void WindowSightChanged();
     void OnDeviceTimer(UINT id);
     void OnFrameTimer();
     void OnStartTimer();
@@ -92,6 +94,8 @@ class CDeviceOptionUI : public DuiLib::CHorizontalLayoutUI, public DuiLib::IMess
     bool shown_ = true;
     // The frame timer left unarmed while its frames would do nothing (FramesIdle).
     bool framesResting_ = false;
+    // Whether the window was shown and not minimised when last told of a change.
+    bool windowSeen_ = false;
 };
 
 DuiLib::CControlUI* CreateDeviceOptionUI();

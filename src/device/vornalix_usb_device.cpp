@@ -19,7 +19,6 @@
 #include "pages/macro_key_numbers.h"
 #include "pages/shoot_data_file.h"
 #include "platform/clock.h"
-#include "platform/window_handles.h"
 
 using DuiLib::CControlUI;
 using DuiLib::CDuiString;
@@ -261,8 +260,7 @@ int CVornalixUSBDevice::WriteMemoryInSession(std::span<const uint8_t> bytes, uin
 }
 
 bool CVornalixUSBDevice::PageWindowShown() const {
-    const HWND window = m_pManager != nullptr ? m_pManager->GetPaintWindow() : nullptr;
-    return window == nullptr || platform::IsWindowVisible(window);
+    return m_pManager == nullptr || m_pManager->CanBeSeen();
 }
 
 void CVornalixUSBDevice::ShowLedPreview() {

@@ -204,8 +204,8 @@ class CVornalixUSBDevice : public DuiLib::CHorizontalLayoutUI {
     // Tints every visible LED button of the page with its LED's colour; nothing while the
     // page's window is hidden.
     void PaintLedButtons();
-    // Whether the page's window is shown (minimised counts as shown); a page in no
-    // window is.
+    // Whether the page's window is shown: neither hidden to the tray nor minimised. A page
+    // in no window is.
     bool PageWindowShown() const;
     // Opens the key-set panel on the assignment of `key`; nothing without a panel, and no
     // record for a key the assignments do not hold.

@@ -78,7 +78,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     }
     switch (uMsg) {
         case WM_SIZE:
-            if (m_pRoot != nullptr) {
+            // A minimised window has no client area to lay out; restored, it is laid out at
+            // the size it had.
+            if (m_pRoot != nullptr && wParam != SIZE_MINIMIZED) {
                 m_bUpdateNeeded = true;
                 UpdateLayout();
                 SendNotify(m_pRoot, DUI_MSGTYPE_WINDOWSIZE);

@@ -102,3 +102,9 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
+
+// What WM_SIZE's wParam says of the window: at its size (restored or maximised, with
+// lParam its client size) or minimised (lParam 0: nothing of it is seen).
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SIZE_MINIMIZED = 1;
+inline constexpr WPARAM SIZE_MAXIMIZED = 2;

@@ -54,6 +54,46 @@ LPARAM ClientSizeParam(const RECT& rect) {
                       static_cast<WORD>(std::max<LONG>(0, rect.bottom - rect.top)));
 }
 
+// A window's state before and after a ShowWindow command.
+struct ShowChange {
+    bool wasVisible = false;
+    bool wasIconic = false;
+    bool visible = false;
+    bool iconic = false;
+    bool zoomed = false;
+    RECT rect{};
+};
+
+ShowChange ApplyShowCommand(WindowEntry& entry, int command) {
+    std::lock_guard lock(entry.stateMutex);
+    ShowChange change;
+    change.wasVisible = entry.visible;
+    change.wasIconic = entry.iconic;
+    entry.visible = command != SW_HIDE;
+    entry.iconic = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED;
+    if (command == SW_SHOWMAXIMIZED) {
+        entry.zoomed = true;
+    } else if (command == SW_RESTORE || command == SW_SHOWNORMAL) {
+        entry.zoomed = false;
+    }
+    change.visible = entry.visible;
+    change.iconic = entry.iconic;
+    change.zoomed = entry.zoomed;
+    change.rect = entry.rect;
+    return change;
+}
+
+// A shown window going to or coming back from the task bar is told so, as by the desktop:
+// minimised it has no client area; back, it has its size again.
+void SendIconicChange(HWND hwnd, const ShowChange& change) {
+    if (change.iconic) {
+        SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+    } else {
+        SendMessage(hwnd, WM_SIZE, change.zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                    ClientSizeParam(change.rect));
+    }
+}
+
 }  // namespace
 
 HWND CreateWindowHandle(const WindowCreateParams& params, WindowProc proc) {
@@ -117,30 +157,24 @@ bool IsWindowOnCurrentThread(HWND hwnd) {
     return entry && entry->queue->owner == std::this_thread::get_id();
 }
 
+// WM_SHOWWINDOW when the window is shown or hidden; WM_SIZE when a shown window is
+// minimised (SIZE_MINIMIZED, no client size) or stops being minimised (SIZE_RESTORED or
+// SIZE_MAXIMIZED, with its client size).
 BOOL ShowWindow(HWND hwnd, int command) {
     auto entry = FindEntry(hwnd);
     if (!entry) {
         return FALSE;
     }
-    bool wasVisible = false;
-    bool visible = false;
-    {
-        std::lock_guard lock(entry->stateMutex);
-        wasVisible = entry->visible;
-        entry->visible = command != SW_HIDE;
-        entry->iconic = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED;
-        if (command == SW_SHOWMAXIMIZED) {
-            entry->zoomed = true;
-        } else if (command == SW_RESTORE || command == SW_SHOWNORMAL) {
-            entry->zoomed = false;
-        }
-        visible = entry->visible;
+    const ShowChange change = ApplyShowCommand(*entry, command);
+    if (change.wasVisible != change.visible) {
+        SendMessage(hwnd, WM_SHOWWINDOW, change.visible ? 1 : 0, 0);
     }
-    if (wasVisible != visible) {
-        SendMessage(hwnd, WM_SHOWWINDOW, visible ? 1 : 0, 0);
+    // A window hidden while minimised is not told: nothing of it is seen either way.
+    if (change.visible && change.wasIconic != change.iconic) {
+        SendIconicChange(hwnd, change);
     }
     NotifyWindowStateChanged(hwnd);
-    return wasVisible ? TRUE : FALSE;
+    return change.wasVisible ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND hwnd) {

@@ -34,6 +34,10 @@ class RecordingDevice : public CVornalixUSBDevice {
         return CVornalixUSBDevice::PushLightFrame();
     }
     void ReadDeviceSettings() override { calls.push_back("read"); }
+    void ShowLedPreview() override {
+        calls.push_back("preview");
+        CVornalixUSBDevice::ShowLedPreview();
+    }
     void OnListTimer1003() override { calls.push_back("1003"); }
     void OnListTimer1004() override { calls.push_back("1004"); }
     void QueryPowerStatus() override { calls.push_back("power"); }
@@ -102,6 +106,17 @@ class DeviceOptionTest : public ::testing::Test {
         }
         return true;
     }
+
+    void Show(const std::vector<int>& commands) {
+        for (const int command : commands) {
+            platform::ShowWindow(window_, command);
+        }
+    }
+
+    void ExpectAWindowBackInSightTintsItsPageWithTheColoursOfNow(const std::vector<int>& away,
+                                                                 const std::vector<int>& back);
+    void ExpectIdleFramesRestOutOfSightAndComeBackWithIt(const std::vector<int>& away,
+                                                         const std::vector<int>& back);
 
     void Fire(UINT id) {
         DuiLib::TEventUI event;
@@ -195,9 +210,11 @@ TEST_F(DeviceOptionTest, AFrameRepaintsOnlyChangedKeysOfTheSelectedEntryOfAnActi
     entry_->SetPreviewControl(nullptr);
 }
 
-// A hidden window's frames leave its page alone; shown again, the page takes the LED
-// colours of that moment before anything is drawn, not those of the last frame it saw.
-TEST_F(DeviceOptionTest, AWindowShownAgainTintsItsPageWithTheColoursOfNow) {
+// A window's frames leave its page alone while the window is out of sight; back in sight,
+// the page takes the LED colours of that moment before anything is drawn, not those of the
+// last frame it saw.
+void DeviceOptionTest::ExpectAWindowBackInSightTintsItsPageWithTheColoursOfNow(
+    const std::vector<int>& away, const std::vector<int>& back) {
     auto* page = new CVornalixUSBDevice();
     auto* panel = new CSelectPanelUI();
     panel->SetName(L"device_key_light");
@@ -218,14 +235,22 @@ TEST_F(DeviceOptionTest, AWindowShownAgainTintsItsPageWithTheColoursOfNow) {
     page->SetLedColor(0, 0xFF000010);
     Fire(CDeviceOptionUI::kFrameTimer);
     EXPECT_EQ(led->GetTintColor(), 0x10u);
-    platform::ShowWindow(window_, SW_HIDE);
+    Show(away);
     page->SetLedColor(0, 0xFF000020);
     Fire(CDeviceOptionUI::kFrameTimer);
-    EXPECT_EQ(led->GetTintColor(), 0x10u) << "nothing of a hidden window is seen";
+    EXPECT_EQ(led->GetTintColor(), 0x10u) << "nothing of a window out of sight is seen";
     page->SetLedColor(0, 0xFF000030);
-    platform::ShowWindow(window_, SW_SHOW);
+    Show(back);
     EXPECT_EQ(led->GetTintColor(), 0x30u);
     entry_->SetDevice(nullptr);
+}
+
+TEST_F(DeviceOptionTest, AWindowShownAgainTintsItsPageWithTheColoursOfNow) {
+    ExpectAWindowBackInSightTintsItsPageWithTheColoursOfNow({SW_HIDE}, {SW_SHOW});
+}
+
+TEST_F(DeviceOptionTest, AWindowRestoredTintsItsPageWithTheColoursOfNow) {
+    ExpectAWindowBackInSightTintsItsPageWithTheColoursOfNow({SW_MINIMIZE}, {SW_RESTORE});
 }
 
 // A device that runs its lighting itself, as the keyboard does: its frames only paint.
@@ -234,10 +259,11 @@ class SelfLitDevice : public RecordingDevice {
     bool FramesReachDevice() const override { return false; }
 };
 
-// Hidden to the tray, frames that neither reach a device nor paint anything seen leave
-// their timer unarmed; frames that reach the device keep their 50 ms pace; showing the
-// window starts the resting ones again.
-TEST_F(DeviceOptionTest, FramesThatDoNothingRestWhileHiddenAndComeBackOnShowing) {
+// Out of sight, frames that neither reach a device nor paint anything seen leave their
+// timer unarmed; frames that reach the device keep their 50 ms pace; the window back in
+// sight starts the resting ones again, with one preview of the lights of then.
+void DeviceOptionTest::ExpectIdleFramesRestOutOfSightAndComeBackWithIt(
+    const std::vector<int>& away, const std::vector<int>& back) {
     auto* selfLitPage = new SelfLitDevice();
     SelfLitDevice& selfLit = *selfLitPage;
     entry_->Add(selfLitPage);  // in the window, as a device page is
@@ -247,18 +273,31 @@ TEST_F(DeviceOptionTest, FramesThatDoNothingRestWhileHiddenAndComeBackOnShowing)
     entry_->Add(second);
     second->SetDevice(&selfLit);
 
-    platform::ShowWindow(window_, SW_HIDE);
+    Show(away);
     entry_->ArmStartTimer();
     second->ArmStartTimer();
     ASSERT_TRUE(PumpUntil([&] { return device_.Count("frame") >= 3; }));
     EXPECT_EQ(selfLit.Count("frame"), 1u) << "the first frame found nothing to do";
     EXPECT_FALSE(manager_.KillTimer(second, CDeviceOptionUI::kFrameTimer));
 
-    platform::ShowWindow(window_, SW_SHOW);
+    const size_t previews = selfLit.Count("preview");
+    Show(back);
+    EXPECT_EQ(selfLit.Count("preview"), previews + 1);
     ASSERT_TRUE(PumpUntil([&] { return selfLit.Count("frame") >= 3; }));
+    platform::SetWindowPos(window_, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(selfLit.Count("preview"), previews + 1) << "a resize brings nothing into sight";
     EXPECT_TRUE(manager_.KillTimer(entry_, CDeviceOptionUI::kFrameTimer));
     EXPECT_TRUE(manager_.KillTimer(second, CDeviceOptionUI::kFrameTimer));
     second->SetDevice(nullptr);
+}
+
+TEST_F(DeviceOptionTest, FramesThatDoNothingRestWhileHiddenAndComeBackOnShowing) {
+    ExpectIdleFramesRestOutOfSightAndComeBackWithIt({SW_HIDE}, {SW_SHOW});
+}
+
+// Minimised, and brought back by the tray icon's click: shown, then restored.
+TEST_F(DeviceOptionTest, FramesThatDoNothingRestWhileMinimisedAndComeBackOnRestoring) {
+    ExpectIdleFramesRestOutOfSightAndComeBackWithIt({SW_SHOW, SW_MINIMIZE}, {SW_SHOW, SW_RESTORE});
 }
 
 TEST_F(DeviceOptionTest, IconsFollowTheDeviceKind) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -272,6 +273,56 @@ TEST(WindowHandles, SizeChangesAreSentAsWmSize) {
     EXPECT_EQ(572, HIWORD(window.Of(WM_SIZE)[0].lParam));
     ShowWindow(window.hwnd(), SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+}
+
+// Going to and coming back from the task bar is told once per change, as the desktop
+// tells it: nothing of a minimised window is seen, back it has the client size it had.
+TEST(WindowHandles, MinimisingAndRestoringAShownWindowIsSentAsWmSize) {
+    RecordingWindow window;
+    const HWND hwnd = window.hwnd();
+    SetWindowPos(hwnd, nullptr, 0, 0, 800, 572, SWP_NOZORDER | SWP_NOMOVE);
+    size_t told = window.Of(WM_SIZE).size();
+    // The WM_SIZE the command brought, if any.
+    const auto sizeAfter = [&](int command) -> std::optional<Received> {
+        ShowWindow(hwnd, command);
+        const std::vector<Received> sizes = window.Of(WM_SIZE);
+        EXPECT_LE(sizes.size(), told + 1) << "one WM_SIZE per change, command " << command;
+        const bool sent = sizes.size() > told;
+        told = sizes.size();
+        return sent ? std::optional(sizes.back()) : std::nullopt;
+    };
+    const auto kind = [](const std::optional<Received>& size) {
+        return size ? std::optional(size->wParam) : std::nullopt;
+    };
+    const LPARAM client = MAKELPARAM(800, 572);
+
+    // Shown minimised from hidden: shown, and minimised.
+    std::optional<Received> size = sizeAfter(SW_MINIMIZE);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(SIZE_MINIMIZED, size->wParam);
+    EXPECT_EQ(0, size->lParam);
+    EXPECT_EQ(1u, window.Of(WM_SHOWWINDOW).size());
+    EXPECT_FALSE(sizeAfter(SW_SHOWMINIMIZED)) << "minimised already";
+    size = sizeAfter(SW_RESTORE);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(SIZE_RESTORED, size->wParam);
+    EXPECT_EQ(client, size->lParam);
+    EXPECT_FALSE(sizeAfter(SW_RESTORE));
+    EXPECT_FALSE(sizeAfter(SW_SHOW));
+
+    // A maximised window comes back maximised; shown from the tray, a minimised one is back.
+    sizeAfter(SW_SHOWMAXIMIZED);
+    EXPECT_EQ(kind(sizeAfter(SW_MINIMIZE)), SIZE_MINIMIZED);
+    size = sizeAfter(SW_SHOW);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(SIZE_MAXIMIZED, size->wParam);
+    EXPECT_EQ(client, size->lParam);
+
+    // Hidden while minimised, and shown again: nothing of it was seen in between.
+    EXPECT_EQ(kind(sizeAfter(SW_MINIMIZE)), SIZE_MINIMIZED);
+    EXPECT_FALSE(sizeAfter(SW_HIDE));
+    EXPECT_FALSE(sizeAfter(SW_SHOW));
+    EXPECT_EQ(3u, window.Of(WM_SHOWWINDOW).size());
 }
 
 TEST(Desktop, OneMonitorOfTheScreenSizeAndThePointer) {

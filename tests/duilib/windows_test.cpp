@@ -397,6 +397,23 @@ TEST_F(WindowsTest, ModalWindowsDisableTheirOwnerAndPassAQuitOn) {
     EXPECT_TRUE(deleted);
 }
 
+// A minimised window has nothing to lay out and tells nobody of a new size: its controls
+// keep their places, and back from the task bar it is laid out and told once.
+TEST_F(WindowsTest, MinimisingLeavesTheLayoutAloneAndRestoringTellsTheSizeOnce) {
+    CTestDialog dialog;
+    ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));
+    ASSERT_TRUE(PumpUntil([&] { return dialog.recorder.Count(L"windowinit") == 1; }));
+    dialog.ShowWindow(true, true);
+    const RECT placed = dialog.Find(L"message_text")->GetPos();
+    const int sizes = dialog.recorder.Count(L"windowsize", L"root");
+    dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_EQ(sizes, dialog.recorder.Count(L"windowsize", L"root"));
+    EXPECT_EQ(placed, dialog.Find(L"message_text")->GetPos());
+    dialog.SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_EQ(sizes + 1, dialog.recorder.Count(L"windowsize", L"root"));
+    EXPECT_EQ(placed, dialog.Find(L"message_text")->GetPos());
+}
+
 TEST_F(WindowsTest, SystemCommandsAndEscapeTakeTheDefaultActions) {
     CTestDialog dialog;
     ASSERT_NE(nullptr, dialog.Create(nullptr, L"dialog", 0, 0));

@@ -1,10 +1,11 @@
 // The pages' light previews run while the window is active or the pointer is over it, and
 // rest while it is neither: the pointer coming over an inactive window and leaving it is
-// told to the window as the desktop tells it. Hidden to the tray, nothing is drawn, and
-// shown again the preview runs on.
+// told to the window as the desktop tells it. Hidden to the tray or minimised, nothing is
+// drawn, and shown or restored again the preview runs on.
 
 #include <gtest/gtest.h>
 
+#include "controls/device_key_button.h"
 #include "duilib/render/tray_stand_in.h"
 #include "duilib/ui_control.h"
 #include "keyboard_steps.h"
@@ -53,6 +54,20 @@ class TrayHiddenUi : public WindowHoverUi {
     void ClickTrayIcon() {
         ui_.ClickAt(ui_.WaitForWindow(DuiLib::kTrayStandInClass), POINT{20, 20});
     }
+
+    // Minimised, the keyboard's picture is neither drawn nor worked out: its key keeps the
+    // colour it had while the mouse's frames go on.
+    void ExpectPictureStill(const CDeviceKeyButtonUI& key) {
+        const DWORD colour = key.GetTintColor();
+        bool changed = false;
+        const auto* mouse = ui_.Devices()[1].get();
+        const size_t until = mouse->ReceivedCount() + 24;
+        ASSERT_TRUE(ui_.WaitFor([&] {
+            changed = changed || key.GetTintColor() != colour;
+            return mouse->ReceivedCount() >= until;
+        }));
+        EXPECT_FALSE(changed) << "the picture of a minimised window was worked out";
+    }
 };
 
 TEST_F(WindowHoverUi, ThePreviewRunsWhileThePointerIsOverAnInactiveWindow) {
@@ -79,6 +94,27 @@ TEST_F(TrayHiddenUi, AWindowShownFromTheTrayPreviewsTheLightsAgain) {
     ClickTrayIcon();
     ASSERT_TRUE(ui_.WaitFor([&] { return platform::IsWindowVisible(ui_.MainHwnd()) != 0; }));
     EXPECT_TRUE(PreviewRuns()) << "the keyboard's frames start again with the window";
+}
+
+TEST_F(TrayHiddenUi, AMinimisedWindowLeavesItsPreviewAloneTillRestored) {
+    const auto* key = dynamic_cast<CDeviceKeyButtonUI*>(ui_.Find(L"key_30"));
+    ASSERT_NE(key, nullptr);
+    ASSERT_TRUE(PreviewRuns());
+    ui_.Click(L"minbtn");
+    ASSERT_TRUE(platform::IsIconic(ui_.MainHwnd()));
+    ASSERT_NO_FATAL_FAILURE(ExpectPreviewRests());
+    ASSERT_NO_FATAL_FAILURE(ExpectPictureStill(*key));
+    ui_.RestoreFromTaskBar(ui_.MainHwnd());
+    EXPECT_TRUE(PreviewRuns()) << "the keyboard's frames start again with the task bar's restore";
+
+    ui_.Click(L"minbtn");
+    ASSERT_TRUE(platform::IsIconic(ui_.MainHwnd()));
+    ASSERT_NO_FATAL_FAILURE(ExpectPictureStill(*key));
+    ClickTrayIcon();  // the tray is the active window now
+    ASSERT_TRUE(ui_.WaitFor([&] { return !platform::IsIconic(ui_.MainHwnd()); }));
+    const RECT title = ui_.Find(L"app_title")->GetPos();
+    ui_.MoveTo(ui_.MainHwnd(), POINT{title.right + 40, title.top + 4});  // a bare spot
+    EXPECT_TRUE(PreviewRuns()) << "the keyboard's frames start again with the tray's restore";
 }
 
 }  // namespace
