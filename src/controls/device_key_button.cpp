@@ -59,8 +59,15 @@ LPCTSTR CDeviceKeyButtonUI::GetClass() const {
 }
 
 LPVOID CDeviceKeyButtonUI::GetInterface(LPCTSTR pstrName) {
-    // Asked many times per key on every paint of an animated keyboard: names are compared
-    // as they are, up to their first difference.
+    // Asked many times per key on every frame of an animated keyboard: the device layer and
+    // the painter name these two by their constants, known by their address without a
+    // compare of text.
+    if (pstrName == ILedTintTarget::kInterfaceName) {
+        return static_cast<ILedTintTarget*>(this);
+    }
+    if (pstrName == DuiLib::kControlDrawDataInterface) {
+        return static_cast<DuiLib::IControlDrawDataUI*>(this);
+    }
     if (DuiLib::EqualsNoCase(pstrName, kClassName)) {
         return this;
     }

@@ -7,7 +7,10 @@
 
 class ILedTintTarget {
   public:
-    static constexpr const wchar_t* kInterfaceName = L"LedTintTarget";
+    // One object, so one address, in the whole program: a key asked by this constant (every
+    // LED frame asks each key twice) answers on the address; other spellings of the name
+    // are compared as text.
+    static constexpr wchar_t kInterfaceName[] = L"LedTintTarget";
 
     // colour: red | blue << 8 | green << 16; the image is painted with it at `alpha`
     // while `on`. Only stored: the button is repainted by ShowLedTint.

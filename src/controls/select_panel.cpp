@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/device_key_button.h"
+#include "duilib/attribute_values.h"
 #include "duilib/paint_manager.h"
 
 namespace {
@@ -26,11 +27,13 @@ LPCTSTR CSelectPanelUI::GetClass() const {
 }
 
 LPVOID CSelectPanelUI::GetInterface(LPCTSTR pstrName) {
-    if (pstrName != nullptr && DuiLib::CDuiString(pstrName).CompareNoCase(kClassName) == 0) {
+    // Asked on every LED frame (the panel is a page's preview): no name is copied.
+    if (pstrName != nullptr && DuiLib::EqualsNoCase(pstrName, kClassName)) {
         return this;
     }
     if (pstrName != nullptr &&
-        DuiLib::CDuiString(pstrName).CompareNoCase(DuiLib::kControlDrawDataInterface) == 0) {
+        (pstrName == DuiLib::kControlDrawDataInterface ||
+         DuiLib::EqualsNoCase(pstrName, DuiLib::kControlDrawDataInterface))) {
         return static_cast<DuiLib::IControlDrawDataUI*>(this);
     }
     return CContainerUI::GetInterface(pstrName);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "controls/device_key_button.h"
@@ -152,4 +153,32 @@ TEST(DeviceKeyButton, LegendTurnsDarkWhereTheTintMakesTheFaceLight) {
     EXPECT_EQ(button.GetTextColor(), kLayoutLegend);
     button.SetTint(0xFFFFFF, 255, false);
     EXPECT_EQ(button.GetTextColor(), kLayoutLegend);
+}
+
+// The device layer and the painter ask by the interface constants, which are answered on
+// their address; any other spelling of a name must still be answered as a name.
+TEST(DeviceKeyButton, AnswersInterfacesByConstantAndByNameInAnyCase) {
+    CDeviceKeyButtonUI key;
+    auto* target = static_cast<ILedTintTarget*>(&key);
+    auto* drawData = static_cast<DuiLib::IControlDrawDataUI*>(&key);
+    const std::wstring tintName(ILedTintTarget::kInterfaceName);
+    const std::wstring drawName(DuiLib::kControlDrawDataInterface);
+    EXPECT_EQ(key.GetInterface(ILedTintTarget::kInterfaceName), target);
+    EXPECT_EQ(key.GetInterface(tintName.c_str()), target);
+    EXPECT_EQ(key.GetInterface(L"ledtinttarget"), target);
+    EXPECT_EQ(key.GetInterface(DuiLib::kControlDrawDataInterface), drawData);
+    EXPECT_EQ(key.GetInterface(drawName.c_str()), drawData);
+    EXPECT_EQ(key.GetInterface(L"CONTROLDRAWDATA"), drawData);
+    EXPECT_EQ(key.GetInterface(L"Button"), static_cast<DuiLib::CButtonUI*>(&key));
+    EXPECT_EQ(key.GetInterface(L"LedTintTargetX"), nullptr);
+    EXPECT_EQ(key.GetInterface(L"IContainer"), nullptr);
+
+    CSelectPanelUI panel;
+    EXPECT_EQ(panel.GetInterface(DuiLib::kControlDrawDataInterface),
+              static_cast<DuiLib::IControlDrawDataUI*>(&panel));
+    EXPECT_EQ(panel.GetInterface(L"controlDrawData"),
+              static_cast<DuiLib::IControlDrawDataUI*>(&panel));
+    EXPECT_EQ(panel.GetInterface(L"selectpanel"), &panel);
+    EXPECT_EQ(panel.GetInterface(ILedTintTarget::kInterfaceName), nullptr);
+    EXPECT_NE(panel.GetInterface(L"IContainer"), nullptr);
 }

@@ -8,7 +8,9 @@
 
 namespace DuiLib {
 
-inline constexpr const wchar_t* kControlDrawDataInterface = L"ControlDrawData";
+// One object, so one address, in the whole program: a control may answer a caller naming
+// the interface by this constant on the address alone, before comparing names as text.
+inline constexpr wchar_t kControlDrawDataInterface[] = L"ControlDrawData";
 
 struct TControlDrawData {
     // 0xAARRGGBB drawn over the control's image through its shape; alpha 0: none.
