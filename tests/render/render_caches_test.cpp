@@ -67,6 +67,44 @@ TEST(TextImages, AreKeptByWhatTheirPixelsDependOn) {
     EXPECT_EQ(texts.Get(manager, request), nullptr);
 }
 
+// A text and its face's family are kept together: where one ends and the other begins, and
+// the face's style, still tell keys apart.
+TEST(TextImages, TellFamiliesAndStylesApartFromTheirTexts) {
+    render_test::SdlLibraries libraries;
+    CPaintManagerUI manager;
+    manager.AddFont(1, L"Sans Mono", 12, false, false, false);
+    manager.AddFont(2, L"Mono", 12, false, false, false);
+    manager.AddFont(3, L"Mono", 12, true, false, false);
+    DuiLib::sdl::FontCache fonts;
+    DuiLib::sdl::TextImages texts(fonts);
+    TextRequest request;
+    request.rect = RECT{0, 0, 80, 20};
+
+    request.text = L"Q";
+    request.font = 1;  // "Q" then "Sans Mono"
+    const TextImage* first = texts.Get(manager, request);
+    request.text = L"QSans ";
+    request.font = 2;  // "QSans " then "Mono": the same characters in all
+    const TextImage* second = texts.Get(manager, request);
+    request.font = 3;  // bold
+    const TextImage* bold = texts.Get(manager, request);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(bold, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_NE(second, bold);
+    EXPECT_GT(second->pixels->w, first->pixels->w);
+    EXPECT_EQ(texts.Count(), 3u);
+
+    request.text = L"Q";
+    request.font = 2;  // the first text in the other family
+    EXPECT_NE(texts.Get(manager, request), first);
+    EXPECT_EQ(texts.Count(), 4u);
+    request.font = 1;
+    EXPECT_EQ(texts.Get(manager, request), first);
+    EXPECT_EQ(texts.Count(), 4u);
+}
+
 // A 1 x 1 PNG of `argb` at `file`.
 bool WritePixel(const std::string& file, uint32_t argb) {
     DuiLib::sdl::SurfacePtr pixel{

@@ -59,6 +59,24 @@ int AlignY(UINT style, const RECT& rc, int height) {
 
 }  // namespace
 
+size_t TextImages::KeyHash::Of(const Look& look, std::wstring_view text) {
+    // FNV-1a over the text and the look's numbers, worked inline: the library's string hash
+    // is a call per string. The family is left to KeyEqual: a window's texts share one or
+    // two, and hashing it again for every legend would tell no two keys apart.
+    constexpr uint64_t kPrime = 1099511628211u;
+    uint64_t hash = 14695981039346656037u;
+    auto mix = [&hash](uint64_t value) { hash = (hash ^ value) * kPrime; };
+    for (const wchar_t c : text) {
+        mix(static_cast<uint32_t>(c));
+    }
+    mix(static_cast<uint32_t>(look.pixels));
+    mix(static_cast<uint32_t>(look.faceStyle));
+    mix(look.colour);
+    mix(look.layout);
+    mix(static_cast<uint32_t>(look.width));
+    return static_cast<size_t>(hash ^ (hash >> 32));
+}
+
 const TextImage* TextImages::Get(CPaintManagerUI& manager, const TextRequest& request) {
     const TFontInfo* info = manager.GetFontInfo(request.font);
     return info != nullptr ? Get(manager, *info, request) : nullptr;
@@ -70,24 +88,19 @@ const TextImage* TextImages::Get(CPaintManagerUI& manager, const TFontInfo& info
         return nullptr;
     }
     KeyView view;
-    view.family = info.sFontName.view();
-    view.pixels = manager.Scale(info.iSize);
-    view.faceStyle = (info.bBold ? 1 : 0) | (info.bItalic ? 2 : 0) | (info.bUnderline ? 4 : 0);
-    view.colour = request.color;
-    view.layout = request.style & kLayoutBits;
-    view.width = request.rect.right - request.rect.left;
+    view.look.pixels = manager.Scale(info.iSize);
+    view.look.faceStyle = (info.bBold ? 1 : 0) | (info.bItalic ? 2 : 0) | (info.bUnderline ? 4 : 0);
+    view.look.colour = request.color;
+    view.look.layout = request.style & kLayoutBits;
+    view.look.width = request.rect.right - request.rect.left;
     view.text = request.text.view();
+    view.family = info.sFontName.view();
     auto it = m_texts.find(view);
     if (it == m_texts.end()) {
-        Key key{std::wstring(view.family),
-                view.pixels,
-                view.faceStyle,
-                view.colour,
-                view.layout,
-                view.width,
-                std::wstring(view.text)};
+        Key key{view.look, view.text.size(), std::wstring(view.text)};
+        key.chars.append(view.family);
         TTF_Font* font =
-            m_fonts.Get(info, key.pixels, std::u32string(key.text.begin(), key.text.end()));
+            m_fonts.Get(info, key.look.pixels, std::u32string(view.text.begin(), view.text.end()));
         TextImage image = font != nullptr ? Render(font, key) : TextImage{};
         if (m_texts.size() >= kMaxTexts) {
             m_texts.clear();
@@ -98,21 +111,23 @@ const TextImage* TextImages::Get(CPaintManagerUI& manager, const TFontInfo& info
 }
 
 TextImage TextImages::Render(TTF_Font* font, const Key& key) {
-    std::string utf8 = platform::Utf8Encode(key.text);
-    const SDL_Color color = ToSdlColor(key.colour);
+    const std::wstring text(key.Text());
+    std::string utf8 = platform::Utf8Encode(text);
+    const SDL_Color color = ToSdlColor(key.look.colour);
     SurfacePtr rendered;
-    if ((key.layout & DT_SINGLELINE) != 0) {
-        if ((key.layout & DT_END_ELLIPSIS) && TextWidth(font, utf8) > key.width) {
-            utf8 = Ellipsize(font, key.text, key.width);
+    const UINT layout = key.look.layout;
+    if ((layout & DT_SINGLELINE) != 0) {
+        if ((layout & DT_END_ELLIPSIS) && TextWidth(font, utf8) > key.look.width) {
+            utf8 = Ellipsize(font, text, key.look.width);
         }
         rendered.reset(TTF_RenderUTF8_Blended(font, utf8.c_str(), color));
     } else {
-        const int align = (key.layout & DT_CENTER)  ? TTF_WRAPPED_ALIGN_CENTER
-                          : (key.layout & DT_RIGHT) ? TTF_WRAPPED_ALIGN_RIGHT
-                                                    : TTF_WRAPPED_ALIGN_LEFT;
+        const int align = (layout & DT_CENTER)  ? TTF_WRAPPED_ALIGN_CENTER
+                          : (layout & DT_RIGHT) ? TTF_WRAPPED_ALIGN_RIGHT
+                                                : TTF_WRAPPED_ALIGN_LEFT;
         TTF_SetFontWrappedAlign(font, align);
-        rendered.reset(TTF_RenderUTF8_Blended_Wrapped(font, utf8.c_str(), color,
-                                                      static_cast<Uint32>(std::max(1, key.width))));
+        rendered.reset(TTF_RenderUTF8_Blended_Wrapped(
+            font, utf8.c_str(), color, static_cast<Uint32>(std::max(1, key.look.width))));
     }
     TextImage image;
     if (rendered) {

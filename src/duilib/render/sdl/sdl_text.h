@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <unordered_map>
 
 #include "duilib/render/sdl/coverage_blend.h"
@@ -50,46 +49,48 @@ class TextImages {
     size_t Count() const { return m_texts.size(); }
 
   private:
-    // What a rasterised text depends on: the face asked for, its pixel size, the colour,
-    // the wrapping or ellipsis width and the text; a change of DPI, language, skin or
-    // size is a new key. Looked up through views of the request: a hit copies nothing.
-    template <class String>
-    struct BasicKey {
-        String family;
+    // What a rasterised text depends on besides its text and the face's family: the face's
+    // pixel size and style, the colour, the wrapping or ellipsis width.
+    struct Look {
         int pixels = 0;
         int faceStyle = 0;
         uint32_t colour = 0;
         UINT layout = 0;
         int width = 0;
-        String text;
-        auto Tie() const {
-            return std::make_tuple(pixels, faceStyle, colour, layout, width,
-                                   std::wstring_view(text), std::wstring_view(family));
-        }
+        friend bool operator==(const Look&, const Look&) = default;
     };
-    using Key = BasicKey<std::wstring>;
-    using KeyView = BasicKey<std::wstring_view>;
-    // Hashed rather than ordered: every legend of a keyboard picture is looked up 20 times
-    // a second, and an order compares the texts of many keys for each.
+    // A kept text's key: a change of DPI, language, skin or size is a new key. The text and
+    // the family are kept in one string, the text first: every legend of a keyboard picture
+    // is looked up 20 times a second, and a hit reads that one block besides its node.
+    struct Key {
+        Look look;
+        size_t textLength = 0;
+        std::wstring chars;
+        std::wstring_view Text() const { return std::wstring_view(chars).substr(0, textLength); }
+        std::wstring_view Family() const { return std::wstring_view(chars).substr(textLength); }
+    };
+    // A request's key, through views of its strings: a lookup copies nothing.
+    struct KeyView {
+        Look look;
+        std::wstring_view text;
+        std::wstring_view family;
+        std::wstring_view Text() const { return text; }
+        std::wstring_view Family() const { return family; }
+    };
+    // Hashed rather than ordered: an order compares the texts of many keys for each.
     struct KeyHash {
         using is_transparent = void;
+        static size_t Of(const Look& look, std::wstring_view text);
         template <class K>
         size_t operator()(const K& key) const {
-            size_t hash = std::hash<std::wstring_view>{}(key.text);
-            for (const size_t part :
-                 {std::hash<std::wstring_view>{}(key.family), static_cast<size_t>(key.pixels),
-                  static_cast<size_t>(key.faceStyle), static_cast<size_t>(key.colour),
-                  static_cast<size_t>(key.layout), static_cast<size_t>(key.width)}) {
-                hash = hash * 1099511628211u ^ part;
-            }
-            return hash;
+            return Of(key.look, key.Text());
         }
     };
     struct KeyEqual {
         using is_transparent = void;
         template <class A, class B>
         bool operator()(const A& a, const B& b) const {
-            return a.Tie() == b.Tie();
+            return a.look == b.look && a.Text() == b.Text() && a.Family() == b.Family();
         }
     };
 
