@@ -114,7 +114,7 @@ void CDeviceKeyButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     CButtonUI::SetAttribute(pstrName, pstrValue);
 }
 
-DuiLib::CDuiString CDeviceKeyButtonUI::GetStateImage() const {
+const DuiLib::CDuiString& CDeviceKeyButtonUI::GetStateImage() const {
     if (m_keySelected && IsEnabled()) {
         const DuiLib::CDuiString& mark = m_selectedImage.IsEmpty() ? m_sHotImage : m_selectedImage;
         if (!mark.IsEmpty()) {

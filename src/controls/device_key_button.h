@@ -19,7 +19,7 @@ class CDeviceKeyButtonUI : public DuiLib::CButtonUI,
     LPVOID GetInterface(LPCTSTR pstrName) override;
     void DoEvent(DuiLib::TEventUI& event) override;
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
-    DuiLib::CDuiString GetStateImage() const override;
+    const DuiLib::CDuiString& GetStateImage() const override;
 
     // colour: red | blue << 8 | green << 16, as the device layer packs it. The image is
     // painted with it at `alpha` while `on`. The tint changes 20 times a second while

@@ -19,7 +19,7 @@ void CRedioMacroButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) {
     CButtonUI::SetAttribute(pstrName, pstrValue);
 }
 
-DuiLib::CDuiString CRedioMacroButtonUI::GetStateImage() const {
+const DuiLib::CDuiString& CRedioMacroButtonUI::GetStateImage() const {
     if (m_recording && !m_recordingImage.IsEmpty()) {
         return m_recordingImage;
     }

@@ -11,7 +11,7 @@ class CRedioMacroButtonUI : public DuiLib::CButtonUI {
     LPCTSTR GetClass() const override;
     LPVOID GetInterface(LPCTSTR pstrName) override;
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
-    DuiLib::CDuiString GetStateImage() const override;
+    const DuiLib::CDuiString& GetStateImage() const override;
 
     void SetRecording(bool recording);
     bool IsRecording() const { return m_recording; }

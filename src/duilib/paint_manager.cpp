@@ -259,13 +259,20 @@ bool CPaintManagerUI::TranslateMessage(const MSG* pMsg) {
     if (pMsg == nullptr || pMsg->hwnd == nullptr) {
         return false;
     }
-    for (CPaintManagerUI* manager : GetPaintManagers()) {
-        if (manager->m_hWndPaint == pMsg->hwnd) {
-            LRESULT lRes = 0;
-            return manager->PreMessageHandler(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
-        }
+    // Every message of the thread comes here: its window's manager is looked for in the
+    // list itself, not in a copy of it.
+    CPaintManagerUI* manager = nullptr;
+    {
+        SharedState& shared = Shared();
+        std::lock_guard lock(shared.managersMutex);
+        const auto it = std::find_if(
+            shared.managers.begin(), shared.managers.end(),
+            [pMsg](const CPaintManagerUI* each) { return each->m_hWndPaint == pMsg->hwnd; });
+        manager = it != shared.managers.end() ? *it : nullptr;
     }
-    return false;
+    LRESULT lRes = 0;
+    return manager != nullptr &&
+           manager->PreMessageHandler(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
 }
 
 void CPaintManagerUI::SetRenderBackend(IRenderBackend* backend) {

@@ -190,7 +190,7 @@ void CButtonUI::SetDisabledImage(LPCTSTR pStrImage) {
     Invalidate();
 }
 
-CDuiString CButtonUI::GetStateImage() const {
+const CDuiString& CButtonUI::GetStateImage() const {
     if (!IsEnabled() && !m_sDisabledImage.IsEmpty()) {
         return m_sDisabledImage;
     }
@@ -356,7 +356,7 @@ void COptionUI::SetSelectedHotImage(LPCTSTR pStrImage) {
     Invalidate();
 }
 
-CDuiString COptionUI::GetStateImage() const {
+const CDuiString& COptionUI::GetStateImage() const {
     if (m_bSelected && IsEnabled()) {
         if ((m_uButtonState & UISTATE_HOT) != 0 && !m_sSelectedHotImage.IsEmpty()) {
             return m_sSelectedHotImage;

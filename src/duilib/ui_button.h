@@ -63,8 +63,10 @@ class CButtonUI : public CLabelUI {
     DWORD GetPushedTextColor() const { return m_dwPushedTextColor; }
     void SetPushedTextColor(DWORD dwColor) { m_dwPushedTextColor = dwColor; }
     UINT GetButtonState() const { return m_uButtonState; }
-    // The image a renderer shows for the current state.
-    virtual CDuiString GetStateImage() const;
+    // The image a renderer shows for the current state: one of the control's own, read on
+    // every paint of it (each key of an animated keyboard, 20 times a second), not copied.
+    // Valid until that image is set again.
+    virtual const CDuiString& GetStateImage() const;
 
     // A click (or, for an option, a selection) shows page iIndex of the named tab layout.
     void BindTabIndex(int iIndex);
@@ -118,7 +120,7 @@ class COptionUI : public CButtonUI {
     void SetSelectedTextColor(DWORD dwTextColor) { m_dwSelectedTextColor = dwTextColor; }
     DWORD GetSelectedBkColor() const { return m_dwSelectedBkColor; }
     void SetSelectedBkColor(DWORD dwBkColor) { m_dwSelectedBkColor = dwBkColor; }
-    CDuiString GetStateImage() const override;
+    const CDuiString& GetStateImage() const override;
 
     void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
 

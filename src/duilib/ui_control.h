@@ -87,7 +87,8 @@ class CControlUI {
     // Look, for the renderer.
     DWORD GetBkColor() const { return m_dwBackColor; }
     void SetBkColor(DWORD dwColor);
-    CDuiString GetBkImage() const { return m_sBkImage; }
+    // Read by the renderer on every paint of the control: not copied.
+    const CDuiString& GetBkImage() const { return m_sBkImage; }
     void SetBkImage(LPCTSTR pStrImage);
     CDuiString GetForeImage() const { return m_sForeImage; }
     virtual void SetForeImage(LPCTSTR pStrImage);

@@ -77,8 +77,8 @@ void ControlPainter::SeekCover(CControlUI* control, RECT clip, const RECT& part,
 }
 
 bool ControlPainter::HidesPart(CControlUI* control, const RECT& part, bool* byImage) {
-    const CDuiString image = control->GetBkImage();
-    if (const std::optional<ImagePlacement> placement = Place(image, control->GetPos())) {
+    if (const std::optional<ImagePlacement> placement =
+            Place(control->GetBkImage(), control->GetPos())) {
         *byImage = true;
         if (placement->fade == 255 && Contains(placement->dest, part) &&
             m_canvas.HidesOpaquely(placement->image, placement->slice, placement->dest, part)) {
