@@ -1,7 +1,9 @@
 #include "duilib/paint_manager.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -29,9 +31,21 @@ bool AcceptsInput(const CControlUI* control) {
 }
 
 // The first filter that handles the message ends the round. A filter may remove itself
-// (or others) while it runs, so the round walks a copy.
-bool RunFilters(std::vector<IMessageFilterUI*> filters, UINT uMsg, WPARAM wParam, LPARAM lParam,
+// (or others) while it runs, so the round walks a copy: on the stack for the few filters a
+// window has, as every message of the thread passes here twice.
+bool RunFilters(const std::vector<IMessageFilterUI*>& list, UINT uMsg, WPARAM wParam, LPARAM lParam,
                 LRESULT& lRes) {
+    constexpr size_t kOnStack = 8;
+    std::array<IMessageFilterUI*, kOnStack> few{};
+    std::vector<IMessageFilterUI*> many;
+    std::span<IMessageFilterUI* const> filters;
+    if (list.size() <= kOnStack) {
+        std::copy(list.begin(), list.end(), few.begin());
+        filters = std::span(few).first(list.size());
+    } else {
+        many = list;
+        filters = many;
+    }
     for (IMessageFilterUI* filter : filters) {
         bool handled = false;
         const LRESULT result = filter->MessageHandler(uMsg, wParam, lParam, handled);

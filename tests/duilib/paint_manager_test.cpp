@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "toolkit_fixtures.h"
 
 namespace {
@@ -92,6 +94,43 @@ TEST_F(PaintManagerTest, NotifiersAndFiltersCanLeaveWhileTheyAreCalled) {
     EXPECT_FALSE(pm_.MessageHandler(WM_USER + 1, 0, 0, result));
     pm_.RemoveMessageFilter(&swallow);
     EXPECT_FALSE(pm_.MessageHandler(WM_USER, 0, 0, result));
+}
+
+// Each round of filters walks a copy of the list, kept apart for a short list and a long
+// one: every filter is asked in order until one handles the message, however many there are.
+TEST_F(PaintManagerTest, EveryFilterIsAskedInOrderUntilOneHandlesTheMessage) {
+    struct Counter : IMessageFilterUI {
+        LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool& bHandled) override {
+            order->push_back(this);
+            bHandled = handles && uMsg == WM_USER;
+            return 7;
+        }
+        std::vector<Counter*>* order = nullptr;
+        bool handles = false;
+    };
+    for (const size_t count : {size_t{3}, size_t{8}, size_t{9}, size_t{20}}) {
+        std::vector<Counter*> order;
+        std::vector<Counter> filters(count);
+        for (Counter& filter : filters) {
+            filter.order = &order;
+            pm_.AddPreMessageFilter(&filter);
+        }
+        filters.back().handles = true;
+        LRESULT result = 0;
+        EXPECT_TRUE(pm_.PreMessageHandler(WM_USER, 0, 0, result)) << count;
+        EXPECT_EQ(7, result);
+        ASSERT_EQ(order.size(), count);
+        for (size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(order[i], &filters[i]) << count << " filters, filter " << i;
+        }
+        filters[count / 2].handles = true;  // one in the middle ends the round there
+        order.clear();
+        EXPECT_TRUE(pm_.PreMessageHandler(WM_USER, 0, 0, result));
+        EXPECT_EQ(order.size(), count / 2 + 1);
+        for (Counter& filter : filters) {
+            pm_.RemovePreMessageFilter(&filter);
+        }
+    }
 }
 
 TEST_F(PaintManagerTest, FontsAreSharedOrOwnAndCanBeRebuilt) {
