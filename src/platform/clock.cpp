@@ -23,6 +23,14 @@ uint64_t SteadyMicroseconds() {
         std::chrono::duration_cast<std::chrono::microseconds>(now).count());
 }
 
+// The tick read at whole milliseconds, as the millisecond reading sees time: a tick then
+// moves on at the millisecond its 15.625 ms boundary falls in, so that TickAtMs of a
+// MonotonicMs reading is exactly what TickCount read at that moment (a reading just past a
+// boundary would otherwise be given the tick before it).
+uint64_t TickMicroseconds() {
+    return SteadyMicroseconds() / 1000u * 1000u;
+}
+
 std::atomic<Clock*>& InstalledClock() {
     static std::atomic<Clock*> installed{nullptr};
     return installed;
@@ -45,15 +53,15 @@ uint32_t MsUntilNextCoarseTick(uint64_t microseconds) {
 }
 
 uint32_t SystemClock::TickCount() {
-    return CoarseTickFromMicroseconds(SteadyMicroseconds());
+    return CoarseTickFromMicroseconds(TickMicroseconds());
 }
 
 uint32_t SystemClock::MsUntilNextTick() {
-    return MsUntilNextCoarseTick(SteadyMicroseconds());
+    return MsUntilNextCoarseTick(TickMicroseconds());
 }
 
 uint64_t SystemClock::TickSerial() {
-    return SteadyMicroseconds() / kCoarseTickMicroseconds;
+    return TickMicroseconds() / kCoarseTickMicroseconds;
 }
 
 uint32_t SystemClock::TickAtSerial(uint64_t serial) {

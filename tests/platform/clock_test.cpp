@@ -25,11 +25,15 @@ TEST(ClockTest, CoarseTickMovesInWindowsTickSteps) {
 // Work paced by the millisecond learns the tick of each of its moments from the same clock
 // the tick is read from.
 TEST(ClockTest, TheMillisecondReadingGivesTheTickOfItsMoment) {
-    const uint32_t before = platform::TickCount();
-    const uint64_t ms = platform::MonotonicMs();
-    const uint32_t after = platform::TickCount();
-    EXPECT_LE(before, platform::TickAtMs(ms));
-    EXPECT_LE(platform::TickAtMs(ms), after);
+    // Over a few ticks' boundaries: a reading just past one is given the tick after it.
+    const uint64_t until = platform::MonotonicMs() + 40;
+    for (uint64_t ms = 0; ms < until;) {
+        const uint32_t before = platform::TickCount();
+        ms = platform::MonotonicMs();
+        const uint32_t after = platform::TickCount();
+        ASSERT_LE(before, platform::TickAtMs(ms)) << ms;
+        ASSERT_LE(platform::TickAtMs(ms), after) << ms;
+    }
     EXPECT_EQ(platform::TickAtMs(15), 0u);
     EXPECT_EQ(platform::TickAtMs(16), 15u);
     EXPECT_EQ(platform::TickAtMs(1000), 1000u);
