@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <thread>
 
 namespace platform {
 namespace detail {
@@ -19,6 +20,11 @@ ThreadQueue::~ThreadQueue() {
 
 void ThreadQueue::Wake() {
     wake.notify_all();
+    // The owner changing its own queue is not waiting: it looks at the queue again before
+    // it waits (a frame's timer re-armed by its own handler costs no syscall).
+    if (std::this_thread::get_id() == owner) {
+        return;
+    }
     if (const int fd = wakeFd.load(); fd >= 0) {
         const uint64_t one = 1;
         // A full counter already wakes the wait.
