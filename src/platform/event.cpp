@@ -1,26 +1,60 @@
 #include "platform/event.h"
 
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <time.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <chrono>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <optional>
 
 namespace platform {
 
-// A waiter blocked in WaitAny: each event it waits on knows it and wakes it on Set.
-struct Event::Waiter {
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool poked = false;
+namespace {
 
-    // Told after the lock is let go: a waiter woken while it is held would only wake to
-    // block on it, and be woken a second time by the release. The waiter outlives the call:
-    // it leaves the event's list only under the event's lock, which the caller holds.
-    void Poke() {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            poked = true;
-        }
-        wake.notify_all();
+static_assert(sizeof(std::atomic<uint32_t>) == sizeof(uint32_t) &&
+                  std::atomic<uint32_t>::is_always_lock_free,
+              "a waiter's word is handed to the kernel as a plain 32-bit word");
+
+uint32_t* KernelWord(std::atomic<uint32_t>* word) {
+    return reinterpret_cast<uint32_t*>(word);
+}
+
+timespec DeadlineAfter(uint32_t ms) {
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    deadline.tv_sec += static_cast<time_t>(ms / 1000);
+    deadline.tv_nsec += static_cast<long>(ms % 1000) * 1'000'000L;
+    if (deadline.tv_nsec >= 1'000'000'000L) {
+        ++deadline.tv_sec;
+        deadline.tv_nsec -= 1'000'000'000L;
     }
+    return deadline;
+}
+
+// Sleeps while `word` holds `expected`, until woken or the monotonic `deadline` (none:
+// no end); false once the deadline has passed.
+bool SleepWhile(std::atomic<uint32_t>& word, uint32_t expected, const timespec* deadline) {
+    const long result = syscall(SYS_futex, KernelWord(&word), FUTEX_WAIT_BITSET_PRIVATE, expected,
+                                deadline, nullptr, FUTEX_BITSET_MATCH_ANY);
+    return result == 0 || errno != ETIMEDOUT;
+}
+
+// The kernel only looks the address up among its sleepers and never reads it, so a word
+// whose waiter has already returned is safe to name: at worst a later sleeper on the
+// same address wakes early, and every sleeper here looks again before it sleeps on.
+void WakeAll(std::atomic<uint32_t>* word) {
+    syscall(SYS_futex, KernelWord(word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+}
+
+}  // namespace
+
+// A thread blocked in WaitAny: each event it waits on knows it and pokes its word on Set.
+struct Event::Waiter {
+    std::atomic<uint32_t> poked{0};
 };
 
 Event::Event(bool manualReset, bool initialState)
@@ -29,15 +63,27 @@ Event::Event(bool manualReset, bool initialState)
 Event::~Event() = default;
 
 void Event::Set() {
-    std::vector<Waiter*> waiters;
+    // The sleepers are woken once the lock is let go: woken under it, each would only
+    // run to block on it and be woken a second time by the release.
+    constexpr size_t kWokenInPlace = 8;
+    std::array<std::atomic<uint32_t>*, kWokenInPlace> inPlace{};
+    std::vector<std::atomic<uint32_t>*> beyond;
+    size_t count = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         signalled_ = true;
-        waiters = waiters_;
-        // Poke while holding our lock so that no waiter can unregister and die meanwhile.
-        for (Waiter* waiter : waiters)
-            waiter->Poke();
+        for (Waiter* waiter : waiters_) {
+            waiter->poked.store(1, std::memory_order_release);
+            if (count < kWokenInPlace)
+                inPlace[count++] = &waiter->poked;
+            else
+                beyond.push_back(&waiter->poked);
+        }
     }
+    for (size_t i = 0; i < count; ++i)
+        WakeAll(inPlace[i]);
+    for (std::atomic<uint32_t>* word : beyond)
+        WakeAll(word);
 }
 
 void Event::Reset() {
@@ -76,31 +122,26 @@ uint32_t Event::Wait(uint32_t ms) {
 uint32_t Event::WaitAny(std::span<Event* const> events, uint32_t ms) {
     if (events.empty())
         return kWaitFailed;
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    std::optional<timespec> deadline;
+    if (ms != kInfinite)
+        deadline = DeadlineAfter(ms);
     Waiter waiter;
     for (Event* event : events)
         event->AddWaiter(&waiter);
     uint32_t result = kWaitTimeout;
     for (;;) {
-        for (size_t i = 0; i < events.size(); ++i) {
+        // Cleared before the events are looked at: a Set after the look pokes the word
+        // again, and the sleep below then returns at once.
+        waiter.poked.store(0, std::memory_order_relaxed);
+        for (size_t i = 0; i < events.size() && result == kWaitTimeout; ++i) {
             std::lock_guard<std::mutex> lock(events[i]->mutex_);
-            if (events[i]->TryConsumeLocked()) {
+            if (events[i]->TryConsumeLocked())
                 result = kWaitObject0 + static_cast<uint32_t>(i);
-                break;
-            }
         }
-        if (result != kWaitTimeout)
+        if (result != kWaitTimeout || ms == 0)
             break;
-        std::unique_lock<std::mutex> lock(waiter.mutex);
-        if (!waiter.poked) {
-            if (ms == kInfinite) {
-                waiter.wake.wait(lock, [&] { return waiter.poked; });
-            } else if (!waiter.wake.wait_until(lock, deadline, [&] { return waiter.poked; })) {
-                break;
-            }
-        }
-        waiter.poked = false;
+        if (!SleepWhile(waiter.poked, 0, deadline ? &*deadline : nullptr))
+            break;
     }
     for (Event* event : events)
         event->RemoveWaiter(&waiter);

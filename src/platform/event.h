@@ -1,7 +1,7 @@
 #pragma once
 // Windows-style events: manual- or auto-reset, waitable alone or several at once.
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <span>

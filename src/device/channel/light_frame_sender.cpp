@@ -5,12 +5,15 @@ LightFrameSender::~LightFrameSender() {
 }
 
 bool LightFrameSender::Post(Send send) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!thread_.IsRunning() && !thread_.Start([this](platform::Event& stop) { Run(stop); })) {
-        return false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!thread_.IsRunning() && !thread_.Start([this](platform::Event& stop) { Run(stop); })) {
+            return false;
+        }
+        waiting_ = std::move(send);
+        idle_.Reset();
     }
-    waiting_ = std::move(send);
-    idle_.Reset();
+    // Told once the lock is let go: the sender takes it first thing when it wakes.
     posted_.Set();
     return true;
 }
