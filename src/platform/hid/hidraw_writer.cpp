@@ -72,6 +72,7 @@ HidrawWriter::Turn::~Turn() {
 HidTransferGate::Wake HidrawWriter::HandOver(Job job, HidTransferGate& gate, HidCancelEvent* cancel,
                                              const HidDeadline& deadline) {
     for (;;) {
+        bool handed = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (!hasJob_) {
@@ -82,9 +83,13 @@ HidTransferGate::Wake HidrawWriter::HandOver(Job job, HidTransferGate& gate, Hid
                 job_ = std::move(job);
                 hasJob_ = true;
                 taken_ = done_ = abandoned_ = false;
-                jobReady_.Set();
-                return HidTransferGate::Wake::kReady;
+                handed = true;
             }
+        }
+        // Told once the lock is let go: the writer takes it first thing when it wakes.
+        if (handed) {
+            jobReady_.Set();
+            return HidTransferGate::Wake::kReady;
         }
         // The kernel still holds a report an earlier caller gave up on.
         const HidTransferGate::Wake wake = gate.Wait(changed_.fd(), POLLIN, cancel, deadline);

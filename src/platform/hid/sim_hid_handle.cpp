@@ -43,17 +43,22 @@ bool SimHidHandle::Accepts(const SimHidDevice* device, uint64_t generation, size
 }
 
 void SimHidHandle::Push(const std::vector<uint8_t>& report) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (queue_.size() >= kQueueLimit) {
-        queue_.pop_front();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (queue_.size() >= kQueueLimit) {
+            queue_.pop_front();
+        }
+        queue_.push_back(report);
     }
-    queue_.push_back(report);
+    // Told once the lock is let go, as a reader takes it first thing when it wakes.
     available_.Set();
 }
 
 void SimHidHandle::MarkGone() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    gone_ = true;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        gone_ = true;
+    }
     available_.Set();
 }
 
