@@ -1,9 +1,7 @@
 #include "duilib/paint_manager.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
-#include <span>
 #include <utility>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include "duilib/tool_tip.h"
 #include "duilib/ui_control.h"
 #include "platform/clock.h"
+#include "platform/short_copy.h"
 
 namespace DuiLib {
 
@@ -35,18 +34,9 @@ bool AcceptsInput(const CControlUI* control) {
 // window has, as every message of the thread passes here twice.
 bool RunFilters(const std::vector<IMessageFilterUI*>& list, UINT uMsg, WPARAM wParam, LPARAM lParam,
                 LRESULT& lRes) {
-    constexpr size_t kOnStack = 8;
-    std::array<IMessageFilterUI*, kOnStack> few{};
-    std::vector<IMessageFilterUI*> many;
-    std::span<IMessageFilterUI* const> filters;
-    if (list.size() <= kOnStack) {
-        std::copy(list.begin(), list.end(), few.begin());
-        filters = std::span(few).first(list.size());
-    } else {
-        many = list;
-        filters = many;
-    }
-    for (IMessageFilterUI* filter : filters) {
+    platform::ShortCopy<IMessageFilterUI*, 8> filters;
+    filters.Assign(list);
+    for (IMessageFilterUI* filter : filters.Items()) {
         bool handled = false;
         const LRESULT result = filter->MessageHandler(uMsg, wParam, lParam, handled);
         if (handled) {

@@ -6,10 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <climits>
 #include <optional>
+
+#include "platform/short_copy.h"
 
 namespace platform {
 
@@ -52,11 +53,6 @@ void WakeAll(std::atomic<uint32_t>* word) {
 
 }  // namespace
 
-// A thread blocked in WaitAny: each event it waits on knows it and pokes its word on Set.
-struct Event::Waiter {
-    std::atomic<uint32_t> poked{0};
-};
-
 Event::Event(bool manualReset, bool initialState)
     : manualReset_(manualReset), signalled_(initialState) {}
 
@@ -65,25 +61,16 @@ Event::~Event() = default;
 void Event::Set() {
     // The sleepers are woken once the lock is let go: woken under it, each would only
     // run to block on it and be woken a second time by the release.
-    constexpr size_t kWokenInPlace = 8;
-    std::array<std::atomic<uint32_t>*, kWokenInPlace> inPlace{};
-    std::vector<std::atomic<uint32_t>*> beyond;
-    size_t count = 0;
+    ShortCopy<Waiter*, 8> woken;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         signalled_ = true;
-        for (Waiter* waiter : waiters_) {
-            waiter->poked.store(1, std::memory_order_release);
-            if (count < kWokenInPlace)
-                inPlace[count++] = &waiter->poked;
-            else
-                beyond.push_back(&waiter->poked);
-        }
+        for (Waiter* waiter : waiters_)
+            waiter->store(1, std::memory_order_release);
+        woken.Assign(waiters_);
     }
-    for (size_t i = 0; i < count; ++i)
-        WakeAll(inPlace[i]);
-    for (std::atomic<uint32_t>* word : beyond)
-        WakeAll(word);
+    for (Waiter* waiter : woken.Items())
+        WakeAll(waiter);
 }
 
 void Event::Reset() {
@@ -125,14 +112,14 @@ uint32_t Event::WaitAny(std::span<Event* const> events, uint32_t ms) {
     std::optional<timespec> deadline;
     if (ms != kInfinite)
         deadline = DeadlineAfter(ms);
-    Waiter waiter;
+    Waiter waiter{0};
     for (Event* event : events)
         event->AddWaiter(&waiter);
     uint32_t result = kWaitTimeout;
     for (;;) {
         // Cleared before the events are looked at: a Set after the look pokes the word
         // again, and the sleep below then returns at once.
-        waiter.poked.store(0, std::memory_order_relaxed);
+        waiter.store(0, std::memory_order_relaxed);
         for (size_t i = 0; i < events.size() && result == kWaitTimeout; ++i) {
             std::lock_guard<std::mutex> lock(events[i]->mutex_);
             if (events[i]->TryConsumeLocked())
@@ -140,7 +127,7 @@ uint32_t Event::WaitAny(std::span<Event* const> events, uint32_t ms) {
         }
         if (result != kWaitTimeout || ms == 0)
             break;
-        if (!SleepWhile(waiter.poked, 0, deadline ? &*deadline : nullptr))
+        if (!SleepWhile(waiter, 0, deadline ? &*deadline : nullptr))
             break;
     }
     for (Event* event : events)

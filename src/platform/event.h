@@ -31,7 +31,8 @@ class Event {
     static uint32_t WaitAny(std::span<Event* const> events, uint32_t ms);
 
   private:
-    struct Waiter;
+    // A waiter is the word it sleeps on: Set marks it and wakes its sleeper.
+    using Waiter = std::atomic<uint32_t>;
     bool TryConsumeLocked();
     void AddWaiter(Waiter* waiter);
     void RemoveWaiter(Waiter* waiter);
